@@ -1,0 +1,33 @@
+# Shared helpers for every folder of the project.
+
+# Warnings are set per target, never globally.
+function(zephyra_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)
+endfunction()
+
+# zephyra_test(NAME name SOURCES a.cpp b.cpp LIBS lib... [QT])
+# Adds a GoogleTest program and registers its cases with CTest. QT marks a
+# test that needs a QApplication: it links zephyra_qt_test_main, which sets
+# the offscreen platform and a private settings folder before Qt starts.
+function(zephyra_test)
+    if(NOT ZEPHYRA_BUILD_TESTS)
+        return()
+    endif()
+    cmake_parse_arguments(T "QT" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    zephyra_warnings(${T_NAME})
+    if(T_QT)
+        target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} zephyra_qt_test_main GTest::gtest GTest::gmock)
+    else()
+        target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+    endif()
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    gtest_discover_tests(${T_NAME}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES TIMEOUT ${T_TIMEOUT}
+                   ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${T_NAME}"
+                   ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen;ZEPHYRA_SOURCE_DIR=set:${CMAKE_SOURCE_DIR}")
+endfunction()

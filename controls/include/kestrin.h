@@ -1,0 +1,214 @@
+// kestrin.h - the display controls every Zephyra window draws with.
+//
+// Seven control classes, each a Qt widget placed at a fixed rectangle of its
+// parent. Colours are 0x00BBGGRR numbers (65280 green, 255 red), converted
+// here. Setters return non-zero on success and show from the next repaint.
+// Every control remembers its rectangle (top, left, height, width) in the
+// parent's client coordinates for the windows' press-and-hold hit tests.
+//
+// Threading: UI thread only.
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+
+using COLORREF = std::uint32_t;
+
+// 0x00BBGGRR to QColor and back.
+QColor KestrinColor(COLORREF ref);
+COLORREF KestrinRef(const QColor& color);
+
+// The rectangle of a control in its parent's client coordinates.
+struct KestrinRect {
+    std::int32_t top = 0;
+    std::int32_t left = 0;
+    std::int32_t height = 0;
+    std::int32_t width = 0;
+    bool contains(int x, int y) const {
+        return x >= left && x < left + width && y >= top && y < top + height;
+    }
+};
+
+// What all seven classes share: an id, a rectangle, colours and a font.
+class CKestrinControl {
+public:
+    virtual ~CKestrinControl() = default;
+    int controlId() const { return m_id; }
+    KestrinRect controlRect() const { return m_rect; }
+
+protected:
+    CKestrinControl(int id, const QRect& rect);
+    int m_id;
+    KestrinRect m_rect;
+};
+
+// Text or icon label.
+class CStaticEx : public QWidget, public CKestrinControl {
+    Q_OBJECT
+public:
+    CStaticEx(QWidget* parent, int id, const QRect& rect, const QString& text = {},
+              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+    int SetTextSize(unsigned pixelHeight);
+    int SetTextBold(int on);
+    int SetTextItalic(int on);
+    int SetCharType(const QString& face);
+    int SetForeColor(COLORREF color);
+    int SetBackColor(COLORREF color);
+    int LoadIcon(const QIcon& icon); // shows the icon instead of the text
+    int LoadIcon(const QString& resourcePath);
+    void setText(const QString& text);
+    QString text() const { return m_text; }
+    void setAlignment(Qt::Alignment alignment);
+    COLORREF foreColor() const;
+    COLORREF backColor() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    Qt::Alignment m_alignment;
+    QColor m_fore{Qt::black};
+    QColor m_back;
+    bool m_hasBack = false;
+    QIcon m_icon;
+};
+
+// Framed group label: a frame with its caption in the top edge.
+class CStaticFrameEx : public QWidget, public CKestrinControl {
+    Q_OBJECT
+public:
+    CStaticFrameEx(QWidget* parent, int id, const QRect& rect, const QString& caption = {});
+    int SetTextSize(unsigned pixelHeight);
+    int SetForeColor(COLORREF color);
+    int SetBackColor(COLORREF color);
+    void setText(const QString& caption);
+    QString text() const { return m_caption; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_caption;
+    QColor m_fore{Qt::black};
+    QColor m_back;
+    bool m_hasBack = false;
+};
+
+// Segmented bar meter with peak hold.
+class CStaticMeterEx : public QWidget, public CKestrinControl {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultSegments = 30;
+    CStaticMeterEx(QWidget* parent, int id, const QRect& rect);
+    int SetMaxValue(int segments);
+    int ViewMeter(int level);
+    int ViewSMeterSql(int squelchDisplay, int level);
+    int ResetMeter();
+    int SetTimerCount(int milliseconds); // peak hold time; 0 holds no peak
+    int SetTextSize(unsigned pixelHeight);
+    int SetTextBold(int on);
+    int SetForeColor(COLORREF color);
+    int SetBackColor(COLORREF color);
+    int maxValue() const { return m_segments; }
+    int level() const { return m_level; }
+    int peak() const { return m_peak; }
+    bool squelchDisplay() const { return m_squelch; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void setLevel(int level);
+    int m_segments = kDefaultSegments;
+    int m_level = 0;
+    int m_peak = 0;
+    int m_holdMs = 0;
+    int m_peakTimer = 0;
+    bool m_squelch = false;
+    QColor m_fore{0, 255, 0};
+    QColor m_back{Qt::black};
+    QFont m_font;
+};
+
+// Indicator lamp.
+class CStaticLEDEx : public QWidget, public CKestrinControl {
+    Q_OBJECT
+public:
+    CStaticLEDEx(QWidget* parent, int id, const QRect& rect);
+    int SetLEDON(int on);
+    int SetOnColor(COLORREF color);
+    int SetOffColor(COLORREF color);
+    int SetTimerCount(int milliseconds); // 0 steady; otherwise blinks while on
+    bool isOn() const { return m_on; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    bool m_on = false;
+    bool m_blinkPhase = true;
+    int m_blinkMs = 0;
+    int m_blinkTimer = 0;
+    QColor m_onColor{0, 255, 0};
+    QColor m_offColor{Qt::black};
+};
+
+// Push button with icon and colours.
+class CButtonEx : public QPushButton, public CKestrinControl {
+    Q_OBJECT
+public:
+    CButtonEx(QWidget* parent, int id, const QRect& rect, const QString& caption = {});
+    int SetForeColor(COLORREF color);
+    int SetBackColor(COLORREF color);
+    int LoadIcon(const QIcon& icon);
+    int LoadIcon(const QString& resourcePath);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_fore{Qt::black};
+    QColor m_back;
+    bool m_hasBack = false;
+};
+
+// Owner-drawn coloured button.
+class CCButtonEx : public QPushButton, public CKestrinControl {
+    Q_OBJECT
+public:
+    CCButtonEx(QWidget* parent, int id, const QRect& rect, const QString& caption = {});
+    // Creates the button in place: caption, rectangle, parent, id.
+    static CCButtonEx* Create(const QString& caption, const QRect& rect, QWidget* parent, int id);
+    int SetBackColor(COLORREF color);
+    int SetTextBold(int on);
+    COLORREF backColor() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override; // DrawItem
+    void DrawItem(QPainter& painter);
+
+private:
+    QColor m_back{0xC0, 0xC0, 0xC0};
+    bool m_bold = false;
+};
+
+// Edit field.
+class CEditEx : public QLineEdit, public CKestrinControl {
+    Q_OBJECT
+public:
+    CEditEx(QWidget* parent, int id, const QRect& rect);
+    int SetTextSize(unsigned pixelHeight);
+    int SetTextBold(int on);
+    int SetBackColor(COLORREF color);
+};

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts the console on the built-in
+# simulator. Without a display it says so and renders the synchronised console
+# to zephyra-console.png instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)" --target zephyra zephyra-sim
+exe=build/release/console/zephyra
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found: rendering the console, connected to the built-in simulator, to zephyra-console.png"
+    QT_QPA_PLATFORM=offscreen "$exe" --simulator --render-connected zephyra-console.png
+    echo "Wrote $(pwd)/zephyra-console.png (run under a desktop, or xvfb-run, to use it live)"
+else
+    exec "$exe" --simulator "$@"
+fi

@@ -1,0 +1,23 @@
+// main() for the window tests: offscreen platform, a private settings folder
+// and runtime folder, one QApplication for the whole program.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QTemporaryDir runtime;
+    setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 0);
+    // Qt reads XDG_CONFIG_HOME once; a test run never touches the user's profile.
+    QTemporaryDir config;
+    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 0);
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("BRAVELL"));
+    QCoreApplication::setApplicationName(QStringLiteral("Zephyra"));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
