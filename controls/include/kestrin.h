@@ -45,6 +45,9 @@ public:
 
 protected:
     CKestrinControl(int id, const QRect& rect);
+    // Places `self` at the rectangle and keeps m_rect in step when the
+    // window later moves or resizes the control.
+    void trackGeometry(QWidget* self);
     int m_id;
     KestrinRect m_rect;
 };
@@ -92,6 +95,7 @@ public:
     int SetBackColor(COLORREF color);
     void setText(const QString& caption);
     QString text() const { return m_caption; }
+    COLORREF foreColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -111,6 +115,8 @@ public:
     CStaticMeterEx(QWidget* parent, int id, const QRect& rect);
     int SetMaxValue(int segments);
     int ViewMeter(int level);
+    // Squelch display on: marks the squelch point at `level`, the bar keeps
+    // its level. Off: removes the mark and shows `level` as ViewMeter does.
     int ViewSMeterSql(int squelchDisplay, int level);
     int ResetMeter();
     int SetTimerCount(int milliseconds); // peak hold time; 0 holds no peak
@@ -122,6 +128,13 @@ public:
     int level() const { return m_level; }
     int peak() const { return m_peak; }
     bool squelchDisplay() const { return m_squelch; }
+    int squelchLevel() const { return m_squelchLevel; }
+    int holdTime() const { return m_holdMs; }
+    COLORREF foreColor() const;
+    COLORREF backColor() const;
+    // The running peak-hold timer (0 when no peak is held); tests deliver
+    // its QTimerEvent instead of waiting for it.
+    int peakTimerId() const { return m_peakTimer; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -135,6 +148,7 @@ private:
     int m_holdMs = 0;
     int m_peakTimer = 0;
     bool m_squelch = false;
+    int m_squelchLevel = 0;
     QColor m_fore{0, 255, 0};
     QColor m_back{Qt::black};
     QFont m_font;
@@ -150,6 +164,12 @@ public:
     int SetOffColor(COLORREF color);
     int SetTimerCount(int milliseconds); // 0 steady; otherwise blinks while on
     bool isOn() const { return m_on; }
+    // What the lamp shows now: on and, when blinking, in its lit phase.
+    bool isLit() const { return m_on && m_blinkPhase; }
+    int blinkInterval() const { return m_blinkMs; }
+    int blinkTimerId() const { return m_blinkTimer; }
+    COLORREF onColor() const;
+    COLORREF offColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -171,8 +191,10 @@ public:
     CButtonEx(QWidget* parent, int id, const QRect& rect, const QString& caption = {});
     int SetForeColor(COLORREF color);
     int SetBackColor(COLORREF color);
-    int LoadIcon(const QIcon& icon);
+    int LoadIcon(const QIcon& icon); // shows the icon instead of the caption
     int LoadIcon(const QString& resourcePath);
+    COLORREF foreColor() const;
+    COLORREF backColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -193,6 +215,7 @@ public:
     int SetBackColor(COLORREF color);
     int SetTextBold(int on);
     COLORREF backColor() const;
+    bool textBold() const { return m_bold; }
 
 protected:
     void paintEvent(QPaintEvent* event) override; // DrawItem
@@ -211,4 +234,5 @@ public:
     int SetTextSize(unsigned pixelHeight);
     int SetTextBold(int on);
     int SetBackColor(COLORREF color);
+    COLORREF backColor() const;
 };

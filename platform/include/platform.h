@@ -129,8 +129,10 @@ bool WriteProfileString(const QString& section, const QString& key, const QStrin
 
 // Window position text "%05d%05d": top first, then left; negatives become 0.
 QString FormatWindowPos(int top, int left);
+// Values beyond five digits are clamped to 99999 so the text keeps 10 characters.
 // Accepted only when exactly 10 characters of digits, both values > 0 and the
 // point inside `desktop` (top above its bottom, left left of its right).
+// The point is (x = left, y = top), ready for QWidget::move.
 std::optional<QPoint> ParseWindowPos(const QString& text, const QRect& desktop);
 // The desktop's available geometry (the primary screen; a fixed 1024x768
 // rectangle when there is no screen).

@@ -1,0 +1,153 @@
+// kestrin_buttons.cpp - push buttons with colours and icons, and the
+// owner-drawn coloured button.
+#include "kestrin.h"
+#include "kestrin_paint.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+using kestrin_detail::mix;
+
+namespace {
+
+QIcon iconFromPath(const QString& path) {
+    if (path.isEmpty() || !QFile::exists(path)) {
+        return {};
+    }
+    QIcon icon(path);
+    if (icon.isNull() || icon.pixmap(QSize(32, 32)).isNull()) {
+        return {};
+    }
+    return icon;
+}
+
+// Black or white, whichever reads better on `back`.
+QColor contrastingText(const QColor& back) {
+    const double luminance = 0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
+    return luminance >= 128.0 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+} // namespace
+
+// ------------------------------------------------------------- CButtonEx
+
+CButtonEx::CButtonEx(QWidget* parent, int id, const QRect& rect, const QString& caption)
+    : QPushButton(caption, parent), CKestrinControl(id, rect) {
+    setAutoDefault(false);
+    setDefault(false);
+    trackGeometry(this);
+}
+
+int CButtonEx::SetForeColor(COLORREF color) {
+    m_fore = KestrinColor(color);
+    update();
+    return 1;
+}
+
+int CButtonEx::SetBackColor(COLORREF color) {
+    m_back = KestrinColor(color);
+    m_hasBack = true;
+    update();
+    return 1;
+}
+
+int CButtonEx::LoadIcon(const QIcon& icon) {
+    if (icon.isNull()) {
+        return 0;
+    }
+    setIcon(icon);
+    const int side = std::max(8, std::min(width(), height()) - 6);
+    setIconSize(QSize(side, side));
+    update();
+    return 1;
+}
+
+int CButtonEx::LoadIcon(const QString& resourcePath) { return LoadIcon(iconFromPath(resourcePath)); }
+
+COLORREF CButtonEx::foreColor() const { return KestrinRef(m_fore); }
+
+COLORREF CButtonEx::backColor() const {
+    return KestrinRef(m_hasBack ? m_back : palette().color(QPalette::Button));
+}
+
+void CButtonEx::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.palette.setColor(QPalette::ButtonText, m_fore);
+    if (m_hasBack) {
+        option.palette.setColor(QPalette::Button, m_back);
+        option.palette.setColor(QPalette::Window, m_back);
+    }
+    if (!icon().isNull()) {
+        option.text.clear();
+    }
+    painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+// ------------------------------------------------------------ CCButtonEx
+
+CCButtonEx::CCButtonEx(QWidget* parent, int id, const QRect& rect, const QString& caption)
+    : QPushButton(caption, parent), CKestrinControl(id, rect) {
+    setAutoDefault(false);
+    setDefault(false);
+    trackGeometry(this);
+}
+
+CCButtonEx* CCButtonEx::Create(const QString& caption, const QRect& rect, QWidget* parent, int id) {
+    auto* button = new CCButtonEx(parent, id, rect, caption);
+    button->show();
+    return button;
+}
+
+int CCButtonEx::SetBackColor(COLORREF color) {
+    m_back = KestrinColor(color);
+    update();
+    return 1;
+}
+
+int CCButtonEx::SetTextBold(int on) {
+    m_bold = on != 0;
+    update();
+    return 1;
+}
+
+COLORREF CCButtonEx::backColor() const { return KestrinRef(m_back); }
+
+void CCButtonEx::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    DrawItem(painter);
+}
+
+void CCButtonEx::DrawItem(QPainter& painter) {
+    const bool pressed = isDown() || isChecked();
+    const QRect area = rect();
+    painter.fillRect(area, m_back);
+    // A slight vertical sheen keeps a flat colour looking like a key cap.
+    painter.fillRect(QRect(area.left() + 2, area.top() + 2, area.width() - 4, area.height() / 2 - 2),
+                     mix(m_back, Qt::white, pressed ? 0.0 : 0.12));
+    kestrin_detail::drawBevel(painter, area, m_back, pressed);
+
+    QFont captionFont = font();
+    captionFont.setBold(m_bold);
+    painter.setFont(captionFont);
+    QColor textColour = contrastingText(m_back);
+    if (!isEnabled()) {
+        textColour = mix(m_back, textColour, 0.35);
+    }
+    painter.setPen(textColour);
+    QRect textArea = area.adjusted(3, 2, -3, -2);
+    if (pressed) {
+        textArea.translate(1, 1);
+    }
+    painter.drawText(textArea, Qt::AlignCenter | Qt::TextShowMnemonic, text());
+    if (hasFocus()) {
+        QPen focusPen(mix(m_back, textColour, 0.6), 1, Qt::DotLine);
+        painter.setPen(focusPen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(area.adjusted(3, 3, -4, -4));
+    }
+}

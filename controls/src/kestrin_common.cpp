@@ -1,0 +1,119 @@
+// kestrin_common.cpp - colours, the control base and shared drawing helpers.
+#include "kestrin.h"
+#include "kestrin_paint.h"
+
+#include <QEvent>
+#include <QMoveEvent>
+#include <QObject>
+
+#include <algorithm>
+
+QColor KestrinColor(COLORREF ref) {
+    return QColor(static_cast<int>(ref & 0xFFu), static_cast<int>((ref >> 8) & 0xFFu),
+                  static_cast<int>((ref >> 16) & 0xFFu));
+}
+
+COLORREF KestrinRef(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return static_cast<COLORREF>(rgb.red()) | (static_cast<COLORREF>(rgb.green()) << 8) |
+           (static_cast<COLORREF>(rgb.blue()) << 16);
+}
+
+namespace {
+
+// Follows the control's geometry so the rectangle the windows hit-test
+// against is always the one on screen.
+class GeometryTracker final : public QObject {
+public:
+    GeometryTracker(QWidget* widget, KestrinRect* rect) : QObject(widget), m_rect(rect) {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+            const QRect g = static_cast<QWidget*>(watched)->geometry();
+            m_rect->top = g.y();
+            m_rect->left = g.x();
+            m_rect->height = g.height();
+            m_rect->width = g.width();
+        }
+        return false;
+    }
+
+private:
+    KestrinRect* m_rect;
+};
+
+} // namespace
+
+CKestrinControl::CKestrinControl(int id, const QRect& rect)
+    : m_id(id), m_rect{rect.y(), rect.x(), rect.height(), rect.width()} {}
+
+void CKestrinControl::trackGeometry(QWidget* self) {
+    self->setGeometry(m_rect.left, m_rect.top, m_rect.width, m_rect.height);
+    new GeometryTracker(self, &m_rect);
+}
+
+namespace kestrin_detail {
+
+QColor mix(const QColor& a, const QColor& b, double t) {
+    t = std::clamp(t, 0.0, 1.0);
+    auto blend = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };
+    return QColor(blend(a.red(), b.red()), blend(a.green(), b.green()),
+                  blend(a.blue(), b.blue()));
+}
+
+void drawBevel(QPainter& painter, const QRect& rect, const QColor& face, bool sunken) {
+    const QColor light = mix(face, Qt::white, 0.65);
+    const QColor shadow = mix(face, Qt::black, 0.45);
+    const QColor dark = mix(face, Qt::black, 0.75);
+    const QRect r = rect.adjusted(0, 0, -1, -1);
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(sunken ? dark : light);
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(sunken ? light : dark);
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+    if (r.width() > 4 && r.height() > 4) {
+        const QRect inner = r.adjusted(1, 1, -1, -1);
+        painter.setPen(sunken ? shadow : mix(face, Qt::white, 0.3));
+        painter.drawLine(inner.topLeft(), inner.topRight());
+        painter.drawLine(inner.topLeft(), inner.bottomLeft());
+        painter.setPen(sunken ? mix(face, Qt::white, 0.3) : shadow);
+        painter.drawLine(inner.bottomLeft(), inner.bottomRight());
+        painter.drawLine(inner.topRight(), inner.bottomRight());
+    }
+    painter.restore();
+}
+
+int setPixelHeight(QWidget* widget, unsigned pixelHeight) {
+    if (pixelHeight == 0 || pixelHeight > 1000) {
+        return 0;
+    }
+    QFont font = widget->font();
+    font.setPixelSize(static_cast<int>(pixelHeight));
+    widget->setFont(font);
+    widget->update();
+    return 1;
+}
+
+int setBold(QWidget* widget, bool on) {
+    QFont font = widget->font();
+    font.setBold(on);
+    widget->setFont(font);
+    widget->update();
+    return 1;
+}
+
+int setItalic(QWidget* widget, bool on) {
+    QFont font = widget->font();
+    font.setItalic(on);
+    widget->setFont(font);
+    widget->update();
+    return 1;
+}
+
+} // namespace kestrin_detail

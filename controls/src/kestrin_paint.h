@@ -1,0 +1,23 @@
+// kestrin_paint.h - drawing and font helpers shared by the control classes.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QRect>
+#include <QWidget>
+
+namespace kestrin_detail {
+
+// A colour between `a` and `b`; t = 0 gives a, t = 1 gives b.
+QColor mix(const QColor& a, const QColor& b, double t);
+
+// A raised (or, when `sunken`, pressed) bevel around `rect` in `face`'s tones.
+void drawBevel(QPainter& painter, const QRect& rect, const QColor& face, bool sunken);
+
+// Font edits of a widget; each returns 1 (the setters' success value).
+int setPixelHeight(QWidget* widget, unsigned pixelHeight);
+int setBold(QWidget* widget, bool on);
+int setItalic(QWidget* widget, bool on);
+
+} // namespace kestrin_detail
