@@ -1,0 +1,42 @@
+// design_file.h - the design-data file (".udd"): five values, one a line,
+// then an empty line, "----- Note -----" and an empty line.
+//
+// Reading takes the first five lines; line 2 (the prototype cut-off) is not
+// used. Values read back are brought into the ranges of the design window's
+// scroll bars (1..5999 Hz, 1..99 dB), whole hertz and decibels; a band-pass or
+// band-stop file keeps its first cut-off below its second.
+#pragma once
+
+#include "design.h"
+
+#include <string>
+#include <string_view>
+
+namespace tonwell {
+
+inline constexpr int kMinFrequencyHz = 1;
+inline constexpr int kMaxFrequencyHz = 5999;
+inline constexpr int kMinAttenuation = 1;
+inline constexpr int kMaxAttenuation = 99;
+
+// The whole file text.
+std::string FormatDesignFile(const DesignParams& params);
+
+enum class FileError {
+    None,
+    TooFewLines, // fewer than five lines (an empty file included)
+    NotANumber,  // line 1, 3, 4 or 5 is not a plain decimal number
+    BadType,     // the type is not 1, 2, 3 or 4
+};
+
+struct ParsedDesign {
+    FileError error = FileError::None;
+    DesignParams params;
+};
+
+ParsedDesign ParseDesignFile(std::string_view text);
+
+// "%5.3f" without regard to the process locale.
+std::string FormatFixed3(double value);
+
+} // namespace tonwell
