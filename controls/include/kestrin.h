@@ -41,15 +41,17 @@ class CKestrinControl {
 public:
     virtual ~CKestrinControl() = default;
     int controlId() const { return m_id; }
-    KestrinRect controlRect() const { return m_rect; }
+    // Where the control is now (the window may move or resize it later).
+    KestrinRect controlRect() const;
 
 protected:
     CKestrinControl(int id, const QRect& rect);
-    // Places `self` at the rectangle and keeps m_rect in step when the
-    // window later moves or resizes the control.
+    // Places `self` at the rectangle given to the constructor; from then on
+    // controlRect() reads the widget's geometry.
     void trackGeometry(QWidget* self);
     int m_id;
     KestrinRect m_rect;
+    QWidget* m_self = nullptr;
 };
 
 // Text or icon label.

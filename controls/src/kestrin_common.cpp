@@ -2,9 +2,6 @@
 #include "kestrin.h"
 #include "kestrin_paint.h"
 
-#include <QEvent>
-#include <QMoveEvent>
-#include <QObject>
 
 #include <algorithm>
 
@@ -19,40 +16,21 @@ COLORREF KestrinRef(const QColor& color) {
            (static_cast<COLORREF>(rgb.blue()) << 16);
 }
 
-namespace {
-
-// Follows the control's geometry so the rectangle the windows hit-test
-// against is always the one on screen.
-class GeometryTracker final : public QObject {
-public:
-    GeometryTracker(QWidget* widget, KestrinRect* rect) : QObject(widget), m_rect(rect) {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
-            const QRect g = static_cast<QWidget*>(watched)->geometry();
-            m_rect->top = g.y();
-            m_rect->left = g.x();
-            m_rect->height = g.height();
-            m_rect->width = g.width();
-        }
-        return false;
-    }
-
-private:
-    KestrinRect* m_rect;
-};
-
-} // namespace
 
 CKestrinControl::CKestrinControl(int id, const QRect& rect)
     : m_id(id), m_rect{rect.y(), rect.x(), rect.height(), rect.width()} {}
 
 void CKestrinControl::trackGeometry(QWidget* self) {
+    m_self = self;
     self->setGeometry(m_rect.left, m_rect.top, m_rect.width, m_rect.height);
-    new GeometryTracker(self, &m_rect);
+}
+
+KestrinRect CKestrinControl::controlRect() const {
+    if (m_self == nullptr) {
+        return m_rect;
+    }
+    const QRect g = m_self->geometry();
+    return KestrinRect{g.y(), g.x(), g.height(), g.width()};
 }
 
 namespace kestrin_detail {

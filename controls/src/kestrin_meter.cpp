@@ -11,7 +11,7 @@ using kestrin_detail::mix;
 
 namespace {
 constexpr int kMaxSegments = 200;
-const QColor kSquelchMark(255, 176, 0);
+const QColor kSquelchMark(255, 255, 255);
 } // namespace
 
 CStaticMeterEx::CStaticMeterEx(QWidget* parent, int id, const QRect& rect)

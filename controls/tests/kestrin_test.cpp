@@ -1,1 +1,501 @@
+// Behaviour of the display controls: colours, rectangles, meters, lamps,
+// setters and what their paint code puts on screen.
+#include <kestrin.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTimerEvent>
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// ---------------------------------------------------------------- colours
+
+struct ColourCase {
+    COLORREF ref;
+    int red, green, blue;
+};
+
+class KestrinColour : public ::testing::TestWithParam<ColourCase> {};
+
+TEST_P(KestrinColour, ConvertsBothWays) {
+    const ColourCase c = GetParam();
+    const QColor colour = KestrinColor(c.ref);
+    EXPECT_EQ(colour.red(), c.red);
+    EXPECT_EQ(colour.green(), c.green);
+    EXPECT_EQ(colour.blue(), c.blue);
+    EXPECT_EQ(KestrinRef(QColor(c.red, c.green, c.blue)), c.ref & 0x00FFFFFFu);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, KestrinColour,
+                         ::testing::Values(ColourCase{65280, 0, 255, 0}, ColourCase{255, 255, 0, 0},
+                                           ColourCase{0xFF0000, 0, 0, 255},
+                                           ColourCase{0x00804020, 0x20, 0x40, 0x80},
+                                           ColourCase{0, 0, 0, 0},
+                                           ColourCase{0x00FFFFFF, 255, 255, 255},
+                                           // the unused top byte is ignored
+                                           ColourCase{0xFF00FF00u, 0, 255, 0}));
+
+TEST(KestrinColour, RefOfNonRgbColourUsesItsRgbValue) {
+    EXPECT_EQ(KestrinRef(QColor::fromHsv(120, 255, 255)), 65280u);
+}
+
+// ------------------------------------------------------------- rectangles
+
+using Factory = std::function<QWidget*(QWidget* parent, int id, const QRect& rect)>;
+
+struct ControlKind {
+    const char* name;
+    Factory make;
+};
+
+class KestrinRectangle : public ::testing::TestWithParam<ControlKind> {};
+
+CKestrinControl* asControl(QWidget* w) { return dynamic_cast<CKestrinControl*>(w); }
+
+TEST_P(KestrinRectangle, KeepsItsRectangleAndFollowsMoves) {
+    QWidget parent;
+    parent.resize(400, 300);
+    QWidget* widget = GetParam().make(&parent, 1234, QRect(30, 20, 80, 25));
+    CKestrinControl* control = asControl(widget);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->controlId(), 1234);
+    KestrinRect r = control->controlRect();
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.top, 20);
+    EXPECT_EQ(r.width, 80);
+    EXPECT_EQ(r.height, 25);
+    EXPECT_EQ(widget->geometry(), QRect(30, 20, 80, 25));
+
+    widget->setGeometry(50, 60, 90, 30);
+    r = control->controlRect();
+    EXPECT_EQ(r.left, 50);
+    EXPECT_EQ(r.top, 60);
+    EXPECT_EQ(r.width, 90);
+    EXPECT_EQ(r.height, 30);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllKinds, KestrinRectangle,
+    ::testing::Values(
+        ControlKind{"StaticEx", [](QWidget* p, int id, const QRect& r) { return new CStaticEx(p, id, r, "x"); }},
+        ControlKind{"FrameEx", [](QWidget* p, int id, const QRect& r) { return new CStaticFrameEx(p, id, r, "Mode"); }},
+        ControlKind{"MeterEx", [](QWidget* p, int id, const QRect& r) { return new CStaticMeterEx(p, id, r); }},
+        ControlKind{"LedEx", [](QWidget* p, int id, const QRect& r) { return new CStaticLEDEx(p, id, r); }},
+        ControlKind{"ButtonEx", [](QWidget* p, int id, const QRect& r) { return new CButtonEx(p, id, r, "MR"); }},
+        ControlKind{"CButtonEx", [](QWidget* p, int id, const QRect& r) { return new CCButtonEx(p, id, r, "F"); }},
+        ControlKind{"EditEx", [](QWidget* p, int id, const QRect& r) { return new CEditEx(p, id, r); }}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+struct HitCase {
+    int x, y;
+    bool inside;
+};
+
+class KestrinHitTest : public ::testing::TestWithParam<HitCase> {};
+
+TEST_P(KestrinHitTest, ContainsIsHalfOpen) {
+    const KestrinRect r{20, 30, 25, 80}; // top, left, height, width
+    EXPECT_EQ(r.contains(GetParam().x, GetParam().y), GetParam().inside);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, KestrinHitTest,
+                         ::testing::Values(HitCase{30, 20, true}, HitCase{109, 44, true},
+                                           HitCase{110, 20, false}, HitCase{30, 45, false},
+                                           HitCase{29, 30, false}, HitCase{50, 19, false}));
+
+// ------------------------------------------------------------------ meter
+
+QImage render(QWidget* widget) {
+    QImage image(widget->size(), QImage::Format_ARGB32);
+    image.fill(Qt::magenta);
+    widget->render(&image);
+    return image;
+}
+
+// The centre pixel of segment `number` (1-based) of a meter as the paint
+// code lays segments out: equal shares of the width.
+QColor segmentPixel(const QImage& image, const CStaticMeterEx& meter, int number) {
+    const double step = static_cast<double>(meter.width()) / meter.maxValue();
+    const int x = static_cast<int>((number - 0.5) * step);
+    return image.pixelColor(x, meter.height() / 2);
+}
+
+class KestrinMeter : public ::testing::Test {
+protected:
+    QWidget parent;
+    CStaticMeterEx* meter = new CStaticMeterEx(&parent, 1, QRect(0, 0, 150, 10));
+};
+
+TEST_F(KestrinMeter, DefaultsToThirtySegments) {
+    EXPECT_EQ(meter->maxValue(), CStaticMeterEx::kDefaultSegments);
+    EXPECT_EQ(meter->maxValue(), 30);
+}
+
+TEST_F(KestrinMeter, LevelBeyondTheBarFillsItAndNegativeEmptiesIt) {
+    EXPECT_NE(meter->ViewMeter(45), 0);
+    EXPECT_EQ(meter->level(), 30);
+    EXPECT_NE(meter->ViewMeter(-3), 0);
+    EXPECT_EQ(meter->level(), 0);
+}
+
+TEST_F(KestrinMeter, WithoutHoldThePeakFollowsTheLevel) {
+    meter->ViewMeter(20);
+    meter->ViewMeter(4);
+    EXPECT_EQ(meter->peak(), 4);
+    EXPECT_EQ(meter->peakTimerId(), 0);
+}
+
+TEST_F(KestrinMeter, PeakIsHeldUntilTheHoldTimerFires) {
+    ASSERT_NE(meter->SetTimerCount(1000), 0);
+    meter->ViewMeter(20);
+    meter->ViewMeter(5);
+    EXPECT_EQ(meter->level(), 5);
+    EXPECT_EQ(meter->peak(), 20);
+    const int timer = meter->peakTimerId();
+    ASSERT_NE(timer, 0);
+
+    // A lower level does not restart the hold; the timer's expiry drops the
+    // peak to the level of that moment.
+    meter->ViewMeter(7);
+    EXPECT_EQ(meter->peakTimerId(), timer);
+    QTimerEvent expiry(timer);
+    QCoreApplication::sendEvent(meter, &expiry);
+    EXPECT_EQ(meter->peak(), 7);
+    EXPECT_EQ(meter->peakTimerId(), 0);
+}
+
+TEST_F(KestrinMeter, HigherLevelRaisesThePeakAndRestartsTheHold) {
+    meter->SetTimerCount(300);
+    meter->ViewMeter(10);
+    meter->ViewMeter(12);
+    EXPECT_EQ(meter->peak(), 12);
+    EXPECT_NE(meter->peakTimerId(), 0);
+}
+
+TEST_F(KestrinMeter, ForeignTimerEventLeavesThePeak) {
+    meter->SetTimerCount(300);
+    meter->ViewMeter(10);
+    meter->ViewMeter(2);
+    QTimerEvent other(meter->peakTimerId() + 1000);
+    QCoreApplication::sendEvent(meter, &other);
+    EXPECT_EQ(meter->peak(), 10);
+}
+
+TEST_F(KestrinMeter, ResetClearsBarAndHeldPeak) {
+    meter->SetTimerCount(1000);
+    meter->ViewMeter(25);
+    EXPECT_NE(meter->ResetMeter(), 0);
+    EXPECT_EQ(meter->level(), 0);
+    EXPECT_EQ(meter->peak(), 0);
+    EXPECT_EQ(meter->peakTimerId(), 0);
+}
+
+TEST_F(KestrinMeter, SwitchingHoldOffDropsThePeak) {
+    meter->SetTimerCount(1000);
+    meter->ViewMeter(25);
+    meter->ViewMeter(3);
+    meter->SetTimerCount(0);
+    EXPECT_EQ(meter->peak(), 3);
+    EXPECT_EQ(meter->peakTimerId(), 0);
+    EXPECT_EQ(meter->SetTimerCount(-1), 0);
+    EXPECT_EQ(meter->holdTime(), 0);
+}
+
+TEST_F(KestrinMeter, SquelchMarkIsSeparateFromTheBar) {
+    meter->ViewMeter(9);
+    EXPECT_NE(meter->ViewSMeterSql(1, 6), 0);
+    EXPECT_TRUE(meter->squelchDisplay());
+    EXPECT_EQ(meter->squelchLevel(), 6);
+    EXPECT_EQ(meter->level(), 9);
+    // Off: the mark goes and the level is shown as ViewMeter would.
+    EXPECT_NE(meter->ViewSMeterSql(0, 0), 0);
+    EXPECT_FALSE(meter->squelchDisplay());
+    EXPECT_EQ(meter->level(), 0);
+}
+
+TEST_F(KestrinMeter, MaxValueRejectsNonsenseAndShortensTheBar) {
+    meter->ViewMeter(25);
+    EXPECT_EQ(meter->SetMaxValue(0), 0);
+    EXPECT_EQ(meter->SetMaxValue(-5), 0);
+    EXPECT_EQ(meter->maxValue(), 30);
+    EXPECT_NE(meter->SetMaxValue(10), 0);
+    EXPECT_EQ(meter->maxValue(), 10);
+    EXPECT_EQ(meter->level(), 10);
+}
+
+TEST_F(KestrinMeter, PaintsLitUnlitAndPeakSegmentsDifferently) {
+    meter->SetForeColor(65280);
+    meter->SetBackColor(0);
+    meter->SetTimerCount(1000);
+    meter->ViewMeter(20);
+    meter->ViewMeter(10);
+    const QImage image = render(meter);
+    EXPECT_EQ(segmentPixel(image, *meter, 1), QColor(0, 255, 0));
+    EXPECT_EQ(segmentPixel(image, *meter, 10), QColor(0, 255, 0));
+    const QColor unlit = segmentPixel(image, *meter, 11);
+    const QColor peak = segmentPixel(image, *meter, 20);
+    const QColor beyond = segmentPixel(image, *meter, 30);
+    EXPECT_EQ(unlit, beyond);
+    EXPECT_LT(unlit.green(), 100); // dim, not lit
+    EXPECT_NE(peak, unlit);
+    EXPECT_GT(peak.green(), 200); // the held peak shows bright
+}
+
+TEST_F(KestrinMeter, ChangedColourShowsOnTheNextPaint) {
+    meter->ViewMeter(30);
+    meter->SetForeColor(255);
+    EXPECT_EQ(segmentPixel(render(meter), *meter, 15), QColor(255, 0, 0));
+    EXPECT_EQ(meter->foreColor(), 255u);
+}
+
+// ------------------------------------------------------------------- lamp
+
+class KestrinLamp : public ::testing::Test {
+protected:
+    QWidget parent;
+    CStaticLEDEx* lamp = new CStaticLEDEx(&parent, 7, QRect(0, 0, 20, 12));
+    QColor centre() { return render(lamp).pixelColor(10, 6); }
+};
+
+TEST_F(KestrinLamp, SteadyLampShowsItsTwoColours) {
+    lamp->SetOnColor(65280);
+    lamp->SetOffColor(0);
+    EXPECT_FALSE(lamp->isLit());
+    const QColor off = centre();
+    EXPECT_NE(lamp->SetLEDON(1), 0);
+    EXPECT_TRUE(lamp->isOn());
+    EXPECT_TRUE(lamp->isLit());
+    EXPECT_EQ(lamp->blinkTimerId(), 0);
+    const QColor on = centre();
+    EXPECT_GT(on.green(), 200);
+    EXPECT_LT(on.red(), 60);
+    EXPECT_LT(off.green(), 60);
+    lamp->SetLEDON(0);
+    EXPECT_FALSE(lamp->isOn());
+    EXPECT_EQ(centre(), off);
+}
+
+TEST_F(KestrinLamp, BlinkingLampAlternatesWhileOnOnly) {
+    EXPECT_NE(lamp->SetTimerCount(500), 0);
+    EXPECT_EQ(lamp->blinkTimerId(), 0); // off: nothing blinks
+    lamp->SetLEDON(1);
+    const int timer = lamp->blinkTimerId();
+    ASSERT_NE(timer, 0);
+    EXPECT_TRUE(lamp->isLit());
+    QTimerEvent tick(timer);
+    QCoreApplication::sendEvent(lamp, &tick);
+    EXPECT_FALSE(lamp->isLit());
+    EXPECT_TRUE(lamp->isOn());
+    QCoreApplication::sendEvent(lamp, &tick);
+    EXPECT_TRUE(lamp->isLit());
+    lamp->SetLEDON(0);
+    EXPECT_EQ(lamp->blinkTimerId(), 0);
+    EXPECT_FALSE(lamp->isLit());
+}
+
+TEST_F(KestrinLamp, SteadyAgainAfterZeroCount) {
+    lamp->SetTimerCount(200);
+    lamp->SetLEDON(1);
+    QTimerEvent tick(lamp->blinkTimerId());
+    QCoreApplication::sendEvent(lamp, &tick);
+    ASSERT_FALSE(lamp->isLit());
+    lamp->SetTimerCount(0);
+    EXPECT_TRUE(lamp->isLit());
+    EXPECT_EQ(lamp->blinkTimerId(), 0);
+}
+
+// ---------------------------------------------------------------- setters
+
+struct SetterCase {
+    const char* name;
+    std::function<int(QWidget* parent)> call;
+    bool succeeds;
+};
+
+class KestrinSetter : public ::testing::TestWithParam<SetterCase> {};
+
+TEST_P(KestrinSetter, ReportsSuccessOrRefusal) {
+    QWidget parent;
+    const int result = GetParam().call(&parent);
+    if (GetParam().succeeds) {
+        EXPECT_NE(result, 0);
+    } else {
+        EXPECT_EQ(result, 0);
+    }
+}
+
+const QRect kBox(0, 0, 60, 20);
+
+INSTANTIATE_TEST_SUITE_P(
+    All, KestrinSetter,
+    ::testing::Values(
+        SetterCase{"StaticTextSize", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->SetTextSize(17); }, true},
+        SetterCase{"StaticTextSizeZero", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->SetTextSize(0); }, false},
+        SetterCase{"StaticBold", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->SetTextBold(1); }, true},
+        SetterCase{"StaticItalic", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->SetTextItalic(1); }, true},
+        SetterCase{"StaticFace", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->SetCharType("Arial"); }, true},
+        SetterCase{"StaticEmptyFace", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->SetCharType("  "); }, false},
+        SetterCase{"StaticFore", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->SetForeColor(255); }, true},
+        SetterCase{"StaticBack", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->SetBackColor(0); }, true},
+        SetterCase{"StaticMissingIcon", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->LoadIcon(QString("/nonexistent/icon.png")); }, false},
+        SetterCase{"StaticNullIcon", [](QWidget* p) { return (new CStaticEx(p, 1, kBox))->LoadIcon(QIcon()); }, false},
+        SetterCase{"FrameTextSize", [](QWidget* p) { return (new CStaticFrameEx(p, 1, kBox))->SetTextSize(14); }, true},
+        SetterCase{"FrameFore", [](QWidget* p) { return (new CStaticFrameEx(p, 1, kBox))->SetForeColor(0xFF0000); }, true},
+        SetterCase{"FrameBack", [](QWidget* p) { return (new CStaticFrameEx(p, 1, kBox))->SetBackColor(0xC0C0C0); }, true},
+        SetterCase{"MeterTextSize", [](QWidget* p) { return (new CStaticMeterEx(p, 1, kBox))->SetTextSize(12); }, true},
+        SetterCase{"MeterBold", [](QWidget* p) { return (new CStaticMeterEx(p, 1, kBox))->SetTextBold(1); }, true},
+        SetterCase{"MeterBack", [](QWidget* p) { return (new CStaticMeterEx(p, 1, kBox))->SetBackColor(0); }, true},
+        SetterCase{"LedOn", [](QWidget* p) { return (new CStaticLEDEx(p, 1, kBox))->SetLEDON(1); }, true},
+        SetterCase{"LedOnColour", [](QWidget* p) { return (new CStaticLEDEx(p, 1, kBox))->SetOnColor(65280); }, true},
+        SetterCase{"LedOffColour", [](QWidget* p) { return (new CStaticLEDEx(p, 1, kBox))->SetOffColor(0); }, true},
+        SetterCase{"LedNegativeCount", [](QWidget* p) { return (new CStaticLEDEx(p, 1, kBox))->SetTimerCount(-1); }, false},
+        SetterCase{"ButtonFore", [](QWidget* p) { return (new CButtonEx(p, 1, kBox))->SetForeColor(255); }, true},
+        SetterCase{"ButtonBack", [](QWidget* p) { return (new CButtonEx(p, 1, kBox))->SetBackColor(65280); }, true},
+        SetterCase{"ButtonMissingIcon", [](QWidget* p) { return (new CButtonEx(p, 1, kBox))->LoadIcon(QString("/nonexistent.png")); }, false},
+        SetterCase{"CButtonBack", [](QWidget* p) { return (new CCButtonEx(p, 1, kBox))->SetBackColor(255); }, true},
+        SetterCase{"CButtonBold", [](QWidget* p) { return (new CCButtonEx(p, 1, kBox))->SetTextBold(1); }, true},
+        SetterCase{"EditTextSize", [](QWidget* p) { return (new CEditEx(p, 1, kBox))->SetTextSize(15); }, true},
+        SetterCase{"EditBold", [](QWidget* p) { return (new CEditEx(p, 1, kBox))->SetTextBold(1); }, true},
+        SetterCase{"EditBack", [](QWidget* p) { return (new CEditEx(p, 1, kBox))->SetBackColor(0xFFFF); }, true}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// ------------------------------------------------------- labels and fonts
+
+TEST(KestrinLabel, FontSettersChangeTheWidgetFont) {
+    QWidget parent;
+    auto* label = new CStaticEx(&parent, 1, QRect(0, 0, 200, 50), "14.195.000");
+    label->SetTextSize(41);
+    label->SetTextBold(1);
+    label->SetTextItalic(1);
+    label->SetCharType("Times New Roman");
+    EXPECT_EQ(label->font().pixelSize(), 41);
+    EXPECT_TRUE(label->font().bold());
+    EXPECT_TRUE(label->font().italic());
+    EXPECT_EQ(label->font().family(), "Times New Roman");
+    label->SetTextBold(0);
+    EXPECT_FALSE(label->font().bold());
+}
+
+TEST(KestrinLabel, BackColourFillsAndTextUsesForeColour) {
+    QWidget parent;
+    auto* label = new CStaticEx(&parent, 1, QRect(0, 0, 80, 30), "8888", Qt::AlignCenter);
+    label->SetBackColor(0x00000080); // dark red
+    label->SetForeColor(0x00FFFFFF);
+    label->SetTextSize(24);
+    label->SetTextBold(1);
+    const QImage image = render(label);
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(0x80, 0, 0));
+    int white = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            white += image.pixelColor(x, y) == QColor(255, 255, 255) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(white, 20);
+    EXPECT_EQ(label->backColor(), 0x00000080u);
+}
+
+TEST(KestrinLabel, IconReplacesTheText) {
+    QTemporaryDir dir;
+    QImage picture(16, 16, QImage::Format_ARGB32);
+    picture.fill(QColor(0, 0, 255));
+    const QString path = dir.filePath("meter.png");
+    ASSERT_TRUE(picture.save(path));
+    QWidget parent;
+    auto* label = new CStaticEx(&parent, 1, QRect(0, 0, 16, 16), "SWR");
+    ASSERT_NE(label->LoadIcon(path), 0);
+    EXPECT_EQ(render(label).pixelColor(8, 8), QColor(0, 0, 255));
+}
+
+TEST(KestrinFrame, LetsClicksThroughToTheControlsInside) {
+    QWidget parent;
+    auto* frame = new CStaticFrameEx(&parent, 1, QRect(0, 0, 100, 100), "Mode");
+    EXPECT_TRUE(frame->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+TEST(KestrinFrame, CaptionInterruptsTheTopEdge) {
+    QWidget parent;
+    parent.setStyleSheet({});
+    auto* frame = new CStaticFrameEx(&parent, 1, QRect(0, 0, 160, 60), "Band");
+    frame->SetForeColor(0x00FF0000); // blue caption
+    frame->SetTextSize(14);
+    const QImage image = render(frame);
+    int blue = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            blue += (c.blue() > 150 && c.red() < 100 && c.green() < 100) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(blue, 10);
+    // The frame's bottom edge is drawn.
+    bool edge = false;
+    for (int y = 50; y < 60; ++y) {
+        edge = edge || image.pixelColor(80, y) != QColor(Qt::magenta);
+    }
+    EXPECT_TRUE(edge);
+}
+
+// ---------------------------------------------------------------- buttons
+
+TEST(KestrinButton, CreatePlacesAVisibleButton) {
+    QWidget parent;
+    CCButtonEx* button = CCButtonEx::Create("F.LOCK", QRect(10, 12, 60, 24), &parent, 1500);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->parentWidget(), &parent);
+    EXPECT_EQ(button->controlId(), 1500);
+    EXPECT_EQ(button->text(), "F.LOCK");
+    EXPECT_EQ(button->geometry(), QRect(10, 12, 60, 24));
+    EXPECT_FALSE(button->isHidden());
+}
+
+TEST(KestrinButton, OwnerDrawnButtonPaintsItsBackground) {
+    QWidget parent;
+    auto* button = new CCButtonEx(&parent, 1, QRect(0, 0, 60, 24), "TX");
+    button->SetBackColor(255);
+    button->SetTextBold(1);
+    EXPECT_TRUE(button->textBold());
+    const QImage image = render(button);
+    // Lower half of the face, clear of bevel and caption.
+    EXPECT_EQ(image.pixelColor(5, 18), QColor(255, 0, 0));
+    EXPECT_EQ(button->backColor(), 255u);
+}
+
+TEST(KestrinButton, ColouredPushButtonUsesItsColours) {
+    QWidget parent;
+    auto* button = new CButtonEx(&parent, 1, QRect(0, 0, 60, 24), "MR");
+    button->SetBackColor(0x0000FFFF); // yellow
+    const QImage image = render(button);
+    const QColor face = image.pixelColor(30, 20);
+    EXPECT_GT(face.red(), 180);
+    EXPECT_GT(face.green(), 180);
+    EXPECT_LT(face.blue(), 120);
+}
+
+TEST(KestrinButton, NoButtonIsADefaultButton) {
+    // Enter in a window must never press a Kestrin button by itself.
+    QWidget parent;
+    auto* a = new CButtonEx(&parent, 1, kBox, "A");
+    auto* b = new CCButtonEx(&parent, 2, kBox, "B");
+    EXPECT_FALSE(a->autoDefault());
+    EXPECT_FALSE(b->autoDefault());
+}
+
+TEST(KestrinEdit, BackColourAndFont) {
+    QWidget parent;
+    auto* edit = new CEditEx(&parent, 1, QRect(0, 0, 80, 22));
+    edit->SetBackColor(0x00C0FFFF);
+    edit->SetTextSize(15);
+    EXPECT_EQ(edit->backColor(), 0x00C0FFFFu);
+    EXPECT_EQ(edit->font().pixelSize(), 15);
+}
+
+} // namespace
