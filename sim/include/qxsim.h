@@ -59,6 +59,9 @@ struct Options {
     std::string tracePath;      // append every byte in and out, with time
     std::string typeCode = "000";  // the TY reply's three characters
     bool echoSets = true;       // with AI 2, also report changes made by set commands
+    // The radio reads the line only when the program's port runs at the
+    // radio's rate (State::baud); otherwise it hears garbage and stays quiet.
+    bool checkLineRate = true;
     std::chrono::milliseconds scanStep{100};  // one scan step of the radio
     Faults faults;
 };
@@ -101,6 +104,7 @@ inline constexpr int kCallChannel = 300;         // addressed as bank 3, channel
 // numbers in the order of the reply.
 struct State {
     int power = 1;            // PS: 0 off, 1 on, 2/3 on in the ZUL states
+    unsigned baud = 9600;     // the radio's line rate (Options::baud at start, 9600 after SR 2)
     int ai = 0;               // auto-information
     std::int64_t vfoA = 14'195'000;
     std::int64_t vfoB = 7'050'000;
