@@ -1,0 +1,401 @@
+// Builders with a mode argument whose set form carries more than one value,
+// a frequency or a text.
+#include "builders.h"
+#include "link.h"
+
+#include <corvan.h>
+
+#include <cstring>
+
+using namespace corvan::detail;
+
+namespace {
+
+bool In(std::uint32_t v, std::uint32_t lo, std::uint32_t hi) { return v >= lo && v <= hi; }
+
+// The frequency builders FA, FB, FC.
+std::int32_t FrequencyBuilder(char code, Rec record, std::uint8_t models, const char* mode,
+                              const char* frequency)
+{
+    if (!CanSend() || mode == nullptr || !HasModel(models, Model()))
+        return 0;
+    if (IsRead(mode)) {
+        const char query[4] = {'F', code, ';', '\0'};
+        return Query(record, query);
+    }
+    std::int64_t hertz = 0;
+    if (!ParseFrequency(frequency, hertz))
+        return 0;
+    return Send("F%c%011lld;", code, static_cast<long long>(hertz));
+}
+
+// The scan-speed builders RD and RU: model type 3 sends a value and reads it
+// back while a scan runs; the other accepted model types send the bare code.
+std::int32_t ScanStepBuilder(CCorvan& link, std::int32_t (CCorvan::*self)(const char*, std::uint32_t),
+                             const char* code, Rec record, std::uint8_t plainModels,
+                             const char* mode, std::uint32_t v)
+{
+    if (!CanSend() || mode == nullptr)
+        return 0;
+    const std::uint32_t model = Model();
+    const char bare[4] = {code[0], code[1], ';', '\0'};
+    if (HasModel(plainModels, model))
+        return Send("%s", bare);
+    if (model != 3)
+        return 0;
+    if (IsRead(mode))
+        return Query(record, bare);
+    if (v > 99999)
+        return 0;
+    const std::int32_t result = v == 0 ? Send("%s", bare) : Send("%c%c%05u;", code[0], code[1], v);
+    if (result != 0 && Global().Get(Rec::SC).num[0] != 0) {
+        ReadBackPause();
+        (link.*self)("R", v);
+    }
+    return result;
+}
+
+} // namespace
+
+std::int32_t CCorvan::ConnAC(const char* mode, std::uint32_t a, std::uint32_t b, std::uint32_t c)
+{
+    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::AC, "AC;");
+    const std::uint32_t cMax = Model() == 3 ? 2 : 1;
+    if (!In(a, 0, 1) || !In(b, 0, 1) || !In(c, 0, cMax))
+        return 0;
+    return Send("AC%01u%01u%01u;", a, b, c);
+}
+
+std::int32_t CCorvan::ConnAG(const char* mode, std::uint32_t receiver, std::uint32_t gain)
+{
+    if (!CanSend() || mode == nullptr)
+        return 0;
+    const std::uint32_t model = Model();
+    if (model != 1 && model != 3)
+        return 0;
+    if (IsRead(mode)) {
+        // The receiver selects a record: only 0 and 1 exist.
+        if (receiver > 1)
+            return 0;
+        Global().Reset(Offset(Rec::AG0, receiver));
+        return model == 1 ? Send("AG;") : Send("AG%01u;", receiver);
+    }
+    if (gain > 255)
+        return 0;
+    if (model == 1)
+        return receiver == 0 ? Send("AG%03u;", gain) : 0;
+    if (receiver > 1)
+        return 0;
+    const std::int32_t result = Send("AG%01u%03u;", receiver, gain);
+    if (result != 0) {
+        ReadBackPause();
+        ConnAG("R", receiver, gain);
+    }
+    return result;
+}
+
+std::int32_t CCorvan::ConnAI(const char* mode, std::uint32_t v)
+{
+    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::AI, "AI;");
+    if (v != 0 && v != 2)
+        return 0;
+    return Send("AI%01u;", v);
+}
+
+std::int32_t CCorvan::ConnAR(const char* mode, std::uint32_t receiver, std::uint32_t a, std::uint32_t b)
+{
+    if (!CanSend() || mode == nullptr || Model() != 3 || receiver > 1)
+        return 0;
+    if (IsRead(mode)) {
+        Global().Reset(Offset(Rec::AR0, receiver));
+        return Send("AR%01u;", receiver);
+    }
+    // b is one digit on the wire: a larger value would shift the command.
+    if (!In(a, 0, 1) || b > 9)
+        return 0;
+    return Send("AR%01u%01u%01u;", receiver, a, b);
+}
+
+std::int32_t CCorvan::ConnAS(const char* mode, std::uint32_t a, std::uint32_t b, const char* frequency,
+                             std::uint32_t c)
+{
+    if (!CanSend() || mode == nullptr || Model() != 3)
+        return 0;
+    if (IsRead(mode)) {
+        if (a > 9 || b > 99)
+            return 0;
+        Global().Reset(Rec::AS);
+        return Send("AS%01u%02u;", a, b);
+    }
+    std::int64_t hertz = 0;
+    if (!In(a, 0, 3) || !In(b, 0, 99) || !In(c, 0, 9) || !ParseFrequency(frequency, hertz))
+        return 0;
+    return Send("AS%01u%02u%011lld%01u;", a, b, static_cast<long long>(hertz), c);
+}
+
+std::int32_t CCorvan::ConnDC(const char* mode, std::uint32_t a, std::uint32_t b)
+{
+    if (!CanSend() || mode == nullptr || Model() != 3)
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::DC, "DC;");
+    if (!In(a, 0, 1) || !In(b, 0, 1))
+        return 0;
+    return Send("DC%01u%01u;", a, b);
+}
+
+std::int32_t CCorvan::ConnEX(const char* mode, std::uint32_t menu, std::uint32_t sub, std::uint32_t a,
+                             std::uint32_t b, const char* text)
+{
+    if (!CanSend() || mode == nullptr)
+        return 0;
+    const std::uint32_t model = Model();
+    if (model != 1 && model != 3)
+        return 0;
+    if (IsRead(mode)) {
+        if (model == 1)
+            return Query(Rec::EX, "EX;");
+        if (menu > 999 || sub > 99 || a > 9 || b > 9)
+            return 0;
+        Global().Reset(Rec::EX);
+        return Send("EX%03u%02u%01u%01u;", menu, sub, a, b);
+    }
+    if (model == 1) {
+        if (menu > 46 || sub > 74)
+            return 0;
+        return Send("EX%03u%04u;", menu, sub);
+    }
+    if (menu > 999 || sub > 99 || a > 9 || b > 9 || TextLength(text) > 16 || BreaksFraming(text))
+        return 0;
+    const std::int32_t result = Send("EX%03u%02u%01u%01u%s;", menu, sub, a, b, text);
+    if (result != 0) {
+        ReadBackPause();
+        ConnEX("R", menu, sub, a, b, text);
+    }
+    return result;
+}
+
+std::int32_t CCorvan::ConnFA(const char* mode, const char* frequency)
+{
+    return FrequencyBuilder('A', Rec::FA, M123, mode, frequency);
+}
+
+std::int32_t CCorvan::ConnFB(const char* mode, const char* frequency)
+{
+    return FrequencyBuilder('B', Rec::FB, M123, mode, frequency);
+}
+
+std::int32_t CCorvan::ConnFC(const char* mode, const char* frequency)
+{
+    return FrequencyBuilder('C', Rec::FC, M3, mode, frequency);
+}
+
+std::int32_t CCorvan::ConnIS(const char* mode, const char* sign, std::uint32_t v)
+{
+    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::IS, "IS;");
+    if (sign == nullptr || sign[0] == '\0')
+        return 0;
+    const char s = sign[0];
+    switch (Model()) {
+    case 1:
+        if ((s != '+' && s != '-' && s != ' ') || v > 1100)
+            return 0;
+        return Send("IS%1c%03u;", s, v);
+    case 2:
+        if ((s != '+' && s != ' ') || v > 6000)
+            return 0;
+        return Send("IS%1c%03u;", s, v);
+    default:
+        if (s != ' ' || v > 9999)
+            return 0;
+        return Send("IS %04u;", v);
+    }
+}
+
+std::int32_t CCorvan::ConnKY(const char* mode, const char* text)
+{
+    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::KY, "KY;");
+    if (TextLength(text) > 24 || BreaksFraming(text))
+        return 0;
+    return Send("KY %-24s;", text);
+}
+
+std::int32_t CCorvan::ConnLK(const char* mode, std::uint32_t a, std::uint32_t b)
+{
+    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::LK, "LK;");
+    if (Model() == 1)
+        return In(a, 0, 2) ? Send("LK%01u;", a) : 0;
+    if (!In(a, 0, 2) || !In(b, 0, 2))
+        return 0;
+    return Send("LK%01u%01u;", a, b);
+}
+
+std::int32_t CCorvan::ConnMC(const char* mode, std::uint32_t bank, std::uint32_t channel)
+{
+    if (!CanSend() || mode == nullptr || !HasModel(M13, Model()))
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::MC, "MC;");
+    if (Model() == 1)
+        return channel <= 99 ? Send("MC %02u;", channel) : 0;
+    if (bank > 9 || channel > 99)
+        return 0;
+    return Send("MC%01u%02u;", bank, channel);
+}
+
+std::int32_t CCorvan::ConnMU(const char* mode, std::uint32_t v0, std::uint32_t v1, std::uint32_t v2,
+                             std::uint32_t v3, std::uint32_t v4, std::uint32_t v5, std::uint32_t v6,
+                             std::uint32_t v7, std::uint32_t v8, std::uint32_t v9)
+{
+    if (!CanSend() || mode == nullptr || Model() != 3)
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::MU, "MU;");
+    const std::uint32_t v[] = {v0, v1, v2, v3, v4, v5, v6, v7, v8, v9};
+    for (std::uint32_t x : v) {
+        if (x > 1)
+            return 0;
+    }
+    const std::int32_t result = Send("MU%01u%01u%01u%01u%01u%01u%01u%01u%01u%01u;", v0, v1, v2, v3, v4,
+                                     v5, v6, v7, v8, v9);
+    if (result != 0) {
+        ReadBackPause();
+        ConnMU("R", v0, v1, v2, v3, v4, v5, v6, v7, v8, v9);
+    }
+    return result;
+}
+
+std::int32_t CCorvan::ConnPL(const char* mode, std::uint32_t a, std::uint32_t b)
+{
+    if (!CanSend() || mode == nullptr || !HasModel(M23, Model()))
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::PL, "PL;");
+    const std::uint32_t max = Model() == 2 ? 255 : 100;
+    if (a > max || b > max)
+        return 0;
+    const std::int32_t result = Send("PL%03u%03u;", a, b);
+    if (result != 0 && Model() == 3) {
+        ReadBackPause();
+        ConnPL("R", a, b);
+    }
+    return result;
+}
+
+std::int32_t CCorvan::ConnQR(const char* mode, std::uint32_t a, std::uint32_t b)
+{
+    if (!CanSend() || mode == nullptr || Model() != 3)
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::QR, "QR;");
+    if (a > 1 || b > 9)
+        return 0;
+    return Send("QR%01u%01u;", a, b);
+}
+
+std::int32_t CCorvan::ConnRD(const char* mode, std::uint32_t v)
+{
+    return ScanStepBuilder(*this, &CCorvan::ConnRD, "RD", Rec::RD, M1, mode, v);
+}
+
+std::int32_t CCorvan::ConnRU(const char* mode, std::uint32_t v)
+{
+    return ScanStepBuilder(*this, &CCorvan::ConnRU, "RU", Rec::RU, M12, mode, v);
+}
+
+std::int32_t CCorvan::ConnSA(const char* mode, std::uint32_t a, std::uint32_t b, std::uint32_t c,
+                             std::uint32_t d, std::uint32_t e, std::uint32_t f, std::uint32_t g,
+                             const char* /*name: kept by the caller, never sent*/)
+{
+    if (!CanSend() || mode == nullptr || Model() != 3)
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::SA, "SA;");
+    if (a > 1 || b > 9 || c > 1 || d > 1 || e > 1 || f > 1 || g > 1)
+        return 0;
+    return Send("SA%01u%01u%01u%01u%01u%01u%01u;", a, b, c, d, e, f, g);
+}
+
+std::int32_t CCorvan::ConnSQ(const char* mode, std::uint32_t receiver, std::uint32_t level)
+{
+    if (!CanSend() || mode == nullptr)
+        return 0;
+    const std::uint32_t model = Model();
+    if (model != 1 && model != 3)
+        return 0;
+    if (IsRead(mode)) {
+        if (receiver > 1)
+            return 0;
+        Global().Reset(Offset(Rec::SQ0, receiver));
+        return model == 1 ? Send("SQ;") : Send("SQ%01u;", receiver);
+    }
+    if (level > 255)
+        return 0;
+    if (model == 1)
+        return receiver == 0 ? Send("SQ%03u;", level) : 0;
+    if (receiver > 1)
+        return 0;
+    const std::int32_t result = Send("SQ%01u%03u;", receiver, level);
+    if (result != 0) {
+        ReadBackPause();
+        ConnSQ("R", receiver, level);
+    }
+    return result;
+}
+
+std::int32_t CCorvan::ConnSU(const char* mode, std::uint32_t v0, std::uint32_t v1, std::uint32_t v2,
+                             std::uint32_t v3, std::uint32_t v4, std::uint32_t v5, std::uint32_t v6,
+                             std::uint32_t v7, std::uint32_t v8, std::uint32_t v9, std::uint32_t v10)
+{
+    if (!CanSend() || mode == nullptr || Model() != 3)
+        return 0;
+    if (IsRead(mode)) {
+        if (v0 > 9)
+            return 0;
+        Global().Reset(Rec::SU);
+        return Send("SU%01u;", v0);
+    }
+    const std::uint32_t v[] = {v0, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10};
+    for (std::uint32_t x : v) {
+        if (x > 1)
+            return 0;
+    }
+    const std::int32_t result = Send("SU%01u%01u%01u%01u%01u%01u%01u%01u%01u%01u%01u;", v0, v1, v2, v3,
+                                     v4, v5, v6, v7, v8, v9, v10);
+    if (result != 0) {
+        ReadBackPause();
+        ConnSU("R", v0, v1, v2, v3, v4, v5, v6, v7, v8, v9, v10);
+    }
+    return result;
+}
+
+std::int32_t CCorvan::ConnTC(const char* mode, std::uint32_t /*a: not sent*/, std::uint32_t b)
+{
+    // Works in direct mode too: this is how terminal mode is left.
+    if (TheLink().portOpen.load() == 0 || mode == nullptr || Model() != 3)
+        return 0;
+    if (IsRead(mode))
+        return Query(Rec::TC, "TC;");
+    if (b > 1)
+        return 0;
+    if (b == 1) {
+        Global().directMode.store(0);
+        return Send("%c;\rTC 1;\r", 3);
+    }
+    return Send("\rTC 0;");
+}

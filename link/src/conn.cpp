@@ -1,0 +1,263 @@
+// Opening and closing the link, writing, the identity probe.
+#include "block.h"
+#include "decoder.h"
+#include "link.h"
+#include "trace.h"
+
+#include <corvan.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace corvan::detail {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::mutex g_boxMu;
+std::function<void(const char*)> g_box; // guarded by g_boxMu
+
+// Fixed settling pauses of the connect sequence.
+constexpr auto kSettle = 100ms;
+constexpr auto kProbeTime = 500ms;
+constexpr auto kProbeStep = 10ms;
+
+std::uint32_t ModelFromName(const char* model)
+{
+    if (model == nullptr)
+        return 0;
+    if (std::strcmp(model, "QX-410") == 0)
+        return 1;
+    if (std::strcmp(model, "QX-620") == 0)
+        return 2;
+    if (std::strcmp(model, "QR-7730") == 0)
+        return 3;
+    return 0;
+}
+
+// Time the line needs for `length` bytes at the configured rate (10 bits a
+// byte), plus a generous margin for a slow driver.
+std::chrono::milliseconds WriteLimit(std::size_t length, std::uint32_t baud)
+{
+    const auto rate = baud == 0 ? 9600 : baud;
+    return std::chrono::milliseconds(2000 + length * 10 * 1000 / rate);
+}
+
+} // namespace
+
+Link& TheLink()
+{
+    static Link link;
+    return link;
+}
+
+void ShowMessage(const char* text)
+{
+    std::function<void(const char*)> box;
+    {
+        std::lock_guard lock(g_boxMu);
+        box = g_box;
+    }
+    if (box)
+        box(text);
+    else
+        std::fprintf(stderr, "%s\n", text);
+}
+
+std::int32_t WriteBytes(const void* data, std::size_t length)
+{
+    Link& link = TheLink();
+    std::lock_guard lock(link.writeMu);
+    if (link.portOpen.load() == 0 || !link.port.isOpen())
+        return 0;
+    TraceBytes('>', data, length);
+    const PortError e = link.port.WriteAll(data, length, WriteLimit(length, link.baud));
+    if (e != PortError::None) {
+        TraceNote("write failed: %s", PortErrorText(e));
+        return 0;
+    }
+    return 1;
+}
+
+bool CanSend()
+{
+    return TheLink().portOpen.load() != 0 && Global().directMode.load() == 0;
+}
+
+} // namespace corvan::detail
+
+using namespace corvan::detail;
+
+void CCorvan::SetMessageBoxHandler(std::function<void(const char* text)> handler)
+{
+    std::lock_guard lock(g_boxMu);
+    g_box = std::move(handler);
+}
+
+bool CCorvan::SetTrace(const char* path)
+{
+    TraceInit(); // a later first Conn must not reopen the variable's file
+    return TraceOpen(path);
+}
+
+bool CCorvan::IsOpen() { return TheLink().portOpen.load() != 0; }
+
+std::uint32_t CCorvan::GetModelType() { return Global().modelType.load(); }
+
+bool CCorvan::IsDirectMode() { return Global().directMode.load() != 0; }
+
+std::int32_t CCorvan::Conn(const char* model, const char* port, std::uint32_t baud, const char* parity,
+                           std::uint32_t dataBits, std::uint32_t stopBits, std::int32_t clear)
+{
+    TraceInit();
+    Link& link = TheLink();
+    Block& block = Global();
+    std::lock_guard connLock(link.connMu);
+    const PortSettings settings{baud, parity != nullptr ? parity[0] : 'n', dataBits, stopBits};
+    link.portOpen.store(1);
+
+    if (link.port.isOpen()) {
+        // Already open: only the line settings change.
+        std::lock_guard lock(link.writeMu);
+        const PortError e = link.port.Apply(settings);
+        char text[100];
+        std::snprintf(text, sizeof text, "%s: baud=%u parity=%s data=%u stop=%u", port ? port : "",
+                      baud, parity ? parity : "", dataBits, stopBits);
+        TraceNote("%s%s%s", text, e == PortError::None ? "" : " - ", e == PortError::None ? "" : PortErrorText(e));
+        if (e == PortError::None)
+            link.baud = baud;
+        return link.portOpen.load();
+    }
+
+    PortError e = PortError::BadSettings;
+    if (ValidSettings(settings)) {
+        std::lock_guard lock(link.writeMu);
+        e = link.port.Open(port);
+        if (e == PortError::None) {
+            e = link.port.Apply(settings);
+            if (e != PortError::None)
+                link.port.Close();
+        }
+    }
+    if (e != PortError::None) {
+        TraceNote("open %s failed: %s", port ? port : "(none)", PortErrorText(e));
+        link.portOpen.store(0);
+        ShowMessage("Error opening COM port");
+        return 0;
+    }
+    link.baud = baud;
+    TraceNote("open %s baud=%u parity=%c data=%u stop=%u", port, baud, settings.parity, dataBits, stopBits);
+
+    link.port.Purge();
+    std::this_thread::sleep_for(kSettle);
+    if (clear != 0)
+        block.Clear();
+    if (!StartReader(link, block)) {
+        TraceNote("read thread not started");
+        std::lock_guard lock(link.writeMu);
+        link.port.Close();
+        link.portOpen.store(0);
+        ShowMessage("Error opening COM port");
+        return 0;
+    }
+    std::this_thread::sleep_for(kSettle);
+    if (block.directMode.load() == 0) {
+        ConnDirect(";"); // ends any half-received command in the radio
+        std::this_thread::sleep_for(kSettle);
+    }
+
+    ConnID();
+    std::uint32_t identity = 0;
+    const auto until = std::chrono::steady_clock::now() + kProbeTime;
+    bool found = RcvDataID(&identity) != 0;
+    while (!found && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(kProbeStep);
+        found = RcvDataID(&identity) != 0;
+    }
+    if (!found)
+        found = RcvDataID(&identity) != 0;
+    const std::uint32_t type = found ? ModelFromIdentity(identity) : ModelFromName(model);
+    block.modelType.store(type);
+    TraceNote("model type %u (%s)", type, found ? "identity" : "name");
+    return link.portOpen.load();
+}
+
+void CCorvan::Close()
+{
+    Link& link = TheLink();
+    Block& block = Global();
+    std::lock_guard connLock(link.connMu);
+    if (link.portOpen.load() == 0)
+        return;
+    if (link.run.load() != 0 || link.reader.joinable()) {
+        StopReader(link);
+        std::lock_guard lock(block.mu);
+        block.rec[static_cast<std::size_t>(Rec::PS)].num[0] = 0;
+    }
+    std::lock_guard lock(link.writeMu);
+    link.port.Close();
+    link.portOpen.store(0);
+    TraceNote("closed");
+}
+
+std::int32_t CCorvan::Write(const void* buffer, std::uint32_t length)
+{
+    if (buffer == nullptr)
+        return 0;
+    return WriteBytes(buffer, length);
+}
+
+std::int32_t CCorvan::ConnDirect(const char* text)
+{
+    if (TheLink().portOpen.load() == 0 || text == nullptr)
+        return 0;
+    return WriteBytes(text, std::strlen(text));
+}
+
+std::int32_t CCorvan::ConnID()
+{
+    if (!CanSend())
+        return 0;
+    Global().Reset(Rec::ID);
+    return WriteBytes("ID;", 3);
+}
+
+std::int32_t CCorvan::RcvDataID(std::uint32_t* identity)
+{
+    if (identity != nullptr)
+        *identity = 0;
+    const std::uint32_t model = Global().modelType.load();
+    if (model == 0 || model > 3)
+        return 0;
+    const Record r = Global().Get(Rec::ID);
+    if (r.valid != 1)
+        return 0;
+    if (identity != nullptr)
+        *identity = r.num[0];
+    return 1;
+}
+
+void CCorvan::WinMsgSendReg(CorvanTarget* target) { Global().SetTarget(target); }
+
+std::int32_t CCorvan::NumericCheck(const char* text)
+{
+    if (text == nullptr)
+        return 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9')
+            return 0;
+    }
+    return 1;
+}
+
+char* CCorvan::Hex2BinayChar(char* hex, char* out)
+{
+    if (hex == nullptr || out == nullptr)
+        return nullptr;
+    return HexToBinary(hex, out);
+}

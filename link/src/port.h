@@ -1,0 +1,61 @@
+// The serial port on this platform: a terminal device driven through termios.
+// Another backend could replace port_posix.cpp without touching the rest.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+namespace corvan::detail {
+
+// Why a port call failed, mapped from errno in one place.
+enum class PortError { None, NotFound, Permission, Busy, NotTerminal, Gone, BadSettings, Again, Other };
+
+PortError MapErrno(int error);
+const char* PortErrorText(PortError error);
+
+struct PortSettings {
+    std::uint32_t baud = 9600;
+    char parity = 'n'; // first character of the parity text
+    std::uint32_t dataBits = 8;
+    std::uint32_t stopBits = 1;
+};
+
+// True when the settings can be applied (a supported baud rate, 5..8 data
+// bits, 1 or 2 stop bits).
+bool ValidSettings(const PortSettings& s);
+
+class Port {
+public:
+    Port() = default;
+    Port(const Port&) = delete;
+    Port& operator=(const Port&) = delete;
+    ~Port();
+
+    // Opens a terminal device read/write, without becoming its controlling
+    // terminal, non-blocking, for this process alone; remembers its settings.
+    PortError Open(const char* path);
+    // Raw mode with the given line settings, no flow control; then DTR off
+    // and RTS on (a pseudo-terminal has no modem lines: that is ignored).
+    PortError Apply(const PortSettings& s);
+    // Discards pending output, then pending input.
+    void Purge();
+    void PurgeInput();
+    // Writes every byte or fails; waits at most `limit` for the line to take them.
+    PortError WriteAll(const void* data, std::size_t length, std::chrono::milliseconds limit);
+    // One non-blocking read; returns the byte count, 0 with `error` set when
+    // nothing could be read.
+    std::size_t Read(void* data, std::size_t capacity, PortError& error);
+    // Puts the saved settings back and closes the device.
+    void Close();
+
+    int fd() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+    bool m_haveSaved = false;
+    alignas(8) unsigned char m_saved[128] = {}; // struct termios, kept opaque here
+};
+
+} // namespace corvan::detail

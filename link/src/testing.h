@@ -1,0 +1,23 @@
+// Hooks for the link's own tests, the fuzzer and the benchmark. Not part of
+// the public interface.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace corvan::testing {
+
+// Replaces the clock of the staleness rule by a fixed second count.
+void SetClockSeconds(std::int64_t seconds);
+void UseRealClock();
+
+// Runs the decoder on `text` as if the read thread had received it.
+void Decode(const char* text, std::size_t length);
+// Sets the model type as an identity reply would.
+void SetModelType(std::uint32_t model);
+// Empties the process-wide store as a clearing connect does.
+void ClearStore();
+// Switches direct mode on or off as the radio's replies would.
+void SetDirectMode(bool on);
+
+} // namespace corvan::testing
