@@ -17,6 +17,8 @@ namespace platform {
 
 namespace {
 
+constexpr int kMaxExtraPasses = 16;
+
 struct Deferred {
     QPointer<QObject> target;
     unsigned message;
@@ -74,6 +76,20 @@ int PumpMessages(int maxMessages) {
     PumpLimiter* filter = limiter();
     filter->frames.push_back(PumpFrame{std::max(0, maxMessages), 0, {}});
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Inside a handler (a pump within a pump) the event dispatcher does not
+    // deliver posted events again, and messages queued during the pass wait
+    // for the next one: keep delivering until the limit or a quiet pass.
+    for (int pass = 0; pass < kMaxExtraPasses; ++pass) {
+        const PumpFrame& current = filter->frames.back();
+        if (current.dispatched >= current.limit) {
+            break;
+        }
+        const int before = current.dispatched;
+        QCoreApplication::sendPostedEvents();
+        if (filter->frames.back().dispatched == before) {
+            break;
+        }
+    }
     PumpFrame frame = std::move(filter->frames.back());
     filter->frames.pop_back();
     for (const Deferred& d : frame.deferred) {
