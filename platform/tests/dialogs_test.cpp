@@ -95,7 +95,7 @@ struct BoxCase {
 
 class PlatformRealBox : public ::testing::TestWithParam<BoxCase> {};
 
-// Opens the real box, inspects it from inside its own event loop and presses
+// Opens the real box, examines it from inside its own event loop and presses
 // its default button.
 TEST_P(PlatformRealBox, ShowsTheFlagsButtonsAndAnswersTheDefault) {
     const BoxCase c = GetParam();

@@ -74,7 +74,7 @@ TEST(PlatformInstance, LockOfACrashedRunIsTakenOver) {
     EXPECT_FALSE(another.acquired());
 }
 
-TEST(PlatformInstance, LockOfARunningProcessIsRespectedHoweverOld) {
+TEST(PlatformInstance, LockOfARunningProcessHoldsHoweverOld) {
     QString path;
     {
         platform::SingleInstance probe("Zephyra Test Live");
