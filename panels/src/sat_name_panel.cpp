@@ -1,0 +1,102 @@
+#include "sat_name_panel.h"
+
+#include <corvan.h>
+#include <kestrin.h>
+#include <platform.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace pandor {
+
+namespace {
+constexpr int kLabelId = 24109;
+constexpr int kFieldId = 24108;
+constexpr int kOkId = 1;
+constexpr int kCancelId = 2;
+constexpr int kSaReadAttempts = 10;
+constexpr auto kSaReadPause = std::chrono::milliseconds(100);
+
+// Texts cross the library boundary as bytes; Latin-1 keeps every byte.
+QByteArray Bounded(const char* text, std::size_t limit) {
+    QByteArray bytes;
+    if (text != nullptr) {
+        for (std::size_t i = 0; i < limit && text[i] != '\0'; ++i) {
+            bytes.append(text[i]);
+        }
+    }
+    return bytes;
+}
+} // namespace
+
+CSatNamePanel::CSatNamePanel(QWidget* parent) : CPanelBase(kSatNameSpec, parent) {}
+
+void CSatNamePanel::OnInitDialog() {
+    m_storedName.clear();
+    auto* label = new CStaticEx(this, kLabelId, QRect(10, 14, 110, 24), QStringLiteral("Memory &Name"));
+    label->SetTextSize(16);
+    label->SetTextBold(1);
+    m_field = new CEditEx(this, kFieldId, QRect(126, 12, 150, 26));
+    m_field->setMaxLength(kFieldLimit);
+    auto* ok = new CButtonEx(this, kOkId, QRect(106, 52, 80, 28), QStringLiteral("OK"));
+    auto* cancel = new CButtonEx(this, kCancelId, QRect(196, 52, 80, 28), QStringLiteral("Cancel"));
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
+
+    // The name of the satellite channel the radio reported last, if any.
+    char stored[corvan::kShortTextSize] = {};
+    std::uint32_t values[7] = {};
+    for (int attempt = 0; attempt < kSaReadAttempts; ++attempt) {
+        if (link()->RcvDataSA(&values[0], &values[1], &values[2], &values[3], &values[4],
+                              &values[5], &values[6], stored) != 0) {
+            m_field->setText(QString::fromLatin1(Bounded(stored, kFieldLimit)));
+            break;
+        }
+        // A closed link stores nothing new: waiting would only stall the window.
+        if (!CCorvan::IsOpen()) {
+            break;
+        }
+        std::this_thread::sleep_for(kSaReadPause);
+    }
+}
+
+void CSatNamePanel::SetName(const char* text) {
+    m_storedName = Bounded(text, kNameLimit);
+    if (m_field == nullptr) {
+        return;
+    }
+    m_field->setText(QString::fromLatin1(m_storedName));
+    m_field->setFocus();
+    m_field->setCursorPosition(static_cast<int>(m_field->text().size()));
+}
+
+void CSatNamePanel::CopyName(char* buffer) const {
+    if (buffer == nullptr) {
+        return;
+    }
+    const QByteArray text = m_field != nullptr ? m_field->text().toLatin1() : m_storedName;
+    const auto n = std::min<std::size_t>(static_cast<std::size_t>(text.size()), kNameLimit);
+    for (std::size_t i = 0; i < n; ++i) {
+        buffer[i] = text[static_cast<qsizetype>(i)];
+    }
+    buffer[n] = '\0';
+}
+
+void CSatNamePanel::OnOK() {
+    if (QWidget* main = platform::MainWindow()) {
+        main->activateWindow();
+    }
+    platform::PostToMainWindow(platform::kUmSatNameEnd, 1, 0);
+    EndPanel(QDialog::Accepted);
+}
+
+void CSatNamePanel::OnCancel() {
+    if (QWidget* main = platform::MainWindow()) {
+        main->activateWindow();
+    }
+    platform::PostToMainWindow(platform::kUmSatNameEnd, 0, 0);
+    EndPanel(QDialog::Rejected);
+}
+
+} // namespace pandor

@@ -1,0 +1,44 @@
+// sat_name_panel.h - the satellite memory name panel ("Satellite Memory Name").
+//
+// One name field (at most 8 characters) and the stored name; OK and Cancel
+// tell the console through UM_SAT_NAME_END (wParam 1 and 0).
+#pragma once
+
+#include "panel_base.h"
+
+#include <QByteArray>
+
+#include <cstddef>
+
+class CEditEx;
+
+namespace pandor {
+
+class CSatNamePanel final : public CPanelBase {
+    Q_OBJECT
+public:
+    static constexpr int kFieldLimit = 8;
+    static constexpr std::size_t kNameLimit = 9; // characters kept and copied
+
+    explicit CSatNamePanel(QWidget* parent);
+
+    // Stores the text, shows it in the field, focuses the field and puts the
+    // caret at its end.
+    void SetName(const char* text);
+    // The field's text, at most 9 characters, zero-terminated into `buffer`
+    // (at least 10 bytes).
+    void CopyName(char* buffer) const;
+
+    QByteArray storedName() const { return m_storedName; }
+
+protected:
+    void OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    CEditEx* m_field = nullptr;
+    QByteArray m_storedName;
+};
+
+} // namespace pandor

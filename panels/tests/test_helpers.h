@@ -1,0 +1,100 @@
+// Shared pieces of the panel tests: a main window that collects the window
+// messages posted to it, and a fixture that starts every test with no panel,
+// an empty "WindowPos" section and the recorded help requests cleared.
+#pragma once
+
+#include "frame_registry.h"
+
+#include <pandor.h>
+#include <platform.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace pandor::test {
+
+struct Posted {
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+    bool operator==(const Posted&) const = default;
+};
+
+// Stands in for the console: registered as the main window, it records every
+// window message of the panels.
+class MessageSink : public QWidget {
+public:
+    std::vector<Posted> received;
+
+protected:
+    bool event(QEvent* event) override {
+        const auto type = static_cast<unsigned>(event->type());
+        if (type >= platform::kUmMemoryEditEnd && type <= platform::kUmSatNameEnd) {
+            const auto* message = static_cast<platform::WindowMessage*>(event);
+            received.push_back({message->message(), message->wParam(), message->lParam()});
+            return true;
+        }
+        return QWidget::event(event);
+    }
+};
+
+inline const char* const kProfileKeys[] = {"Agc", "Mch", "Mgr", "Mlt", "Set", "Sgr", "Smn"};
+
+inline void ClearSavedPositions() {
+    for (const char* key : kProfileKeys) {
+        platform::WriteProfileString(QStringLiteral("WindowPos"), QString::fromLatin1(key), QString());
+    }
+}
+
+inline void Deliver() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+inline void PressKey(QWidget* target, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+inline int CountWindowsTitled(const QString& title) {
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->windowTitle() == title) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PandorUnload();
+        ClearSavedPositions();
+        platform::SetMainWindow(&sink);
+        platform::SetHelpViewer([this](int context, const QString&) { helpContexts.push_back(context); });
+        Deliver();
+        sink.received.clear();
+    }
+    void TearDown() override {
+        PandorUnload();
+        platform::SetMainWindow(nullptr);
+        platform::SetHelpViewer(nullptr);
+        platform::SetDialogProvider(nullptr);
+        Deliver();
+    }
+
+    MessageSink sink;
+    std::vector<int> helpContexts;
+};
+
+} // namespace pandor::test
