@@ -2,10 +2,12 @@
 #include "block.h"
 #include "decoder.h"
 #include "link.h"
+#include "testing.h"
 #include "trace.h"
 
 #include <corvan.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -22,10 +24,11 @@ using namespace std::chrono_literals;
 std::mutex g_boxMu;
 std::function<void(const char*)> g_box; // guarded by g_boxMu
 
-// Fixed settling pauses of the connect sequence.
-constexpr auto kSettle = 100ms;
-constexpr auto kProbeTime = 500ms;
-constexpr auto kProbeStep = 10ms;
+// Fixed settling pauses of the connect sequence (100 ms each) and the time
+// the identity probe waits (500 ms). Tests shorten the pauses.
+std::atomic<int> g_settleMs{100};
+std::atomic<int> g_probeMs{500};
+constexpr auto kProbeStep = 1ms;
 
 std::uint32_t ModelFromName(const char* model)
 {
@@ -91,6 +94,16 @@ bool CanSend()
 
 } // namespace corvan::detail
 
+namespace corvan::testing {
+
+void SetConnPauses(int settleMs, int probeMs)
+{
+    detail::g_settleMs.store(settleMs);
+    detail::g_probeMs.store(probeMs);
+}
+
+} // namespace corvan::testing
+
 using namespace corvan::detail;
 
 void CCorvan::SetMessageBoxHandler(std::function<void(const char* text)> handler)
@@ -154,7 +167,7 @@ std::int32_t CCorvan::Conn(const char* model, const char* port, std::uint32_t ba
     TraceNote("open %s baud=%u parity=%c data=%u stop=%u", port, baud, settings.parity, dataBits, stopBits);
 
     link.port.Purge();
-    std::this_thread::sleep_for(kSettle);
+    std::this_thread::sleep_for(std::chrono::milliseconds(g_settleMs.load()));
     if (clear != 0)
         block.Clear();
     if (!StartReader(link, block)) {
@@ -165,15 +178,15 @@ std::int32_t CCorvan::Conn(const char* model, const char* port, std::uint32_t ba
         ShowMessage("Error opening COM port");
         return 0;
     }
-    std::this_thread::sleep_for(kSettle);
+    std::this_thread::sleep_for(std::chrono::milliseconds(g_settleMs.load()));
     if (block.directMode.load() == 0) {
         ConnDirect(";"); // ends any half-received command in the radio
-        std::this_thread::sleep_for(kSettle);
+        std::this_thread::sleep_for(std::chrono::milliseconds(g_settleMs.load()));
     }
 
     ConnID();
     std::uint32_t identity = 0;
-    const auto until = std::chrono::steady_clock::now() + kProbeTime;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(g_probeMs.load());
     bool found = RcvDataID(&identity) != 0;
     while (!found && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(kProbeStep);

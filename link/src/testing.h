@@ -11,6 +11,10 @@ namespace corvan::testing {
 void SetClockSeconds(std::int64_t seconds);
 void UseRealClock();
 
+// Shortens the fixed pauses of Conn (normally 100 ms each) and the time the
+// identity probe waits (normally 500 ms).
+void SetConnPauses(int settleMs, int probeMs);
+
 // Runs the decoder on `text` as if the read thread had received it.
 void Decode(const char* text, std::size_t length);
 // Sets the model type as an identity reply would.
