@@ -1,0 +1,75 @@
+// The exports: one window per process, held here while it exists.
+#include <glimra.h>
+
+#include "glimra_internal.h"
+#include "vscan_window.h"
+
+namespace glimra {
+
+// The window of this process (null while none exists). Reached only by the
+// exports and by tests, never from paint code.
+QPointer<CVisualScanDlg>& TheWindow() {
+    static QPointer<CVisualScanDlg> window;
+    return window;
+}
+
+} // namespace glimra
+
+using glimra::TheWindow;
+
+void GlimraView(QWidget* parent) {
+    if (!TheWindow()) {
+        TheWindow() = new glimra::CVisualScanDlg(parent);
+    }
+    TheWindow()->View();
+}
+
+void GlimraDestroy() {
+    if (glimra::CVisualScanDlg* window = TheWindow()) {
+        TheWindow() = nullptr;
+        delete window;
+    }
+}
+
+void GlimraScanStop() {
+    if (TheWindow()) {
+        TheWindow()->Stop();
+    }
+}
+
+void GlimraMsgEX(std::int32_t menu, std::int32_t item, std::int32_t a, std::int32_t b,
+                 const char* text) {
+    if (TheWindow()) {
+        TheWindow()->MsgEX(menu, item, a, b, text);
+    }
+}
+
+void GlimraMsgDC(std::int32_t first, std::int32_t second) {
+    if (TheWindow()) {
+        TheWindow()->MsgDC(first, second);
+    }
+}
+
+void GlimraMsgFR(std::int32_t value) {
+    if (TheWindow()) {
+        TheWindow()->MsgFR(value);
+    }
+}
+
+void GlimraMsgSC(std::int32_t value) {
+    if (TheWindow()) {
+        TheWindow()->MsgSC(value);
+    }
+}
+
+void GlimraMsgTX(std::int32_t value) {
+    if (TheWindow()) {
+        TheWindow()->MsgTX(value);
+    }
+}
+
+void GlimraMsgRX(std::int32_t value) {
+    if (TheWindow()) {
+        TheWindow()->MsgRX(value);
+    }
+}

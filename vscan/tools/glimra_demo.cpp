@@ -1,0 +1,197 @@
+// glimra-demo: the visual scan window against the built-in virtual radio.
+//
+//   glimra-demo [--span 31|61|91|181] [--step TEXT] [--interval MS]
+//               [--centre HZ] [--mode 1|2|3] [--sub] [--render PATH]
+//
+// Without --render the window opens for use. With --render it sweeps once
+// (repeat off), writes the window to PATH as PNG and exits; headless runs
+// need QT_QPA_PLATFORM=offscreen.
+#include <glimra.h>
+
+#include "glimra_internal.h"
+#include "graph_widget.h"
+#include "vscan_window.h"
+
+#include <corvan.h>
+#include <platform.h>
+#include <qxsim.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QRadioButton>
+#include <QThread>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Stands in for the console: hands the radio's reports to the window.
+class Forwarder : public QObject {
+public:
+    bool event(QEvent* event) override {
+        const auto type = static_cast<std::uint32_t>(event->type());
+        const char* code = corvan::MessageCode(type);
+        if (code == nullptr) {
+            return QObject::event(event);
+        }
+        CCorvan link;
+        std::uint32_t a = 0;
+        std::uint32_t b = 0;
+        std::uint32_t c = 0;
+        std::uint32_t d = 0;
+        char text[corvan::kNameTextSize] = {};
+        const std::string what = code;
+        if (what == "DC" && link.RcvDataDC(&a, &b) != 0) {
+            GlimraMsgDC(static_cast<std::int32_t>(a), static_cast<std::int32_t>(b));
+        } else if (what == "FR" && link.RcvDataFR(&a) != 0) {
+            GlimraMsgFR(static_cast<std::int32_t>(a));
+        } else if (what == "SC" && link.RcvDataSC(&a) != 0) {
+            GlimraMsgSC(static_cast<std::int32_t>(a));
+        } else if (what == "EX" && link.RcvDataEX(&a, &b, &c, &d, text) != 0) {
+            GlimraMsgEX(static_cast<std::int32_t>(a), static_cast<std::int32_t>(b),
+                        static_cast<std::int32_t>(c), static_cast<std::int32_t>(d), text);
+        } else if (what == "TX") {
+            GlimraMsgTX(0);
+        } else if (what == "RX") {
+            GlimraMsgRX(0);
+        }
+        return true;
+    }
+};
+
+void Usage() {
+    std::fprintf(stderr,
+                 "usage: glimra-demo [--span 31|61|91|181] [--step TEXT] [--interval MS]\n"
+                 "                   [--centre HZ] [--mode 1|2|3] [--sub] [--render PATH]\n");
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    platform::InitApplication();
+
+    QString span = QStringLiteral("61");
+    QString step;
+    QString interval = QStringLiteral("100");
+    QString render;
+    long long centre = 0;
+    int mode = 1;
+    bool sub = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--span" && hasValue) {
+            span = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == "--step" && hasValue) {
+            step = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == "--interval" && hasValue) {
+            interval = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == "--centre" && hasValue) {
+            centre = std::atoll(argv[++i]);
+        } else if (arg == "--mode" && hasValue) {
+            mode = std::atoi(argv[++i]);
+        } else if (arg == "--render" && hasValue) {
+            render = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == "--sub") {
+            sub = true;
+        } else {
+            Usage();
+            return 2;
+        }
+    }
+
+    qxsim::Radio radio;
+    if (!radio.start()) {
+        std::fprintf(stderr, "glimra-demo: no virtual radio: %s\n", radio.lastError().c_str());
+        return 1;
+    }
+    if (centre > 0) {
+        radio.modify([&](qxsim::State& s) {
+            if (sub) {
+                s.subFrequency = centre;
+            } else {
+                s.vfoA = centre;
+            }
+        });
+    }
+    if (sub) {
+        radio.modify([](qxsim::State& s) { s.controlBand = 1; });
+    }
+    CCorvan link;
+    if (link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) == 0) {
+        std::fprintf(stderr, "glimra-demo: cannot open %s\n", radio.devicePath().c_str());
+        return 1;
+    }
+    Forwarder forwarder;
+    platform::QtLinkTarget target(&forwarder);
+    link.WinMsgSendReg(&target);
+    // What the window's Start looks at.
+    link.ConnPS("R", 0);
+    link.ConnSC("R", 0);
+    link.ConnCM("R", 0);
+    link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
+    link.ConnSB("R", 0);
+    link.ConnDC("R", 0, 0);
+    link.ConnFR("R", 0);
+    WaitFor([&] {
+        std::uint32_t v = 0;
+        return link.RcvDataPS(&v) != 0;
+    }, 2000);
+
+    GlimraView(nullptr);
+    glimra::CVisualScanDlg* window = glimra::TheWindow();
+    const auto& ui = window->controls();
+    if (!step.isEmpty()) {
+        ui.stepList->setCurrentText(step);
+    }
+    ui.spanList->setCurrentText(span);
+    ui.intervalList->setCurrentText(interval);
+    ui.graphList->setCurrentIndex(std::clamp(mode, 1, 3) - 1);
+
+    if (render.isEmpty()) {
+        const int rc = app.exec();
+        GlimraDestroy();
+        link.WinMsgSendReg(nullptr);
+        link.Close();
+        return rc;
+    }
+
+    ui.repeatOff->setChecked(true);
+    window->Start();
+    if (window->control().stopped.load() != 0) {
+        std::fprintf(stderr, "glimra-demo: the sweep did not start\n");
+    } else {
+        QElapsedTimer timer;
+        timer.start();
+        const int channels = window->control().span.load();
+        WaitFor([&] { return window->control().stopped.load() != 0; },
+                channels * (window->control().interval.load() + 200) + 5000);
+        std::printf("sweep of %d channels took %lld ms\n", channels,
+                    static_cast<long long>(timer.elapsed()));
+    }
+    QCoreApplication::processEvents();
+    const bool saved = window->grab().save(render);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", render.toLocal8Bit().constData());
+    GlimraDestroy();
+    link.WinMsgSendReg(nullptr);
+    link.Close();
+    radio.stop();
+    return saved ? 0 : 1;
+}
