@@ -1,0 +1,302 @@
+// Control > ON and OFF: opening and closing the link, identifying the radio,
+// the power watchdog and the terminal (TNC) mode switch.
+#include "ConsoleLink.h"
+
+#include <platform.h>
+
+#include <QEvent>
+
+#include <algorithm>
+
+namespace zephyra {
+
+namespace {
+
+constexpr const char* kModelName = "QR-7730";
+
+// The line rates the radio offers; anything else in the profile reads as the
+// default.
+int ValidBaud(int baud) {
+    switch (baud) {
+    case 4800:
+    case 9600:
+    case 19200:
+    case 38400:
+    case 57600:
+        return baud;
+    default:
+        return 9600;
+    }
+}
+
+} // namespace
+
+ConsoleLink::ConsoleLink(ConsoleSurface& surface, PeerWindows& peers, QObject* receiver,
+                         QObject* parent)
+    : QObject(parent),
+      m_surface(surface),
+      m_peers(peers),
+      m_target(std::make_unique<platform::QtLinkTarget>(receiver ? receiver : this)),
+      m_timers(std::make_unique<platform::TimerTable>([this](int id) {
+          if (id == kWatchdogTimer)
+              WatchdogTick();
+      })),
+      m_simulator(std::make_unique<BuiltInSimulator>()) {
+    ResetConsoleState();
+}
+
+ConsoleLink::~ConsoleLink() {
+    if (m_state.connected)
+        DisconnectRadio();
+    m_timers->KillAll();
+    if (m_registered)
+        m_link.WinMsgSendReg(nullptr);
+    m_target->setReceiver(nullptr);
+}
+
+int ConsoleLink::ConnectRadio(int clear) {
+    const int baud = ValidBaud(platform::GetProfileInt(QStringLiteral("Setting"),
+                                                       QStringLiteral("Baud"), 9600));
+    m_state.baudRate = baud;
+    const std::string port = PortName();
+    const std::uint32_t stopBits = baud == 4800 ? 2 : 1;
+    m_state.noReplyCount = 0;
+
+    const std::int32_t result = m_link.Conn(kModelName, port.c_str(),
+                                            static_cast<std::uint32_t>(baud), "n", 8,
+                                            stopBits, clear);
+    if (result) {
+        m_surface.EnableCommand(ConnectionCommand::On, false);
+        m_surface.EnableCommand(ConnectionCommand::Off, true);
+        m_surface.EnableCommand(ConnectionCommand::Refresh, true);
+        m_state.connected = 1;
+        m_link.WinMsgSendReg(m_target.get());
+        m_registered = true;
+        m_surface.SetConnectionLamp(true);
+        m_surface.SetControlPicture(true);
+        emit connectionChanged(true);
+    } else {
+        m_surface.EnableCommand(ConnectionCommand::On, true);
+        m_surface.EnableCommand(ConnectionCommand::Off, false);
+        m_surface.EnableCommand(ConnectionCommand::Refresh, false);
+    }
+    return result;
+}
+
+void ConsoleLink::ControlOn() {
+    OperationGuardBegin();
+    // The keypad's CLR begins by ending the pending mode, memory scroll first.
+    if (m_state.memoryScroll)
+        CancelPendingMode();
+    m_state.tncMode = 0;
+    m_peers.SolvikMsgTC(1);
+
+    if (ConnectRadio(1)) {
+        // End whatever half command the radio holds, leave its terminal mode.
+        m_link.ConnDirect(";");
+        Pause(100);
+        m_link.ConnTC("W", 0, 1);
+        Pause(300);
+
+        m_link.ConnID();
+        m_surface.EnableCommand(ConnectionCommand::Refresh, true);
+        std::uint32_t id = 0;
+        bool identified = false;
+        for (int attempt = 0; attempt < 3 && !identified; ++attempt) {
+            identified = SleepUntil(200, [&] { return m_link.RcvDataID(&id) == 1; });
+            Pump();
+            if (!identified)
+                identified = m_link.RcvDataID(&id) == 1;
+        }
+        if (identified)
+            m_state.radioIdentification = static_cast<int>(id);
+
+        if (!identified || (id != 18 && id != 19)) {
+            OperationGuardEnd();
+            DisconnectRadio();
+        } else if (m_state.connected) {
+            emit this->identified(static_cast<int>(id));
+            m_link.ConnPS("R", 0);
+            for (int attempt = 0; attempt < 10 && m_state.connected; ++attempt) {
+                std::uint32_t power = 0;
+                if (m_link.RcvDataPS(&power) == 1)
+                    break;
+                SleepUntil(200, [&] { return m_link.RcvDataPS(&power) == 1; });
+                Pump();
+            }
+            StartWatchdog();
+        }
+    }
+    OperationGuardEnd();
+}
+
+void ConsoleLink::ControlOff() {
+    OperationGuardBegin();
+    CancelPendingMode();
+    Pump();
+    OperationGuardEnd();
+    if (m_state.tncMode)
+        m_peers.SolvikDestroy();
+    DisconnectRadio();
+    m_state.tncMode = 0;
+}
+
+int ConsoleLink::DisconnectRadio() {
+    if (!m_state.connected || m_disconnecting)
+        return 0;
+    m_disconnecting = true;
+    StopWatchdog();
+
+    m_link.ConnAI("W", 0);
+    if (m_state.transmitting[0] || m_state.transmitting[1])
+        m_link.ConnRX();
+    Pause(100);
+    Pump();
+    m_link.Close();
+
+    m_state.connected = 0;
+    m_state.initialReadDone = 0;
+    m_surface.SetConnectionLamp(false);
+    m_surface.SetControlPicture(false);
+    StopWatchdog();
+
+    if (!m_state.tncMode)
+        PowerOffBranch();
+    else
+        m_state.consoleReady = 0;
+
+    m_peers.PimbelMsgPS(0);
+    m_peers.PandorMsgPS(0);
+    m_state.radioIdentification = 0;
+
+    m_surface.EnableCommand(ConnectionCommand::Off, false);
+    m_surface.EnableCommand(ConnectionCommand::Refresh, false);
+    m_surface.EnableCommand(ConnectionCommand::On, true);
+
+    if (!m_state.tncMode)
+        ResetConsoleState();
+    m_disconnecting = false;
+    emit connectionChanged(false);
+    return 1;
+}
+
+void ConsoleLink::Refresh() {
+    if (m_state.consoleReady && !m_state.tncMode)
+        ReadAllSettings();
+}
+
+// ------------------------------------------------------------ the watchdog
+
+void ConsoleLink::StartWatchdog() {
+    if (m_state.connected)
+        m_timers->SetTimer(kWatchdogTimer, std::max(1, Scaled(1000)));
+}
+
+void ConsoleLink::StopWatchdog() {
+    m_timers->KillTimer(kWatchdogTimer);
+}
+
+bool ConsoleLink::WatchdogRunning() const {
+    return m_timers->IsRunning(kWatchdogTimer);
+}
+
+void ConsoleLink::WatchdogTick() {
+    StopWatchdog();
+    if (!m_state.connected)
+        return;
+    if (!m_state.tncMode) {
+        if (m_state.consoleReady)
+            m_link.ConnAI("R", 0);
+        m_link.ConnPS("R", 0);
+    }
+    ++m_state.noReplyCount;
+    if (m_state.noReplyCount < 4) {
+        if (!m_state.tncMode)
+            StartWatchdog();
+        return;
+    }
+    const bool tnc = m_state.tncMode != 0;
+    DisconnectRadio();
+    // Outside TNC mode the disconnect has already darkened the console.
+    if (tnc)
+        PowerOffBranch();
+}
+
+// ------------------------------------------------------- TNC mode switch
+
+void ConsoleLink::SwitchTncMode(int value) {
+    if (value == 0) {
+        m_state.tncMode = 1;
+        StopWatchdog();
+        m_surface.SetStatusText(QStringLiteral("TNC Mode"));
+        m_peers.SolvikView();
+        m_surface.EnableCommand(ConnectionCommand::Refresh, false);
+    } else if (value == 1 && m_state.tncMode) {
+        m_state.tncMode = 0;
+        m_surface.SetStatusText(QString());
+        ControlOff();
+        Pause(500);
+        ControlOn();
+        Pause(500);
+        StartWatchdog();
+    }
+    m_peers.SolvikMsgTC(value);
+}
+
+// ------------------------------------------------------------ port choice
+
+void ConsoleLink::SetPortOverride(const QString& port) {
+    m_portOverride = port;
+}
+
+std::string ConsoleLink::PortName() {
+    QString port = m_portOverride.isEmpty()
+                       ? platform::GetProfileString(QStringLiteral("Setting"),
+                                                    QStringLiteral("PortName"), QString())
+                       : m_portOverride;
+    port = port.trimmed();
+    if (port == QLatin1String(kBuiltInSimulatorPort)) {
+        if (!m_simulator->Start())
+            return {};
+        return m_simulator->DevicePath();
+    }
+    if (!port.isEmpty())
+        return port.toStdString();
+    int number = platform::GetProfileInt(QStringLiteral("Setting"), QStringLiteral("PortNo"), 1);
+    if (number < 1)
+        number = 1;
+    return "/dev/ttyS" + std::to_string(number - 1);
+}
+
+BuiltInSimulator& ConsoleLink::Simulator() {
+    return *m_simulator;
+}
+
+bool BuiltInSimulator::Start() {
+    if (m_radio) {
+        // A radio that hung up comes back on a new pseudo-terminal.
+        return m_radio->running() || m_radio->start();
+    }
+    m_radio = std::make_unique<qxsim::Radio>(m_options);
+    if (!m_radio->start()) {
+        m_radio.reset();
+        return false;
+    }
+    return true;
+}
+
+void BuiltInSimulator::Stop() {
+    if (m_radio)
+        m_radio->stop();
+    m_radio.reset();
+}
+
+bool BuiltInSimulator::Running() const {
+    return m_radio && m_radio->running();
+}
+
+std::string BuiltInSimulator::DevicePath() const {
+    return Running() ? m_radio->devicePath() : std::string();
+}
+
+} // namespace zephyra

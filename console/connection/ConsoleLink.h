@@ -1,0 +1,313 @@
+// ConsoleLink.h - the console's side of the radio connection.
+//
+// ConsoleLink takes the console from disconnected to a console that shows
+// what the radio holds, and back: Control > ON and OFF, the identification,
+// the power watchdog (timer 1002), the power-state handling, the initial
+// read of every setting in its fixed order, the extended-menu reader, the
+// terminal (TNC) mode switch and the operation guard that every
+// multi-command operation of the console runs inside.
+//
+// It owns the console state these sequences share (ConsoleState) and talks
+// to the rest of the program through two small interfaces:
+//  - ConsoleSurface: what the console window shows (CONTROL and POWER
+//    pictures, the connection lamp, menu states, the live display ...);
+//  - PeerWindows: the exports of the secondary windows that these sequences
+//    inform (terminal, menu, keyer, panels, visual scan).
+//
+// Notifications of the link arrive as platform::WindowMessage events on the
+// QObject given as receiver (by default the ConsoleLink itself); a window
+// that receives them instead forwards each one to HandleMessage().
+//
+// Threading: UI thread only. Every wait is a bounded polling loop on this
+// thread that pumps queued window messages, so notifications are handled
+// while a sequence waits; a wait ends as soon as its value is stored.
+#pragma once
+
+#include <corvan.h>
+#include <qxsim.h>
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace platform {
+class QtLinkTarget;
+class TimerTable;
+}
+
+namespace zephyra {
+
+// The in-process simulator behind the port choice "Built-in simulator": a
+// virtual radio on a pseudo-terminal, started on first use and kept for the
+// program's life (a radio on the desk, whether connected or not).
+class BuiltInSimulator {
+public:
+    // Applies from the next start (a running radio keeps its options).
+    void SetOptions(const qxsim::Options& options) { m_options = options; }
+    // Starts the radio unless it runs; false when no pseudo-terminal was had.
+    bool Start();
+    void Stop();
+    bool Running() const;
+    // The program's side of the pseudo-terminal; empty while not running.
+    std::string DevicePath() const;
+    // The running radio, or null.
+    qxsim::Radio* Radio() { return m_radio.get(); }
+
+private:
+    qxsim::Options m_options;
+    std::unique_ptr<qxsim::Radio> m_radio;
+};
+
+// The console's connection commands in the menu ("Control").
+enum class ConnectionCommand { On, Off, Refresh };
+
+// Operator modes that CancelPendingMode ends through the console window
+// (their display lives there); the wire side is sent here.
+enum class OperatorMode {
+    MemoryScroll,
+    MouseWheelSelection,
+    VoiceRecallDigits,
+    ReadChannel,
+    WriteChannel,
+    DtmfDigits,
+    Entry,
+    Func,
+    QuickMemory,
+};
+
+// What the console window shows for the connection. ConsoleDialog implements
+// it; tests record it.
+class ConsoleSurface {
+public:
+    virtual ~ConsoleSurface() = default;
+    virtual void EnableCommand(ConnectionCommand command, bool enabled) = 0;
+    virtual void SetConnectionLamp(bool on) = 0;
+    // The "CONTROL" button's connected or disconnected picture.
+    virtual void SetControlPicture(bool connected) = 0;
+    // The "POWER" button's lit or dark picture.
+    virtual void SetPowerPicture(bool on) = 0;
+    // Shows (power on) or hides and resets (power off) the live display
+    // parts: the meter elements, the display frame in the display colour,
+    // an empty ZUL line.
+    virtual void ShowLiveDisplay(bool shown) = 0;
+    // Paints the display area black (powered off).
+    virtual void PaintDisplayDark() = 0;
+    virtual void EndTransmitDisplay() = 0;
+    virtual void StopBlinkTimers() = 0;
+    virtual void SetStatusText(const QString& text) = 0;
+    virtual void SetZulLine(const QString& text) = 0;
+    // Wait cursor and a disabled console while an operation runs.
+    virtual void SetOperationBusy(bool busy) = 0;
+    // Leaves an operator mode on the display (captions, pictures); the
+    // console state flag is already cleared.
+    virtual void LeaveOperatorMode(OperatorMode mode) = 0;
+};
+
+// The exports of the secondary windows these sequences call. Each is safe to
+// call while its window is not open. The defaults do nothing: a window that
+// does not exist has nothing to be told.
+class PeerWindows {
+public:
+    virtual ~PeerWindows() = default;
+    virtual void SolvikView() {}
+    virtual void SolvikDestroy() {}
+    virtual void SolvikMsgTC(int /*value*/) {}
+    virtual void PimbelMsgPS(int /*value*/) {}
+    virtual void PandorMsgPS(int /*value*/) {}
+    virtual void PandorMsgID(int /*value*/) {}
+    virtual void PandorMsgEX(int /*menu*/, int /*sub*/, int /*a*/, int /*b*/, const char* /*text*/) {}
+    virtual void OrlintSetScrollLock(int /*on*/) {}
+    virtual void OrlintMsgMF(int /*value*/) {}
+    virtual void OrlintMsgTC(int /*value*/) {}
+    virtual void OrlintMsgEX(int /*menu*/, int /*sub*/, int /*a*/, int /*b*/, const char* /*text*/) {}
+    virtual void GlimraMsgEX(int /*menu*/, int /*sub*/, int /*a*/, int /*b*/, const char* /*text*/) {}
+    virtual void GlimraScanStop() {}
+    virtual void RadioMchDestroy() {}
+    virtual void RadioSmnDestroy() {}
+};
+
+// A band's memory-channel record position (bank 9 means not read).
+struct MemoryPosition {
+    int bank = 9;
+    int channel = 0;
+};
+
+// The console state shared by the connection sequences and the console's
+// operations. Power-off values are the initialisers (ResetConsoleState).
+struct ConsoleState {
+    // connection
+    int connected = 0;
+    int noReplyCount = 0;
+    int consoleReady = 0;
+    int initialReadDone = 0;
+    int radioIdentification = 0;
+    int tncMode = 0;
+    int baudRate = 9600;
+    int dialWait = 5;
+    // operation guard: busy flag and the lock state saved at its begin
+    // (first value 10 = not read)
+    int busy = 0;
+    std::array<int, 2> savedLock{10, 0};
+    // extended menu
+    int repeaterValue = 0;   // menu 61, sub-item 1
+    int remoteValue = 0;     // menu 61, sub-item 5
+    int zulState = 0;        // menu 62, sub-item 5
+    int extendedOptions = 0; // TY eighth field 0
+    int typeSixthFlag = 0;   // TY sixth field 0
+    int menuBank = -1;       // MF value; -1 until reported
+    // bands and operator modes
+    int controlBand = 0;
+    int transmitBand = 0;
+    int mainVfo = 0;
+    int subVfo = 0;
+    int mainTransmitVfo = 0;
+    int satelliteVfoFlag = 0;
+    int satelliteMode = 0;
+    int subReceiver = 0;
+    std::array<int, 2> transmitting{0, 0};
+    std::array<MemoryPosition, 2> memory{};
+    int memoryScroll = 0;
+    int entryMode = 0;
+    int entryCount = 0;
+    int mouseWheelSelection = 0;
+    int voiceRecallDigits = 0;
+    int readChannel = 0;
+    int writeChannel = 0;
+    int dtmfDigits = 0;
+    int tfSetActive = 0;
+    std::array<int, 2> scanRunning{0, 0}; // main, sub
+    int recording = 0;
+    int playback = 0;
+    int funcMode = 0;
+    int quickMemory = 0;
+    int panelOpen = 0;
+};
+
+// Timing of the sequences. The real program runs at scale 1; a test of a
+// silent radio may shrink every pause, wait and watchdog tick.
+struct LinkTiming {
+    double scale = 1.0;
+};
+
+// The port choice that starts the in-process simulator.
+inline constexpr const char* kBuiltInSimulatorPort = "Built-in simulator";
+
+class ConsoleLink : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kWatchdogTimer = 1002;
+
+    // `surface` and `peers` must outlive the link object. Null `receiver`
+    // means notifications are delivered to this object.
+    ConsoleLink(ConsoleSurface& surface, PeerWindows& peers, QObject* receiver = nullptr,
+                QObject* parent = nullptr);
+    ~ConsoleLink() override;
+
+    // ---- connection
+    int ConnectRadio(int clear);
+    int DisconnectRadio();
+    void ControlOn();
+    void ControlOff();
+    void ReadAllSettings();
+    // F5 and Control > Refresh: only while ready and outside TNC mode.
+    void Refresh();
+    void ResetConsoleState();
+    int CancelPendingMode();
+    void SuspendRemoteModes();
+    void ReadOtherBandAntenna();
+    void ReadExtendedMenu();
+    // The power-state operation (PS reply) and the TNC mode switch.
+    void PowerState(int value);
+    void SwitchTncMode(int value);
+    // The power watchdog's tick (timer 1002).
+    void WatchdogTick();
+
+    // ---- operation guard
+    void OperationGuardBegin();
+    void OperationGuardEnd();
+
+    // ---- notifications: handles the link's messages this object owns and
+    // clears the no-reply count for every message that has a handler.
+    // Returns true when the message is one of the link's notifications.
+    bool HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+    // ---- port choice
+    // For one run: use this port instead of the profile's (e.g. the
+    // built-in simulator). Empty restores the profile's choice.
+    void SetPortOverride(const QString& port);
+    // The device path ConnectRadio opens: "Setting"/"PortName" (or the
+    // override); "PortNo" n gives /dev/ttyS(n-1). The built-in simulator
+    // is started on first use.
+    std::string PortName();
+    BuiltInSimulator& Simulator();
+
+    ConsoleState& State() { return m_state; }
+    const ConsoleState& State() const { return m_state; }
+    CCorvan& Link() { return m_link; }
+    bool WatchdogRunning() const;
+    void SetTiming(LinkTiming timing) { m_timing = timing; }
+    LinkTiming Timing() const { return m_timing; }
+
+signals:
+    // The radio identified itself during Control > ON (before PS is asked).
+    void identified(int identification);
+    void settingsReadStarted();
+    void settingsRead();
+    void connectionChanged(bool connected);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    // ---- waiting (Waits.cpp)
+    void Pause(int milliseconds);
+    // Sleeps up to `milliseconds`, polling `ready`; true as soon as it holds.
+    bool SleepUntil(int milliseconds, const std::function<bool()>& ready);
+    // ReadAllSettings' wait: up to 20 times pump, sleep 100 ms, ask.
+    bool WaitForValue(const std::function<bool()>& ready);
+    void Pump();
+    int Scaled(int milliseconds) const;
+
+    // ---- pieces of the sequences
+    void PowerOffBranch();
+    void PowerOnBranch(int value);
+    void ShowDisconnected();
+    void StartWatchdog();
+    void StopWatchdog();
+    void ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::uint32_t& t,
+                                  std::uint32_t& k);
+    void ReadSettingsBody();
+    void RestoreRemoteModes(int s, int r, int z, int m);
+    bool ConnectionLost() const;
+
+    // ---- reply handlers
+    void OnId();
+    void OnPs();
+    void OnEx();
+    void OnTy();
+    void OnMf();
+    void OnTc();
+    void OnTransmit(bool transmitting);
+
+    ConsoleSurface& m_surface;
+    PeerWindows& m_peers;
+    CCorvan m_link;
+    ConsoleState m_state;
+    LinkTiming m_timing;
+    std::unique_ptr<platform::QtLinkTarget> m_target;
+    std::unique_ptr<platform::TimerTable> m_timers;
+    std::unique_ptr<BuiltInSimulator> m_simulator;
+    QString m_portOverride;
+    int m_menuReadDepth = 0;
+    int m_settingsReadDepth = 0;
+    bool m_menuReadPending = false;
+    bool m_disconnecting = false;
+    bool m_registered = false;
+};
+
+} // namespace zephyra

@@ -1,0 +1,59 @@
+// The operation guard: the radio's knobs are locked and the console is
+// disabled while an operation of several dependent commands runs.
+#include "ConsoleLink.h"
+
+namespace zephyra {
+
+namespace {
+constexpr int kLockNotRead = 10;
+}
+
+void ConsoleLink::OperationGuardBegin() {
+    if (m_state.busy)
+        return;
+    m_state.busy = 1;
+    m_state.savedLock = {kLockNotRead, 0};
+    // Without a link in command mode there is no lock to read or set.
+    if (m_state.connected && !m_state.tncMode) {
+        std::uint32_t first = 0, second = 0;
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            if (m_link.RcvDataLK(&first, &second) == 1) {
+                m_state.savedLock = {static_cast<int>(first), static_cast<int>(second)};
+                break;
+            }
+        }
+        const auto& saved = m_state.savedLock;
+        if (!(saved[0] == 2 && saved[1] == 1) && saved[0] < 3) {
+            m_link.ConnLK("W", 2, 1);
+            for (int attempt = 0; attempt < 10; ++attempt) {
+                if (SleepUntil(100, [&] {
+                        std::uint32_t a = 0, b = 0;
+                        return m_link.RcvDataLK(&a, &b) == 1 && a == 2 && b == 1;
+                    }))
+                    break;
+            }
+        }
+    }
+    m_surface.SetOperationBusy(true);
+}
+
+void ConsoleLink::OperationGuardEnd() {
+    if (!m_state.busy)
+        return;
+    const auto saved = m_state.savedLock;
+    if (saved[0] != kLockNotRead && m_state.connected && !m_state.tncMode) {
+        m_link.ConnLK("W", static_cast<std::uint32_t>(saved[0]),
+                      static_cast<std::uint32_t>(saved[1]));
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            if (SleepUntil(100, [&] {
+                    std::uint32_t a = 0, b = 0;
+                    return m_link.RcvDataLK(&a, &b) == 1 && static_cast<int>(a) == saved[0];
+                }))
+                break;
+        }
+    }
+    m_surface.SetOperationBusy(false);
+    m_state.busy = 0;
+}
+
+} // namespace zephyra

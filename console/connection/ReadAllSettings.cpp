@@ -1,0 +1,317 @@
+// The initial read of every setting, in the radio's fixed order, with the
+// repeater, remote and ZUL modes suspended while it runs.
+#include "ConsoleLink.h"
+
+#include <string>
+
+namespace zephyra {
+
+namespace {
+
+// Counts one running sequence for as long as it lives.
+class DepthCount {
+public:
+    explicit DepthCount(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthCount() { --m_depth; }
+    DepthCount(const DepthCount&) = delete;
+    DepthCount& operator=(const DepthCount&) = delete;
+
+private:
+    int& m_depth;
+};
+
+} // namespace
+
+void ConsoleLink::SuspendRemoteModes() {
+    m_link.ConnEX("W", 61, 1, 0, 0, "0");
+    m_link.ConnEX("W", 61, 5, 0, 0, "0");
+    m_link.ConnEX("W", 62, 5, 0, 0, "0");
+    m_link.ConnCM("W", 0);
+}
+
+void ConsoleLink::ReadAllSettings() {
+    if (!m_state.consoleReady || m_state.tncMode || !m_state.connected) {
+        OperationGuardEnd();
+        return;
+    }
+    emit settingsReadStarted();
+    bool completed = false;
+    {
+        DepthCount depth(m_settingsReadDepth);
+        // 1. Lock state, auto-information on.
+        m_link.ConnLK("R", 0, 0);
+        m_state.subReceiver = 0;
+        m_link.ConnAI("W", 2);
+        m_state.initialReadDone = 1;
+        // 2. Nothing is known of the memories and VFOs yet.
+        m_state.memory = {MemoryPosition{}, MemoryPosition{}};
+        m_state.mainVfo = 9;
+        m_state.subVfo = 9;
+        m_state.mainTransmitVfo = 9;
+        m_state.satelliteVfoFlag = 0;
+        // 3.
+        OperationGuardBegin();
+
+        int s = 0, r = 0, z = 0, m = 0;
+        std::uint32_t t = 0, k = 0;
+        if (m_state.radioIdentification == 19)
+            ReadIdentityTypeSettings(s, r, z, m, t, k);
+        if (!ConnectionLost()) {
+            ReadSettingsBody();
+        }
+        if (!ConnectionLost()) {
+            // 16. Back to the bands the radio had.
+            m_link.ConnDC("W", t, k);
+            if (m_state.radioIdentification == 19) {
+                WaitForValue([&] {
+                    std::uint32_t a = 0, b = 0;
+                    return m_link.RcvDataDC(&a, &b) == 1 && a == t && b == k;
+                });
+            }
+            Pump();
+            // 17.
+            m_link.ConnMC("R", 0, 0);
+            m_link.ConnFR("R", 0);
+            m_link.ConnFT("R", 0);
+            m_link.ConnRT("R", 0);
+            m_link.ConnXT("R", 0);
+            // 18.
+            m_link.ConnAI("W", 2);
+            Pause(100);
+            m_link.ConnAI("R", 0);
+            std::uint32_t value = 0;
+            WaitForValue([&] { return m_link.RcvDataAI(&value) == 1; });
+            // 19.
+            m_link.ConnRM("R", 0);
+            m_state.satelliteMode = 0;
+            m_link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
+            // 20.
+            m_link.ConnSM(0);
+            m_link.ConnSM(1);
+            WaitForValue([&] { return m_link.RcvDataSM(1, &value) == 1; });
+            // 21.
+            m_state.subReceiver = 0;
+            m_link.ConnSB("R", 0);
+            // 22. Give a radio that left its remote modes time to settle.
+            if (s + r + z + m != 0) {
+                WaitForValue([&] { return m_link.RcvDataSB(&value) == 1; });
+                for (int i = 0; i < 20 && !ConnectionLost(); ++i) {
+                    Pump();
+                    Pause(100);
+                    OperationGuardBegin();
+                }
+            }
+            // 23.
+            OperationGuardEnd();
+            // 24.
+            RestoreRemoteModes(s, r, z, m);
+            completed = !ConnectionLost();
+        }
+        // 25.
+        OperationGuardEnd();
+    }
+    if (m_menuReadPending && m_settingsReadDepth == 0 && m_menuReadDepth == 0 && completed) {
+        m_menuReadPending = false;
+        ReadExtendedMenu();
+    }
+    if (completed)
+        emit settingsRead();
+}
+
+// Step 4: the type, the extended menu, the remote modes, the menu bank and
+// the control band (identification 19 only).
+void ConsoleLink::ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::uint32_t& t,
+                                           std::uint32_t& k) {
+    m_link.ConnTY();
+    Pause(100);
+    ReadExtendedMenu();
+    OperationGuardBegin();
+    if (ConnectionLost())
+        return;
+
+    s = m_state.repeaterValue;
+    r = m_state.remoteValue;
+    z = m_state.zulState;
+    if (s == 0 && r == 0 && z == 0) {
+        m_link.ConnCM("R", 0);
+        std::uint32_t value = 0;
+        if (WaitForValue([&] { return m_link.RcvDataCM(&value) == 1; }))
+            m = static_cast<int>(value);
+    }
+    if (s + r + z + m != 0)
+        SuspendRemoteModes();
+
+    m_link.ConnMF("R", 0);
+    {
+        std::uint32_t value = 0;
+        for (int attempt = 0; attempt < 20 && !ConnectionLost(); ++attempt) {
+            if (m_link.RcvDataMF(&value) == 1)
+                break;
+            Pump();
+            SleepUntil(100, [&] { return m_link.RcvDataMF(&value) == 1; });
+        }
+    }
+
+    m_link.ConnDC("R", 0, 0);
+    const bool haveBands = WaitForValue([&] { return m_link.RcvDataDC(&t, &k) == 1; });
+    if (!haveBands)
+        t = k = 0;
+    OperationGuardBegin();
+    if (haveBands && k != 0 && !ConnectionLost()) {
+        // Read with the control band on main.
+        m_link.ConnDC("W", t, 0);
+        Pause(200);
+        m_link.ConnDC("R", 0, 0);
+        WaitForValue([&] {
+            std::uint32_t a = 0, b = 0;
+            return m_link.RcvDataDC(&a, &b) == 1 && b == 0;
+        });
+    }
+}
+
+// Steps 5 to 15.
+void ConsoleLink::ReadSettingsBody() {
+    CCorvan& l = m_link;
+    std::uint32_t a = 0, b = 0;
+    auto lost = [this] { return ConnectionLost(); };
+
+    l.ConnFW("R", 0);
+    l.ConnSC("R", 0);
+    WaitForValue([&] { return l.RcvDataSC(&a) == 1; });
+    if (lost()) return;
+
+    l.ConnAC("R", 0, 0, 0);
+    l.ConnAN("R", 0);
+    l.ConnRG("R", 0);
+    l.ConnBC("R", 0);
+    l.ConnTO("R", 0);
+    WaitForValue([&] { return l.RcvDataTO(&a) == 1; });
+    if (lost()) return;
+
+    l.ConnDQ("R", 0);
+    l.ConnCT("R", 0);
+    l.ConnCA("R", 0);
+    l.ConnFS("R", 0);
+    l.ConnGT("R", 0);
+    WaitForValue([&] { return l.RcvDataGT(&a) == 1; });
+    if (lost()) return;
+
+    l.ConnLK("R", 0, 0);
+    l.ConnNB("R", 0);
+    l.ConnNR("R", 0);
+    l.ConnNT("R", 0);
+    l.ConnPA("R", 0);
+    l.ConnPR("R", 0);
+    l.ConnRA("R", 0);
+    l.ConnVX("R", 0);
+    WaitForValue([&] { return l.RcvDataVX(&a) == 1; });
+    if (lost()) return;
+
+    l.ConnAG("R", 0, 0);
+    l.ConnSQ("R", 0, 0);
+    l.ConnBP("R", 0);
+    l.ConnBY();
+    l.ConnCN("R", 0);
+    l.ConnGT("R", 0);
+    WaitForValue([&] { return l.RcvDataGT(&a) == 1; });
+    if (lost()) return;
+
+    l.ConnKS("R", 0);
+    l.ConnMG("R", 0);
+    l.ConnPC("R", 0);
+    l.ConnSD("R", 0);
+    l.ConnTN("R", 0);
+    l.ConnVD("R", 0);
+    l.ConnVG("R", 0);
+    WaitForValue([&] { return l.RcvDataVG(&a) == 1; });
+    if (lost()) return;
+
+    l.ConnAR("R", 0, 0, 0);
+    l.ConnAM("R", 0);
+    l.ConnCM("R", 0);
+    l.ConnAG("R", 1, 0);
+    l.ConnSQ("R", 1, 0);
+    l.ConnST("R", 0);
+    l.ConnRA("R", 0);
+    WaitForValue([&] { return l.RcvDataRA(&a, &b) == 1; });
+    if (lost()) return;
+
+    l.ConnAL("R", 0);
+    l.ConnCG("R", 0);
+    l.ConnDQ("R", 0);
+    l.ConnML("R", 0);
+    l.ConnNL("R", 0);
+    l.ConnOF("R", 0);
+    l.ConnOS("R", 0);
+    l.ConnPA("R", 0);
+    WaitForValue([&] { return l.RcvDataPA(&a, &b) == 1; });
+    if (lost()) return;
+
+    l.ConnPL("R", 0, 0);
+    l.ConnRL("R", 0);
+    l.ConnQC("R", 0);
+    l.ConnLT("R", 0);
+    l.ConnLM("R", 0);
+    l.ConnPM("R", 0);
+    l.ConnPB("R", 0);
+    WaitForValue([&] { return l.RcvDataPB(&a) == 1; });
+    if (lost()) return;
+
+    l.ConnQR("R", 0, 0);
+    l.ConnTI();
+    l.ConnSH("R", 0);
+    l.ConnSL("R", 0);
+    WaitForValue([&] { return l.RcvDataSL(&a) == 1; });
+    if (lost()) return;
+
+    l.ConnIS("R", " ", 0);
+    l.ConnTS("R", 0);
+}
+
+void ConsoleLink::RestoreRemoteModes(int s, int r, int z, int m) {
+    if (s == 0 && r == 0 && z == 0) {
+        if (m == 0)
+            m_link.ConnEX("R", 0, 0, 0, 0, "");
+        else
+            m_link.ConnCM("W", static_cast<std::uint32_t>(m));
+        return;
+    }
+    // Only the mode that owned the radio comes back, repeater first.
+    if (s != 0)
+        m_link.ConnEX("W", 61, 1, 0, 0, std::to_string(s).c_str());
+    else if (r != 0)
+        m_link.ConnEX("W", 61, 5, 0, 0, std::to_string(r).c_str());
+    else
+        m_link.ConnEX("W", 62, 5, 0, 0, std::to_string(z).c_str());
+}
+
+void ConsoleLink::ReadOtherBandAntenna() {
+    std::uint32_t t = 0, k = 0;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (m_link.RcvDataDC(&t, &k) == 1)
+            break;
+        SleepUntil(100, [&] { return m_link.RcvDataDC(&t, &k) == 1; });
+    }
+    OperationGuardBegin();
+    const std::uint32_t other = k == 0 ? 1 : 0;
+    m_link.ConnDC("W", t, other);
+    for (int attempt = 0; attempt < 100 && !ConnectionLost(); ++attempt) {
+        if (SleepUntil(100, [&] {
+                std::uint32_t a = 0, b = 0;
+                return m_link.RcvDataDC(&a, &b) == 1 && a == t && b == other;
+            }))
+            break;
+    }
+    Pump();
+    m_link.ConnAN("R", 0);
+    for (int attempt = 0; attempt < 100 && !ConnectionLost(); ++attempt) {
+        std::uint32_t antenna = 0;
+        if (SleepUntil(100, [&] { return m_link.RcvDataAN(&antenna) == 1; }))
+            break;
+    }
+    Pump();
+    m_link.ConnDC("W", t, k);
+    OperationGuardEnd();
+}
+
+} // namespace zephyra

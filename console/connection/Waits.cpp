@@ -1,0 +1,61 @@
+// Waiting on the console thread: fixed pauses, and bounded waits that end as
+// soon as the awaited value is stored.
+#include "ConsoleLink.h"
+
+#include <platform.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace zephyra {
+
+namespace {
+// How often a wait asks the store while it sleeps.
+constexpr auto kPollSlice = std::chrono::microseconds(1000);
+} // namespace
+
+int ConsoleLink::Scaled(int milliseconds) const {
+    const double scaled = std::max(0.0, m_timing.scale) * milliseconds;
+    return static_cast<int>(std::lround(scaled));
+}
+
+void ConsoleLink::Pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(Scaled(milliseconds)));
+}
+
+bool ConsoleLink::SleepUntil(int milliseconds, const std::function<bool()>& ready) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(Scaled(milliseconds));
+    for (;;) {
+        if (ready())
+            return true;
+        const auto now = Clock::now();
+        if (now >= deadline)
+            return false;
+        std::this_thread::sleep_for(
+            std::min<Clock::duration>(kPollSlice, deadline - now));
+    }
+}
+
+bool ConsoleLink::WaitForValue(const std::function<bool()>& ready) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (ConnectionLost())
+            return false;
+        Pump();
+        if (SleepUntil(100, ready))
+            return true;
+    }
+    return false;
+}
+
+void ConsoleLink::Pump() {
+    platform::PumpMessages(100);
+}
+
+bool ConsoleLink::ConnectionLost() const {
+    return m_state.connected == 0;
+}
+
+} // namespace zephyra

@@ -1,0 +1,131 @@
+#include "Harness.h"
+
+#include <platform.h>
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <thread>
+
+namespace zephyra::test {
+
+void RecordingSurface::EnableCommand(ConnectionCommand command, bool enabled) {
+    commands[command] = enabled;
+    const char* names[] = {"ON", "OFF", "Refresh"};
+    events.push_back(std::string(enabled ? "enable " : "gray ") +
+                     names[static_cast<int>(command)]);
+}
+void RecordingSurface::SetConnectionLamp(bool on) {
+    lamp = on;
+    events.push_back(on ? "lamp on" : "lamp off");
+}
+void RecordingSurface::SetControlPicture(bool connected) {
+    controlConnected = connected;
+    events.push_back(connected ? "control connected" : "control disconnected");
+}
+void RecordingSurface::SetPowerPicture(bool on) {
+    powerLit = on;
+    events.push_back(on ? "power on" : "power off");
+}
+void RecordingSurface::ShowLiveDisplay(bool shown) {
+    live = shown;
+    events.push_back(shown ? "live shown" : "live hidden");
+}
+void RecordingSurface::PaintDisplayDark() { events.push_back("dark"); }
+void RecordingSurface::EndTransmitDisplay() { events.push_back("end transmit"); }
+void RecordingSurface::StopBlinkTimers() { events.push_back("stop blink"); }
+void RecordingSurface::SetStatusText(const QString& text) {
+    status = text;
+    events.push_back("status " + text.toStdString());
+}
+void RecordingSurface::SetZulLine(const QString& text) {
+    zulLine = text;
+    events.push_back("zul " + text.toStdString());
+}
+void RecordingSurface::SetOperationBusy(bool isBusy) {
+    busy = isBusy;
+    events.push_back(isBusy ? "busy" : "idle");
+}
+void RecordingSurface::LeaveOperatorMode(OperatorMode mode) {
+    leftModes.push_back(mode);
+    events.push_back("leave mode " + std::to_string(static_cast<int>(mode)));
+}
+bool RecordingSurface::enabled(ConnectionCommand command) const {
+    const auto it = commands.find(command);
+    return it != commands.end() && it->second;
+}
+int RecordingSurface::count(const std::string& event) const {
+    return static_cast<int>(std::count(events.begin(), events.end(), event));
+}
+
+int RecordingPeers::count(const std::string& call) const {
+    return static_cast<int>(std::count(calls.begin(), calls.end(), call));
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        platform::PumpMessages(100);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+    PumpUntil([] { return false; }, duration);
+}
+
+std::vector<std::string> Commands(const qxsim::Radio& radio) {
+    std::vector<std::string> out;
+    for (const qxsim::Received& r : radio.received())
+        if (!r.text.empty())
+            out.push_back(r.text);
+    return out;
+}
+
+std::string Joined(const std::vector<std::string>& commands) {
+    std::string out;
+    for (const std::string& c : commands) {
+        if (!out.empty())
+            out += ' ';
+        out += c;
+    }
+    return out;
+}
+
+int IndexOf(const std::vector<std::string>& commands, const std::string& text, int from) {
+    for (int i = std::max(0, from); i < static_cast<int>(commands.size()); ++i)
+        if (commands[static_cast<std::size_t>(i)] == text)
+            return i;
+    return -1;
+}
+
+Bench::Bench(qxsim::Options options) : radio(options) {
+    radio.start();
+    platform::WriteProfileInt(QStringLiteral("Setting"), QStringLiteral("Baud"), 9600);
+    UseRadioPort();
+    link = std::make_unique<ConsoleLink>(surface, peers);
+    QObject::connect(link.get(), &ConsoleLink::settingsRead, [this] { ++settingsReads; });
+    QObject::connect(link.get(), &ConsoleLink::settingsReadStarted,
+                     [this] { ++settingsReadStarts; });
+}
+
+Bench::~Bench() {
+    link.reset();
+    // Notifications still queued for the link object are dropped with it.
+    platform::PumpMessages(1000);
+}
+
+void Bench::UseRadioPort() {
+    platform::WriteProfileString(QStringLiteral("Setting"), QStringLiteral("PortName"),
+                                 QString::fromStdString(radio.devicePath()));
+}
+
+bool Bench::ConnectReady() {
+    link->ControlOn();
+    return link->State().connected == 1 && link->State().consoleReady == 1;
+}
+
+} // namespace zephyra::test

@@ -1,0 +1,96 @@
+// Test harness: a console surface and peer windows that record what the
+// connection did to them, and a console connected to an in-process radio.
+#pragma once
+
+#include "ConsoleLink.h"
+
+#include <qxsim.h>
+
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zephyra::test {
+
+class RecordingSurface final : public ConsoleSurface {
+public:
+    void EnableCommand(ConnectionCommand command, bool enabled) override;
+    void SetConnectionLamp(bool on) override;
+    void SetControlPicture(bool connected) override;
+    void SetPowerPicture(bool on) override;
+    void ShowLiveDisplay(bool shown) override;
+    void PaintDisplayDark() override;
+    void EndTransmitDisplay() override;
+    void StopBlinkTimers() override;
+    void SetStatusText(const QString& text) override;
+    void SetZulLine(const QString& text) override;
+    void SetOperationBusy(bool busy) override;
+    void LeaveOperatorMode(OperatorMode mode) override;
+
+    bool enabled(ConnectionCommand command) const;
+    int count(const std::string& event) const;
+
+    std::map<ConnectionCommand, bool> commands;
+    bool lamp = false;
+    bool controlConnected = false;
+    bool powerLit = false;
+    bool live = false;
+    bool busy = false;
+    QString status;
+    QString zulLine;
+    std::vector<OperatorMode> leftModes;
+    std::vector<std::string> events;
+};
+
+class RecordingPeers final : public PeerWindows {
+public:
+    void SolvikView() override { calls.push_back("SolvikView"); }
+    void SolvikDestroy() override { calls.push_back("SolvikDestroy"); }
+    void SolvikMsgTC(int value) override { calls.push_back("SolvikMsgTC " + std::to_string(value)); }
+    void PandorMsgPS(int value) override { calls.push_back("PandorMsgPS " + std::to_string(value)); }
+    void OrlintSetScrollLock(int on) override {
+        calls.push_back("OrlintSetScrollLock " + std::to_string(on));
+    }
+    void GlimraScanStop() override { calls.push_back("GlimraScanStop"); }
+    int count(const std::string& call) const;
+    std::vector<std::string> calls;
+};
+
+// Pumps window messages until `done` holds or `timeout` passes.
+bool PumpUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Pumps for a while (lets timers and notifications run).
+void PumpFor(std::chrono::milliseconds duration);
+
+// The commands a radio received, without empty ones (a lone ";").
+std::vector<std::string> Commands(const qxsim::Radio& radio);
+// Joins commands for a readable failure message.
+std::string Joined(const std::vector<std::string>& commands);
+// Index of the first command equal to `text` at or after `from`; -1 if none.
+int IndexOf(const std::vector<std::string>& commands, const std::string& text, int from = 0);
+
+// A radio on a pseudo-terminal, named as the console's port in the profile,
+// and a console link with recording surface and peers.
+class Bench {
+public:
+    explicit Bench(qxsim::Options options = {});
+    ~Bench();
+    // Names the radio's current device path as the port (after a restart).
+    void UseRadioPort();
+    // Control > ON; true when the console ended connected and ready.
+    bool ConnectReady();
+
+    qxsim::Radio radio;
+    RecordingSurface surface;
+    RecordingPeers peers;
+    std::unique_ptr<ConsoleLink> link;
+    int settingsReads = 0;
+    int settingsReadStarts = 0;
+};
+
+} // namespace zephyra::test
