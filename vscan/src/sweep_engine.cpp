@@ -233,8 +233,9 @@ void SweepEngine::measureChannel(int channel) {
             break;
         }
         m_link->ConnSM(meter);
-        waitFor(std::chrono::milliseconds(c.interval.load()),
-                [&] { return c.scanning.load() == 0; });
+        // The full interval even when a stop arrives meanwhile: the channel
+        // in hand is finished (only a shutdown cuts it short).
+        waitFor(std::chrono::milliseconds(c.interval.load()), [] { return false; });
         std::uint32_t value = 0;
         std::int32_t level = kNotMeasured;
         if (m_link->RcvDataSM(meter, &value) != 0) {
