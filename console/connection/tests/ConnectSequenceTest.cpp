@@ -72,8 +72,8 @@ struct SequenceCase {
     Commands_t expected;
 };
 
-std::string CaseName(const testing::TestParamInfo<SequenceCase>& info) {
-    return info.param.name;
+std::string CaseName(const testing::TestParamInfo<SequenceCase>& row) {
+    return row.param.name;
 }
 
 class ConnectSequence : public testing::TestWithParam<SequenceCase> {};

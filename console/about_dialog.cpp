@@ -1,0 +1,35 @@
+// about_dialog.cpp - the About box.
+#include "about_dialog.h"
+
+#include "pictures.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+
+AboutDialog::AboutDialog(const QPixmap& picture, QWidget* parent)
+    : QDialog(parent), m_picture(new QLabel(this)), m_ok(new QPushButton(QStringLiteral("&OK"), this)) {
+    setWindowTitle(QStringLiteral("About Zephyra"));
+    setFixedSize(603, 263);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    m_picture->setPixmap(picture);
+    m_picture->setGeometry(3, 0, kSplashSize.width(), kSplashSize.height());
+    m_ok->setGeometry(263, 228, 75, 25);
+    m_ok->setDefault(true);
+    // The button keeps the ordinary button colours on the black window.
+    m_ok->setPalette(QPalette());
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void AboutDialog::keyPressEvent(QKeyEvent* event) {
+    // The help key does nothing here.
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,82 @@
+// command_line.cpp - the program's options.
+#include "command_line.h"
+
+namespace {
+
+const char* const kHeadlessPlatforms[] = {"offscreen", "minimal", "vnc", "eglfs", "linuxfb"};
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine result;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            result.help = true;
+        } else if (arg == "--simulator") {
+            result.simulator = true;
+        } else if (arg == "--render" || arg == "--render-layout") {
+            result.renderLayout = arg == "--render-layout";
+            if (i + 1 >= args.size() || args[i + 1].empty() || startsWith(args[i + 1], "-")) {
+                result.error = arg + " needs the path of the PNG file to write";
+                return result;
+            }
+            result.renderPath = args[++i];
+        } else if (startsWith(arg, "--render=") || startsWith(arg, "--render-layout=")) {
+            result.renderLayout = startsWith(arg, "--render-layout=");
+            const std::string path = arg.substr(arg.find('=') + 1);
+            if (path.empty()) {
+                result.error = "--render needs the path of the PNG file to write";
+                return result;
+            }
+            result.renderPath = path;
+        } else if (arg == "-platform") {
+            if (i + 1 < args.size()) {
+                result.platformName = args[++i];
+            }
+        } else if (startsWith(arg, "--")) {
+            result.error = "unknown option " + arg;
+            return result;
+        }
+        // Anything else is Qt's (single-dash options and their values).
+    }
+    return result;
+}
+
+std::string UsageText() {
+    return "Usage: zephyra [options]\n"
+           "Radio Control Program for QX-9000/QB9000.\n"
+           "\n"
+           "  --render PATH         draw the console to the PNG file PATH and exit\n"
+           "                        (needs no display)\n"
+           "  --render-layout PATH  the same with every template caption shown\n"
+           "  --simulator           run on the built-in virtual transceiver\n"
+           "  --help                show this text\n";
+}
+
+bool HasDisplay(const CommandLine& commandLine,
+                const std::function<std::string(const char*)>& environment) {
+    std::string platformName = commandLine.platformName;
+    if (platformName.empty()) {
+        platformName = environment("QT_QPA_PLATFORM");
+    }
+    const std::string base = platformName.substr(0, platformName.find(':'));
+    for (const char* headless : kHeadlessPlatforms) {
+        if (base == headless) {
+            return true;
+        }
+    }
+    return !environment("DISPLAY").empty() || !environment("WAYLAND_DISPLAY").empty();
+}
+
+std::string NoDisplayMessage() {
+    return "zephyra: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+           "Draw the console to a picture instead:\n"
+           "    zephyra --render console.png\n"
+           "or run it on a virtual display:\n"
+           "    xvfb-run -a zephyra\n";
+}

@@ -1,0 +1,34 @@
+// console_app.h - the application object: one running instance, the
+// profile's name, and the console run modally until it closes.
+#pragma once
+
+#include "console_dialog.h"
+
+#include <functional>
+#include <memory>
+
+class ConsoleApp {
+public:
+    // How the console runs once built (exec by default; tests replace it).
+    using Runner = std::function<int(ConsoleDialog&)>;
+
+    explicit ConsoleApp(ConsoleOptions options, Runner runner = {});
+    ~ConsoleApp();
+
+    // Takes the single-instance lock and runs the console. A second start
+    // while another runs ends at once and silently. Returns the exit code.
+    int InitInstance();
+    // Releases the lock when one was taken.
+    void ExitInstance();
+    bool HoldsInstance() const;
+
+private:
+    ConsoleOptions m_options;
+    Runner m_runner;
+    std::unique_ptr<platform::SingleInstance> m_instance;
+};
+
+// Draws the started console (no start-up picture, no lock, nothing saved)
+// to a PNG file. Returns false with a message on stderr when it cannot be
+// written.
+bool RenderConsole(const QString& path, bool showLayout);

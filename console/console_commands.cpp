@@ -1,0 +1,68 @@
+// console_commands.cpp - what the menu commands do.
+//
+// Each topic installs its handlers into the command table; OnCommand runs the
+// handler of a command and does nothing for a command without one. Commands
+// that act on the radio arrive with the topics that talk to it (connection,
+// control handlers, memory, scan); they install themselves the same way, from
+// InstallCommands below.
+#include "console_dialog.h"
+
+#include "console_ids.h"
+#include "console_menu.h"
+
+#include <QAbstractButton>
+#include <QAction>
+
+void ConsoleDialog::InstallCommands() {
+    InstallFileCommands();
+    InstallFocusCommands();
+    InstallHelpCommands();
+}
+
+void ConsoleDialog::OnCommand(int commandId) {
+    const auto it = m_commands.find(commandId);
+    if (it != m_commands.end() && it->second) {
+        it->second();
+    }
+}
+
+void ConsoleDialog::SetCommandHandler(int commandId, CommandHandler handler) {
+    if (handler) {
+        m_commands[commandId] = std::move(handler);
+    } else {
+        m_commands.erase(commandId);
+    }
+}
+
+bool ConsoleDialog::HasCommandHandler(int commandId) const { return m_commands.count(commandId) != 0; }
+
+void ConsoleDialog::InstallFileCommands() {
+    SetCommandHandler(cmd::Exit, [this] { reject(); });
+}
+
+// Menu items whose only action is to move the keyboard focus to a level or
+// list of the front panel.
+void ConsoleDialog::InstallFocusCommands() {
+    const std::pair<int, int> focusOnly[] = {
+        {cmd::GainRf, idc::RfGainBar},
+        {cmd::GainAfMain, idc::AfMainBar},
+        {cmd::GainAfSub, idc::AfSubBar},
+        {cmd::GainSquelchMain, idc::SqlMainBar},
+        {cmd::GainSquelchSub, idc::SqlSubBar},
+        {cmd::StepCmd, idc::StepList},
+        {cmd::BeatCancelPoint, idc::BcPointBar},
+    };
+    for (const auto& [command, control] : focusOnly) {
+        const int id = control;
+        SetCommandHandler(command, [this, id] {
+            if (QWidget* target = m_controls.widget(id)) {
+                target->setFocus(Qt::OtherFocusReason);
+            }
+        });
+    }
+}
+
+void ConsoleDialog::InstallHelpCommands() {
+    SetCommandHandler(cmd::HelpIndex, [] { platform::ShowHelp(kHelpContents); });
+    SetCommandHandler(cmd::About, [this] { ShowAbout(); });
+}

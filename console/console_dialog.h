@@ -1,0 +1,166 @@
+// console_dialog.h - the console window: a thin shell over files by topic.
+//
+//   console_dialog.cpp   construction, window events, message and command dispatch
+//   console_startup.cpp  the start-up sequence (controls, look, layout, position)
+//   console_template.cpp the template: every control's class, caption, rectangle
+//   console_look.cpp     fonts, colours, images and scroll-bar ranges
+//   console_display.cpp  display helpers (clearing, the dark power-off display)
+//   console_menu.cpp     the menu bar and its initial enabled/greyed states
+//   console_commands.cpp what each menu command does (per-topic installers)
+//   console_help.cpp     context help
+//   console_end.cpp      the end sequence and DestroyAllPanels
+//
+// Menu commands run through a command table: each topic file installs its
+// handlers (InstallXxxCommands); an id without a handler does nothing.
+// Window messages (the link's notifications 4096..4240 and the windows'
+// 0x1100..0x1200) run through a message table the same way.
+#pragma once
+
+#include "console_controls.h"
+#include "console_state.h"
+#include "pictures.h"
+
+#include <platform.h>
+
+#include <QDialog>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+
+class CCorvan;
+class QMenuBar;
+class QAction;
+class SplashWindow;
+
+struct ConsoleOptions {
+    bool showSplash = true;         // the start-up picture for about 3 s
+    bool keepTemplateTexts = false; // show the template's captions (rendering the layout)
+    bool simulator = false;         // run on the built-in virtual transceiver
+    bool persistent = true;         // saves the window position at the end
+    // How the start-up waits; tests and rendering never sleep.
+    std::function<void(std::chrono::milliseconds)> sleep;
+};
+
+// True for the controls that sit inside the display area (not its background).
+bool IsDisplayControl(const ControlSpec& spec);
+// The help context for a console state: not connected, dial selection,
+// voice recall, satellite mode, memory scroll, else the contents.
+int HelpContextFor(const ConsoleState& state);
+
+// The steps of the end sequence, in the order they run (for observers).
+enum class EndStep {
+    PanelDestroyed, // one per destroy export, with its name
+    PositionSaved,
+    Disconnected,
+    MessagesPumped,
+    ControlsDeleted,
+    LinkDeleted,
+    SplashDeleted,
+};
+
+class ConsoleDialog : public QDialog {
+    Q_OBJECT
+public:
+    using CommandHandler = std::function<void()>;
+    using MessageHandler = std::function<void(const platform::WindowMessage&)>;
+    using EndObserver = std::function<void(EndStep, const char* name)>;
+
+    explicit ConsoleDialog(ConsoleOptions options = {}, QWidget* parent = nullptr);
+    ~ConsoleDialog() override;
+
+    // ---- what the topic files and tests reach
+    const ConsoleControls& controls() const { return m_controls; }
+    QWidget* client() const { return m_client; }
+    QMenuBar* menuBar() const { return m_menuBar; }
+    QAction* menuAction(int commandId) const;
+    const ConsoleState& state() const { return m_state; }
+    ConsoleState& state() { return m_state; }
+    CCorvan* link() const { return m_link.get(); }
+    const ConsolePictures& pictures() const { return m_pictures; }
+    const ConsoleOptions& options() const { return m_options; }
+
+    // ---- dispatch
+    void OnCommand(int commandId);
+    void SetCommandHandler(int commandId, CommandHandler handler);
+    bool HasCommandHandler(int commandId) const;
+    void SetMessageHandler(unsigned message, MessageHandler handler);
+
+    // ---- operations shared by the topic files
+    int PumpMessages();
+    void ResetConsoleState();
+    void DestroyAllPanels();
+    // The end of the console: saves the position, disconnects, deletes the
+    // controls and the link. Runs once; the destructor runs it when needed.
+    void DestroyWindow();
+    void SetEndObserver(EndObserver observer) { m_endObserver = std::move(observer); }
+    // What the end sequence runs to close the link while connected.
+    void SetDisconnectHandler(std::function<void()> handler) { m_disconnect = std::move(handler); }
+    // Help contexts of the console; the contents page has no number of its own.
+    static constexpr int kHelpContents = 0;
+    static constexpr int kHelpNotConnected = 4;
+    static constexpr int kHelpDialSelection = 19;
+    static constexpr int kHelpMemoryScroll = 66;
+    static constexpr int kHelpVoiceRecall = 175;
+    static constexpr int kHelpSatellite = 180;
+    int HelpContext() const;
+    void OnHelp();
+    void ShowAbout();
+    // Clears every label of the display area (the indicators start empty).
+    void ClearDisplayTexts();
+    // Shows or hides the live parts of the display; the background turns the
+    // display colour when shown and black when hidden.
+    void ShowLiveDisplay(bool on);
+
+    // The colours of the console (0x00BBGGRR).
+    static constexpr COLORREF kDisplayColour = 0x80C0FF; // RGB(255,192,128)
+    COLORREF textColour() const { return m_textColour; }
+    COLORREF faceColour() const { return m_faceColour; }
+
+protected:
+    void accept() override; // Enter never closes the console
+    void reject() override; // Escape via the dialog, the close box, File > Exit
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // console_startup.cpp
+    void OnInitDialog();
+    void CreateClientArea();
+    void LayOut();
+    void ShowSplash();
+    void HoldSplash();
+    // console_look.cpp
+    void SetScrollRanges();
+    void ApplyColours();
+    void ApplyFonts();
+    void LoadImages();
+    // console_menu.cpp
+    void BuildMenu();
+    // console_commands.cpp
+    void InstallCommands();
+    void InstallFileCommands();
+    void InstallFocusCommands();
+    void InstallHelpCommands();
+    // console_end.cpp
+    void OnCancel();
+    void NoteEnd(EndStep step, const char* name = "");
+
+    ConsoleOptions m_options;
+    ConsoleState m_state;
+    ConsoleControls m_controls;
+    ConsolePictures m_pictures;
+    QWidget* m_client = nullptr;
+    QMenuBar* m_menuBar = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::map<int, CommandHandler> m_commands;
+    std::map<unsigned, MessageHandler> m_messages;
+    std::unique_ptr<CCorvan> m_link;
+    std::unique_ptr<SplashWindow> m_splash;
+    EndObserver m_endObserver;
+    std::function<void()> m_disconnect;
+    COLORREF m_textColour = 0;
+    COLORREF m_faceColour = 0xC0C0C0;
+    bool m_destroyed = false;
+};

@@ -1,0 +1,77 @@
+// console_end.cpp - the end of the console: closing the secondary windows,
+// saving the position, and the orderly teardown.
+#include "console_dialog.h"
+
+#include "splash_window.h"
+
+#include <corvan.h>
+
+namespace {
+
+// The secondary windows' destroy exports in the order the console closes
+// them. Each entry takes the library's export once that library is linked;
+// a window whose library is not linked yet cannot be open.
+struct PanelDestroyer {
+    const char* name;
+    void (*destroy)();
+};
+
+constexpr PanelDestroyer kPanelDestroyers[] = {
+    {"TrevanDestroy", nullptr},   {"RadioEqgDestroy", nullptr}, {"RadioEqsDestroy", nullptr},
+    {"PimbelDestroy", nullptr},   {"RadioAgcDestroy", nullptr}, {"RadioMchDestroy", nullptr},
+    {"RadioMgrDestroy", nullptr}, {"PandorDestroy", nullptr},   {"QuorelDestroy", nullptr},
+    {"RadioSgrDestroy", nullptr}, {"RadioSmnDestroy", nullptr}, {"OrlintDestroy", nullptr},
+    {"DunmarDestroy", nullptr},   {"YarrelDestroy", nullptr},   {"GlimraScanStop", nullptr},
+    {"GlimraDestroy", nullptr},   {"SolvikDestroy", nullptr},
+};
+
+} // namespace
+
+void ConsoleDialog::NoteEnd(EndStep step, const char* name) {
+    if (m_endObserver) {
+        m_endObserver(step, name);
+    }
+}
+
+// Closes every secondary window; each export is safe when its window is closed.
+void ConsoleDialog::DestroyAllPanels() {
+    for (const PanelDestroyer& panel : kPanelDestroyers) {
+        if (panel.destroy != nullptr) {
+            panel.destroy();
+        }
+        NoteEnd(EndStep::PanelDestroyed, panel.name);
+    }
+}
+
+// File > Exit, the close box and a cancel: let pending messages run, close
+// the secondary windows, then close the console.
+void ConsoleDialog::OnCancel() {
+    PumpMessages();
+    DestroyAllPanels();
+    QDialog::reject();
+}
+
+void ConsoleDialog::DestroyWindow() {
+    if (m_destroyed) {
+        return;
+    }
+    m_destroyed = true;
+    if (m_options.persistent) {
+        // "%05d%05d" of top and left, negatives stored as 0.
+        platform::SaveWindowPos(QStringLiteral("Main"), this);
+        NoteEnd(EndStep::PositionSaved);
+    }
+    if (m_state.connected && m_disconnect) {
+        // Auto-information off and the port closed before the link goes.
+        m_disconnect();
+        NoteEnd(EndStep::Disconnected);
+    }
+    PumpMessages();
+    NoteEnd(EndStep::MessagesPumped);
+    m_controls.deleteAll();
+    NoteEnd(EndStep::ControlsDeleted);
+    m_link.reset();
+    NoteEnd(EndStep::LinkDeleted);
+    m_splash.reset();
+    NoteEnd(EndStep::SplashDeleted);
+}
