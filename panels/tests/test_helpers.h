@@ -48,8 +48,12 @@ protected:
 inline const char* const kProfileKeys[] = {"Agc", "Mch", "Mgr", "Mlt", "Set", "Sgr", "Smn"};
 
 inline void ClearSavedPositions() {
+    // Every profile write reaches the disk: write only what is there.
     for (const char* key : kProfileKeys) {
-        platform::WriteProfileString(QStringLiteral("WindowPos"), QString::fromLatin1(key), QString());
+        const QString name = QString::fromLatin1(key);
+        if (!platform::GetProfileString(QStringLiteral("WindowPos"), name, QString()).isEmpty()) {
+            platform::WriteProfileString(QStringLiteral("WindowPos"), name, QString());
+        }
     }
 }
 
