@@ -8,10 +8,10 @@
 
 namespace tonwell {
 
-CEqWindow::CEqWindow(const WindowSpec& spec, QWidget* parent) : QDialog(parent), m_spec(spec) {
+CEqWindow::CEqWindow(const WindowKind& kind, QWidget* parent) : QDialog(parent), m_kind(kind) {
     // Hiding the last visible window must never end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setObjectName(QString::fromLatin1(spec.profileKey));
+    setObjectName(QString::fromLatin1(kind.profileKey));
 }
 
 CEqWindow::~CEqWindow() {
@@ -28,14 +28,14 @@ void CEqWindow::Create() {
         return;
     }
     m_created = true;
-    setWindowTitle(QString::fromLatin1(m_spec.title));
+    setWindowTitle(QString::fromLatin1(m_kind.title));
     if (const QWidget* main = platform::MainWindow()) {
         setFont(main->font());
     }
     m_link = std::make_unique<CCorvan>();
     OnInitDialog();
-    setFixedSize(m_spec.width, m_spec.height);
-    platform::RestoreWindowPos(QString::fromLatin1(m_spec.profileKey), this);
+    setFixedSize(m_kind.width, m_kind.height);
+    platform::RestoreWindowPos(QString::fromLatin1(m_kind.profileKey), this);
 }
 
 void CEqWindow::BringUp() {
@@ -58,7 +58,7 @@ void CEqWindow::DestroyWindow() {
 }
 
 void CEqWindow::SavePosition() const {
-    platform::SaveWindowPos(QString::fromLatin1(m_spec.profileKey), this);
+    platform::SaveWindowPos(QString::fromLatin1(m_kind.profileKey), this);
 }
 
 void CEqWindow::CloseWindow() {
@@ -71,7 +71,7 @@ void CEqWindow::CloseWindow() {
 void CEqWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_F1:
-        platform::ShowHelp(m_spec.helpContext);
+        platform::ShowHelp(m_kind.helpContext);
         event->accept();
         return;
     case Qt::Key_Return:

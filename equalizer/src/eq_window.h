@@ -14,7 +14,7 @@ class QKeyEvent;
 
 namespace tonwell {
 
-struct WindowSpec {
+struct WindowKind {
     const char* title;
     const char* profileKey;
     int helpContext;
@@ -22,13 +22,13 @@ struct WindowSpec {
     int height;
 };
 
-inline constexpr WindowSpec kDesignWindow{"Audio Editor - Design", "Eqs", 209, 464, 371};
-inline constexpr WindowSpec kSamplesWindow{"Audio Editor - Samples", "Eqg", 210, 704, 321};
+inline constexpr WindowKind kDesignWindow{"Audio Editor - Design", "Eqs", 209, 464, 371};
+inline constexpr WindowKind kSamplesWindow{"Audio Editor - Samples", "Eqg", 210, 704, 321};
 
 class CEqWindow : public QDialog {
     Q_OBJECT
 public:
-    CEqWindow(const WindowSpec& spec, QWidget* parent);
+    CEqWindow(const WindowKind& kind, QWidget* parent);
     ~CEqWindow() override;
     CEqWindow(const CEqWindow&) = delete;
     CEqWindow& operator=(const CEqWindow&) = delete;
@@ -41,7 +41,7 @@ public:
     // Saves the position, deletes the controls and the link object. Once.
     void DestroyWindow();
 
-    const WindowSpec& spec() const { return m_spec; }
+    const WindowKind& kind() const { return m_kind; }
 
 protected:
     virtual void OnInitDialog() {}
@@ -59,7 +59,7 @@ protected:
 private:
     void SavePosition() const;
 
-    const WindowSpec m_spec;
+    const WindowKind m_kind;
     std::unique_ptr<CCorvan> m_link;
     bool m_created = false;
     bool m_destroyed = false;

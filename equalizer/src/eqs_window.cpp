@@ -20,53 +20,53 @@ namespace {
 
 constexpr unsigned kLabelTextSize = 15;
 
-struct ControlSpec {
+struct ControlDef {
     int id;
     const char* caption;
     QRect rect; // client coordinates
 };
 
 // The window's template: frames first, so they lie beneath their contents.
-constexpr ControlSpec kTypeFrame{kIdTypeFrame, "Type", {366, 4, 90, 108}};
-constexpr ControlSpec kParamFrame{kIdParamFrame, "Filter &Params", {8, 4, 351, 102}};
-constexpr ControlSpec kSetFrame{kIdSetFrame, "Set", {366, 118, 90, 64}};
-constexpr std::array<ControlSpec, 4> kTypeButtons{{
+constexpr ControlDef kTypeFrame{kIdTypeFrame, "Type", {366, 4, 90, 108}};
+constexpr ControlDef kParamFrame{kIdParamFrame, "Filter &Params", {8, 4, 351, 102}};
+constexpr ControlDef kSetFrame{kIdSetFrame, "Set", {366, 118, 90, 64}};
+constexpr std::array<ControlDef, 4> kTypeButtons{{
     {kIdLpf, "&LPF", {378, 24, 70, 20}},
     {kIdHpf, "&HPF", {378, 46, 70, 20}},
     {kIdBpf, "&BPF", {378, 68, 70, 20}},
     {kIdBef, "B&EF", {378, 90, 70, 20}},
 }};
-constexpr ControlSpec kCutoffLabel{kIdCutoffLabel, "Cutoff Freq.", {14, 24, 114, 18}};
-constexpr ControlSpec kAttenuationLabel{kIdAttenuationLabel, "Attenuation", {14, 78, 114, 18}};
-constexpr std::array<ControlSpec, 3> kBars{{
+constexpr ControlDef kCutoffLabel{kIdCutoffLabel, "Cutoff Freq.", {14, 24, 114, 18}};
+constexpr ControlDef kAttenuationLabel{kIdAttenuationLabel, "Attenuation", {14, 78, 114, 18}};
+constexpr std::array<ControlDef, 3> kBars{{
     {kIdF1Bar, "", {130, 25, 168, 17}},
     {kIdF2Bar, "", {130, 49, 168, 17}},
     {kIdAttenuationBar, "", {130, 79, 168, 17}},
 }};
-constexpr std::array<ControlSpec, 3> kValues{{
+constexpr std::array<ControlDef, 3> kValues{{
     {kIdF1Value, "", {302, 24, 50, 18}},
     {kIdF2Value, "", {302, 48, 50, 18}},
     {kIdAttenuationValue, "", {302, 78, 50, 18}},
 }};
-constexpr ControlSpec kRx{kIdRx, "&RX", {378, 136, 70, 20}};
-constexpr ControlSpec kTx{kIdTx, "&TX", {378, 158, 70, 20}};
-constexpr ControlSpec kWrite{kIdWrite, "&Write", {366, 240, 90, 28}};
-constexpr ControlSpec kClose{kIdClose, "&Close", {366, 280, 90, 28}};
+constexpr ControlDef kRx{kIdRx, "&RX", {378, 136, 70, 20}};
+constexpr ControlDef kTx{kIdTx, "&TX", {378, 158, 70, 20}};
+constexpr ControlDef kWrite{kIdWrite, "&Write", {366, 240, 90, 28}};
+constexpr ControlDef kClose{kIdClose, "&Close", {366, 280, 90, 28}};
 
-QString Caption(const ControlSpec& spec) {
-    return QString::fromLatin1(spec.caption);
+QString Caption(const ControlDef& def) {
+    return QString::fromLatin1(def.caption);
 }
 
 template <class Widget>
-Widget* Place(Widget* widget, const ControlSpec& spec) {
-    widget->setObjectName(QString::number(spec.id));
-    widget->setGeometry(spec.rect);
+Widget* Place(Widget* widget, const ControlDef& def) {
+    widget->setObjectName(QString::number(def.id));
+    widget->setGeometry(def.rect);
     return widget;
 }
 
-CStaticEx* MakeLabel(QWidget* parent, const ControlSpec& spec, Qt::Alignment alignment) {
-    auto* label = new CStaticEx(parent, spec.id, spec.rect, Caption(spec), alignment);
-    label->setObjectName(QString::number(spec.id));
+CStaticEx* MakeLabel(QWidget* parent, const ControlDef& def, Qt::Alignment alignment) {
+    auto* label = new CStaticEx(parent, def.id, def.rect, Caption(def), alignment);
+    label->setObjectName(QString::number(def.id));
     label->SetTextSize(kLabelTextSize);
     label->SetTextBold(1);
     return label;

@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include <cstdlib>
+
 namespace {
 
 using namespace testing_tonwell;
@@ -260,6 +262,9 @@ TEST(SamplesWindow, OpensAsItsOwnFrame) {
     EXPECT_TRUE(samples->isVisible());
     RadioEqgView(nullptr);
     EXPECT_EQ(FindWindow<tonwell::CEqgWindow>(), samples);
+    if (const char* dir = std::getenv("TONWELL_PNG_DIR")) {
+        samples->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/samples.png"));
+    }
 
     int shown = 0;
     platform::SetHelpViewer([&shown](int context, const QString&) { shown = context; });

@@ -50,7 +50,7 @@ inline std::vector<ld> Reference(int type, ld f1, ld f2, ld a) {
         case 1:
             v = WindowedSinc(n, f1, beta) / GainAtZero(f1, beta);
             break;
-        case 2: { // spectral inversion written out with the cut-off itself
+        case 2: { // the inverted low-pass written out with the cut-off itself
             ld gain = 1 - 2 * f1 / kFs;
             for (int k = 1; k <= 15; ++k)
                 gain += 2 * ((k % 2) ? 1 : -1) * std::sin(2 * kPi * k * f1 / kFs) / (kPi * k) * RefWindow(k, beta);
