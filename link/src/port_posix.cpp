@@ -1,6 +1,7 @@
 // The serial port through termios.
 #include "port.h"
 
+#include "port_termios.h"
 #include "trace.h"
 
 #include <cerrno>
@@ -110,6 +111,41 @@ tcflag_t SizeOf(std::uint32_t bits)
 
 } // namespace
 
+void FillTermios(termios& t, const PortSettings& s)
+{
+    ::cfmakeraw(&t);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    t.c_cflag |= SizeOf(s.dataBits) | CLOCAL | CREAD;
+    switch (s.parity) {
+    case 'E':
+    case 'e':
+        t.c_cflag |= PARENB;
+        break;
+    case 'O':
+    case 'o':
+        t.c_cflag |= PARENB | PARODD;
+        break;
+    case 'M':
+    case 'm':
+        t.c_cflag |= PARENB | PARODD | CMSPAR;
+        break;
+    case 'S':
+    case 's':
+        t.c_cflag |= PARENB | CMSPAR;
+        break;
+    default:
+        break;
+    }
+    if (s.stopBits == 2)
+        t.c_cflag |= CSTOPB;
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+    const speed_t speed = SpeedOf(s.baud);
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
+}
+
 bool ValidSettings(const PortSettings& s)
 {
     return SpeedOf(s.baud) != B0 && s.dataBits >= 5 && s.dataBits <= 8 &&
@@ -155,37 +191,7 @@ PortError Port::Apply(const PortSettings& s)
     termios t{};
     if (::tcgetattr(m_fd, &t) != 0)
         return MapErrno(errno);
-    ::cfmakeraw(&t);
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-    t.c_cflag |= SizeOf(s.dataBits) | CLOCAL | CREAD;
-    switch (s.parity) {
-    case 'E':
-    case 'e':
-        t.c_cflag |= PARENB;
-        break;
-    case 'O':
-    case 'o':
-        t.c_cflag |= PARENB | PARODD;
-        break;
-    case 'M':
-    case 'm':
-        t.c_cflag |= PARENB | PARODD | CMSPAR;
-        break;
-    case 'S':
-    case 's':
-        t.c_cflag |= PARENB | CMSPAR;
-        break;
-    default:
-        break;
-    }
-    if (s.stopBits == 2)
-        t.c_cflag |= CSTOPB;
-    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    t.c_cc[VMIN] = 1;
-    t.c_cc[VTIME] = 0;
-    const speed_t speed = SpeedOf(s.baud);
-    ::cfsetispeed(&t, speed);
-    ::cfsetospeed(&t, speed);
+    FillTermios(t, s);
     if (::tcsetattr(m_fd, TCSANOW, &t) != 0)
         return MapErrno(errno);
 

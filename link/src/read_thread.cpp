@@ -2,9 +2,11 @@
 // arrived and hands it to the accumulator.
 #include "accumulator.h"
 #include "link.h"
+#include "testing.h"
 #include "trace.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <poll.h>
@@ -23,6 +25,10 @@ constexpr int kBackoffMaxMs = 800;
 // output comes in bursts.
 constexpr int kDirectPauseMs = 100;
 
+std::atomic<std::uint64_t> g_bytesRead{0};
+std::atomic<std::uint64_t> g_readFailures{0};
+std::atomic<std::uint64_t> g_wakeups{0};
+
 // Waits on the wake-up descriptor alone; true when it was signalled.
 bool WaitWake(int wakeFd, int ms)
 {
@@ -40,6 +46,7 @@ void ReadLoop(Link& link, Block& block)
     int lastBackoff = 0;
     const int fd = link.port.fd();
     while (link.run.load() != 0) {
+        g_wakeups.fetch_add(1, std::memory_order_relaxed);
         if (backoff > 0) {
             WaitWake(link.wakeFd, backoff);
             backoff = 0;
@@ -61,8 +68,9 @@ void ReadLoop(Link& link, Block& block)
         PortError error = PortError::None;
         const std::size_t n = link.port.Read(buffer, kAccumulatorMax, error);
         if (n == 0) {
-            if (error == PortError::Again)
+            if (error == PortError::Again && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) == 0)
                 continue;
+            g_readFailures.fetch_add(1, std::memory_order_relaxed);
             lastBackoff = lastBackoff == 0 ? kBackoffFirstMs : std::min(lastBackoff * 2, kBackoffMaxMs);
             if (lastBackoff == kBackoffFirstMs)
                 TraceNote("read failed: %s", PortErrorText(error));
@@ -72,7 +80,9 @@ void ReadLoop(Link& link, Block& block)
         lastBackoff = 0;
         buffer[n] = '\0';
         TraceBytes('<', buffer, n);
-        if (acc.Feed(buffer, n, NowSeconds(), block) == Accumulator::Result::Direct)
+        const auto result = acc.Feed(buffer, n, NowSeconds(), block);
+        g_bytesRead.fetch_add(n);
+        if (result == Accumulator::Result::Direct)
             WaitWake(link.wakeFd, kDirectPauseMs);
     }
 }
@@ -110,3 +120,11 @@ void StopReader(Link& link)
 }
 
 } // namespace corvan::detail
+
+namespace corvan::testing {
+
+std::uint64_t BytesRead() { return detail::g_bytesRead.load(); }
+std::uint64_t ReadFailures() { return detail::g_readFailures.load(); }
+std::uint64_t ReadWakeups() { return detail::g_wakeups.load(); }
+
+} // namespace corvan::testing

@@ -24,4 +24,10 @@ void ClearStore();
 // Switches direct mode on or off as the radio's replies would.
 void SetDirectMode(bool on);
 
+// Counters of the read thread since the process started: bytes it read,
+// reads that failed (hang-up, I/O error) and times it woke up.
+std::uint64_t BytesRead();
+std::uint64_t ReadFailures();
+std::uint64_t ReadWakeups();
+
 } // namespace corvan::testing
