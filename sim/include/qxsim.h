@@ -181,8 +181,12 @@ public:
     // True as soon as a command starting with `prefix` has been received
     // (since the last clearReceived), false when the timeout passes first.
     bool waitFor(const std::string& prefix, std::chrono::milliseconds timeout) const;
+    // `done` runs under the radio's lock: it must not call the Radio.
     bool waitFor(const std::function<bool(const std::vector<Received>&)>& done,
                  std::chrono::milliseconds timeout) const;
+    // True as soon as `count` bytes in all have arrived from the program
+    // (heard or not: a wrong line rate or lost bytes still count).
+    bool waitForBytesIn(std::uint64_t count, std::chrono::milliseconds timeout) const;
     // Every reply and report the radio sent, without ";", in order.
     std::vector<std::string> sent() const;
     void clearSent();

@@ -51,6 +51,8 @@ void Line::queue(const std::string& reply, Clock::time_point now)
         if (faults_.duplicate > 0 && rng_.uniform() < faults_.duplicate)
             bytes += c;
     }
+    if (bytes.empty())
+        return;  // every byte was lost
     const auto at = now + faults_.delay;
     if (faults_.splitAt >= 0 && static_cast<std::size_t>(faults_.splitAt) < bytes.size()) {
         const auto cut = static_cast<std::size_t>(faults_.splitAt);
@@ -68,6 +70,8 @@ void Line::queue(const std::string& reply, Clock::time_point now)
 
 void Line::queueRaw(const std::string& bytes, Clock::time_point now)
 {
+    if (bytes.empty())
+        return;
     pending_.push_back({bytes, now});
     pendingBytes_ += bytes.size();
 }

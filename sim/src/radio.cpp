@@ -127,6 +127,7 @@ void Radio::Impl::onCommand(std::string text, Clock::time_point now)
 void Radio::Impl::onBytes(const char* data, std::size_t n, Clock::time_point now)
 {
     line.traceIn(std::string(data, n), now);
+    changed.notify_all();
     if (!lineRateMatches())
         return;  // at another rate the radio hears only garbage
     for (std::size_t i = 0; i < n; ++i) {
@@ -343,6 +344,12 @@ bool Radio::waitFor(const std::function<bool(const std::vector<Received>&)>& don
 {
     std::unique_lock lock(impl_->m);
     return impl_->changed.wait_for(lock, timeout, [&] { return done(impl_->received); });
+}
+
+bool Radio::waitForBytesIn(std::uint64_t count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(impl_->m);
+    return impl_->changed.wait_for(lock, timeout, [&] { return impl_->line.bytesIn() >= count; });
 }
 
 std::vector<std::string> Radio::sent() const
