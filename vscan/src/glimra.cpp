@@ -18,10 +18,11 @@ QPointer<CVisualScanDlg>& TheWindow() {
 using glimra::TheWindow;
 
 void GlimraView(QWidget* parent) {
-    if (!TheWindow()) {
+    const bool created = !TheWindow();
+    if (created) {
         TheWindow() = new glimra::CVisualScanDlg(parent);
     }
-    TheWindow()->View();
+    TheWindow()->View(created);
 }
 
 void GlimraDestroy() {

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 
 #include <chrono>
 #include <cstdlib>
@@ -104,10 +105,16 @@ void CVisualScanDlg::applyGuardRule() {
     }
 }
 
-void CVisualScanDlg::View() {
+void CVisualScanDlg::View(bool created) {
     show();
-    raise();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        raise(); // the headless platform cannot raise, and says so
+    }
     activateWindow();
+    if (created) {
+        m_open = true; // menu 015 was saved and cleared by the creation
+        return;
+    }
     if (m_open) {
         clearMenu015();
         applyGuardRule();

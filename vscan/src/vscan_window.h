@@ -76,7 +76,8 @@ public:
     ~CVisualScanDlg() override;
 
     // ---- exports (vscan_radio.cpp)
-    void View();
+    // Shows and activates the window; `created` on the call that made it.
+    void View(bool created = false);
     void MsgEX(std::int32_t menu, std::int32_t item, std::int32_t a, std::int32_t b,
                const char* text);
     void MsgDC(std::int32_t first, std::int32_t second);

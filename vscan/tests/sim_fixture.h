@@ -52,6 +52,13 @@ public:
         m_radio.clearSent();
     }
 
+    // Waits until the radio has taken every command sent so far, then
+    // forgets what it received.
+    void quiet() {
+        sync();
+        m_radio.clearReceived();
+    }
+
     // A round trip: replies come back in order, so once this one is stored
     // every reply to an earlier command has been decoded too.
     bool sync() {
@@ -82,6 +89,9 @@ public:
     }
 
     std::size_t count(const std::string& prefix) const { return m_radio.countOf(prefix); }
+    bool waitFor(const std::string& prefix, std::chrono::milliseconds limit) const {
+        return m_radio.waitFor(prefix, limit);
+    }
 
     bool waitCount(const std::string& prefix, std::size_t n, std::chrono::milliseconds limit) const {
         return m_radio.waitFor(
