@@ -52,6 +52,7 @@ void showInHelpWindow(const QString& page) {
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowTitle(QStringLiteral("Zephyra Help"));
         window->setOpenExternalLinks(true);
+        window->document()->setDocumentMargin(12);
         window->resize(640, 480);
     }
     window->setSearchPaths({QFileInfo(page).absolutePath()});

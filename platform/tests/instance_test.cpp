@@ -52,12 +52,13 @@ TEST(PlatformInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
 }
 
 TEST(PlatformInstance, LockLivesInTheRuntimeFolder) {
-    platform::SingleInstance lock;
+    // Not the program's own name: test processes may share the folder.
+    platform::SingleInstance lock("BRAVELL Zephyra platform-test");
     ASSERT_TRUE(lock.acquired());
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     ASSERT_FALSE(runtime.isEmpty());
     EXPECT_TRUE(lock.lockPath().startsWith(runtime)) << lock.lockPath().toStdString();
-    EXPECT_TRUE(lock.lockPath().endsWith("BRAVELL_Zephyra.lock"));
+    EXPECT_TRUE(lock.lockPath().endsWith("/BRAVELL_Zephyra_platform-test.lock"));
 }
 
 TEST(PlatformInstance, LockOfACrashedRunIsTakenOver) {
