@@ -8,7 +8,7 @@ namespace {
 constexpr int kCloseId = 24007;
 } // namespace
 
-CAgcPanel::CAgcPanel(QWidget* parent) : CPanelBase(kAgcSpec, parent) {}
+CAgcPanel::CAgcPanel(QWidget* parent) : CPanelBase(kAgcTraits, parent) {}
 
 void CAgcPanel::OnInitDialog() {
     m_lastValue = kNoValue;

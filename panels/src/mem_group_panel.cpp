@@ -4,7 +4,7 @@
 
 namespace pandor {
 
-CMemGroupPanel::CMemGroupPanel(QWidget* parent) : CPanelBase(kMemGroupSpec, parent) {}
+CMemGroupPanel::CMemGroupPanel(QWidget* parent) : CPanelBase(kMemGroupTraits, parent) {}
 
 void CMemGroupPanel::OnInitDialog() {
     m_controlBand = kNoControlBand;
@@ -30,7 +30,7 @@ void CMemGroupPanel::OnBands(std::uint32_t /*transmitBand*/, std::uint32_t contr
         return;
     }
     m_controlBand = controlBand;
-    setWindowTitle(BandTitle(spec().title, controlBand));
+    setWindowTitle(BandTitle(traits().title, controlBand));
     if (CCorvan* radio = link()) {
         radio->ConnMU("R", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     }

@@ -29,7 +29,7 @@ void CopyName(char* destination, std::size_t size, const char* source) {
     destination[n] = '\0';
 }
 
-CMemoryPanel::CMemoryPanel(QWidget* parent) : CPanelBase(kMemorySpec, parent) {}
+CMemoryPanel::CMemoryPanel(QWidget* parent) : CPanelBase(kMemoryTraits, parent) {}
 
 void CMemoryPanel::OnInitDialog() {
     m_channel = MemoryChannel{};

@@ -11,7 +11,7 @@ namespace {
 constexpr int kCloseId = 24007;
 } // namespace
 
-CMultiPanel::CMultiPanel(QWidget* parent) : CPanelBase(kMultiSpec, parent) {}
+CMultiPanel::CMultiPanel(QWidget* parent) : CPanelBase(kMultiTraits, parent) {}
 
 void CMultiPanel::OnInitDialog() {
     auto* close = new CButtonEx(this, kCloseId, QRect(476, 266, 80, 28), QStringLiteral("Close"));

@@ -1,21 +1,24 @@
 #include "panel_base.h"
 
 #include <corvan.h>
+#include <kestrin.h>
 #include <platform.h>
 
 #include <QCloseEvent>
 #include <QFont>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QString>
 
 namespace pandor {
 
-CPanelBase::CPanelBase(const PanelSpec& spec, QWidget* parent)
-    : QDialog(parent), m_spec(spec), m_parent(parent) {
+CPanelBase::CPanelBase(const PanelTraits& traits, QWidget* parent)
+    : QDialog(parent), m_traits(traits), m_parent(parent) {
     // A panel closing must never end the program, even when it is the last
     // visible window.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setObjectName(QString::fromLatin1(spec.profileKey));
+    setObjectName(QString::fromLatin1(traits.profileKey));
 }
 
 CPanelBase::~CPanelBase() {
@@ -32,7 +35,7 @@ void CPanelBase::Create() {
         return;
     }
     m_created = true;
-    setWindowTitle(QString::fromLatin1(m_spec.title));
+    setWindowTitle(QString::fromLatin1(m_traits.title));
     QFont templateFont(QStringLiteral("Times New Roman"));
     if (const QWidget* main = platform::MainWindow()) {
         setFont(main->font());
@@ -41,8 +44,8 @@ void CPanelBase::Create() {
     }
     m_link = std::make_unique<CCorvan>();
     OnInitDialog();
-    setFixedSize(m_spec.width, m_spec.height);
-    platform::RestoreWindowPos(QString::fromLatin1(m_spec.profileKey), this);
+    setFixedSize(m_traits.width, m_traits.height);
+    platform::RestoreWindowPos(QString::fromLatin1(m_traits.profileKey), this);
 }
 
 void CPanelBase::BringUp() {
@@ -66,7 +69,7 @@ void CPanelBase::DestroyWindow() {
 }
 
 void CPanelBase::SavePosition() const {
-    platform::SaveWindowPos(QString::fromLatin1(m_spec.profileKey), this);
+    platform::SaveWindowPos(QString::fromLatin1(m_traits.profileKey), this);
 }
 
 void CPanelBase::OnOK() {
@@ -75,6 +78,30 @@ void CPanelBase::OnOK() {
 
 void CPanelBase::OnCancel() {
     EndPanel(QDialog::Rejected);
+}
+
+QString StripMnemonic(const QString& caption, QChar* marked) {
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
+            ++i;
+            if (caption[i] != QLatin1Char('&') && marked != nullptr && marked->isNull()) {
+                *marked = caption[i];
+            }
+        }
+        shown.append(caption[i]);
+    }
+    return shown;
+}
+
+void CPanelBase::AttachMnemonic(CStaticEx* label, const QString& caption, QWidget* buddy) {
+    QChar marked;
+    label->setText(StripMnemonic(caption, &marked));
+    if (marked.isNull() || buddy == nullptr) {
+        return;
+    }
+    auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+") + marked.toUpper()), this);
+    connect(shortcut, &QShortcut::activated, buddy, [buddy] { buddy->setFocus(Qt::ShortcutFocusReason); });
 }
 
 void CPanelBase::EndPanel(int result) {
@@ -89,7 +116,7 @@ void CPanelBase::keyPressEvent(QKeyEvent* event) {
     // the focused button of a dialog does.
     switch (event->key()) {
     case Qt::Key_F1:
-        platform::ShowHelp(m_spec.helpContext);
+        platform::ShowHelp(m_traits.helpContext);
         event->accept();
         return;
     case Qt::Key_Return:

@@ -1,9 +1,9 @@
-// panel_base.h - what every panel shares: creation from its spec, showing,
+// panel_base.h - what every panel shares: creation from its traits, showing,
 // closing to the main window, destruction with the saved position, help and
 // the Enter and Esc keys.
 #pragma once
 
-#include "panel_specs.h"
+#include "panel_traits.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -11,6 +11,7 @@
 #include <memory>
 
 class CCorvan;
+class CStaticEx;
 class QCloseEvent;
 class QKeyEvent;
 
@@ -19,7 +20,7 @@ namespace pandor {
 class CPanelBase : public QDialog {
     Q_OBJECT
 public:
-    CPanelBase(const PanelSpec& spec, QWidget* parent);
+    CPanelBase(const PanelTraits& traits, QWidget* parent);
     ~CPanelBase() override;
     CPanelBase(const CPanelBase&) = delete;
     CPanelBase& operator=(const CPanelBase&) = delete;
@@ -36,8 +37,8 @@ public:
     // View of an existing panel: normal show, then active window.
     void BringUp();
 
-    const PanelSpec& spec() const { return m_spec; }
-    int templateId() const { return m_spec.templateId; }
+    const PanelTraits& traits() const { return m_traits; }
+    int templateId() const { return m_traits.templateId; }
     QWidget* parentWindow() const { return m_parent.data(); }
 
 protected:
@@ -52,6 +53,10 @@ protected:
     virtual void OnEnterKey() { OnOK(); }
     virtual void OnEscapeKey() { OnCancel(); }
 
+    // Shows a caption such as "Memory &Name" on a label without its "&" and
+    // makes Alt with the marked letter focus `buddy`.
+    void AttachMnemonic(CStaticEx* label, const QString& caption, QWidget* buddy);
+
     // Activates the main window, then ends the dialog (hides the window).
     void EndPanel(int result);
     CCorvan* link() const { return m_link.get(); }
@@ -64,11 +69,15 @@ protected:
 private:
     void SavePosition() const;
 
-    const PanelSpec& m_spec;
+    const PanelTraits& m_traits;
     QPointer<QWidget> m_parent;
     std::unique_ptr<CCorvan> m_link;
     bool m_created = false;
     bool m_destroyed = false;
 };
+
+// The caption as shown: single "&" removed, "&&" shown as "&"; `marked`
+// receives the first marked character (unchanged when there is none).
+QString StripMnemonic(const QString& caption, QChar* marked);
 
 } // namespace pandor

@@ -30,14 +30,15 @@ QByteArray Bounded(const char* text, std::size_t limit) {
 }
 } // namespace
 
-CSatNamePanel::CSatNamePanel(QWidget* parent) : CPanelBase(kSatNameSpec, parent) {}
+CSatNamePanel::CSatNamePanel(QWidget* parent) : CPanelBase(kSatNameTraits, parent) {}
 
 void CSatNamePanel::OnInitDialog() {
     m_storedName.clear();
-    auto* label = new CStaticEx(this, kLabelId, QRect(10, 14, 110, 24), QStringLiteral("Memory &Name"));
+    auto* label = new CStaticEx(this, kLabelId, QRect(8, 14, 120, 24));
     label->SetTextSize(16);
     label->SetTextBold(1);
-    m_field = new CEditEx(this, kFieldId, QRect(126, 12, 150, 26));
+    m_field = new CEditEx(this, kFieldId, QRect(130, 12, 146, 26));
+    AttachMnemonic(label, QStringLiteral("Memory &Name"), m_field);
     m_field->setMaxLength(kFieldLimit);
     auto* ok = new CButtonEx(this, kOkId, QRect(106, 52, 80, 28), QStringLiteral("OK"));
     auto* cancel = new CButtonEx(this, kCancelId, QRect(196, 52, 80, 28), QStringLiteral("Cancel"));

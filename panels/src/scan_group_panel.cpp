@@ -8,7 +8,7 @@ namespace {
 constexpr std::uint32_t kLastScanType = 1;
 } // namespace
 
-CScanGroupPanel::CScanGroupPanel(QWidget* parent) : CPanelBase(kScanGroupSpec, parent) {}
+CScanGroupPanel::CScanGroupPanel(QWidget* parent) : CPanelBase(kScanGroupTraits, parent) {}
 
 void CScanGroupPanel::OnInitDialog() {
     m_controlBand = kNoControlBand;
@@ -40,7 +40,7 @@ void CScanGroupPanel::OnBands(std::uint32_t /*transmitBand*/, std::uint32_t cont
         return;
     }
     m_controlBand = controlBand;
-    setWindowTitle(BandTitle(spec().title, controlBand));
+    setWindowTitle(BandTitle(traits().title, controlBand));
     if (CCorvan* radio = link()) {
         radio->ConnSU("R", m_scanType, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     }

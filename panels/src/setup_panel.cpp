@@ -12,7 +12,7 @@ constexpr int kResetAllId = 24008;
 constexpr int kResetVfoId = 24009;
 } // namespace
 
-CSetupPanel::CSetupPanel(QWidget* parent) : CPanelBase(kSetupSpec, parent) {}
+CSetupPanel::CSetupPanel(QWidget* parent) : CPanelBase(kSetupTraits, parent) {}
 
 void CSetupPanel::OnInitDialog() {
     auto* frame = new CStaticFrameEx(this, kResetFrameId, QRect(12, 226, 150, 56), QStringLiteral("Reset"));
