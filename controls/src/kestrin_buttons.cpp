@@ -77,7 +77,13 @@ void CButtonEx::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.palette.setColor(QPalette::ButtonText, m_fore);
+    // Colours for the enabled look only: a disabled button keeps a greyed
+    // caption whatever its colour.
+    const QColor face = m_hasBack ? m_back : option.palette.color(QPalette::Active, QPalette::Button);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        option.palette.setColor(group, QPalette::ButtonText, m_fore);
+    }
+    option.palette.setColor(QPalette::Disabled, QPalette::ButtonText, mix(face, QColor(Qt::gray), 0.85));
     if (m_hasBack) {
         option.palette.setColor(QPalette::Button, m_back);
         option.palette.setColor(QPalette::Window, m_back);

@@ -480,6 +480,30 @@ TEST(KestrinButton, ColouredPushButtonUsesItsColours) {
     EXPECT_LT(face.blue(), 120);
 }
 
+int countPixels(const QImage& image, const std::function<bool(const QColor&)>& match) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            n += match(image.pixelColor(x, y)) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+TEST(KestrinButton, DisabledButtonGreysItsColouredCaption) {
+    QWidget parent;
+    auto* button = new CButtonEx(&parent, 1, QRect(0, 0, 80, 26), "VOICE");
+    button->SetForeColor(255);
+    QFont big = button->font();
+    big.setPixelSize(16);
+    big.setBold(true);
+    button->setFont(big);
+    auto red = [](const QColor& c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; };
+    EXPECT_GT(countPixels(render(button), red), 10);
+    button->setEnabled(false);
+    EXPECT_EQ(countPixels(render(button), red), 0);
+}
+
 TEST(KestrinButton, NoButtonIsADefaultButton) {
     // Enter in a window must never press a Kestrin button by itself.
     QWidget parent;
