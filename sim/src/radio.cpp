@@ -146,6 +146,8 @@ void Radio::Impl::onBytes(const char* data, std::size_t n, Clock::time_point now
                 engine.state().menu["0550000"] = "0";
                 terminalTail.clear();
                 input.clear();
+                if (engine.state().ai == 2 && options.echoSets)
+                    send({"TC01"}, now);
                 changed.notify_all();
             }
             continue;

@@ -1,0 +1,342 @@
+// The link against the radio beyond single round trips: queries without a
+// setting, identities and model types, auto-information, terminal mode,
+// scans, faults on the line and a radio that vanishes.
+#include "link_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace std::chrono_literals;
+using qxsim_test::Linked;
+using qxsim_test::until;
+
+namespace {
+
+using U = std::uint32_t;
+
+// ------------------------------------------------------------ queries
+
+struct Query {
+    std::string name;
+    std::function<std::int32_t(CCorvan&)> ask;
+    std::function<bool(CCorvan&, const qxsim::Radio&)> got;
+};
+
+std::ostream& operator<<(std::ostream& os, const Query& q)
+{
+    return os << q.name;
+}
+
+std::vector<Query> queries()
+{
+    return {
+        {"ID", [](CCorvan& l) { return l.ConnID(); },
+         [](CCorvan& l, const qxsim::Radio&) { U v; return l.RcvDataID(&v) == 1 && v == 19; }},
+        {"TY", [](CCorvan& l) { return l.ConnTY(); },
+         [](CCorvan& l, const qxsim::Radio&) {
+             U b[8], d = 9;
+             return l.RcvDataTY(&b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &b[6], &b[7], &d) == 1 && d == 0 &&
+                    b[0] == 0 && b[5] == 0;
+         }},
+        {"IF", [](CCorvan& l) { return l.ConnIF(); },
+         [](CCorvan& l, const qxsim::Radio& r) {
+             char f[corvan::kFrequencyTextSize] = {};
+             U n[14];
+             if (l.RcvDataIF(f, &n[0], &n[1], &n[2], &n[3], &n[4], &n[5], &n[6], &n[7], &n[8], &n[9], &n[10],
+                             &n[11], &n[12], &n[13]) != 1)
+                 return false;
+             char want[16];
+             std::snprintf(want, sizeof want, "%011lld", static_cast<long long>(r.state().vfoA));
+             // frequency, mode (USB) and the tone number of the defaults
+             return std::string(f) == want && n[7] == 2 && n[12] == 8;
+         }},
+        {"OI", [](CCorvan& l) { return l.ConnOI(); },
+         [](CCorvan& l, const qxsim::Radio&) {
+             char f[corvan::kFrequencyTextSize] = {};
+             U n[14];
+             return l.RcvDataOI(f, &n[0], &n[1], &n[2], &n[3], &n[4], &n[5], &n[6], &n[7], &n[8], &n[9],
+                                &n[10], &n[11], &n[12], &n[13]) == 1 &&
+                    std::string(f) == "00007050000" && n[8] == 1;  // VFO B
+         }},
+        {"SM", [](CCorvan& l) { return l.ConnSM(0); },
+         [](CCorvan& l, const qxsim::Radio& r) {
+             U v = 99;
+             return l.RcvDataSM(0, &v) == 1 && static_cast<int>(v) == r.sMeterAt(r.state().vfoA);
+         }},
+        {"BY", [](CCorvan& l) { return l.ConnBY(); },
+         [](CCorvan& l, const qxsim::Radio&) { U a = 9, b = 9; return l.RcvDataBY(&a, &b) == 1 && a <= 1 && b == 0; }},
+        {"FD", [](CCorvan& l) { return l.ConnFD(); },
+         [](CCorvan& l, const qxsim::Radio&) {
+             char t[corvan::kShortTextSize] = {};
+             return l.RcvDataFD(t) == 1 && std::string(t) == "00000960";  // 2400 Hz
+         }},
+        {"TI", [](CCorvan& l) { return l.ConnTI(); },
+         [](CCorvan& l, const qxsim::Radio&) { U a, b, c; return l.RcvDataTI(&a, &b, &c) == 1 && a + b + c == 0; }},
+        {"TC", [](CCorvan& l) { return l.ConnTC("R", 0, 0); },
+         [](CCorvan& l, const qxsim::Radio&) { U a, b; return l.RcvDataTC(&a, &b) == 1 && b == 1; }},
+        {"TX", [](CCorvan& l) { return l.ConnTX(); },
+         [](CCorvan& l, const qxsim::Radio& r) { U v = 9; return l.RcvDataTX(&v) == 1 && v == 0 && r.state().transmitting == 1; }},
+        {"RX", [](CCorvan& l) { return l.ConnRX(); },
+         [](CCorvan& l, const qxsim::Radio& r) { U v = 9; return l.RcvDataRX(&v) == 1 && v == 0 && r.state().transmitting == 0; }},
+    };
+}
+
+class Queries : public ::testing::TestWithParam<Query> {
+protected:
+    static void SetUpTestSuite() { linked = std::make_unique<Linked>(); }
+    static void TearDownTestSuite() { linked.reset(); }
+    static std::unique_ptr<Linked> linked;
+};
+
+std::unique_ptr<Linked> Queries::linked;
+
+TEST_P(Queries, AnswerReachesTheAccessor)
+{
+    ASSERT_TRUE(linked && linked->connected());
+    const Query& q = GetParam();
+    ASSERT_EQ(q.ask(linked->link), 1);
+    EXPECT_TRUE(until([&] { return q.got(linked->link, linked->radio); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, Queries, ::testing::ValuesIn(queries()),
+                         [](const ::testing::TestParamInfo<Query>& i) { return i.param.name; });
+
+// ------------------------------------------------------------ identities
+
+struct IdentityCase {
+    int identity;
+    const char* model;
+    U modelType;
+};
+
+class Identities : public ::testing::TestWithParam<IdentityCase> {};
+
+TEST_P(Identities, GiveTheModelType)
+{
+    qxsim::Options o;
+    o.identity = GetParam().identity;
+    Linked l(o, GetParam().model);
+    ASSERT_TRUE(l.connected());
+    EXPECT_EQ(CCorvan::GetModelType(), GetParam().modelType);
+    EXPECT_TRUE(l.radio.waitFor("ID", 1s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, Identities,
+    ::testing::Values(IdentityCase{19, "QR-7730", corvan::kModelQR7730},
+                      IdentityCase{18, "QR-7730", corvan::kModelQX410},
+                      IdentityCase{17, "QR-7730", corvan::kModelQX410},
+                      IdentityCase{15, "QR-7730", corvan::kModelQX620},
+                      // another number or silence: the model name decides
+                      IdentityCase{7, "QX-620", corvan::kModelQX620},
+                      IdentityCase{-1, "QR-7730", corvan::kModelQR7730}));
+
+TEST(LinkFamily1, FrequencyAndMemoryInTheirOwnLayouts)
+{
+    qxsim::Options o;
+    o.identity = 18;
+    Linked l(o);
+    ASSERT_TRUE(l.connected());
+    ASSERT_EQ(l.link.ConnFA("W", "00007055000"), 1);
+    ASSERT_EQ(l.link.ConnFA("R", ""), 1);
+    char f[corvan::kFrequencyTextSize] = {};
+    EXPECT_TRUE(until([&] { return l.link.RcvDataFA(f) == 1; }));
+    EXPECT_STREQ(f, "00007055000");
+    ASSERT_EQ(l.link.ConnMW(0, 0, 7, "00007100000", 1, 0, 1, 8, 0, 0, 0, 0, 0, 0, 0, ""), 1);
+    ASSERT_EQ(l.link.ConnMR(0, 0, 7), 1);
+    U bank, ch, mode, lock, tone, tn, n22, n24, d27, d28, n29, n38, d40;
+    char name[corvan::kNameTextSize] = {};
+    EXPECT_TRUE(until([&] {
+        return l.link.RcvDataMR(0, &bank, &ch, f, &mode, &lock, &tone, &tn, &n22, &n24, &d27, &d28, &n29,
+                                &n38, &d40, name) == 1;
+    }));
+    EXPECT_EQ(ch, 7u);
+    EXPECT_STREQ(f, "00007100000");
+    EXPECT_EQ(tn, 8u);
+    ASSERT_EQ(l.link.ConnIF(), 1);
+    char g[corvan::kFrequencyTextSize] = {};
+    U n[14];
+    EXPECT_TRUE(until([&] {
+        return l.link.RcvDataIF(g, &n[0], &n[1], &n[2], &n[3], &n[4], &n[5], &n[6], &n[7], &n[8], &n[9],
+                                &n[10], &n[11], &n[12], &n[13]) == 1;
+    }));
+    EXPECT_STREQ(g, "00007055000");
+    for (const auto& s : l.radio.sent())
+        EXPECT_NE(s, "?");
+}
+
+// ------------------------------------------------------------ auto-information
+
+TEST(LinkAutoInformation, PanelChangesArriveAsNotifications)
+{
+    Linked l;
+    ASSERT_TRUE(l.connected());
+    ASSERT_EQ(l.link.ConnAI("W", 2), 1);
+    ASSERT_TRUE(until([&] { return l.radio.state().ai == 2; }));
+    l.notes.clear();
+    l.radio.setFrequency(qxsim::Vfo::A, 7'074'000);
+    const U fa = corvan::MessageOf("FA");
+    ASSERT_NE(fa, 0u);
+    EXPECT_TRUE(l.notes.waitFor(fa, 2s));
+    char f[corvan::kFrequencyTextSize] = {};
+    EXPECT_TRUE(until([&] { return l.link.RcvDataFA(f) == 1 && std::string(f) == "00007074000"; }));
+    l.radio.pressKey(qxsim::Key::Nb);
+    EXPECT_TRUE(l.notes.waitFor(corvan::MessageOf("NB"), 2s));
+    U nb = 0;
+    EXPECT_TRUE(until([&] { return l.link.RcvDataNB(&nb) == 1 && nb == 1; }));
+    // AI 0: the radio keeps quiet.
+    ASSERT_EQ(l.link.ConnAI("W", 0), 1);
+    ASSERT_TRUE(until([&] { return l.radio.state().ai == 0; }));
+    const auto before = l.notes.count(corvan::MessageOf("PR"));
+    l.radio.pressKey(qxsim::Key::Proc);
+    ASSERT_EQ(l.link.ConnMD("R", 0), 1);
+    EXPECT_TRUE(l.notes.waitFor(corvan::MessageOf("MD"), 2s));
+    EXPECT_EQ(l.notes.count(corvan::MessageOf("PR")), before);
+}
+
+TEST(LinkPower, OffAtTheRadioAnswersOnlyPs)
+{
+    Linked l;
+    ASSERT_TRUE(l.connected());
+    l.radio.setPower(false);
+    ASSERT_EQ(l.link.ConnPS("R", 0), 1);
+    U v = 9;
+    EXPECT_TRUE(until([&] { return l.link.RcvDataPS(&v) == 1; }));
+    EXPECT_EQ(v, 0u);
+    ASSERT_EQ(l.link.ConnPS("W", 1), 1);
+    EXPECT_TRUE(until([&] { return l.radio.state().power == 1; }));
+}
+
+// ------------------------------------------------------------ terminal mode
+
+TEST(LinkTerminal, DirectTextRoundTrip)
+{
+    Linked l;
+    ASSERT_TRUE(l.connected());
+    ASSERT_EQ(l.link.ConnAI("W", 2), 1);
+    ASSERT_TRUE(until([&] { return l.radio.state().ai == 2; }));
+    ASSERT_EQ(l.link.ConnTC("W", 0, 0), 1);
+    ASSERT_TRUE(until([&] { return l.radio.state().terminal == 0; }));
+    // The radio's TC report puts the link into direct mode.
+    ASSERT_TRUE(until([] { return CCorvan::IsDirectMode(); }));
+    EXPECT_EQ(l.link.ConnMD("R", 0), 0) << "no commands while the terminal owns the line";
+    ASSERT_EQ(l.link.ConnDirect("hello\r"), 1);
+    std::string text;
+    EXPECT_TRUE(until([&] {
+        char buf[corvan::kDirectTextSize] = {};
+        l.link.RcvDataDirect(buf);
+        text += buf;
+        return text.find("hello\r") != std::string::npos;
+    }));
+    ASSERT_EQ(l.link.ConnTC("W", 0, 1), 1);
+    EXPECT_TRUE(until([&] { return l.radio.state().terminal == 1; }));
+    EXPECT_FALSE(CCorvan::IsDirectMode());
+    ASSERT_EQ(l.link.ConnTC("R", 0, 0), 1);
+    U a, b = 9;
+    EXPECT_TRUE(until([&] { return l.link.RcvDataTC(&a, &b) == 1 && b == 1; }));
+}
+
+// ------------------------------------------------------------ scans
+
+TEST(LinkScan, SpeedIsReadBackWhileScanning)
+{
+    qxsim::Options o;
+    o.scanStep = 20ms;
+    Linked l(o);
+    ASSERT_TRUE(l.connected());
+    ASSERT_EQ(l.link.ConnSC("W", 2), 1);
+    ASSERT_EQ(l.link.ConnSC("R", 0), 1);
+    U sc = 0;
+    ASSERT_TRUE(until([&] { return l.link.RcvDataSC(&sc) == 1 && sc == 2; }));
+    ASSERT_EQ(l.link.ConnRD("W", 2), 1);
+    U speed = 0;
+    EXPECT_TRUE(until([&] { return l.link.RcvDataRD(&speed) == 1 && speed == 3; }));
+    ASSERT_EQ(l.link.ConnRU("W", 4), 1);
+    EXPECT_TRUE(until([&] { return l.link.RcvDataRU(&speed) == 1 && speed == 7; }));
+    EXPECT_TRUE(until([&] { return l.radio.state().vfoA != 14'195'000; }));
+    ASSERT_EQ(l.link.ConnSC("W", 0), 1);
+    EXPECT_TRUE(until([&] { return l.radio.state().scan == 0; }));
+}
+
+// ------------------------------------------------------------ faults
+
+struct FaultCase {
+    const char* name;
+    qxsim::Faults faults;
+};
+
+std::ostream& operator<<(std::ostream& os, const FaultCase& f)
+{
+    return os << f.name;
+}
+
+qxsim::Faults split()
+{
+    qxsim::Faults f;
+    f.splitAt = 5;
+    f.splitPause = 30ms;
+    return f;
+}
+
+qxsim::Faults late()
+{
+    qxsim::Faults f;
+    f.delay = 80ms;
+    return f;
+}
+
+qxsim::Faults noisy()
+{
+    qxsim::Faults f;
+    f.noise = 0.02;
+    f.drop = 0.01;
+    f.duplicate = 0.01;
+    return f;
+}
+
+class LinkFaults : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(LinkFaults, AreSurvived)
+{
+    Linked l;
+    ASSERT_TRUE(l.connected());
+    l.radio.setFaults(GetParam().faults);
+    // Under faults some answers are lost or damaged, but whatever the
+    // accessor gives is a real frequency of the radio, never a mix.
+    int good = 0;
+    char f[corvan::kFrequencyTextSize] = {};
+    for (int i = 0; i < 20; ++i) {
+        char want[16];
+        std::snprintf(want, sizeof want, "%011d", 7'000'000 + i * 1000);
+        l.radio.setFrequency(qxsim::Vfo::A, 7'000'000 + i * 1000);
+        ASSERT_EQ(l.link.ConnFA("R", ""), 1);
+        if (until([&] { return l.link.RcvDataFA(f) == 1; }, 400ms)) {
+            EXPECT_STREQ(f, want);
+            ++good;
+        }
+    }
+    EXPECT_GE(good, 10) << GetParam().name;
+    // With the faults gone the line works again at once.
+    l.radio.setFaults({});
+    ASSERT_EQ(l.link.ConnMD("R", 0), 1);
+    U md = 0;
+    EXPECT_TRUE(until([&] { return l.link.RcvDataMD(&md) == 1 && md == 2; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, LinkFaults,
+    ::testing::Values(FaultCase{"split", split()}, FaultCase{"late", late()}, FaultCase{"noisy", noisy()}),
+    [](const ::testing::TestParamInfo<FaultCase>& i) { return std::string(i.param.name); });
+
+TEST(LinkHangUp, RadioVanishesAndComesBack)
+{
+    Linked l;
+    ASSERT_TRUE(l.connected());
+    l.radio.hangUp();
+    // The link keeps its port; writes may fail but nothing hangs or crashes.
+    (void)l.link.ConnFA("R", "");
+    l.link.Close();
+    EXPECT_FALSE(CCorvan::IsOpen());
+}
+
+}  // namespace
