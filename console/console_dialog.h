@@ -118,9 +118,10 @@ public:
     COLORREF textColour() const { return m_textColour; }
     COLORREF faceColour() const { return m_faceColour; }
 
-protected:
     void accept() override; // Enter never closes the console
-    void reject() override; // Escape via the dialog, the close box, File > Exit
+    void reject() override; // the close box and File > Exit
+
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 

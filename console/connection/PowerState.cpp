@@ -60,8 +60,9 @@ void ConsoleLink::PowerOffBranch() {
     m_surface.ShowLiveDisplay(false);
     CancelPendingMode();
     m_peers.GlimraScanStop();
+    // The read already done stays done until the link closes: the radio
+    // switched on again is refreshed, not read again.
     m_state.consoleReady = 0;
-    m_state.initialReadDone = 0;
     m_surface.SetPowerPicture(false);
     m_surface.StopBlinkTimers();
     Pump();

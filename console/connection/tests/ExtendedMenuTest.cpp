@@ -28,7 +28,19 @@ protected:
     void SetUp() override {
         ASSERT_NE(bench, nullptr);
         bench->radio.setFaults(qxsim::Faults{});
+        bench->Drain();
+        // The identity answer of the drain is handled before a test starts.
+        platform::PumpMessages(100);
+        // Every test starts from the simulator's own type information.
+        Hear("TY000", [] { return TypeDigitIs(0); });
         bench->radio.clearReceived();
+    }
+
+    static bool TypeDigitIs(std::uint32_t expected) {
+        std::uint32_t bits[8], digit = 9;
+        return bench->link->Link().RcvDataTY(&bits[0], &bits[1], &bits[2], &bits[3], &bits[4],
+                                             &bits[5], &bits[6], &bits[7], &digit) == 1 &&
+               digit == expected && bits[7] == 0;
     }
 
     // Sends `reply` as if the radio had said it, and lets the console handle it.
@@ -40,7 +52,7 @@ protected:
 
     static std::vector<std::string> MenuRequests() {
         std::vector<std::string> out;
-        for (const std::string& c : Commands(bench->radio))
+        for (const std::string& c : bench->SentBeforeMarker())
             if (c.size() == 9 && c.rfind("EX", 0) == 0)
                 out.push_back(c);
         return out;
@@ -89,7 +101,8 @@ TEST_F(ExtendedMenu, AnswerForAnotherItemDoesNotEndTheWait) {
         "EX0040000", "EX0050000", "EX0060100", "EX0060200", "EX0180000", "EX0190100",
         "EX0200000", "EX0210000", "EX0230000", "EX0250000", "EX0440000", "EX0460000",
         "EX0500100", "EX0610100", "EX0610500", "EX0620500", "EX0000000"};
-    EXPECT_EQ(MenuRequests(), expected) << Joined(MenuRequests());
+    const auto requests = MenuRequests();
+    EXPECT_EQ(requests, expected) << Joined(requests);
 }
 
 struct LastItemCase {
@@ -140,8 +153,10 @@ TEST_P(ExtendedMenuItems, FollowTheTypeInformation) {
         std::uint32_t bits[8], digit = 9;
         return bench->link->Link().RcvDataTY(&bits[0], &bits[1], &bits[2], &bits[3], &bits[4],
                                              &bits[5], &bits[6], &bits[7], &digit) == 1 &&
-               digit == static_cast<std::uint32_t>(c.type[4] - '0');
+               digit == static_cast<std::uint32_t>(c.type[4] - '0') &&
+               bits[7] == (c.type[2] >= '8' ? 1u : 0u);
     });
+    EXPECT_EQ(bench->link->State().extendedOptions, c.type[2] >= '8' ? 0 : 1);
     bench->link->ReadExtendedMenu();
     const auto requests = MenuRequests();
     ASSERT_EQ(static_cast<int>(requests.size()), c.items + 1) << Joined(requests);

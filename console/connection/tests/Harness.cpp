@@ -128,4 +128,38 @@ bool Bench::ConnectReady() {
     return link->State().connected == 1 && link->State().consoleReady == 1;
 }
 
+void Bench::Drain() {
+    WaitForMarker();
+    radio.clearReceived();
+    // Let the console handle every answer up to the marker's own.
+    std::uint32_t id = 0;
+    PumpUntil([&] { return !CCorvan::IsOpen() || link->Link().RcvDataID(&id) == 1; },
+              std::chrono::seconds(2));
+    platform::PumpMessages(1000);
+}
+
+std::vector<std::string> Bench::SentBeforeMarker() {
+    WaitForMarker();
+    auto commands = Commands(radio);
+    int marker = -1;
+    for (int i = static_cast<int>(commands.size()) - 1; i >= 0 && marker < 0; --i)
+        if (commands[static_cast<std::size_t>(i)] == "ID")
+            marker = i;
+    commands.resize(static_cast<std::size_t>(std::max(0, marker)));
+    return commands;
+}
+
+void Bench::WaitForMarker() {
+    const std::size_t before = radio.countOf("ID");
+    link->Link().ConnID();
+    radio.waitFor(
+        [before](const std::vector<qxsim::Received>& received) {
+            std::size_t count = 0;
+            for (const qxsim::Received& r : received)
+                count += r.text == "ID" ? 1 : 0;
+            return count > before;
+        },
+        std::chrono::seconds(2));
+}
+
 } // namespace zephyra::test

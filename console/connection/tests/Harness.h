@@ -84,6 +84,11 @@ public:
     void UseRadioPort();
     // Control > ON; true when the console ended connected and ready.
     bool ConnectReady();
+    // Waits until the radio has recorded everything sent so far (an identity
+    // query sent last marks the end), then forgets what it received.
+    void Drain();
+    // What the console sent since the last Drain, up to such a marker.
+    std::vector<std::string> SentBeforeMarker();
 
     qxsim::Radio radio;
     RecordingSurface surface;
@@ -91,6 +96,9 @@ public:
     std::unique_ptr<ConsoleLink> link;
     int settingsReads = 0;
     int settingsReadStarts = 0;
+
+private:
+    void WaitForMarker();
 };
 
 } // namespace zephyra::test

@@ -26,16 +26,9 @@ protected:
     }
     void SetUp() override {
         ASSERT_NE(bench, nullptr);
-        bench->radio.clearReceived();
+        bench->Drain();
     }
-    // What the console sent until the marker command (an identity query).
-    static std::vector<std::string> SentBeforeMarker() {
-        bench->link->Link().ConnID();
-        EXPECT_TRUE(bench->radio.waitFor("ID", 2s));
-        auto commands = Commands(bench->radio);
-        commands.resize(static_cast<std::size_t>(std::max(0, IndexOf(commands, "ID"))));
-        return commands;
-    }
+    static std::vector<std::string> SentBeforeMarker() { return bench->SentBeforeMarker(); }
     static Bench* bench;
 };
 
@@ -169,7 +162,7 @@ TEST_F(ConnectedConsole, OperationGuardLocksTheRadioAndRestoresItsLock) {
         std::uint32_t a = 0, b = 0;
         return link.Link().RcvDataLK(&a, &b) == 1 && a == 1;
     }));
-    bench->radio.clearReceived();
+    bench->Drain();
     link.OperationGuardBegin();
     link.OperationGuardEnd();
     EXPECT_EQ(SentBeforeMarker(), (std::vector<std::string>{"LK21", "LK10"}));
@@ -181,7 +174,7 @@ TEST_F(ConnectedConsole, RefreshReadsAgainOnlyWhileReady) {
     link.Refresh();
     EXPECT_EQ(bench->settingsReads, 2);
     link.State().consoleReady = 0;
-    bench->radio.clearReceived();
+    bench->Drain();
     link.Refresh();
     link.State().consoleReady = 1;
     EXPECT_EQ(bench->settingsReads, 2);

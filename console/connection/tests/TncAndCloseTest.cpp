@@ -14,6 +14,7 @@ using namespace std::chrono_literals;
 TEST(TncMode, SwitchesOnFromTheMenuAndOffWithAFullReconnect) {
     Bench bench;
     ASSERT_TRUE(bench.ConnectReady());
+    bench.Drain();
 
     bench.radio.setMenu(55, 0, 0, 0, "1");
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().tncMode == 1; }));
@@ -65,7 +66,7 @@ TEST_P(CloseWhileTransmitting, ReturnsToReceiveAfterAutoInformationOff) {
     ASSERT_TRUE(bench.ConnectReady());
     bench.radio.transmit(true);
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().transmitting[0] == 1; }));
-    bench.radio.clearReceived();
+    bench.Drain();
 
     GetParam().close(bench);
 
@@ -120,7 +121,7 @@ TEST(Noise, DuringTheReadTheConsoleStillSynchronises) {
     Bench bench(options);
     QObject::connect(bench.link.get(), &ConsoleLink::settingsReadStarted, [&] {
         qxsim::Faults noisy;
-        noisy.noise = 0.01;
+        noisy.noise = 0.005;
         bench.radio.setFaults(noisy);
     });
     ASSERT_TRUE(bench.ConnectReady());

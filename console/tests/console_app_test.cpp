@@ -1,0 +1,156 @@
+// console_app_test.cpp - the application object and the command line.
+#include "command_line.h"
+#include "console_app.h"
+#include "console_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QSysInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+ConsoleOptions QuietOptions() {
+    ConsoleOptions options;
+    options.showSplash = false;
+    options.sleep = [](std::chrono::milliseconds) {};
+    return options;
+}
+
+TEST(ConsoleApp, RunsTheConsoleOnceAndReleasesTheLock) {
+    ForgetConsolePosition();
+    int runs = 0;
+    bool heldWhileRunning = false;
+    ConsoleApp app(QuietOptions(), [&](ConsoleDialog& console) {
+        ++runs;
+        heldWhileRunning = !platform::SingleInstance().acquired();
+        EXPECT_EQ(console.windowTitle(), QStringLiteral("Radio Control Program for QX-9000/QB9000"));
+        return 0;
+    });
+    EXPECT_EQ(app.InitInstance(), 0);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(heldWhileRunning);
+    EXPECT_FALSE(app.HoldsInstance());
+    // Released: the next start gets the lock.
+    EXPECT_TRUE(platform::SingleInstance().acquired());
+}
+
+TEST(ConsoleApp, ASecondStartEndsSilentlyWithoutAConsole) {
+    platform::SingleInstance first;
+    ASSERT_TRUE(first.acquired());
+    int runs = 0;
+    ConsoleApp second(QuietOptions(), [&](ConsoleDialog&) {
+        ++runs;
+        return 0;
+    });
+    EXPECT_EQ(second.InitInstance(), 0);
+    EXPECT_EQ(runs, 0);
+}
+
+TEST(ConsoleApp, ALockLeftByACrashedRunDoesNotBlock) {
+    QString lockPath;
+    {
+        platform::SingleInstance probe;
+        lockPath = probe.lockPath();
+    }
+    ASSERT_FALSE(lockPath.isEmpty());
+    // What a killed run leaves behind: its lock file naming a process that is gone.
+    QFile stale(lockPath);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray("999999\nzephyra\n") + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    int runs = 0;
+    ConsoleApp app(QuietOptions(), [&](ConsoleDialog&) {
+        ++runs;
+        return 0;
+    });
+    EXPECT_EQ(app.InitInstance(), 0);
+    EXPECT_EQ(runs, 1);
+}
+
+TEST(RenderConsole, WritesAPngOfTheConsoleSize) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("console.png");
+    ASSERT_TRUE(RenderConsole(path, false));
+    const QImage image(path);
+    EXPECT_EQ(image.size(), QSize(761, 546));
+    EXPECT_FALSE(RenderConsole(dir.filePath("no/such/folder/console.png"), false));
+}
+
+struct ParseRow {
+    std::vector<std::string> args;
+    bool help;
+    bool simulator;
+    const char* render; // null: none
+    bool layout;
+    bool error;
+};
+
+class CommandLines : public ::testing::TestWithParam<ParseRow> {};
+
+TEST_P(CommandLines, AreReadAsExpected) {
+    const CommandLine line = ParseCommandLine(GetParam().args);
+    EXPECT_EQ(line.help, GetParam().help);
+    EXPECT_EQ(line.simulator, GetParam().simulator);
+    EXPECT_EQ(line.renderPath.has_value(), GetParam().render != nullptr);
+    if (GetParam().render != nullptr && line.renderPath) {
+        EXPECT_EQ(*line.renderPath, GetParam().render);
+    }
+    EXPECT_EQ(line.renderLayout, GetParam().layout);
+    EXPECT_EQ(!line.error.empty(), GetParam().error) << line.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Console, CommandLines,
+    ::testing::Values(ParseRow{{}, false, false, nullptr, false, false},
+                      ParseRow{{"--help"}, true, false, nullptr, false, false},
+                      ParseRow{{"--simulator"}, false, true, nullptr, false, false},
+                      ParseRow{{"--render", "/tmp/c.png"}, false, false, "/tmp/c.png", false, false},
+                      ParseRow{{"--render=/tmp/c.png"}, false, false, "/tmp/c.png", false, false},
+                      ParseRow{{"--render-layout", "l.png"}, false, false, "l.png", true, false},
+                      ParseRow{{"--render"}, false, false, nullptr, false, true},
+                      ParseRow{{"--render", "--simulator"}, false, false, nullptr, false, true},
+                      ParseRow{{"--render="}, false, false, nullptr, false, true},
+                      ParseRow{{"--colour"}, false, false, nullptr, false, true},
+                      ParseRow{{"-platform", "xcb", "--simulator"}, false, true, nullptr, false, false}));
+
+struct DisplayRow {
+    std::vector<std::string> args;
+    std::map<std::string, std::string> environment;
+    bool hasDisplay;
+};
+
+class Displays : public ::testing::TestWithParam<DisplayRow> {};
+
+TEST_P(Displays, AreFoundFromTheEnvironmentAndThePlatform) {
+    const auto env = GetParam().environment;
+    const auto lookup = [&env](const char* name) {
+        const auto it = env.find(name);
+        return it == env.end() ? std::string() : it->second;
+    };
+    EXPECT_EQ(HasDisplay(ParseCommandLine(GetParam().args), lookup), GetParam().hasDisplay);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Console, Displays,
+    ::testing::Values(DisplayRow{{}, {}, false}, DisplayRow{{}, {{"DISPLAY", ":0"}}, true},
+                      DisplayRow{{}, {{"WAYLAND_DISPLAY", "wayland-0"}}, true},
+                      DisplayRow{{}, {{"QT_QPA_PLATFORM", "offscreen"}}, true},
+                      DisplayRow{{}, {{"QT_QPA_PLATFORM", "xcb"}}, false},
+                      DisplayRow{{"-platform", "offscreen"}, {}, true},
+                      DisplayRow{{"-platform", "xcb"}, {{"QT_QPA_PLATFORM", "offscreen"}}, false},
+                      DisplayRow{{}, {{"QT_QPA_PLATFORM", "vnc:size=800x600"}}, true}));
+
+TEST(CommandLine, MessagesNameTheWayOut) {
+    EXPECT_NE(NoDisplayMessage().find("--render"), std::string::npos);
+    EXPECT_NE(NoDisplayMessage().find("xvfb-run"), std::string::npos);
+    EXPECT_NE(UsageText().find("--simulator"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,643 @@
+// console_dialog_test.cpp - the started console: its controls, look, menu,
+// keys and end sequence.
+#include "console_dialog.h"
+#include "console_ids.h"
+#include "console_menu.h"
+#include "console_test_support.h"
+#include "splash_window.h"
+
+#include <corvan.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+class Console : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ForgetConsolePosition();
+        console = MakeTestConsole();
+    }
+    void TearDown() override { console.reset(); }
+    const ConsoleControls& controls() const { return console->controls(); }
+    std::unique_ptr<ConsoleDialog> console;
+};
+
+// ------------------------------------------------------------- controls
+
+TEST_F(Console, BuildsEveryTemplateControlAtItsRectangleWithItsClass) {
+    EXPECT_EQ(controls().size(), 252);
+    for (const ControlSpec& spec : ConsoleTemplate()) {
+        QWidget* w = controls().widget(spec.id);
+        ASSERT_NE(w, nullptr) << spec.id;
+        EXPECT_EQ(w->parentWidget(), console->client()) << spec.id;
+        EXPECT_EQ(w->geometry(), spec.rect.toRect()) << spec.id;
+        bool classMatches = false;
+        switch (spec.kind) {
+        case ControlKind::Static: classMatches = controls().label(spec.id) != nullptr; break;
+        case ControlKind::Button: classMatches = controls().button(spec.id) != nullptr; break;
+        case ControlKind::CButton: classMatches = controls().cbutton(spec.id) != nullptr; break;
+        case ControlKind::Frame: classMatches = controls().frame(spec.id) != nullptr; break;
+        case ControlKind::Meter: classMatches = controls().meter(spec.id) != nullptr; break;
+        case ControlKind::Lamp: classMatches = controls().lamp(spec.id) != nullptr; break;
+        case ControlKind::Edit: classMatches = controls().edit(spec.id) != nullptr; break;
+        case ControlKind::ScrollBar: classMatches = controls().scrollBar(spec.id) != nullptr; break;
+        case ControlKind::ComboBox: classMatches = controls().comboBox(spec.id) != nullptr; break;
+        }
+        EXPECT_TRUE(classMatches) << spec.id;
+        // The control keeps its rectangle for the hit tests.
+        if (auto* kestrin = dynamic_cast<CKestrinControl*>(w)) {
+            const KestrinRect r = kestrin->controlRect();
+            EXPECT_EQ(QRect(r.left, r.top, r.width, r.height), spec.rect.toRect()) << spec.id;
+            EXPECT_EQ(kestrin->controlId(), spec.id);
+        }
+    }
+}
+
+TEST_F(Console, FrontPanelCaptionsMatchTheTemplate) {
+    for (const ControlSpec& spec : ConsoleTemplate()) {
+        if (spec.kind == ControlKind::Button || spec.kind == ControlKind::CButton ||
+            spec.kind == ControlKind::Frame) {
+            EXPECT_EQ(controls().caption(spec.id), QString::fromLatin1(spec.caption)) << spec.id;
+        }
+    }
+}
+
+TEST_F(Console, EveryControlLiesInsideTheClientArea) {
+    const QRect client(QPoint(0, 0), console->client()->size());
+    for (const ControlSpec& spec : ConsoleTemplate()) {
+        EXPECT_TRUE(client.contains(spec.rect.toRect())) << spec.id;
+    }
+}
+
+bool IsFrequencyDigit(int id) {
+    return (id >= idc::MainDigit0 && id <= idc::MainChSep) || (id >= idc::SubDigit0 && id <= idc::SubChSep);
+}
+
+// A caption is legible when it fits its control in the control's font. The
+// frequency digits stand edge to edge in their fixed rectangles, as on the
+// radio: the slant of their italic face may overhang by two pixels a side.
+int AvailableWidth(const ControlSpec& spec) {
+    if (IsFrequencyDigit(spec.id)) {
+        return spec.rect.width + 4;
+    }
+    switch (spec.kind) {
+    case ControlKind::Frame: return spec.rect.width - 18; // caption inset of the frame
+    case ControlKind::Button:
+    case ControlKind::CButton: return spec.rect.width - 6; // bevel and margin
+    default: return spec.rect.width - 2;
+    }
+}
+
+TEST_F(Console, EveryTemplateCaptionFitsItsControl) {
+    auto shown = MakeTestConsole(/*keepTemplateTexts=*/true);
+    for (const ControlSpec& spec : ConsoleTemplate()) {
+        const QString caption = QString::fromLatin1(spec.caption);
+        if (caption.trimmed().isEmpty() || spec.kind == ControlKind::Meter) {
+            continue;
+        }
+        QWidget* w = shown->controls().widget(spec.id);
+        QFont font = w->font();
+        if (auto* b = qobject_cast<QAbstractButton*>(w); b != nullptr && !b->icon().isNull()) {
+            continue; // shown as a picture
+        }
+        const QFontMetrics metrics(font);
+        // Labels are measured by their ink (digits sit edge to edge like the
+        // radio's own display); buttons and frames by the whole advance.
+        const int width = spec.kind == ControlKind::Static ? metrics.tightBoundingRect(caption).width()
+                                                           : metrics.horizontalAdvance(caption);
+        EXPECT_LE(width, AvailableWidth(spec)) << "caption \"" << spec.caption << "\" of " << spec.id
+                                               << " is cut off";
+        if (spec.kind == ControlKind::Static || spec.kind == ControlKind::Frame) {
+            EXPECT_LE(metrics.capHeight(), spec.rect.height) << spec.caption;
+        }
+    }
+}
+
+struct AlternateCaption {
+    int id;
+    const char* caption;
+};
+
+class SecondCaptions : public ::testing::TestWithParam<AlternateCaption> {};
+
+// The captions the buttons take in FUNC mode, in entry mode and in the ZUL
+// command state, and the longest texts of the status words, fit too.
+TEST_P(SecondCaptions, FitTheirControl) {
+    ForgetConsolePosition();
+    auto console = MakeTestConsole();
+    const ControlSpec* spec = FindControlSpec(GetParam().id);
+    QWidget* w = console->controls().widget(GetParam().id);
+    const QFontMetrics metrics(w->font());
+    EXPECT_LE(metrics.horizontalAdvance(QString::fromLatin1(GetParam().caption)), AvailableWidth(*spec))
+        << GetParam().caption;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Console, SecondCaptions,
+    ::testing::Values(AlternateCaption{idc::AttButton, "F.LK"}, AlternateCaption{idc::PreButton, "A.LK"},
+                      AlternateCaption{idc::LsbUsb, "AUTO"}, AlternateCaption{idc::CwFsk, "REV"},
+                      AlternateCaption{idc::FmAm, "NAR"}, AlternateCaption{idc::Call, "C.IN"},
+                      AlternateCaption{idc::VfoMemory, "MG.SEL"}, AlternateCaption{idc::Scan, "SG.SEL"},
+                      AlternateCaption{idc::Disp, "CW TN"}, AlternateCaption{idc::TfSetButton, "ALT"},
+                      AlternateCaption{idc::Ch1, "REC 1"}, AlternateCaption{idc::Ch2, "REC 2"},
+                      AlternateCaption{idc::Ch3, "REC 3"}, AlternateCaption{idc::Shift, "OFF"},
+                      AlternateCaption{idc::MainSub, "HF M."}, AlternateCaption{idc::CtrlButton, "SYNC"},
+                      AlternateCaption{idc::Pm, "PM 5"}, AlternateCaption{idc::FLock, "A.LOCK"},
+                      AlternateCaption{idc::MainTone, "CTCSS"}, AlternateCaption{idc::SubTone, "CTCSS"},
+                      AlternateCaption{idc::MainNr, "N.R. 2"}, AlternateCaption{idc::SubNr, "N.R. 2"},
+                      AlternateCaption{idc::Mbc, "M.B.C."}, AlternateCaption{idc::MainReverse, "[R]"},
+                      AlternateCaption{idc::SubReverse, "[R]"}, AlternateCaption{idc::Agc, "FAST"},
+                      AlternateCaption{idc::Dcd, "9.6k"}, AlternateCaption{idc::MainMode, " FSK-R Group 9"},
+                      AlternateCaption{idc::SubMode, " FM NAR Group 9"},
+                      AlternateCaption{idc::ZulLine, " REPEATER : LOCKED "},
+                      AlternateCaption{idc::ZulLine, " ZUL : COMMAND  HF OFF "},
+                      AlternateCaption{idc::MainScale, "----10----25----50-------100W"},
+                      AlternateCaption{idc::SecondScale, "          10                  20dB"},
+                      AlternateCaption{idc::SecondScale, "        ------ FILTER -----"},
+                      AlternateCaption{idc::SubScale, "--1---3---5---7---9--20--40-60dB"},
+                      AlternateCaption{idc::SecondMeterName, "COMP"}, AlternateCaption{idc::MainMeterName, "PWR"}));
+
+struct RangeRow {
+    int id;
+    int minimum;
+    int maximum;
+};
+
+class ScrollRanges : public ::testing::TestWithParam<RangeRow> {};
+
+TEST_P(ScrollRanges, AreSetAtStart) {
+    ForgetConsolePosition();
+    auto console = MakeTestConsole();
+    const QScrollBar* bar = console->controls().scrollBar(GetParam().id);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->minimum(), GetParam().minimum);
+    EXPECT_EQ(bar->maximum(), GetParam().maximum);
+    EXPECT_EQ(bar->orientation(), Qt::Horizontal);
+}
+
+INSTANTIATE_TEST_SUITE_P(Console, ScrollRanges,
+                         ::testing::Values(RangeRow{idc::BcPointBar, 0, 63}, RangeRow{idc::RitBar, -20000, 20000},
+                                           RangeRow{idc::RfGainBar, 0, 255}, RangeRow{idc::AfMainBar, 0, 255},
+                                           RangeRow{idc::SqlMainBar, 0, 255}, RangeRow{idc::AfSubBar, 0, 255},
+                                           RangeRow{idc::SqlSubBar, 0, 255}, RangeRow{idc::ScanSpeedBar, 1, 9}));
+
+TEST_F(Console, HidesTheRitOffsetBarAndTheFirstTwoLamps) {
+    EXPECT_TRUE(controls().scrollBar(idc::RitBar)->isHidden());
+    EXPECT_TRUE(controls().lamp(idc::ConnectLamp)->isHidden());
+    EXPECT_TRUE(controls().lamp(idc::AuxLamp)->isHidden());
+    EXPECT_FALSE(controls().lamp(idc::MemoryLamp)->isHidden());
+    for (const int id : {idc::ConnectLamp, idc::AuxLamp, idc::MemoryLamp}) {
+        EXPECT_FALSE(controls().lamp(id)->isOn()) << id;
+    }
+}
+
+TEST_F(Console, StartsWithAnEmptyDarkDisplay) {
+    EXPECT_EQ(controls().label(idc::DisplayBack)->backColor(), 0x000000u);
+    for (const ControlSpec& spec : ConsoleTemplate()) {
+        if (!IsDisplayControl(spec)) {
+            continue;
+        }
+        EXPECT_TRUE(controls().widget(spec.id)->isHidden()) << spec.id;
+        if (CStaticEx* label = controls().label(spec.id)) {
+            EXPECT_TRUE(label->text().isEmpty()) << spec.id;
+        }
+    }
+    // Outside the display the captions stay.
+    EXPECT_EQ(controls().label(idc::RfGainCaption)->text(), QStringLiteral("RF GAIN"));
+    EXPECT_EQ(controls().label(idc::StepUnit)->text(), QStringLiteral("kHz"));
+}
+
+TEST_F(Console, LightingTheDisplayUsesTheDisplayColour) {
+    console->ShowLiveDisplay(true);
+    EXPECT_EQ(controls().label(idc::DisplayBack)->backColor(), ConsoleDialog::kDisplayColour);
+    EXPECT_FALSE(controls().label(idc::MainDigit0)->isHidden());
+    EXPECT_EQ(controls().label(idc::MainDigit0)->backColor(), ConsoleDialog::kDisplayColour);
+    console->ShowLiveDisplay(false);
+    EXPECT_TRUE(controls().label(idc::MainDigit0)->isHidden());
+}
+
+// ---------------------------------------------------------- look
+
+struct ColourRow {
+    int id;
+    COLORREF fore;
+    COLORREF back; // 1: the display colour, 2: the face colour
+};
+
+TEST_F(Console, AppliesTheColoursOfTheDisplayAndThePanel) {
+    const COLORREF display = ConsoleDialog::kDisplayColour;
+    const COLORREF face = console->faceColour();
+    const COLORREF text = console->textColour();
+    const ColourRow rows[] = {
+        {idc::MainBusy, 0xFFFFFF, display},  {idc::MainPtt, 0xFFFFFF, display}, {idc::SubPtt, 0xFFFFFF, display},
+        {idc::TunerRx, 0xFFFFFF, display},   {idc::TunerTx, 0xFFFFFF, display}, {idc::Ext, 0xFFFFFF, display},
+        {idc::MainReverse, 0xFFFFFF, display}, {idc::SubReverse, 0xFFFFFF, display},
+        {idc::SubBusy, 0xFFFFFF, display},   {idc::TxEq, 0xFFFFFF, display},   {idc::AntNumber, 0xFFFFFF, 0},
+        {idc::Dcd, 0x00FF00, display},       {idc::Sta, 0x00FF00, display},    {idc::Con, 0x00FF00, display},
+        {idc::MainChPrefix, 0, display},     {idc::SubChPrefix, 0, display},   {idc::VoxLamp, text, 0},
+        {idc::ProcLamp, text, 0},            {idc::MainDigit0, text, display}, {idc::ZulLine, text, display},
+        {idc::RfGainCaption, text, face},    {idc::StepUnit, text, face},
+    };
+    for (const ColourRow& row : rows) {
+        EXPECT_EQ(controls().label(row.id)->foreColor(), row.fore) << row.id;
+        EXPECT_EQ(controls().label(row.id)->backColor(), row.back) << row.id;
+    }
+    EXPECT_EQ(controls().button(idc::Send)->backColor(), face);
+    EXPECT_EQ(controls().cbutton(idc::LsbUsb)->backColor(), face);
+    EXPECT_EQ(controls().frame(idc::FrameMode)->foreColor(), text);
+}
+
+TEST_F(Console, MetersHaveTheirPeakHoldAndRedSecondBars) {
+    // The second part of each signal bar and nothing else draws red.
+    std::set<int> red;
+    for (const int id : {idc::MainMeter, idc::MainMeterOver, idc::SecondMeter, idc::SubMeter, idc::SubMeterOver}) {
+        QImage image(controls().meter(id)->size(), QImage::Format_RGB32);
+        CStaticMeterEx* meter = controls().meter(id);
+        meter->ViewMeter(30);
+        meter->render(&image);
+        int redPixels = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                redPixels += (c.red() > 200 && c.green() < 80 && c.blue() < 80) ? 1 : 0;
+            }
+        }
+        if (redPixels * 4 > image.width() * image.height()) {
+            red.insert(id);
+        }
+        meter->ResetMeter();
+    }
+    EXPECT_EQ(red, (std::set<int>{idc::MainMeterOver, idc::SubMeterOver}));
+}
+
+struct FontRow {
+    int id;
+    const char* family; // null: not checked
+    int pixels;         // 0: not checked
+    bool bold;
+    bool italic;
+};
+
+TEST_F(Console, AppliesTheFontsOfTheDisplay) {
+    const FontRow rows[] = {
+        {idc::MainDigit0 + 5, "Arial", 41, true, true}, {idc::MainSep0 + 1, "Arial", 41, true, true},
+        {idc::MainChDigit0, "Arial", 27, true, true},   {idc::MainChSep, "Arial", 27, true, true},
+        {idc::MainMch, nullptr, 18, false, true},       {idc::SubDigit0 + 3, "Arial", 38, true, true},
+        {idc::SubChDigit0 + 2, "Arial", 28, true, true}, {idc::SubChSep, "Arial", 24, true, true},
+        {idc::SubMch, nullptr, 16, false, true},        {idc::MainStar, "Arial", 26, true, false},
+        {idc::SubShift, "Arial", 17, true, false},      {idc::RitPlus, "Arial", 17, true, false},
+        {idc::AntNumber, "Arial", 0, true, false},      {idc::MainMode, nullptr, 17, true, false},
+        {idc::ZulLine, nullptr, 17, true, false},       {idc::Trans, nullptr, 15, true, false},
+        {idc::VfoMark0 + 2, nullptr, 16, true, false},  {idc::RfGainCaption, nullptr, 14, false, false},
+        {idc::StepUnit, nullptr, 14, false, false},     {idc::Agc, nullptr, 13, true, false},
+        {idc::MainScale, nullptr, 13, true, false},
+    };
+    for (const FontRow& row : rows) {
+        const QFont font = controls().label(row.id)->font();
+        if (row.family != nullptr) {
+            EXPECT_EQ(font.family(), QString::fromLatin1(row.family)) << row.id;
+        }
+        if (row.pixels != 0) {
+            EXPECT_EQ(font.pixelSize(), row.pixels) << row.id;
+        }
+        EXPECT_EQ(font.bold(), row.bold) << row.id;
+        EXPECT_EQ(font.italic(), row.italic) << row.id;
+    }
+    // The dialog font: "Times New Roman" 13 pixels, regular, on every plain control.
+    const QFont dialog = console->font();
+    EXPECT_EQ(dialog.family(), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(dialog.pixelSize(), 13);
+    EXPECT_FALSE(dialog.bold());
+    EXPECT_EQ(controls().comboBox(idc::StepList)->font().family(), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(controls().edit(idc::MainText)->font().pixelSize(), 17);
+    EXPECT_TRUE(controls().edit(idc::SubText)->font().bold());
+}
+
+TEST_F(Console, PowerAndControlButtonsShowTheirPictures) {
+    CButtonEx* power = controls().button(idc::Power);
+    CButtonEx* control = controls().button(idc::Control);
+    EXPECT_FALSE(power->icon().isNull());
+    EXPECT_EQ(power->iconSize(), kPowerImageSize);
+    EXPECT_EQ(control->iconSize(), kControlImageSize);
+    // Radio off and link disconnected at start.
+    EXPECT_EQ(power->icon().pixmap(kPowerImageSize).toImage(), console->pictures().power[0].toImage());
+    EXPECT_EQ(control->icon().pixmap(kControlImageSize).toImage(), console->pictures().control[1].toImage());
+    EXPECT_EQ(power->text(), QStringLiteral("POWER"));
+}
+
+TEST_F(Console, StepListHoldsTheSidebandStepsWithoutSelection) {
+    QComboBox* list = controls().comboBox(idc::StepList);
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->itemText(0), QStringLiteral("    1.00 "));
+    EXPECT_EQ(list->itemText(3), QStringLiteral("   10.00 "));
+    EXPECT_EQ(list->currentIndex(), -1);
+}
+
+// ---------------------------------------------------------- window
+
+TEST_F(Console, HasItsCaptionAndAFixedSize) {
+    EXPECT_EQ(console->windowTitle(), QStringLiteral("Radio Control Program for QX-9000/QB9000"));
+    EXPECT_EQ(console->size(), QSize(761, 546));
+    EXPECT_EQ(console->minimumSize(), console->maximumSize());
+    EXPECT_FALSE(console->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(console->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(console->isSizeGripEnabled());
+    EXPECT_EQ(console->client()->geometry().bottom(), 545);
+    EXPECT_EQ(console->client()->y(), console->menuBar()->height());
+    EXPECT_EQ(platform::MainWindow(), console.get());
+}
+
+TEST_F(Console, EnterNeverClosesTheConsole) {
+    console->show();
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(console.get(), &press);
+        EXPECT_TRUE(console->isVisible()) << key;
+    }
+    console->accept();
+    EXPECT_TRUE(console->isVisible());
+    EXPECT_EQ(console->result(), 0);
+    // No button of the panel acts as the dialog's default button.
+    for (QPushButton* button : console->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
+        EXPECT_FALSE(button->autoDefault()) << button->text().toStdString();
+    }
+}
+
+TEST_F(Console, EnterRunsTheFocusedButton) {
+    console->show();
+    console->activateWindow();
+    CButtonEx* send = controls().button(idc::Send);
+    send->setFocus();
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != send) {
+        GTEST_SKIP() << "the offscreen platform gives no keyboard focus here";
+    }
+    int clicks = 0;
+    QObject::connect(send, &QPushButton::clicked, [&clicks] { ++clicks; });
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(console.get(), &press);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(console->isVisible());
+}
+
+// ---------------------------------------------------------- menu
+
+TEST_F(Console, MenuHasEveryCommandOnceWithItsInitialState) {
+    const std::set<int> greyed = {cmd::ControlOffCmd, cmd::Refresh, cmd::MemoryName, cmd::SlowScanFreq};
+    std::set<int> seen;
+    for (const MenuEntry& entry : ConsoleMenu()) {
+        if (entry.command == 0) {
+            continue;
+        }
+        EXPECT_TRUE(seen.insert(entry.command).second) << "command twice: " << entry.text;
+        QAction* action = console->menuAction(entry.command);
+        ASSERT_NE(action, nullptr) << entry.text;
+        EXPECT_EQ(action->isEnabled(), greyed.count(entry.command) == 0) << entry.text;
+    }
+    EXPECT_EQ(static_cast<int>(seen.size()), cmd::Last - cmd::First + 1);
+    EXPECT_TRUE(console->menuAction(cmd::ControlOnCmd)->isEnabled());
+    EXPECT_EQ(console->menuAction(cmd::Refresh)->text(), QStringLiteral("Refresh (&R)\tF5"));
+}
+
+TEST_F(Console, MenuBarHasTheTenMenusInOrder) {
+    QStringList titles;
+    for (QAction* action : console->menuBar()->actions()) {
+        titles << action->text();
+    }
+    EXPECT_EQ(titles, (QStringList{"File (&F)", "Control (&C)", "Radio (&R)", "VFO (&V)", "Mode (&M)", "TX RX (&T)",
+                                   "Memory (&E)", "Scan (&S)", "DSP (&D)", "Help (&H)"}));
+}
+
+struct FocusRow {
+    int command;
+    int control;
+};
+
+TEST_F(Console, FocusOnlyMenuItemsMoveTheFocusToTheirControl) {
+    console->show();
+    console->activateWindow();
+    const FocusRow rows[] = {{cmd::GainRf, idc::RfGainBar},         {cmd::GainAfMain, idc::AfMainBar},
+                             {cmd::GainAfSub, idc::AfSubBar},       {cmd::GainSquelchMain, idc::SqlMainBar},
+                             {cmd::GainSquelchSub, idc::SqlSubBar}, {cmd::StepCmd, idc::StepList},
+                             {cmd::BeatCancelPoint, idc::BcPointBar}};
+    for (const FocusRow& row : rows) {
+        EXPECT_TRUE(console->HasCommandHandler(row.command));
+        console->menuAction(row.command)->trigger();
+        QApplication::processEvents();
+        if (QApplication::focusWidget() == nullptr) {
+            GTEST_SKIP() << "the offscreen platform gives no keyboard focus here";
+        }
+        EXPECT_EQ(QApplication::focusWidget(), controls().widget(row.control)) << row.command;
+    }
+}
+
+TEST_F(Console, CommandsWithoutAHandlerDoNothingAndHandlersCanBePlugged) {
+    int ran = 0;
+    console->OnCommand(cmd::ControlOnCmd); // nothing installed for it yet
+    console->SetCommandHandler(cmd::ControlOnCmd, [&ran] { ++ran; });
+    console->menuAction(cmd::ControlOnCmd)->trigger();
+    EXPECT_EQ(ran, 1);
+    console->SetCommandHandler(cmd::ControlOnCmd, {});
+    console->OnCommand(cmd::ControlOnCmd);
+    EXPECT_EQ(ran, 1);
+}
+
+TEST_F(Console, WindowMessagesReachTheirHandlers) {
+    std::vector<std::pair<unsigned, std::intptr_t>> received;
+    console->SetMessageHandler(4116, [&received](const platform::WindowMessage& m) {
+        received.emplace_back(m.message(), m.lParam());
+    });
+    console->SetMessageHandler(platform::kUmLinkRestart, [&received](const platform::WindowMessage& m) {
+        received.emplace_back(m.message(), m.lParam());
+    });
+    platform::PostMessage(console.get(), 4116, 0, 7);
+    platform::PostMessage(console.get(), 4117, 0, 8); // no handler: dropped quietly
+    platform::PostToMainWindow(platform::kUmLinkRestart, 0, 9);
+    console->PumpMessages();
+    EXPECT_EQ(received, (std::vector<std::pair<unsigned, std::intptr_t>>{{4116, 7}, {platform::kUmLinkRestart, 9}}));
+}
+
+// ---------------------------------------------------------- end
+
+struct Step {
+    EndStep step;
+    std::string name;
+    bool operator==(const Step&) const = default;
+};
+
+TEST_F(Console, ExitClosesPanelsThenSavesThePositionAndTearsDown) {
+    std::vector<Step> steps;
+    QString positionWhenPanelsClosed = QStringLiteral("unset");
+    int controlsWhenSaved = 0;
+    bool linkWhenControlsDeleted = false;
+    console->SetEndObserver([&](EndStep step, const char* name) {
+        steps.push_back({step, name});
+        if (step == EndStep::PanelDestroyed && std::string(name) == "SolvikDestroy") {
+            positionWhenPanelsClosed = platform::GetProfileString("WindowPos", "Main", "");
+        }
+        if (step == EndStep::PositionSaved) {
+            controlsWhenSaved = console->controls().size();
+        }
+        if (step == EndStep::ControlsDeleted) {
+            linkWhenControlsDeleted = console->link() != nullptr;
+        }
+    });
+    console->move(120, 80);
+    console->show();
+    console->menuAction(cmd::Exit)->trigger();
+    EXPECT_FALSE(console->isVisible());
+    console->DestroyWindow();
+    console->DestroyWindow(); // runs once
+
+    const char* panels[] = {"TrevanDestroy",   "RadioEqgDestroy", "RadioEqsDestroy", "PimbelDestroy",
+                            "RadioAgcDestroy", "RadioMchDestroy", "RadioMgrDestroy", "PandorDestroy",
+                            "QuorelDestroy",   "RadioSgrDestroy", "RadioSmnDestroy", "OrlintDestroy",
+                            "DunmarDestroy",   "YarrelDestroy",   "GlimraScanStop",  "GlimraDestroy",
+                            "SolvikDestroy"};
+    std::vector<Step> expected;
+    for (const char* panel : panels) {
+        expected.push_back({EndStep::PanelDestroyed, panel});
+    }
+    expected.push_back({EndStep::PositionSaved, ""});
+    expected.push_back({EndStep::MessagesPumped, ""});
+    expected.push_back({EndStep::ControlsDeleted, ""});
+    expected.push_back({EndStep::LinkDeleted, ""});
+    expected.push_back({EndStep::SplashDeleted, ""});
+    EXPECT_EQ(steps, expected);
+    EXPECT_TRUE(positionWhenPanelsClosed.isEmpty()) << "saved before the panels were closed";
+    EXPECT_EQ(controlsWhenSaved, 252);
+    EXPECT_TRUE(linkWhenControlsDeleted);
+    EXPECT_EQ(console->controls().size(), 0);
+    EXPECT_EQ(console->link(), nullptr);
+    const QString saved = platform::GetProfileString("WindowPos", "Main", "");
+    EXPECT_EQ(saved.size(), 10);
+    EXPECT_EQ(saved, platform::FormatWindowPos(console->frameGeometry().y(), console->frameGeometry().x()));
+}
+
+TEST_F(Console, ClosingWhileConnectedDisconnectsAfterSavingAndBeforeTheTeardown) {
+    std::vector<EndStep> steps;
+    int controlsWhenDisconnecting = -1;
+    console->state().connected = true;
+    console->SetDisconnectHandler([&] {
+        controlsWhenDisconnecting = console->controls().size();
+        EXPECT_NE(console->link(), nullptr);
+    });
+    console->SetEndObserver([&](EndStep step, const char*) {
+        if (step != EndStep::PanelDestroyed) {
+            steps.push_back(step);
+        }
+    });
+    console->close();
+    console->DestroyWindow();
+    EXPECT_EQ(steps, (std::vector<EndStep>{EndStep::PositionSaved, EndStep::Disconnected, EndStep::MessagesPumped,
+                                           EndStep::ControlsDeleted, EndStep::LinkDeleted, EndStep::SplashDeleted}));
+    EXPECT_EQ(controlsWhenDisconnecting, 252);
+}
+
+TEST(ConsoleStart, HoldsTheStartUpPictureForThirtyTicksThenDropsIt) {
+    ForgetConsolePosition();
+    int ticks = 0;
+    bool splashShownWhileWaiting = true;
+    std::chrono::milliseconds waited{0};
+    ConsoleOptions options;
+    options.showSplash = true;
+    options.sleep = [&](std::chrono::milliseconds pause) {
+        ++ticks;
+        waited += pause;
+        const auto splashes = QApplication::topLevelWidgets();
+        bool visible = false;
+        for (QWidget* w : splashes) {
+            if (auto* splash = qobject_cast<SplashWindow*>(w)) {
+                visible = visible || (splash->isVisible() && splash->size() == kSplashSize);
+            }
+        }
+        splashShownWhileWaiting = splashShownWhileWaiting && visible;
+    };
+    ConsoleDialog console(options);
+    EXPECT_EQ(ticks, 30);
+    EXPECT_EQ(waited, std::chrono::milliseconds(3000));
+    EXPECT_TRUE(splashShownWhileWaiting);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        EXPECT_EQ(qobject_cast<SplashWindow*>(w), nullptr) << "the start-up picture outlived the start";
+    }
+}
+
+TEST(ConsoleStart, WithoutThePictureNeverWaits) {
+    ForgetConsolePosition();
+    int ticks = 0;
+    ConsoleOptions options;
+    options.showSplash = false;
+    options.sleep = [&](std::chrono::milliseconds) { ++ticks; };
+    ConsoleDialog console(options);
+    EXPECT_EQ(ticks, 0);
+}
+
+TEST(ConsoleStart, ReadsDialWaitWithItsDefault) {
+    ForgetConsolePosition();
+    platform::WriteProfileString("Setting", "DialWait", "seven");
+    EXPECT_EQ(MakeTestConsole()->state().dialWait, 5);
+    platform::WriteProfileInt("Setting", "DialWait", 3);
+    EXPECT_EQ(MakeTestConsole()->state().dialWait, 3);
+    platform::WriteProfileString("Setting", "DialWait", "");
+}
+
+struct HelpRow {
+    bool connected;
+    int wheel;
+    bool voice;
+    bool satellite;
+    bool scroll;
+    int context;
+};
+
+class HelpContexts : public ::testing::TestWithParam<HelpRow> {};
+
+TEST_P(HelpContexts, FollowTheConsoleStateInOrder) {
+    ConsoleState state;
+    state.connected = GetParam().connected;
+    state.wheelSelection = GetParam().wheel;
+    state.voiceRecallMode = GetParam().voice;
+    state.satelliteMode = GetParam().satellite;
+    state.memoryScroll = GetParam().scroll;
+    EXPECT_EQ(HelpContextFor(state), GetParam().context);
+}
+
+INSTANTIATE_TEST_SUITE_P(Console, HelpContexts,
+                         ::testing::Values(HelpRow{false, 3, true, true, true, 4}, HelpRow{true, 3, true, true, true, 19},
+                                           HelpRow{true, 0, true, true, true, 175},
+                                           HelpRow{true, 0, false, true, true, 180},
+                                           HelpRow{true, 0, false, false, true, 66},
+                                           HelpRow{true, 0, false, false, false, ConsoleDialog::kHelpContents}));
+
+TEST(ConsoleHelp, F1OpensThePageOfTheContextAndEveryContextHasAPage) {
+    ForgetConsolePosition();
+    auto console = MakeTestConsole();
+    std::vector<std::pair<int, QString>> shown;
+    platform::SetHelpViewer([&shown](int context, const QString& page) { shown.emplace_back(context, page); });
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(console.get(), &f1);
+    console->menuAction(cmd::HelpIndex)->trigger();
+    platform::SetHelpViewer({});
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].first, 4);
+    EXPECT_TRUE(shown[0].second.endsWith(QStringLiteral("/4.html"))) << shown[0].second.toStdString();
+    EXPECT_TRUE(shown[1].second.endsWith(QStringLiteral("/index.html"))) << shown[1].second.toStdString();
+    for (const int context : {4, 19, 66, 175, 180}) {
+        EXPECT_TRUE(platform::HelpPagePath(context).endsWith(QStringLiteral("/%1.html").arg(context))) << context;
+    }
+}
+
+} // namespace
