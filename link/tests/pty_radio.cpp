@@ -58,8 +58,10 @@ void PtyRadio::send(std::string_view bytes)
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && errno == EAGAIN) {
+            // Nobody reads the other side (the link is closed): give up.
             pollfd p{m_master, POLLOUT, 0};
-            ::poll(&p, 1, 100);
+            if (::poll(&p, 1, 100) <= 0)
+                break;
         } else {
             break;
         }
