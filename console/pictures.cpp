@@ -2,11 +2,13 @@
 #include "pictures.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -236,14 +238,21 @@ QPixmap DrawControlImage(bool connected) {
     p.setPen(QPen(Qt::black, 1));
     p.drawPath(path);
     p.setPen(connected ? QColor(Qt::white) : kSilver);
-    QFont font = pixelFont(QStringLiteral("Arial"), 9, true);
-    font.setStretch(QFont::SemiCondensed);
+    // The legend is squeezed to the cap's width rather than shrunk.
+    const QFont font = pixelFont(QStringLiteral("Arial"), 11, true);
     p.setFont(font);
-    p.drawText(QRectF(1, 1, kControlImageSize.width() - 2, 11), Qt::AlignCenter, QStringLiteral("CONTROL"));
-    // the link lamp strip: green while connected, dark otherwise
-    const QRectF lamp(8, 13.5, kControlImageSize.width() - 16, 4);
-    p.setPen(Qt::NoPen);
-    p.setBrush(connected ? QColor(40, 230, 40) : QColor(0x30, 0x30, 0x30));
+    const QString legend = QStringLiteral("CONTROL");
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(legend);
+    const qreal room = kControlImageSize.width() - 5.0;
+    p.save();
+    p.translate(2.5, 0);
+    p.scale(std::min(1.0, room / advance), 1.0);
+    p.drawText(QRectF(0, 0.5, std::max(advance, room), 12), Qt::AlignCenter, legend);
+    p.restore();
+    // the link lamp strip: green while connected, dark red otherwise
+    const QRectF lamp(7, 14, kControlImageSize.width() - 14, 4);
+    p.setPen(QPen(QColor(0, 0, 0, 200), 1));
+    p.setBrush(connected ? QColor(40, 230, 40) : QColor(0x70, 0x22, 0x22));
     p.drawRoundedRect(lamp, 2, 2);
     return pixmap;
 }
