@@ -103,6 +103,94 @@ TEST_P(Queries, AnswerReachesTheAccessor)
 INSTANTIATE_TEST_SUITE_P(Link, Queries, ::testing::ValuesIn(queries()),
                          [](const ::testing::TestParamInfo<Query>& i) { return i.param.name; });
 
+// ------------------------------------------------------------ actions
+
+// Builders without a read form: what the radio did with them.
+struct Action {
+    std::string name;
+    std::function<std::int32_t(CCorvan&)> act;
+    std::function<bool(const qxsim::State& before, const qxsim::State& after, const qxsim::Radio&)> done;
+};
+
+std::ostream& operator<<(std::ostream& os, const Action& a)
+{
+    return os << a.name;
+}
+
+std::vector<Action> actions()
+{
+    using S = qxsim::State;
+    return {
+        {"BandUp", [](CCorvan& l) { return l.ConnBU(); },
+         [](const S&, const S& a, const qxsim::Radio&) { return a.vfoA == 18'120'000; }},
+        {"BandDown", [](CCorvan& l) { return l.ConnBD(); },
+         [](const S&, const S& a, const qxsim::Radio&) { return a.vfoA == 14'195'000; }},
+        {"ChannelUp", [](CCorvan& l) { return l.ConnCH(0); },
+         [](const S& b, const S& a, const qxsim::Radio&) { return a.vfoA == b.vfoA + 6'250; }},
+        {"ChannelDown", [](CCorvan& l) { return l.ConnCH(1); },
+         [](const S& b, const S& a, const qxsim::Radio&) { return a.vfoA == b.vfoA - 6'250; }},
+        {"MicUp", [](CCorvan& l) { return l.ConnUP(5); },
+         [](const S& b, const S& a, const qxsim::Radio&) { return a.vfoA == b.vfoA + 50; }},
+        {"MicDownOneStep", [](CCorvan& l) { return l.ConnDN(0); },
+         [](const S& b, const S& a, const qxsim::Radio&) { return a.vfoA == b.vfoA - 10; }},
+        {"CallChannelIn", [](CCorvan& l) { return l.ConnCI(); },
+         [](const S&, const S& a, const qxsim::Radio&) {
+             return a.memory[qxsim::kCallChannel].half[0].frequency == a.vfoA;
+         }},
+        {"QuickMemoryIn", [](CCorvan& l) { return l.ConnQI(); },
+         [](const S&, const S& a, const qxsim::Radio&) { return a.quick[0].frequency == a.vfoA; }},
+        {"ProgrammableMemoryIn", [](CCorvan& l) { return l.ConnPI(2); },
+         [](const S&, const S& a, const qxsim::Radio& r) { return r.value("PI2") == a.vfoA; }},
+        {"RitClear", [](CCorvan& l) { return l.ConnRU("W", 300) == 1 ? l.ConnRC() : 0; },
+         [](const S&, const S& a, const qxsim::Radio& r) { return r.countOf("RC") == 1 && a.ritOffset == 0; }},
+        {"SatelliteName", [](CCorvan& l) { return l.ConnSI(4, "OSCAR"); },
+         [](const S&, const S& a, const qxsim::Radio&) { return a.satelliteNames[4] == "OSCAR"; }},
+        {"DtmfMemory", [](CCorvan& l) { return l.ConnTD(3); },
+         [](const S&, const S&, const qxsim::Radio& r) { return r.countOf("TD03") == 1; }},
+        {"VoiceRecall", [](CCorvan& l) { return l.ConnVR(2); },
+         [](const S&, const S&, const qxsim::Radio& r) { return r.countOf("VR2") == 1; }},
+        {"ReceiveTaps", [](CCorvan& l) { return l.ConnUR("0102"); },
+         [](const S&, const S& a, const qxsim::Radio&) { return a.receiveTaps == std::string(124, ' ') + "0102"; }},
+        {"TransmitTaps", [](CCorvan& l) { return l.ConnUT("FFEE"); },
+         [](const S&, const S& a, const qxsim::Radio&) { return a.transmitTaps == std::string(124, ' ') + "FFEE"; }},
+        {"MemoryToVfo",
+         [](CCorvan& l) {
+             return l.ConnMW(0, 0, 9, "00051000000", 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "") == 1 &&
+                            l.ConnMC("W", 0, 9) == 1 && l.ConnFR("W", 2) == 1
+                        ? l.ConnSV()
+                        : 0;
+         },
+         [](const S&, const S& a, const qxsim::Radio&) { return a.vfoA == 51'000'000 && a.rxVfo == 0 && a.modeA == 4; }},
+        {"VfoReset", [](CCorvan& l) { return l.ConnSR(1); },
+         [](const S&, const S& a, const qxsim::Radio&) { return a.vfoA == 14'195'000 && a.modeA == 2; }},
+    };
+}
+
+class Actions : public ::testing::TestWithParam<Action> {
+protected:
+    static void SetUpTestSuite() { linked = std::make_unique<Linked>(); }
+    static void TearDownTestSuite() { linked.reset(); }
+    static std::unique_ptr<Linked> linked;
+};
+
+std::unique_ptr<Linked> Actions::linked;
+
+TEST_P(Actions, AreCarriedOut)
+{
+    ASSERT_TRUE(linked && linked->connected());
+    auto& radio = linked->radio;
+    radio.clearSent();
+    radio.clearReceived();
+    const auto before = radio.state();
+    ASSERT_EQ(GetParam().act(linked->link), 1);
+    EXPECT_TRUE(until([&] { return GetParam().done(before, radio.state(), radio); }));
+    for (const auto& s : radio.sent())
+        EXPECT_NE(s, "?") << "the radio refused something the link sent";
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, Actions, ::testing::ValuesIn(actions()),
+                         [](const ::testing::TestParamInfo<Action>& i) { return i.param.name; });
+
 // ------------------------------------------------------------ identities
 
 struct IdentityCase {
