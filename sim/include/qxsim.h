@@ -11,6 +11,22 @@
 // then inspect the commands received, play front-panel actions (they reach
 // the program only through auto-information) and inject line faults.
 //
+// How it behaves on the line:
+//  - Empty commands (a lone ";") are ignored; control bytes before a command
+//    code are skipped; a command it cannot take is answered "?;".
+//  - AI 2: every change is reported unasked with the reply of its code (and
+//    IF where IF carries the changed field): front-panel actions, scans, and
+//    (Options::echoSets) changes made by set commands. AI 0: it speaks only
+//    when asked.
+//  - Switched off (PS 0, or setPower(false)): it answers only "PS;" (with
+//    "PS0;") and takes only PS 1..3; everything else is ignored, silently.
+//  - Terminal mode (TC 0, or menu 55 set to 1): every received byte is
+//    echoed raw until "TC 1;" arrives.
+//  - SR 1 resets the VFOs; SR 2 resets everything (memories, menus, AI) and
+//    puts the radio back to 9600 baud.
+//  - It listens only while the program's port is set to the radio's rate
+//    (Options::checkLineRate).
+//
 // Threading: a Radio runs one thread of its own (started by start(), joined
 // by stop() and by the destructor) that serves the pseudo-terminal. Every
 // public member may be called from any thread at any time; state access
@@ -53,8 +69,8 @@ struct Options {
     // layouts and ranges apply) follows it: 17/18 -> the 1 family,
     // 15 -> the 2 family, everything else -> the 3 family.
     int identity = 19;
-    bool pace = false;          // pace sent bytes at the line rate
-    unsigned baud = 9600;       // line rate for pacing (10 bits a byte)
+    bool pace = false;          // pace sent bytes at the line rate (10 bits a byte)
+    unsigned baud = 9600;       // the radio's line rate at start (State::baud)
     std::uint64_t seed = 1;     // band model and fault draws
     std::string tracePath;      // append every byte in and out, with time
     std::string typeCode = "000";  // the TY reply's three characters

@@ -831,10 +831,11 @@ void Engine::handle(const std::string& command, Clock::time_point now, std::vect
             return answer("TC");
         if (args.size() != 2 || args[0] != ' ' || !digitsAt(args, 1, 1, a) || a > 1)
             return refuse();
+        const bool change = s_.terminal != a;
         s_.terminal = static_cast<int>(a);
         s_.menu["0550000"] = a == 0 ? "1" : "0";
         // Reported before the terminal takes the line (report() is quiet in it).
-        if (s_.ai == 2 && options_.echoSets)
+        if (change && s_.ai == 2 && options_.echoSets)
             out.push_back(a == 0 ? "TC00" : "TC01");
         return;
     }

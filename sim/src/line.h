@@ -25,6 +25,7 @@ public:
 
     void reset();  // forget pending output (a new pseudo-terminal)
     void setFaults(const Faults& faults) { faults_ = faults; }
+    void setBaud(unsigned baud) { options_.baud = baud; }
     const Faults& faults() const { return faults_; }
 
     // A reply (with its ";"): delay, split, noise, drops and duplicates apply.

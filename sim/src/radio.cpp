@@ -52,6 +52,16 @@ struct Radio::Impl {
     void onCommand(std::string text, Clock::time_point now);
     void send(const std::vector<std::string>& replies, Clock::time_point now);
     bool lineRateMatches() const;
+    template <typename Action>
+    void panel(Action action)
+    {
+        std::lock_guard lock(m);
+        std::vector<std::string> reports;
+        const auto now = Clock::now();
+        action(engine, reports, now);
+        send(reports, now);
+        wakeUp();
+    }
     void closeFds();
     void wakeUp() const
     {
@@ -121,6 +131,7 @@ void Radio::Impl::onCommand(std::string text, Clock::time_point now)
         return;
     std::vector<std::string> replies;
     engine.handle(text, now, replies);
+    line.setBaud(engine.state().baud);  // SR 2 returns the radio to 9600
     send(replies, now);
 }
 
@@ -406,36 +417,47 @@ std::string Radio::menuValue(int menu, int sub, int a, int b) const
     return it == mv.end() ? std::string("0") : it->second;
 }
 
-// Front-panel actions: change the state under the lock, send the reports.
-#define QXSIM_PANEL(call)                              \
-    do {                                               \
-        std::lock_guard lock(impl_->m);                \
-        std::vector<std::string> reports;              \
-        const auto now = Clock::now();                 \
-        (void)now;                                     \
-        impl_->engine.call;                            \
-        impl_->send(reports, now);                     \
-        impl_->wakeUp();                               \
-    } while (0)
-
-void Radio::setFrequency(Vfo vfo, std::int64_t hz) { QXSIM_PANEL(panelFrequency(vfo, hz, reports)); }
-void Radio::turnDial(int steps) { QXSIM_PANEL(panelDial(steps, reports)); }
-void Radio::pressKey(Key key) { QXSIM_PANEL(panelKey(key, reports)); }
-void Radio::setMode(int mode) { QXSIM_PANEL(panelMode(mode, reports)); }
+// Front-panel actions change the state under the lock and send their reports.
+void Radio::setFrequency(Vfo vfo, std::int64_t hz)
+{
+    impl_->panel([&](auto& e, auto& r, auto) { e.panelFrequency(vfo, hz, r); });
+}
+void Radio::turnDial(int steps)
+{
+    impl_->panel([&](auto& e, auto& r, auto) { e.panelDial(steps, r); });
+}
+void Radio::pressKey(Key key)
+{
+    impl_->panel([&](auto& e, auto& r, auto) { e.panelKey(key, r); });
+}
+void Radio::setMode(int mode)
+{
+    impl_->panel([&](auto& e, auto& r, auto) { e.panelMode(mode, r); });
+}
 void Radio::setValue(const std::string& key, std::vector<long long> numbers)
 {
-    QXSIM_PANEL(panelValue(key, std::move(numbers), reports));
+    impl_->panel([&](auto& e, auto& r, auto) { e.panelValue(key, std::move(numbers), r); });
 }
 void Radio::setMenu(int menu, int sub, int a, int b, const std::string& text)
 {
-    QXSIM_PANEL(panelMenu(menu, sub, a, b, text, reports));
+    impl_->panel([&](auto& e, auto& r, auto) { e.panelMenu(menu, sub, a, b, text, r); });
 }
-void Radio::setPower(bool on) { QXSIM_PANEL(panelPower(on, reports)); }
-void Radio::transmit(bool on) { QXSIM_PANEL(panelTransmit(on, reports)); }
-void Radio::startScan(int kind) { QXSIM_PANEL(panelScan(kind, now, reports)); }
-void Radio::stopScan() { QXSIM_PANEL(panelScan(0, now, reports)); }
-
-#undef QXSIM_PANEL
+void Radio::setPower(bool on)
+{
+    impl_->panel([&](auto& e, auto& r, auto) { e.panelPower(on, r); });
+}
+void Radio::transmit(bool on)
+{
+    impl_->panel([&](auto& e, auto& r, auto) { e.panelTransmit(on, r); });
+}
+void Radio::startScan(int kind)
+{
+    impl_->panel([&](auto& e, auto& r, auto now) { e.panelScan(kind, now, r); });
+}
+void Radio::stopScan()
+{
+    impl_->panel([&](auto& e, auto& r, auto now) { e.panelScan(0, now, r); });
+}
 
 void Radio::setDialStep(int hz)
 {
