@@ -77,21 +77,31 @@ void CButtonEx::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    // Colours for the enabled look only: a disabled button keeps a greyed
-    // caption whatever its colour.
     const QColor face = m_hasBack ? m_back : option.palette.color(QPalette::Active, QPalette::Button);
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        option.palette.setColor(group, QPalette::ButtonText, m_fore);
-    }
-    option.palette.setColor(QPalette::Disabled, QPalette::ButtonText, mix(face, QColor(Qt::gray), 0.85));
     if (m_hasBack) {
         option.palette.setColor(QPalette::Button, m_back);
         option.palette.setColor(QPalette::Window, m_back);
     }
-    if (!icon().isNull()) {
-        option.text.clear();
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+
+    // The label is drawn here rather than by the style, which keeps wide
+    // margins: a front-panel key uses its whole face for the caption.
+    QRect area = rect().adjusted(3, 2, -3, -2);
+    if (isDown() || isChecked()) {
+        area.translate(1, 1);
     }
-    painter.drawControl(QStyle::CE_PushButton, option);
+    if (!icon().isNull()) {
+        const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
+        QRect place(QPoint(0, 0), iconSize().boundedTo(area.size()));
+        place.moveCenter(area.center());
+        icon().paint(&painter, place, Qt::AlignCenter, mode);
+        return;
+    }
+    // A disabled key keeps a greyed caption whatever its colour.
+    painter.setPen(isEnabled() ? m_fore : mix(face, QColor(Qt::gray), 0.85));
+    // Two pixels of air each side of the widest caption.
+    painter.setFont(kestrin_detail::fittedFont(font(), text(), area.size() - QSize(4, 0)));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextShowMnemonic, text());
 }
 
 // ------------------------------------------------------------ CCButtonEx
@@ -137,15 +147,15 @@ void CCButtonEx::DrawItem(QPainter& painter) {
                      mix(m_back, Qt::white, pressed ? 0.0 : 0.12));
     kestrin_detail::drawBevel(painter, area, m_back, pressed);
 
+    QRect textArea = area.adjusted(3, 2, -3, -2);
     QFont captionFont = font();
     captionFont.setBold(m_bold);
-    painter.setFont(captionFont);
+    painter.setFont(kestrin_detail::fittedFont(captionFont, text(), textArea.size() - QSize(4, 0)));
     QColor textColour = contrastingText(m_back);
     if (!isEnabled()) {
         textColour = mix(m_back, textColour, 0.35);
     }
     painter.setPen(textColour);
-    QRect textArea = area.adjusted(3, 2, -3, -2);
     if (pressed) {
         textArea.translate(1, 1);
     }

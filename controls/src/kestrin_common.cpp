@@ -2,6 +2,9 @@
 #include "kestrin.h"
 #include "kestrin_paint.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
+
 
 #include <algorithm>
 
@@ -65,6 +68,20 @@ void drawBevel(QPainter& painter, const QRect& rect, const QColor& face, bool su
         painter.drawLine(inner.topRight(), inner.bottomRight());
     }
     painter.restore();
+}
+
+QFont fittedFont(const QFont& font, const QString& text, const QSize& room) {
+    constexpr int kSmallest = 8;
+    QFont fitted = font;
+    int pixels = QFontInfo(font).pixelSize();
+    for (;;) {
+        const QSize needed = QFontMetrics(fitted).size(Qt::TextShowMnemonic, text);
+        if ((needed.width() <= room.width() && needed.height() <= room.height()) || pixels <= kSmallest) {
+            return fitted;
+        }
+        --pixels;
+        fitted.setPixelSize(pixels);
+    }
 }
 
 int setPixelHeight(QWidget* widget, unsigned pixelHeight) {

@@ -15,6 +15,9 @@ QColor mix(const QColor& a, const QColor& b, double t);
 // A raised (or, when `sunken`, pressed) bevel around `rect` in `face`'s tones.
 void drawBevel(QPainter& painter, const QRect& rect, const QColor& face, bool sunken);
 
+// `font`, made smaller (down to 8 pixels) until `text` fits `room`.
+QFont fittedFont(const QFont& font, const QString& text, const QSize& room);
+
 // Font edits of a widget; each returns 1 (the setters' success value).
 int setPixelHeight(QWidget* widget, unsigned pixelHeight);
 int setBold(QWidget* widget, bool on);

@@ -504,6 +504,57 @@ TEST(KestrinButton, DisabledButtonGreysItsColouredCaption) {
     EXPECT_EQ(countPixels(render(button), red), 0);
 }
 
+// Columns of a key's face (inside the 3-pixel bevel margin) that hold caption
+// ink; a caption cut off at the caption area fills all of them.
+int inkColumns(const QImage& image) {
+    int first = -1;
+    int last = -1;
+    for (int x = 3; x < image.width() - 3; ++x) {
+        for (int y = 4; y < image.height() - 4; ++y) {
+            if (image.pixelColor(x, y).lightness() < 110) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+TEST(KestrinButton, LongCaptionShrinksToFitTheKey) {
+    QWidget parent;
+    for (const char* caption : {"MMMM", "WWWWW", "TUNE DOWN"}) {
+        auto* owner = new CCButtonEx(&parent, 1, QRect(0, 0, 64, 24), caption);
+        owner->SetBackColor(0x00FFFFFF);
+        auto* push = new CButtonEx(&parent, 2, QRect(0, 0, 64, 24), caption);
+        push->SetBackColor(0x00FFFFFF);
+        for (QWidget* button : {static_cast<QWidget*>(owner), static_cast<QWidget*>(push)}) {
+            QFont big = button->font();
+            big.setPixelSize(16);
+            button->setFont(big);
+            const int ink = inkColumns(render(button));
+            EXPECT_GT(ink, 20) << caption;
+            EXPECT_LE(ink, 64 - 6 - 2) << caption << ": caption cut at the edges";
+        }
+    }
+}
+
+TEST(KestrinButton, ShortCaptionKeepsItsSize) {
+    QWidget parent;
+    auto* narrow = new CCButtonEx(&parent, 1, QRect(0, 0, 40, 24), "MMMM");
+    auto* wide = new CCButtonEx(&parent, 2, QRect(0, 0, 160, 24), "MMMM");
+    for (CCButtonEx* b : {narrow, wide}) {
+        QFont big = b->font();
+        big.setPixelSize(16);
+        b->setFont(big);
+        b->SetBackColor(0x00FFFFFF);
+    }
+    const int small = inkColumns(render(narrow));
+    const int full = inkColumns(render(wide));
+    EXPECT_LT(small, full);
+    EXPECT_GT(full, 40); // four capitals at 16 pixels, unshrunk
+}
+
 TEST(KestrinButton, NoButtonIsADefaultButton) {
     // Enter in a window must never press a Kestrin button by itself.
     QWidget parent;
