@@ -341,6 +341,8 @@ struct NumberCase {
     std::uint32_t value;
 };
 
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << '"' << c.text << "\" width " << c.width; }
+
 class NumberConversion : public ::testing::TestWithParam<NumberCase> {};
 
 TEST_P(NumberConversion, ConvertsLikeTheRadioWritesIt)

@@ -88,6 +88,8 @@ struct SilentCase {
     std::uint32_t model;
 };
 
+void PrintTo(const SilentCase& c, std::ostream* os) { *os << c.name << " identity " << c.identity; }
+
 class SilentRadio : public ::testing::TestWithParam<SilentCase> {};
 
 TEST_P(SilentRadio, ModelTypeComesFromTheName)
@@ -170,6 +172,8 @@ struct ParityCase {
     const char* parity;
     tcflag_t bits;
 };
+
+void PrintTo(const ParityCase& c, std::ostream* os) { *os << '"' << c.parity << '"'; }
 
 class Parity : public ::testing::TestWithParam<ParityCase> {};
 

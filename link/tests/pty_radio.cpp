@@ -101,19 +101,44 @@ void PtyRadio::serve()
         m_inbox.append(buffer, static_cast<std::size_t>(n));
         m_total += static_cast<std::size_t>(n);
         m_scan.append(buffer, static_cast<std::size_t>(n));
-        std::size_t at;
-        while ((at = m_scan.find("ID;")) != std::string::npos) {
-            m_scan.erase(0, at + 3);
+        for (;;) {
+            // The earliest query of the script (and the identity query) in what came in.
+            std::size_t best = std::string::npos, bestLen = 0;
+            std::string reply;
+            auto consider = [&](const std::string& query, const std::string& text) {
+                const std::size_t at = m_scan.find(query);
+                if (at < best) {
+                    best = at;
+                    bestLen = query.size();
+                    reply = text;
+                }
+            };
             if (m_identity >= 0) {
-                char reply[16];
-                const int len = std::snprintf(reply, sizeof reply, "ID%03d;", m_identity);
-                [[maybe_unused]] const ssize_t w = ::write(m_master, reply, static_cast<std::size_t>(len));
+                char id[16];
+                std::snprintf(id, sizeof id, "ID%03d;", m_identity);
+                consider("ID;", id);
+            } else {
+                consider("ID;", "");
+            }
+            for (const auto& [query, text] : m_script)
+                consider(query, text);
+            if (best == std::string::npos)
+                break;
+            m_scan.erase(0, best + bestLen);
+            if (!reply.empty()) {
+                [[maybe_unused]] const ssize_t w = ::write(m_master, reply.data(), reply.size());
             }
         }
-        if (m_scan.size() > 2)
-            m_scan.erase(0, m_scan.size() - 2);
+        if (m_scan.size() > 256)
+            m_scan.erase(0, m_scan.size() - 256);
         m_cv.notify_all();
     }
+}
+
+void PtyRadio::answer(std::string query, std::string reply)
+{
+    std::lock_guard lock(m_mu);
+    m_script.emplace_back(std::move(query), std::move(reply));
 }
 
 std::string PtyRadio::take()

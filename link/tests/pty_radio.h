@@ -24,6 +24,8 @@ public:
 
     // Identity sent in answer to "ID;" (-1: the radio stays silent).
     void setIdentity(int identity);
+    // Sends `reply` whenever `query` arrives.
+    void answer(std::string query, std::string reply);
     // Writes bytes to the link as the radio.
     void send(std::string_view bytes);
     // Everything the link wrote since the last take().
@@ -49,6 +51,7 @@ private:
     std::string m_inbox;
     std::size_t m_total = 0;
     std::string m_scan;
+    std::vector<std::pair<std::string, std::string>> m_script;
     int m_identity = 19;
     bool m_stop = false;
     int m_wake[2] = {-1, -1};
