@@ -8,7 +8,7 @@
 // auto-information on (AI 2), reports every change on its own.
 //
 // Tests use it in-process: start a Radio, connect the link to devicePath(),
-// then inspect the commands received, play front-panel actions (they reach
+// then examine the commands received, play front-panel actions (they reach
 // the program only through auto-information) and inject line faults.
 //
 // How it behaves on the line:
