@@ -199,7 +199,10 @@ std::vector<Trip> trips()
                      return l.RcvDataMC(&b, &c) == 1 && b == 1 && c == 23;
                  }});
     t.push_back({"MD", [](CCorvan& l) { return l.ConnMD("W", 3); },
-                 [](const qxsim::Radio& r) { return r.state().modeB == 3; },  // FR chose VFO B above
+                 [](const qxsim::Radio& r) {
+                     const auto st = r.state();  // the mode of the VFO that receives
+                     return (st.rxVfo == 1 ? st.modeB : st.modeA) == 3;
+                 },
                  [](CCorvan& l) { return l.ConnMD("R", 0); },
                  [](CCorvan& l) {
                      U v;
