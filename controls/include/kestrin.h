@@ -122,6 +122,7 @@ public:
     int ViewSMeterSql(int squelchDisplay, int level);
     int ResetMeter();
     int SetTimerCount(int milliseconds); // peak hold time; 0 holds no peak
+    // The bar draws no text; the font is kept for windows that ask for it.
     int SetTextSize(unsigned pixelHeight);
     int SetTextBold(int on);
     int SetForeColor(COLORREF color);

@@ -56,7 +56,8 @@ private:
     std::intptr_t m_lParam;
 };
 
-// Queues a WindowMessage for `target` (any thread). False when target is null.
+// Queues a WindowMessage for `target` (any thread). False when target is null
+// or the number lies outside Qt's user event range (1000..65535).
 bool PostMessage(QObject* target, unsigned message, std::uintptr_t wParam = 0,
                  std::intptr_t lParam = 0);
 
@@ -66,8 +67,10 @@ QWidget* MainWindow();
 bool PostToMainWindow(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
 
 // Delivers queued events of the calling thread and returns: at most
-// `maxMessages` window messages are dispatched per call (the rest stay queued).
-// Returns the number of window messages dispatched.
+// `maxMessages` window messages are dispatched per call (the rest stay queued,
+// in order, ahead of messages posted later). Safe inside a handler of a
+// message that a pump dispatched. Returns the number of window messages
+// dispatched; 0 on a thread other than the UI thread.
 int PumpMessages(int maxMessages = 100);
 
 // The link's notification target for a window: each notification becomes a
@@ -83,7 +86,9 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-// Routes the link's own error boxes ("Error opening COM port") to MessageBox.
+// Routes the link's own error boxes ("Error opening COM port") to MessageBox
+// (caption "Zephyra", OK only). A box asked for on another thread is shown
+// on the UI thread when it next handles events.
 void InstallLinkMessageBoxes();
 
 // ------------------------------------------------------------------ timers
@@ -207,7 +212,11 @@ public:
 // -------------------------------------------------------------------- help
 
 // Opens the help page of a context number (help/<number>.html, falling back
-// to help/index.html). Tests may replace the viewer.
+// to help/index.html) in a help window. The help folder is the first that
+// exists of: $ZEPHYRA_HELP_DIR, the installed <datadir>/zephyra/help,
+// $ZEPHYRA_SOURCE_DIR/help, the source tree's help/, help/ beside the program.
+// Without a page the operator is told so in a message box. Tests may replace
+// the viewer (it then gets the page path, empty when none was found).
 void ShowHelp(int context);
 void SetHelpViewer(std::function<void(int context, const QString& page)> viewer);
 QString HelpPagePath(int context); // empty when no help folder is found
@@ -215,7 +224,9 @@ QString HelpPagePath(int context); // empty when no help folder is found
 // -------------------------------------------------------- single instance
 
 // The lock "BRAVELL Zephyra" in the user's runtime folder, held for the
-// program's life. A lock left by a crashed run is taken over.
+// program's life. A lock left by a crashed run (its process gone) is taken
+// over, however old; a running holder's lock never is. When no folder can
+// hold a lock at all the program is let run (acquired() is true).
 class SingleInstance {
 public:
     explicit SingleInstance(const QString& name = QStringLiteral("BRAVELL Zephyra"));
