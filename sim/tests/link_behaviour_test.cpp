@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <string>
+#include <sys/resource.h>
+#include <thread>
 
 using namespace std::chrono_literals;
 using qxsim_test::Linked;
@@ -421,10 +423,27 @@ TEST(LinkHangUp, RadioVanishesAndComesBack)
     Linked l;
     ASSERT_TRUE(l.connected());
     l.radio.hangUp();
-    // The link keeps its port; writes may fail but nothing hangs or crashes.
+    // The link keeps its port; writes may fail but nothing hangs or crashes,
+    // and its read thread does not spin on the vanished device.
     (void)l.link.ConnFA("R", "");
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    std::this_thread::sleep_for(400ms);
+    ::getrusage(RUSAGE_SELF, &after);
+    const auto cpu = [](const rusage& r) {
+        return std::chrono::seconds(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
+               std::chrono::microseconds(r.ru_utime.tv_usec + r.ru_stime.tv_usec);
+    };
+    EXPECT_LT(cpu(after) - cpu(before), 200ms) << "the read thread spins on a vanished device";
     l.link.Close();
     EXPECT_FALSE(CCorvan::IsOpen());
+    // The radio comes back on a new device and the link connects to it again.
+    ASSERT_TRUE(l.radio.start());
+    ASSERT_EQ(l.link.Conn("QR-7730", l.radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
+    ASSERT_EQ(l.link.ConnFA("R", ""), 1);
+    char f[corvan::kFrequencyTextSize] = {};
+    EXPECT_TRUE(until([&] { return l.link.RcvDataFA(f) == 1; }));
+    EXPECT_STREQ(f, "00014195000");
 }
 
 }  // namespace
