@@ -188,17 +188,19 @@ std::int64_t Engine::transmitFrequency() const
 
 int Engine::sMeter(int meter) const
 {
+    // Meters 0 and 2 (main) read 0..30; meters 1 and 3 (sub) read 0..15.
     const bool sub = meter == 1 || meter == 3;
     if (s_.power == 0)
         return 0;
     if (s_.transmitting && (sub ? 1 : 0) == s_.transmitBand) {
         // The power meter: proportional to the power setting.
-        return static_cast<int>(std::clamp<long long>(value("PC") * 30 / 100, 0, 30));
+        const long long full = sub ? 15 : 30;
+        return static_cast<int>(std::clamp<long long>(value("PC") * full / 100, 0, full));
     }
     if (sub) {
         if (value("SB") == 0)
             return 0;
-        return band_.level(s_.subFrequency);
+        return (band_.level(s_.subFrequency) + 1) / 2;
     }
     auto& self = const_cast<Engine&>(*this);
     std::int64_t hz;

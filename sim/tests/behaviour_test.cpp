@@ -490,6 +490,29 @@ TEST(Meters, SMeterFollowsTheBandModel)
     EXPECT_EQ(s.wire->read(1), want);
 }
 
+TEST(Meters, SubMeterReadsHalfTheScale)
+{
+    Started s;
+    ASSERT_TRUE(s.ok);
+    std::int64_t hz = 0;
+    for (auto st : s.radio.stations())
+        if (st > 144'000'000 && s.radio.sMeterAt(st) >= 20) {
+            hz = st;
+            break;
+        }
+    ASSERT_NE(hz, 0);
+    char cmd[40];
+    std::snprintf(cmd, sizeof cmd, "SB1;FC%011lld;SM1;SM3;", static_cast<long long>(hz));
+    char want[24];
+    const int level = (s.radio.sMeterAt(hz) + 1) / 2;
+    std::snprintf(want, sizeof want, "SM1%04d;SM3%04d;", level, level);
+    s.wire->send(cmd);
+    EXPECT_EQ(s.wire->read(2), want);
+    EXPECT_LE(level, 15);
+    // With the sub receiver off its meter reads nothing.
+    EXPECT_EQ(s.wire->ask("SB0;SM1;"), "SM10000;");
+}
+
 TEST(Meters, PowerMeterWhileTransmitting)
 {
     Started s;
