@@ -19,8 +19,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             result.help = true;
         } else if (arg == "--simulator") {
             result.simulator = true;
-        } else if (arg == "--render" || arg == "--render-layout") {
+        } else if (arg == "--render" || arg == "--render-layout" || arg == "--render-connected") {
             result.renderLayout = arg == "--render-layout";
+            result.renderConnected = arg == "--render-connected";
             if (i + 1 >= args.size() || args[i + 1].empty() || startsWith(args[i + 1], "-")) {
                 result.error = arg + " needs the path of the PNG file to write";
                 return result;
@@ -54,6 +55,7 @@ std::string UsageText() {
            "  --render PATH         draw the console to the PNG file PATH and exit\n"
            "                        (needs no display)\n"
            "  --render-layout PATH  the same with every template caption shown\n"
+           "  --render-connected PATH  the same once synchronised with the radio\n"
            "  --simulator           run on the built-in virtual transceiver\n"
            "  --help                show this text\n";
 }

@@ -11,6 +11,7 @@ struct CommandLine {
     bool simulator = false;                // kept for the built-in virtual transceiver
     std::optional<std::string> renderPath; // --render PATH: draw the console to a PNG and exit
     bool renderLayout = false;             // --render-layout: with every template caption shown
+    bool renderConnected = false;          // --render-connected: after synchronising with the radio
     std::string platformName;              // Qt's own -platform NAME, when given
     std::string error;                     // not empty when the options cannot be used
 };

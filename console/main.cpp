@@ -36,6 +36,10 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     platform::InitApplication();
     if (commandLine.renderPath) {
+        if (commandLine.renderConnected) {
+            // Connecting for the picture arrives with the connection to the radio.
+            std::fputs("zephyra: the console cannot connect yet; drawing it disconnected\n", stderr);
+        }
         return RenderConsole(QString::fromLocal8Bit(commandLine.renderPath->c_str()), commandLine.renderLayout)
                    ? 0
                    : 1;

@@ -101,21 +101,21 @@ void ConsoleLink::ControlOn() {
         m_link.ConnID();
         m_surface.EnableCommand(ConnectionCommand::Refresh, true);
         std::uint32_t id = 0;
-        bool identified = false;
-        for (int attempt = 0; attempt < 3 && !identified; ++attempt) {
-            identified = SleepUntil(200, [&] { return m_link.RcvDataID(&id) == 1; });
+        bool answered = false;
+        for (int attempt = 0; attempt < 3 && !answered; ++attempt) {
+            answered = SleepUntil(200, [&] { return m_link.RcvDataID(&id) == 1; });
             Pump();
-            if (!identified)
-                identified = m_link.RcvDataID(&id) == 1;
+            if (!answered)
+                answered = m_link.RcvDataID(&id) == 1;
         }
-        if (identified)
+        if (answered)
             m_state.radioIdentification = static_cast<int>(id);
 
-        if (!identified || (id != 18 && id != 19)) {
+        if (!answered || (id != 18 && id != 19)) {
             OperationGuardEnd();
             DisconnectRadio();
         } else if (m_state.connected) {
-            emit this->identified(static_cast<int>(id));
+            emit identified(static_cast<int>(id));
             m_link.ConnPS("R", 0);
             for (int attempt = 0; attempt < 10 && m_state.connected; ++attempt) {
                 std::uint32_t power = 0;

@@ -235,6 +235,12 @@ public:
     // clears the no-reply count for every message that has a handler.
     // Returns true when the message is one of the link's notifications.
     bool HandleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    // Notifications delivered to this object (the default receiver) are
+    // passed on to `forward` after their handling here, so the console's
+    // own display handlers see every one of them.
+    using Forwarder = std::function<void(unsigned message, std::uintptr_t wParam,
+                                         std::intptr_t lParam)>;
+    void SetForwarder(Forwarder forward) { m_forward = std::move(forward); }
 
     // ---- port choice
     // For one run: use this port instead of the profile's (e.g. the
@@ -303,6 +309,7 @@ private:
     std::unique_ptr<platform::TimerTable> m_timers;
     std::unique_ptr<BuiltInSimulator> m_simulator;
     QString m_portOverride;
+    Forwarder m_forward;
     int m_menuReadDepth = 0;
     int m_settingsReadDepth = 0;
     bool m_menuReadPending = false;

@@ -57,6 +57,8 @@ bool ConsoleLink::event(QEvent* event) {
     if (IsNotification(type)) {
         if (auto* message = dynamic_cast<platform::WindowMessage*>(event)) {
             HandleMessage(message->message(), message->wParam(), message->lParam());
+            if (m_forward)
+                m_forward(message->message(), message->wParam(), message->lParam());
             return true;
         }
     }

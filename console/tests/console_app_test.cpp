@@ -114,6 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseRow{{"--render", "/tmp/c.png"}, false, false, "/tmp/c.png", false, false},
                       ParseRow{{"--render=/tmp/c.png"}, false, false, "/tmp/c.png", false, false},
                       ParseRow{{"--render-layout", "l.png"}, false, false, "l.png", true, false},
+                      ParseRow{{"--simulator", "--render-connected", "c.png"}, false, true, "c.png", false, false},
                       ParseRow{{"--render"}, false, false, nullptr, false, true},
                       ParseRow{{"--render", "--simulator"}, false, false, nullptr, false, true},
                       ParseRow{{"--render="}, false, false, nullptr, false, true},

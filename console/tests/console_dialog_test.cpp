@@ -95,7 +95,7 @@ int AvailableWidth(const ControlSpec& spec) {
     switch (spec.kind) {
     case ControlKind::Frame: return spec.rect.width - 18; // caption inset of the frame
     case ControlKind::Button:
-    case ControlKind::CButton: return spec.rect.width - 6; // bevel and margin
+    case ControlKind::CButton: return spec.rect.width - 10; // bevel and two pixels of air a side
     default: return spec.rect.width - 2;
     }
 }

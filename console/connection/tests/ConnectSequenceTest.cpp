@@ -86,7 +86,7 @@ TEST_P(ConnectSequence, FollowsTheReadingOrder) {
     if (c.setup)
         bench.radio.modify(c.setup);
 
-    ASSERT_TRUE(bench.ConnectReady());
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     EXPECT_EQ(bench.settingsReads, 1);
     EXPECT_EQ(bench.link->State().radioIdentification, c.identity);
 
@@ -113,6 +113,9 @@ TEST_P(ConnectSequence, FollowsTheReadingOrder) {
     EXPECT_TRUE(bench.surface.live);
     EXPECT_FALSE(bench.surface.busy);
     EXPECT_TRUE(bench.link->WatchdogRunning());
+    // Every notification also reaches the console's own handlers.
+    EXPECT_GE(bench.forwarded[corvan::MessageOf("FW")], 1);
+    EXPECT_GE(bench.forwarded[corvan::MessageOf("PS")], 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(

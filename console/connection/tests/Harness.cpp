@@ -110,6 +110,9 @@ Bench::Bench(qxsim::Options options) : radio(options) {
     QObject::connect(link.get(), &ConsoleLink::settingsRead, [this] { ++settingsReads; });
     QObject::connect(link.get(), &ConsoleLink::settingsReadStarted,
                      [this] { ++settingsReadStarts; });
+    link->SetForwarder([this](unsigned message, std::uintptr_t, std::intptr_t) {
+        ++forwarded[message];
+    });
 }
 
 Bench::~Bench() {
@@ -126,6 +129,14 @@ void Bench::UseRadioPort() {
 bool Bench::ConnectReady() {
     link->ControlOn();
     return link->State().connected == 1 && link->State().consoleReady == 1;
+}
+
+std::string Bench::Describe() const {
+    const ConsoleState& s = link->State();
+    return "connected " + std::to_string(s.connected) + ", ready " +
+           std::to_string(s.consoleReady) + ", identification " +
+           std::to_string(s.radioIdentification) + ", tnc " + std::to_string(s.tncMode) +
+           "; radio received: " + Joined(Commands(radio));
 }
 
 void Bench::Drain() {

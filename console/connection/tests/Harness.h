@@ -84,6 +84,8 @@ public:
     void UseRadioPort();
     // Control > ON; true when the console ended connected and ready.
     bool ConnectReady();
+    // The connection state and the commands the radio received, for failures.
+    std::string Describe() const;
     // Waits until the radio has recorded everything sent so far (an identity
     // query sent last marks the end), then forgets what it received.
     void Drain();
@@ -96,6 +98,7 @@ public:
     std::unique_ptr<ConsoleLink> link;
     int settingsReads = 0;
     int settingsReadStarts = 0;
+    std::map<unsigned, int> forwarded; // notifications passed on, by number
 
 private:
     void WaitForMarker();

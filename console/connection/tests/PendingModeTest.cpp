@@ -18,7 +18,7 @@ class ConnectedConsole : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         bench = new Bench();
-        ASSERT_TRUE(bench->ConnectReady());
+        ASSERT_TRUE(bench->ConnectReady()) << bench->Describe();
     }
     static void TearDownTestSuite() {
         delete bench;

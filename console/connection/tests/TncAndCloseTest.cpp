@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 
 TEST(TncMode, SwitchesOnFromTheMenuAndOffWithAFullReconnect) {
     Bench bench;
-    ASSERT_TRUE(bench.ConnectReady());
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     bench.Drain();
 
     bench.radio.setMenu(55, 0, 0, 0, "1");
@@ -63,7 +63,7 @@ class CloseWhileTransmitting : public testing::TestWithParam<CloseCase> {};
 
 TEST_P(CloseWhileTransmitting, ReturnsToReceiveAfterAutoInformationOff) {
     Bench bench;
-    ASSERT_TRUE(bench.ConnectReady());
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     bench.radio.transmit(true);
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().transmitting[0] == 1; }));
     bench.Drain();
@@ -124,7 +124,7 @@ TEST(Noise, DuringTheReadTheConsoleStillSynchronises) {
         noisy.noise = 0.005;
         bench.radio.setFaults(noisy);
     });
-    ASSERT_TRUE(bench.ConnectReady());
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     EXPECT_EQ(bench.settingsReads, 1);
     EXPECT_EQ(bench.link->State().radioIdentification, 19);
 

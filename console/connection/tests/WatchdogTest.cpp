@@ -61,7 +61,7 @@ TEST(Watchdog, RadioThatNeverAnswersPowerIsDisconnected) {
 
 TEST(Watchdog, PowerCycleAtTheRadioDoesNotRepeatTheRead) {
     Bench bench;
-    ASSERT_TRUE(bench.ConnectReady());
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     ASSERT_EQ(bench.settingsReadStarts, 1);
 
     bench.radio.setPower(false);
@@ -124,7 +124,7 @@ TEST(Watchdog, RadioSilentMidReadEveryWaitExpiresThenDisconnect) {
 
 TEST(Watchdog, VanishedDeviceDisconnectsAndOnWorksAgain) {
     Bench bench;
-    ASSERT_TRUE(bench.ConnectReady());
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     bench.link->SetTiming({0.25});
     bench.radio.hangUp();
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().connected == 0; }, 10s));
@@ -134,7 +134,7 @@ TEST(Watchdog, VanishedDeviceDisconnectsAndOnWorksAgain) {
     ASSERT_TRUE(bench.radio.start());
     bench.UseRadioPort();
     bench.link->SetTiming({1.0});
-    ASSERT_TRUE(bench.ConnectReady());
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     EXPECT_EQ(bench.settingsReads, 2);
     EXPECT_TRUE(bench.surface.lamp);
     EXPECT_TRUE(bench.link->WatchdogRunning());
