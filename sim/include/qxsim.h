@@ -18,8 +18,8 @@
 //    IF where IF carries the changed field): front-panel actions, scans, and
 //    (Options::echoSets) changes made by set commands. AI 0: it speaks only
 //    when asked.
-//  - Switched off (PS 0, or setPower(false)): it answers only "PS;" (with
-//    "PS0;") and takes only PS 1..3; everything else is ignored, silently.
+//  - Switched off (PS 0, or setPower(false)): it answers "PS;" (with "PS0;")
+//    and "ID;", and takes only PS 1..3; everything else is ignored, silently.
 //  - Terminal mode (TC 0, or menu 55 set to 1): every received byte is
 //    echoed raw until "TC 1;" arrives.
 //  - SR 1 resets the VFOs; SR 2 resets everything (memories, menus, AI) and

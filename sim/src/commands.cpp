@@ -155,8 +155,12 @@ void Engine::handle(const std::string& command, Clock::time_point now, std::vect
             report(key, out);
     };
 
-    // A radio that is switched off hears only the power switch.
+    // Switched off, the radio's control board still answers who it is and
+    // its power state (a program must be able to connect to it and switch it
+    // on); everything else goes unheard.
     if (s_.power == 0) {
+        if (code == "ID" && read && identity_ >= 0)
+            return answer("ID");
         if (code != "PS")
             return;
         long long v;

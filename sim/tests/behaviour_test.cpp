@@ -153,8 +153,9 @@ TEST(Power, SwitchedOffAtTheRadio)
     ASSERT_EQ(s.wire->ask("AI2;"), "AI2;");
     s.radio.setPower(false);
     EXPECT_EQ(s.wire->read(1), "PS0;");
-    s.wire->send("FA;ID;IF;AI;");
+    s.wire->send("FA;IF;AI;MD1;");
     EXPECT_EQ(s.wire->ask("PS;"), "PS0;");
+    EXPECT_EQ(s.radio.state().modeA, 2);
     s.radio.setPower(true);
     EXPECT_EQ(s.wire->read(1), "PS1;");
     EXPECT_EQ(s.wire->ask("FA;"), "FA00014195000;");

@@ -178,6 +178,7 @@ const Case kCases[] = {
     {"AutoInfoOnReports", 19, "AI2;AI;", "AI2;AI2;"},
     // power
     {"PowerOffHearsOnlyPs", 19, "PS0;FA;ZZ;PS;", "PS0;"},
+    {"PowerOffStillSaysWhoItIs", 19, "PS0;IF;ID;", "ID019;"},
     {"PowerBackOn", 19, "PS0;PS1;FA;", "FA00014195000;"},
     {"PowerZulState", 19, "PS3;PS;", "PS3;"},
     {"PowerFamily1Range", 18, "PS2;", "?;"},
