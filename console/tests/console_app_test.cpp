@@ -92,6 +92,12 @@ struct ParseRow {
     bool error;
 };
 
+void PrintTo(const ParseRow& row, std::ostream* out) {
+    for (const std::string& arg : row.args) {
+        *out << arg << ' ';
+    }
+}
+
 class CommandLines : public ::testing::TestWithParam<ParseRow> {};
 
 TEST_P(CommandLines, AreReadAsExpected) {
@@ -126,6 +132,15 @@ struct DisplayRow {
     std::map<std::string, std::string> environment;
     bool hasDisplay;
 };
+
+void PrintTo(const DisplayRow& row, std::ostream* out) {
+    for (const std::string& arg : row.args) {
+        *out << arg << ' ';
+    }
+    for (const auto& [name, value] : row.environment) {
+        *out << name << '=' << value << ' ';
+    }
+}
 
 class Displays : public ::testing::TestWithParam<DisplayRow> {};
 

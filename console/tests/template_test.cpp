@@ -23,6 +23,8 @@ struct KindCount {
     const char* name;
 };
 
+void PrintTo(const KindCount& row, std::ostream* out) { *out << row.name; }
+
 class TemplateCounts : public ::testing::TestWithParam<KindCount> {};
 
 TEST_P(TemplateCounts, EveryClassHasItsNumberOfControls) {
@@ -58,6 +60,8 @@ struct FixedRect {
     ControlRect rect;
     const char* what;
 };
+
+void PrintTo(const FixedRect& row, std::ostream* out) { *out << row.what; }
 
 class FixedRectangles : public ::testing::TestWithParam<FixedRect> {};
 

@@ -12,6 +12,8 @@ struct SavedPosition {
     QPoint where; // left, top when restored
 };
 
+void PrintTo(const SavedPosition& row, std::ostream* out) { *out << '"' << row.text << '"'; }
+
 class SavedPositions : public ::testing::TestWithParam<SavedPosition> {};
 
 TEST_P(SavedPositions, AreRestoredOnlyWhenValid) {

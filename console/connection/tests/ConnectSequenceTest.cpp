@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -71,6 +73,9 @@ struct SequenceCase {
     std::function<void(qxsim::State&)> setup;
     Commands_t expected;
 };
+
+// Test names and failure messages show the row by its name.
+void PrintTo(const SequenceCase& row, std::ostream* out) { *out << row.name; }
 
 std::string CaseName(const testing::TestParamInfo<SequenceCase>& row) {
     return row.param.name;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <atomic>
 #include <cstring>
 #include <thread>
@@ -111,6 +113,9 @@ struct LastItemCase {
     std::string asked;  // the request that ends the reading
 };
 
+// Test names and failure messages show the row by its name.
+void PrintTo(const LastItemCase& row, std::ostream* out) { *out << row.name; }
+
 class ExtendedMenuLastItem : public ExtendedMenu,
                              public testing::WithParamInterface<LastItemCase> {};
 
@@ -144,6 +149,9 @@ struct TypeCase {
     std::string type; // the TY answer
     int items;        // menu items read (without the final request)
 };
+
+// Test names and failure messages show the row by its name.
+void PrintTo(const TypeCase& row, std::ostream* out) { *out << row.name; }
 
 class ExtendedMenuItems : public ExtendedMenu, public testing::WithParamInterface<TypeCase> {};
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <optional>
 
@@ -41,6 +43,9 @@ struct PendingCase {
     std::optional<OperatorMode> left;
     int result;
 };
+
+// Test names and failure messages show the row by its name.
+void PrintTo(const PendingCase& row, std::ostream* out) { *out << row.name; }
 
 class PendingMode : public ConnectedConsole, public testing::WithParamInterface<PendingCase> {};
 
@@ -188,6 +193,9 @@ struct AliveCase {
     bool keepsAlive;
 };
 
+// Test names and failure messages show the row by its name.
+void PrintTo(const AliveCase& row, std::ostream* out) { *out << row.code; }
+
 class ReplyKeepsAlive : public testing::TestWithParam<AliveCase> {};
 
 TEST_P(ReplyKeepsAlive, ClearsTheNoReplyCount) {
@@ -217,6 +225,9 @@ struct PortCase {
     QString portNo;
     std::string expected;
 };
+
+// Test names and failure messages show the row by its name.
+void PrintTo(const PortCase& row, std::ostream* out) { *out << row.name; }
 
 class PortChoice : public testing::TestWithParam<PortCase> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 
 namespace zephyra::test {
@@ -58,6 +60,9 @@ struct CloseCase {
     const char* name;
     std::function<void(Bench&)> close;
 };
+
+// Test names and failure messages show the row by its name.
+void PrintTo(const CloseCase& row, std::ostream* out) { *out << row.name; }
 
 class CloseWhileTransmitting : public testing::TestWithParam<CloseCase> {};
 
