@@ -197,7 +197,7 @@ public:
     // True as soon as a command starting with `prefix` has been received
     // (since the last clearReceived), false when the timeout passes first.
     bool waitFor(const std::string& prefix, std::chrono::milliseconds timeout) const;
-    // `done` runs under the radio's lock: it must not call the Radio.
+    // `done` gets a copy of the commands received (it may call the Radio).
     bool waitFor(const std::function<bool(const std::vector<Received>&)>& done,
                  std::chrono::milliseconds timeout) const;
     // True as soon as `count` bytes in all have arrived from the program

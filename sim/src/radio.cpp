@@ -30,6 +30,12 @@ struct Radio::Impl {
     Options options;
     mutable std::mutex m;
     mutable std::condition_variable changed;
+    std::uint64_t version = 0;  // counts what `changed` signals
+    void bump()
+    {
+        ++version;
+        changed.notify_all();
+    }
     detail::Engine engine;
     detail::Line line;
 
@@ -109,7 +115,7 @@ void Radio::Impl::send(const std::vector<std::string>& replies, Clock::time_poin
         line.queue(r + ";", now);
     }
     if (!replies.empty())
-        changed.notify_all();
+        bump();
 }
 
 void Radio::Impl::onCommand(std::string text, Clock::time_point now)
@@ -126,7 +132,7 @@ void Radio::Impl::onCommand(std::string text, Clock::time_point now)
     if (text.empty())
         return;
     received.push_back({now, text});
-    changed.notify_all();
+    bump();
     if (line.faults().silent)
         return;
     std::vector<std::string> replies;
@@ -138,7 +144,7 @@ void Radio::Impl::onCommand(std::string text, Clock::time_point now)
 void Radio::Impl::onBytes(const char* data, std::size_t n, Clock::time_point now)
 {
     line.traceIn(std::string(data, n), now);
-    changed.notify_all();
+    bump();
     if (!lineRateMatches())
         return;  // at another rate the radio hears only garbage
     for (std::size_t i = 0; i < n; ++i) {
@@ -159,7 +165,7 @@ void Radio::Impl::onBytes(const char* data, std::size_t n, Clock::time_point now
                 input.clear();
                 if (engine.state().ai == 2 && options.echoSets)
                     send({"TC01"}, now);
-                changed.notify_all();
+                bump();
             }
             continue;
         }
@@ -355,8 +361,22 @@ bool Radio::waitFor(const std::string& prefix, std::chrono::milliseconds timeout
 bool Radio::waitFor(const std::function<bool(const std::vector<Received>&)>& done,
                     std::chrono::milliseconds timeout) const
 {
+    // `done` sees a copy, outside the lock, so it may call the radio itself.
+    const auto deadline = Clock::now() + timeout;
     std::unique_lock lock(impl_->m);
-    return impl_->changed.wait_for(lock, timeout, [&] { return done(impl_->received); });
+    for (;;) {
+        const auto snapshot = impl_->received;
+        const auto seen = impl_->version;
+        lock.unlock();
+        if (done(snapshot))
+            return true;
+        lock.lock();
+        if (!impl_->changed.wait_until(lock, deadline, [&] { return impl_->version != seen; })) {
+            const auto last = impl_->received;
+            lock.unlock();
+            return done(last);
+        }
+    }
 }
 
 bool Radio::waitForBytesIn(std::uint64_t count, std::chrono::milliseconds timeout) const
