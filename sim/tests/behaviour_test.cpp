@@ -535,10 +535,11 @@ TEST(Keyer, BufferBusyWhileSending)
     ASSERT_TRUE(s.ok);
     s.wire->send("KS060;AI2;");
     ASSERT_EQ(s.wire->read(1), "AI2;");
-    s.wire->send("KY CQ                      ;");
+    s.wire->send("KY CQ CQ CQ                ;");
     EXPECT_EQ(s.wire->ask("KY;"), "KY1;");
-    // When the two characters are sent, the radio says the buffer is free.
-    EXPECT_EQ(s.wire->read(1), "KY0;");
+    EXPECT_EQ(s.radio.state().keyerText, "CQ CQ CQ                ");
+    // When the text is sent (about 1.6 s at 60 wpm), the radio says the buffer is free.
+    EXPECT_EQ(s.wire->read(1, 10s), "KY0;");
 }
 
 TEST(Threads, PanelAndLineAtOnce)

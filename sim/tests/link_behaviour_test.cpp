@@ -401,7 +401,7 @@ TEST_P(LinkFaults, AreSurvived)
         std::snprintf(want, sizeof want, "%011d", 7'000'000 + i * 1000);
         l.radio.setFrequency(qxsim::Vfo::A, 7'000'000 + i * 1000);
         ASSERT_EQ(l.link.ConnFA("R", ""), 1);
-        if (until([&] { return l.link.RcvDataFA(f) == 1; }, 400ms)) {
+        if (until([&] { return l.link.RcvDataFA(f) == 1; }, 800ms)) {
             EXPECT_STREQ(f, want);
             ++good;
         }
