@@ -15,7 +15,7 @@ Qt::Alignment labelAlignment(unsigned flags) {
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-QWidget* create(QWidget* client, const ControlSpec& row) {
+QWidget* create(QWidget* client, const ControlRow& row) {
     const QRect rect = row.rect.toRect();
     const QString caption = QString::fromLatin1(row.caption);
     switch (row.kind) {
@@ -61,9 +61,9 @@ QWidget* create(QWidget* client, const ControlSpec& row) {
 
 } // namespace
 
-void ConsoleControls::build(QWidget* client, std::span<const ControlSpec> rows) {
+void ConsoleControls::build(QWidget* client, std::span<const ControlRow> rows) {
     deleteAll();
-    for (const ControlSpec& row : rows) {
+    for (const ControlRow& row : rows) {
         QWidget* widget = create(client, row);
         widget->setObjectName(QStringLiteral("idc%1").arg(row.id));
         widget->setProperty("controlId", row.id);

@@ -18,7 +18,7 @@ class ConsoleControls {
 public:
     // Creates one control per template row as a child of `client`, in the
     // table's order (later rows stack above earlier ones).
-    void build(QWidget* client, std::span<const ControlSpec> rows);
+    void build(QWidget* client, std::span<const ControlRow> rows);
     // Deletes every control object; afterwards the container is empty.
     void deleteAll();
 

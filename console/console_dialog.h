@@ -44,7 +44,7 @@ struct ConsoleOptions {
 };
 
 // True for the controls that sit inside the display area (not its background).
-bool IsDisplayControl(const ControlSpec& spec);
+bool IsDisplayControl(const ControlRow& entry);
 // The help context for a console state: not connected, dial selection,
 // voice recall, satellite mode, memory scroll, else the contents.
 int HelpContextFor(const ConsoleState& state);

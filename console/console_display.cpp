@@ -6,13 +6,13 @@
 // Every label, mark and text line of the display starts empty; the radio's
 // replies fill them.
 void ConsoleDialog::ClearDisplayTexts() {
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        if (!IsDisplayControl(spec)) {
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        if (!IsDisplayControl(entry)) {
             continue;
         }
-        if (CStaticEx* label = m_controls.label(spec.id)) {
+        if (CStaticEx* label = m_controls.label(entry.id)) {
             label->setText(QString());
-        } else if (CEditEx* edit = m_controls.edit(spec.id)) {
+        } else if (CEditEx* edit = m_controls.edit(entry.id)) {
             edit->clear();
         }
     }
@@ -22,9 +22,9 @@ void ConsoleDialog::ClearDisplayTexts() {
 // hidden and the background is black. Powered on, they show on the display
 // colour.
 void ConsoleDialog::ShowLiveDisplay(bool on) {
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        if (IsDisplayControl(spec)) {
-            if (QWidget* w = m_controls.widget(spec.id)) {
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        if (IsDisplayControl(entry)) {
+            if (QWidget* w = m_controls.widget(entry.id)) {
                 w->setVisible(on);
             }
         }

@@ -44,10 +44,10 @@ std::vector<int> span(int first, int last) {
 } // namespace
 
 // True for the controls that sit inside the display area.
-bool IsDisplayControl(const ControlSpec& spec) {
-    const ControlSpec* back = FindControlSpec(idc::DisplayBack);
-    return spec.id != idc::DisplayBack && back != nullptr &&
-           back->rect.toRect().contains(spec.rect.toRect());
+bool IsDisplayControl(const ControlRow& entry) {
+    const ControlRow* back = FindControlRow(idc::DisplayBack);
+    return entry.id != idc::DisplayBack && back != nullptr &&
+           back->rect.toRect().contains(entry.rect.toRect());
 }
 
 void ConsoleDialog::SetScrollRanges() {
@@ -71,9 +71,9 @@ void ConsoleDialog::ApplyColours() {
     m_client->setPalette(face);
     m_client->setAutoFillBackground(true);
 
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        QWidget* w = m_controls.widget(spec.id);
-        const bool inDisplay = IsDisplayControl(spec);
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        QWidget* w = m_controls.widget(entry.id);
+        const bool inDisplay = IsDisplayControl(entry);
         if (auto* label = qobject_cast<CStaticEx*>(w)) {
             label->SetForeColor(m_textColour);
             label->SetBackColor(inDisplay ? kDisplayColour : m_faceColour);
@@ -160,9 +160,9 @@ void ConsoleDialog::ApplyFonts() {
 
     // Every other label of the display (status words, meter scales) is bold
     // in the control library's face and size.
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        if (spec.kind == ControlKind::Static && IsDisplayControl(spec)) {
-            m_controls.label(spec.id)->SetTextBold(1);
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        if (entry.kind == ControlKind::Static && IsDisplayControl(entry)) {
+            m_controls.label(entry.id)->SetTextBold(1);
         }
     }
     for (const LabelFont& font : fonts) {

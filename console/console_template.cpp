@@ -18,7 +18,7 @@ namespace {
 
 using K = ControlKind;
 
-constexpr ControlSpec kTemplate[] = {
+constexpr ControlRow kTemplate[] = {
     // =============================================================== display
     {idc::DisplayBack, K::Static, "", {9, 2, 737, 135}},
 
@@ -325,10 +325,10 @@ constexpr ControlSpec kTemplate[] = {
 
 } // namespace
 
-std::span<const ControlSpec> ConsoleTemplate() { return kTemplate; }
+std::span<const ControlRow> ConsoleTemplate() { return kTemplate; }
 
-const ControlSpec* FindControlSpec(int id) {
+const ControlRow* FindControlRow(int id) {
     const auto it = std::find_if(std::begin(kTemplate), std::end(kTemplate),
-                                 [id](const ControlSpec& spec) { return spec.id == id; });
+                                 [id](const ControlRow& entry) { return entry.id == id; });
     return it == std::end(kTemplate) ? nullptr : &*it;
 }

@@ -39,7 +39,7 @@ struct ControlRect {
     QRect toRect() const { return QRect(left, top, width, height); }
 };
 
-struct ControlSpec {
+struct ControlRow {
     int id;
     ControlKind kind;
     const char* caption;
@@ -48,9 +48,9 @@ struct ControlSpec {
 };
 
 // The whole template in build order.
-std::span<const ControlSpec> ConsoleTemplate();
+std::span<const ControlRow> ConsoleTemplate();
 // The row of one identifier, or null.
-const ControlSpec* FindControlSpec(int id);
+const ControlRow* FindControlRow(int id);
 
 // The console's fixed window size (menu bar and client area) and the client
 // area's offset below the menu bar is taken at run time.

@@ -38,46 +38,46 @@ protected:
 
 TEST_F(Console, BuildsEveryTemplateControlAtItsRectangleWithItsClass) {
     EXPECT_EQ(controls().size(), 252);
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        QWidget* w = controls().widget(spec.id);
-        ASSERT_NE(w, nullptr) << spec.id;
-        EXPECT_EQ(w->parentWidget(), console->client()) << spec.id;
-        EXPECT_EQ(w->geometry(), spec.rect.toRect()) << spec.id;
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        QWidget* w = controls().widget(entry.id);
+        ASSERT_NE(w, nullptr) << entry.id;
+        EXPECT_EQ(w->parentWidget(), console->client()) << entry.id;
+        EXPECT_EQ(w->geometry(), entry.rect.toRect()) << entry.id;
         bool classMatches = false;
-        switch (spec.kind) {
-        case ControlKind::Static: classMatches = controls().label(spec.id) != nullptr; break;
-        case ControlKind::Button: classMatches = controls().button(spec.id) != nullptr; break;
-        case ControlKind::CButton: classMatches = controls().cbutton(spec.id) != nullptr; break;
-        case ControlKind::Frame: classMatches = controls().frame(spec.id) != nullptr; break;
-        case ControlKind::Meter: classMatches = controls().meter(spec.id) != nullptr; break;
-        case ControlKind::Lamp: classMatches = controls().lamp(spec.id) != nullptr; break;
-        case ControlKind::Edit: classMatches = controls().edit(spec.id) != nullptr; break;
-        case ControlKind::ScrollBar: classMatches = controls().scrollBar(spec.id) != nullptr; break;
-        case ControlKind::ComboBox: classMatches = controls().comboBox(spec.id) != nullptr; break;
+        switch (entry.kind) {
+        case ControlKind::Static: classMatches = controls().label(entry.id) != nullptr; break;
+        case ControlKind::Button: classMatches = controls().button(entry.id) != nullptr; break;
+        case ControlKind::CButton: classMatches = controls().cbutton(entry.id) != nullptr; break;
+        case ControlKind::Frame: classMatches = controls().frame(entry.id) != nullptr; break;
+        case ControlKind::Meter: classMatches = controls().meter(entry.id) != nullptr; break;
+        case ControlKind::Lamp: classMatches = controls().lamp(entry.id) != nullptr; break;
+        case ControlKind::Edit: classMatches = controls().edit(entry.id) != nullptr; break;
+        case ControlKind::ScrollBar: classMatches = controls().scrollBar(entry.id) != nullptr; break;
+        case ControlKind::ComboBox: classMatches = controls().comboBox(entry.id) != nullptr; break;
         }
-        EXPECT_TRUE(classMatches) << spec.id;
+        EXPECT_TRUE(classMatches) << entry.id;
         // The control keeps its rectangle for the hit tests.
         if (auto* kestrin = dynamic_cast<CKestrinControl*>(w)) {
             const KestrinRect r = kestrin->controlRect();
-            EXPECT_EQ(QRect(r.left, r.top, r.width, r.height), spec.rect.toRect()) << spec.id;
-            EXPECT_EQ(kestrin->controlId(), spec.id);
+            EXPECT_EQ(QRect(r.left, r.top, r.width, r.height), entry.rect.toRect()) << entry.id;
+            EXPECT_EQ(kestrin->controlId(), entry.id);
         }
     }
 }
 
 TEST_F(Console, FrontPanelCaptionsMatchTheTemplate) {
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        if (spec.kind == ControlKind::Button || spec.kind == ControlKind::CButton ||
-            spec.kind == ControlKind::Frame) {
-            EXPECT_EQ(controls().caption(spec.id), QString::fromLatin1(spec.caption)) << spec.id;
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        if (entry.kind == ControlKind::Button || entry.kind == ControlKind::CButton ||
+            entry.kind == ControlKind::Frame) {
+            EXPECT_EQ(controls().caption(entry.id), QString::fromLatin1(entry.caption)) << entry.id;
         }
     }
 }
 
 TEST_F(Console, EveryControlLiesInsideTheClientArea) {
     const QRect client(QPoint(0, 0), console->client()->size());
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        EXPECT_TRUE(client.contains(spec.rect.toRect())) << spec.id;
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        EXPECT_TRUE(client.contains(entry.rect.toRect())) << entry.id;
     }
 }
 
@@ -88,26 +88,26 @@ bool IsFrequencyDigit(int id) {
 // A caption is legible when it fits its control in the control's font. The
 // frequency digits stand edge to edge in their fixed rectangles, as on the
 // radio: the slant of their italic face may overhang by two pixels a side.
-int AvailableWidth(const ControlSpec& spec) {
-    if (IsFrequencyDigit(spec.id)) {
-        return spec.rect.width + 4;
+int AvailableWidth(const ControlRow& entry) {
+    if (IsFrequencyDigit(entry.id)) {
+        return entry.rect.width + 4;
     }
-    switch (spec.kind) {
-    case ControlKind::Frame: return spec.rect.width - 18; // caption inset of the frame
+    switch (entry.kind) {
+    case ControlKind::Frame: return entry.rect.width - 18; // caption inset of the frame
     case ControlKind::Button:
-    case ControlKind::CButton: return spec.rect.width - 10; // bevel and two pixels of air a side
-    default: return spec.rect.width - 2;
+    case ControlKind::CButton: return entry.rect.width - 10; // bevel and two pixels of air a side
+    default: return entry.rect.width - 2;
     }
 }
 
 TEST_F(Console, EveryTemplateCaptionFitsItsControl) {
     auto shown = MakeTestConsole(/*keepTemplateTexts=*/true);
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        const QString caption = QString::fromLatin1(spec.caption);
-        if (caption.trimmed().isEmpty() || spec.kind == ControlKind::Meter) {
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        const QString caption = QString::fromLatin1(entry.caption);
+        if (caption.trimmed().isEmpty() || entry.kind == ControlKind::Meter) {
             continue;
         }
-        QWidget* w = shown->controls().widget(spec.id);
+        QWidget* w = shown->controls().widget(entry.id);
         QFont font = w->font();
         if (auto* b = qobject_cast<QAbstractButton*>(w); b != nullptr && !b->icon().isNull()) {
             continue; // shown as a picture
@@ -115,12 +115,12 @@ TEST_F(Console, EveryTemplateCaptionFitsItsControl) {
         const QFontMetrics metrics(font);
         // Labels are measured by their ink (digits sit edge to edge like the
         // radio's own display); buttons and frames by the whole advance.
-        const int width = spec.kind == ControlKind::Static ? metrics.tightBoundingRect(caption).width()
+        const int width = entry.kind == ControlKind::Static ? metrics.tightBoundingRect(caption).width()
                                                            : metrics.horizontalAdvance(caption);
-        EXPECT_LE(width, AvailableWidth(spec)) << "caption \"" << spec.caption << "\" of " << spec.id
+        EXPECT_LE(width, AvailableWidth(entry)) << "caption \"" << entry.caption << "\" of " << entry.id
                                                << " is cut off";
-        if (spec.kind == ControlKind::Static || spec.kind == ControlKind::Frame) {
-            EXPECT_LE(metrics.capHeight(), spec.rect.height) << spec.caption;
+        if (entry.kind == ControlKind::Static || entry.kind == ControlKind::Frame) {
+            EXPECT_LE(metrics.capHeight(), entry.rect.height) << entry.caption;
         }
     }
 }
@@ -139,10 +139,10 @@ class SecondCaptions : public ::testing::TestWithParam<AlternateCaption> {};
 TEST_P(SecondCaptions, FitTheirControl) {
     ForgetConsolePosition();
     auto console = MakeTestConsole();
-    const ControlSpec* spec = FindControlSpec(GetParam().id);
+    const ControlRow* entry = FindControlRow(GetParam().id);
     QWidget* w = console->controls().widget(GetParam().id);
     const QFontMetrics metrics(w->font());
-    EXPECT_LE(metrics.horizontalAdvance(QString::fromLatin1(GetParam().caption)), AvailableWidth(*spec))
+    EXPECT_LE(metrics.horizontalAdvance(QString::fromLatin1(GetParam().caption)), AvailableWidth(*entry))
         << GetParam().caption;
 }
 
@@ -209,13 +209,13 @@ TEST_F(Console, HidesTheRitOffsetBarAndTheFirstTwoLamps) {
 
 TEST_F(Console, StartsWithAnEmptyDarkDisplay) {
     EXPECT_EQ(controls().label(idc::DisplayBack)->backColor(), 0x000000u);
-    for (const ControlSpec& spec : ConsoleTemplate()) {
-        if (!IsDisplayControl(spec)) {
+    for (const ControlRow& entry : ConsoleTemplate()) {
+        if (!IsDisplayControl(entry)) {
             continue;
         }
-        EXPECT_TRUE(controls().widget(spec.id)->isHidden()) << spec.id;
-        if (CStaticEx* label = controls().label(spec.id)) {
-            EXPECT_TRUE(label->text().isEmpty()) << spec.id;
+        EXPECT_TRUE(controls().widget(entry.id)->isHidden()) << entry.id;
+        if (CStaticEx* label = controls().label(entry.id)) {
+            EXPECT_TRUE(label->text().isEmpty()) << entry.id;
         }
     }
     // Outside the display the captions stay.

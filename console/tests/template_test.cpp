@@ -14,7 +14,7 @@ namespace {
 int countOf(ControlKind kind) {
     const auto rows = ConsoleTemplate();
     return static_cast<int>(std::count_if(rows.begin(), rows.end(),
-                                          [kind](const ControlSpec& s) { return s.kind == kind; }));
+                                          [kind](const ControlRow& s) { return s.kind == kind; }));
 }
 
 struct KindCount {
@@ -46,7 +46,7 @@ TEST(ConsoleTemplate, Has252ControlsWithUniqueIdentifiersInRange) {
     const auto rows = ConsoleTemplate();
     EXPECT_EQ(rows.size(), 252u);
     std::set<int> ids;
-    for (const ControlSpec& row : rows) {
+    for (const ControlRow& row : rows) {
         EXPECT_TRUE(ids.insert(row.id).second) << "duplicate id " << row.id;
         EXPECT_GE(row.id, idc::First);
         EXPECT_LE(row.id, idc::Last);
@@ -66,9 +66,9 @@ void PrintTo(const FixedRect& row, std::ostream* out) { *out << row.what; }
 class FixedRectangles : public ::testing::TestWithParam<FixedRect> {};
 
 TEST_P(FixedRectangles, KeepTheirPixelRectangle) {
-    const ControlSpec* spec = FindControlSpec(GetParam().id);
-    ASSERT_NE(spec, nullptr) << GetParam().what;
-    EXPECT_EQ(spec->rect.toRect(), GetParam().rect.toRect()) << GetParam().what;
+    const ControlRow* entry = FindControlRow(GetParam().id);
+    ASSERT_NE(entry, nullptr) << GetParam().what;
+    EXPECT_EQ(entry->rect.toRect(), GetParam().rect.toRect()) << GetParam().what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -91,7 +91,7 @@ TEST(ConsoleTemplate, FrequencyDigitsRunLeftToRightWithoutGaps) {
     for (const int first : {idc::MainDigit0, idc::SubDigit0}) {
         int previousRight = -1;
         for (int i = 0; i <= 10; ++i) {
-            const QRect r = FindControlSpec(first + i)->rect.toRect();
+            const QRect r = FindControlRow(first + i)->rect.toRect();
             EXPECT_GT(r.left(), previousRight) << "digit " << i;
             previousRight = r.right();
         }
@@ -104,7 +104,7 @@ TEST(ConsoleTemplate, NamedGroupsAreAllThere) {
                                             "RIT / XIT / SUB", "Main", "Main / Sub / Control",
                                             "      Click Enc. / Step"};
     std::set<std::string> named;
-    for (const ControlSpec& row : ConsoleTemplate()) {
+    for (const ControlRow& row : ConsoleTemplate()) {
         if (row.kind == ControlKind::Frame && row.caption[0] != '\0') {
             named.insert(row.caption);
         }
@@ -117,9 +117,9 @@ TEST(ConsoleTemplate, NamedGroupsAreAllThere) {
 // frames do not cross, and the display's labels stay inside the display.
 TEST(ConsoleTemplate, NothingOverlaps) {
     const auto rows = ConsoleTemplate();
-    const QRect display = FindControlSpec(idc::DisplayBack)->rect.toRect();
+    const QRect display = FindControlRow(idc::DisplayBack)->rect.toRect();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ControlSpec& a = rows[i];
+        const ControlRow& a = rows[i];
         const QRect ra = a.rect.toRect();
         EXPECT_TRUE(ra.isValid()) << a.id;
         if (a.id == idc::DisplayBack) {
@@ -127,7 +127,7 @@ TEST(ConsoleTemplate, NothingOverlaps) {
         }
         EXPECT_TRUE(display.contains(ra) || !display.intersects(ra)) << "control " << a.id << " crosses the display";
         for (std::size_t j = i + 1; j < rows.size(); ++j) {
-            const ControlSpec& b = rows[j];
+            const ControlRow& b = rows[j];
             if (b.id == idc::DisplayBack) {
                 continue;
             }
@@ -159,14 +159,14 @@ TEST(ConsoleTemplate, KeypadFormsFourRowsOfThreeWithTheFunctionColumn) {
                                   {"DCS", "SHIFT", "ENT", "CLR"}};
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
-            const ControlSpec* spec = FindControlSpec(rows[r][c]);
-            EXPECT_STREQ(spec->caption, captions[r][c]);
+            const ControlRow* entry = FindControlRow(rows[r][c]);
+            EXPECT_STREQ(entry->caption, captions[r][c]);
             if (c > 0) {
-                EXPECT_EQ(spec->rect.top, FindControlSpec(rows[r][0])->rect.top) << captions[r][c];
-                EXPECT_GT(spec->rect.left, FindControlSpec(rows[r][c - 1])->rect.left) << captions[r][c];
+                EXPECT_EQ(entry->rect.top, FindControlRow(rows[r][0])->rect.top) << captions[r][c];
+                EXPECT_GT(entry->rect.left, FindControlRow(rows[r][c - 1])->rect.left) << captions[r][c];
             }
             if (r > 0) {
-                EXPECT_GT(spec->rect.top, FindControlSpec(rows[r - 1][c])->rect.top) << captions[r][c];
+                EXPECT_GT(entry->rect.top, FindControlRow(rows[r - 1][c])->rect.top) << captions[r][c];
             }
         }
     }

@@ -89,7 +89,8 @@ public:
     // Waits until the radio has recorded everything sent so far (an identity
     // query sent last marks the end), then forgets what it received.
     void Drain();
-    // What the console sent since the last Drain, up to such a marker.
+    // What the console sent since the last Drain, up to such a marker,
+    // without the power watchdog's polls.
     std::vector<std::string> SentBeforeMarker();
 
     qxsim::Radio radio;
