@@ -3,8 +3,67 @@
 
 #include <QImageWriter>
 #include <QPixmap>
+#include <QPointer>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Ctrl+C in the terminal and a polite kill close the console like its close
+// box does, so the radio is released and the position saved. The handler
+// only writes a byte to a pipe; the console closes on the UI thread.
+int g_signalPipe[2] = {-1, -1};
+
+extern "C" void onTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+class CloseOnSignal {
+public:
+    explicit CloseOnSignal(ConsoleDialog& console) {
+        if (g_signalPipe[0] < 0 && ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+            return;
+        }
+        m_notifier = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
+        QPointer<ConsoleDialog> target(&console);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [target] {
+            char drain[16];
+            while (::read(g_signalPipe[0], drain, sizeof drain) > 0) {
+            }
+            if (!target.isNull()) {
+                target->reject();
+            }
+        });
+        struct sigaction action {};
+        action.sa_handler = onTerminationSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &action, &m_oldInt);
+        sigaction(SIGTERM, &action, &m_oldTerm);
+        m_installed = true;
+    }
+    ~CloseOnSignal() {
+        if (m_installed) {
+            sigaction(SIGINT, &m_oldInt, nullptr);
+            sigaction(SIGTERM, &m_oldTerm, nullptr);
+        }
+    }
+    CloseOnSignal(const CloseOnSignal&) = delete;
+    CloseOnSignal& operator=(const CloseOnSignal&) = delete;
+
+private:
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    struct sigaction m_oldInt {};
+    struct sigaction m_oldTerm {};
+    bool m_installed = false;
+};
+
+} // namespace
 
 ConsoleApp::ConsoleApp(ConsoleOptions options, Runner runner)
     : m_options(std::move(options)), m_runner(std::move(runner)) {
@@ -24,6 +83,7 @@ int ConsoleApp::InitInstance() {
     platform::InitApplication();
     {
         ConsoleDialog console(m_options);
+        const CloseOnSignal closeOnSignal(console);
         m_runner(console);
         console.DestroyWindow();
     }

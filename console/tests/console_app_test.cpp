@@ -3,6 +3,7 @@
 #include "console_app.h"
 #include "console_test_support.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 #include <map>
 
@@ -39,6 +42,25 @@ TEST(ConsoleApp, RunsTheConsoleOnceAndReleasesTheLock) {
     EXPECT_FALSE(app.HoldsInstance());
     // Released: the next start gets the lock.
     EXPECT_TRUE(platform::SingleInstance().acquired());
+}
+
+TEST(ConsoleApp, TerminationSignalClosesTheConsoleInOrder) {
+    ForgetConsolePosition();
+    bool closed = false;
+    ConsoleApp app(QuietOptions(), [&](ConsoleDialog& console) {
+        console.move(210, 110);
+        console.show();
+        std::raise(SIGTERM);
+        for (int i = 0; i < 1000 && console.isVisible(); ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        closed = !console.isVisible();
+        return 0;
+    });
+    EXPECT_EQ(app.InitInstance(), 0);
+    EXPECT_TRUE(closed);
+    // The end sequence ran: the position is in the profile.
+    EXPECT_EQ(platform::GetProfileString("WindowPos", "Main", "").size(), 10);
 }
 
 TEST(ConsoleApp, ASecondStartEndsSilentlyWithoutAConsole) {
