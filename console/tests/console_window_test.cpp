@@ -1,5 +1,6 @@
 // console_window_test.cpp - the console as a window: size, keys, menu,
 // messages, start-up picture, help and the end sequence.
+#include "about_dialog.h"
 #include "console_dialog.h"
 #include "console_ids.h"
 #include "console_menu.h"
@@ -13,6 +14,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 
 #include <gtest/gtest.h>
@@ -329,6 +331,31 @@ TEST(ConsoleHelp, F1OpensThePageOfTheContextAndEveryContextHasAPage) {
     for (const int context : {4, 19, 66, 175, 180}) {
         EXPECT_TRUE(platform::HelpPagePath(context).endsWith(QStringLiteral("/%1.html").arg(context))) << context;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(AboutBox, ShowsThePictureAndOkOnBlackAndIgnoresTheHelpKey) {
+    const QPixmap picture = DrawSplashPicture();
+    AboutDialog about(picture, nullptr);
+    EXPECT_EQ(about.size(), QSize(603, 263));
+    EXPECT_EQ(about.picture()->geometry(), QRect(3, 0, 594, 225));
+    EXPECT_EQ(about.okButton()->geometry(), QRect(263, 228, 75, 25));
+    EXPECT_EQ(about.okButton()->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(about.palette().color(QPalette::Window), QColor(Qt::black));
+    int helpShown = 0;
+    platform::SetHelpViewer([&helpShown](int, const QString&) { ++helpShown; });
+    about.show();
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&about, &f1);
+    platform::SetHelpViewer({});
+    EXPECT_EQ(helpShown, 0);
+    EXPECT_TRUE(about.isVisible());
+    about.okButton()->click();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
 } // namespace
