@@ -53,8 +53,17 @@ std::chrono::milliseconds WriteLimit(std::size_t length, std::uint32_t baud)
 
 } // namespace
 
+Link::~Link()
+{
+    if (reader.joinable())
+        StopReader(*this);
+}
+
 Link& TheLink()
 {
+    // The block is made first so that it outlives the link (and its thread)
+    // when the program ends.
+    Global();
     static Link link;
     return link;
 }

@@ -13,6 +13,12 @@
 namespace corvan::detail {
 
 struct Link {
+    Link() = default;
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+    // A program that ends without Close still ends the read thread first.
+    ~Link();
+
     std::mutex connMu;  // Conn and Close, one at a time
     std::mutex writeMu; // one command on the wire at a time; guards port writes and open/close
     Port port;

@@ -6,14 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> RunTool(const std::string& arguments)
+std::vector<std::string> RunTool(const std::string& arguments, const std::string& environment = "")
 {
-    const std::string command = std::string(ZEPHYRA_LINK_TOOL) + " " + arguments + " 2>/dev/null";
+    const std::string command = environment + std::string(ZEPHYRA_LINK_TOOL) + " " + arguments + " 2>/dev/null";
     std::vector<std::string> lines;
     FILE* out = ::popen(command.c_str(), "r");
     if (out == nullptr)
@@ -54,6 +58,24 @@ TEST(Tool, PlainLinesAndModelFromTheName)
     const auto lines = RunTool("--model QX-410 --wait 300 " + radio.path() + " 'BY;' 'MD1;'");
     const std::vector<std::string> expected = {"BY 4105 (1,-48) ok=1: 1 0", "exit 0"};
     EXPECT_EQ(lines, expected);
+}
+
+TEST(Tool, TraceFromTheEnvironment)
+{
+    char file[] = "/tmp/zephyra-link-trace-XXXXXX";
+    const int fd = ::mkstemp(file);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    PtyRadio radio;
+    radio.answer("MD;", "MD3;");
+    const auto lines = RunTool("--wait 200 " + radio.path() + " 'MD;'", std::string("ZEPHYRA_TRACE=") + file + " ");
+    EXPECT_EQ(lines, (std::vector<std::string>{"MD 4134 ok=1: 3", "exit 0"}));
+    std::ifstream in(file);
+    std::stringstream all;
+    all << in.rdbuf();
+    EXPECT_NE(all.str().find(" > MD;\n"), std::string::npos) << all.str();
+    EXPECT_NE(all.str().find(" < MD3;\n"), std::string::npos) << all.str();
+    ::unlink(file);
 }
 
 TEST(Tool, MissingDeviceAndWrongUsage)
