@@ -6,11 +6,12 @@
 
 #include "panel_base.h"
 
+#include <kestrin.h>
+
 #include <QByteArray>
+#include <QPointer>
 
 #include <cstddef>
-
-class CEditEx;
 
 namespace pandor {
 
@@ -37,7 +38,7 @@ protected:
     void OnCancel() override;
 
 private:
-    CEditEx* m_field = nullptr;
+    QPointer<CEditEx> m_field;
     QByteArray m_storedName;
 };
 

@@ -4,6 +4,8 @@
 #include <kestrin.h>
 #include <platform.h>
 
+#include <QPointer>
+
 namespace pandor {
 
 namespace {
@@ -42,10 +44,13 @@ void CSetupPanel::OnPowerState(std::uint32_t state) {
 bool CSetupPanel::ResetRadio(Reset kind) {
     const QString question = kind == Reset::Full ? QStringLiteral("All Reset OK?")
                                                  : QStringLiteral("VFO Reset OK?");
+    // The question runs an event loop of its own, in which the console may
+    // destroy this panel: nothing of it is touched after that.
+    const QPointer<CSetupPanel> alive(this);
     const int answer = platform::MessageBox(
         question, QStringLiteral("Zephyra"),
         platform::MbYesNo | platform::MbIconQuestion | platform::MbDefButton2, this);
-    if (answer != platform::IdYes || link() == nullptr) {
+    if (alive.isNull() || answer != platform::IdYes || link() == nullptr) {
         return false;
     }
     // The console answers UM_RADIO_RESET by clearing the transverter

@@ -7,9 +7,11 @@
 
 #include "panel_base.h"
 
-#include <cstdint>
+#include <kestrin.h>
 
-class CButtonEx;
+#include <QPointer>
+
+#include <cstdint>
 
 namespace pandor {
 
@@ -34,8 +36,8 @@ protected:
 
 private:
     bool m_powerOn = false;
-    CButtonEx* m_resetAll = nullptr;
-    CButtonEx* m_resetVfo = nullptr;
+    QPointer<CButtonEx> m_resetAll;
+    QPointer<CButtonEx> m_resetVfo;
 };
 
 } // namespace pandor

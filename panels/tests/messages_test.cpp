@@ -127,5 +127,27 @@ TEST_F(MessagesTest, ResetAnsweredNoOrRefusedByTheLinkPostsNothing) {
     }
 }
 
+// The console may destroy the setup panel while its question is open (the
+// question runs its own event loop): the reset then stops quietly.
+class DestroyingDialogs final : public platform::DialogProvider {
+public:
+    int messageBox(const platform::MessageBoxRequest&, QWidget*) override {
+        QuorelDestroy();
+        return platform::IdYes;
+    }
+    std::optional<QString> fileDialog(const platform::FileDialogRequest&, QWidget*) override {
+        return std::nullopt;
+    }
+};
+
+TEST_F(MessagesTest, SetupPanelDestroyedDuringTheResetQuestionStopsTheReset) {
+    platform::SetDialogProvider(std::make_shared<DestroyingDialogs>());
+    QuorelView(nullptr);
+    EXPECT_FALSE(Panels().setup->ResetRadio(CSetupPanel::Reset::Full));
+    EXPECT_EQ(Panels().setup.data(), nullptr);
+    Deliver();
+    EXPECT_TRUE(sink.received.empty());
+}
+
 } // namespace
 } // namespace pandor::test
