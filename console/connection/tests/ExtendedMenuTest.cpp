@@ -107,6 +107,21 @@ TEST_F(ExtendedMenu, AnswerForAnotherItemDoesNotEndTheWait) {
     EXPECT_EQ(requests, expected) << Joined(requests);
 }
 
+TEST_F(ExtendedMenu, ChangedMenuBankIsReadAgainTheSameBankIsNot) {
+    const int before = bench->link->State().menuBank;
+    ASSERT_GE(before, 0) << "the initial read reports the menu bank";
+    bench->radio.setValue("MF", {before == 0 ? 1 : 0});
+    ASSERT_TRUE(PumpUntil([] { return bench->radio.countOf("EX0620500") >= 1; }, 5s));
+    PumpUntil([] { return bench->link->State().busy == 0; }, 2s);
+    EXPECT_EQ(MenuRequests().size(), 17u);
+
+    // The same bank reported again changes nothing.
+    bench->Drain();
+    bench->radio.inject(before == 0 ? "MF1;" : "MF0;");
+    PumpFor(300ms);
+    EXPECT_TRUE(MenuRequests().empty());
+}
+
 struct LastItemCase {
     const char* name;
     std::string before; // the EX answer the console heard last

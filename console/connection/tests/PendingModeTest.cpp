@@ -186,6 +186,21 @@ TEST_F(ConnectedConsole, RefreshReadsAgainOnlyWhileReady) {
     EXPECT_TRUE(SentBeforeMarker().empty());
 }
 
+TEST_F(ConnectedConsole, TerminalMenuOffWhileNotInTncModeChangesNothing) {
+    const int reads = bench->settingsReads;
+    bench->radio.inject("EX05500000;");
+    ASSERT_TRUE(PumpUntil([] {
+        std::uint32_t m = 0, s = 0, a = 0, b = 0;
+        char text[corvan::kNameTextSize] = {};
+        return bench->link->Link().RcvDataEX(&m, &s, &a, &b, text) == 1 && m == 55;
+    }));
+    PumpFor(200ms);
+    EXPECT_EQ(bench->link->State().tncMode, 0);
+    EXPECT_EQ(bench->link->State().connected, 1);
+    EXPECT_EQ(bench->settingsReads, reads);
+    EXPECT_TRUE(bench->SentBeforeMarker().empty());
+}
+
 // Every reply that has a handler keeps the watchdog quiet; the codes the
 // console ignores do not.
 struct AliveCase {
