@@ -186,6 +186,14 @@ TEST_F(ConnectedConsole, RefreshReadsAgainOnlyWhileReady) {
     EXPECT_TRUE(SentBeforeMarker().empty());
 }
 
+TEST_F(ConnectedConsole, OtherBandAntennaIsReadOnTheOtherControlBand) {
+    bench->link->ReadOtherBandAntenna();
+    EXPECT_EQ(bench->SentBeforeMarker(),
+              (std::vector<std::string>{"LK21", "DC01", "AN", "DC00", "LK00"}));
+    EXPECT_EQ(bench->radio.state().controlBand, 0);
+    EXPECT_FALSE(bench->surface.busy);
+}
+
 TEST_F(ConnectedConsole, TerminalMenuOffWhileNotInTncModeChangesNothing) {
     const int reads = bench->settingsReads;
     bench->radio.inject("EX05500000;");
