@@ -1,5 +1,6 @@
 // console_dialog.h - the console window: a thin shell over files by topic.
 //
+//   console_app.cpp      the application object (single instance, run, render)
 //   console_dialog.cpp   construction, window events, message and command dispatch
 //   console_startup.cpp  the start-up sequence (controls, look, layout, position)
 //   console_template.cpp the template: every control's class, caption, rectangle
@@ -9,6 +10,7 @@
 //   console_commands.cpp what each menu command does (per-topic installers)
 //   console_help.cpp     context help
 //   console_end.cpp      the end sequence and DestroyAllPanels
+//   pictures.cpp         every picture, drawn at start
 //
 // Menu commands run through a command table: each topic file installs its
 // handlers (InstallXxxCommands); an id without a handler does nothing.

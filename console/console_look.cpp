@@ -33,7 +33,7 @@ constexpr Range kRanges[] = {
     {idc::ScanSpeedBar, 1, 9},
 };
 
-std::vector<int> span(int first, int last) {
+std::vector<int> idRange(int first, int last) {
     std::vector<int> ids;
     for (int id = first; id <= last; ++id) {
         ids.push_back(id);
@@ -131,10 +131,10 @@ void ConsoleDialog::ApplyFonts() {
         bool bold;
         bool italic;
     };
-    std::vector<int> mainDigits = span(idc::MainDigit0, idc::MainSep3);
-    std::vector<int> mainChannel = span(idc::MainChDigit0, idc::MainChSep);
-    std::vector<int> subDigits = span(idc::SubDigit0, idc::SubSep3);
-    std::vector<int> subChannel = span(idc::SubChDigit0, idc::SubChDigit2);
+    std::vector<int> mainDigits = idRange(idc::MainDigit0, idc::MainSep3);
+    std::vector<int> mainChannel = idRange(idc::MainChDigit0, idc::MainChSep);
+    std::vector<int> subDigits = idRange(idc::SubDigit0, idc::SubSep3);
+    std::vector<int> subChannel = idRange(idc::SubChDigit0, idc::SubChDigit2);
     const std::vector<int> vfoArrows = {idc::VfoMark0 + 0, idc::VfoMark0 + 2, idc::VfoMark0 + 3,
                                         idc::VfoMark0 + 5, idc::VfoMark0 + 6, idc::VfoMark0 + 8};
     const std::vector<LabelFont> fonts = {

@@ -52,8 +52,8 @@ std::span<const ControlRow> ConsoleTemplate();
 // The row of one identifier, or null.
 const ControlRow* FindControlRow(int id);
 
-// The console's fixed window size (menu bar and client area) and the client
-// area's offset below the menu bar is taken at run time.
+// The console's fixed size: menu bar and client area together (the desktop's
+// title bar comes on top). The client area starts below the menu bar.
 inline constexpr int kConsoleWidth = 761;
 inline constexpr int kConsoleHeight = 546;
 inline constexpr char kConsoleCaption[] = "Radio Control Program for QX-9000/QB9000";

@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
-    platform::InitApplication();
     if (commandLine.renderPath) {
+        platform::InitApplication();
         if (commandLine.renderConnected) {
             // Connecting for the picture arrives with the connection to the radio.
             std::fputs("zephyra: the console cannot connect yet; drawing it disconnected\n", stderr);
