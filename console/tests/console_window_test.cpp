@@ -73,9 +73,7 @@ TEST_F(ConsoleWindow, EnterRunsTheFocusedButton) {
     CButtonEx* send = controls().button(idc::Send);
     send->setFocus();
     QApplication::processEvents();
-    if (QApplication::focusWidget() != send) {
-        GTEST_SKIP() << "the offscreen platform gives no keyboard focus here";
-    }
+    ASSERT_EQ(QApplication::focusWidget(), send);
     int clicks = 0;
     QObject::connect(send, &QPushButton::clicked, [&clicks] { ++clicks; });
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -128,9 +126,6 @@ TEST_F(ConsoleWindow, FocusOnlyMenuItemsMoveTheFocusToTheirControl) {
         EXPECT_TRUE(console->HasCommandHandler(row.command));
         console->menuAction(row.command)->trigger();
         QApplication::processEvents();
-        if (QApplication::focusWidget() == nullptr) {
-            GTEST_SKIP() << "the offscreen platform gives no keyboard focus here";
-        }
         EXPECT_EQ(QApplication::focusWidget(), controls().widget(row.control)) << row.command;
     }
 }
