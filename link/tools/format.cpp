@@ -48,12 +48,13 @@ std::string FormatJson(std::uint32_t message, const std::string& code, const Rea
 std::string FormatText(std::uint32_t message, const std::string& code, std::uintptr_t wParam,
                        std::intptr_t lParam, const Reading& r)
 {
-    std::string out = code + " " + std::to_string(message);
+    std::string out = code;
+    out.append(" ").append(std::to_string(message));
     if (wParam != 0 || lParam != 0)
-        out += " (" + std::to_string(wParam) + "," + std::to_string(lParam) + ")";
-    out += " ok=" + std::to_string(r.ok) + ":";
+        out.append(" (").append(std::to_string(wParam)).append(",").append(std::to_string(lParam)).append(")");
+    out.append(" ok=").append(std::to_string(r.ok)).append(":");
     for (const Value& v : r.values)
-        out += " " + ValueText(v);
+        out.append(" ").append(ValueText(v));
     return out;
 }
 
