@@ -71,7 +71,7 @@ struct BarGeometry {
 BarGeometry GeometryForSpan(int span);
 
 // One bar as drawn: x from x0 to x1 (exclusive), y from top to bottom
-// (exclusive). The part above kS9Line (for levels of 16 and more) is red.
+// (exclusive). What lies above kS9Line (for levels of 16 and more) is red.
 struct BarShape {
     int x0 = 0;
     int x1 = 0;
@@ -109,7 +109,7 @@ public:
     // Fills the next field; returns true when the eleventh digit ended the entry.
     bool typeDigit(int digit);
     // The decimal point while fewer than 5 digits are typed: the typed digits
-    // become the MHz part (right-aligned in the first five fields).
+    // become the megahertz (right-aligned in the first five fields).
     void typePoint();
     // Ends the entry and returns the fields as a number (blank and "-" are 0).
     std::int64_t end();

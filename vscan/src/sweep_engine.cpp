@@ -124,8 +124,7 @@ void SweepEngine::body() {
     c.alive = 1;
     while (c.run.load() != 0) {
         while (c.scanning.load() != 0 && c.run.load() != 0) {
-            int channel = 0;
-            sweepOnce(channel);
+            sweepOnce();
             if (c.current.load() > c.high.load()) {
                 // The high edge: back to the low edge, and on only with repeat.
                 c.current = c.low.load();
@@ -168,7 +167,7 @@ void SweepEngine::body() {
     c.alive = 0;
 }
 
-void SweepEngine::sweepOnce(int& channel) {
+void SweepEngine::sweepOnce() {
     ScanControl& c = m_control;
     const std::int64_t step = c.step.load();
     const int span = c.span.load();
@@ -182,7 +181,7 @@ void SweepEngine::sweepOnce(int& channel) {
         c.current = c.high.load() + 1;
         return;
     }
-    channel = static_cast<int>((c.current.load() - c.low.load()) / step);
+    int channel = static_cast<int>((c.current.load() - c.low.load()) / step);
     for (;;) {
         {
             std::lock_guard lock(m_mutex);

@@ -95,7 +95,7 @@ public:
 
 private:
     void body();
-    void sweepOnce(int& channel);
+    void sweepOnce();
     void measureChannel(int channel);
     void refreshPaused();
     // Waits up to `limit` or until `done` holds or run is 0; true if done.

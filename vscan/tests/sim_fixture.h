@@ -105,6 +105,10 @@ public:
             limit);
     }
 
+    // The sub receiver's meter (SM1) reads half the main scale, 0..15,
+    // rounded up, of the band model's level.
+    static int SubMeterReading(int level) { return (level + 1) / 2; }
+
     static std::string FrequencyCommand(const char* code, std::int64_t hz) {
         char text[32];
         std::snprintf(text, sizeof text, "%s%011lld", code, static_cast<long long>(hz));

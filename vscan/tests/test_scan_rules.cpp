@@ -245,7 +245,7 @@ TEST(DigitFields, EnteredFrequencyBlanksLeadingZerosAndTheirSeparators) {
 
 // -------------------------------------------------------- frequency entry
 
-TEST(FrequencyEntryRules, MegahertzPartThenDigits) {
+TEST(FrequencyEntryRules, MegahertzThenDigits) {
     FrequencyEntry entry;
     entry.begin();
     EXPECT_FALSE(entry.typeDigit(1));

@@ -133,7 +133,7 @@ TEST_F(SweepEngineTest, SubBandTunesWithFcAndDoublesMeterOne) {
     EXPECT_EQ(wire[1], "SM1");
     bool sawSignal = false;
     for (int i = 0; i < 31; ++i) {
-        const int reading = sim().radio().sMeterAt(channel(i));
+        const int reading = SimLink::SubMeterReading(sim().radio().sMeterAt(channel(i)));
         EXPECT_EQ(control.level[static_cast<std::size_t>(i)].load(), 2 * reading) << i;
         sawSignal = sawSignal || reading > 0;
     }

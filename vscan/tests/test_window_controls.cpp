@@ -184,7 +184,7 @@ TEST_F(WindowControls, FrRulesWhileStopped) {
     EXPECT_EQ(window->control().selector.load(), 0u);
 }
 
-TEST_F(WindowControls, KeyboardEntryTakesTheMegahertzPart) {
+TEST_F(WindowControls, KeyboardEntryTakesMegahertzFirst) {
     open();
     ui().ent->click();
     EXPECT_TRUE(window->entryActive());

@@ -132,7 +132,10 @@ int main(int argc, char** argv) {
         });
     }
     if (sub) {
-        radio.modify([](qxsim::State& s) { s.controlBand = 1; });
+        radio.modify([](qxsim::State& s) {
+            s.controlBand = 1;
+            s.values["SB"] = {1}; // the sub receiver on
+        });
     }
     CCorvan link;
     if (link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) == 0) {
@@ -185,6 +188,23 @@ int main(int argc, char** argv) {
                 channels * (window->control().interval.load() + 200) + 5000);
         std::printf("sweep of %d channels took %lld ms\n", channels,
                     static_cast<long long>(timer.elapsed()));
+        // What the graph shows beside what the radio's band model holds.
+        const auto& c = window->control();
+        const bool doubled = c.selector.load() == 2;
+        int agree = 0;
+        for (int i = 0; i < channels; ++i) {
+            const std::int64_t hz = glimra::ChannelFrequency(c.centre.load(), c.step.load(), channels, i);
+            // The sub receiver's meter reads half the scale (rounded up).
+            const int reading = doubled ? (radio.sMeterAt(hz) + 1) / 2 : radio.sMeterAt(hz);
+            const int model = reading * (doubled ? 2 : 1);
+            const int shown = ui.graph->level(i);
+            agree += shown == model ? 1 : 0;
+            if (model >= 9 || shown != model) {
+                std::printf("  channel %3d  %s Hz  bar %2d  band model %2d\n", i,
+                            glimra::FormatDotted(hz).c_str(), shown, model);
+            }
+        }
+        std::printf("bars equal to the band model: %d of %d\n", agree, channels);
     }
     QCoreApplication::processEvents();
     const bool saved = window->grab().save(render);
