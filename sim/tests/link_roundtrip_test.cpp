@@ -284,7 +284,8 @@ std::vector<Trip> trips()
                  }});
     t.push_back({"MW", [](CCorvan& l) { return l.ConnMW(0, 1, 5, "00145600000", 4, 0, 2, 0, 14, 0, 0, 1, 600000, 5, 2, "RPT"); },
                  [](const qxsim::Radio& r) {
-                     const auto& m = r.state().memory[105].half[0];
+                     const auto st = r.state();
+                     const auto& m = st.memory[105].half[0];
                      return m.frequency == 145'600'000 && m.ctcss == 14 && m.offset == 600000 && m.name == "RPT";
                  },
                  [](CCorvan& l) { return l.ConnMR(0, 1, 5); },
