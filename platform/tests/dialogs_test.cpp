@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -153,6 +156,58 @@ TEST(PlatformRealBoxEscape, ClosingTheBoxAnswersCancel) {
         }
     });
     EXPECT_EQ(platform::MessageBox("Clear this Memory?", "Zephyra", platform::MbOkCancel), platform::IdCancel);
+    EXPECT_TRUE(seen);
+}
+
+// Runs `step` on the visible file dialog once its own event loop runs.
+void onFileDialog(std::function<void(QFileDialog*)> step, bool* seen) {
+    QTimer::singleShot(0, [step, seen] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog != nullptr && dialog->isVisible()) {
+                *seen = true;
+                step(dialog);
+            }
+        }
+    });
+}
+
+TEST(PlatformRealFileDialog, SaveOpensInTheFolderAndAddsTheSuffix) {
+    QTemporaryDir folder;
+    platform::FileDialogRequest request;
+    request.save = true;
+    request.title = "Save design";
+    request.folder = folder.path();
+    request.fileName = "band-pass";
+    request.filter = "Design data (*.udd)";
+    request.defaultSuffix = "udd";
+    bool seen = false;
+    QString title;
+    QStringList filters;
+    onFileDialog(
+        [&](QFileDialog* dialog) {
+            title = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+            EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(folder.path()).canonicalPath());
+            static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+        },
+        &seen);
+    const std::optional<QString> chosen = platform::FileDialog(request);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(title, "Save design");
+    EXPECT_EQ(filters, QStringList{"Design data (*.udd)"});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QFileInfo(*chosen).fileName(), "band-pass.udd");
+    EXPECT_EQ(QFileInfo(*chosen).dir().canonicalPath(), QDir(folder.path()).canonicalPath());
+}
+
+TEST(PlatformRealFileDialog, CancelGivesNothing) {
+    platform::FileDialogRequest request;
+    request.title = "Open design";
+    request.filter = "Design data (*.udd)";
+    bool seen = false;
+    onFileDialog([](QFileDialog* dialog) { dialog->reject(); }, &seen);
+    EXPECT_EQ(platform::FileDialog(request), std::nullopt);
     EXPECT_TRUE(seen);
 }
 
