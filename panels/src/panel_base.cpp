@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QPushButton>
 #include <QShortcut>
 #include <QString>
 
@@ -112,8 +113,6 @@ void CPanelBase::EndPanel(int result) {
 }
 
 void CPanelBase::keyPressEvent(QKeyEvent* event) {
-    // A focused push button has already taken Enter (it clicks itself), as
-    // the focused button of a dialog does.
     switch (event->key()) {
     case Qt::Key_F1:
         platform::ShowHelp(m_traits.helpContext);
@@ -125,6 +124,13 @@ void CPanelBase::keyPressEvent(QKeyEvent* event) {
             break;
         }
         event->accept();
+        // As in any dialog, Enter presses the button that has the focus;
+        // elsewhere it is the panel's own Enter.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button != nullptr && isAncestorOf(button) && button->isEnabled() && button->isVisible()) {
+            button->click();
+            return;
+        }
         OnEnterKey();
         return;
     case Qt::Key_Escape:

@@ -320,6 +320,18 @@ TEST_F(FrameTest, EveryExportIsSafeBeforeAnyViewAndAfterDestroy) {
     EXPECT_TRUE(sink.received.empty()) << "no panel may report to the console unasked";
 }
 
+TEST_F(FrameTest, PanelsTakeTheMainWindowsFont) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(17);
+    sink.setFont(font);
+    RadioAgcView(nullptr);
+    EXPECT_EQ(Panels().agc->font(), font);
+    platform::SetMainWindow(nullptr);
+    RadioSmnView(nullptr);
+    EXPECT_EQ(Panels().satName->font().family(), QStringLiteral("Times New Roman"))
+        << "without a main window the template's own font stays";
+}
+
 // ----------------------------------------------------------------- unload
 
 TEST_F(FrameTest, UnloadDestroysWhatIsLeftInItsOrder) {

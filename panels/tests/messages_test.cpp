@@ -72,6 +72,15 @@ TEST_P(EndMessage, KeysAndCloseBoxReportLikeTheButtons) {
     EXPECT_EQ(sink.received, (std::vector<Posted>{{m, 1, 0}, {m, 0, 0}, {m, 0, 0}}));
 }
 
+TEST_P(EndMessage, EnterOnAFocusedButtonActsOnThatButton) {
+    CPanelBase* panel = Open();
+    QPushButton* cancel = Button(panel, "Cancel");
+    cancel->setFocus();
+    PressKey(cancel, Qt::Key_Return);
+    Deliver();
+    EXPECT_EQ(sink.received, (std::vector<Posted>{{GetParam().message, 0, 0}}));
+}
+
 TEST_P(EndMessage, ClosingActivatesTheMainWindow) {
     sink.show();
     CPanelBase* panel = Open();
