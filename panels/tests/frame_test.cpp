@@ -4,6 +4,7 @@
 // which the library destroys what is left.
 #include "test_helpers.h"
 
+#include <QLineEdit>
 #include <QPointer>
 
 #include <array>
@@ -253,6 +254,19 @@ TEST_F(FrameTest, SatelliteNameLongerThanTheFieldIsCutToEight) {
     PandorGetSmn(buffer);
     EXPECT_STREQ(buffer, "ABCDEFGH");
     EXPECT_EQ(Panels().satName->storedName(), QByteArray("ABCDEFGHI"));
+}
+
+TEST_F(FrameTest, KeysTypedInTheNameFieldStillReachThePanel) {
+    RadioSmnView(nullptr);
+    auto* field = Panels().satName->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    PressKey(field, Qt::Key_F1);
+    EXPECT_EQ(helpContexts, std::vector<int>{220});
+    PressKey(field, Qt::Key_Return);
+    EXPECT_FALSE(Panels().satName->isVisible());
+    Deliver();
+    EXPECT_EQ(sink.received, (std::vector<Posted>{{platform::kUmSatNameEnd, 1, 0}}));
 }
 
 // --------------------------------------------------- exports while absent
