@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace qxsim::detail {
 
@@ -137,6 +138,11 @@ int Engine::memoryIndex(int bank, int channel) const
 
 MemoryHalf* Engine::currentMemory()
 {
+    return const_cast<MemoryHalf*>(std::as_const(*this).currentMemory());
+}
+
+const MemoryHalf* Engine::currentMemory() const
+{
     const bool sub = s_.controlBand == 1;
     const int vfo = sub ? s_.subVfo : s_.rxVfo;
     if (vfo == 3)
@@ -160,8 +166,7 @@ int& Engine::modeRef(int vfo)
 
 std::int64_t Engine::controlFrequency() const
 {
-    auto& self = const_cast<Engine&>(*this);
-    if (const MemoryHalf* m = self.currentMemory())
+    if (const MemoryHalf* m = currentMemory())
         return m->frequency;
     if (s_.controlBand == 1)
         return s_.subFrequency;
@@ -202,9 +207,8 @@ int Engine::sMeter(int meter) const
             return 0;
         return (band_.level(s_.subFrequency) + 1) / 2;
     }
-    auto& self = const_cast<Engine&>(*this);
     std::int64_t hz;
-    if (const MemoryHalf* m = self.currentMemory(); m && s_.controlBand == 0)
+    if (const MemoryHalf* m = currentMemory(); m && s_.controlBand == 0)
         hz = m->frequency;
     else
         hz = s_.rxVfo == 1 ? s_.vfoB : s_.vfoA;
@@ -228,8 +232,7 @@ std::string Engine::formatIf(bool other) const
     int function = sub ? s_.subVfo : s_.rxVfo;
     std::int64_t hz = controlFrequency();
     int mode;
-    auto& self = const_cast<Engine&>(*this);
-    if (const MemoryHalf* m = self.currentMemory())
+    if (const MemoryHalf* m = currentMemory())
         mode = m->mode;
     else
         mode = sub ? s_.modeSub : (s_.rxVfo == 1 ? s_.modeB : s_.modeA);
@@ -307,8 +310,7 @@ std::string Engine::reply(const std::string& code) const
     if (code == "OI")
         return f == 3 ? formatIf(true) : "";
     if (code == "MD") {
-        auto& self = const_cast<Engine&>(*this);
-        if (const MemoryHalf* m = self.currentMemory())
+            if (const MemoryHalf* m = currentMemory())
             return format("MD%d", m->mode);
         return format("MD%d", s_.controlBand == 1 ? s_.modeSub : (s_.rxVfo == 1 ? s_.modeB : s_.modeA));
     }

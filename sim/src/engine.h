@@ -67,12 +67,25 @@ public:
     int sMeter(int meter) const;
 
 private:
-    friend struct Commands;
+    struct Command {
+        std::string code;   // the two letters
+        std::string args;   // what follows them
+        bool read;          // nothing follows: the read form
+        Clock::time_point now;
+    };
+    void handleRadio(const Command& cmd, std::vector<std::string>& out);
+    void handleReceiver(const Command& cmd, std::vector<std::string>& out);
+    void handleMemory(const Command& cmd, std::vector<std::string>& out);
+    void handleExtra(const Command& cmd, std::vector<std::string>& out);
+    void refuse(std::vector<std::string>& out) const;
+    void answer(std::vector<std::string>& out, const std::string& key) const;
+    void changed(std::vector<std::string>& out, const std::string& key) const;
     void reset(bool full);
     void loadDefaults();
     std::int64_t& vfoRef(int vfo);
     int& modeRef(int vfo);
     MemoryHalf* currentMemory();
+    const MemoryHalf* currentMemory() const;
     int memoryIndex(int bank, int channel) const;
     void moveControlFrequency(std::int64_t delta, std::vector<std::string>& out);
     void setControlFrequency(std::int64_t hz, std::vector<std::string>& out);
