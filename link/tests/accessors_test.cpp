@@ -2,6 +2,7 @@
 // pending flags it clears.
 #include "block.h"
 #include "decoder.h"
+#include "row_groups.h"
 #include "testing.h"
 
 #include <corvan.h>
@@ -23,8 +24,6 @@ struct AccessorRow {
     std::int32_t result;
     Outs outs;
 };
-
-void PrintTo(const AccessorRow& r, std::ostream* os) { *os << r.name; }
 
 std::string U(std::uint32_t v) { return std::to_string(v); }
 
@@ -196,7 +195,7 @@ const std::vector<AccessorRow> kRows = {
 };
 // clang-format on
 
-class Accessors : public ::testing::TestWithParam<AccessorRow> {
+class Accessors : public ::testing::TestWithParam<RowGroup<AccessorRow>> {
 protected:
     void SetUp() override { corvan::testing::ClearStore(); }
     void TearDown() override
@@ -208,23 +207,26 @@ protected:
 
 TEST_P(Accessors, CopyTheStoredRecord)
 {
-    const AccessorRow& row = GetParam();
-    corvan::testing::SetModelType(row.model == 1 ? 1 : 3);
-    corvan::testing::Decode(row.replies.data(), row.replies.size());
-    corvan::testing::SetModelType(row.model);
-    CCorvan c;
-    Outs outs;
-    EXPECT_EQ(row.call(c, outs), row.result);
-    EXPECT_EQ(outs, row.outs);
-    // Accessors never clear the valid flag: a second call gives the same.
-    Outs again;
-    EXPECT_EQ(row.call(c, again), row.result);
-    EXPECT_EQ(again, outs);
+    for (const AccessorRow& row : GetParam().rows) {
+        SCOPED_TRACE(row.name);
+        corvan::testing::ClearStore();
+        corvan::testing::SetModelType(row.model == 1 ? 1 : 3);
+        corvan::testing::Decode(row.replies.data(), row.replies.size());
+        corvan::testing::SetModelType(row.model);
+        CCorvan c;
+        Outs outs;
+        EXPECT_EQ(row.call(c, outs), row.result);
+        EXPECT_EQ(outs, row.outs);
+        // Accessors never clear the valid flag: a second call gives the same.
+        Outs again;
+        EXPECT_EQ(row.call(c, again), row.result);
+        EXPECT_EQ(again, outs);
+    }
 }
 
-std::string RowName(const ::testing::TestParamInfo<AccessorRow>& row) { return row.param.name; }
-
-INSTANTIATE_TEST_SUITE_P(Table, Accessors, ::testing::ValuesIn(kRows), RowName);
+INSTANTIATE_TEST_SUITE_P(Table, Accessors,
+                         ::testing::ValuesIn(GroupRows<AccessorRow>(kRows, [](const AccessorRow& r) { return NamePrefix(r.name); })),
+                         GroupName<AccessorRow>);
 
 using corvan::detail::Global;
 using corvan::detail::Pending;

@@ -1,5 +1,6 @@
 // Version type and band lookup at the edges of every table.
 #include "block.h"
+#include "row_groups.h"
 #include "testing.h"
 
 #include <corvan.h>
@@ -15,8 +16,6 @@ struct BandRow {
     std::int64_t hz;
     std::uint32_t band;
 };
-
-void PrintTo(const BandRow& r, std::ostream* os) { *os << "TY '" << r.ty << "' sel " << r.selector << " " << r.hz; }
 
 // TY bytes: bit 5 (0x20) set plus low four bits choosing the version type:
 // 2x with x=0 -> 1, 8 -> 2, 4 -> 3, C -> 4, 2 -> 5, 1 -> 6, A -> 7, 6 -> 8, 9 -> 9;
@@ -56,7 +55,7 @@ const BandRow kRows[] = {
 };
 // clang-format on
 
-class BandLookup : public ::testing::TestWithParam<BandRow> {
+class BandLookup : public ::testing::TestWithParam<RowGroup<BandRow>> {
 protected:
     void SetUp() override
     {
@@ -70,18 +69,22 @@ protected:
     }
 };
 
+// The rows of one type reply run together.
 TEST_P(BandLookup, FindsTheBandOfTheFrequency)
 {
-    const BandRow& row = GetParam();
-    if (row.ty[0] != '\0') {
-        const std::string reply = std::string("TY") + row.ty + ";";
+    const auto& group = GetParam();
+    if (!group.key.empty()) {
+        const std::string reply = "TY" + group.key + ";";
         corvan::testing::Decode(reply.data(), reply.size());
     }
     CCorvan c;
-    EXPECT_EQ(c.GetRcvBand(row.selector, row.hz), row.band);
+    for (const BandRow& row : group.rows)
+        EXPECT_EQ(c.GetRcvBand(row.selector, row.hz), row.band) << "selector " << row.selector << ", " << row.hz << " Hz";
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, BandLookup, ::testing::ValuesIn(kRows));
+INSTANTIATE_TEST_SUITE_P(Tables, BandLookup,
+                         ::testing::ValuesIn(GroupRows<BandRow>(kRows, [](const BandRow& r) { return std::string(r.ty); })),
+                         GroupName<BandRow>);
 
 struct TypeRow {
     const char* ty;

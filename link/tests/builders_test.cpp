@@ -2,6 +2,7 @@
 // on the wire, or checks that a refused command wrote nothing.
 #include "block.h"
 #include "pty_radio.h"
+#include "row_groups.h"
 #include "testing.h"
 
 #include <corvan.h>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -19,8 +21,6 @@ struct BuilderRow {
     std::int32_t result;
     std::string wire; // what the radio receives; empty for a refusal
 };
-
-void PrintTo(const BuilderRow& r, std::ostream* os) { *os << r.name; }
 
 #define SENDS(name, model, expr, wire) BuilderRow{name, model, [](CCorvan& c) { return c.expr; }, 1, wire}
 #define REFUSES(name, model, expr) BuilderRow{name, model, [](CCorvan& c) { return c.expr; }, 0, ""}
@@ -307,24 +307,29 @@ const BuilderRow kRows[] = {
 };
 // clang-format on
 
-class Builders : public ::testing::TestWithParam<BuilderRow> {
+// The rows of one builder run in one test (one connection).
+using BuilderGroup = RowGroup<BuilderRow>;
+
+class Builders : public ::testing::TestWithParam<BuilderGroup> {
 protected:
     LinkOnPty pty;
 };
 
 TEST_P(Builders, WriteExactlyTheirCommand)
 {
-    const BuilderRow& row = GetParam();
     ASSERT_EQ(pty.connected, 1);
-    corvan::testing::SetModelType(row.model);
-    EXPECT_EQ(row.call(pty.link), row.result);
-    pty.link.ConnDirect("#"); // marks the end of what the builder wrote
-    EXPECT_EQ(pty.radio.takeAtLeast(row.wire.size() + 1), row.wire + "#");
+    for (const BuilderRow& row : GetParam().rows) {
+        SCOPED_TRACE(row.name);
+        corvan::testing::SetModelType(row.model);
+        EXPECT_EQ(row.call(pty.link), row.result);
+        pty.link.ConnDirect("#"); // marks the end of what the builder wrote
+        EXPECT_EQ(pty.radio.takeAtLeast(row.wire.size() + 1), row.wire + "#");
+    }
 }
 
-std::string RowName(const ::testing::TestParamInfo<BuilderRow>& row) { return row.param.name; }
-
-INSTANTIATE_TEST_SUITE_P(Table, Builders, ::testing::ValuesIn(kRows), RowName);
+INSTANTIATE_TEST_SUITE_P(Table, Builders,
+                         ::testing::ValuesIn(GroupRows<BuilderRow>(kRows, [](const BuilderRow& r) { return NamePrefix(r.name); })),
+                         GroupName<BuilderRow>);
 
 using corvan::detail::Global;
 using corvan::detail::Pending;

@@ -30,7 +30,8 @@ struct NoticeRow {
 void PrintTo(const NoticeRow& r, std::ostream* os) { *os << r.piece << " model " << r.model; }
 
 // clang-format off
-const NoticeRow kNotices[] = {
+// Codes without conditions: one message each.
+const NoticeRow kPlainCodes[] = {
     {"AC000", 3, 4096, 0, 0}, {"AI0", 3, 4098, 0, 0}, {"AL000", 3, 4099, 0, 0},
     {"AM0", 3, 4195, 0, 0}, {"AN1", 3, 4100, 0, 0}, {"AS0000000000000000", 3, 4186, 0, 0},
     {"BC0", 3, 4101, 0, 0}, {"BD", 3, 4102, 0, 0}, {"BP000", 3, 4103, 0, 0},
@@ -64,6 +65,9 @@ const NoticeRow kNotices[] = {
     {"UP", 3, 4178, 0, 0}, {"UR", 3, 4179, 0, 0}, {"UT", 3, 4180, 0, 0},
     {"VD0000", 3, 4181, 0, 0}, {"VG000", 3, 4182, 0, 0}, {"VR", 3, 4183, 0, 0},
     {"VX0", 3, 4184, 0, 0}, {"XT0", 3, 4158, 0, 0},
+};
+
+const NoticeRow kNotices[] = {
     // Posted whether or not the model type stores the reply.
     {"AM0", 0, 4195, 0, 0}, {"FC00014200000", 1, 4118, 0, 0}, {"FA0001420000", 3, 4116, 0, 0},
     // Codes with conditions.
@@ -82,11 +86,8 @@ const NoticeRow kNotices[] = {
 };
 // clang-format on
 
-class NotificationTable : public ::testing::TestWithParam<NoticeRow> {};
-
-TEST_P(NotificationTable, PostsTheCodesMessage)
+void ExpectNotice(const NoticeRow& row)
 {
-    const NoticeRow& row = GetParam();
     Block b;
     RecordingTarget target;
     b.SetTarget(&target);
@@ -100,6 +101,18 @@ TEST_P(NotificationTable, PostsTheCodesMessage)
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0], (Message{row.message, row.wParam, row.lParam}));
 }
+
+TEST(Notifications, EveryCodeHasItsMessage)
+{
+    for (const NoticeRow& row : kPlainCodes) {
+        SCOPED_TRACE(row.piece);
+        ExpectNotice(row);
+    }
+}
+
+class NotificationTable : public ::testing::TestWithParam<NoticeRow> {};
+
+TEST_P(NotificationTable, PostsTheCodesMessage) { ExpectNotice(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Codes, NotificationTable, ::testing::ValuesIn(kNotices));
 
