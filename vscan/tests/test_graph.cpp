@@ -27,9 +27,9 @@ struct PixelCase {
     int level;
 };
 
-class GraphPixels : public ::testing::TestWithParam<PixelCase> {};
+class VscanGraphPixels : public ::testing::TestWithParam<PixelCase> {};
 
-TEST_P(GraphPixels, BarStandsWhereTheGeometrySays) {
+TEST_P(VscanGraphPixels, BarStandsWhereTheGeometrySays) {
     const auto& c = GetParam();
     GraphWidget graph;
     graph.setSpan(c.span);
@@ -65,13 +65,13 @@ TEST_P(GraphPixels, BarStandsWhereTheGeometrySays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, GraphPixels,
+    Table, VscanGraphPixels,
     ::testing::Values(PixelCase{31, 1, 0, 20}, PixelCase{31, 2, 30, 30}, PixelCase{61, 1, 10, 12},
                       PixelCase{61, 2, 60, 16}, PixelCase{61, 3, 30, 25}, PixelCase{91, 1, 45, 0},
                       PixelCase{91, 3, 90, 10}, PixelCase{181, 2, 180, 29},
                       PixelCase{181, 1, 90, 15}));
 
-TEST(Graph, LevelsOutsideTheScaleDrawNothing) {
+TEST(VscanGraph, LevelsOutsideTheScaleDrawNothing) {
     GraphWidget graph;
     graph.setSpan(61);
     graph.setMode(2);
@@ -84,7 +84,7 @@ TEST(Graph, LevelsOutsideTheScaleDrawNothing) {
     EXPECT_NE(graph.bitmap(), empty);
 }
 
-TEST(Graph, ABarLeftOutKeepsItsNeighboursInPlace) {
+TEST(VscanGraph, ABarLeftOutKeepsItsNeighboursInPlace) {
     GraphWidget graph;
     graph.setSpan(31);
     graph.setMode(2);
@@ -96,7 +96,7 @@ TEST(Graph, ABarLeftOutKeepsItsNeighboursInPlace) {
     EXPECT_EQ(At(graph, 64 + 6, 290), kBlue);
 }
 
-TEST(Graph, ClearingRemovesEveryBar) {
+TEST(VscanGraph, ClearingRemovesEveryBar) {
     GraphWidget graph;
     const QImage empty = graph.bitmap();
     for (int i = 0; i < 61; ++i) {
@@ -106,7 +106,7 @@ TEST(Graph, ClearingRemovesEveryBar) {
     EXPECT_EQ(graph.bitmap(), empty);
 }
 
-TEST(Graph, AClickOnABarNamesItsChannel) {
+TEST(VscanGraph, AClickOnABarNamesItsChannel) {
     GraphWidget graph;
     graph.setSpan(91);
     std::vector<int> clicked;

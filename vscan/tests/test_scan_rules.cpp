@@ -16,14 +16,14 @@ struct StepCase {
     std::int64_t hz;
 };
 
-class StepText : public ::testing::TestWithParam<StepCase> {};
+class VscanStepText : public ::testing::TestWithParam<StepCase> {};
 
-TEST_P(StepText, ParsesToHertz) {
+TEST_P(VscanStepText, ParsesToHertz) {
     EXPECT_EQ(ParseStepText(GetParam().text), GetParam().hz) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lists, StepText,
+    Lists, VscanStepText,
     ::testing::Values(StepCase{"100Hz", 100}, StepCase{"200Hz", 200}, StepCase{"500Hz", 500},
                       StepCase{"1kHz", 1000}, StepCase{"2.5kHz", 2500}, StepCase{"5kHz", 5000},
                       StepCase{"6.25kHz", 6250}, StepCase{"10kHz", 10000},
@@ -33,12 +33,12 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{"100kHz", 100000}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Other, StepText,
+    Other, VscanStepText,
     ::testing::Values(StepCase{"1.5MHz", 1500000}, StepCase{"2G", 2000000000},
                       StepCase{"2.5KHZ", 2500}, StepCase{"", 0}, StepCase{"kHz", 0},
                       StepCase{".", 0}, StepCase{"1.2.5k", 1200}));
 
-TEST(StepLists, EveryListEntryHasAPositiveStep) {
+TEST(VscanStepLists, EveryListEntryHasAPositiveStep) {
     for (const auto& text : MainStepTexts()) {
         EXPECT_GT(ParseStepText(text), 0) << text;
     }
@@ -49,7 +49,7 @@ TEST(StepLists, EveryListEntryHasAPositiveStep) {
     EXPECT_EQ(SubStepTexts().size(), 10u);
 }
 
-TEST(StepLists, IntervalsRunFrom100To1000In50s) {
+TEST(VscanStepLists, IntervalsRunFrom100To1000In50s) {
     const auto texts = IntervalTexts();
     ASSERT_EQ(texts.size(), 19u);
     EXPECT_EQ(texts.front(), "100");
@@ -62,14 +62,14 @@ struct CodeCase {
     std::uint32_t code;
 };
 
-class StepCodes : public ::testing::TestWithParam<CodeCase> {};
+class VscanStepCodes : public ::testing::TestWithParam<CodeCase> {};
 
-TEST_P(StepCodes, MapsTheSubBandSteps) {
+TEST_P(VscanStepCodes, MapsTheSubBandSteps) {
     EXPECT_EQ(StepCode(GetParam().step), GetParam().code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, StepCodes,
+    Table, VscanStepCodes,
     ::testing::Values(CodeCase{5000, 0}, CodeCase{6250, 1}, CodeCase{10000, 2},
                       CodeCase{12500, 3}, CodeCase{15000, 4}, CodeCase{20000, 5},
                       CodeCase{25000, 6}, CodeCase{30000, 7}, CodeCase{50000, 8},
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ----------------------------------------------------- step-list refill
 
-TEST(StepRefill, KeepsTheSameStepTextBetweenTheLists) {
+TEST(VscanStepRefill, KeepsTheSameStepTextBetweenTheLists) {
     const auto& main = MainStepTexts();
     const auto& sub = SubStepTexts();
     for (int i = 5; i < static_cast<int>(main.size()); ++i) {
@@ -88,7 +88,7 @@ TEST(StepRefill, KeepsTheSameStepTextBetweenTheLists) {
     }
 }
 
-TEST(StepRefill, FineMainStepsKeepTheirPositionInTheSubList) {
+TEST(VscanStepRefill, FineMainStepsKeepTheirPositionInTheSubList) {
     EXPECT_EQ(SubStepTexts()[static_cast<std::size_t>(RefillStepIndex(0, true))], "5kHz");
     EXPECT_EQ(RefillStepIndex(4, true), 4);
     EXPECT_EQ(RefillStepIndex(-1, true), 0);
@@ -105,9 +105,9 @@ struct EdgeCase {
     std::int64_t high;
 };
 
-class ChannelEdges : public ::testing::TestWithParam<EdgeCase> {};
+class VscanChannelEdges : public ::testing::TestWithParam<EdgeCase> {};
 
-TEST_P(ChannelEdges, LowAndHighAroundTheCentre) {
+TEST_P(VscanChannelEdges, LowAndHighAroundTheCentre) {
     const auto& c = GetParam();
     const Edges e = EdgesAround(c.centre, c.step, c.span);
     EXPECT_EQ(e.low, c.low);
@@ -118,7 +118,7 @@ TEST_P(ChannelEdges, LowAndHighAroundTheCentre) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Spans, ChannelEdges,
+    Spans, VscanChannelEdges,
     ::testing::Values(EdgeCase{14'000'000, 100'000, 181, 5'000'000, 23'000'000},
                       EdgeCase{14'195'000, 100, 61, 14'192'000, 14'198'000},
                       EdgeCase{145'000'000, 12'500, 31, 144'812'500, 145'187'500},
@@ -130,14 +130,14 @@ struct DottedCase {
     std::string text;
 };
 
-class Dotted : public ::testing::TestWithParam<DottedCase> {};
+class VscanDotted : public ::testing::TestWithParam<DottedCase> {};
 
-TEST_P(Dotted, PutsAPointAfterEveryThreeDigitsFromTheRight) {
+TEST_P(VscanDotted, PutsAPointAfterEveryThreeDigitsFromTheRight) {
     EXPECT_EQ(FormatDotted(GetParam().hz), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, Dotted,
+    Table, VscanDotted,
     ::testing::Values(DottedCase{14'195'000, "14.195.000"}, DottedCase{0, "0"},
                       DottedCase{999, "999"}, DottedCase{1000, "1.000"},
                       DottedCase{1'299'999'999, "1.299.999.999"},
@@ -152,9 +152,9 @@ struct GeometryCase {
     int right;
 };
 
-class Geometry : public ::testing::TestWithParam<GeometryCase> {};
+class VscanGeometry : public ::testing::TestWithParam<GeometryCase> {};
 
-TEST_P(Geometry, FirstEdgeWidthAndBorder) {
+TEST_P(VscanGeometry, FirstEdgeWidthAndBorder) {
     const auto& c = GetParam();
     const BarGeometry g = GeometryForSpan(c.span);
     EXPECT_EQ(g.left, c.left);
@@ -167,7 +167,7 @@ TEST_P(Geometry, FirstEdgeWidthAndBorder) {
     EXPECT_FALSE(BarFor(c.span, c.span, 10, 2).has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Spans, Geometry,
+INSTANTIATE_TEST_SUITE_P(Spans, VscanGeometry,
                          ::testing::Values(GeometryCase{31, 40, 12, 412}, GeometryCase{61, 43, 6, 409},
                                            GeometryCase{91, 44, 4, 408},
                                            GeometryCase{181, 45, 2, 407}));
@@ -181,9 +181,9 @@ struct BarCase {
     int x0, x1, top, bottom;
 };
 
-class Bars : public ::testing::TestWithParam<BarCase> {};
+class VscanBars : public ::testing::TestWithParam<BarCase> {};
 
-TEST_P(Bars, ShapeByLevelAndMode) {
+TEST_P(VscanBars, ShapeByLevelAndMode) {
     const auto& c = GetParam();
     const auto bar = BarFor(c.span, c.channel, c.level, c.mode);
     ASSERT_EQ(bar.has_value(), c.drawn);
@@ -197,7 +197,7 @@ TEST_P(Bars, ShapeByLevelAndMode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, Bars,
+    Table, VscanBars,
     ::testing::Values(
         // mode 1: one pixel narrower; mode 2: full width; mode 3: 9-pixel segment
         BarCase{61, 10, 20, 1, true, 103, 108, 121, 310},
@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
         BarCase{61, 3, -1, 1, false, 0, 0, 0, 0}, BarCase{61, 3, 31, 1, false, 0, 0, 0, 0},
         BarCase{61, 61, 10, 1, false, 0, 0, 0, 0}, BarCase{61, -1, 10, 1, false, 0, 0, 0, 0}));
 
-TEST(BarsHit, ChannelUnderThePointer) {
+TEST(VscanBarsHit, ChannelUnderThePointer) {
     EXPECT_EQ(ChannelAt(61, 43), 0);
     EXPECT_EQ(ChannelAt(61, 48), 0);
     EXPECT_EQ(ChannelAt(61, 49), 1);
@@ -235,7 +235,7 @@ std::string Joined(const DigitFields& f) {
     return out;
 }
 
-TEST(DigitFields, EnteredFrequencyBlanksLeadingZerosAndTheirSeparators) {
+TEST(VscanDigitFields, EnteredFrequencyBlanksLeadingZerosAndTheirSeparators) {
     EXPECT_EQ(Joined(ShowFrequency(14'195'000)), "    14.195.000");
     EXPECT_EQ(Joined(ShowFrequency(145'000'000)), "   145.000.000");
     EXPECT_EQ(Joined(ShowFrequency(1'299'999'999)), " 1.299.999.999");
@@ -245,7 +245,7 @@ TEST(DigitFields, EnteredFrequencyBlanksLeadingZerosAndTheirSeparators) {
 
 // -------------------------------------------------------- frequency entry
 
-TEST(FrequencyEntryRules, MegahertzThenDigits) {
+TEST(VscanFrequencyEntryRules, MegahertzThenDigits) {
     FrequencyEntry entry;
     entry.begin();
     EXPECT_FALSE(entry.typeDigit(1));
@@ -259,7 +259,7 @@ TEST(FrequencyEntryRules, MegahertzThenDigits) {
     EXPECT_FALSE(entry.active());
 }
 
-TEST(FrequencyEntryRules, TheEleventhDigitEndsTheEntry) {
+TEST(VscanFrequencyEntryRules, TheEleventhDigitEndsTheEntry) {
     FrequencyEntry entry;
     entry.begin();
     const std::string digits = "00145500000";
@@ -271,7 +271,7 @@ TEST(FrequencyEntryRules, TheEleventhDigitEndsTheEntry) {
     EXPECT_EQ(entry.value(), 145'500'000);
 }
 
-TEST(FrequencyEntryRules, PointIsIgnoredAfterFiveDigitsAndUntypedFieldsCountAsZero) {
+TEST(VscanFrequencyEntryRules, PointIsIgnoredAfterFiveDigitsAndUntypedFieldsCountAsZero) {
     FrequencyEntry entry;
     entry.begin();
     for (int d : {0, 0, 0, 0, 7}) {
@@ -285,7 +285,7 @@ TEST(FrequencyEntryRules, PointIsIgnoredAfterFiveDigitsAndUntypedFieldsCountAsZe
     EXPECT_EQ(entry.end(), 7'050'000);
 }
 
-TEST(FrequencyEntryRules, FieldsShownWhileTyping) {
+TEST(VscanFrequencyEntryRules, FieldsShownWhileTyping) {
     FrequencyEntry entry;
     entry.begin();
     EXPECT_EQ(Joined(entry.show()), "--.---.---.---");
@@ -305,15 +305,15 @@ struct ClickCase {
     std::int64_t result;
 };
 
-class Clicks : public ::testing::TestWithParam<ClickCase> {};
+class VscanClicks : public ::testing::TestWithParam<ClickCase> {};
 
-TEST_P(Clicks, OneUnitOfThePlaceHeldInRange) {
+TEST_P(VscanClicks, OneUnitOfThePlaceHeldInRange) {
     const auto& c = GetParam();
     EXPECT_EQ(ClickChange(c.entered, c.field, c.raise, c.selector, c.step), c.result);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, Clicks,
+    Table, VscanClicks,
     ::testing::Values(ClickCase{14'195'000, 3, true, 0, 100, 14'196'000},
                       ClickCase{14'195'000, 0, false, 0, 100, 14'194'999},
                       ClickCase{14'195'000, 6, true, 1, 100, 15'195'000},
@@ -323,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ClickCase{145'000'000, 5, false, 2, 5'000, 144'900'000},
                       ClickCase{145'000'000, 10, true, 0, 100, 1'299'999'999}));
 
-TEST(Dial, EveryWaitthMoveTurnsOneStep) {
+TEST(VscanDial, EveryWaitthMoveTurnsOneStep) {
     DialState dial;
     EXPECT_FALSE(dial.move(true)); // off: nothing
     dial.switchOn(5);
@@ -345,14 +345,14 @@ TEST(Dial, EveryWaitthMoveTurnsOneStep) {
     EXPECT_FALSE(dial.on());
 }
 
-TEST(Dial, AWaitOfZeroTurnsOnEveryMove) {
+TEST(VscanDial, AWaitOfZeroTurnsOnEveryMove) {
     DialState dial;
     dial.switchOn(0);
     EXPECT_TRUE(dial.move(true));
     EXPECT_TRUE(dial.move(true));
 }
 
-TEST(Dial, StepsAreHeldInRange) {
+TEST(VscanDial, StepsAreHeldInRange) {
     EXPECT_EQ(DialChange(14'195'000, true, 50'000), 14'245'000);
     EXPECT_EQ(DialChange(14'195'000, false, 100'000), 14'095'000);
     EXPECT_EQ(DialChange(40'000, false, 50'000), 30'000);
@@ -365,14 +365,14 @@ struct SelectorCase {
     std::uint32_t selector;
 };
 
-class Selectors : public ::testing::TestWithParam<SelectorCase> {};
+class VscanSelectors : public ::testing::TestWithParam<SelectorCase> {};
 
-TEST_P(Selectors, FollowBandAndMainBandFr) {
+TEST_P(VscanSelectors, FollowBandAndMainBandFr) {
     EXPECT_EQ(SelectorFor(GetParam().band, GetParam().fr), GetParam().selector);
     EXPECT_EQ(MeterFor(GetParam().selector), GetParam().selector == 2 ? 1u : 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Selectors,
+INSTANTIATE_TEST_SUITE_P(Table, VscanSelectors,
                          ::testing::Values(SelectorCase{0, 0, 0}, SelectorCase{0, 1, 1},
                                            SelectorCase{0, 2, 0}, SelectorCase{0, 9, 0},
                                            SelectorCase{1, 0, 2}, SelectorCase{1, 1, 2}));

@@ -32,9 +32,9 @@ void Key(QWidget* target, int key, const QString& text = {}) {
     QCoreApplication::sendEvent(target, &press);
 }
 
-using WindowControls = WindowTest;
+using VscanWindowControls = WindowTest;
 
-TEST_F(WindowControls, CreationCentresOnTheRadiosFrequency) {
+TEST_F(VscanWindowControls, CreationCentresOnTheRadiosFrequency) {
     open();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Visual Scan"));
@@ -59,7 +59,7 @@ TEST_F(WindowControls, CreationCentresOnTheRadiosFrequency) {
     EXPECT_EQ(window->control().stopped.load(), 1);
 }
 
-TEST_F(WindowControls, Menu015IsSavedClearedAndRestoredOnClose) {
+TEST_F(VscanWindowControls, Menu015IsSavedClearedAndRestoredOnClose) {
     sim().radio().modify([](qxsim::State& s) { s.menu["0150000"] = "1"; });
     link().ConnEX("R", 61, 1, 0, 0, "");
     ASSERT_TRUE(sim().sync());
@@ -88,7 +88,7 @@ TEST_F(WindowControls, Menu015IsSavedClearedAndRestoredOnClose) {
     EXPECT_TRUE(sim().waitFor("EX01500000", 2s));
 }
 
-TEST_F(WindowControls, ViewingAgainAndReportsOfMenu15ClearIt) {
+TEST_F(VscanWindowControls, ViewingAgainAndReportsOfMenu15ClearIt) {
     open();
     // Viewing the open window again clears menu 015 once more.
     sim().radio().modify([](qxsim::State& s) { s.menu["0150000"] = "2"; });
@@ -101,7 +101,7 @@ TEST_F(WindowControls, ViewingAgainAndReportsOfMenu15ClearIt) {
     EXPECT_TRUE(sim().waitFor("EX01500000", 2s));
 }
 
-TEST_F(WindowControls, SpanAndStepMoveTheEdgesAroundTheCentre) {
+TEST_F(VscanWindowControls, SpanAndStepMoveTheEdgesAroundTheCentre) {
     sim().radio().modify([](qxsim::State& s) { s.vfoA = 14'000'000; });
     link().ConnFA("R", "");
     ASSERT_TRUE(sim().sync());
@@ -121,14 +121,14 @@ TEST_F(WindowControls, SpanAndStepMoveTheEdgesAroundTheCentre) {
     EXPECT_EQ(sim().count("ST"), 0u);
 }
 
-TEST_F(WindowControls, GraphListSetsTheMode) {
+TEST_F(VscanWindowControls, GraphListSetsTheMode) {
     open();
     ui().graphList->setCurrentIndex(2);
     EXPECT_EQ(window->graphMode(), 3);
     EXPECT_EQ(ui().graph->mode(), 3);
 }
 
-TEST_F(WindowControls, BandChangeRefillsTheStepListKeepingTheStep) {
+TEST_F(VscanWindowControls, BandChangeRefillsTheStepListKeepingTheStep) {
     open();
     ui().stepList->setCurrentText(QStringLiteral("10kHz"));
     GlimraMsgDC(0, 1);
@@ -157,7 +157,7 @@ TEST_F(WindowControls, BandChangeRefillsTheStepListKeepingTheStep) {
     EXPECT_FALSE(sim().radio().waitFor("FC", 200ms));
 }
 
-TEST_F(WindowControls, StepChangeOnTheSubBandSendsTheStepCode) {
+TEST_F(VscanWindowControls, StepChangeOnTheSubBandSendsTheStepCode) {
     sim().radio().modify([](qxsim::State& s) { s.controlBand = 1; });
     link().ConnDC("R", 0, 0);
     ASSERT_TRUE(sim().sync());
@@ -169,14 +169,14 @@ TEST_F(WindowControls, StepChangeOnTheSubBandSendsTheStepCode) {
     EXPECT_EQ(window->control().low.load(), 145'000'000 - 30 * 12'500);
 }
 
-TEST_F(WindowControls, BandListSendsDcWithTheReportedTransmitBand) {
+TEST_F(VscanWindowControls, BandListSendsDcWithTheReportedTransmitBand) {
     open();
     sim().quiet();
     ui().bandList->setCurrentIndex(1);
     EXPECT_TRUE(sim().radio().waitFor("DC01", 2s));
 }
 
-TEST_F(WindowControls, FrRulesWhileStopped) {
+TEST_F(VscanWindowControls, FrRulesWhileStopped) {
     open();
     GlimraMsgFR(1);
     EXPECT_EQ(window->control().selector.load(), 1u);
@@ -184,7 +184,7 @@ TEST_F(WindowControls, FrRulesWhileStopped) {
     EXPECT_EQ(window->control().selector.load(), 0u);
 }
 
-TEST_F(WindowControls, KeyboardEntryTakesMegahertzFirst) {
+TEST_F(VscanWindowControls, KeyboardEntryTakesMegahertzFirst) {
     open();
     ui().ent->click();
     EXPECT_TRUE(window->entryActive());
@@ -204,7 +204,7 @@ TEST_F(WindowControls, KeyboardEntryTakesMegahertzFirst) {
     EXPECT_EQ(sim().count("FA"), 0u);
 }
 
-TEST_F(WindowControls, EntryOfAFrequencyInNoBandKeepsThePreviousOne) {
+TEST_F(VscanWindowControls, EntryOfAFrequencyInNoBandKeepsThePreviousOne) {
     open();
     window->setEntered(7'050'000);
     ui().ent->click();
@@ -217,7 +217,7 @@ TEST_F(WindowControls, EntryOfAFrequencyInNoBandKeepsThePreviousOne) {
     EXPECT_EQ(window->entered(), 7'050'000);
 }
 
-TEST_F(WindowControls, EleventhDigitEndsTheEntry) {
+TEST_F(VscanWindowControls, EleventhDigitEndsTheEntry) {
     open();
     ui().ent->click();
     for (QChar c : QStringLiteral("00145500000")) {
@@ -227,7 +227,7 @@ TEST_F(WindowControls, EleventhDigitEndsTheEntry) {
     EXPECT_EQ(window->entered(), 145'500'000);
 }
 
-TEST_F(WindowControls, SetOutsideEveryBandShowsTheMessageAndSendsNothing) {
+TEST_F(VscanWindowControls, SetOutsideEveryBandShowsTheMessageAndSendsNothing) {
     open();
     window->setEntered(700'000'000);
     sim().quiet();
@@ -239,7 +239,7 @@ TEST_F(WindowControls, SetOutsideEveryBandShowsTheMessageAndSendsNothing) {
     EXPECT_FALSE(sim().radio().waitFor([](const auto& all) { return !all.empty(); }, 300ms));
 }
 
-TEST_F(WindowControls, SetTunesTheEnteredFrequencyAndCentresOnIt) {
+TEST_F(VscanWindowControls, SetTunesTheEnteredFrequencyAndCentresOnIt) {
     open();
     window->setEntered(7'050'000);
     ui().set->click();
@@ -249,7 +249,7 @@ TEST_F(WindowControls, SetTunesTheEnteredFrequencyAndCentresOnIt) {
     EXPECT_TRUE(dialogs->messages.empty());
 }
 
-TEST_F(WindowControls, SetWithoutAStoredSbOnlyAsksForIt) {
+TEST_F(VscanWindowControls, SetWithoutAStoredSbOnlyAsksForIt) {
     open();
     qxsim::Faults silent;
     silent.silent = true;
@@ -262,7 +262,7 @@ TEST_F(WindowControls, SetWithoutAStoredSbOnlyAsksForIt) {
     EXPECT_EQ(sim().count("FA"), 0u);
 }
 
-TEST_F(WindowControls, BandKeysSendBdAndBuAndReset) {
+TEST_F(VscanWindowControls, BandKeysSendBdAndBuAndReset) {
     open();
     sim().quiet();
     ui().bandUp->click();
@@ -271,7 +271,7 @@ TEST_F(WindowControls, BandKeysSendBdAndBuAndReset) {
     EXPECT_TRUE(sim().radio().waitFor("BD", 2s));
 }
 
-TEST_F(WindowControls, DigitClicksStepTheirPlaceAndRepeatWhileHeld) {
+TEST_F(VscanWindowControls, DigitClicksStepTheirPlaceAndRepeatWhileHeld) {
     open();
     window->DigitPressed(3, true);
     EXPECT_EQ(window->entered(), 14'196'000);
@@ -292,9 +292,9 @@ struct DialCase {
     std::int64_t change;
 };
 
-class DialSteps : public WindowTest, public ::testing::WithParamInterface<DialCase> {};
+class VscanDialSteps : public WindowTest, public ::testing::WithParamInterface<DialCase> {};
 
-TEST_P(DialSteps, EveryFifthMoveIsOneStepOfTheList) {
+TEST_P(VscanDialSteps, EveryFifthMoveIsOneStepOfTheList) {
     open();
     ui().stepList->setCurrentText(QString::fromLatin1(GetParam().step));
     const std::int64_t before = window->entered();
@@ -315,12 +315,12 @@ TEST_P(DialSteps, EveryFifthMoveIsOneStepOfTheList) {
     EXPECT_EQ(window->entered(), before + GetParam().change);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, DialSteps,
+INSTANTIATE_TEST_SUITE_P(Steps, VscanDialSteps,
                          ::testing::Values(DialCase{"50kHz", true, 50'000},
                                            DialCase{"100kHz", false, -100'000},
                                            DialCase{"100Hz", true, 100}));
 
-TEST_F(WindowControls, DialWaitComesFromTheProfile) {
+TEST_F(VscanWindowControls, DialWaitComesFromTheProfile) {
     platform::WriteProfileInt(QStringLiteral("Setting"), QStringLiteral("DialWait"), 2);
     open();
     const std::int64_t before = window->entered();
@@ -331,7 +331,7 @@ TEST_F(WindowControls, DialWaitComesFromTheProfile) {
     platform::WriteProfileInt(QStringLiteral("Setting"), QStringLiteral("DialWait"), 5);
 }
 
-TEST_F(WindowControls, DestroyWritesThePositionAndTheWindowIsGone) {
+TEST_F(VscanWindowControls, DestroyWritesThePositionAndTheWindowIsGone) {
     open();
     window->move(120, 80);
     GlimraDestroy();
