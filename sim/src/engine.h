@@ -32,6 +32,10 @@ public:
     void tick(Clock::time_point now, std::vector<std::string>& out);
     Clock::time_point nextTick() const { return nextTick_; }
 
+    // With auto-information on, reports the busy state (BY) when the signal
+    // at the receive frequencies opened or closed the squelch.
+    void reportBusyChange(std::vector<std::string>& out);
+
     // Reports `code`'s reply when auto-information is on.
     void report(const std::string& code, std::vector<std::string>& out) const;
     // The read reply of `code` ("FA", "AG0", "SM1", "MR0" for the current
@@ -106,7 +110,8 @@ private:
     Clock::time_point keyerDone_{};
     int scanPause_ = 0;
     bool haveLastKeyer_ = false;
-    std::string lastMenu1_ = "EX00000";  // the 1 family's EX reply: the last item set
+    std::string lastMenu1_ = "EX00000";
+    std::string lastBusy_;  // the BY reply last reported  // the 1 family's EX reply: the last item set
 };
 
 }  // namespace qxsim::detail

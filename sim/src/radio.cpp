@@ -65,6 +65,7 @@ struct Radio::Impl {
         std::vector<std::string> reports;
         const auto now = Clock::now();
         action(engine, reports, now);
+        engine.reportBusyChange(reports);
         send(reports, now);
         wakeUp();
     }
@@ -137,6 +138,7 @@ void Radio::Impl::onCommand(std::string text, Clock::time_point now)
         return;
     std::vector<std::string> replies;
     engine.handle(text, now, replies);
+    engine.reportBusyChange(replies);
     line.setBaud(engine.state().baud);  // SR 2 returns the radio to 9600
     send(replies, now);
 }
@@ -225,6 +227,7 @@ void Radio::Impl::serve()
         }
         std::vector<std::string> reports;
         engine.tick(now, reports);
+        engine.reportBusyChange(reports);
         send(reports, now);
         line.flush(master, now);
     }

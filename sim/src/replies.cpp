@@ -242,4 +242,15 @@ void Engine::reportFrequencyChange(std::vector<std::string>& out) const
     report("IF", out);
 }
 
+void Engine::reportBusyChange(std::vector<std::string>& out)
+{
+    std::string now = reply("BY");
+    if (now == lastBusy_)
+        return;
+    const bool first = lastBusy_.empty();
+    lastBusy_ = std::move(now);
+    if (!first)
+        report("BY", out);
+}
+
 }  // namespace qxsim::detail

@@ -127,6 +127,26 @@ INSTANTIATE_TEST_SUITE_P(Sim, PanelKeys,
                       KeyCase{qxsim::Key::Nb, "NB1;"}, KeyCase{qxsim::Key::Proc, "PR1;"},
                       KeyCase{qxsim::Key::Vox, "VX1;"}, KeyCase{qxsim::Key::ControlBand, "DC01;"}));
 
+TEST(AutoInformation, BusyFollowsTheSignal)
+{
+    Started s;
+    ASSERT_TRUE(s.ok);
+    std::int64_t strong = 0;
+    for (auto hz : s.radio.stations())
+        if (hz > 14'000'000 && hz < 14'350'000 && s.radio.sMeterAt(hz) >= 15) {
+            strong = hz;
+            break;
+        }
+    ASSERT_NE(strong, 0);
+    s.wire->send("FA00100000000;AI2;");  // a quiet frequency first
+    ASSERT_EQ(s.wire->read(1), "AI2;");
+    s.radio.clearSent();
+    s.radio.setFrequency(qxsim::Vfo::A, strong);
+    EXPECT_TRUE(s.radio.waitForSent("BY10", 2s));
+    s.radio.setFrequency(qxsim::Vfo::A, 100'000'000);
+    EXPECT_TRUE(s.radio.waitForSent("BY00", 2s));
+}
+
 TEST(Panel, LockedDialDoesNotTune)
 {
     Started s;

@@ -112,7 +112,7 @@ const Case kCases[] = {
     {"LockFamily1", 18, "LK2;LK;", "LK2;"},
     {"MeterSelect", 19, "RM3;RM;", "RM30000;"},
     {"MeterWhileTransmitting", 19, "RM3;TX;RM;RX;", "TX0;RM30010;RX0;"},
-    {"Busy", 19, "SB0;FA00001000000;BY;", "BY00;"},
+    {"Busy", 19, "SB0;FA00100000000;BY;", "BY00;"},
     // memory
     {"MemoryChannel", 19, "MC205;MC;", "MC205;"},
     {"MemoryChannelNoBank3", 19, "MC305;", "?;"},
