@@ -15,6 +15,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 
 #include <gtest/gtest.h>
@@ -351,6 +352,55 @@ TEST(AboutBox, ShowsThePictureAndOkOnBlackAndIgnoresTheHelpKey) {
     about.okButton()->click();
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+} // namespace
+
+namespace {
+
+struct MenuText {
+    int command;
+    const char* text;
+};
+
+void PrintTo(const MenuText& row, std::ostream* out) { *out << row.text; }
+
+class MenuTexts : public ::testing::TestWithParam<MenuText> {};
+
+// The texts other parts of the console look the commands up by.
+TEST_P(MenuTexts, AreExact) {
+    ForgetConsolePosition();
+    auto console = MakeTestConsole();
+    QAction* action = console->menuAction(GetParam().command);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), QString::fromLatin1(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Console, MenuTexts,
+    ::testing::Values(MenuText{cmd::NoiseReduction1, "N.R. 1 (&1)"}, MenuText{cmd::NoiseReduction2, "N.R. 2 (&2)"},
+                      MenuText{cmd::NoiseReductionOff, "OFF (&F)"}, MenuText{cmd::MemoryChannelUp, "Up (&U)"},
+                      MenuText{cmd::MemoryChannelDown, "Down (&D)"}, MenuText{cmd::ClearMemory, "Clear Memory (&C)"},
+                      MenuText{cmd::SlowScanFreq, "Slow Scan Freq. (&F)"}, MenuText{cmd::MhzScan, "MHz Scan (&M)"},
+                      MenuText{cmd::ToneScan, "Tone Scan (&T)"}, MenuText{cmd::CtcssScan, "CTCSS Scan (&C)"},
+                      MenuText{cmd::DcsScan, "DCS Scan (&D)"}, MenuText{cmd::ScanCmd, "Scan (&S)"},
+                      MenuText{cmd::VisualScan, "Visual Scan (&V)"}, MenuText{cmd::ScanGroup, "Scan Group (&G)"},
+                      MenuText{cmd::ScanSpeedUp, "UP (&U)"}, MenuText{cmd::ScanSpeedDown, "Down (&D)"},
+                      MenuText{cmd::SatMainSub, "M/S (&M)"}, MenuText{cmd::SatControlBand, "Control Band (&C)"},
+                      MenuText{cmd::SatTrace, "Trace (&T)"}, MenuText{cmd::SatRev, "Rev. (&R)"},
+                      MenuText{cmd::SatClickEncFunction, "Click Enc. Function (&F)"}, MenuText{cmd::Exit, "Exit (&X)"}));
+
+TEST(MenuTexts, SubmenusHoldTheirCommands) {
+    ForgetConsolePosition();
+    auto console = MakeTestConsole();
+    // "Up (&U)" and "Down (&D)" of "M. CH (&M)" sit in that submenu.
+    QAction* up = console->menuAction(cmd::MemoryChannelUp);
+    ASSERT_NE(up, nullptr);
+    const auto* submenu = qobject_cast<QMenu*>(up->parent());
+    ASSERT_NE(submenu, nullptr);
+    EXPECT_EQ(submenu->title(), QStringLiteral("M. CH (&M)"));
+    EXPECT_EQ(qobject_cast<QMenu*>(console->menuAction(cmd::ScanSpeedUp)->parent())->title(),
+              QStringLiteral("SCAN SPEED (&P)"));
 }
 
 } // namespace
