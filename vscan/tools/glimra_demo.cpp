@@ -2,10 +2,13 @@
 //
 //   glimra-demo [--span 31|61|91|181] [--step TEXT] [--interval MS]
 //               [--centre HZ] [--mode 1|2|3] [--sub] [--render PATH]
+//               [--typing DIGITS]
 //
 // Without --render the window opens for use. With --render it sweeps once
 // (repeat off), writes the window to PATH as PNG and exits; headless runs
-// need QT_QPA_PLATFORM=offscreen.
+// need QT_QPA_PLATFORM=offscreen. --typing starts the frequency entry and
+// types DIGITS (digits and ".") instead of sweeping, with the dial on, to
+// show the entry fields.
 #include <glimra.h>
 
 #include "glimra_internal.h"
@@ -65,7 +68,8 @@ public:
 void Usage() {
     std::fprintf(stderr,
                  "usage: glimra-demo [--span 31|61|91|181] [--step TEXT] [--interval MS]\n"
-                 "                   [--centre HZ] [--mode 1|2|3] [--sub] [--render PATH]\n");
+                 "                   [--centre HZ] [--mode 1|2|3] [--sub] [--render PATH]\n"
+                 "                   [--typing DIGITS]\n");
 }
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
@@ -91,6 +95,7 @@ int main(int argc, char** argv) {
     QString step;
     QString interval = QStringLiteral("100");
     QString render;
+    QString typing;
     long long centre = 0;
     int mode = 1;
     bool sub = false;
@@ -109,6 +114,8 @@ int main(int argc, char** argv) {
             mode = std::atoi(argv[++i]);
         } else if (arg == "--render" && hasValue) {
             render = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == "--typing" && hasValue) {
+            typing = QString::fromLocal8Bit(argv[++i]);
         } else if (arg == "--sub") {
             sub = true;
         } else {
@@ -174,6 +181,21 @@ int main(int argc, char** argv) {
         link.WinMsgSendReg(nullptr);
         link.Close();
         return rc;
+    }
+
+    if (!typing.isEmpty()) {
+        window->DialClicked();
+        window->EntToggle();
+        for (QChar c : typing) {
+            const int key = c == QLatin1Char('.') ? Qt::Key_Period : Qt::Key_0 + (c.unicode() - '0');
+            window->HandleKey(key, QString(c));
+        }
+        const bool saved = window->grab().save(render);
+        std::printf("%s %s\n", saved ? "wrote" : "could not write", render.toLocal8Bit().constData());
+        GlimraDestroy();
+        link.WinMsgSendReg(nullptr);
+        link.Close();
+        return saved ? 0 : 1;
     }
 
     ui.repeatOff->setChecked(true);
