@@ -323,6 +323,8 @@ TEST_F(Console, AppliesTheFontsOfTheDisplay) {
     const QFont dialog = console->font();
     EXPECT_EQ(dialog.family(), QStringLiteral("Times New Roman"));
     EXPECT_EQ(dialog.pixelSize(), 13);
+    // ... and it resolves to the serif face, not to a monospaced stand-in.
+    EXPECT_EQ(QFontInfo(dialog).family(), QFontInfo(QFont(QStringLiteral("Times New Roman"))).family());
     EXPECT_FALSE(dialog.bold());
     EXPECT_EQ(controls().comboBox(idc::StepList)->font().family(), QStringLiteral("Times New Roman"));
     EXPECT_EQ(controls().edit(idc::MainText)->font().pixelSize(), 17);
