@@ -1,11 +1,12 @@
 // console_test_env.cpp - every process of the console tests gets a profile
-// of its own.
+// and a runtime folder of its own.
 //
 // The test runner starts one process per case, possibly several at once, and
-// points them all at one settings folder. The console writes its window
-// position there, so cases running side by side would read each other's
-// positions. Before main() runs (and before Qt reads the variable), each
-// process moves to a private folder, removed again at exit.
+// may point them all at one settings folder and one runtime folder. The
+// console writes its window position to the first and takes its
+// single-instance lock in the second, so cases running side by side would
+// see each other. Before main() runs (and before Qt reads the variables),
+// each process moves to private folders, removed again at exit.
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -13,16 +14,16 @@
 
 namespace {
 
-struct PrivateProfileFolder {
+struct PrivateFolder {
     std::string path;
-    PrivateProfileFolder() {
+    explicit PrivateFolder(const char* variable) {
         std::string pattern = (std::filesystem::temp_directory_path() / "zephyra-console-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
+        if (mkdtemp(pattern.data()) != nullptr) { // mode 0700, as a runtime folder must be
             path = pattern;
-            setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+            setenv(variable, path.c_str(), 1);
         }
     }
-    ~PrivateProfileFolder() {
+    ~PrivateFolder() {
         if (!path.empty()) {
             std::error_code ignored;
             std::filesystem::remove_all(path, ignored);
@@ -30,6 +31,7 @@ struct PrivateProfileFolder {
     }
 };
 
-const PrivateProfileFolder folder;
+const PrivateFolder profileFolder("XDG_CONFIG_HOME");
+const PrivateFolder runtimeFolder("XDG_RUNTIME_DIR");
 
 } // namespace
