@@ -524,7 +524,7 @@ TEST(Meters, SubMeterReadsHalfTheScale)
     ASSERT_NE(hz, 0);
     char cmd[40];
     std::snprintf(cmd, sizeof cmd, "SB1;FC%011lld;SM1;SM3;", static_cast<long long>(hz));
-    char want[24];
+    char want[48];
     const int level = (s.radio.sMeterAt(hz) + 1) / 2;
     std::snprintf(want, sizeof want, "SM1%04d;SM3%04d;", level, level);
     s.wire->send(cmd);
