@@ -5,24 +5,27 @@
 #include "splash_window.h"
 
 #include <corvan.h>
+#include <glimra.h>
+#include <pandor.h>
+#include <tonwell.h>
 
 namespace {
 
 // The secondary windows' destroy exports in the order the console closes
-// them. Each entry takes the library's export once that library is linked;
-// a window whose library is not linked yet cannot be open.
+// them. The outside plug-in windows have no library yet: a window that
+// cannot be opened needs no closing, so their entries stay empty.
 struct PanelDestroyer {
     const char* name;
     void (*destroy)();
 };
 
 constexpr PanelDestroyer kPanelDestroyers[] = {
-    {"TrevanDestroy", nullptr},   {"RadioEqgDestroy", nullptr}, {"RadioEqsDestroy", nullptr},
-    {"PimbelDestroy", nullptr},   {"RadioAgcDestroy", nullptr}, {"RadioMchDestroy", nullptr},
-    {"RadioMgrDestroy", nullptr}, {"PandorDestroy", nullptr},   {"QuorelDestroy", nullptr},
-    {"RadioSgrDestroy", nullptr}, {"RadioSmnDestroy", nullptr}, {"OrlintDestroy", nullptr},
-    {"DunmarDestroy", nullptr},   {"YarrelDestroy", nullptr},   {"GlimraScanStop", nullptr},
-    {"GlimraDestroy", nullptr},   {"SolvikDestroy", nullptr},
+    {"TrevanDestroy", nullptr},   {"RadioEqgDestroy", &RadioEqgDestroy}, {"RadioEqsDestroy", &RadioEqsDestroy},
+    {"PimbelDestroy", nullptr},   {"RadioAgcDestroy", &RadioAgcDestroy}, {"RadioMchDestroy", &RadioMchDestroy},
+    {"RadioMgrDestroy", &RadioMgrDestroy}, {"PandorDestroy", &PandorDestroy},   {"QuorelDestroy", &QuorelDestroy},
+    {"RadioSgrDestroy", &RadioSgrDestroy}, {"RadioSmnDestroy", &RadioSmnDestroy}, {"OrlintDestroy", nullptr},
+    {"DunmarDestroy", nullptr},   {"YarrelDestroy", nullptr},   {"GlimraScanStop", &GlimraScanStop},
+    {"GlimraDestroy", &GlimraDestroy},   {"SolvikDestroy", nullptr},
 };
 
 } // namespace

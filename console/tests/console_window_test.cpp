@@ -8,6 +8,9 @@
 #include "splash_window.h"
 
 #include <corvan.h>
+#include <glimra.h>
+#include <pandor.h>
+#include <tonwell.h>
 
 #include <QAction>
 #include <QApplication>
@@ -212,6 +215,31 @@ TEST_F(ConsoleWindow, ExitClosesPanelsThenSavesThePositionAndTearsDown) {
     const QString saved = platform::GetProfileString("WindowPos", "Main", "");
     EXPECT_EQ(saved.size(), 10);
     EXPECT_EQ(saved, platform::FormatWindowPos(console->frameGeometry().y(), console->frameGeometry().x()));
+}
+
+TEST_F(ConsoleWindow, ExitDestroysTheOpenSecondaryWindowsThroughTheirLibraries) {
+    const auto openWindows = [] {
+        QStringList names;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->windowTitle() == QStringLiteral("Audio Editor - Design") ||
+                w->windowTitle() == QStringLiteral("Visual Scan") || w->objectName() == QStringLiteral("Mch")) {
+                names << w->windowTitle();
+            }
+        }
+        return names;
+    };
+    console->show();
+    RadioEqsView(console.get());
+    GlimraView(console.get());
+    RadioMchView(console.get());
+    const int opened = openWindows().size();
+    ASSERT_GE(opened, 2) << "the secondary windows did not open";
+    platform::WriteProfileString("WindowPos", "Eqs", "");
+    console->menuAction(cmd::Exit)->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(openWindows().isEmpty()) << openWindows().join(", ").toStdString();
+    // Destroying a window saves where it stood.
+    EXPECT_EQ(platform::GetProfileString("WindowPos", "Eqs", "").size(), 10);
 }
 
 TEST_F(ConsoleWindow, ClosingWhileConnectedDisconnectsAfterSavingAndBeforeTheTeardown) {
