@@ -123,9 +123,10 @@ std::vector<Action> actions()
 {
     using S = qxsim::State;
     return {
-        {"BandUp", [](CCorvan& l) { return l.ConnBU(); },
+        // Each case runs in a process of its own: start the band keys from a known band.
+        {"BandUp", [](CCorvan& l) { return l.ConnFA("W", "00014195000") == 1 ? l.ConnBU() : 0; },
          [](const S&, const S& a, const qxsim::Radio&) { return a.vfoA == 18'120'000; }},
-        {"BandDown", [](CCorvan& l) { return l.ConnBD(); },
+        {"BandDown", [](CCorvan& l) { return l.ConnFA("W", "00018120000") == 1 ? l.ConnBD() : 0; },
          [](const S&, const S& a, const qxsim::Radio&) { return a.vfoA == 14'195'000; }},
         {"ChannelUp", [](CCorvan& l) { return l.ConnCH(0); },
          [](const S& b, const S& a, const qxsim::Radio&) { return a.vfoA == b.vfoA + 6'250; }},
