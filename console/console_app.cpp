@@ -95,12 +95,9 @@ void ConsoleApp::ExitInstance() { m_instance.reset(); }
 
 bool ConsoleApp::HoldsInstance() const { return m_instance != nullptr && m_instance->acquired(); }
 
-bool RenderConsole(const QString& path, bool showLayout) {
-    ConsoleOptions options;
-    options.showSplash = false;
-    options.persistent = false;
-    options.keepTemplateTexts = showLayout;
-    ConsoleDialog console(options);
+namespace {
+
+bool WritePicture(ConsoleDialog& console, const QString& path) {
     const QPixmap picture = console.grab();
     QImageWriter writer(path, "png");
     if (picture.isNull() || !writer.write(picture.toImage())) {
@@ -109,4 +106,33 @@ bool RenderConsole(const QString& path, bool showLayout) {
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool RenderConsole(const QString& path, bool showLayout) {
+    ConsoleOptions options;
+    options.showSplash = false;
+    options.persistent = false;
+    options.keepTemplateTexts = showLayout;
+    ConsoleDialog console(options);
+    return WritePicture(console, path);
+}
+
+bool RenderConnectedConsole(const QString& path) {
+    ConsoleOptions options;
+    options.showSplash = false;
+    options.persistent = false;
+    options.simulator = true;
+    ConsoleDialog console(options);
+    if (!console.ConnectAndSynchronise()) {
+        std::fprintf(stderr, "zephyra: the built-in simulator did not become ready\n");
+        return false;
+    }
+    // Let the last answers of the read reach the display.
+    for (int i = 0; i < 10; ++i)
+        console.PumpMessages();
+    const bool written = WritePicture(console, path);
+    console.DestroyWindow();
+    return written;
 }

@@ -32,3 +32,7 @@ private:
 // to a PNG file. Returns false with a message on stderr when it cannot be
 // written.
 bool RenderConsole(const QString& path, bool showLayout);
+// The same after Control > ON on the built-in simulator, once the initial
+// read of every setting has ended; false when the console did not become
+// ready or the file cannot be written.
+bool RenderConnectedConsole(const QString& path);

@@ -3,8 +3,10 @@
 #include "console_dialog.h"
 
 #include "console_ids.h"
+#include "console_menu.h"
 #include "splash_window.h"
 
+#include <ConsoleLink.h>
 #include <corvan.h>
 
 #include <QAbstractButton>
@@ -80,6 +82,11 @@ void ConsoleDialog::keyPressEvent(QKeyEvent* event) {
         return;
     case Qt::Key_F1:
         OnHelp();
+        event->accept();
+        return;
+    case Qt::Key_F5:
+        // Refresh: read every setting again (only while ready, outside TNC mode).
+        OnCommand(cmd::Refresh);
         event->accept();
         return;
     default:

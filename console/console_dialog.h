@@ -33,6 +33,11 @@
 
 class CCorvan;
 class QMenuBar;
+namespace zephyra {
+class ConsoleLink;
+class ConsoleSurface;
+class PeerWindows;
+}
 class QAction;
 class SplashWindow;
 
@@ -80,6 +85,11 @@ public:
     const ConsoleState& state() const { return m_state; }
     ConsoleState& state() { return m_state; }
     CCorvan* link() const { return m_link.get(); }
+    // The connection to the radio (Control > ON / OFF, the initial read).
+    zephyra::ConsoleLink* connection() const { return m_connection.get(); }
+    // Control > ON, waiting for the end of the initial read; true when the
+    // console is connected and shows the radio's values.
+    bool ConnectAndSynchronise();
     const ConsolePictures& pictures() const { return m_pictures; }
     const ConsoleOptions& options() const { return m_options; }
 
@@ -146,6 +156,8 @@ private:
     void InstallFileCommands();
     void InstallFocusCommands();
     void InstallHelpCommands();
+    // console_connection.cpp
+    void InstallConnection();
     // console_end.cpp
     void OnCancel();
     void NoteEnd(EndStep step, const char* name = "");
@@ -160,6 +172,9 @@ private:
     std::map<int, CommandHandler> m_commands;
     std::map<unsigned, MessageHandler> m_messages;
     std::unique_ptr<CCorvan> m_link;
+    std::unique_ptr<zephyra::ConsoleSurface> m_connectionSurface;
+    std::unique_ptr<zephyra::PeerWindows> m_connectionPeers;
+    std::unique_ptr<zephyra::ConsoleLink> m_connection;
     std::unique_ptr<SplashWindow> m_splash;
     EndObserver m_endObserver;
     std::function<void()> m_disconnect;

@@ -72,6 +72,7 @@ void ConsoleDialog::OnInitDialog() {
     m_link = std::make_unique<CCorvan>();
     BuildMenu();
     InstallCommands();
+    InstallConnection();
     LayOut();
     HoldSplash();
 }

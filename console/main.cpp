@@ -37,8 +37,7 @@ int main(int argc, char** argv) {
     if (commandLine.renderPath) {
         platform::InitApplication();
         if (commandLine.renderConnected) {
-            // Connecting for the picture arrives with the connection to the radio.
-            std::fputs("zephyra: the console cannot connect yet; drawing it disconnected\n", stderr);
+            return RenderConnectedConsole(QString::fromLocal8Bit(commandLine.renderPath->c_str())) ? 0 : 1;
         }
         return RenderConsole(QString::fromLocal8Bit(commandLine.renderPath->c_str()), commandLine.renderLayout)
                    ? 0

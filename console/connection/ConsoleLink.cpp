@@ -103,7 +103,8 @@ void ConsoleLink::ControlOn() {
         std::uint32_t id = 0;
         bool answered = false;
         for (int attempt = 0; attempt < 3 && !answered; ++attempt) {
-            answered = SleepUntil(200, [&] { return m_link.RcvDataID(&id) == 1; });
+            answered = SleepUntilHandled(200, corvan::MessageOf("ID"),
+                                         [&] { return m_link.RcvDataID(&id) == 1; });
             Pump();
             if (!answered)
                 answered = m_link.RcvDataID(&id) == 1;
@@ -116,12 +117,14 @@ void ConsoleLink::ControlOn() {
             DisconnectRadio();
         } else if (m_state.connected) {
             emit identified(static_cast<int>(id));
+            // The power answer's handler starts the initial read; the wait
+            // ends once it has run.
             m_link.ConnPS("R", 0);
             for (int attempt = 0; attempt < 10 && m_state.connected; ++attempt) {
                 std::uint32_t power = 0;
-                if (m_link.RcvDataPS(&power) == 1)
+                if (SleepUntilHandled(200, corvan::MessageOf("PS"),
+                                      [&] { return m_link.RcvDataPS(&power) == 1; }))
                     break;
-                SleepUntil(200, [&] { return m_link.RcvDataPS(&power) == 1; });
                 Pump();
             }
             StartWatchdog();

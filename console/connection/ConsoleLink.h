@@ -274,8 +274,15 @@ private:
     void Pause(int milliseconds);
     // Sleeps up to `milliseconds`, polling `ready`; true as soon as it holds.
     bool SleepUntil(int milliseconds, const std::function<bool()>& ready);
+    // Like SleepUntil, pumping window messages while it sleeps: true once
+    // `stored` holds and the notification `message` has been handled after
+    // that (so the console's handler saw the value), or when the time ends
+    // with the value stored. Message 0 waits for the value alone.
+    bool SleepUntilHandled(int milliseconds, unsigned message,
+                           const std::function<bool()>& stored);
     // ReadAllSettings' wait: up to 20 times pump, sleep 100 ms, ask.
-    bool WaitForValue(const std::function<bool()>& ready);
+    bool WaitForValue(unsigned message, const std::function<bool()>& ready);
+    std::uint32_t HandledCount(unsigned message) const;
     void Pump();
     int Scaled(int milliseconds) const;
 
@@ -310,6 +317,8 @@ private:
     std::unique_ptr<BuiltInSimulator> m_simulator;
     QString m_portOverride;
     Forwarder m_forward;
+    // Notifications handled, by message number (4096..4240).
+    std::array<std::uint32_t, 145> m_handled{};
     int m_menuReadDepth = 0;
     int m_settingsReadDepth = 0;
     bool m_menuReadPending = false;

@@ -48,7 +48,7 @@ void ConsoleLink::ReadExtendedMenu() {
             continue;
         m_link.ConnEX("R", item.menu, item.sub, 0, 0, "");
         for (int attempt = 0; attempt < 10; ++attempt) {
-            const bool answered = SleepUntil(100, [&] {
+            const bool answered = SleepUntilHandled(100, corvan::MessageOf("EX"), [&] {
                 std::uint32_t menu = 0, sub = 0, third = 0, fourth = 0;
                 char text[20] = {};
                 return m_link.RcvDataEX(&menu, &sub, &third, &fourth, text) == 1 &&

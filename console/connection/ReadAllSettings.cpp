@@ -8,6 +8,10 @@ namespace zephyra {
 
 namespace {
 
+unsigned Message(const char* code) {
+    return corvan::MessageOf(code);
+}
+
 // Counts one running sequence for as long as it lives.
 class DepthCount {
 public:
@@ -63,7 +67,7 @@ void ConsoleLink::ReadAllSettings() {
             // 16. Back to the bands the radio had.
             m_link.ConnDC("W", t, k);
             if (m_state.radioIdentification == 19) {
-                WaitForValue([&] {
+                WaitForValue(Message("DC"), [&] {
                     std::uint32_t a = 0, b = 0;
                     return m_link.RcvDataDC(&a, &b) == 1 && a == t && b == k;
                 });
@@ -80,7 +84,7 @@ void ConsoleLink::ReadAllSettings() {
             Pause(100);
             m_link.ConnAI("R", 0);
             std::uint32_t value = 0;
-            WaitForValue([&] { return m_link.RcvDataAI(&value) == 1; });
+            WaitForValue(Message("AI"), [&] { return m_link.RcvDataAI(&value) == 1; });
             // 19.
             m_link.ConnRM("R", 0);
             m_state.satelliteMode = 0;
@@ -88,13 +92,13 @@ void ConsoleLink::ReadAllSettings() {
             // 20.
             m_link.ConnSM(0);
             m_link.ConnSM(1);
-            WaitForValue([&] { return m_link.RcvDataSM(1, &value) == 1; });
+            WaitForValue(0, [&] { return m_link.RcvDataSM(1, &value) == 1; });
             // 21.
             m_state.subReceiver = 0;
             m_link.ConnSB("R", 0);
             // 22. Give a radio that left its remote modes time to settle.
             if (s + r + z + m != 0) {
-                WaitForValue([&] { return m_link.RcvDataSB(&value) == 1; });
+                WaitForValue(Message("SB"), [&] { return m_link.RcvDataSB(&value) == 1; });
                 for (int i = 0; i < 20 && !ConnectionLost(); ++i) {
                     Pump();
                     Pause(100);
@@ -135,7 +139,7 @@ void ConsoleLink::ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::
     if (s == 0 && r == 0 && z == 0) {
         m_link.ConnCM("R", 0);
         std::uint32_t value = 0;
-        if (WaitForValue([&] { return m_link.RcvDataCM(&value) == 1; }))
+        if (WaitForValue(Message("CM"), [&] { return m_link.RcvDataCM(&value) == 1; }))
             m = static_cast<int>(value);
     }
     if (s + r + z + m != 0)
@@ -148,12 +152,13 @@ void ConsoleLink::ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::
             if (m_link.RcvDataMF(&value) == 1)
                 break;
             Pump();
-            SleepUntil(100, [&] { return m_link.RcvDataMF(&value) == 1; });
+            if (SleepUntilHandled(100, Message("MF"), [&] { return m_link.RcvDataMF(&value) == 1; }))
+                break;
         }
     }
 
     m_link.ConnDC("R", 0, 0);
-    const bool haveBands = WaitForValue([&] { return m_link.RcvDataDC(&t, &k) == 1; });
+    const bool haveBands = WaitForValue(Message("DC"), [&] { return m_link.RcvDataDC(&t, &k) == 1; });
     if (!haveBands)
         t = k = 0;
     OperationGuardBegin();
@@ -162,7 +167,7 @@ void ConsoleLink::ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::
         m_link.ConnDC("W", t, 0);
         Pause(200);
         m_link.ConnDC("R", 0, 0);
-        WaitForValue([&] {
+        WaitForValue(Message("DC"), [&] {
             std::uint32_t a = 0, b = 0;
             return m_link.RcvDataDC(&a, &b) == 1 && b == 0;
         });
@@ -177,7 +182,7 @@ void ConsoleLink::ReadSettingsBody() {
 
     l.ConnFW("R", 0);
     l.ConnSC("R", 0);
-    WaitForValue([&] { return l.RcvDataSC(&a) == 1; });
+    WaitForValue(Message("SC"), [&] { return l.RcvDataSC(&a) == 1; });
     if (lost()) return;
 
     l.ConnAC("R", 0, 0, 0);
@@ -185,7 +190,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnRG("R", 0);
     l.ConnBC("R", 0);
     l.ConnTO("R", 0);
-    WaitForValue([&] { return l.RcvDataTO(&a) == 1; });
+    WaitForValue(Message("TO"), [&] { return l.RcvDataTO(&a) == 1; });
     if (lost()) return;
 
     l.ConnDQ("R", 0);
@@ -193,7 +198,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnCA("R", 0);
     l.ConnFS("R", 0);
     l.ConnGT("R", 0);
-    WaitForValue([&] { return l.RcvDataGT(&a) == 1; });
+    WaitForValue(Message("GT"), [&] { return l.RcvDataGT(&a) == 1; });
     if (lost()) return;
 
     l.ConnLK("R", 0, 0);
@@ -204,7 +209,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnPR("R", 0);
     l.ConnRA("R", 0);
     l.ConnVX("R", 0);
-    WaitForValue([&] { return l.RcvDataVX(&a) == 1; });
+    WaitForValue(Message("VX"), [&] { return l.RcvDataVX(&a) == 1; });
     if (lost()) return;
 
     l.ConnAG("R", 0, 0);
@@ -213,7 +218,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnBY();
     l.ConnCN("R", 0);
     l.ConnGT("R", 0);
-    WaitForValue([&] { return l.RcvDataGT(&a) == 1; });
+    WaitForValue(Message("GT"), [&] { return l.RcvDataGT(&a) == 1; });
     if (lost()) return;
 
     l.ConnKS("R", 0);
@@ -223,7 +228,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnTN("R", 0);
     l.ConnVD("R", 0);
     l.ConnVG("R", 0);
-    WaitForValue([&] { return l.RcvDataVG(&a) == 1; });
+    WaitForValue(Message("VG"), [&] { return l.RcvDataVG(&a) == 1; });
     if (lost()) return;
 
     l.ConnAR("R", 0, 0, 0);
@@ -233,7 +238,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnSQ("R", 1, 0);
     l.ConnST("R", 0);
     l.ConnRA("R", 0);
-    WaitForValue([&] { return l.RcvDataRA(&a, &b) == 1; });
+    WaitForValue(Message("RA"), [&] { return l.RcvDataRA(&a, &b) == 1; });
     if (lost()) return;
 
     l.ConnAL("R", 0);
@@ -244,7 +249,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnOF("R", 0);
     l.ConnOS("R", 0);
     l.ConnPA("R", 0);
-    WaitForValue([&] { return l.RcvDataPA(&a, &b) == 1; });
+    WaitForValue(Message("PA"), [&] { return l.RcvDataPA(&a, &b) == 1; });
     if (lost()) return;
 
     l.ConnPL("R", 0, 0);
@@ -254,14 +259,14 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnLM("R", 0);
     l.ConnPM("R", 0);
     l.ConnPB("R", 0);
-    WaitForValue([&] { return l.RcvDataPB(&a) == 1; });
+    WaitForValue(Message("PB"), [&] { return l.RcvDataPB(&a) == 1; });
     if (lost()) return;
 
     l.ConnQR("R", 0, 0);
     l.ConnTI();
     l.ConnSH("R", 0);
     l.ConnSL("R", 0);
-    WaitForValue([&] { return l.RcvDataSL(&a) == 1; });
+    WaitForValue(Message("SL"), [&] { return l.RcvDataSL(&a) == 1; });
     if (lost()) return;
 
     l.ConnIS("R", " ", 0);

@@ -82,6 +82,7 @@ bool ConsoleLink::HandleMessage(unsigned message, std::uintptr_t /*wParam*/,
     case kRx: OnTransmit(false); break;
     default: break;
     }
+    ++m_handled[message - kFirstNotification];
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <optional>
 #include <thread>
 
 namespace zephyra {
@@ -39,15 +40,42 @@ bool ConsoleLink::SleepUntil(int milliseconds, const std::function<bool()>& read
     }
 }
 
-bool ConsoleLink::WaitForValue(const std::function<bool()>& ready) {
+bool ConsoleLink::SleepUntilHandled(int milliseconds, unsigned message,
+                                    const std::function<bool()>& stored) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(Scaled(milliseconds));
+    std::optional<std::uint32_t> handledAtStore;
+    for (;;) {
+        if (!handledAtStore && stored()) {
+            if (message == 0)
+                return true;
+            handledAtStore = HandledCount(message);
+        }
+        if (handledAtStore && HandledCount(message) > *handledAtStore)
+            return true;
+        const auto now = Clock::now();
+        if (now >= deadline)
+            return handledAtStore.has_value();
+        Pump();
+        std::this_thread::sleep_for(std::min<Clock::duration>(kPollSlice, deadline - now));
+    }
+}
+
+bool ConsoleLink::WaitForValue(unsigned message, const std::function<bool()>& ready) {
     for (int attempt = 0; attempt < 20; ++attempt) {
         if (ConnectionLost())
             return false;
         Pump();
-        if (SleepUntil(100, ready))
+        if (SleepUntilHandled(100, message, ready))
             return true;
     }
     return false;
+}
+
+std::uint32_t ConsoleLink::HandledCount(unsigned message) const {
+    if (message < 4096 || message - 4096 >= m_handled.size())
+        return 0;
+    return m_handled[message - 4096];
 }
 
 void ConsoleLink::Pump() {

@@ -1,0 +1,141 @@
+// console_connection.cpp - the console's connection to the radio: Control >
+// ON, OFF and Refresh, the "CONTROL" button, and what the connection shows
+// on the console (lamp, pictures, menu states, the live display).
+#include "console_dialog.h"
+
+#include "console_ids.h"
+#include "console_menu.h"
+
+#include <ConsoleLink.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+
+namespace {
+
+// What the connection shows on the console window.
+class ConnectionSurface final : public zephyra::ConsoleSurface {
+public:
+    explicit ConnectionSurface(ConsoleDialog& console) : m_console(console) {}
+    ~ConnectionSurface() override {
+        if (m_cursorOverridden)
+            QApplication::restoreOverrideCursor();
+    }
+
+    void EnableCommand(zephyra::ConnectionCommand command, bool enabled) override {
+        const int id = command == zephyra::ConnectionCommand::On    ? cmd::ControlOnCmd
+                       : command == zephyra::ConnectionCommand::Off ? cmd::ControlOffCmd
+                                                                    : cmd::Refresh;
+        if (QAction* action = m_console.menuAction(id))
+            action->setEnabled(enabled);
+    }
+    void SetConnectionLamp(bool on) override {
+        if (CStaticLEDEx* lamp = m_console.controls().lamp(idc::ConnectLamp)) {
+            lamp->SetLEDON(on ? 1 : 0);
+            lamp->setVisible(on);
+        }
+    }
+    void SetControlPicture(bool connected) override {
+        if (CButtonEx* button = m_console.controls().button(idc::Control)) {
+            button->LoadIcon(QIcon(m_console.pictures().control[connected ? 0 : 1]));
+            button->setIconSize(kControlImageSize);
+        }
+    }
+    void SetPowerPicture(bool on) override {
+        if (CButtonEx* button = m_console.controls().button(idc::Power)) {
+            button->LoadIcon(QIcon(m_console.pictures().power[on ? 1 : 0]));
+            button->setIconSize(kPowerImageSize);
+        }
+    }
+    void ShowLiveDisplay(bool shown) override {
+        m_console.state().ready = shown;
+        m_console.ShowLiveDisplay(shown);
+        if (shown)
+            SetZulLine(QString());
+    }
+    void PaintDisplayDark() override { m_console.ShowLiveDisplay(false); }
+    void EndTransmitDisplay() override {
+        for (const int id : {idc::MainBusy, idc::MainPtt, idc::SubPtt})
+            if (CStaticEx* label = m_console.controls().label(id))
+                label->setText(QString());
+    }
+    // The reverse-blink timers start with the display-state handling; until
+    // then none runs.
+    void StopBlinkTimers() override {}
+    void SetStatusText(const QString& text) override {
+        if (CStaticEx* label = m_console.controls().label(idc::MainText))
+            label->setText(text);
+    }
+    void SetZulLine(const QString& text) override {
+        if (CStaticEx* label = m_console.controls().label(idc::ZulLine))
+            label->setText(text);
+    }
+    void SetOperationBusy(bool busy) override {
+        m_console.state().busy = busy;
+        if (busy && !m_cursorOverridden) {
+            QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+            m_cursorOverridden = true;
+        } else if (!busy && m_cursorOverridden) {
+            QApplication::restoreOverrideCursor();
+            m_cursorOverridden = false;
+        }
+        m_console.client()->setEnabled(!busy);
+    }
+    void LeaveOperatorMode(zephyra::OperatorMode mode) override {
+        ConsoleState& state = m_console.state();
+        switch (mode) {
+        case zephyra::OperatorMode::MemoryScroll: state.memoryScroll = false; break;
+        case zephyra::OperatorMode::MouseWheelSelection: state.wheelSelection = 0; break;
+        case zephyra::OperatorMode::VoiceRecallDigits: state.voiceRecallMode = false; break;
+        default: break;
+        }
+    }
+
+private:
+    ConsoleDialog& m_console;
+    bool m_cursorOverridden = false;
+};
+
+} // namespace
+
+void ConsoleDialog::InstallConnection() {
+    m_connectionPeers = std::make_unique<zephyra::PeerWindows>();
+    m_connectionSurface = std::make_unique<ConnectionSurface>(*this);
+    m_connection = std::make_unique<zephyra::ConsoleLink>(*m_connectionSurface, *m_connectionPeers);
+    if (m_options.simulator)
+        m_connection->SetPortOverride(QString::fromLatin1(zephyra::kBuiltInSimulatorPort));
+    // Every notification also reaches the console's own handlers.
+    m_connection->SetForwarder([this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+        if (m_destroyed)
+            return;
+        const auto it = m_messages.find(message);
+        if (it != m_messages.end())
+            it->second(platform::WindowMessage(message, wParam, lParam));
+    });
+    connect(m_connection.get(), &zephyra::ConsoleLink::connectionChanged, this,
+            [this](bool connected) { m_state.connected = connected; });
+
+    SetCommandHandler(cmd::ControlOnCmd, [this] { m_connection->ControlOn(); });
+    SetCommandHandler(cmd::ControlOffCmd, [this] { m_connection->ControlOff(); });
+    SetCommandHandler(cmd::Refresh, [this] { m_connection->Refresh(); });
+    if (CButtonEx* control = m_controls.button(idc::Control)) {
+        connect(control, &QAbstractButton::clicked, this, [this] {
+            if (m_connection->State().connected)
+                m_connection->ControlOff();
+            else
+                m_connection->ControlOn();
+        });
+    }
+    // Closing while connected: auto-information off and back to receive
+    // before the port closes.
+    SetDisconnectHandler([this] { m_connection->DisconnectRadio(); });
+}
+
+bool ConsoleDialog::ConnectAndSynchronise() {
+    if (!m_connection)
+        return false;
+    m_connection->ControlOn();
+    return m_connection->State().connected == 1 && m_connection->State().consoleReady == 1;
+}
