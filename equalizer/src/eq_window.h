@@ -1,14 +1,10 @@
-// eq_window.h - what both equaliser windows share: title, fixed size, the
-// main window's font, their own link object, the saved position, closing to
-// the main window, help and the Esc key.
+// eq_window.h - what both equaliser windows share: the secondary-window
+// frame (title, fixed size, the main window's font, their own link object,
+// the saved position, closing to the main window), help and the Esc key.
 #pragma once
 
-#include <QDialog>
-#include <QString>
+#include <platform.h>
 
-#include <memory>
-
-class CCorvan;
 class QCloseEvent;
 class QKeyEvent;
 
@@ -25,31 +21,22 @@ struct WindowKind {
 inline constexpr WindowKind kDesignWindow{"Audio Editor - Design", "Eqs", 209, 464, 371};
 inline constexpr WindowKind kSamplesWindow{"Audio Editor - Samples", "Eqg", 210, 704, 321};
 
-class CEqWindow : public QDialog {
+class CEqWindow : public platform::SecondaryWindow {
     Q_OBJECT
 public:
     CEqWindow(const WindowKind& kind, QWidget* parent);
-    ~CEqWindow() override;
     CEqWindow(const CEqWindow&) = delete;
     CEqWindow& operator=(const CEqWindow&) = delete;
 
-    // Title, font, link object, controls (OnInitDialog), fixed size, saved
-    // position. Does not show the window.
-    void Create();
-    // An existing window viewed again: normal show, front, active.
-    void BringUp();
-    // Saves the position, deletes the controls and the link object. Once.
-    void DestroyWindow();
+    // Create, BringUp and DestroyWindow come from the frame: Create builds
+    // without showing, DestroyWindow saves the position and deletes the
+    // controls and the link object, once.
 
     const WindowKind& kind() const { return m_kind; }
 
 protected:
-    virtual void OnInitDialog() {}
     // Enter that no control took; nothing by default.
     virtual void OnEnterKey() {}
-    // Activates the main window, then hides this one.
-    void CloseWindow();
-    CCorvan* link() const { return m_link.get(); }
 
     void accept() override { CloseWindow(); }
     void reject() override { CloseWindow(); }
@@ -57,12 +44,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void SavePosition() const;
-
     const WindowKind m_kind;
-    std::unique_ptr<CCorvan> m_link;
-    bool m_created = false;
-    bool m_destroyed = false;
 };
 
 } // namespace tonwell

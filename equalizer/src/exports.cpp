@@ -4,6 +4,7 @@
 #include "eqg_window.h"
 #include "eqs_window.h"
 
+#include <platform.h>
 #include <tonwell.h>
 
 #include <QApplication>
@@ -22,17 +23,23 @@ struct Windows {
 };
 Windows g_windows;
 
-void UnloadAtApplicationExit();
-bool g_postRoutineAdded = false;
-
-// Widgets may only be deleted while the QApplication lives; its destructor
-// runs the post routines before it tears any widget down.
-void EnsureUnloadAtApplicationExit() {
-    if (!g_postRoutineAdded) {
-        qAddPostRoutine(&UnloadAtApplicationExit);
-        g_postRoutineAdded = true;
+template <class Window>
+void DestroyWindow(QPointer<Window>& slot) {
+    Window* window = slot.data();
+    slot = nullptr;
+    if (window != nullptr) {
+        window->DestroyWindow();
+        delete window;
     }
 }
+
+// Windows left open when the application ends (or the library goes first)
+// are destroyed here: samples window first, then the design window. Defined
+// after the windows, so it is destroyed before them.
+platform::ExitCleanup g_exitCleanup{{
+    [] { DestroyWindow(g_windows.samples); },
+    [] { DestroyWindow(g_windows.design); },
+}};
 
 template <class Window>
 void ViewWindow(QPointer<Window>& slot, QWidget* parent) {
@@ -49,46 +56,9 @@ void ViewWindow(QPointer<Window>& slot, QWidget* parent) {
     }
     window->Create();
     slot = window;
-    EnsureUnloadAtApplicationExit();
+    g_exitCleanup.Arm();
     window->show();
 }
-
-template <class Window>
-void DestroyWindow(QPointer<Window>& slot) {
-    Window* window = slot.data();
-    slot = nullptr;
-    if (window != nullptr) {
-        window->DestroyWindow();
-        delete window;
-    }
-}
-
-// Samples window first, then the design window.
-void Unload() {
-    DestroyWindow(g_windows.samples);
-    DestroyWindow(g_windows.design);
-}
-
-void UnloadAtApplicationExit() {
-    g_postRoutineAdded = false;
-    Unload();
-}
-
-struct UnloadGuard {
-    UnloadGuard() = default;
-    UnloadGuard(const UnloadGuard&) = delete;
-    UnloadGuard& operator=(const UnloadGuard&) = delete;
-    ~UnloadGuard() {
-        if (g_postRoutineAdded) {
-            qRemovePostRoutine(&UnloadAtApplicationExit);
-            g_postRoutineAdded = false;
-        }
-        if (QCoreApplication::instance() != nullptr) {
-            Unload();
-        }
-    }
-};
-UnloadGuard g_unloadGuard;
 
 } // namespace
 

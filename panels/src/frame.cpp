@@ -4,6 +4,7 @@
 #include "frame_registry.h"
 
 #include <pandor.h>
+#include <platform.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -14,7 +15,7 @@
 namespace pandor {
 
 namespace {
-// Defined before the unload guard below, so it is destroyed after it.
+// Defined before the exit clean-up below, so it is destroyed after it.
 Registry g_registry;
 } // namespace
 
@@ -24,42 +25,10 @@ Registry& Panels() {
 
 namespace {
 
-void UnloadAtApplicationExit();
-
-// Widgets may only be deleted while the QApplication lives. Its destructor
-// calls the post routines before it tears down a single widget, so that is
-// where whatever the console left open is destroyed (positions saved).
-bool g_postRoutineAdded = false;
-
-void EnsureUnloadAtApplicationExit() {
-    if (!g_postRoutineAdded) {
-        qAddPostRoutine(&UnloadAtApplicationExit);
-        g_postRoutineAdded = true;
-    }
-}
-
-void UnloadAtApplicationExit() {
-    g_postRoutineAdded = false; // the application clears its list after the call
-    PandorUnload();
-}
-
-// At library unload: with the application alive (the library dropped early)
-// destroy what is left; without one the post routine has already run.
-struct UnloadGuard {
-    UnloadGuard() = default;
-    UnloadGuard(const UnloadGuard&) = delete;
-    UnloadGuard& operator=(const UnloadGuard&) = delete;
-    ~UnloadGuard() {
-        if (g_postRoutineAdded) {
-            qRemovePostRoutine(&UnloadAtApplicationExit);
-            g_postRoutineAdded = false;
-        }
-        if (QCoreApplication::instance() != nullptr) {
-            PandorUnload();
-        }
-    }
-};
-UnloadGuard g_unloadGuard;
+// Whatever the console left open is destroyed (positions saved) when the
+// application ends, or when the library goes while the application lives.
+// Defined after the registry, so it is destroyed before it.
+platform::ExitCleanup g_exitCleanup{{&PandorUnload}};
 
 bool HaveWidgetApplication() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
@@ -80,7 +49,7 @@ Panel* ViewPanel(QPointer<Panel>& slot, QWidget* parent) {
     if (panel == nullptr) {
         return nullptr;
     }
-    EnsureUnloadAtApplicationExit();
+    g_exitCleanup.Arm();
     panel->Create();
     slot = panel;
     panel->show();

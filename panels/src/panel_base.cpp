@@ -1,6 +1,5 @@
 #include "panel_base.h"
 
-#include <corvan.h>
 #include <kestrin.h>
 #include <platform.h>
 
@@ -14,63 +13,18 @@
 
 namespace pandor {
 
+namespace {
+platform::SecondaryWindowDescription DescriptionOf(const PanelTraits& traits) {
+    return {QString::fromLatin1(traits.title), QString::fromLatin1(traits.profileKey), traits.helpContext,
+            QSize(traits.width, traits.height)};
+}
+} // namespace
+
 CPanelBase::CPanelBase(const PanelTraits& traits, QWidget* parent)
-    : QDialog(parent), m_traits(traits), m_parent(parent) {
-    // A panel closing must never end the program, even when it is the last
-    // visible window.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setObjectName(QString::fromLatin1(traits.profileKey));
-}
+    : platform::SecondaryWindow(DescriptionOf(traits), parent), m_traits(traits), m_parent(parent) {}
 
-CPanelBase::~CPanelBase() {
-    // Deleted without DestroyWindow (its parent window went first): still
-    // keep the position the operator chose.
-    if (m_created && !m_destroyed) {
-        m_destroyed = true;
-        SavePosition();
-    }
-}
-
-void CPanelBase::Create() {
-    if (m_created) {
-        return;
-    }
-    m_created = true;
-    setWindowTitle(QString::fromLatin1(m_traits.title));
-    QFont templateFont(QStringLiteral("Times New Roman"));
-    if (const QWidget* main = platform::MainWindow()) {
-        setFont(main->font());
-    } else {
-        setFont(templateFont);
-    }
-    m_link = std::make_unique<CCorvan>();
-    OnInitDialog();
-    setFixedSize(m_traits.width, m_traits.height);
-    platform::RestoreWindowPos(QString::fromLatin1(m_traits.profileKey), this);
-}
-
-void CPanelBase::BringUp() {
-    showNormal();
-    OnViewAgain();
-    raise();
-    activateWindow();
-}
-
-void CPanelBase::DestroyWindow() {
-    if (m_destroyed) {
-        return;
-    }
-    m_destroyed = true;
-    if (m_created) {
-        SavePosition();
-    }
-    hide();
-    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
-    m_link.reset();
-}
-
-void CPanelBase::SavePosition() const {
-    platform::SaveWindowPos(QString::fromLatin1(m_traits.profileKey), this);
+std::optional<QFont> CPanelBase::FallbackFont() const {
+    return QFont(QStringLiteral("Times New Roman"));
 }
 
 void CPanelBase::OnOK() {
@@ -103,13 +57,6 @@ void CPanelBase::AttachMnemonic(CStaticEx* label, const QString& caption, QWidge
     }
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+") + marked.toUpper()), this);
     connect(shortcut, &QShortcut::activated, buddy, [buddy] { buddy->setFocus(Qt::ShortcutFocusReason); });
-}
-
-void CPanelBase::EndPanel(int result) {
-    if (QWidget* main = platform::MainWindow()) {
-        main->activateWindow();
-    }
-    QDialog::done(result);
 }
 
 void CPanelBase::keyPressEvent(QKeyEvent* event) {

@@ -5,61 +5,47 @@
 
 #include "panel_traits.h"
 
-#include <QDialog>
+#include <platform.h>
+
 #include <QPointer>
 
-#include <memory>
-
-class CCorvan;
 class CStaticEx;
 class QCloseEvent;
 class QKeyEvent;
 
 namespace pandor {
 
-class CPanelBase : public QDialog {
+class CPanelBase : public platform::SecondaryWindow {
     Q_OBJECT
 public:
     CPanelBase(const PanelTraits& traits, QWidget* parent);
-    ~CPanelBase() override;
     CPanelBase(const CPanelBase&) = delete;
     CPanelBase& operator=(const CPanelBase&) = delete;
 
-    // Destroys the window's content: saves the position under "WindowPos",
-    // deletes the controls and the link object. Runs once; the frame then
-    // deletes the object.
-    void DestroyWindow();
-
-    // Builds the window: title, font, link object, controls (OnInitDialog),
-    // fixed size, saved position. Does not show it.
-    void Create();
-
-    // View of an existing panel: normal show, then active window.
-    void BringUp();
+    // Create, BringUp (with OnViewAgain) and DestroyWindow come from the
+    // frame: DestroyWindow saves the position under "WindowPos", deletes the
+    // controls and the link object, once; the frame library then deletes the
+    // object.
 
     const PanelTraits& traits() const { return m_traits; }
     int templateId() const { return m_traits.templateId; }
     QWidget* parentWindow() const { return m_parent.data(); }
 
 protected:
-    // The panel's controls and state; runs inside Create after the link
-    // object exists and before the position is restored.
-    virtual void OnInitDialog() {}
     virtual void OnOK();
     virtual void OnCancel();
-    // Between show and activation when an existing panel is viewed again.
-    virtual void OnViewAgain() {}
     // Enter and Esc that no focused button took: OK and Cancel by default.
     virtual void OnEnterKey() { OnOK(); }
     virtual void OnEscapeKey() { OnCancel(); }
+    // Without a main window the panels use their template's font.
+    std::optional<QFont> FallbackFont() const override;
 
     // Shows a caption such as "Memory &Name" on a label without its "&" and
     // makes Alt with the marked letter focus `buddy`.
     void AttachMnemonic(CStaticEx* label, const QString& caption, QWidget* buddy);
 
     // Activates the main window, then ends the dialog (hides the window).
-    void EndPanel(int result);
-    CCorvan* link() const { return m_link.get(); }
+    void EndPanel(int result) { CloseWithResult(result); }
 
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }
@@ -67,13 +53,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void SavePosition() const;
-
     const PanelTraits& m_traits;
     QPointer<QWidget> m_parent;
-    std::unique_ptr<CCorvan> m_link;
-    bool m_created = false;
-    bool m_destroyed = false;
 };
 
 // The caption as shown: single "&" removed, "&&" shown as "&"; `marked`

@@ -14,10 +14,13 @@
 
 #include <corvan.h>
 
+#include <QDialog>
 #include <QEvent>
+#include <QFont>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -237,6 +240,96 @@ public:
 private:
     std::unique_ptr<QLockFile> m_lock;
     bool m_acquired = false;
+};
+
+// -------------------------------------------------------- secondary windows
+
+// What a secondary window is: its title, fixed size, key under "WindowPos"
+// and help context.
+struct SecondaryWindowDescription {
+    QString title;
+    QString profileKey;
+    int helpContext = 0;
+    QSize size;
+};
+
+// The frame every secondary window (panels, equaliser windows) shares: it is
+// built in two steps (object, then Create), has its own link object, closes
+// to the main window and keeps the position the operator gave it. Closing
+// it never ends the program.
+class SecondaryWindow : public QDialog {
+    Q_OBJECT
+public:
+    SecondaryWindow(const SecondaryWindowDescription& description, QWidget* parent);
+    // A window deleted without DestroyWindow (its parent went first) still
+    // saves its position.
+    ~SecondaryWindow() override;
+    SecondaryWindow(const SecondaryWindow&) = delete;
+    SecondaryWindow& operator=(const SecondaryWindow&) = delete;
+
+    // Title, the main window's font (FallbackFont without one), link object,
+    // controls (OnInitDialog), fixed size, saved position. Does not show the
+    // window. Runs once.
+    void Create();
+    // An existing window viewed again: normal show, OnViewAgain, front, active.
+    void BringUp();
+    // Saves the position, hides the window, deletes its controls and the link
+    // object. Runs once; the owner then deletes the object.
+    void DestroyWindow();
+
+    const SecondaryWindowDescription& description() const { return m_description; }
+
+protected:
+    // The window's controls and state; runs inside Create after the link
+    // object exists and before the size is fixed and the position restored.
+    virtual void OnInitDialog() {}
+    // Between the show and the activation when the window is viewed again.
+    virtual void OnViewAgain() {}
+    // The font used when no main window is registered; none by default.
+    virtual std::optional<QFont> FallbackFont() const { return std::nullopt; }
+
+    // Activates the main window, then hides this one.
+    void CloseWindow();
+    // Activates the main window, then ends the dialog with `result`.
+    void CloseWithResult(int result);
+    CCorvan* link() const { return m_link.get(); }
+
+private:
+    void SavePosition() const;
+
+    const SecondaryWindowDescription m_description;
+    std::unique_ptr<CCorvan> m_link;
+    bool m_created = false;
+    bool m_destroyed = false;
+};
+
+// ------------------------------------------------- application exit clean-up
+
+// Destroys what a library left open when the application ends. Widgets may
+// only be deleted while the QApplication lives; its destructor runs the
+// application's post routines before it tears any widget down, so that is
+// where the steps run, in the order given. Arm registers the clean-up with
+// the running application (once until it has run; arm again for the next
+// application). Destroying the object (the library unloading) withdraws the
+// registration and, while an application still exists, runs the steps.
+// Keep the object beside the state its steps reach, defined after it.
+class ExitCleanup {
+public:
+    explicit ExitCleanup(std::vector<std::function<void()>> steps);
+    ~ExitCleanup();
+    ExitCleanup(const ExitCleanup&) = delete;
+    ExitCleanup& operator=(const ExitCleanup&) = delete;
+
+    void Arm();
+    bool armed() const { return m_armed; }
+
+private:
+    friend struct ExitCleanupAccess;
+    void RunSteps();
+
+    std::vector<std::function<void()>> m_steps;
+    int m_slot = -1;
+    bool m_armed = false;
 };
 
 // --------------------------------------------------------- application
