@@ -55,6 +55,40 @@ std::int32_t ScanStepBuilder(CCorvan& link, std::int32_t (CCorvan::*self)(const 
     return result;
 }
 
+// The per-receiver level builders AG and SQ: model type 1 has one receiver
+// and sets it without a read-back; model type 3 addresses receiver 0 or 1
+// and reads the level back after a set.
+std::int32_t ReceiverLevelBuilder(CCorvan& link,
+                                  std::int32_t (CCorvan::*self)(const char*, std::uint32_t, std::uint32_t),
+                                  const char* code, Rec firstRecord, const char* mode, std::uint32_t receiver,
+                                  std::uint32_t level)
+{
+    if (!CanSend() || mode == nullptr)
+        return 0;
+    const std::uint32_t model = Model();
+    if (model != 1 && model != 3)
+        return 0;
+    if (IsRead(mode)) {
+        // The receiver selects a record: only 0 and 1 exist.
+        if (receiver > 1)
+            return 0;
+        Global().Reset(Offset(firstRecord, receiver));
+        return model == 1 ? Send("%s;", code) : Send("%s%01u;", code, receiver);
+    }
+    if (level > 255)
+        return 0;
+    if (model == 1)
+        return receiver == 0 ? Send("%s%03u;", code, level) : 0;
+    if (receiver > 1)
+        return 0;
+    const std::int32_t result = Send("%s%01u%03u;", code, receiver, level);
+    if (result != 0) {
+        ReadBackPause();
+        (link.*self)("R", receiver, level);
+    }
+    return result;
+}
+
 } // namespace
 
 std::int32_t CCorvan::ConnAC(const char* mode, std::uint32_t a, std::uint32_t b, std::uint32_t c)
@@ -71,30 +105,7 @@ std::int32_t CCorvan::ConnAC(const char* mode, std::uint32_t a, std::uint32_t b,
 
 std::int32_t CCorvan::ConnAG(const char* mode, std::uint32_t receiver, std::uint32_t gain)
 {
-    if (!CanSend() || mode == nullptr)
-        return 0;
-    const std::uint32_t model = Model();
-    if (model != 1 && model != 3)
-        return 0;
-    if (IsRead(mode)) {
-        // The receiver selects a record: only 0 and 1 exist.
-        if (receiver > 1)
-            return 0;
-        Global().Reset(Offset(Rec::AG0, receiver));
-        return model == 1 ? Send("AG;") : Send("AG%01u;", receiver);
-    }
-    if (gain > 255)
-        return 0;
-    if (model == 1)
-        return receiver == 0 ? Send("AG%03u;", gain) : 0;
-    if (receiver > 1)
-        return 0;
-    const std::int32_t result = Send("AG%01u%03u;", receiver, gain);
-    if (result != 0) {
-        ReadBackPause();
-        ConnAG("R", receiver, gain);
-    }
-    return result;
+    return ReceiverLevelBuilder(*this, &CCorvan::ConnAG, "AG", Rec::AG0, mode, receiver, gain);
 }
 
 std::int32_t CCorvan::ConnAI(const char* mode, std::uint32_t v)
@@ -333,29 +344,7 @@ std::int32_t CCorvan::ConnSA(const char* mode, std::uint32_t a, std::uint32_t b,
 
 std::int32_t CCorvan::ConnSQ(const char* mode, std::uint32_t receiver, std::uint32_t level)
 {
-    if (!CanSend() || mode == nullptr)
-        return 0;
-    const std::uint32_t model = Model();
-    if (model != 1 && model != 3)
-        return 0;
-    if (IsRead(mode)) {
-        if (receiver > 1)
-            return 0;
-        Global().Reset(Offset(Rec::SQ0, receiver));
-        return model == 1 ? Send("SQ;") : Send("SQ%01u;", receiver);
-    }
-    if (level > 255)
-        return 0;
-    if (model == 1)
-        return receiver == 0 ? Send("SQ%03u;", level) : 0;
-    if (receiver > 1)
-        return 0;
-    const std::int32_t result = Send("SQ%01u%03u;", receiver, level);
-    if (result != 0) {
-        ReadBackPause();
-        ConnSQ("R", receiver, level);
-    }
-    return result;
+    return ReceiverLevelBuilder(*this, &CCorvan::ConnSQ, "SQ", Rec::SQ0, mode, receiver, level);
 }
 
 std::int32_t CCorvan::ConnSU(const char* mode, std::uint32_t v0, std::uint32_t v1, std::uint32_t v2,
