@@ -3,7 +3,6 @@
 #include "kestrin.h"
 #include "kestrin_paint.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -12,17 +11,6 @@
 using kestrin_detail::mix;
 
 namespace {
-
-QIcon iconFromPath(const QString& path) {
-    if (path.isEmpty() || !QFile::exists(path)) {
-        return {};
-    }
-    QIcon icon(path);
-    if (icon.isNull() || icon.pixmap(QSize(32, 32)).isNull()) {
-        return {};
-    }
-    return icon;
-}
 
 // Black or white, whichever reads better on `back`.
 QColor contrastingText(const QColor& back) {
@@ -42,16 +30,12 @@ CButtonEx::CButtonEx(QWidget* parent, int id, const QRect& rect, const QString& 
 }
 
 int CButtonEx::SetForeColor(COLORREF color) {
-    m_fore = KestrinColor(color);
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_fore, color);
 }
 
 int CButtonEx::SetBackColor(COLORREF color) {
-    m_back = KestrinColor(color);
     m_hasBack = true;
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_back, color);
 }
 
 int CButtonEx::LoadIcon(const QIcon& icon) {
@@ -65,7 +49,9 @@ int CButtonEx::LoadIcon(const QIcon& icon) {
     return 1;
 }
 
-int CButtonEx::LoadIcon(const QString& resourcePath) { return LoadIcon(iconFromPath(resourcePath)); }
+int CButtonEx::LoadIcon(const QString& resourcePath) {
+    return LoadIcon(kestrin_detail::iconFromPath(resourcePath));
+}
 
 COLORREF CButtonEx::foreColor() const { return KestrinRef(m_fore); }
 
@@ -120,9 +106,7 @@ CCButtonEx* CCButtonEx::Create(const QString& caption, const QRect& rect, QWidge
 }
 
 int CCButtonEx::SetBackColor(COLORREF color) {
-    m_back = KestrinColor(color);
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_back, color);
 }
 
 int CCButtonEx::SetTextBold(int on) {

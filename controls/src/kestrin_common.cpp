@@ -2,6 +2,7 @@
 #include "kestrin.h"
 #include "kestrin_paint.h"
 
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 
@@ -37,6 +38,23 @@ KestrinRect CKestrinControl::controlRect() const {
 }
 
 namespace kestrin_detail {
+
+int setColor(QWidget* widget, QColor& slot, COLORREF color) {
+    slot = KestrinColor(color);
+    widget->update();
+    return 1;
+}
+
+QIcon iconFromPath(const QString& path) {
+    if (path.isEmpty() || !QFile::exists(path)) {
+        return {};
+    }
+    QIcon icon(path);
+    if (icon.isNull() || icon.pixmap(QSize(32, 32)).isNull()) {
+        return {};
+    }
+    return icon;
+}
 
 QColor mix(const QColor& a, const QColor& b, double t) {
     t = std::clamp(t, 0.0, 1.0);

@@ -2,28 +2,11 @@
 #include "kestrin.h"
 #include "kestrin_paint.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
 using kestrin_detail::mix;
-
-namespace {
-
-// A loadable icon from a file or resource path, or a null icon.
-QIcon iconFromPath(const QString& path) {
-    if (path.isEmpty() || !QFile::exists(path)) {
-        return {};
-    }
-    QIcon icon(path);
-    if (icon.isNull() || icon.pixmap(QSize(32, 32)).isNull()) {
-        return {};
-    }
-    return icon;
-}
-
-} // namespace
 
 // ------------------------------------------------------------- CStaticEx
 
@@ -53,16 +36,12 @@ int CStaticEx::SetCharType(const QString& face) {
 }
 
 int CStaticEx::SetForeColor(COLORREF color) {
-    m_fore = KestrinColor(color);
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_fore, color);
 }
 
 int CStaticEx::SetBackColor(COLORREF color) {
-    m_back = KestrinColor(color);
     m_hasBack = true;
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_back, color);
 }
 
 int CStaticEx::LoadIcon(const QIcon& icon) {
@@ -74,7 +53,9 @@ int CStaticEx::LoadIcon(const QIcon& icon) {
     return 1;
 }
 
-int CStaticEx::LoadIcon(const QString& resourcePath) { return LoadIcon(iconFromPath(resourcePath)); }
+int CStaticEx::LoadIcon(const QString& resourcePath) {
+    return LoadIcon(kestrin_detail::iconFromPath(resourcePath));
+}
 
 void CStaticEx::setText(const QString& text) {
     if (text == m_text) {
@@ -139,16 +120,12 @@ int CStaticFrameEx::SetTextSize(unsigned pixelHeight) {
 }
 
 int CStaticFrameEx::SetForeColor(COLORREF color) {
-    m_fore = KestrinColor(color);
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_fore, color);
 }
 
 int CStaticFrameEx::SetBackColor(COLORREF color) {
-    m_back = KestrinColor(color);
     m_hasBack = true;
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_back, color);
 }
 
 void CStaticFrameEx::setText(const QString& caption) {

@@ -32,15 +32,11 @@ int CStaticLEDEx::SetLEDON(int on) {
 }
 
 int CStaticLEDEx::SetOnColor(COLORREF color) {
-    m_onColor = KestrinColor(color);
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_onColor, color);
 }
 
 int CStaticLEDEx::SetOffColor(COLORREF color) {
-    m_offColor = KestrinColor(color);
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_offColor, color);
 }
 
 int CStaticLEDEx::SetTimerCount(int milliseconds) {

@@ -121,15 +121,11 @@ int CStaticMeterEx::SetTextBold(int on) {
 }
 
 int CStaticMeterEx::SetForeColor(COLORREF color) {
-    m_fore = KestrinColor(color);
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_fore, color);
 }
 
 int CStaticMeterEx::SetBackColor(COLORREF color) {
-    m_back = KestrinColor(color);
-    update();
-    return 1;
+    return kestrin_detail::setColor(this, m_back, color);
 }
 
 COLORREF CStaticMeterEx::foreColor() const { return KestrinRef(m_fore); }

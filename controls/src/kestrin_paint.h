@@ -1,8 +1,11 @@
 // kestrin_paint.h - drawing and font helpers shared by the control classes.
 #pragma once
 
+#include "kestrin.h"
+
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QPainter>
 #include <QRect>
 #include <QWidget>
@@ -22,5 +25,12 @@ QFont fittedFont(const QFont& font, const QString& text, const QSize& room);
 int setPixelHeight(QWidget* widget, unsigned pixelHeight);
 int setBold(QWidget* widget, bool on);
 int setItalic(QWidget* widget, bool on);
+
+// Stores `color` in a widget's colour `slot` and repaints it; returns 1 (the
+// setters' success value).
+int setColor(QWidget* widget, QColor& slot, COLORREF color);
+
+// A loadable icon from a file or resource path, or a null icon.
+QIcon iconFromPath(const QString& path);
 
 } // namespace kestrin_detail
