@@ -178,28 +178,30 @@ void ConsoleLink::ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::
 void ConsoleLink::ReadSettingsBody() {
     CCorvan& l = m_link;
     std::uint32_t a = 0, b = 0;
-    auto lost = [this] { return ConnectionLost(); };
+    // Each group of reads ends by waiting for its last reply; a lost
+    // connection stops the rest.
+    auto settled = [this](const char* code, const std::function<bool()>& ready) {
+        WaitForValue(Message(code), ready);
+        return !ConnectionLost();
+    };
 
     l.ConnFW("R", 0);
     l.ConnSC("R", 0);
-    WaitForValue(Message("SC"), [&] { return l.RcvDataSC(&a) == 1; });
-    if (lost()) return;
+    if (!settled("SC", [&] { return l.RcvDataSC(&a) == 1; })) return;
 
     l.ConnAC("R", 0, 0, 0);
     l.ConnAN("R", 0);
     l.ConnRG("R", 0);
     l.ConnBC("R", 0);
     l.ConnTO("R", 0);
-    WaitForValue(Message("TO"), [&] { return l.RcvDataTO(&a) == 1; });
-    if (lost()) return;
+    if (!settled("TO", [&] { return l.RcvDataTO(&a) == 1; })) return;
 
     l.ConnDQ("R", 0);
     l.ConnCT("R", 0);
     l.ConnCA("R", 0);
     l.ConnFS("R", 0);
     l.ConnGT("R", 0);
-    WaitForValue(Message("GT"), [&] { return l.RcvDataGT(&a) == 1; });
-    if (lost()) return;
+    if (!settled("GT", [&] { return l.RcvDataGT(&a) == 1; })) return;
 
     l.ConnLK("R", 0, 0);
     l.ConnNB("R", 0);
@@ -209,8 +211,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnPR("R", 0);
     l.ConnRA("R", 0);
     l.ConnVX("R", 0);
-    WaitForValue(Message("VX"), [&] { return l.RcvDataVX(&a) == 1; });
-    if (lost()) return;
+    if (!settled("VX", [&] { return l.RcvDataVX(&a) == 1; })) return;
 
     l.ConnAG("R", 0, 0);
     l.ConnSQ("R", 0, 0);
@@ -218,8 +219,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnBY();
     l.ConnCN("R", 0);
     l.ConnGT("R", 0);
-    WaitForValue(Message("GT"), [&] { return l.RcvDataGT(&a) == 1; });
-    if (lost()) return;
+    if (!settled("GT", [&] { return l.RcvDataGT(&a) == 1; })) return;
 
     l.ConnKS("R", 0);
     l.ConnMG("R", 0);
@@ -228,8 +228,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnTN("R", 0);
     l.ConnVD("R", 0);
     l.ConnVG("R", 0);
-    WaitForValue(Message("VG"), [&] { return l.RcvDataVG(&a) == 1; });
-    if (lost()) return;
+    if (!settled("VG", [&] { return l.RcvDataVG(&a) == 1; })) return;
 
     l.ConnAR("R", 0, 0, 0);
     l.ConnAM("R", 0);
@@ -238,8 +237,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnSQ("R", 1, 0);
     l.ConnST("R", 0);
     l.ConnRA("R", 0);
-    WaitForValue(Message("RA"), [&] { return l.RcvDataRA(&a, &b) == 1; });
-    if (lost()) return;
+    if (!settled("RA", [&] { return l.RcvDataRA(&a, &b) == 1; })) return;
 
     l.ConnAL("R", 0);
     l.ConnCG("R", 0);
@@ -249,8 +247,7 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnOF("R", 0);
     l.ConnOS("R", 0);
     l.ConnPA("R", 0);
-    WaitForValue(Message("PA"), [&] { return l.RcvDataPA(&a, &b) == 1; });
-    if (lost()) return;
+    if (!settled("PA", [&] { return l.RcvDataPA(&a, &b) == 1; })) return;
 
     l.ConnPL("R", 0, 0);
     l.ConnRL("R", 0);
@@ -259,15 +256,13 @@ void ConsoleLink::ReadSettingsBody() {
     l.ConnLM("R", 0);
     l.ConnPM("R", 0);
     l.ConnPB("R", 0);
-    WaitForValue(Message("PB"), [&] { return l.RcvDataPB(&a) == 1; });
-    if (lost()) return;
+    if (!settled("PB", [&] { return l.RcvDataPB(&a) == 1; })) return;
 
     l.ConnQR("R", 0, 0);
     l.ConnTI();
     l.ConnSH("R", 0);
     l.ConnSL("R", 0);
-    WaitForValue(Message("SL"), [&] { return l.RcvDataSL(&a) == 1; });
-    if (lost()) return;
+    if (!settled("SL", [&] { return l.RcvDataSL(&a) == 1; })) return;
 
     l.ConnIS("R", " ", 0);
     l.ConnTS("R", 0);
@@ -298,22 +293,23 @@ void ConsoleLink::ReadOtherBandAntenna() {
         SleepUntil(100, [&] { return m_link.RcvDataDC(&t, &k) == 1; });
     }
     OperationGuardBegin();
+    // Up to 100 sleeps of 100 ms for `ready`, while the link lasts.
+    auto awaitReply = [this](const std::function<bool()>& ready) {
+        for (int attempt = 0; attempt < 100 && !ConnectionLost(); ++attempt) {
+            if (SleepUntil(100, ready))
+                break;
+        }
+    };
     const std::uint32_t other = k == 0 ? 1 : 0;
     m_link.ConnDC("W", t, other);
-    for (int attempt = 0; attempt < 100 && !ConnectionLost(); ++attempt) {
-        if (SleepUntil(100, [&] {
-                std::uint32_t a = 0, b = 0;
-                return m_link.RcvDataDC(&a, &b) == 1 && a == t && b == other;
-            }))
-            break;
-    }
+    awaitReply([&] {
+        std::uint32_t a = 0, b = 0;
+        return m_link.RcvDataDC(&a, &b) == 1 && a == t && b == other;
+    });
     Pump();
     m_link.ConnAN("R", 0);
-    for (int attempt = 0; attempt < 100 && !ConnectionLost(); ++attempt) {
-        std::uint32_t antenna = 0;
-        if (SleepUntil(100, [&] { return m_link.RcvDataAN(&antenna) == 1; }))
-            break;
-    }
+    std::uint32_t antenna = 0;
+    awaitReply([&] { return m_link.RcvDataAN(&antenna) == 1; });
     Pump();
     m_link.ConnDC("W", t, k);
     OperationGuardEnd();
