@@ -236,6 +236,20 @@ TEST_F(Console, LightingTheDisplayUsesTheDisplayColour) {
     EXPECT_TRUE(controls().label(idc::MainDigit0)->isHidden());
 }
 
+// What a person sees: the two text lines of the lit display are drawn in the
+// display colour, not as white boxes.
+TEST_F(Console, TheLitDisplayDrawsItsTextLinesInTheDisplayColour) {
+    console->ShowLiveDisplay(true);
+    const QImage image = console->grab().toImage();
+    for (const int id : {idc::MainText, idc::SubText}) {
+        QWidget* edit = controls().widget(id);
+        ASSERT_NE(edit, nullptr);
+        ASSERT_FALSE(edit->isHidden());
+        const QPoint centre = edit->mapTo(console.get(), edit->rect().center());
+        EXPECT_EQ(image.pixelColor(centre).name(), KestrinColor(ConsoleDialog::kDisplayColour).name()) << id;
+    }
+}
+
 // ---------------------------------------------------------- look
 
 struct ColourRow {
