@@ -204,11 +204,12 @@ QPixmap DrawSplashPicture() {
     return pixmap;
 }
 
-QPixmap DrawPowerImage(bool on) {
-    QPixmap pixmap = transparentPixmap(kPowerImageSize);
-    QPainter p(&pixmap);
+namespace {
+
+// The dark rounded key cap behind the POWER and CONTROL legends.
+void paintButtonCap(QPainter& p, const QSize& size) {
     p.setRenderHint(QPainter::Antialiasing, true);
-    const QRectF area(0.5, 0.5, kPowerImageSize.width() - 1, kPowerImageSize.height() - 1);
+    const QRectF area(0.5, 0.5, size.width() - 1, size.height() - 1);
     QLinearGradient cap(area.topLeft(), area.bottomLeft());
     cap.setColorAt(0.0, QColor(0x5c, 0x60, 0x66));
     cap.setColorAt(1.0, QColor(0x25, 0x27, 0x2a));
@@ -217,6 +218,14 @@ QPixmap DrawPowerImage(bool on) {
     p.fillPath(path, cap);
     p.setPen(QPen(Qt::black, 1));
     p.drawPath(path);
+}
+
+} // namespace
+
+QPixmap DrawPowerImage(bool on) {
+    QPixmap pixmap = transparentPixmap(kPowerImageSize);
+    QPainter p(&pixmap);
+    paintButtonCap(p, kPowerImageSize);
     paintLed(p, QPointF(11, 11.5), 4.5, on ? QColor(40, 230, 40) : QColor(150, 30, 30), on);
     p.setPen(on ? QColor(Qt::white) : kSilver);
     p.setFont(pixelFont(QStringLiteral("Arial"), 12, true));
@@ -227,16 +236,7 @@ QPixmap DrawPowerImage(bool on) {
 QPixmap DrawControlImage(bool connected) {
     QPixmap pixmap = transparentPixmap(kControlImageSize);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const QRectF area(0.5, 0.5, kControlImageSize.width() - 1, kControlImageSize.height() - 1);
-    QLinearGradient cap(area.topLeft(), area.bottomLeft());
-    cap.setColorAt(0.0, QColor(0x5c, 0x60, 0x66));
-    cap.setColorAt(1.0, QColor(0x25, 0x27, 0x2a));
-    QPainterPath path;
-    path.addRoundedRect(area, 3, 3);
-    p.fillPath(path, cap);
-    p.setPen(QPen(Qt::black, 1));
-    p.drawPath(path);
+    paintButtonCap(p, kControlImageSize);
     p.setPen(connected ? QColor(Qt::white) : kSilver);
     // The legend is squeezed to the cap's width rather than shrunk.
     const QFont font = pixelFont(QStringLiteral("Arial"), 11, true);
