@@ -27,6 +27,11 @@
 // connected model type; else return 0 and leave text buffers untouched
 // (unless stated). Text buffers must hold the field sizes below.
 //
+// Digit fields are stored as the radio writes them: a blank is a blanked
+// leading zero and reads as 0 (the bank digit of IF/OI on bank 0, the first
+// field of TC), any other character as its distance from "0". Number fields
+// read leading blanks as zeros too.
+//
 // ---------------------------------------------------------------- threads
 // Three kinds of thread use the link:
 //  - the read thread (owned by the library): reads the port, decodes, stores,
@@ -101,11 +106,13 @@ public:
 
     // ------------------------------------------------------------ link
     // Opens `port` (a device path such as /dev/ttyUSB0 or a pseudo-terminal),
-    // configures it (raw, 8 data bits by default, baud 4800..57600, parity
-    // from the first character of `parity`: E/O/M/S, else none; 2 stop bits
-    // when stopBits is 2; no flow control; DTR off, RTS on), starts the read
-    // thread and identifies the radio. On a port that is already open it
-    // only re-applies the settings. `clear` non-zero empties the store first.
+    // configures it (raw; baud 1200, 2400, 4800, 9600, 19200, 38400, 57600
+    // or 115200; 5..8 data bits; parity from the first character of
+    // `parity`: E/O/M/S, else none; 1 or 2 stop bits; no flow control; DTR
+    // off, RTS on), starts the read thread and identifies the radio. Any
+    // other rate, data-bit or stop-bit count fails like a port that does
+    // not open. On a port that is already open it only re-applies the
+    // settings. `clear` non-zero empties the store first.
     // Failure to open: "Error opening COM port" through the message-box
     // handler, result 0, link closed.
     std::int32_t Conn(const char* model, const char* port, std::uint32_t baud, const char* parity,
@@ -283,6 +290,9 @@ public:
     std::int32_t RcvDataDQ(std::uint32_t* v);
     std::int32_t RcvDataEX(std::uint32_t* menu, std::uint32_t* sub, std::uint32_t* a,
                            std::uint32_t* b, char* text);
+    // The three frequency accessors clear their notification's pending flag
+    // on every call. RcvDataFA empties `frequency` when it returns 0;
+    // RcvDataFB and RcvDataFC leave it untouched then.
     std::int32_t RcvDataFA(char* frequency);
     std::int32_t RcvDataFB(char* frequency);
     std::int32_t RcvDataFC(char* frequency);

@@ -8,10 +8,15 @@ using namespace corvan::detail;
 
 namespace {
 
-std::int32_t Frequency(Rec record, Pending pending, std::uint8_t models, char* frequency)
+// FA empties the caller's text when it has no value to give; FB and FC leave
+// it as it was.
+enum class WhenNotValid { Empty, Leave };
+
+std::int32_t Frequency(Rec record, Pending pending, std::uint8_t models, WhenNotValid notValid, char* frequency)
 {
     Global().ClearPending(pending);
-    EmptyText(frequency);
+    if (notValid == WhenNotValid::Empty)
+        EmptyText(frequency);
     Record x;
     if (!Fetch(record, models, x))
         return 0;
@@ -42,9 +47,18 @@ std::int32_t CCorvan::RcvDataDirect(char* text)
     return 1;
 }
 
-std::int32_t CCorvan::RcvDataFA(char* frequency) { return Frequency(Rec::FA, Pending::FA, M13, frequency); }
-std::int32_t CCorvan::RcvDataFB(char* frequency) { return Frequency(Rec::FB, Pending::FB, M13, frequency); }
-std::int32_t CCorvan::RcvDataFC(char* frequency) { return Frequency(Rec::FC, Pending::FC, M3, frequency); }
+std::int32_t CCorvan::RcvDataFA(char* frequency)
+{
+    return Frequency(Rec::FA, Pending::FA, M13, WhenNotValid::Empty, frequency);
+}
+std::int32_t CCorvan::RcvDataFB(char* frequency)
+{
+    return Frequency(Rec::FB, Pending::FB, M13, WhenNotValid::Leave, frequency);
+}
+std::int32_t CCorvan::RcvDataFC(char* frequency)
+{
+    return Frequency(Rec::FC, Pending::FC, M3, WhenNotValid::Leave, frequency);
+}
 
 std::int32_t CCorvan::RcvDataFD(char* text)
 {

@@ -14,20 +14,19 @@ namespace {
 // position of the table, so reading past the piece's end finds zeros.
 constexpr std::size_t kPieceBuffer = 320;
 
-int DigitValue(char c) { return (c >= '0' && c <= '9') ? c - '0' : -1; }
+// A digit as its stored 32-bit pattern.
+std::uint32_t Stored(int digit) { return static_cast<std::uint32_t>(digit); }
 
-// Applies one field of `rule` to `x`; false when the reply is refused (a
-// digit field that holds no digit, a byte that is no hexadecimal pair).
+// Applies one field of `rule` to `x`; false when the reply is refused (cut
+// off before one of its digit fields, or a byte that is no hexadecimal pair).
 bool ApplyField(const Field& f, const char* piece, std::size_t len, Record& x)
 {
     switch (f.kind) {
-    case Kind::Digit: {
-        const int d = DigitValue(piece[f.pos]);
-        if (d < 0)
+    case Kind::Digit:
+        if (f.pos >= len)
             return false;
-        x.num[f.slot] = static_cast<std::uint32_t>(d);
+        x.num[f.slot] = Stored(DigitOf(piece[f.pos]));
         return true;
-    }
     case Kind::NumAt:
         x.num[f.slot] = ParseNumber(piece + f.pos, f.width);
         return true;
@@ -53,14 +52,11 @@ bool ApplyField(const Field& f, const char* piece, std::size_t len, Record& x)
     case Kind::Zero:
         x.num[f.slot] = 0;
         return true;
-    case Kind::DigitPair: {
-        const int hi = DigitValue(piece[f.pos]);
-        const int lo = DigitValue(piece[f.pos + 1]);
-        if (hi < 0 || lo < 0)
+    case Kind::DigitPair:
+        if (f.pos + 1u >= len)
             return false;
-        x.num[f.slot] = static_cast<std::uint32_t>(hi * 10 + lo);
+        x.num[f.slot] = Stored(DigitOf(piece[f.pos]) * 10 + DigitOf(piece[f.pos + 1]));
         return true;
-    }
     case Kind::HexBits: {
         char hex[3] = {piece[f.pos], piece[f.pos + 1], '\0'};
         char bits[9] = {};
@@ -86,7 +82,8 @@ void StorePiece(const char* piece, std::size_t len, Block& b)
         return;
     Rec r = rule->record;
     if (rule->indexPos >= 0) {
-        const int index = DigitValue(piece[rule->indexPos]);
+        const auto at = static_cast<std::size_t>(rule->indexPos);
+        const int index = at < len ? DigitOf(piece[at]) : -1;
         if (index < 0 || index >= rule->indexCount)
             return;
         r = Offset(r, static_cast<std::uint32_t>(index));
@@ -109,7 +106,8 @@ void StorePiece(const char* piece, std::size_t len, Block& b)
         b.directMode.store(std::strncmp(piece, "EX05500001", 10) == 0 ? 1u : 0u);
         break;
     case Special::DirectFromTc:
-        b.directMode.store(piece[3] == '0' ? 1u : 0u);
+        // The second field as stored: "TC00" and "TC 0" both enter terminal mode.
+        b.directMode.store(x.num[1] == 0 ? 1u : 0u);
         break;
     }
 }
@@ -125,6 +123,8 @@ std::uint32_t ParseNumber(const char* p, std::size_t n)
     if (i < n && (p[i] == '+' || p[i] == '-')) {
         negative = p[i] == '-';
         ++i;
+        while (i < n && p[i] == ' ')
+            ++i;
     }
     constexpr std::int64_t kLimit = 2147483648LL;
     std::int64_t v = 0;

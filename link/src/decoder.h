@@ -9,9 +9,19 @@
 
 namespace corvan::detail {
 
-// A decimal number as the radio's fields hold it: leading spaces, an
-// optional sign, digits up to the first other character or `n`. Clamped to
-// the signed 32-bit range and returned as its 32-bit pattern.
+// A digit field as the radio writes it. The radio blanks leading zeros (the
+// memory bank of a channel number on bank 0, the first TC field), so a blank
+// reads as 0; any other byte is its distance from "0" (a letter gives more
+// than 9, punctuation below "0" a negative value).
+constexpr int DigitOf(char c)
+{
+    return c == ' ' ? 0 : static_cast<int>(static_cast<unsigned char>(c)) - '0';
+}
+
+// A decimal number as the radio's fields hold it: leading blanks (blanked
+// zeros, also between a sign and the first digit), an optional sign, digits
+// up to the first other character or `n`. Clamped to the signed 32-bit range
+// and returned as its 32-bit pattern.
 std::uint32_t ParseNumber(const char* p, std::size_t n);
 
 // The character check of one piece (caller holds b.mu).

@@ -9,9 +9,12 @@ namespace corvan::detail {
 
 namespace {
 
+// Read like the decoder's digit fields (a blank is 0), so that a reply is
+// notified for the record it was stored in. Past the end of the piece the
+// zeroed piece buffer holds a zero byte.
 int DigitAt(const char* piece, std::size_t len, std::size_t pos)
 {
-    return pos < len ? piece[pos] - '0' : -'0';
+    return DigitOf(pos < len ? piece[pos] : '\0');
 }
 
 // Test-and-set of a pending flag; true when the message may be posted.

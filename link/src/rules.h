@@ -20,14 +20,14 @@ constexpr bool HasModel(std::uint8_t mask, std::uint32_t model)
 }
 
 enum class Kind : std::uint8_t {
-    Digit,     // the character at pos, which must be 0..9
+    Digit,     // the character at pos as a digit (DigitOf: a blank is 0)
     NumAt,     // width characters from pos as a decimal number
     NumFrom,   // pos to the end of the piece as a decimal number
     TextAt,    // width characters from pos into text slot `slot` (size bytes)
     TextFrom,  // pos to the end of the piece into text slot `slot`
     Char,      // the byte at pos
     Zero,      // the value 0
-    DigitPair, // digit at pos times 10 plus digit at pos + 1
+    DigitPair, // digit at pos times 10 plus digit at pos + 1, both read by DigitOf
     HexBits,   // the two hexadecimal characters at pos as eight bits, bit 0 first
 };
 

@@ -34,6 +34,7 @@ std::string U(std::uint32_t v) { return std::to_string(v); }
 #define TEXT(acc) [](CCorvan& c, Outs& o) { char t[40] = "old"; const auto r = c.acc(t); o = {t}; return r; }
 
 const auto kIF = std::string("IF") + "00014195000" + "01000" + "+0150" + "010" + "05" + "120300" + "08" + "1";
+const auto kCapturedIF = std::string("IF000501300000000-1611010 00020000000");
 const auto kMR3 = std::string("MR1") + "1" + "12" + "00145000000" + "310" + "05" + "12" + "103" + "10" +
                   "000600000" + "07" + "2" + "MYCALL  ";
 const auto kMR1 = std::string("MR0") + " " + "05" + "00014200000" + "201" + "08";
@@ -104,8 +105,11 @@ const std::vector<AccessorRow> kRows = {
     {"FA_not_valid_empty", 3, "", TEXT(RcvDataFA), 0, {""}},
     {"FA_model2", 2, "FA00014200000;", TEXT(RcvDataFA), 0, {""}},
     {"FB", 1, "FB00007000000;", TEXT(RcvDataFB), 1, {"00007000000"}},
+    {"FB_not_valid_leaves_text", 3, "", TEXT(RcvDataFB), 0, {"old"}},
+    {"FB_model2_leaves_text", 2, "FB00007000000;", TEXT(RcvDataFB), 0, {"old"}},
     {"FC", 3, "FC00145000000;", TEXT(RcvDataFC), 1, {"00145000000"}},
-    {"FC_model1", 1, "", TEXT(RcvDataFC), 0, {""}},
+    {"FC_not_valid_leaves_text", 3, "", TEXT(RcvDataFC), 0, {"old"}},
+    {"FC_model1_leaves_text", 1, "", TEXT(RcvDataFC), 0, {"old"}},
     {"FD", 3, "FD0123456789ABCDEF;", TEXT(RcvDataFD), 1, {"0123456789A"}},
     {"FD_not_valid_leaves_text", 3, "", TEXT(RcvDataFD), 0, {"old"}},
     {"FR", 3, "FR3;", ONE(RcvDataFR), 1, {"3"}},
@@ -116,6 +120,9 @@ const std::vector<AccessorRow> kRows = {
     {"ID_model2", 2, "ID015;", ONE(RcvDataID), 1, {"15"}},
     {"ID_model0", 0, "ID005;", ONE(RcvDataID), 0, {"0"}},
     {"IF_model3", 3, kIF + ";", IfCall(false), 1, {"00014195000", "100", "0", "0", "1", "0", "5", "1", "2", "0", "3", "0", "0", "8", "1"}},
+    // The capture of a QX-9000 on 50.130 MHz, RIT on at -16.110 kHz: frequency,
+    // step, offset, RIT, XIT, bank (a blank), channel, transmit, mode, ...
+    {"IF_radio_capture", 3, kCapturedIF + ";", IfCall(false), 1, {"00050130000", "0", U(static_cast<std::uint32_t>(-16110)), "1", "0", "0", "0", "0", "2", "0", "0", "0", "0", "0", "0"}},
     {"IF_model1", 1, kIF + ";", IfCall(false), 1, {"00014195000", "1000", "150", "0", "1", "0", "5", "1", "2", "0", "3", "0", "0", "8", "1"}},
     {"OI", 3, "OI" + kIF.substr(2) + ";", IfCall(true), 1, {"00014195000", "100", "0", "0", "1", "0", "5", "1", "2", "0", "3", "0", "0", "8", "1"}},
     {"IS", 3, "IS-0150;", [](CCorvan& c, Outs& o) { char s[2] = "?"; std::uint32_t v; const auto r = c.RcvDataIS(s, &v); o = {s, U(v)}; return r; }, 1, {"-", "150"}},

@@ -44,6 +44,14 @@ const std::string kPK = std::string("PK") + "00014200000" + "JA1ABC      " + "HE
 const std::vector<std::uint32_t> kIF1Nums = {1000, 150, 0, 1, 0, 5, 1, 2, 0, 3, 0, 0, 8, 1};
 const std::vector<std::uint32_t> kIF3Nums = {100, 0, 0, 1, 0, 5, 1, 2, 0, 3, 0, 0, 8, 1};
 
+// Captured from a QX-9000 on 50.130 MHz, USB, RIT on at -16.110 kHz, on VFO A:
+// the radio blanks the bank digit (position 25) of channel 000.
+const std::string kCapturedIF = "IF000501300000000-1611010 00020000000";
+const std::vector<std::uint32_t> kCapturedNums = {0, static_cast<std::uint32_t>(-16110), 1, 0, 0, 0, 0, 2,
+                                                  0, 0, 0, 0, 0, 0};
+
+constexpr std::uint32_t Pattern(int v) { return static_cast<std::uint32_t>(v); }
+
 // clang-format off
 const Row kRows[] = {
     {"AC", "AC101", "123", "0", Rec::AC, {1, 0, 1}, {}},
@@ -51,12 +59,15 @@ const Row kRows[] = {
     {"AG_model3_receiver1", "AG1045", "3", "02", Rec::AG1, {45}, {}},
     {"AG_receiver2_ignored", "AG2045", "", "0123", Rec::AG1, {}, {}},
     {"AG_receiver2_ignored_record0", "AG2045", "", "023", Rec::AG0, {}, {}},
+    {"AG_blank_receiver_is_receiver0", "AG 045", "3", "02", Rec::AG0, {45}, {}},
+    {"AG_receiver_below_zero_ignored", "AG/045", "", "023", Rec::AG0, {}, {}},
     {"AI", "AI2", "123", "0", Rec::AI, {2}, {}},
     {"AL", "AL003", "3", "012", Rec::AL, {3}, {}},
     {"AM", "AM1", "3", "012", Rec::AM, {1}, {}},
     {"AN", "AN2", "123", "0", Rec::AN, {2}, {}},
     {"AR_receiver1", "AR110", "3", "012", Rec::AR1, {1, 0}, {}},
     {"AR_receiver3_ignored", "AR310", "", "0123", Rec::AR1, {}, {}},
+    {"AR_blank_receiver", "AR 1 ", "3", "012", Rec::AR0, {1, 0}, {}},
     {"AS", "AS105000142000007", "3", "012", Rec::AS, {1, 5, 7}, {"00014200000"}},
     {"BC", "BC2", "123", "0", Rec::BC, {2}, {}},
     {"BP", "BP031", "3", "012", Rec::BP, {31}, {}},
@@ -87,6 +98,9 @@ const Row kRows[] = {
     {"IF_model1", kIF, "1", "02", Rec::IF, kIF1Nums, {"00014195000"}},
     {"IF_model3", kIF, "3", "02", Rec::IF, kIF3Nums, {"00014195000"}},
     {"IF_model3_short", kIF.substr(0, 36), "", "0123", Rec::IF, {}, {}},
+    {"IF_radio_capture", kCapturedIF, "3", "02", Rec::IF, kCapturedNums, {"00050130000"}},
+    {"IF_model1_blank_bank", kIF.substr(0, 25) + " " + kIF.substr(26), "1", "", Rec::IF, kIF1Nums, {"00014195000"}},
+    {"IF_model3_bank_letter", kIF.substr(0, 25) + "A" + kIF.substr(26), "3", "", Rec::IF, {100, 0, 0, 1, 17, 5}, {"00014195000"}},
     {"IS", "IS-0150", "123", "0", Rec::IS, {'-', 150}, {}},
     {"KS", "KS030", "123", "0", Rec::KS, {30}, {}},
     {"KY", "KY1", "123", "0", Rec::KY, {1}, {}},
@@ -96,6 +110,7 @@ const Row kRows[] = {
     {"LT", "LT1", "3", "012", Rec::LT, {1}, {}},
     {"MC_model1", "MC305", "1", "02", Rec::MC, {0, 5}, {}},
     {"MC_model3", "MC305", "3", "02", Rec::MC, {3, 5}, {}},
+    {"MC_model3_blank_bank", "MC 05", "3", "02", Rec::MC, {0, 5}, {}},
     {"MD", "MD3", "123", "0", Rec::MD, {3}, {}},
     {"MF", "MF1", "3", "012", Rec::MF, {1}, {}},
     {"MG", "MG050", "123", "0", Rec::MG, {50}, {}},
@@ -104,6 +119,7 @@ const Row kRows[] = {
     {"MR_model1", kMR1, "1", "023", Rec::MR1, {0, 5, 2, 0, 1, 8}, {"00014200000"}},
     {"MR_model3", kMR3, "3", "02", Rec::MR0, {1, 12, 3, 1, 0, 5, 12, 103, 1, 0, 600000, 7, 2}, {"00145000000", "MYCALL  "}},
     {"MR_index2_ignored", "MR2" + kMR3.substr(3), "", "0123", Rec::MR0, {}, {}},
+    {"MR_model3_blank_index_and_bank", "MR  " + kMR3.substr(4), "3", "", Rec::MR0, {0, 12, 3, 1, 0, 5, 12, 103, 1, 0, 600000, 7, 2}, {"00145000000", "MYCALL  "}},
     {"MU", "MU1010101010", "3", "012", Rec::MU, {1, 0, 1, 0, 1, 0, 1, 0, 1, 0}, {}},
     {"NB", "NB1", "123", "0", Rec::NB, {1}, {}},
     {"NL", "NL100", "3", "012", Rec::NL, {100}, {}},
@@ -112,6 +128,7 @@ const Row kRows[] = {
     {"OF", "OF000600000", "3", "012", Rec::OF, {600000}, {}},
     {"OI", kOI, "3", "012", Rec::OI, kIF3Nums, {"00014195000"}},
     {"OI_short", kOI.substr(0, 36), "", "0123", Rec::OI, {}, {}},
+    {"OI_radio_capture", "OI" + kCapturedIF.substr(2), "3", "012", Rec::OI, kCapturedNums, {"00050130000"}},
     {"OS", "OS2", "23", "01", Rec::OS, {2}, {}},
     {"PA_model12", "PA1", "12", "0", Rec::PA, {1}, {}},
     {"PA_model3", "PA10", "3", "0", Rec::PA, {1, 0}, {}},
@@ -126,6 +143,10 @@ const Row kRows[] = {
     {"QR", "QR19", "3", "012", Rec::QR, {1, 9}, {}},
     {"RA_model12", "RA05", "12", "0", Rec::RA, {5}, {}},
     {"RA_model3", "RA0512", "3", "0", Rec::RA, {5, 12}, {}},
+    {"RA_model3_blank_in_digit_pair", "RA 512", "3", "0", Rec::RA, {5, 12}, {}},
+    {"RA_model3_letter_in_digit_pair", "RA0A12", "3", "", Rec::RA, {17, 12}, {}},
+    {"RA_model3_cut_in_digit_pair", "RA051", "", "3", Rec::RA, {}, {}},
+    {"RA_model12_leading_blank", "RA 5", "12", "", Rec::RA, {5}, {}},
     {"RD", "RD00100", "3", "012", Rec::RD, {100}, {}},
     {"RG", "RG200", "123", "0", Rec::RG, {200}, {}},
     {"RL", "RL05", "3", "012", Rec::RL, {5}, {}},
@@ -143,6 +164,7 @@ const Row kRows[] = {
     {"SM_model1", "SM20015", "1", "02", Rec::SM0, {20015}, {}},
     {"SM_model3_meter2", "SM20015", "3", "012", Rec::SM2, {15}, {}},
     {"SM_meter5_ignored", "SM50015", "", "023", Rec::SM0, {}, {}},
+    {"SM_model3_blank_meter", "SM 0015", "3", "", Rec::SM0, {15}, {}},
     {"SQ_model1", "SQ050", "1", "02", Rec::SQ0, {50}, {}},
     {"SQ_model3_receiver0", "SQ050", "3", "02", Rec::SQ0, {50}, {}},
     {"SQ_model3_receiver1", "SQ1050", "3", "012", Rec::SQ1, {50}, {}},
@@ -150,6 +172,8 @@ const Row kRows[] = {
     {"ST", "ST05", "3", "012", Rec::ST, {5}, {}},
     {"SU", "SU10101010101", "3", "012", Rec::SU, {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1}, {}},
     {"TC", "TC01", "3", "012", Rec::TC, {0, 1}, {}},
+    {"TC_blank_first_field", "TC 1", "3", "012", Rec::TC, {0, 1}, {}},
+    {"TC_blank_first_field_terminal", "TC 0", "3", "012", Rec::TC, {0, 0}, {}},
     {"TI", "TI101", "3", "012", Rec::TI, {1, 0, 1}, {}},
     {"TN", "TN12", "13", "02", Rec::TN, {12}, {}},
     {"TO", "TO1", "123", "0", Rec::TO, {1}, {}},
@@ -163,10 +187,16 @@ const Row kRows[] = {
     {"VG", "VG005", "13", "02", Rec::VG, {5}, {}},
     {"VX", "VX1", "123", "0", Rec::VX, {1}, {}},
     {"XT", "XT1", "123", "0", Rec::XT, {1}, {}},
+    // Digit fields hold what the radio wrote: a blank is a blanked zero,
+    // anything else its distance from "0".
+    {"digit_blank_reads_zero", "MD ", "123", "0", Rec::MD, {0}, {}},
+    {"digit_letter_above_nine", "MDx", "123", "0", Rec::MD, {72}, {}},
+    {"digit_colon_is_ten", "PS:", "123", "0", Rec::PS, {10}, {}},
+    {"digit_sign_below_zero", "MD+", "123", "0", Rec::MD, {Pattern('+' - '0')}, {}},
+    {"digit_blank_in_a_row", "AC1 1", "123", "0", Rec::AC, {1, 0, 1}, {}},
     // Refused pieces: nothing is stored.
-    {"letter_in_digit_field", "MDx", "", "0123", Rec::MD, {}, {}},
     {"digit_field_missing", "MD", "", "0123", Rec::MD, {}, {}},
-    {"space_in_digit_pair", "RA 512", "", "03", Rec::RA, {}, {}},
+    {"digit_field_cut_off", "AC10", "", "0123", Rec::AC, {}, {}},
     {"carriage_return_before_code", "\rFA00014200000", "", "0123", Rec::FA, {}, {}},
     {"line_feed_inside", "FA000142\n0000", "", "0123", Rec::FA, {}, {}},
     {"end_of_text_byte", "\x03MD1", "", "0123", Rec::MD, {}, {}},
@@ -291,6 +321,15 @@ TEST(Decoder, DirectModeFromMenuAndTerminalReplies)
     EXPECT_EQ(b.directMode.load(), 1u);
     Decode(b, "TC01");
     EXPECT_EQ(b.directMode.load(), 0u);
+    // The radio may blank the first field: the second still decides.
+    Decode(b, "TC 0");
+    EXPECT_EQ(b.directMode.load(), 1u);
+    Decode(b, "TC 1");
+    EXPECT_EQ(b.directMode.load(), 0u);
+    Decode(b, "TC  "); // a blank second field is a 0 as well
+    EXPECT_EQ(b.directMode.load(), 1u);
+    Decode(b, "TC11");
+    EXPECT_EQ(b.directMode.load(), 0u);
     b.directMode = 1;
     Decode(b, "EX05500000");
     EXPECT_EQ(b.directMode.load(), 0u);
@@ -359,8 +398,13 @@ TEST_P(NumberConversion, ConvertsLikeTheRadioWritesIt)
 INSTANTIATE_TEST_SUITE_P(Fields, NumberConversion,
                          ::testing::Values(NumberCase{"00123", 5, 123}, NumberCase{"00123", 3, 1},
                                            NumberCase{"12a45", 5, 12}, NumberCase{"  042", 5, 42},
+                                           NumberCase{" 0002", 5, 2}, NumberCase{"     ", 5, 0},
+                                           NumberCase{" 12 4", 5, 12}, NumberCase{"00 42", 5, 0},
                                            NumberCase{"+0150", 5, 150},
                                            NumberCase{"-0150", 5, static_cast<std::uint32_t>(-150)},
+                                           NumberCase{" -150", 5, static_cast<std::uint32_t>(-150)},
+                                           NumberCase{"-  15", 5, static_cast<std::uint32_t>(-15)},
+                                           NumberCase{"+ 150", 5, 150}, NumberCase{"--150", 5, 0},
                                            NumberCase{"", 0, 0}, NumberCase{"x", 1, 0},
                                            NumberCase{"99999999999999", 14, 2147483647u},
                                            NumberCase{"-99999999999999", 15, 0x80000000u}));

@@ -80,6 +80,11 @@ const NoticeRow kNotices[] = {
     {"SM40005", 3, 0, 0, 0}, {"SM00005", 2, 0, 0, 0}, {"SM00005", 0, 0, 0, 0},
     {"SQ0100", 1, 4171, 0, 0}, {"SQ1100", 3, 4171, 1, 0}, {"SQ2100", 3, 0, 0, 0},
     {"SQ0100", 2, 0, 0, 0},
+    // A blank index is the radio's blanked 0, as the decoder stores it; an
+    // index below 0 posts nothing.
+    {"AG 100", 3, 4097, 0, 0}, {"AG/100", 3, 0, 0, 0}, {"AR 00", 3, 4185, 0, 0},
+    {"MR  12", 3, 4138, 0, 0}, {"SQ 100", 3, 4171, 0, 0}, {"SM 0005", 3, 4170, 0, 0},
+    {"BY1 ", 3, 4105, 1, 0}, {"BY 1", 3, 4105, 0, 1}, {"TC 0", 3, 4174, 0, 0},
     // Nothing for unknown codes, rejected pieces and empty pieces.
     {"?", 3, 0, 0, 0}, {"ZZ1", 3, 0, 0, 0}, {"\rMD1", 3, 0, 0, 0}, {"", 3, 0, 0, 0},
     {"md1", 3, 0, 0, 0},
