@@ -100,7 +100,8 @@ void Engine::handleExtra(const Command& cmd, std::vector<std::string>& out)
 
     // ---- transmit, keyer, voice, DTMF, equaliser, packet
     if (code == "TX" || code == "RX") {
-        if (!read || f == 2)
+        // Only the bare command keys or releases; "TX0;" and the like are refused.
+        if (!read)
             return refuse(out);
         s_.transmitting = code == "TX" ? 1 : 0;
         if (f == 3)

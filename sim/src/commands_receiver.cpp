@@ -110,10 +110,13 @@ void Engine::handleReceiver(const Command& cmd, std::vector<std::string>& out)
                 return refuse(out);
             s_.values["IS"] = {a};
         } else {
+            // A sign and three digits ("%03d"), which make four from 1000 on.
             const char sign = args.empty() ? '?' : args[0];
             const long long hi = f == 1 ? 1100 : 6000;
             const bool signOk = sign == '+' || sign == ' ' || (f == 1 && sign == '-');
-            if (args.size() != 4 || !signOk || !digitsAt(args, 1, 3, a) || a > hi)
+            const std::size_t digits = args.size() < 2 ? 0 : args.size() - 1;
+            if ((digits != 3 && digits != 4) || !signOk || !digitsAt(args, 1, digits, a) || a > hi ||
+                (digits == 4 && a < 1000))
                 return refuse(out);
             s_.values["IS"] = {sign == '-' ? -a : a};
         }

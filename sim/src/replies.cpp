@@ -43,18 +43,21 @@ std::string Engine::formatIf(bool other) const
     }
     const int toneType = value("DQ") ? 3 : value("CT") ? 2 : value("TO") ? 1 : 0;
     const int tx = s_.transmitting ? 1 : 0;
+    // The channel field is three digits, the bank its hundreds; the radio
+    // blanks that leading zero on bank 0 (the 1 family has no other bank).
     if (family_ == 1) {
         const int off = std::clamp(s_.ritOffset, -9999, 9999);
-        return format("IF%011lld%05d%+05d%d%d%d%02d%d%d%d%d%d%d%02d%d", static_cast<long long>(hz),
-                      0, off, static_cast<int>(value("RT")), static_cast<int>(value("XT")), 0,
+        return format("IF%011lld%05d%+05d%d%d %02d%d%d%d%d%d%d%02d%d", static_cast<long long>(hz),
+                      0, off, static_cast<int>(value("RT")), static_cast<int>(value("XT")),
                       channel, tx, mode, function, s_.scan ? 1 : 0, split, toneType,
                       static_cast<int>(value("TN")), static_cast<int>(value("OS")));
     }
     const char* code = other ? "OI" : "IF";
-    return format("%s%011lld%04d%+06d%d%d%d%02d%d%d%d%d%d%d%02d%d", code,
+    const char hundreds = bank == 0 ? ' ' : static_cast<char>('0' + bank);
+    return format("%s%011lld%04d%+06d%d%d%c%02d%d%d%d%d%d%d%02d%d", code,
                   static_cast<long long>(hz), static_cast<int>(value("ST")),
                   std::clamp(s_.ritOffset, -99999, 99999), static_cast<int>(value("RT")),
-                  static_cast<int>(value("XT")), bank, channel, tx, mode, function, s_.scan,
+                  static_cast<int>(value("XT")), hundreds, channel, tx, mode, function, s_.scan,
                   split, toneType, static_cast<int>(value("TN")), static_cast<int>(value("OS")));
 }
 

@@ -81,7 +81,7 @@ TEST(AutoInformation, DialTurnsAreReportedWithAi2)
     ASSERT_TRUE(s.ok);
     EXPECT_EQ(s.wire->ask("AI2;"), "AI2;");
     s.radio.turnDial(3);
-    EXPECT_EQ(s.wire->read(2), "FA00014195030;IF00014195030" "0001+00000" "00000" "0200" "00080;");
+    EXPECT_EQ(s.wire->read(2), "FA00014195030;IF00014195030" "0001+00000" "00 00" "0200" "00080;");
     s.radio.setDialStep(1000);
     s.radio.turnDial(-2);
     EXPECT_EQ(s.wire->read(1), "FA00014193030;");

@@ -257,6 +257,43 @@ TEST(LinkFamily1, FrequencyAndMemoryInTheirOwnLayouts)
         EXPECT_NE(s, "?");
 }
 
+// Every family keys the transmitter with the bare TX and returns with RX, and
+// takes the top of its IF shift range (four digits from 1000 on).
+struct FamilyCase {
+    int identity;
+    const char* sign;
+    U shift;
+    long long stored;
+};
+
+class LinkFamilies : public ::testing::TestWithParam<FamilyCase> {};
+
+TEST_P(LinkFamilies, TransmitAndTheWholeIfShiftRange)
+{
+    const FamilyCase& c = GetParam();
+    qxsim::Options o;
+    o.identity = c.identity;
+    Linked l(o);
+    ASSERT_TRUE(l.connected());
+    ASSERT_EQ(l.link.ConnTX(), 1);
+    EXPECT_TRUE(until([&] { return l.radio.state().transmitting == 1; }));
+    ASSERT_EQ(l.link.ConnRX(), 1);
+    EXPECT_TRUE(until([&] { return l.radio.state().transmitting == 0; }));
+    ASSERT_EQ(l.link.ConnIS("W", c.sign, c.shift), 1);
+    EXPECT_TRUE(until([&] { return l.radio.value("IS") == c.stored; }));
+    ASSERT_EQ(l.link.ConnIS("W", c.sign, 1000), 1);
+    EXPECT_TRUE(until([&] { return l.radio.value("IS") == (c.stored < 0 ? -1000 : 1000); }));
+    for (const auto& s : l.radio.sent())
+        EXPECT_NE(s, "?") << "the radio refused something the link sent";
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, LinkFamilies,
+                         ::testing::Values(FamilyCase{15, "+", 6000, 6000}, FamilyCase{18, "-", 1100, -1100},
+                                           FamilyCase{19, " ", 9999, 9999}),
+                         [](const ::testing::TestParamInfo<FamilyCase>& i) {
+                             return "Identity" + std::to_string(i.param.identity);
+                         });
+
 // ------------------------------------------------------------ auto-information
 
 TEST(LinkAutoInformation, PanelChangesArriveAsNotifications)

@@ -45,8 +45,9 @@ TEST_P(Replies, AnswersExactly)
 
 // Fields of the default IF reply of the 3 family after the frequency and step:
 // offset, RIT, XIT, bank, channel, transmit, mode, function, scan, split, tone,
-// tone number, shift.
-const std::string kIfTail = "+00000" "0" "0" "0" "00" "0" "2" "0" "0" "0" "0" "08" "0";
+// tone number, shift. The bank is the hundreds digit of the channel number,
+// which the radio leaves blank on bank 0.
+const std::string kIfTail = "+00000" "0" "0" " " "00" "0" "2" "0" "0" "0" "0" "08" "0";
 
 const Case kCases[] = {
     // identity and type
@@ -70,18 +71,24 @@ const Case kCases[] = {
     // IF and OI
     {"InfoDefault", 19, "IF;", "IF00014195000" "0001" + kIfTail + ";"},
     {"InfoRitNegativeOffset", 19, "RT1;RD00120;IF;",
-     "IF00014195000" "0001" "-00120" "1" "0" "0" "00" "0" "2" "0" "0" "0" "0" "08" "0;"},
+     "IF00014195000" "0001" "-00120" "1" "0" " " "00" "0" "2" "0" "0" "0" "0" "08" "0;"},
     {"InfoRitPositiveOffset", 19, "XT1;RU01234;RU;IF;",
-     "IF00014195000" "0001" "+01244" "0" "1" "0" "00" "0" "2" "0" "0" "0" "0" "08" "0;"},
+     "IF00014195000" "0001" "+01244" "0" "1" " " "00" "0" "2" "0" "0" "0" "0" "08" "0;"},
     {"InfoRitClear", 19, "RU00500;RC;IF;", "IF00014195000" "0001" + kIfTail + ";"},
     {"InfoMemoryChannel", 19, "MC215;FR2;IF;",
      "IF00000000000" "0001" "+00000" "0" "0" "2" "15" "0" "0" "2" "0" "0" "0" "08" "0;"},
     {"InfoToneAndShift", 19, "CT1;TN12;OS2;IF;",
-     "IF00014195000" "0001" "+00000" "0" "0" "0" "00" "0" "2" "0" "0" "0" "2" "12" "2;"},
+     "IF00014195000" "0001" "+00000" "0" "0" " " "00" "0" "2" "0" "0" "0" "2" "12" "2;"},
     {"InfoFamily1", 18, "IF;",
-     "IF00014195000" "00000" "+0000" "0" "0" "0" "00" "0" "2" "0" "0" "0" "0" "08" "0;"},
+     "IF00014195000" "00000" "+0000" "0" "0" " " "00" "0" "2" "0" "0" "0" "0" "08" "0;"},
     {"OtherVfoInSplit", 19, "FT1;OI;",
-     "OI00007050000" "0001" "+00000" "0" "0" "0" "00" "0" "1" "1" "0" "1" "0" "08" "0;"},
+     "OI00007050000" "0001" "+00000" "0" "0" " " "00" "0" "1" "1" "0" "1" "0" "08" "0;"},
+    {"InfoLikeTheRadioOnSixMetres", 19, "FA00050130000;ST00;RT1;RD16110;IF;",
+     "IF00050130000" "0000" "-16110" "1" "0" " " "00" "0" "2" "0" "0" "0" "0" "08" "0;"},
+    {"InfoCallChannelBank", 19, "FR3;IF;",
+     "IF00000000000" "0001" "+00000" "0" "0" "3" "00" "0" "0" "3" "0" "0" "0" "08" "0;"},
+    {"OtherOnMemoryBankOne", 19, "MC112;FR2;FT0;OI;",
+     "OI00014195000" "0001" "+00000" "0" "0" "1" "12" "0" "2" "0" "0" "1" "0" "08" "0;"},
     {"OtherNotOnFamily1", 18, "OI;", "?;"},
     // VFOs and modes
     {"VfoRead", 19, "FR1;FR;FT;", "FR1;FT1;"},
@@ -108,10 +115,24 @@ const Case kCases[] = {
     {"IfShiftSignRefused", 19, "IS+0500;", "?;"},
     {"IfShiftFamily1", 18, "IS-100;IS;", "IS-100;"},
     {"IfShiftFamily2Minus", 15, "IS-100;", "?;"},
+    {"IfShiftFamily1Thousand", 18, "IS+1000;IS;", "IS+1000;"},
+    {"IfShiftFamily1Top", 18, "IS-1100;IS;", "IS-1100;"},
+    {"IfShiftFamily1AboveTop", 18, "IS+1101;", "?;"},
+    {"IfShiftFamily2Thousand", 15, "IS+1000;IS;", "IS+1000;"},
+    {"IfShiftFamily2Top", 15, "IS+6000;IS;", "IS+6000;"},
+    {"IfShiftFamily2AboveTop", 15, "IS+6001;", "?;"},
+    {"IfShiftFiveDigitsRefused", 15, "IS+01000;", "?;"},
+    {"IfShiftPaddedToFourRefused", 18, "IS+0500;", "?;"},
+    {"IfShiftTwoDigitsRefused", 18, "IS+10;", "?;"},
+    {"IfShiftFamily3Top", 19, "IS 9999;IS;", "IS 9999;"},
+    {"IfShiftFamily3FiveDigitsRefused", 19, "IS 10000;", "?;"},
     {"Lock", 19, "LK12;LK;", "LK12;"},
     {"LockFamily1", 18, "LK2;LK;", "LK2;"},
     {"MeterSelect", 19, "RM3;RM;", "RM30000;"},
     {"MeterWhileTransmitting", 19, "RM3;TX;RM;RX;", "TX0;RM30010;RX0;"},
+    {"TransmitFamily2", 15, "RM3;TX;RM;RX;RM;", "RM30010;RM30000;"},
+    {"TransmitFamily1", 18, "RM3;TX;RM;RX;RM;", "RM30010;RM30000;"},
+    {"TransmitWithArgumentRefused", 15, "TX0;TX1;RX0;RM3;RM;", "?;?;?;RM30000;"},
     {"Busy", 19, "SB0;FA00100000000;BY;", "BY00;"},
     // memory
     {"MemoryChannel", 19, "MC205;MC;", "MC205;"},
