@@ -6,6 +6,9 @@
 #include "console_ids.h"
 #include "console_menu.h"
 
+#include "display/console_display.h"
+#include "display/reply_table.h"
+
 #include <ConsoleLink.h>
 
 #include <QAbstractButton>
@@ -50,7 +53,6 @@ public:
         }
     }
     void ShowLiveDisplay(bool shown) override {
-        m_console.state().ready = shown;
         m_console.ShowLiveDisplay(shown);
         if (shown)
             SetZulLine(QString());
@@ -73,7 +75,6 @@ public:
             label->setText(text);
     }
     void SetOperationBusy(bool busy) override {
-        m_console.state().busy = busy;
         if (busy && !m_cursorOverridden) {
             QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
             m_cursorOverridden = true;
@@ -83,15 +84,7 @@ public:
         }
         m_console.client()->setEnabled(!busy);
     }
-    void LeaveOperatorMode(zephyra::OperatorMode mode) override {
-        ConsoleState& state = m_console.state();
-        switch (mode) {
-        case zephyra::OperatorMode::MemoryScroll: state.memoryScroll = false; break;
-        case zephyra::OperatorMode::MouseWheelSelection: state.wheelSelection = 0; break;
-        case zephyra::OperatorMode::VoiceRecallDigits: state.voiceRecallMode = false; break;
-        default: break;
-        }
-    }
+    void LeaveOperatorMode(zephyra::OperatorMode /*mode*/) override {}
 
 private:
     ConsoleDialog& m_console;
@@ -101,28 +94,45 @@ private:
 } // namespace
 
 void ConsoleDialog::InstallConnection() {
-    m_connectionPeers = std::make_unique<zephyra::PeerWindows>();
     m_connectionSurface = std::make_unique<ConnectionSurface>(*this);
-    m_connection = std::make_unique<zephyra::ConsoleLink>(*m_connectionSurface, *m_connectionPeers);
+    m_connection = std::make_unique<zephyra::ConsoleLink>(m_state, *m_link, *m_connectionSurface,
+                                                          *m_windows);
     if (m_options.simulator)
         m_connection->SetPortOverride(QString::fromLatin1(zephyra::kBuiltInSimulatorPort));
-    // Every notification also reaches the console's own handlers.
+    DisplayHost host;
+    host.window = this;
+    host.menuAction = [this](int id) { return menuAction(id); };
+    host.pump = [this] { return PumpMessages(); };
+    m_display = std::make_unique<ConsoleDisplay>(m_state, m_controls, *m_link, *m_windows,
+                                                 *m_connection, std::move(host));
+    // Every notification the connection handled then runs the console's
+    // row for it: display and exports.
     m_connection->SetForwarder([this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
         if (m_destroyed)
             return;
+        HandleReply(*m_display, message, wParam);
         const auto it = m_messages.find(message);
         if (it != m_messages.end())
             it->second(platform::WindowMessage(message, wParam, lParam));
     });
-    connect(m_connection.get(), &zephyra::ConsoleLink::connectionChanged, this,
-            [this](bool connected) { m_state.connected = connected; });
 
-    SetCommandHandler(cmd::ControlOnCmd, [this] { m_connection->ControlOn(); });
-    SetCommandHandler(cmd::ControlOffCmd, [this] { m_connection->ControlOff(); });
-    SetCommandHandler(cmd::Refresh, [this] { m_connection->Refresh(); });
+    SetCommandHandler(cmd::ControlOnCmd, [this] {
+        if (m_connection)
+            m_connection->ControlOn();
+    });
+    SetCommandHandler(cmd::ControlOffCmd, [this] {
+        if (m_connection)
+            m_connection->ControlOff();
+    });
+    SetCommandHandler(cmd::Refresh, [this] {
+        if (m_connection)
+            m_connection->Refresh();
+    });
     if (CButtonEx* control = m_controls.button(idc::Control)) {
         connect(control, &QAbstractButton::clicked, this, [this] {
-            if (m_connection->State().connected)
+            if (!m_connection)
+                return;
+            if (m_state.connected)
                 m_connection->ControlOff();
             else
                 m_connection->ControlOn();
@@ -130,7 +140,10 @@ void ConsoleDialog::InstallConnection() {
     }
     // Closing while connected: auto-information off and back to receive
     // before the port closes.
-    SetDisconnectHandler([this] { m_connection->DisconnectRadio(); });
+    SetDisconnectHandler([this] {
+        if (m_connection)
+            m_connection->DisconnectRadio();
+    });
 }
 
 bool ConsoleDialog::ConnectAndSynchronise() {

@@ -5,6 +5,7 @@
 #include "console_ids.h"
 #include "console_menu.h"
 #include "splash_window.h"
+#include "display/console_display.h"
 
 #include <ConsoleLink.h>
 #include <corvan.h>
@@ -44,12 +45,7 @@ ConsoleDialog::~ConsoleDialog() {
 
 int ConsoleDialog::PumpMessages() { return platform::PumpMessages(100); }
 
-void ConsoleDialog::ResetConsoleState() {
-    const bool connected = m_state.connected;
-    m_state = ConsoleState{};
-    m_state.connected = connected;
-    m_state.dialWait = platform::GetProfileInt(QStringLiteral("Setting"), QStringLiteral("DialWait"), 5);
-}
+void ConsoleDialog::ResetConsoleState() { zephyra::ResetConsoleState(m_state); }
 
 void ConsoleDialog::SetMessageHandler(unsigned message, MessageHandler handler) {
     if (handler) {

@@ -19,10 +19,11 @@
 #pragma once
 
 #include "console_controls.h"
-#include "console_state.h"
 #include "pictures.h"
 
+#include <console_state.h>
 #include <platform.h>
+#include <secondary_windows.h>
 
 #include <QDialog>
 
@@ -36,10 +37,11 @@ class QMenuBar;
 namespace zephyra {
 class ConsoleLink;
 class ConsoleSurface;
-class PeerWindows;
 }
+using zephyra::ConsoleState;
 class QAction;
 class SplashWindow;
+class ConsoleDisplay;
 
 struct ConsoleOptions {
     bool showSplash = true;         // the start-up picture for about 3 s
@@ -87,6 +89,10 @@ public:
     CCorvan* link() const { return m_link.get(); }
     // The connection to the radio (Control > ON / OFF, the initial read).
     zephyra::ConsoleLink* connection() const { return m_connection.get(); }
+    // The display operations: how the console follows the radio.
+    ConsoleDisplay* display() const { return m_display.get(); }
+    // The table of calls to the secondary windows.
+    zephyra::SecondaryWindows& windows() const { return *m_windows; }
     // Control > ON, waiting for the end of the initial read; true when the
     // console is connected and shows the radio's values.
     bool ConnectAndSynchronise();
@@ -173,8 +179,9 @@ private:
     std::map<unsigned, MessageHandler> m_messages;
     std::unique_ptr<CCorvan> m_link;
     std::unique_ptr<zephyra::ConsoleSurface> m_connectionSurface;
-    std::unique_ptr<zephyra::PeerWindows> m_connectionPeers;
+    std::unique_ptr<zephyra::SecondaryWindows> m_windows;
     std::unique_ptr<zephyra::ConsoleLink> m_connection;
+    std::unique_ptr<ConsoleDisplay> m_display;
     std::unique_ptr<SplashWindow> m_splash;
     EndObserver m_endObserver;
     std::function<void()> m_disconnect;

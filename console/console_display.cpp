@@ -29,5 +29,6 @@ void ConsoleDialog::ShowLiveDisplay(bool on) {
             }
         }
     }
-    m_controls.label(idc::DisplayBack)->SetBackColor(on ? kDisplayColour : 0x000000);
+    if (CStaticEx* back = m_controls.label(idc::DisplayBack))
+        back->SetBackColor(on ? kDisplayColour : 0x000000);
 }

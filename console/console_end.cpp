@@ -3,32 +3,11 @@
 #include "console_dialog.h"
 
 #include "splash_window.h"
+#include "display/console_display.h"
 
+#include <ConsoleLink.h>
 #include <corvan.h>
-#include <glimra.h>
-#include <pandor.h>
-#include <tonwell.h>
 
-namespace {
-
-// The secondary windows' destroy exports in the order the console closes
-// them. The outside plug-in windows have no library yet: a window that
-// cannot be opened needs no closing, so their entries stay empty.
-struct PanelDestroyer {
-    const char* name;
-    void (*destroy)();
-};
-
-constexpr PanelDestroyer kPanelDestroyers[] = {
-    {"TrevanDestroy", nullptr},   {"RadioEqgDestroy", &RadioEqgDestroy}, {"RadioEqsDestroy", &RadioEqsDestroy},
-    {"PimbelDestroy", nullptr},   {"RadioAgcDestroy", &RadioAgcDestroy}, {"RadioMchDestroy", &RadioMchDestroy},
-    {"RadioMgrDestroy", &RadioMgrDestroy}, {"PandorDestroy", &PandorDestroy},   {"QuorelDestroy", &QuorelDestroy},
-    {"RadioSgrDestroy", &RadioSgrDestroy}, {"RadioSmnDestroy", &RadioSmnDestroy}, {"OrlintDestroy", nullptr},
-    {"DunmarDestroy", nullptr},   {"YarrelDestroy", nullptr},   {"GlimraScanStop", &GlimraScanStop},
-    {"GlimraDestroy", &GlimraDestroy},   {"SolvikDestroy", nullptr},
-};
-
-} // namespace
 
 void ConsoleDialog::NoteEnd(EndStep step, const char* name) {
     if (m_endObserver) {
@@ -38,11 +17,9 @@ void ConsoleDialog::NoteEnd(EndStep step, const char* name) {
 
 // Closes every secondary window; each export is safe when its window is closed.
 void ConsoleDialog::DestroyAllPanels() {
-    for (const PanelDestroyer& panel : kPanelDestroyers) {
-        if (panel.destroy != nullptr) {
-            panel.destroy();
-        }
-        NoteEnd(EndStep::PanelDestroyed, panel.name);
+    for (const zephyra::DestroyCall& call : zephyra::kDestroyOrder) {
+        (m_windows.get()->*call.destroy)();
+        NoteEnd(EndStep::PanelDestroyed, call.name);
     }
 }
 
@@ -69,6 +46,10 @@ void ConsoleDialog::DestroyWindow() {
         m_disconnect();
         NoteEnd(EndStep::Disconnected);
     }
+    // The connection and the display work on the controls and the link:
+    // they go before either.
+    m_connection.reset();
+    m_display.reset();
     PumpMessages();
     NoteEnd(EndStep::MessagesPumped);
     m_controls.deleteAll();

@@ -8,10 +8,10 @@ int HelpContextFor(const ConsoleState& state) {
     if (!state.connected) {
         return ConsoleDialog::kHelpNotConnected;
     }
-    if (state.wheelSelection != 0) {
+    if (state.mouseWheelSelection != 0) {
         return ConsoleDialog::kHelpDialSelection;
     }
-    if (state.voiceRecallMode) {
+    if (state.voiceRecallDigits) {
         return ConsoleDialog::kHelpVoiceRecall;
     }
     if (state.satelliteMode) {

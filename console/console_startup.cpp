@@ -2,6 +2,8 @@
 // start-up picture.
 #include "console_dialog.h"
 
+#include "hosting/library_windows.h"
+
 #include "console_ids.h"
 #include "console_menu.h"
 #include "splash_window.h"
@@ -70,6 +72,7 @@ void ConsoleDialog::OnInitDialog() {
     ShowLiveDisplay(m_options.keepTemplateTexts);
 
     m_link = std::make_unique<CCorvan>();
+    m_windows = std::make_unique<LibraryWindows>();
     BuildMenu();
     InstallCommands();
     InstallConnection();

@@ -50,8 +50,10 @@ Run Measure(bool pace, unsigned baud) {
     platform::WriteProfileInt(QStringLiteral("Setting"), QStringLiteral("Baud"),
                               static_cast<int>(baud));
     QuietSurface surface;
-    zephyra::PeerWindows peers;
-    zephyra::ConsoleLink link(surface, peers);
+    zephyra::SecondaryWindows peers;
+    zephyra::ConsoleState state;
+    CCorvan corvan;
+    zephyra::ConsoleLink link(state, corvan, surface, peers);
     qxsim::Options options;
     options.pace = pace;
     options.baud = baud;

@@ -31,11 +31,13 @@ int ValidBaud(int baud) {
 
 } // namespace
 
-ConsoleLink::ConsoleLink(ConsoleSurface& surface, PeerWindows& peers, QObject* receiver,
-                         QObject* parent)
+ConsoleLink::ConsoleLink(ConsoleState& state, CCorvan& link, ConsoleSurface& surface,
+                         SecondaryWindows& peers, QObject* receiver, QObject* parent)
     : QObject(parent),
       m_surface(surface),
       m_peers(peers),
+      m_link(link),
+      m_state(state),
       m_target(std::make_unique<platform::QtLinkTarget>(receiver ? receiver : this)),
       m_timers(std::make_unique<platform::TimerTable>([this](int id) {
           if (id == kWatchdogTimer)

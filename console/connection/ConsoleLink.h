@@ -7,12 +7,13 @@
 // terminal (TNC) mode switch and the operation guard that every
 // multi-command operation of the console runs inside.
 //
-// It owns the console state these sequences share (ConsoleState) and talks
-// to the rest of the program through two small interfaces:
+// It works on the console's one state (ConsoleState, owned by the console
+// window) and the console's link object, and talks to the rest of the
+// program through two small interfaces:
 //  - ConsoleSurface: what the console window shows (CONTROL and POWER
 //    pictures, the connection lamp, menu states, the live display ...);
-//  - PeerWindows: the exports of the secondary windows that these sequences
-//    inform (terminal, menu, keyer, panels, visual scan).
+//  - SecondaryWindows: the exports of the secondary windows that these
+//    sequences inform (terminal, menu, keyer, panels, visual scan).
 //
 // Notifications of the link arrive as platform::WindowMessage events on the
 // QObject given as receiver (by default the ConsoleLink itself); a window
@@ -23,8 +24,10 @@
 // while a sequence waits; a wait ends as soon as its value is stored.
 #pragma once
 
+#include <console_state.h>
 #include <corvan.h>
 #include <qxsim.h>
+#include <secondary_windows.h>
 
 #include <QObject>
 #include <QString>
@@ -108,85 +111,10 @@ public:
     virtual void LeaveOperatorMode(OperatorMode mode) = 0;
 };
 
-// The exports of the secondary windows these sequences call. Each is safe to
-// call while its window is not open. The defaults do nothing: a window that
-// does not exist has nothing to be told.
-class PeerWindows {
-public:
-    virtual ~PeerWindows() = default;
-    virtual void SolvikView() {}
-    virtual void SolvikDestroy() {}
-    virtual void SolvikMsgTC(int /*value*/) {}
-    virtual void PimbelMsgPS(int /*value*/) {}
-    virtual void PandorMsgPS(int /*value*/) {}
-    virtual void PandorMsgID(int /*value*/) {}
-    virtual void PandorMsgEX(int /*menu*/, int /*sub*/, int /*a*/, int /*b*/, const char* /*text*/) {}
-    virtual void OrlintSetScrollLock(int /*on*/) {}
-    virtual void OrlintMsgMF(int /*value*/) {}
-    virtual void OrlintMsgTC(int /*value*/) {}
-    virtual void OrlintMsgEX(int /*menu*/, int /*sub*/, int /*a*/, int /*b*/, const char* /*text*/) {}
-    virtual void GlimraMsgEX(int /*menu*/, int /*sub*/, int /*a*/, int /*b*/, const char* /*text*/) {}
-    virtual void GlimraScanStop() {}
-    virtual void RadioMchDestroy() {}
-    virtual void RadioSmnDestroy() {}
-};
-
-// A band's memory-channel record position (bank 9 means not read).
-struct MemoryPosition {
-    int bank = 9;
-    int channel = 0;
-};
-
-// The console state shared by the connection sequences and the console's
-// operations. Power-off values are the initialisers (ResetConsoleState).
-struct ConsoleState {
-    // connection
-    int connected = 0;
-    int noReplyCount = 0;
-    int consoleReady = 0;
-    int initialReadDone = 0;
-    int radioIdentification = 0;
-    int tncMode = 0;
-    int baudRate = 9600;
-    int dialWait = 5;
-    // operation guard: busy flag and the lock state saved at its begin
-    // (first value 10 = not read)
-    int busy = 0;
-    std::array<int, 2> savedLock{10, 0};
-    // extended menu
-    int repeaterValue = 0;   // menu 61, sub-item 1
-    int remoteValue = 0;     // menu 61, sub-item 5
-    int zulState = 0;        // menu 62, sub-item 5
-    int extendedOptions = 0; // TY eighth field 0
-    int typeSixthFlag = 0;   // TY sixth field 0
-    int menuBank = -1;       // MF value; -1 until reported
-    // bands and operator modes
-    int controlBand = 0;
-    int transmitBand = 0;
-    int mainVfo = 0;
-    int subVfo = 0;
-    int mainTransmitVfo = 0;
-    int satelliteVfoFlag = 0;
-    int satelliteMode = 0;
-    int subReceiver = 0;
-    std::array<int, 2> transmitting{0, 0};
-    std::array<MemoryPosition, 2> memory{};
-    int memoryScroll = 0;
-    int entryMode = 0;
-    int entryCount = 0;
-    int mouseWheelSelection = 0;
-    int voiceRecallDigits = 0;
-    int readChannel = 0;
-    int writeChannel = 0;
-    int dtmfDigits = 0;
-    int tfSetActive = 0;
-    std::array<int, 2> scanRunning{0, 0}; // main, sub
-    int recording = 0;
-    int playback = 0;
-    int funcMode = 0;
-    int quickMemory = 0;
-    int panelOpen = 0;
-};
+// Puts every field of `state` back to its power-off value, keeping the open
+// connection, a running operation and terminal mode; "DialWait" is read
+// again from the profile.
+void ResetConsoleState(ConsoleState& state);
 
 // Timing of the sequences. The real program runs at scale 1; a test of a
 // silent radio may shrink every pause, wait and watchdog tick.
@@ -202,10 +130,10 @@ class ConsoleLink : public QObject {
 public:
     static constexpr int kWatchdogTimer = 1002;
 
-    // `surface` and `peers` must outlive the link object. Null `receiver`
-    // means notifications are delivered to this object.
-    ConsoleLink(ConsoleSurface& surface, PeerWindows& peers, QObject* receiver = nullptr,
-                QObject* parent = nullptr);
+    // `state`, `link`, `surface` and `peers` must outlive this object. Null
+    // `receiver` means notifications are delivered to this object.
+    ConsoleLink(ConsoleState& state, CCorvan& link, ConsoleSurface& surface,
+                SecondaryWindows& peers, QObject* receiver = nullptr, QObject* parent = nullptr);
     ~ConsoleLink() override;
 
     // ---- connection
@@ -305,12 +233,11 @@ private:
     void OnTy();
     void OnMf();
     void OnTc();
-    void OnTransmit(bool transmitting);
 
     ConsoleSurface& m_surface;
-    PeerWindows& m_peers;
-    CCorvan m_link;
-    ConsoleState m_state;
+    SecondaryWindows& m_peers;
+    CCorvan& m_link;
+    ConsoleState& m_state;
     LinkTiming m_timing;
     std::unique_ptr<platform::QtLinkTarget> m_target;
     std::unique_ptr<platform::TimerTable> m_timers;

@@ -69,20 +69,22 @@ void ConsoleLink::PowerOffBranch() {
     m_surface.PaintDisplayDark();
 }
 
-void ConsoleLink::ResetConsoleState() {
+void ResetConsoleState(ConsoleState& state) {
     ConsoleState fresh;
     // The connection and a running operation outlive the reset.
-    fresh.connected = m_state.connected;
-    fresh.baudRate = m_state.baudRate;
-    fresh.busy = m_state.busy;
-    fresh.savedLock = m_state.savedLock;
-    fresh.tncMode = m_state.tncMode;
+    fresh.connected = state.connected;
+    fresh.baudRate = state.baudRate;
+    fresh.busy = state.busy;
+    fresh.savedLock = state.savedLock;
+    fresh.tncMode = state.tncMode;
     int dialWait = platform::GetProfileInt(QStringLiteral("Setting"), QStringLiteral("DialWait"), 5);
     if (dialWait < 0 || dialWait > 9)
         dialWait = 5;
     fresh.dialWait = dialWait;
-    m_state = fresh;
+    state = fresh;
 }
+
+void ConsoleLink::ResetConsoleState() { zephyra::ResetConsoleState(m_state); }
 
 int ConsoleLink::CancelPendingMode() {
     ConsoleState& s = m_state;

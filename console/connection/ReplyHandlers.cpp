@@ -1,6 +1,6 @@
 // The link's notifications that the connection sequences depend on: ID, PS,
-// EX, TY, MF, TC, and the transmit state of TX and RX. Every notification
-// that has a handler in the console proves the radio alive.
+// EX, TY, MF and TC. Every notification that has a handler in the console
+// proves the radio alive.
 #include "ConsoleLink.h"
 
 #include <platform.h>
@@ -19,9 +19,7 @@ constexpr unsigned kEx = 4115;
 constexpr unsigned kId = 4125;
 constexpr unsigned kMf = 4188;
 constexpr unsigned kPs = 4152;
-constexpr unsigned kRx = 4162;
 constexpr unsigned kTc = 4174;
-constexpr unsigned kTx = 4163;
 constexpr unsigned kTy = 4199;
 
 // Codes the console has no handler for: BD, BU, CI, DN, MW, RC, SR, TD, UP,
@@ -78,8 +76,6 @@ bool ConsoleLink::HandleMessage(unsigned message, std::uintptr_t /*wParam*/,
     case kTy: OnTy(); break;
     case kMf: OnMf(); break;
     case kTc: OnTc(); break;
-    case kTx: OnTransmit(true); break;
-    case kRx: OnTransmit(false); break;
     default: break;
     }
     ++m_handled[message - kFirstNotification];
@@ -169,14 +165,6 @@ void ConsoleLink::OnTc() {
     if (m_state.connected)
         SwitchTncMode(static_cast<int>(second));
     m_peers.OrlintMsgTC(static_cast<int>(second));
-}
-
-void ConsoleLink::OnTransmit(bool transmitting) {
-    std::uint32_t band = 0;
-    const std::int32_t read = transmitting ? m_link.RcvDataTX(&band) : m_link.RcvDataRX(&band);
-    if (read != 1 || band > 1)
-        return;
-    m_state.transmitting[band] = transmitting ? 1 : 0;
 }
 
 } // namespace zephyra

@@ -325,8 +325,8 @@ class HelpContexts : public ::testing::TestWithParam<HelpRow> {};
 TEST_P(HelpContexts, FollowTheConsoleStateInOrder) {
     ConsoleState state;
     state.connected = GetParam().connected;
-    state.wheelSelection = GetParam().wheel;
-    state.voiceRecallMode = GetParam().voice;
+    state.mouseWheelSelection = GetParam().wheel;
+    state.voiceRecallDigits = GetParam().voice;
     state.satelliteMode = GetParam().satellite;
     state.memoryScroll = GetParam().scroll;
     EXPECT_EQ(HelpContextFor(state), GetParam().context);

@@ -47,7 +47,7 @@ TEST(ConsoleOnSimulator, ControlOnAndOffFollowOnTheConsole) {
     console.menuAction(cmd::ControlOnCmd)->trigger();
     ASSERT_NE(console.connection(), nullptr);
     EXPECT_TRUE(console.state().connected);
-    EXPECT_TRUE(console.state().ready);
+    EXPECT_TRUE(console.state().consoleReady);
     EXPECT_FALSE(console.state().busy);
     menu = Menu(console);
     EXPECT_FALSE(menu.on);
@@ -62,7 +62,7 @@ TEST(ConsoleOnSimulator, ControlOnAndOffFollowOnTheConsole) {
     // The CONTROL button while connected is OFF.
     console.controls().button(idc::Control)->click();
     EXPECT_FALSE(console.state().connected);
-    EXPECT_FALSE(console.state().ready);
+    EXPECT_FALSE(console.state().consoleReady);
     menu = Menu(console);
     EXPECT_TRUE(menu.on);
     EXPECT_FALSE(menu.off);
@@ -102,7 +102,7 @@ TEST(ConsoleOnSimulator, F5ReadsAgainOnlyWhenReady) {
     EXPECT_FALSE(console.state().connected);
 
     console.menuAction(cmd::ControlOnCmd)->trigger();
-    ASSERT_TRUE(console.state().ready);
+    ASSERT_TRUE(console.state().consoleReady);
     QObject::connect(console.connection(), &zephyra::ConsoleLink::settingsRead, [&] { ++reads; });
     QKeyEvent again(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
     QCoreApplication::sendEvent(&console, &again);

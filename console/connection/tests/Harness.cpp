@@ -106,7 +106,7 @@ Bench::Bench(qxsim::Options options) : radio(options) {
     radio.start();
     platform::WriteProfileInt(QStringLiteral("Setting"), QStringLiteral("Baud"), 9600);
     UseRadioPort();
-    link = std::make_unique<ConsoleLink>(surface, peers);
+    link = std::make_unique<ConsoleLink>(state, corvan, surface, peers);
     QObject::connect(link.get(), &ConsoleLink::settingsRead, [this] { ++settingsReads; });
     QObject::connect(link.get(), &ConsoleLink::settingsReadStarted,
                      [this] { ++settingsReadStarts; });

@@ -47,13 +47,13 @@ public:
     std::vector<std::string> events;
 };
 
-class RecordingPeers final : public PeerWindows {
+class RecordingPeers final : public SecondaryWindows {
 public:
-    void SolvikView() override { calls.push_back("SolvikView"); }
+    void SolvikView(u32) override { calls.push_back("SolvikView"); }
     void SolvikDestroy() override { calls.push_back("SolvikDestroy"); }
-    void SolvikMsgTC(int value) override { calls.push_back("SolvikMsgTC " + std::to_string(value)); }
-    void PandorMsgPS(int value) override { calls.push_back("PandorMsgPS " + std::to_string(value)); }
-    void OrlintSetScrollLock(int on) override {
+    void SolvikMsgTC(u32 value) override { calls.push_back("SolvikMsgTC " + std::to_string(value)); }
+    void PandorMsgPS(u32 value) override { calls.push_back("PandorMsgPS " + std::to_string(value)); }
+    void OrlintSetScrollLock(u32 on) override {
         calls.push_back("OrlintSetScrollLock " + std::to_string(on));
     }
     void GlimraScanStop() override { calls.push_back("GlimraScanStop"); }
@@ -94,6 +94,8 @@ public:
     std::vector<std::string> SentBeforeMarker();
 
     qxsim::Radio radio;
+    ConsoleState state;
+    CCorvan corvan;
     RecordingSurface surface;
     RecordingPeers peers;
     std::unique_ptr<ConsoleLink> link;

@@ -224,7 +224,9 @@ class ReplyKeepsAlive : public testing::TestWithParam<AliveCase> {};
 TEST_P(ReplyKeepsAlive, ClearsTheNoReplyCount) {
     RecordingSurface surface;
     RecordingPeers peers;
-    ConsoleLink link(surface, peers);
+    ConsoleState state;
+    CCorvan corvan;
+    ConsoleLink link(state, corvan, surface, peers);
     const std::uint32_t message = corvan::MessageOf(GetParam().code);
     ASSERT_NE(message, 0u) << GetParam().code;
     link.State().noReplyCount = 3;
@@ -260,7 +262,9 @@ TEST_P(PortChoice, NamesTheDevice) {
     platform::WriteProfileString(QStringLiteral("Setting"), QStringLiteral("PortNo"), c.portNo);
     RecordingSurface surface;
     RecordingPeers peers;
-    ConsoleLink link(surface, peers);
+    ConsoleState state;
+    CCorvan corvan;
+    ConsoleLink link(state, corvan, surface, peers);
     EXPECT_EQ(link.PortName(), c.expected);
 }
 
@@ -279,7 +283,9 @@ TEST(PortChoiceSimulator, BuiltInSimulatorStartsInProcess) {
                                  QStringLiteral("/dev/ttyUSB7"));
     RecordingSurface surface;
     RecordingPeers peers;
-    ConsoleLink link(surface, peers);
+    ConsoleState state;
+    CCorvan corvan;
+    ConsoleLink link(state, corvan, surface, peers);
     link.SetPortOverride(QString::fromLatin1(kBuiltInSimulatorPort));
     const std::string port = link.PortName();
     EXPECT_TRUE(link.Simulator().Running());

@@ -1,0 +1,96 @@
+// display_fixture.h - a console on the built-in simulator for the display
+// tests: built without the start-up picture, connected and synchronised on
+// request, with the simulator's radio at hand for front-panel actions.
+#pragma once
+
+#include "console_controls.h"
+#include "console_dialog.h"
+#include "console_ids.h"
+#include "display/console_display.h"
+
+#include <ConsoleLink.h>
+#include <platform.h>
+#include <qxsim.h>
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace display_test {
+
+inline ConsoleOptions SimulatorOptions() {
+    ConsoleOptions options;
+    options.showSplash = false;
+    options.persistent = false;
+    options.simulator = true;
+    options.sleep = [](std::chrono::milliseconds) {};
+    return options;
+}
+
+// Pumps window messages until `done` holds or `timeout` passes.
+inline bool PumpUntil(const std::function<bool()>& done,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        platform::PumpMessages(100);
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    platform::PumpMessages(100);
+    return done();
+}
+
+inline void PumpFor(std::chrono::milliseconds duration) {
+    PumpUntil([] { return false; }, duration);
+}
+
+class DisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override { console = std::make_unique<ConsoleDialog>(SimulatorOptions()); }
+    void TearDown() override {
+        if (console)
+            console->DestroyWindow();
+        console.reset();
+    }
+
+    // Control > ON on the built-in simulator, waiting for the initial read.
+    void Connect() {
+        ASSERT_TRUE(console->ConnectAndSynchronise());
+        PumpFor(std::chrono::milliseconds(200));
+    }
+    ConsoleDisplay& display() { return *console->display(); }
+    ConsoleState& state() { return console->state(); }
+    const ConsoleControls& controls() { return console->controls(); }
+    // The simulator's radio (started by Connect, or on first use).
+    qxsim::Radio& radio() {
+        auto& simulator = console->connection()->Simulator();
+        simulator.Start();
+        return *simulator.Radio();
+    }
+    // The text of a label (or a button's caption).
+    std::string Text(int id) { return controls().caption(id).toStdString(); }
+    // The eleven digits and four separators of a frequency display as one
+    // string, e.g. "   14.195.000 ".
+    std::string Shown(bool sub) {
+        std::string out;
+        const int digit0 = sub ? idc::SubDigit0 : idc::MainDigit0;
+        const int sep0 = sub ? idc::SubSep0 : idc::MainSep0;
+        for (int i = 0; i < 11; ++i) {
+            out += Text(digit0 + i);
+            if (i == 1 || i == 4 || i == 7 || i == 10)
+                out += Text(sep0 + (i == 1 ? 0 : i == 4 ? 1 : i == 7 ? 2 : 3));
+        }
+        return out;
+    }
+
+    std::unique_ptr<ConsoleDialog> console;
+};
+
+} // namespace display_test

@@ -1,0 +1,2 @@
+// display_state_test.cpp
+#include "display_fixture.h"

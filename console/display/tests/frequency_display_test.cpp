@@ -1,0 +1,2 @@
+// frequency_display_test.cpp
+#include "display_fixture.h"

@@ -1,0 +1,2 @@
+// operating_modes_test.cpp
+#include "display_fixture.h"

@@ -1,0 +1,2 @@
+// reply_table_test.cpp
+#include "display_fixture.h"

@@ -1,0 +1,72 @@
+// library_windows.h - the console's secondary windows, reached through the
+// exports of the libraries that own them.
+#pragma once
+
+#include <secondary_windows.h>
+
+class LibraryWindows final : public zephyra::SecondaryWindows {
+public:
+    // ---- panels
+    void PandorView(u32 mode) override;
+    void PandorDestroy() override;
+    void RadioAgcView() override;
+    void RadioAgcDestroy() override;
+    void RadioMchView() override;
+    void RadioMchDestroy() override;
+    void PandorSetMemVal(const zephyra::MemoryValues& values) override;
+    void PandorGetMemVal(zephyra::MemoryValues& values) override;
+    void RadioSmnView() override;
+    void RadioSmnDestroy() override;
+    void PandorSetSmn(const char* name) override;
+    void PandorGetSmn(char* buffer) override;
+    void RadioMgrView() override;
+    void RadioMgrDestroy() override;
+    void RadioSgrView() override;
+    void RadioSgrDestroy() override;
+    void QuorelView() override;
+    void QuorelDestroy() override;
+    void PandorFreqChg(u32 band) override;
+    void RadioAgcMsgMD(u32 mode) override;
+    void PandorMsgAL(u32 value) override;
+    void PandorMsgCG(u32 value) override;
+    void PandorMsgCN(u32 value) override;
+    void PandorMsgDC(u32 transmitBand, u32 controlBand) override;
+    void PandorMsgEX(u32 menu, u32 sub, u32 a, u32 b, const char* text) override;
+    void PandorMsgGT(u32 value) override;
+    void PandorMsgID(u32 value) override;
+    void PandorMsgKS(u32 value) override;
+    void PandorMsgMD(u32 mode) override;
+    void PandorMsgMG(u32 value) override;
+    void PandorMsgML(u32 value) override;
+    void PandorMsgMU(const u32 (&groups)[10]) override;
+    void PandorMsgNL(u32 value) override;
+    void PandorMsgNR(u32 value) override;
+    void PandorMsgOF(u32 value) override;
+    void PandorMsgPC(u32 value) override;
+    void PandorMsgPL(u32 input, u32 output) override;
+    void PandorMsgPS(u32 value) override;
+    void PandorMsgQC(u32 value) override;
+    void PandorMsgRL(u32 value) override;
+    void PandorMsgSD(u32 value) override;
+    void PandorMsgSU(const u32 (&values)[11]) override;
+    void PandorMsgTN(u32 value) override;
+    void PandorMsgVD(u32 value) override;
+    void PandorMsgVG(u32 value) override;
+
+    // ---- equaliser
+    void RadioEqsView() override;
+    void RadioEqsDestroy() override;
+    void RadioEqgView() override;
+    void RadioEqgDestroy() override;
+
+    // ---- visual scan
+    void GlimraView() override;
+    void GlimraDestroy() override;
+    void GlimraScanStop() override;
+    void GlimraMsgDC(u32 transmitBand, u32 controlBand) override;
+    void GlimraMsgEX(u32 menu, u32 sub, u32 a, u32 b, const char* text) override;
+    void GlimraMsgFR(u32 value) override;
+    void GlimraMsgSC(u32 value) override;
+    void GlimraMsgTX(u32 band) override;
+    void GlimraMsgRX(u32 band) override;
+};
