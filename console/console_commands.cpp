@@ -20,6 +20,11 @@ void ConsoleDialog::InstallCommands() {
 }
 
 void ConsoleDialog::OnCommand(int commandId) {
+    // While an operation runs nothing may start another: its waits let
+    // window messages (and the operator's input) through. File > Exit is
+    // kept and closes the console once the operation has ended.
+    if (OperationRunning() && commandId != cmd::Exit)
+        return;
     const auto it = m_commands.find(commandId);
     if (it != m_commands.end() && it->second) {
         it->second();

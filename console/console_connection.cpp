@@ -22,10 +22,6 @@ namespace {
 class ConnectionSurface final : public zephyra::ConsoleSurface {
 public:
     explicit ConnectionSurface(ConsoleDialog& console) : m_console(console) {}
-    ~ConnectionSurface() override {
-        if (m_cursorOverridden)
-            QApplication::restoreOverrideCursor();
-    }
 
     void EnableCommand(zephyra::ConnectionCommand command, bool enabled) override {
         const int id = command == zephyra::ConnectionCommand::On    ? cmd::ControlOnCmd
@@ -74,21 +70,11 @@ public:
         if (CStaticEx* label = m_console.controls().label(idc::ZulLine))
             label->setText(text);
     }
-    void SetOperationBusy(bool busy) override {
-        if (busy && !m_cursorOverridden) {
-            QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-            m_cursorOverridden = true;
-        } else if (!busy && m_cursorOverridden) {
-            QApplication::restoreOverrideCursor();
-            m_cursorOverridden = false;
-        }
-        m_console.client()->setEnabled(!busy);
-    }
+    void SetOperationBusy(bool busy) override { m_console.SetOperationBusy(busy); }
     void LeaveOperatorMode(zephyra::OperatorMode /*mode*/) override {}
 
 private:
     ConsoleDialog& m_console;
-    bool m_cursorOverridden = false;
 };
 
 } // namespace
@@ -130,7 +116,7 @@ void ConsoleDialog::InstallConnection() {
     });
     if (CButtonEx* control = m_controls.button(idc::Control)) {
         connect(control, &QAbstractButton::clicked, this, [this] {
-            if (!m_connection)
+            if (!m_connection || OperationRunning())
                 return;
             if (m_state.connected)
                 m_connection->ControlOff();

@@ -12,6 +12,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
+#include <QMenuBar>
+#include <QTimer>
 #include <QKeyEvent>
 
 #include <thread>
@@ -38,6 +41,8 @@ ConsoleDialog::ConsoleDialog(ConsoleOptions options, QWidget* parent)
 
 ConsoleDialog::~ConsoleDialog() {
     DestroyWindow();
+    if (m_cursorOverridden)
+        QApplication::restoreOverrideCursor();
     if (platform::MainWindow() == this) {
         platform::SetMainWindow(nullptr);
     }
@@ -58,9 +63,49 @@ void ConsoleDialog::SetMessageHandler(unsigned message, MessageHandler handler) 
 // Enter never closes the console.
 void ConsoleDialog::accept() {}
 
-void ConsoleDialog::reject() { OnCancel(); }
+void ConsoleDialog::reject() {
+    // Closing in the middle of a guarded operation would tear the console
+    // down under the operation's feet: it closes once the operation ends.
+    if (OperationRunning()) {
+        if (!m_closePending) {
+            m_closePending = true;
+            auto* retry = new QTimer(this);
+            connect(retry, &QTimer::timeout, this, [this, retry] {
+                if (OperationRunning())
+                    return;
+                retry->deleteLater();
+                m_closePending = false;
+                reject();
+            });
+            retry->start(50);
+        }
+        return;
+    }
+    OnCancel();
+}
+
+bool ConsoleDialog::OperationRunning() const {
+    return m_state.busy || (m_connection && m_connection->SequenceRunning());
+}
+
+void ConsoleDialog::SetOperationBusy(bool busy) {
+    if (busy && !m_cursorOverridden) {
+        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        m_cursorOverridden = true;
+    } else if (!busy && m_cursorOverridden) {
+        QApplication::restoreOverrideCursor();
+        m_cursorOverridden = false;
+    }
+    m_client->setEnabled(!busy);
+    m_menuBar->setEnabled(!busy);
+}
 
 void ConsoleDialog::keyPressEvent(QKeyEvent* event) {
+    // Inside an operation no key starts another one.
+    if (OperationRunning()) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -136,6 +136,13 @@ public:
     COLORREF textColour() const { return m_textColour; }
     COLORREF faceColour() const { return m_faceColour; }
 
+    // The operation guard's look: a wait cursor and a console that takes no
+    // input (client area and menu) while an operation runs.
+    void SetOperationBusy(bool busy);
+    // True while an operation runs: inside the guard, or a sequence of the
+    // connection between its guarded steps.
+    bool OperationRunning() const;
+
     void accept() override; // Enter never closes the console
     void reject() override; // the close box and File > Exit
 
@@ -188,4 +195,6 @@ private:
     COLORREF m_textColour = 0;
     COLORREF m_faceColour = 0xC0C0C0;
     bool m_destroyed = false;
+    bool m_cursorOverridden = false;
+    bool m_closePending = false; // closing asked for inside an operation
 };

@@ -29,6 +29,18 @@ int ValidBaud(int baud) {
     }
 }
 
+// Counts one running sequence for as long as it lives.
+class SequenceScope {
+public:
+    explicit SequenceScope(int& depth) : m_depth(depth) { ++m_depth; }
+    ~SequenceScope() { --m_depth; }
+    SequenceScope(const SequenceScope&) = delete;
+    SequenceScope& operator=(const SequenceScope&) = delete;
+
+private:
+    int& m_depth;
+};
+
 } // namespace
 
 ConsoleLink::ConsoleLink(ConsoleState& state, CCorvan& link, ConsoleSurface& surface,
@@ -86,6 +98,7 @@ int ConsoleLink::ConnectRadio(int clear) {
 }
 
 void ConsoleLink::ControlOn() {
+    const SequenceScope sequence(m_sequenceDepth);
     OperationGuardBegin();
     // The keypad's CLR begins by ending the pending mode, memory scroll first.
     if (m_state.memoryScroll)
@@ -136,6 +149,7 @@ void ConsoleLink::ControlOn() {
 }
 
 void ConsoleLink::ControlOff() {
+    const SequenceScope sequence(m_sequenceDepth);
     OperationGuardBegin();
     CancelPendingMode();
     Pump();
@@ -186,6 +200,10 @@ int ConsoleLink::DisconnectRadio() {
 }
 
 void ConsoleLink::Refresh() {
+    // A read asked for while another runs would nest in its waits and cut
+    // its requests short: the running read already refreshes everything.
+    if (SequenceRunning())
+        return;
     if (m_state.consoleReady && !m_state.tncMode)
         ReadAllSettings();
 }

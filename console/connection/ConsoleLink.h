@@ -158,6 +158,10 @@ public:
     // ---- operation guard
     void OperationGuardBegin();
     void OperationGuardEnd();
+    // True while a sequence of several commands runs (Control > ON or OFF,
+    // a settings or menu read), guarded or between its guarded steps: the
+    // operator's commands wait until it has ended.
+    bool SequenceRunning() const { return m_sequenceDepth > 0; }
 
     // ---- notifications: handles the link's messages this object owns and
     // clears the no-reply count for every message that has a handler.
@@ -247,6 +251,7 @@ private:
     // Notifications handled, by message number (4096..4240).
     std::array<std::uint32_t, 145> m_handled{};
     int m_menuReadDepth = 0;
+    int m_sequenceDepth = 0;
     int m_settingsReadDepth = 0;
     bool m_menuReadPending = false;
     bool m_disconnecting = false;

@@ -28,6 +28,7 @@ constexpr MenuItem kItems[] = {
 
 void ConsoleLink::ReadExtendedMenu() {
     ++m_menuReadDepth;
+    ++m_sequenceDepth;
     const std::uint32_t version = m_link.GetType();
     OperationGuardBegin();
     m_peers.OrlintSetScrollLock(1);
@@ -68,6 +69,7 @@ void ConsoleLink::ReadExtendedMenu() {
         lastFourth = 0;
     m_link.ConnEX("R", lastMenu, lastSub, lastThird, lastFourth, "");
     --m_menuReadDepth;
+    --m_sequenceDepth;
 
     if (m_menuReadPending && m_menuReadDepth == 0 && m_settingsReadDepth == 0) {
         m_menuReadPending = false;

@@ -42,6 +42,7 @@ void ConsoleLink::ReadAllSettings() {
     bool completed = false;
     {
         DepthCount depth(m_settingsReadDepth);
+        DepthCount sequence(m_sequenceDepth);
         // 1. Lock state, auto-information on.
         m_link.ConnLK("R", 0, 0);
         m_state.subReceiver = 0;

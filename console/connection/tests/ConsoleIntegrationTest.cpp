@@ -9,10 +9,17 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <qxsim.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
 #include <thread>
 
 namespace {
@@ -107,6 +114,106 @@ TEST(ConsoleOnSimulator, F5ReadsAgainOnlyWhenReady) {
     QKeyEvent again(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
     QCoreApplication::sendEvent(&console, &again);
     EXPECT_EQ(reads, 1);
+    console.DestroyWindow();
+}
+
+// What the radio received during Control > ON, without the power
+// watchdog's polls (they fall wherever its second ends). `during` runs
+// every 100 ms while the connection's sequences run.
+std::vector<std::string> ConnectWire(ConsoleDialog& console, const std::function<void()>& during,
+                                     int* pokes) {
+    QTimer poke;
+    poke.setInterval(100);
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+        if (console.OperationRunning()) {
+            ++*pokes;
+            during();
+        }
+    });
+    poke.start();
+    console.menuAction(cmd::ControlOnCmd)->trigger();
+    poke.stop();
+    std::vector<std::string> wire;
+    if (qxsim::Radio* radio = console.connection()->Simulator().Radio()) {
+        for (const qxsim::Received& r : radio->received())
+            if (!r.text.empty() && r.text != "PS" && r.text != "AI")
+                wire.push_back(r.text);
+    }
+    return wire;
+}
+
+std::string Joined(const std::vector<std::string>& commands) {
+    std::string out;
+    for (const std::string& c : commands)
+        out += c + ";";
+    return out;
+}
+
+// Refresh, F5, the CONTROL button and Control > OFF chosen while the initial
+// read runs start nothing: the wire is that of one read.
+TEST(ConsoleOnSimulator, NothingStartsAnotherOperationWhileTheReadRuns) {
+    int quietPokes = 0;
+    std::vector<std::string> single;
+    {
+        ConsoleDialog console(SimulatorOptions());
+        single = ConnectWire(console, [] {}, &quietPokes);
+        ASSERT_TRUE(console.state().consoleReady);
+        console.DestroyWindow();
+    }
+    int pokes = 0;
+    ConsoleDialog console(SimulatorOptions());
+    int reads = 0;
+    bool menuLive = false;
+    QObject::connect(console.connection(), &zephyra::ConsoleLink::settingsReadStarted,
+                     [&] { ++reads; });
+    const auto disturbed = ConnectWire(
+        console,
+        [&] {
+            menuLive = menuLive || console.menuBar()->isEnabled() && console.state().busy;
+            console.menuAction(cmd::Refresh)->trigger();
+            QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+            QCoreApplication::sendEvent(&console, &f5);
+            console.controls().button(idc::Control)->click();
+            console.menuAction(cmd::ControlOffCmd)->trigger();
+        },
+        &pokes);
+    EXPECT_GT(pokes, 3);
+    EXPECT_EQ(reads, 1);
+    EXPECT_FALSE(menuLive);
+    EXPECT_TRUE(console.state().connected);
+    EXPECT_TRUE(console.state().consoleReady);
+    EXPECT_EQ(Joined(disturbed), Joined(single));
+    // Once the read has ended the console takes commands again.
+    EXPECT_TRUE(console.menuBar()->isEnabled());
+    EXPECT_TRUE(console.client()->isEnabled());
+    console.menuAction(cmd::ControlOffCmd)->trigger();
+    EXPECT_FALSE(console.state().connected);
+    console.DestroyWindow();
+}
+
+// File > Exit chosen during the read closes the console once the read is
+// over, not in the middle of it.
+TEST(ConsoleOnSimulator, ExitDuringTheReadClosesAfterIt) {
+    ConsoleDialog console(SimulatorOptions());
+    console.show();
+    int pokes = 0;
+    bool visibleAfterExit = false;
+    ConnectWire(
+        console,
+        [&] {
+            console.menuAction(cmd::Exit)->trigger();
+            visibleAfterExit = visibleAfterExit || console.isVisible();
+        },
+        &pokes);
+    EXPECT_GT(pokes, 0);
+    EXPECT_TRUE(visibleAfterExit);
+    EXPECT_TRUE(console.state().consoleReady);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (console.isVisible() && std::chrono::steady_clock::now() < deadline) {
+        console.PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(console.isVisible());
     console.DestroyWindow();
 }
 
