@@ -1,6 +1,7 @@
 // console_app.cpp - the application object.
 #include "console_app.h"
 
+#include <QEventLoop>
 #include <QImageWriter>
 #include <QPixmap>
 #include <QPointer>
@@ -68,11 +69,21 @@ private:
 ConsoleApp::ConsoleApp(ConsoleOptions options, Runner runner)
     : m_options(std::move(options)), m_runner(std::move(runner)) {
     if (!m_runner) {
-        m_runner = [](ConsoleDialog& console) { return console.exec(); };
+        m_runner = RunConsole;
     }
 }
 
 ConsoleApp::~ConsoleApp() { ExitInstance(); }
+
+int RunConsole(ConsoleDialog& console) {
+    console.setModal(false);
+    console.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    QObject::connect(&console, &QDialog::finished, &loop, &QEventLoop::quit);
+    console.show();
+    loop.exec();
+    return console.result();
+}
 
 int ConsoleApp::InitInstance() {
     m_instance = std::make_unique<platform::SingleInstance>();

@@ -1,5 +1,5 @@
 // console_app.h - the application object: one running instance, the
-// profile's name, and the console run modally until it closes.
+// profile's name, and the console run until it closes.
 #pragma once
 
 #include "console_dialog.h"
@@ -9,7 +9,7 @@
 
 class ConsoleApp {
 public:
-    // How the console runs once built (exec by default; tests replace it).
+    // How the console runs once built (RunConsole by default; tests replace it).
     using Runner = std::function<int(ConsoleDialog&)>;
 
     explicit ConsoleApp(ConsoleOptions options, Runner runner = {});
@@ -27,6 +27,12 @@ private:
     Runner m_runner;
     std::unique_ptr<platform::SingleInstance> m_instance;
 };
+
+// Shows the console and runs the event loop until it closes; returns its
+// result. The console is not modal: every secondary window (help, panels,
+// equaliser, visual scan, the outside windows) is a top-level window of its
+// own and takes the operator's input beside it.
+int RunConsole(ConsoleDialog& console);
 
 // Draws the started console (no start-up picture, no lock, nothing saved)
 // to a PNG file. Returns false with a message on stderr when it cannot be

@@ -3,7 +3,14 @@
 #include "console_app.h"
 #include "console_test_support.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPointer>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QWindow>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +49,70 @@ TEST(ConsoleApp, RunsTheConsoleOnceAndReleasesTheLock) {
     EXPECT_FALSE(app.HoldsInstance());
     // Released: the next start gets the lock.
     EXPECT_TRUE(platform::SingleInstance().acquired());
+}
+
+// The window-system events of a person: clicks and keys sent to a window
+// go through the platform's queue, where a modal console would block them.
+void ClickThroughTheWindowSystem(QWidget* button) {
+    QWidget* window = button->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      button->mapTo(window, button->rect().center()));
+}
+
+QAbstractButton* TopLevelButton(const QString& text, const QWidget* besides) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top == besides || !top->isVisible())
+            continue;
+        for (QAbstractButton* button : top->findChildren<QAbstractButton*>())
+            if (button->text() == text)
+                return button;
+    }
+    return nullptr;
+}
+
+// While the console runs, a secondary window and the help window take
+// clicks and keys, and the console still closes at the end.
+TEST(ConsoleApp, SecondaryWindowsTakeInputBesideTheRunningConsole) {
+    ForgetConsolePosition();
+    ConsoleDialog console(QuietOptions());
+    bool panelShown = false, panelClosedByClick = false;
+    bool helpShown = false, helpTakesKeys = false;
+    QTimer::singleShot(50, [&] {
+        // The memory editor: a panel of its own, closed with its Cancel button.
+        console.windows().RadioMchView();
+        QApplication::processEvents();
+        QAbstractButton* cancel = TopLevelButton(QStringLiteral("Cancel"), &console);
+        panelShown = cancel != nullptr;
+        if (cancel) {
+            QWidget* panel = cancel->window();
+            ClickThroughTheWindowSystem(cancel);
+            QApplication::processEvents();
+            panelClosedByClick = !panel->isVisible();
+        }
+        // F1 on the console opens help; the help window closes on request.
+        platform::SetHelpViewer({});
+        QTest::keyClick(console.windowHandle(), Qt::Key_F1);
+        QApplication::processEvents();
+        QWidget* help = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->windowTitle() == QStringLiteral("Zephyra Help") && top->isVisible())
+                help = top;
+        helpShown = help != nullptr;
+        if (auto* browser = qobject_cast<QTextBrowser*>(help)) {
+            // Keys reach it: Ctrl+A selects the page.
+            QTest::keyClick(browser->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+            QApplication::processEvents();
+            helpTakesKeys = browser->textCursor().hasSelection();
+        }
+        console.reject();
+    });
+    RunConsole(console);
+    EXPECT_TRUE(panelShown);
+    EXPECT_TRUE(panelClosedByClick);
+    EXPECT_TRUE(helpShown);
+    EXPECT_TRUE(helpTakesKeys);
+    EXPECT_FALSE(console.isVisible());
+    console.DestroyWindow();
 }
 
 TEST(ConsoleApp, TerminationSignalClosesTheConsoleInOrder) {
