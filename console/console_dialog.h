@@ -50,6 +50,9 @@ struct ConsoleOptions {
     bool persistent = true;         // saves the window position at the end
     // How the start-up waits; tests and rendering never sleep.
     std::function<void(std::chrono::milliseconds)> sleep;
+    // The secondary windows the console reaches; empty means the libraries'
+    // windows. Tests put a recorder here.
+    std::function<std::unique_ptr<zephyra::SecondaryWindows>()> windows;
 };
 
 // True for the controls that sit inside the display area (not its background).
@@ -171,6 +174,12 @@ private:
     void InstallHelpCommands();
     // console_connection.cpp
     void InstallConnection();
+    // hosting/window_messages.cpp
+    void InstallWindowMessages();
+    void StoreEditedMemory();
+    void OnRadioReset(std::uintptr_t kind);
+    void OnLinkRestart();
+    void WaitPumping(int tenths);
     // console_end.cpp
     void OnCancel();
     void NoteEnd(EndStep step, const char* name = "");

@@ -72,10 +72,13 @@ void ConsoleDialog::OnInitDialog() {
     ShowLiveDisplay(m_options.keepTemplateTexts);
 
     m_link = std::make_unique<CCorvan>();
-    m_windows = std::make_unique<LibraryWindows>();
+    m_windows = m_options.windows ? m_options.windows() : nullptr;
+    if (!m_windows)
+        m_windows = std::make_unique<LibraryWindows>();
     BuildMenu();
     InstallCommands();
     InstallConnection();
+    InstallWindowMessages();
     LayOut();
     HoldSplash();
 }

@@ -30,6 +30,15 @@ struct MemoryRecord {
     std::string txFrequency;
     int rxMode = 0;
     int txMode = 0;
+    int rxStep = 0;
+    int txStep = 0;
+    int offset = 0;
+    int shift = 0;
+    int reverse = 0;
+    int toneNumber = 0;
+    int ctcssNumber = 0;
+    int dcsCode = 0;
+    int toneType = 0;
     int group = 0;
     int lockout = 0;
     int transmitHalf = 0; // the channel has a transmit half
