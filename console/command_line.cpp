@@ -19,6 +19,24 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             result.help = true;
         } else if (arg == "--simulator") {
             result.simulator = true;
+        } else if (arg == "--connect") {
+            result.connect = true;
+        } else if (arg == "--port" || startsWith(arg, "--port=")) {
+            std::string device;
+            if (arg == "--port") {
+                if (i + 1 >= args.size() || args[i + 1].empty() || startsWith(args[i + 1], "-")) {
+                    result.error = "--port needs the device of the radio (for example /dev/ttyUSB0)";
+                    return result;
+                }
+                device = args[++i];
+            } else {
+                device = arg.substr(arg.find('=') + 1);
+            }
+            if (device.empty()) {
+                result.error = "--port needs the device of the radio (for example /dev/ttyUSB0)";
+                return result;
+            }
+            result.port = device;
         } else if (arg == "--render" || arg == "--render-layout" || arg == "--render-connected") {
             result.renderLayout = arg == "--render-layout";
             result.renderConnected = arg == "--render-connected";
@@ -45,6 +63,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         // Anything else is Qt's (single-dash options and their values).
     }
+    if (result.simulator && !result.port.empty())
+        result.error = "--port and --simulator name two different radios; give one of them";
     return result;
 }
 
@@ -57,6 +77,8 @@ std::string UsageText() {
            "  --render-layout PATH  the same with every template caption shown\n"
            "  --render-connected PATH  the same once synchronised with the radio\n"
            "  --simulator           run on the built-in virtual transceiver\n"
+           "  --port DEVICE         use the radio on DEVICE (e.g. /dev/ttyUSB0) for this run\n"
+           "  --connect             connect to the radio as soon as the console is up\n"
            "  --help                show this text\n";
 }
 

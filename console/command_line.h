@@ -9,6 +9,8 @@
 struct CommandLine {
     bool help = false;
     bool simulator = false;                // kept for the built-in virtual transceiver
+    std::string port;                      // --port DEVICE: this device for one run
+    bool connect = false;                  // --connect: Control > ON once the console is up
     std::optional<std::string> renderPath; // --render PATH: draw the console to a PNG and exit
     bool renderLayout = false;             // --render-layout: with every template caption shown
     bool renderConnected = false;          // --render-connected: after synchronising with the radio

@@ -1,8 +1,11 @@
 // console_app.cpp - the application object.
 #include "console_app.h"
 
+#include "console_menu.h"
+
 #include <QEventLoop>
 #include <QImageWriter>
+#include <QTimer>
 #include <QPixmap>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -95,6 +98,10 @@ int ConsoleApp::InitInstance() {
     {
         ConsoleDialog console(m_options);
         const CloseOnSignal closeOnSignal(console);
+        if (console.ConnectsAtStart()) {
+            // Once the console shows and its event loop runs.
+            QTimer::singleShot(0, &console, [&console] { console.OnCommand(cmd::ControlOnCmd); });
+        }
         m_runner(console);
         console.DestroyWindow();
     }
@@ -130,14 +137,16 @@ bool RenderConsole(const QString& path, bool showLayout) {
     return WritePicture(console, path);
 }
 
-bool RenderConnectedConsole(const QString& path) {
+bool RenderConnectedConsole(const QString& path, const QString& port) {
     ConsoleOptions options;
     options.showSplash = false;
     options.persistent = false;
-    options.simulator = true;
+    options.simulator = port.isEmpty();
+    options.port = port;
     ConsoleDialog console(options);
     if (!console.ConnectAndSynchronise()) {
-        std::fprintf(stderr, "zephyra: the built-in simulator did not become ready\n");
+        std::fprintf(stderr, "zephyra: the radio on %s did not become ready\n",
+                     port.isEmpty() ? "the built-in simulator" : qPrintable(port));
         return false;
     }
     // Let the last answers of the read reach the display.

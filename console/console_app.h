@@ -38,7 +38,7 @@ int RunConsole(ConsoleDialog& console);
 // to a PNG file. Returns false with a message on stderr when it cannot be
 // written.
 bool RenderConsole(const QString& path, bool showLayout);
-// The same after Control > ON on the built-in simulator, once the initial
-// read of every setting has ended; false when the console did not become
-// ready or the file cannot be written.
-bool RenderConnectedConsole(const QString& path);
+// The same after Control > ON on the radio at `port` (the built-in
+// simulator when empty), once the initial read of every setting has ended;
+// false when the console did not become ready or the file cannot be written.
+bool RenderConnectedConsole(const QString& path, const QString& port = {});

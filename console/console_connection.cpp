@@ -18,6 +18,9 @@
 
 namespace {
 
+const QString kSetting = QStringLiteral("Setting");
+const QString kConnectAtStart = QStringLiteral("ConnectAtStart");
+
 // What the connection shows on the console window.
 class ConnectionSurface final : public zephyra::ConsoleSurface {
 public:
@@ -85,6 +88,8 @@ void ConsoleDialog::InstallConnection() {
                                                           *m_windows);
     if (m_options.simulator)
         m_connection->SetPortOverride(QString::fromLatin1(zephyra::kBuiltInSimulatorPort));
+    else if (!m_options.port.isEmpty())
+        m_connection->SetPortOverride(m_options.port);
     DisplayHost host;
     host.window = this;
     host.menuAction = [this](int id) { return menuAction(id); };
@@ -126,10 +131,23 @@ void ConsoleDialog::InstallConnection() {
     }
     // Closing while connected: auto-information off and back to receive
     // before the port closes.
+    // Control > Connect at Start: kept in the profile.
+    if (QAction* atStart = menuAction(cmd::ConnectAtStart)) {
+        atStart->setCheckable(true);
+        atStart->setChecked(platform::GetProfileInt(kSetting, kConnectAtStart, 0) == 1);
+    }
+    SetCommandHandler(cmd::ConnectAtStart, [this] {
+        if (QAction* atStart = menuAction(cmd::ConnectAtStart))
+            platform::WriteProfileInt(kSetting, kConnectAtStart, atStart->isChecked() ? 1 : 0);
+    });
     SetDisconnectHandler([this] {
         if (m_connection)
             m_connection->DisconnectRadio();
     });
+}
+
+bool ConsoleDialog::ConnectsAtStart() const {
+    return m_options.connect || platform::GetProfileInt(kSetting, kConnectAtStart, 0) == 1;
 }
 
 bool ConsoleDialog::ConnectAndSynchronise() {

@@ -47,6 +47,8 @@ struct ConsoleOptions {
     bool showSplash = true;         // the start-up picture for about 3 s
     bool keepTemplateTexts = false; // show the template's captions (rendering the layout)
     bool simulator = false;         // run on the built-in virtual transceiver
+    QString port;                   // for one run: this device instead of the profile's
+    bool connect = false;           // Control > ON once the console is up
     bool persistent = true;         // saves the window position at the end
     // How the start-up waits; tests and rendering never sleep.
     std::function<void(std::chrono::milliseconds)> sleep;
@@ -96,6 +98,9 @@ public:
     ConsoleDisplay* display() const { return m_display.get(); }
     // The table of calls to the secondary windows.
     zephyra::SecondaryWindows& windows() const { return *m_windows; }
+    // Control > ON once the console is up, when the command line or the
+    // "Connect at Start" setting asks for it.
+    bool ConnectsAtStart() const;
     // Control > ON, waiting for the end of the initial read; true when the
     // console is connected and shows the radio's values.
     bool ConnectAndSynchronise();

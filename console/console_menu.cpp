@@ -23,6 +23,8 @@ constexpr MenuEntry kMenu[] = {
     {1, nullptr, 0},
     {1, "Setup (&S)", cmd::Setup},
     {1, "Refresh (&R)\tF5", cmd::Refresh, kGreyed},
+    {1, nullptr, 0},
+    {1, "Connect at Start (&A)", cmd::ConnectAtStart},
 
     {0, "Radio (&R)", 0},
     {1, "Power Switch (&P)", cmd::PowerSwitch},

@@ -144,7 +144,9 @@ enum : int {
     // Help
     HelpIndex,
     About,
-    Last = About,
+    // Control, added: Control > ON as soon as the console is up
+    ConnectAtStart,
+    Last = ConnectAtStart,
 };
 
 } // namespace cmd

@@ -37,7 +37,10 @@ int main(int argc, char** argv) {
     if (commandLine.renderPath) {
         platform::InitApplication();
         if (commandLine.renderConnected) {
-            return RenderConnectedConsole(QString::fromLocal8Bit(commandLine.renderPath->c_str())) ? 0 : 1;
+            return RenderConnectedConsole(QString::fromLocal8Bit(commandLine.renderPath->c_str()),
+                                          QString::fromLocal8Bit(commandLine.port.c_str()))
+                       ? 0
+                       : 1;
         }
         return RenderConsole(QString::fromLocal8Bit(commandLine.renderPath->c_str()), commandLine.renderLayout)
                    ? 0
@@ -45,6 +48,8 @@ int main(int argc, char** argv) {
     }
     ConsoleOptions options;
     options.simulator = commandLine.simulator;
+    options.port = QString::fromLocal8Bit(commandLine.port.c_str());
+    options.connect = commandLine.connect;
     ConsoleApp app(options);
     return app.InitInstance();
 }

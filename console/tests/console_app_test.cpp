@@ -1,9 +1,11 @@
 // console_app_test.cpp - the application object and the command line.
 #include "command_line.h"
 #include "console_app.h"
+#include "console_menu.h"
 #include "console_test_support.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
@@ -183,6 +185,8 @@ struct ParseRow {
     const char* render; // null: none
     bool layout;
     bool error;
+    std::string port = {};
+    bool connect = false;
 };
 
 void PrintTo(const ParseRow& row, std::ostream* out) {
@@ -203,6 +207,10 @@ TEST_P(CommandLines, AreReadAsExpected) {
     }
     EXPECT_EQ(line.renderLayout, GetParam().layout);
     EXPECT_EQ(!line.error.empty(), GetParam().error) << line.error;
+    if (!GetParam().error) {
+        EXPECT_EQ(line.port, GetParam().port);
+        EXPECT_EQ(line.connect, GetParam().connect);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -218,7 +226,57 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseRow{{"--render", "--simulator"}, false, false, nullptr, false, true},
                       ParseRow{{"--render="}, false, false, nullptr, false, true},
                       ParseRow{{"--colour"}, false, false, nullptr, false, true},
-                      ParseRow{{"-platform", "xcb", "--simulator"}, false, true, nullptr, false, false}));
+                      ParseRow{{"-platform", "xcb", "--simulator"}, false, true, nullptr, false, false},
+                      ParseRow{{"--port", "/dev/ttyUSB0"}, false, false, nullptr, false, false, "/dev/ttyUSB0"},
+                      ParseRow{{"--port=/dev/ttyACM0", "--connect"}, false, false, nullptr, false, false,
+                               "/dev/ttyACM0", true},
+                      ParseRow{{"--connect", "--simulator"}, false, true, nullptr, false, false, "", true},
+                      ParseRow{{"--port"}, false, false, nullptr, false, true},
+                      ParseRow{{"--port="}, false, false, nullptr, false, true},
+                      ParseRow{{"--port", "--connect"}, false, false, nullptr, false, true},
+                      ParseRow{{"--simulator", "--port", "/dev/ttyS0"}, false, true, nullptr, false, true}));
+
+// --connect, or the "Connect at Start" setting from the Control menu, runs
+// Control > ON once the console is up; without either it stays
+// disconnected.
+TEST(ConsoleApp, ConnectsAtStartWhenAskedTo) {
+    ForgetConsolePosition();
+    platform::WriteProfileInt(QStringLiteral("Setting"), QStringLiteral("ConnectAtStart"), 0);
+    const auto runFor = [](ConsoleOptions options) {
+        options.simulator = true;
+        options.persistent = false;
+        bool connected = false;
+        ConsoleApp app(options, [&](ConsoleDialog& console) {
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!(console.state().connected && console.state().consoleReady) &&
+                   std::chrono::steady_clock::now() < end)
+                console.PumpMessages();
+            connected = console.state().connected && console.state().consoleReady;
+            return 0;
+        });
+        app.InitInstance();
+        return connected;
+    };
+    ConsoleOptions quiet = QuietOptions();
+    EXPECT_FALSE(runFor(quiet));
+    ConsoleOptions asked = quiet;
+    asked.connect = true;
+    EXPECT_TRUE(runFor(asked));
+
+    // The menu item keeps the choice in the profile.
+    {
+        ConsoleDialog console(quiet);
+        QAction* atStart = console.menuAction(cmd::ConnectAtStart);
+        ASSERT_NE(atStart, nullptr);
+        EXPECT_TRUE(atStart->isCheckable());
+        EXPECT_FALSE(atStart->isChecked());
+        atStart->trigger();
+        console.DestroyWindow();
+    }
+    EXPECT_EQ(platform::GetProfileInt(QStringLiteral("Setting"), QStringLiteral("ConnectAtStart"), 0), 1);
+    EXPECT_TRUE(runFor(quiet));
+    platform::WriteProfileInt(QStringLiteral("Setting"), QStringLiteral("ConnectAtStart"), 0);
+}
 
 struct DisplayRow {
     std::vector<std::string> args;
