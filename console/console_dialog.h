@@ -179,6 +179,13 @@ private:
     void InstallHelpCommands();
     // console_connection.cpp
     void InstallConnection();
+    // hosting/window_hosting.cpp
+    void InstallWindowHosting();
+    bool PctAllowsWindow();
+    void ViewMultiFunction();
+    void ViewVisualScan();
+    void ViewFilter();
+    void ViewMenuWindow();
     // hosting/window_messages.cpp
     void InstallWindowMessages();
     void StoreEditedMemory();

@@ -79,6 +79,7 @@ void ConsoleDialog::OnInitDialog() {
     InstallCommands();
     InstallConnection();
     InstallWindowMessages();
+    InstallWindowHosting();
     LayOut();
     HoldSplash();
 }

@@ -4,6 +4,7 @@
 // messages do to the console.
 #include "display_fixture.h"
 
+#include "console_menu.h"
 #include "display/reply_table.h"
 
 #include <corvan.h>
@@ -82,6 +83,14 @@ public:
         v = memory;
     }
     void SolvikRXData(const char* text) override { calls.push_back(std::string("SolvikRXData ") + text); }
+    int OrlintView() override {
+        calls.push_back("OrlintView");
+        return orlintOpens ? 1 : 0;
+    }
+    void OrlintSetZulParams(u32 z, u32 r, u32 m) override {
+        calls.push_back("OrlintSetZulParams" + Args({z, r, m}));
+    }
+    bool orlintOpens = true;
 
     // The calls whose names start with one of `names`, in order.
     std::vector<std::string> Of(const std::vector<std::string>& names) const {
@@ -459,6 +468,118 @@ TEST_F(ReplyTableTest, LinkRestartStopsTheTerminalAndReconnects) {
     EXPECT_LT(at("TC 1"), at("AI0"));
     EXPECT_LT(at("AI0"), at("ID"));
     EXPECT_EQ(windows->Of({"OrlintMsgTC"}).front(), "OrlintMsgTC 1");
+}
+
+// ------------------------------------------------------ window hosting
+
+struct HostingRow {
+    const char* name;
+    int command;
+    std::function<void(ConsoleState&)> set;
+    std::vector<std::string> expected; // every window call, in order
+};
+
+void PrintTo(const HostingRow& row, std::ostream* out) { *out << row.name; }
+
+class Hosting : public ReplyTableTest, public ::testing::WithParamInterface<HostingRow> {};
+
+// The console's commands open their windows only when the console lets
+// them; the state comes from the connected radio, then the row's changes.
+TEST_P(Hosting, OpensTheWindowOnlyWhenAllowed) {
+    Connect();
+    windows->calls.clear();
+    GetParam().set(state());
+    console->OnCommand(GetParam().command);
+    EXPECT_EQ(Joined(windows->calls), Joined(GetParam().expected));
+}
+
+void Ready(ConsoleState&) {}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, Hosting,
+    ::testing::Values(
+        HostingRow{"Multi with the transmit band's mode", cmd::RadioMulti,
+                   [](ConsoleState& s) {
+                       s.transmitBand = 1;
+                       s.mode = {2, 4};
+                   },
+                   {"PandorView 4"}},
+        HostingRow{"Multi while the radio is off", cmd::RadioMulti,
+                   [](ConsoleState& s) { s.consoleReady = 0; }, {}},
+        HostingRow{"AGC on identity 19", cmd::RadioAgc, &Ready, {"RadioAgcView"}},
+        HostingRow{"AGC on identity 18", cmd::RadioAgc,
+                   [](ConsoleState& s) { s.radioIdentification = 18; }, {}},
+        HostingRow{"memory groups on identity 19", cmd::MemoryGroup, &Ready, {"RadioMgrView"}},
+        HostingRow{"memory groups on identity 18", cmd::MemoryGroup,
+                   [](ConsoleState& s) { s.radioIdentification = 18; }, {}},
+        HostingRow{"scan groups", cmd::ScanGroup, &Ready, {"RadioSgrView"}},
+        HostingRow{"setup", cmd::Setup, &Ready, {"QuorelView"}},
+        HostingRow{"equaliser design", cmd::AudioEditorDesign, &Ready, {"RadioEqsView"}},
+        HostingRow{"equaliser samples", cmd::AudioEditorSamples, &Ready, {"RadioEqgView"}},
+        HostingRow{"keyer", cmd::Keying, &Ready, {"PimbelView"}},
+        HostingRow{"auto-mode frequencies", cmd::AutoModeFreq, &Ready, {"TrevanView"}},
+        HostingRow{"visual scan", cmd::VisualScan, &Ready, {"GlimraView"}},
+        HostingRow{"visual scan in satellite mode", cmd::VisualScan,
+                   [](ConsoleState& s) { s.satelliteMode = 1; }, {}},
+        HostingRow{"visual scan while transmitting on sub", cmd::VisualScan,
+                   [](ConsoleState& s) { s.transmitting[1] = 1; }, {}},
+        HostingRow{"visual scan in repeater mode", cmd::VisualScan,
+                   [](ConsoleState& s) { s.repeaterValue = 1; }, {}},
+        HostingRow{"visual scan in terminal mode", cmd::VisualScan,
+                   [](ConsoleState& s) { s.tncMode = 1; }, {}},
+        HostingRow{"filter with its preset", cmd::RxFilter,
+                   [](ConsoleState& s) { s.filterNumber = 2; }, {"DunmarView 2"}},
+        HostingRow{"filter in ZUL command state", cmd::RxFilter,
+                   [](ConsoleState& s) { s.zulState = 2; }, {}},
+        HostingRow{"filter in satellite mode on the transmit band", cmd::RxFilter,
+                   [](ConsoleState& s) {
+                       s.satelliteMode = 1;
+                       s.filterNumber = 1;
+                       s.controlBand = s.transmitBand = 1;
+                       s.mode = {4, 2};
+                   },
+                   {"DunmarView 1", "DunmarMsgDC 1 0", "DunmarMsgMD 4"}},
+        HostingRow{"menu window with its first values", cmd::RadioMenu,
+                   [](ConsoleState& s) {
+                       s.zulState = 1;
+                       s.scanValue = {3, 0};
+                   },
+                   {"OrlintView", "OrlintSetZulParams 1 0 0", "OrlintMsgSC 3", "OrlintMsgRX 0"}},
+        HostingRow{"menu window while the sub band transmits", cmd::RadioMenu,
+                   [](ConsoleState& s) { s.transmitting[1] = 1; },
+                   {"OrlintView", "OrlintSetZulParams 0 0 0", "OrlintMsgTX 1"}},
+        HostingRow{"menu window in terminal mode", cmd::RadioMenu,
+                   [](ConsoleState& s) { s.tncMode = 1; }, {}}));
+
+// With "P.C.T." on (CM 1) neither the visual scan nor the menu window opens.
+TEST_F(ReplyTableTest, PctKeepsTheVisualScanAndTheMenuWindowShut) {
+    Connect();
+    console->link()->ConnCM("W", 1);
+    std::uint32_t cm = 0;
+    ASSERT_TRUE(PumpUntil([&] { return console->link()->RcvDataCM(&cm) == 1 && cm == 1; }));
+    windows->calls.clear();
+    console->OnCommand(cmd::VisualScan);
+    console->OnCommand(cmd::RadioMenu);
+    EXPECT_EQ(Joined(windows->calls), "");
+}
+
+// A menu window that could not be made gets no first values.
+TEST_F(ReplyTableTest, AMenuWindowThatDoesNotExistGetsNoValues) {
+    Connect();
+    windows->orlintOpens = false;
+    windows->calls.clear();
+    console->OnCommand(cmd::RadioMenu);
+    EXPECT_EQ(Joined(windows->calls), "[OrlintView]");
+}
+
+// The front panel's MULTI and V.SCAN keys open the same windows.
+TEST_F(ReplyTableTest, FrontPanelKeysOpenTheirWindows) {
+    Connect();
+    windows->calls.clear();
+    console->controls().button(idc::Multi)->click();
+    console->controls().button(idc::VScan)->click();
+    EXPECT_EQ(Joined(windows->Of({"PandorView", "GlimraView"})),
+              Joined({"PandorView " + std::to_string(state().mode[0]), "GlimraView"}));
 }
 
 } // namespace
