@@ -96,6 +96,16 @@ void ConsoleDialog::InstallConnection() {
     host.pump = [this] { return PumpMessages(); };
     m_display = std::make_unique<ConsoleDisplay>(m_state, m_controls, *m_link, *m_windows,
                                                  *m_connection, std::move(host));
+    // Every indicator starts empty: when the link closes, and before the
+    // first read of a connection.
+    connect(m_connection.get(), &zephyra::ConsoleLink::connectionChanged, this, [this](bool connected) {
+        if (!connected && m_display)
+            m_display->ClearAll();
+    });
+    connect(m_connection.get(), &zephyra::ConsoleLink::settingsReadStarted, this, [this] {
+        if (!m_state.initialReadDone && m_display)
+            m_display->ClearAll();
+    });
     // Every notification the connection handled then runs the console's
     // row for it: display and exports.
     m_connection->SetForwarder([this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

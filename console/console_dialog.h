@@ -35,6 +35,7 @@
 class CCorvan;
 class QMenuBar;
 namespace zephyra {
+class BuiltInSimulator;
 class ConsoleLink;
 class ConsoleSurface;
 }
@@ -210,6 +211,8 @@ private:
     std::unique_ptr<zephyra::SecondaryWindows> m_windows;
     std::unique_ptr<zephyra::ConsoleLink> m_connection;
     std::unique_ptr<ConsoleDisplay> m_display;
+    // The built-in radio stays on the desk after the link has gone.
+    std::unique_ptr<zephyra::BuiltInSimulator> m_simulator;
     std::unique_ptr<SplashWindow> m_splash;
     EndObserver m_endObserver;
     std::function<void()> m_disconnect;

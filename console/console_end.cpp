@@ -48,6 +48,8 @@ void ConsoleDialog::DestroyWindow() {
     }
     // The connection and the display work on the controls and the link:
     // they go before either.
+    if (m_connection)
+        m_simulator = m_connection->TakeSimulator();
     m_connection.reset();
     m_display.reset();
     PumpMessages();

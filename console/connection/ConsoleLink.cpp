@@ -279,7 +279,7 @@ std::string ConsoleLink::PortName() {
                        : m_portOverride;
     port = port.trimmed();
     if (port == QLatin1String(kBuiltInSimulatorPort)) {
-        if (!m_simulator->Start())
+        if (!Simulator().Start())
             return {};
         return m_simulator->DevicePath();
     }
@@ -292,8 +292,12 @@ std::string ConsoleLink::PortName() {
 }
 
 BuiltInSimulator& ConsoleLink::Simulator() {
+    if (!m_simulator)
+        m_simulator = std::make_unique<BuiltInSimulator>();
     return *m_simulator;
 }
+
+std::unique_ptr<BuiltInSimulator> ConsoleLink::TakeSimulator() { return std::move(m_simulator); }
 
 bool BuiltInSimulator::Start() {
     if (m_radio) {

@@ -183,6 +183,9 @@ public:
     // is started on first use.
     std::string PortName();
     BuiltInSimulator& Simulator();
+    // Hands the built-in radio to an owner that outlives this object (the
+    // console keeps its radio on the desk after its link has gone).
+    std::unique_ptr<BuiltInSimulator> TakeSimulator();
 
     ConsoleState& State() { return m_state; }
     const ConsoleState& State() const { return m_state; }
