@@ -191,6 +191,10 @@ public:
     // ---- meters (meters_display.cpp)
     void OnSM(int meter, int value);
     void OnRM(int selector, int value);
+    // Scale, name and colours of a meter (0 main, 1 second, 2 sub) for receive 0 or
+    // transmit 1 (meters 0 and 2) or the second meter's kind (meter 1); the transmit
+    // band's stored frequency when `frequency` is negative.
+    void ShowMeterScale(int meter, int value, std::int64_t frequency = -1);
 
 private:
     std::unique_ptr<platform::TimerTable> m_timers;

@@ -80,6 +80,7 @@ struct ConsoleState {
     int menu44 = 0;
     int tncBand = 0;              // menu 46
     int filterNumber = -1;        // menu 50, sub-item 1; -1 until reported
+    int zulApplied = 0;           // menu 62/5 value the display last applied
 
     // ---- bands and VFOs (0 main, 1 sub)
     int controlBand = 0;
@@ -121,6 +122,8 @@ struct ConsoleState {
     std::array<int, 2> transmitting{0, 0};
     std::array<int, 2> busySignal{0, 0}; // BY per band
     int meterTransmitStarted = 0;
+    int secondMeterKind = 0;  // RM kind shown on the second meter
+    int secondMeterLevel = 0; // RM level shown on the second meter
     int processorOn = 0; // PR
     int voxOn = 0;       // VX
 
@@ -137,6 +140,7 @@ struct ConsoleState {
     int satelliteVfoFlag = 0;
     int satelliteMemoryFlag = 0;
     std::string satelliteName;
+    int satelliteSetup = 0; // the satellite set-up sequence runs
 
     // ---- operator modes
     int entryMode = 0;
