@@ -120,6 +120,8 @@ public:
     void UpdateExtLabel();
     // Both displays drawn again from the stored frequencies.
     void RedrawFrequencies();
+    // The VFO marks of the main band drawn from its receive and transmit VFO.
+    void ShowVfoMarks();
 
     // ---- transmit, split and RIT/XIT (transmit_display.cpp)
     void OnIF(const IfReport& report);
@@ -130,6 +132,8 @@ public:
     void OnRT(int on);
     void OnXT(int on);
     void ShowRitXitOffset(int offset);
+    // The sub display back from the RIT/XIT offset to what it shows otherwise.
+    void RestoreSubDisplay();
 
     // ---- indicators (display_state.cpp)
     static QString ModeName(int mode);
