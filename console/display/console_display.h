@@ -201,5 +201,7 @@ public:
     void ShowMeterScale(int meter, int value, std::int64_t frequency = -1);
 
 private:
+    bool m_blinkLit = true;   // the tuner words' blink phase
+    bool m_blinkFirst = true; // the tuner blink's first tick (500 ms, then 700)
     std::unique_ptr<platform::TimerTable> m_timers;
 };
