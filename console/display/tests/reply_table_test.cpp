@@ -109,6 +109,11 @@ public:
 
 class ReplyTableTest : public display_test::DisplayTest {
 protected:
+    void TearDown() override {
+        
+        QObject::disconnect(console->connection(), nullptr, &receivers, nullptr);
+        display_test::DisplayTest::TearDown();
+    }
     void SetUp() override {
         auto options = display_test::SimulatorOptions();
         options.windows = [this] {
@@ -119,6 +124,9 @@ protected:
         console = std::make_unique<ConsoleDialog>(options);
     }
     RecordingWindows* windows = nullptr;
+    // The context of the tests' signal connections: it goes (and takes
+    // them with it) before the console is torn down.
+    QObject receivers;
 };
 
 std::string Joined(const std::vector<std::string>& calls) {
@@ -384,7 +392,7 @@ TEST_F(ReplyTableTest, RadioResetOfTheVfosReadsEverythingAgain) {
     Connect();
     console->connection()->SetTiming({0.05});
     int reads = 0;
-    QObject::connect(console->connection(), &zephyra::ConsoleLink::settingsReadStarted, [&] { ++reads; });
+    QObject::connect(console->connection(), &zephyra::ConsoleLink::settingsReadStarted, &receivers, [&] { ++reads; });
     windows->calls.clear();
     platform::PostMessage(console.get(), platform::kUmRadioReset, 1);
     ASSERT_TRUE(PumpUntil([&] { return reads == 1 && !console->OperationRunning(); }, std::chrono::seconds(10)));
@@ -405,9 +413,8 @@ TEST_F(ReplyTableTest, FullResetAt9600ClearsTheProfileAndReadsAgain) {
     Connect();
     console->connection()->SetTiming({0.02});
     int reads = 0, connects = 0;
-    QObject::connect(console->connection(), &zephyra::ConsoleLink::settingsReadStarted, [&] { ++reads; });
-    QObject::connect(console->connection(), &zephyra::ConsoleLink::connectionChanged,
-                     [&](bool on) { connects += on ? 1 : 0; });
+    QObject::connect(console->connection(), &zephyra::ConsoleLink::settingsReadStarted, &receivers, [&] { ++reads; });
+    QObject::connect(console->connection(), &zephyra::ConsoleLink::connectionChanged, &receivers, [&](bool on) { connects += on ? 1 : 0; });
     platform::PostMessage(console.get(), platform::kUmRadioReset, 2);
     ASSERT_TRUE(PumpUntil([&] { return reads == 1 && !console->OperationRunning(); }, std::chrono::seconds(10)));
     EXPECT_EQ(connects, 0);
@@ -431,8 +438,7 @@ TEST_F(ReplyTableTest, FullResetAt4800ReconnectsAt9600) {
     console->link()->ConnSR(2);
     ASSERT_TRUE(radio().waitFor("SR", std::chrono::seconds(2)));
     int connects = 0;
-    QObject::connect(console->connection(), &zephyra::ConsoleLink::connectionChanged,
-                     [&](bool on) { connects += on ? 1 : 0; });
+    QObject::connect(console->connection(), &zephyra::ConsoleLink::connectionChanged, &receivers, [&](bool on) { connects += on ? 1 : 0; });
     platform::PostMessage(console.get(), platform::kUmRadioReset, 2);
     ASSERT_TRUE(PumpUntil([&] { return connects == 1 && state().consoleReady && !console->OperationRunning(); },
                           std::chrono::seconds(10)));
@@ -447,8 +453,7 @@ TEST_F(ReplyTableTest, LinkRestartStopsTheTerminalAndReconnects) {
     Connect();
     console->connection()->SetTiming({0.05});
     int connects = 0;
-    QObject::connect(console->connection(), &zephyra::ConsoleLink::connectionChanged,
-                     [&](bool on) { connects += on ? 1 : 0; });
+    QObject::connect(console->connection(), &zephyra::ConsoleLink::connectionChanged, &receivers, [&](bool on) { connects += on ? 1 : 0; });
     radio().clearReceived();
     windows->calls.clear();
     platform::PostMessage(console.get(), platform::kUmLinkRestart, 0);
