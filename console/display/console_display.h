@@ -180,6 +180,8 @@ public:
     void ShowModeLabel(int band);
     // The main band's status line: memory name, CW TUNE, REC, PLAY.
     void ShowMainStatus();
+    // The sub band's status line: "Select DTMF CH" in DTMF digit mode, "TNC Mode" in TNC mode.
+    void ShowSubStatus();
     void UpdateMemoryLamp();
 
     // ---- operating modes (operating_modes.cpp)
@@ -203,5 +205,7 @@ public:
 private:
     bool m_blinkLit = true;   // the tuner words' blink phase
     bool m_blinkFirst = true; // the tuner blink's first tick (500 ms, then 700)
+    int m_mainStatus = 0;     // the reply the main status line shows: 0 none, 1 CA, 2 LM, 3 PB
+    bool m_tuneFailureOpen = false; // the "AT TUNE was failed." box is open
     std::unique_ptr<platform::TimerTable> m_timers;
 };
