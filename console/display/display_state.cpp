@@ -7,6 +7,7 @@
 // shows. The mode label, the sub receiver, the tuner, the simplex check,
 // TF-SET, P.C.T. and the band marks are in display_state_modes.cpp.
 #include "console_display.h"
+#include "display_controls.h"
 
 #include "../console_controls.h"
 #include "../console_ids.h"
@@ -20,52 +21,13 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+using namespace display_controls;
+
 namespace {
 
-constexpr std::uint32_t kBlack = 0;
 constexpr int kMaxLevel = 255;         // AF GAIN, SQUELCH, RF GAIN
 constexpr int kMaxNotch = 63;          // the B.C. point
 constexpr int kMaxOffset = 59'950'000; // OF, hertz
-
-void SetText(const ConsoleControls& controls, int id, const QString& text) {
-    if (CStaticEx* label = controls.label(id))
-        label->setText(text);
-    else if (CEditEx* line = controls.edit(id))
-        line->setText(text);
-}
-
-QString TextOf(const ConsoleControls& controls, int id) {
-    if (const CEditEx* line = controls.edit(id))
-        return line->text();
-    return controls.caption(id);
-}
-
-// A word on background colour 0 while shown, empty on the display colour.
-void SetLit(const ConsoleControls& controls, int id, bool on, const QString& text) {
-    if (CStaticEx* label = controls.label(id)) {
-        label->setText(on ? text : QString());
-        label->SetBackColor(on ? kBlack : ConsoleDisplay::kDisplayColour);
-    }
-}
-
-void SetChecked(const ConsoleControls& controls, int id, bool on) {
-    if (CButtonEx* button = controls.button(id)) {
-        if (button->isCheckable())
-            button->setChecked(on);
-    }
-}
-
-void SetEnabled(const ConsoleControls& controls, int id, bool on) {
-    if (QWidget* widget = controls.widget(id))
-        widget->setEnabled(on);
-}
-
-void SetCommandEnabled(const DisplayHost& host, int command, bool on) {
-    if (!host.menuAction)
-        return;
-    if (QAction* action = host.menuAction(command))
-        action->setEnabled(on);
-}
 
 // A slider moved to the radio's level. Its signals stay quiet: the radio
 // told us the level, nothing is to be sent back.

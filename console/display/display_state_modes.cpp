@@ -3,6 +3,7 @@
 // receiver, the antenna tuner and its blink, the automatic simplex check,
 // TF-SET, P.C.T. and the transmit and control band marks.
 #include "console_display.h"
+#include "display_controls.h"
 
 #include "../console_controls.h"
 #include "../console_ids.h"
@@ -14,39 +15,15 @@
 #include <cstdlib>
 #include <initializer_list>
 
+using namespace display_controls;
+
 namespace {
 
-constexpr std::uint32_t kBlack = 0;
 constexpr int kTunerFirstTick = 500; // ms
 constexpr int kTunerBlinkPeriod = 700;
 constexpr int kReverseBlinkPeriod = 250;
 constexpr int kMaxFilterWidth = 9999;
 constexpr int kReadTries = 10;
-
-void SetText(const ConsoleControls& controls, int id, const QString& text) {
-    if (CStaticEx* label = controls.label(id))
-        label->setText(text);
-    else if (CEditEx* line = controls.edit(id))
-        line->setText(text);
-}
-
-QString TextOf(const ConsoleControls& controls, int id) {
-    return controls.caption(id);
-}
-
-void SetLit(const ConsoleControls& controls, int id, bool on, const QString& text) {
-    if (CStaticEx* label = controls.label(id)) {
-        label->setText(on ? text : QString());
-        label->SetBackColor(on ? kBlack : ConsoleDisplay::kDisplayColour);
-    }
-}
-
-void SetChecked(const ConsoleControls& controls, int id, bool on) {
-    if (CButtonEx* button = controls.button(id)) {
-        if (button->isCheckable())
-            button->setChecked(on);
-    }
-}
 
 bool ValidBand(int band) {
     return band == 0 || band == 1;
@@ -63,10 +40,6 @@ int ReverseMark(int band) {
 // The modes whose label names the filter: FM on either band, AM on main.
 bool NamesFilter(int band, int mode) {
     return mode == 4 || (mode == 5 && band == 0);
-}
-
-std::int64_t Xit(const zephyra::ConsoleState& s) {
-    return s.xitOn == 1 ? s.ritXitOffset : 0;
 }
 
 // The TS value (TF-SET or reverse) as the radio last reported it.

@@ -10,6 +10,7 @@
 // the control band, the VFOs, split, transmit, TF-SET, RIT and XIT: the
 // FA and FB replies share one decision (FrequencyReply), FC has its own.
 #include "console_display.h"
+#include "display_controls.h"
 
 #include "../console_controls.h"
 #include "../console_ids.h"
@@ -25,6 +26,8 @@
 #include <cstdlib>
 #include <optional>
 
+using namespace display_controls;
+
 namespace {
 
 // The largest frequency the eleven digits hold.
@@ -36,16 +39,6 @@ constexpr unsigned kBand1200 = 14;
 
 std::int64_t Bounded(std::int64_t hz) {
     return std::clamp(hz, -kMaxShown, kMaxShown);
-}
-
-void SetText(const ConsoleControls& controls, int id, const QString& text) {
-    if (CStaticEx* label = controls.label(id))
-        label->setText(text);
-}
-
-QString TextOf(const ConsoleControls& controls, int id) {
-    const CStaticEx* label = controls.label(id);
-    return label ? label->text() : QString();
 }
 
 // A transverter offset of section "Setting": a decimal number of hertz,
@@ -127,16 +120,6 @@ void DrawFrequency(const ConsoleControls& controls, bool sub, std::int64_t hz, b
     }
     for (int i = 0; i < 11; ++i)
         SetText(controls, digit0 + i, QString(digits[i]));
-}
-
-bool RitOrXit(const zephyra::ConsoleState& s) {
-    return s.ritOn == 1 || s.xitOn == 1;
-}
-std::int64_t Rit(const zephyra::ConsoleState& s) {
-    return s.ritOn == 1 ? s.ritXitOffset : 0;
-}
-std::int64_t Xit(const zephyra::ConsoleState& s) {
-    return s.xitOn == 1 ? s.ritXitOffset : 0;
 }
 
 // The offset the main display adds to its own VFO: RIT while receiving,

@@ -1,6 +1,7 @@
 // meters_display.cpp - the meters: the signal bars of both bands (SM), the
 // second meter (RM) and the scales and names printed beside them.
 #include "console_display.h"
+#include "display_controls.h"
 
 #include "../console_controls.h"
 #include "../console_ids.h"
@@ -11,12 +12,13 @@
 
 #include <algorithm>
 
+using namespace display_controls;
+
 namespace {
 
 constexpr int kTopLevel = 30;   // the highest level a bar is given
 constexpr int kSplitLevel = 15; // the first part of a bar ends here
 constexpr std::uint32_t kRed = 255;
-constexpr std::uint32_t kBlack = 0;
 constexpr std::uint32_t kPercentBand = 14;
 
 // The two parts of a band's signal bar.
@@ -32,11 +34,6 @@ Bar BarOf(const ConsoleControls& controls, bool sub) {
 
 // What the part above the split shows for level `level`.
 int OverPart(int level) { return level > kSplitLevel ? level - (kSplitLevel - 1) : 0; }
-
-void SetText(const ConsoleControls& controls, int id, const QString& text) {
-    if (CStaticEx* label = controls.label(id))
-        label->setText(text);
-}
 
 struct Scale {
     const char* scale;

@@ -7,6 +7,7 @@
 // and ZUL values before the operations here run. These add what the
 // display does with them.
 #include "console_display.h"
+#include "display_controls.h"
 
 #include "../console_controls.h"
 #include "../console_ids.h"
@@ -27,11 +28,12 @@
 #include <thread>
 #include <utility>
 
+using namespace display_controls;
+
 namespace {
 
 using u32 = std::uint32_t;
 
-constexpr std::uint32_t kBlack = 0;
 constexpr int kSquelchFollowUpMs = 200; // SM 3 follows SM 2 by this much
 constexpr int kWaitTries = 10;
 constexpr auto kWaitStep = std::chrono::milliseconds(100);
@@ -47,35 +49,6 @@ constexpr int kSatelliteMenuCommands[] = {cmd::SatMainSub, cmd::SatControlBand, 
                                           cmd::SatRev, cmd::SatClickEncFunction};
 constexpr int kNoiseReductionCommands[] = {cmd::NoiseReduction1, cmd::NoiseReduction2,
                                            cmd::NoiseReductionOff};
-
-void SetText(const ConsoleControls& controls, int id, const QString& text) {
-    if (CStaticEx* label = controls.label(id))
-        label->setText(text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(controls.widget(id)))
-        button->setText(text);
-    else if (CEditEx* edit = controls.edit(id))
-        edit->setText(text);
-}
-
-// A lit indicator: its text on black; dark: empty on the display colour.
-void Light(const ConsoleControls& controls, int id, const QString& text, bool lit) {
-    if (CStaticEx* label = controls.label(id)) {
-        label->setText(lit ? text : QString());
-        label->SetBackColor(lit ? kBlack : ConsoleDisplay::kDisplayColour);
-    }
-}
-
-void EnableCommand(ConsoleDisplay& d, int id, bool enabled) {
-    if (!d.host.menuAction)
-        return;
-    if (QAction* action = d.host.menuAction(id))
-        action->setEnabled(enabled);
-}
-
-void EnableControl(const ConsoleControls& controls, int id, bool enabled) {
-    if (QWidget* w = controls.widget(id))
-        w->setEnabled(enabled);
-}
 
 // The value text of an extended-menu reply as a number: decimal digits,
 // blanks around them allowed; -1 for anything else.
@@ -224,7 +197,7 @@ void ApplyZulState(ConsoleDisplay& d, int value) {
     if (value == kZulCommand)
         d.windows.DunmarDestroy();
     if (previous == 0 && value != 0) {
-        EnableControl(c, idc::StepList, false);
+        SetEnabled(c, idc::StepList, false);
         if (s.split) {
             d.OnFT(s.mainTransmitVfo);
             d.link.ConnFC("R", "");
@@ -232,11 +205,11 @@ void ApplyZulState(ConsoleDisplay& d, int value) {
                 SetText(c, idc::VfoMark0 + row * 3 + 2, QString());
         }
     } else if (previous != 0 && value == 0) {
-        EnableControl(c, idc::StepList, true);
-        EnableControl(c, idc::Nr1, true);
-        EnableControl(c, idc::Nr2, true);
+        SetEnabled(c, idc::StepList, true);
+        SetEnabled(c, idc::Nr1, true);
+        SetEnabled(c, idc::Nr2, true);
         for (const int id : kNoiseReductionCommands)
-            EnableCommand(d, id, true);
+            SetCommandEnabled(d.host, id, true);
         d.link.ConnFR("R", 0);
         if (s.split)
             d.link.ConnFT("R", 0);
@@ -267,7 +240,7 @@ void ApplyTransverter(ConsoleDisplay& d, int on) {
 // Menus 20 and 21: "R" and "T" light on black; "EQ" while either does.
 void ApplyEqualizer(ConsoleDisplay& d, int id, const QString& mark, int value) {
     (id == idc::RxEq ? d.state.rxEqualizer : d.state.txEqualizer) = value;
-    Light(d.controls, id, mark, value != 0);
+    SetLit(d.controls, id, value != 0, mark);
     const bool either = d.state.rxEqualizer != 0 || d.state.txEqualizer != 0;
     SetText(d.controls, idc::Eq, either ? QStringLiteral("EQ") : QString());
 }
@@ -479,8 +452,8 @@ void ConsoleDisplay::OnSA(const SatelliteReport& report) {
         state.controlBand = report.control;
 
         const bool subTransmits = report.swap == 1;
-        Light(c, idc::SubPtt, QStringLiteral("PTT"), subTransmits);
-        Light(c, idc::MainPtt, QStringLiteral("PTT"), !subTransmits);
+        SetLit(c, idc::SubPtt, subTransmits, QStringLiteral("PTT"));
+        SetLit(c, idc::MainPtt, !subTransmits, QStringLiteral("PTT"));
         ShowMeterScale(2, subTransmits ? 1 : 0);
         link.ConnSM(1);
         SetText(c, idc::SubCtrl, report.control == 1 ? QStringLiteral("CTRL") : QString());
@@ -499,7 +472,7 @@ void ConsoleDisplay::OnSA(const SatelliteReport& report) {
         for (int i = 0; i < 9; ++i)
             SetText(c, idc::VfoMark0 + i, marks[i]);
         SetText(c, idc::Trace, report.trace == 1 ? QStringLiteral("TRACE") : QString());
-        Light(c, idc::MainReverse, QStringLiteral("R"), report.reverse == 1);
+        SetLit(c, idc::MainReverse, report.reverse == 1, QStringLiteral("R"));
         state.satelliteMemoryFlag = report.memory;
         state.satelliteName = report.name.left(9).toStdString();
 
@@ -508,7 +481,7 @@ void ConsoleDisplay::OnSA(const SatelliteReport& report) {
 
         SetText(c, idc::MainText, QString::fromStdString(state.satelliteName));
         for (const int id : kSatelliteMenuCommands)
-            EnableCommand(*this, id, true);
+            SetCommandEnabled(host, id, true);
     } else if (state.satelliteMode) {
         CancelEntry(*this);
         state.satelliteMode = 0;
@@ -524,11 +497,11 @@ void ConsoleDisplay::OnSA(const SatelliteReport& report) {
             SetText(c, idc::SubMeterName, QString());
         }
         for (const int id : kSatelliteMenuCommands)
-            EnableCommand(*this, id, false);
+            SetCommandEnabled(host, id, false);
     }
     if (!state.satelliteMode) {
         SetText(c, idc::Trace, QString());
-        Light(c, idc::MainReverse, QStringLiteral("R"), false);
+        SetLit(c, idc::MainReverse, false, QStringLiteral("R"));
     }
     UpdateMemoryLamp();
 }

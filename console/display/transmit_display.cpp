@@ -7,6 +7,7 @@
 // back. While RIT or XIT is on, the sub display shows the offset as
 // kilohertz with three decimals instead of a frequency.
 #include "console_display.h"
+#include "display_controls.h"
 
 #include "../console_controls.h"
 #include "../console_ids.h"
@@ -21,16 +22,13 @@
 #include <cstdlib>
 #include <string>
 
+using namespace display_controls;
+
 namespace {
 
 constexpr std::int64_t kMaxFrequency = 99'999'999'999;
 // The RIT/XIT offset the radio reports fits "%+06d".
 constexpr int kMaxRitXitOffset = 99'999;
-
-void SetText(const ConsoleControls& controls, int id, const QString& text) {
-    if (CStaticEx* label = controls.label(id))
-        label->setText(text);
-}
 
 void ClearEdit(const ConsoleControls& controls, int id) {
     if (CEditEx* edit = controls.edit(id))
@@ -40,21 +38,6 @@ void ClearEdit(const ConsoleControls& controls, int id) {
 bool Checked(const ConsoleControls& controls, int id) {
     const CButtonEx* button = controls.button(id);
     return button && button->isChecked();
-}
-
-void SetChecked(const ConsoleControls& controls, int id, bool on) {
-    if (CButtonEx* button = controls.button(id))
-        button->setChecked(on);
-}
-
-bool RitOrXit(const zephyra::ConsoleState& s) {
-    return s.ritOn == 1 || s.xitOn == 1;
-}
-std::int64_t Rit(const zephyra::ConsoleState& s) {
-    return s.ritOn == 1 ? s.ritXitOffset : 0;
-}
-std::int64_t Xit(const zephyra::ConsoleState& s) {
-    return s.xitOn == 1 ? s.ritXitOffset : 0;
 }
 
 // "ONAIR" on black while the band transmits, empty on the display colour.
