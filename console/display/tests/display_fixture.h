@@ -60,6 +60,19 @@ protected:
         console.reset();
     }
 
+    // Builds the console with `Recorder` as its secondary windows, so a test
+    // sees every call the console makes to them.
+    template <typename Recorder>
+    void StartWithWindows(Recorder*& recorder) {
+        auto options = SimulatorOptions();
+        options.windows = [&recorder] {
+            auto made = std::make_unique<Recorder>();
+            recorder = made.get();
+            return made;
+        };
+        console = std::make_unique<ConsoleDialog>(options);
+    }
+
     // Control > ON on the built-in simulator, waiting for the initial read.
     void Connect() {
         ASSERT_TRUE(console->ConnectAndSynchronise());

@@ -34,15 +34,7 @@ std::string DigitsOf(const std::string& shown) {
 
 class FrequencyDisplayTest : public display_test::DisplayTest {
 protected:
-    void SetUp() override {
-        auto options = display_test::SimulatorOptions();
-        options.windows = [this] {
-            auto recorder = std::make_unique<BandRecorder>();
-            recorder_ = recorder.get();
-            return recorder;
-        };
-        console = std::make_unique<ConsoleDialog>(options);
-    }
+    void SetUp() override { StartWithWindows(recorder_); }
     std::string Main() { return DigitsOf(Shown(false)); }
     std::string Sub() { return DigitsOf(Shown(true)); }
     // The nine VFO marks, "_" for an empty one.

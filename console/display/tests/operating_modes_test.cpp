@@ -44,15 +44,7 @@ public:
     using DisplayTest::state;
     using DisplayTest::Text;
 
-    void SetUp() override {
-        auto options = display_test::SimulatorOptions();
-        options.windows = [this] {
-            auto recorder = std::make_unique<Recorder>();
-            recorder_ = recorder.get();
-            return recorder;
-        };
-        console = std::make_unique<ConsoleDialog>(options);
-    }
+    void SetUp() override { StartWithWindows(recorder_); }
 
     // A menu value set on the radio's front panel (reported with AI 2).
     void Menu(int menu, int sub, const char* text, int third = 0) {

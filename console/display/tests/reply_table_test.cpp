@@ -114,15 +114,7 @@ protected:
         QObject::disconnect(console->connection(), nullptr, &receivers, nullptr);
         display_test::DisplayTest::TearDown();
     }
-    void SetUp() override {
-        auto options = display_test::SimulatorOptions();
-        options.windows = [this] {
-            auto recorder = std::make_unique<RecordingWindows>();
-            windows = recorder.get();
-            return recorder;
-        };
-        console = std::make_unique<ConsoleDialog>(options);
-    }
+    void SetUp() override { StartWithWindows(windows); }
     RecordingWindows* windows = nullptr;
     // The context of the tests' signal connections: it goes (and takes
     // them with it) before the console is torn down.
