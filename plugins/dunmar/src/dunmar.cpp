@@ -1,0 +1,109 @@
+// The exports: one window per process, and the values the console forwards,
+// kept so that a window opened later starts from them.
+#include <dunmar.h>
+
+#include "dunmar_internal.h"
+
+#include <QApplication>
+#include <QPointer>
+
+#include <cstring>
+#include <new>
+
+namespace dunmar {
+
+namespace {
+
+struct Module {
+    QPointer<CFilterWindow> window;
+    Reported reported;
+};
+
+// Defined before the exit clean-up, so it is destroyed after it.
+Module g_module;
+
+void DestroyWindow() {
+    CFilterWindow* window = g_module.window.data();
+    g_module.window = nullptr;
+    if (window == nullptr)
+        return;
+    window->DestroyWindow();
+    delete window;
+}
+
+platform::ExitCleanup g_exitCleanup{{&DestroyWindow}};
+
+// Every message keeps the value and shows it when the window exists.
+template <typename Change>
+void Report(Change change) {
+    change(g_module.reported);
+    if (CFilterWindow* window = g_module.window.data())
+        window->Apply(g_module.reported);
+}
+
+int Signed(std::uint32_t value) { return value > 0x7FFFFFFFu ? -1 : static_cast<int>(value); }
+
+} // namespace
+
+CFilterWindow* TheWindow() { return g_module.window.data(); }
+const Reported& LastReported() { return g_module.reported; }
+void ForgetReported() { g_module.reported = Reported{}; }
+
+} // namespace dunmar
+
+using dunmar::Report;
+using dunmar::Reported;
+
+void DunmarView(QWidget* parent, std::uint32_t filter) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+        return;
+    dunmar::g_module.reported.preset = dunmar::Signed(filter);
+    if (dunmar::CFilterWindow* window = dunmar::g_module.window.data()) {
+        window->Apply(dunmar::g_module.reported);
+        window->View();
+        return;
+    }
+    auto* window = new (std::nothrow) dunmar::CFilterWindow(parent, dunmar::g_module.reported);
+    if (window == nullptr)
+        return;
+    dunmar::g_exitCleanup.Arm();
+    window->Create();
+    dunmar::g_module.window = window;
+    window->View();
+}
+
+void DunmarDestroy() { dunmar::DestroyWindow(); }
+
+void DunmarMsgDC(std::uint32_t transmitBand, std::uint32_t controlBand) {
+    Report([&](Reported& r) {
+        r.transmitBand = dunmar::Signed(transmitBand);
+        r.controlBand = dunmar::Signed(controlBand);
+    });
+}
+
+void DunmarMsgFW(std::uint32_t width) {
+    Report([&](Reported& r) { r.width = dunmar::Signed(width); });
+}
+
+void DunmarMsgIS(const char* sign, std::uint32_t shift) {
+    Report([&](Reported& r) {
+        const int value = dunmar::Signed(shift);
+        r.shift = sign != nullptr && sign[0] == '-' && value > 0 ? -value : value;
+    });
+}
+
+void DunmarMsgMD(std::uint32_t mode) {
+    Report([&](Reported& r) { r.mode = dunmar::Signed(mode); });
+}
+
+void DunmarMsgSH(std::uint32_t highCut) {
+    Report([&](Reported& r) { r.highCut = dunmar::Signed(highCut); });
+}
+
+void DunmarMsgSL(std::uint32_t lowCut) {
+    Report([&](Reported& r) { r.lowCut = dunmar::Signed(lowCut); });
+}
+
+void DunmarMsgPFil(std::uint32_t filter) {
+    Report([&](Reported& r) { r.preset = dunmar::Signed(filter); });
+}
