@@ -1,0 +1,328 @@
+// The filter window through its exports and real input, against the virtual
+// radio. A stand-in for the console reads each notification and forwards it
+// to the exports, as the console's reply handlers do.
+#include <dunmar.h>
+
+#include "dunmar_internal.h"
+#include "filter_rules.h"
+#include "passband_view.h"
+
+#include <corvan.h>
+#include <kestrin.h>
+#include <platform.h>
+#include <qxsim.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <thread>
+
+namespace {
+
+using namespace dunmar;
+using namespace std::chrono_literals;
+
+// ------------------------------------------------------------------ rules
+
+struct PassbandCase {
+    std::uint32_t mode;
+    int low, high, width, shift;
+    bool known;
+    int from, to;
+};
+
+class PassbandTest : public ::testing::TestWithParam<PassbandCase> {};
+
+TEST_P(PassbandTest, FollowsTheModesValues) {
+    const PassbandCase& c = GetParam();
+    const Passband band = PassbandOf(ClassOf(c.mode), c.low, c.high, c.width, c.shift);
+    EXPECT_EQ(band.known, c.known);
+    if (c.known) {
+        EXPECT_EQ(band.low, c.from);
+        EXPECT_EQ(band.high, c.to);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PassbandTest,
+                         ::testing::Values(
+                             // USB: SL 3 is 200 Hz, SH 8 is 3000 Hz.
+                             PassbandCase{2, 3, 8, 2400, 0, true, 200, 3000},
+                             PassbandCase{1, 0, 11, -1, -1, true, 0, 5000},
+                             // A cut not yet reported, or beyond the table.
+                             PassbandCase{2, -1, 8, 0, 0, false, 0, 0},
+                             PassbandCase{2, 3, 12, 0, 0, false, 0, 0},
+                             // CW: the width centred on the shift, or on 800 Hz.
+                             PassbandCase{3, -1, -1, 500, 700, true, 450, 950},
+                             PassbandCase{7, -1, -1, 400, 0, true, 600, 1000},
+                             PassbandCase{3, -1, -1, -1, 700, false, 0, 0},
+                             // FSK: the width around the default tone pair.
+                             PassbandCase{6, -1, -1, 500, 1500, true, 550, 1050},
+                             // FM uses the cut-offs; its FW is narrow or wide.
+                             PassbandCase{4, 2, 5, 1, 0, true, 100, 2400}));
+
+TEST(FilterRules, ControlsOfEachMode) {
+    EXPECT_TRUE(UsesCuts(ClassOf(2)) && UsesShift(ClassOf(2)) && !UsesWidth(ClassOf(2)));
+    EXPECT_TRUE(!UsesCuts(ClassOf(3)) && UsesShift(ClassOf(3)) && UsesWidth(ClassOf(3)));
+    EXPECT_TRUE(!UsesCuts(ClassOf(9)) && !UsesShift(ClassOf(9)) && UsesWidth(ClassOf(9)));
+    EXPECT_TRUE(UsesCuts(ClassOf(5)) && NarrowWide(ClassOf(5)) && !NarrowWide(ClassOf(3)));
+    EXPECT_EQ(PresetName(0), "A");
+    EXPECT_EQ(PresetName(2), "C");
+    EXPECT_EQ(PresetName(7), "7");
+    EXPECT_EQ(ModeName(7), "CW-R");
+    EXPECT_EQ(ModeName(12), "");
+}
+
+// ------------------------------------------------------------------ fixture
+
+bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+// Reads each notification the way the console's handlers do and forwards
+// the values to the filter window's exports.
+class ConsoleStandIn : public QObject {
+public:
+    explicit ConsoleStandIn(CCorvan& link) : m_link(link), m_target(this) {
+        using corvan::MessageOf;
+        m_handlers[MessageOf("SH")] = [this] { std::uint32_t v; if (m_link.RcvDataSH(&v)) DunmarMsgSH(v); };
+        m_handlers[MessageOf("SL")] = [this] { std::uint32_t v; if (m_link.RcvDataSL(&v)) DunmarMsgSL(v); };
+        m_handlers[MessageOf("FW")] = [this] { std::uint32_t v; if (m_link.RcvDataFW(&v)) DunmarMsgFW(v); };
+        m_handlers[MessageOf("MD")] = [this] { std::uint32_t v; if (m_link.RcvDataMD(&v)) DunmarMsgMD(v); };
+        m_handlers[MessageOf("IS")] = [this] {
+            char sign[corvan::kSignTextSize] = {};
+            std::uint32_t v;
+            if (m_link.RcvDataIS(sign, &v))
+                DunmarMsgIS(sign, v);
+        };
+        m_handlers[MessageOf("EX")] = [this] {
+            std::uint32_t m, s, a, b;
+            char text[corvan::kNameTextSize] = {};
+            if (m_link.RcvDataEX(&m, &s, &a, &b, text) && m == 50 && s == 1 && a == 0 && b == 0)
+                DunmarMsgPFil(static_cast<std::uint32_t>(std::atoi(text)));
+        };
+        m_link.WinMsgSendReg(&m_target);
+    }
+    ~ConsoleStandIn() override { m_link.WinMsgSendReg(nullptr); }
+
+protected:
+    bool event(QEvent* event) override {
+        const auto found = m_handlers.find(static_cast<std::uint32_t>(event->type()));
+        if (found == m_handlers.end())
+            return QObject::event(event);
+        found->second();
+        return true;
+    }
+
+private:
+    CCorvan& m_link;
+    platform::QtLinkTarget m_target;
+    std::map<std::uint32_t, std::function<void()>> m_handlers;
+};
+
+// One radio and one connected link for the whole program.
+struct Sim {
+    static Sim& instance() {
+        static Sim sim;
+        return sim;
+    }
+    qxsim::Radio radio;
+    CCorvan link;
+    bool connected = false;
+
+private:
+    Sim() {
+        if (radio.start())
+            connected = link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) == 1;
+    }
+    ~Sim() {
+        link.WinMsgSendReg(nullptr);
+        link.Close();
+        radio.stop();
+    }
+};
+
+class FilterWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sim().connected);
+        ForgetReported();
+        sim().radio.modify([](qxsim::State& s) {
+            s.ai = 2;
+            s.modeA = 2;
+            s.rxVfo = 0;
+            s.controlBand = 0;
+            s.values["SH"] = {8};
+            s.values["SL"] = {3};
+            s.values["FW"] = {2400};
+            s.values["IS"] = {0};
+            s.menu["0500100"] = "1";
+        });
+        standIn = std::make_unique<ConsoleStandIn>(sim().link);
+        sim().radio.clearReceived();
+    }
+    void TearDown() override {
+        DunmarDestroy();
+        standIn.reset();
+        sim().radio.modify([](qxsim::State& s) { s.ai = 0; });
+    }
+    static Sim& sim() { return Sim::instance(); }
+
+    // Opens the window as the console does, with the mode it was told.
+    CFilterWindow* open(std::uint32_t mode = 2) {
+        DunmarMsgMD(mode);
+        DunmarMsgDC(0, 0);
+        DunmarView(nullptr, 1);
+        window = TheWindow();
+        return window;
+    }
+    const CFilterWindow::Controls& ui() const { return window->controls(); }
+    bool received(const std::string& command, int limitMs = 3000) {
+        return sim().radio.waitFor(command, std::chrono::milliseconds(limitMs));
+    }
+
+    std::unique_ptr<ConsoleStandIn> standIn;
+    CFilterWindow* window = nullptr;
+};
+
+// ------------------------------------------------------------------ exports
+
+TEST_F(FilterWindowTest, ValuesForwardedBeforeTheWindowOpensAreShownWhenItDoes) {
+    DunmarDestroy(); // no window: every export is still safe
+    DunmarMsgSL(4);
+    DunmarMsgSH(9);
+    DunmarMsgFW(500);
+    DunmarMsgIS(" ", 650);
+    DunmarMsgPFil(2);
+    DunmarMsgDC(1, 1);
+    DunmarMsgMD(3);
+    EXPECT_EQ(TheWindow(), nullptr);
+    EXPECT_EQ(LastReported().width, 500);
+
+    // The radio's own answers to the window's queries must not overwrite
+    // what this test looks at: no auto-information, no stand-in.
+    standIn.reset();
+    DunmarView(nullptr, 2);
+    window = TheWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ui().band->text(), QStringLiteral("Sub"));
+    EXPECT_EQ(ui().mode->text(), QStringLiteral("CW"));
+    EXPECT_EQ(ui().lowCut->currentData().toInt(), 4);
+    EXPECT_EQ(ui().highCut->currentData().toInt(), 9);
+    EXPECT_EQ(ui().width->currentText(), QStringLiteral("500 Hz"));
+    EXPECT_EQ(ui().shift->value(), 650);
+    // The view's own filter number wins over the older PFil.
+    EXPECT_EQ(ui().preset->currentText(), QStringLiteral("C"));
+    // CW: the cut-offs are not the radio's filter in this mode.
+    EXPECT_FALSE(ui().lowCut->isEnabled());
+    EXPECT_TRUE(ui().width->isEnabled());
+    EXPECT_EQ(ui().passband->passband().low, 400);
+    EXPECT_EQ(ui().passband->passband().high, 900);
+
+    DunmarDestroy();
+    DunmarDestroy();
+    EXPECT_EQ(TheWindow(), nullptr);
+}
+
+TEST_F(FilterWindowTest, OpeningAsksTheRadioAndFollowsItsAnswers) {
+    open();
+    ASSERT_TRUE(received("SL"));
+    ASSERT_TRUE(PumpUntil([&] { return window->shown().highCut == 8 && window->shown().lowCut == 3; }));
+    EXPECT_EQ(ui().lowCut->currentText(), QStringLiteral("200 Hz"));
+    EXPECT_EQ(ui().highCut->currentText(), QStringLiteral("3000 Hz"));
+    EXPECT_EQ(sim().radio.countOf("SH"), 1u);
+    EXPECT_EQ(sim().radio.countOf("FW"), 1u);
+    EXPECT_EQ(sim().radio.countOf("IS"), 1u);
+
+    // A change on the radio's front panel reaches the window through the
+    // console's forwarding.
+    sim().radio.setValue("SH", {11});
+    ASSERT_TRUE(PumpUntil([&] { return ui().highCut->currentText() == QStringLiteral("5000 Hz"); }));
+    EXPECT_EQ(ui().passband->passband().high, 5000);
+}
+
+// ------------------------------------------------------------------ input
+
+TEST_F(FilterWindowTest, KeysOnTheListsSendTheNewCutOffsAndWidth) {
+    open();
+    ASSERT_TRUE(PumpUntil([&] { return window->shown().lowCut == 3 && window->shown().highCut == 8; }));
+    sim().radio.clearReceived();
+
+    ui().lowCut->setFocus();
+    QTest::keyClick(ui().lowCut, Qt::Key_Down);
+    ASSERT_TRUE(received("SL04"));
+    QTest::keyClick(ui().highCut, Qt::Key_Up);
+    ASSERT_TRUE(received("SH07"));
+    ASSERT_TRUE(PumpUntil([&] { return sim().radio.value("SL") == 4 && sim().radio.value("SH") == 7; }));
+    EXPECT_EQ(ui().passband->passband().low, 300);
+    EXPECT_EQ(ui().passband->passband().high, 2800);
+
+    // In CW the width list holds widths in hertz; the radio's 2400 joins it.
+    DunmarMsgMD(3);
+    EXPECT_TRUE(ui().width->isEnabled());
+    EXPECT_FALSE(ui().highCut->isEnabled());
+    ASSERT_TRUE(PumpUntil([&] { return ui().width->currentText() == QStringLiteral("2400 Hz"); }));
+    QTest::keyClick(ui().width, Qt::Key_Up);
+    ASSERT_TRUE(received("FW2000"));
+
+    // FM: narrow and wide.
+    DunmarMsgMD(4);
+    DunmarMsgFW(1);
+    EXPECT_EQ(ui().width->currentText(), QStringLiteral("Wide"));
+    QTest::keyClick(ui().width, Qt::Key_Up);
+    ASSERT_TRUE(received("FW0000"));
+}
+
+TEST_F(FilterWindowTest, TheShiftGoesOutOnEnterAndThePresetRereadsTheFilter) {
+    open(3);
+    ASSERT_TRUE(PumpUntil([&] { return window->shown().width == 2400; }));
+    ui().shift->setFocus();
+    ui().shift->selectAll();
+    QTest::keyClicks(ui().shift, "750");
+    QTest::keyClick(ui().shift, Qt::Key_Return);
+    ASSERT_TRUE(received("IS 0750"));
+    ASSERT_TRUE(PumpUntil([&] { return sim().radio.value("IS") == 750; }));
+
+    sim().radio.clearReceived();
+    QTest::keyClick(ui().preset, Qt::Key_Down); // B -> C
+    ASSERT_TRUE(received("EX05001002"));
+    EXPECT_EQ(sim().radio.menuValue(50, 1), "2");
+    // The preset brings its own filter: the window asks for it again.
+    ASSERT_TRUE(sim().radio.waitFor(
+        [](const std::vector<qxsim::Received>& all) {
+            int reads = 0;
+            for (const auto& r : all)
+                reads += r.text == "SL" || r.text == "SH" || r.text == "FW" || r.text == "IS";
+            return reads == 4;
+        },
+        3000ms));
+    ASSERT_TRUE(PumpUntil([&] { return window->shown().preset == 2; }));
+}
+
+TEST_F(FilterWindowTest, CloseHidesTheWindowAndAViewBringsItBack) {
+    open();
+    QTest::mouseClick(ui().close, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(TheWindow(), window);
+    DunmarView(nullptr, 0);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(TheWindow(), window);
+    EXPECT_EQ(ui().preset->currentText(), QStringLiteral("A"));
+}
+
+} // namespace
