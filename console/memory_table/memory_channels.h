@@ -1,0 +1,155 @@
+// memory_channels.h - the radio's memory channels as plain data: one channel
+// record, the rules a channel must keep to be written, the CSV file layout
+// that repeater lists are exchanged in (CHIRP's columns), and reading and
+// writing single channels through the link with MR and MW.
+//
+// No Qt here: the table window (memory_table.h) and the bench build on it.
+//
+// Threading: everything runs on the caller's thread. The link functions
+// block the caller until the radio answered or their time ran out; call them
+// from the thread that owns the link's commands (the console's UI thread).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CCorvan;
+
+namespace memory_channels {
+
+inline constexpr int kChannelCount = 300;   // bank 0..2, channel 0..99
+inline constexpr int kCallChannel = 300;    // bank 3, channel 0
+inline constexpr int kFirstProgramScan = 290;
+inline constexpr std::size_t kNameLimit = 8;
+inline constexpr std::int64_t kFrequencyMax = 99'999'999'999;
+inline constexpr std::int64_t kOffsetStep = 50'000;
+inline constexpr std::int64_t kOffsetMax = 59'950'000;
+
+// One memory channel: its receive half and, where it has one, a separate
+// transmit half (txFrequency 0 = none). Field ranges as the radio takes
+// them in MW.
+struct Channel {
+    int number = 0;               // 0..299, 300 the call channel
+    std::int64_t rxFrequency = 0; // 0: the channel is empty
+    int rxMode = 4;               // 1 LSB, 2 USB, 3 CW, 4 FM, 5 AM, 6 FSK, 7 CW-R, 9 FSK-R
+    int rxStep = 0;               // index into the mode's step list
+    std::int64_t txFrequency = 0;
+    int txMode = 4;
+    int txStep = 0;
+    int toneType = 0;             // 0 off, 1 tone, 2 CTCSS, 3 DCS
+    int toneNumber = 1;           // 1..39 (39 = 1750 Hz)
+    int ctcssNumber = 1;          // 1..38
+    int dcsCode = 0;              // 0..103, index into the DCS codes
+    int reverse = 0;
+    int shift = 0;                // 0 simplex, 1 +, 2 -, 3 =
+    std::int64_t offset = 0;      // hertz, 0..59 950 000 in 50 kHz steps
+    int group = 0;                // 0..9
+    int lockout = 0;
+    std::string name;             // up to 8 characters
+
+    bool empty() const { return rxFrequency == 0; }
+    bool operator==(const Channel&) const = default;
+};
+
+// ---------------------------------------------------------------- rules
+
+// The number shown for a channel: "000".."299", "CALL".
+std::string ChannelLabel(int number);
+int BankOf(int number);
+int SlotOf(int number);
+
+const std::vector<int>& CtcssTenths();   // 38 tones, tenths of a hertz
+const std::vector<int>& DcsCodes();      // 104 codes as written ("023" -> 23)
+// Steps in hundredths of a kilohertz for a mode (FM and AM ten, others four).
+const std::vector<int>& StepHundredths(int mode);
+// The name of a mode code ("FM"), empty for a code the radio lacks.
+std::string ModeName(int mode);
+std::optional<int> ModeFromName(const std::string& name);
+
+// Where a frequency may lie: the link's band lookup by default.
+using BandCheck = std::function<bool(std::int64_t hz)>;
+BandCheck LinkBandCheck(CCorvan& link);
+// Without a radio: the bands of the main and sub receivers of the base model.
+bool InSomeBand(std::int64_t hz);
+
+// Empty when the channel can be written; else the first reason it cannot.
+// `version` is the radio's version type (Latin-1 names for 5..9).
+std::string CheckChannel(const Channel& channel, const BandCheck& inBand, std::uint32_t version);
+std::string CheckName(const std::string& name, std::uint32_t version);
+
+// Texts of one field as the table and the CSV files write them, and back.
+std::string StepText(int mode, int step);                 // "12.50" (kHz)
+std::optional<int> StepIndexOf(int mode, const std::string& kiloHertz);
+std::string ToneText(int toneNumber);                     // "88.5", "1750.0"
+std::optional<int> ToneNumberOf(const std::string& hertz); // 1..39
+std::optional<int> CtcssNumberOf(const std::string& hertz); // 1..38
+std::string DcsText(int dcsCode);                         // "023"
+std::optional<int> DcsCodeOf(const std::string& code);    // 0..103
+// The same channel with the fields that carry nothing made plain: an empty
+// channel is all defaults; without a transmit half the transmit mode and
+// step are the receive ones.
+Channel Normalised(const Channel& channel);
+
+// Decimal megahertz ("146.94", "146.940000") to hertz, exactly; nothing for
+// anything else.
+std::optional<std::int64_t> ParseMegahertz(const std::string& text);
+std::string FormatMegahertz(std::int64_t hz); // six decimals
+// "88.5" to the tone in tenths; "023" to the DCS code.
+std::optional<int> ParseTenths(const std::string& text);
+
+// ---------------------------------------------------------------- CSV
+
+struct CsvRowProblem {
+    int line = 0;           // the file's line where the row starts
+    std::string location;   // the row's Location as written
+    std::string reason;
+};
+
+struct CsvImport {
+    std::vector<Channel> channels;            // rows that map, in file order
+    std::vector<CsvRowProblem> skipped;       // rows that do not, with the reason
+    std::vector<std::string> ignoredColumns;  // header columns this radio cannot hold
+    std::string error;                        // the whole file could not be read
+};
+
+// Parses a file's bytes (UTF-8 with or without BOM; CRLF, LF or CR line
+// ends; fields quoted as in RFC 4180). Channels the file does not name are
+// not touched by anything here.
+CsvImport ImportCsv(const std::string& bytes, const BandCheck& inBand, std::uint32_t version);
+// Non-empty channels in CHIRP's column order, then this radio's own columns
+// that CHIRP has no place for; CRLF line ends, as CHIRP writes them.
+std::string ExportCsv(const std::vector<Channel>& channels);
+// The header that ExportCsv writes.
+const std::vector<std::string>& ExportColumns();
+
+// Splits CSV text into rows of fields. Each row carries the line it starts
+// on. A quote left open ends the text with an error.
+struct CsvRecord {
+    int line = 0;
+    std::vector<std::string> fields;
+};
+bool SplitCsv(const std::string& text, std::vector<CsvRecord>& rows, std::string& error);
+
+// ---------------------------------------------------------------- link
+
+struct LinkTimes {
+    std::chrono::milliseconds reply{1500}; // longest wait for one MR reply
+};
+
+enum class LinkResult { Ok, NoReply, Refused, LinkClosed };
+
+// Reads one channel: MR for its receive half and, when it is not empty, for
+// its transmit half. A transmit half equal to the receive half (frequency
+// and mode) means the channel has none.
+LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times = {});
+// Writes one channel with MW: the receive half and, when the channel has a
+// transmit half or `hadTransmitHalf`, the transmit half (the receive values
+// again when it has none any more). An empty channel is written cleared.
+LinkResult WriteChannel(CCorvan& link, const Channel& channel, bool hadTransmitHalf);
+
+} // namespace memory_channels

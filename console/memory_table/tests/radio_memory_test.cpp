@@ -1,0 +1,216 @@
+// Single channels through the link against the virtual transceiver: what MR
+// reads into a channel and what MW leaves in the radio's memory.
+#include <memory_channels.h>
+
+#include <corvan.h>
+#include <qxsim.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace memory_channels {
+namespace {
+
+using namespace std::chrono_literals;
+
+class ChannelsOnTheRadio : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(radio.start()) << radio.lastError();
+        ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
+        ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQR7730);
+    }
+    void TearDown() override {
+        link.Close();
+        radio.stop();
+    }
+    void Store(int index, const qxsim::MemoryChannel& channel) {
+        radio.modify([&](qxsim::State& s) { s.memory[static_cast<std::size_t>(index)] = channel; });
+    }
+    qxsim::MemoryChannel Stored(int index) const {
+        return radio.state().memory[static_cast<std::size_t>(index)];
+    }
+    // Commands reach the radio in order: once it answered a later ID, every
+    // MW before it has been taken.
+    void Flush() {
+        ASSERT_EQ(link.ConnID(), 1);
+        std::uint32_t id = 0;
+        for (int i = 0; i < 200 && link.RcvDataID(&id) == 0; ++i) {
+            std::this_thread::sleep_for(5ms);
+        }
+    }
+
+    qxsim::Radio radio;
+    CCorvan link;
+};
+
+qxsim::MemoryHalf Half(std::int64_t hz, int mode, const std::string& name = "") {
+    qxsim::MemoryHalf h;
+    h.frequency = hz;
+    h.mode = mode;
+    h.toneType = 2;
+    h.toneNumber = 12;
+    h.ctcss = 13;
+    h.dcs = 14;
+    h.shift = 2;
+    h.offset = 600'000;
+    h.step = 3;
+    h.group = 4;
+    h.lockout = 1;
+    h.name = name;
+    return h;
+}
+
+TEST_F(ChannelsOnTheRadio, ReceiveOnlyChannelReadsAllItsFields) {
+    qxsim::MemoryChannel stored;
+    stored.half[0] = Half(145'500'000, 4, "RPT");
+    Store(123, stored);
+    Channel c;
+    ASSERT_EQ(ReadChannel(link, 123, c), LinkResult::Ok);
+    EXPECT_EQ(c.number, 123);
+    EXPECT_EQ(c.rxFrequency, 145'500'000);
+    EXPECT_EQ(c.txFrequency, 0) << "a transmit half equal to the receive half is none";
+    EXPECT_EQ(c.rxMode, 4);
+    EXPECT_EQ(c.toneType, 2);
+    EXPECT_EQ(c.toneNumber, 12);
+    EXPECT_EQ(c.ctcssNumber, 13);
+    EXPECT_EQ(c.dcsCode, 14);
+    EXPECT_EQ(c.shift, 2);
+    EXPECT_EQ(c.offset, 600'000);
+    EXPECT_EQ(c.rxStep, 3);
+    EXPECT_EQ(c.group, 4);
+    EXPECT_EQ(c.lockout, 1);
+    EXPECT_EQ(c.name, "RPT");
+}
+
+TEST_F(ChannelsOnTheRadio, ProgramScanChannelReadsBothHalvesAndEmptyOneNeedsOneQuery) {
+    qxsim::MemoryChannel stored;
+    stored.half[0] = Half(144'000'000, 4);
+    stored.half[1] = Half(146'000'000, 5);
+    stored.half[1].step = 7;
+    stored.hasTransmitHalf = true;
+    Store(295, stored);
+    Channel c;
+    ASSERT_EQ(ReadChannel(link, 295, c), LinkResult::Ok);
+    EXPECT_EQ(c.rxFrequency, 144'000'000);
+    EXPECT_EQ(c.txFrequency, 146'000'000);
+    EXPECT_EQ(c.txMode, 5);
+    EXPECT_EQ(c.txStep, 7);
+
+    radio.clearReceived();
+    ASSERT_EQ(ReadChannel(link, 17, c), LinkResult::Ok);
+    EXPECT_TRUE(c.empty());
+    EXPECT_EQ(c.number, 17);
+    EXPECT_EQ(radio.countOf("MR"), 1u) << "no transmit half is asked for an empty channel";
+}
+
+TEST_F(ChannelsOnTheRadio, CallChannelIsBankThree) {
+    qxsim::MemoryChannel stored;
+    stored.half[0] = Half(433'000'000, 4, "CALL");
+    Store(qxsim::kCallChannel, stored);
+    Channel c;
+    ASSERT_EQ(ReadChannel(link, kCallChannel, c), LinkResult::Ok);
+    EXPECT_EQ(c.rxFrequency, 433'000'000);
+    EXPECT_EQ(radio.countOf("MR0300"), 1u);
+    c.name = "HOME";
+    ASSERT_EQ(WriteChannel(link, c, false), LinkResult::Ok);
+    Flush();
+    EXPECT_EQ(Stored(qxsim::kCallChannel).half[0].name, "HOME");
+}
+
+TEST_F(ChannelsOnTheRadio, WriteLeavesEveryFieldInTheRadio) {
+    Channel c;
+    c.number = 201;
+    c.rxFrequency = 50'125'000;
+    c.rxMode = 2;
+    c.rxStep = 1;
+    c.txFrequency = 50'225'000;
+    c.txMode = 3;
+    c.txStep = 2;
+    c.toneType = 3;
+    c.toneNumber = 39;
+    c.ctcssNumber = 38;
+    c.dcsCode = 103;
+    c.reverse = 1;
+    c.shift = 1;
+    c.offset = 59'950'000;
+    c.group = 9;
+    c.name = "SIX M";
+    ASSERT_EQ(WriteChannel(link, c, false), LinkResult::Ok);
+    Channel back;
+    ASSERT_EQ(ReadChannel(link, 201, back), LinkResult::Ok);
+    EXPECT_EQ(back, c);
+    const qxsim::MemoryChannel stored = Stored(201);
+    EXPECT_TRUE(stored.hasTransmitHalf);
+    EXPECT_EQ(stored.half[1].frequency, 50'225'000);
+    EXPECT_EQ(stored.half[1].offset, 59'950'000);
+}
+
+TEST_F(ChannelsOnTheRadio, TransmitHalfRemovedAndChannelClearedStayThatWay) {
+    qxsim::MemoryChannel stored;
+    stored.half[0] = Half(144'000'000, 4, "OLD");
+    stored.half[1] = Half(146'000'000, 4);
+    stored.hasTransmitHalf = true;
+    Store(50, stored);
+    Channel c;
+    ASSERT_EQ(ReadChannel(link, 50, c), LinkResult::Ok);
+    c.txFrequency = 0;
+    ASSERT_EQ(WriteChannel(link, Normalised(c), true), LinkResult::Ok);
+    Channel back;
+    ASSERT_EQ(ReadChannel(link, 50, back), LinkResult::Ok);
+    EXPECT_EQ(back.txFrequency, 0);
+    EXPECT_EQ(back.name, "OLD");
+
+    Channel cleared;
+    cleared.number = 50;
+    radio.clearReceived();
+    ASSERT_EQ(WriteChannel(link, cleared, true), LinkResult::Ok);
+    ASSERT_EQ(ReadChannel(link, 50, back), LinkResult::Ok);
+    EXPECT_TRUE(back.empty());
+    EXPECT_EQ(radio.countOf("MW1"), 0u) << "a cleared channel is one MW";
+}
+
+TEST_F(ChannelsOnTheRadio, ValuesOutsideMwRangesAreRefusedWithoutAWrite) {
+    Channel c;
+    c.number = 5;
+    c.rxFrequency = 145'000'000;
+    c.name = "NINECHARS";
+    radio.clearReceived();
+    EXPECT_EQ(WriteChannel(link, c, false), LinkResult::Refused);
+    Flush();
+    EXPECT_EQ(radio.countOf("MW"), 0u);
+}
+
+TEST_F(ChannelsOnTheRadio, SilentRadioEndsTheReadAndAClosedLinkSaysSo) {
+    qxsim::Faults silent;
+    silent.silent = true;
+    radio.setFaults(silent);
+    Channel c;
+    EXPECT_EQ(ReadChannel(link, 3, c, LinkTimes{100ms}), LinkResult::NoReply);
+    link.Close();
+    EXPECT_EQ(ReadChannel(link, 3, c, LinkTimes{100ms}), LinkResult::LinkClosed);
+    EXPECT_EQ(WriteChannel(link, c, false), LinkResult::LinkClosed);
+}
+
+TEST_F(ChannelsOnTheRadio, AnotherChannelsAnswerIsNotTakenForTheOneAskedFor) {
+    qxsim::MemoryChannel first;
+    first.half[0] = Half(145'100'000, 4, "FIRST");
+    Store(1, first);
+    qxsim::MemoryChannel second;
+    second.half[0] = Half(145'200'000, 4, "SECOND");
+    Store(2, second);
+    // Someone else's MR for channel 1 is still on its way when channel 2 is read.
+    qxsim::Faults slow;
+    slow.delay = 30ms;
+    radio.setFaults(slow);
+    ASSERT_EQ(link.ConnMR(0, 0, 1), 1);
+    Channel c;
+    ASSERT_EQ(ReadChannel(link, 2, c), LinkResult::Ok);
+    EXPECT_EQ(c.name, "SECOND");
+    EXPECT_EQ(c.rxFrequency, 145'200'000);
+}
+
+} // namespace
+} // namespace memory_channels
