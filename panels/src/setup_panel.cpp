@@ -4,41 +4,549 @@
 #include <kestrin.h>
 #include <platform.h>
 
-#include <QPointer>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QShortcut>
+
+#include <algorithm>
+#include <climits>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace pandor {
 
 namespace {
+
+constexpr int kComFrameId = 24045;
+constexpr int kPortLabelId = 24046;
+constexpr int kPortListId = 24047;
+constexpr int kBaudLabelId = 24052;
+constexpr int kBaudListId = 24053;
+constexpr int kTransFrameId = 24050;
+constexpr std::array<int, CSetupPanel::kRows> kRowLabelIds{24054, 24056, 24059, 24062};
+constexpr std::array<int, CSetupPanel::kRows> kEntIds{24130, 24131, 24132, 24133};
 constexpr int kResetFrameId = 24048;
 constexpr int kResetAllId = 24008;
 constexpr int kResetVfoId = 24009;
+constexpr int kDialFrameId = 24049;
+constexpr int kDialListId = 24128;
+constexpr int kOkId = 24134;
+constexpr int kCancelId = 24007;
+
+constexpr std::array<const char*, CSetupPanel::kRows> kRowCaptions{"&Main Band", "&Sub Band", "SATL &Down",
+                                                                   "SATL &Up"};
+constexpr std::array<const char*, CSetupPanel::kRows> kRowKeys{"TransFreqMain", "TransFreqSub", "TransFreqDown",
+                                                               "TransFreqUp"};
+constexpr std::array<int, 5> kBauds{4800, 9600, 19200, 38400, 57600};
+constexpr std::array<const char*, 5> kBaudTexts{"    4800bps", "    9600bps", "  19200bps", "  38400bps",
+                                                "  57600bps"};
+constexpr int kDefaultBaudIndex = 1;
+constexpr int kDefaultDialWait = 5;
+
+// The rows' pixel layout: label, eleven digits with three dots, "Hz", "Ent".
+constexpr int kRowTop = 96;
+constexpr int kRowPitch = 27;
+constexpr int kRowHeight = 26;
+constexpr int kDigitLeft = 92;
+constexpr int kDigitWidth = 13;
+constexpr int kDotWidth = 6;
+
+constexpr int kEntryPortRole = Qt::UserRole;
+constexpr int kPermittedRole = Qt::UserRole + 1;
+constexpr int kGroupRole = Qt::UserRole + 2;
+
+QString Setting() { return QStringLiteral("Setting"); }
+
+QString UserName() {
+    if (const passwd* entry = ::getpwuid(::geteuid())) {
+        return QString::fromLocal8Bit(entry->pw_name);
+    }
+    return qEnvironmentVariable("USER");
+}
+
+CStaticEx* BoldLabel(QWidget* parent, int id, const QRect& rect, unsigned size) {
+    auto* label = new CStaticEx(parent, id, rect);
+    label->SetTextSize(size);
+    label->SetTextBold(1);
+    label->setObjectName(QString::number(id));
+    return label;
+}
+
+CButtonEx* Button(QWidget* parent, int id, const QRect& rect, const QString& caption) {
+    auto* button = new CButtonEx(parent, id, rect, caption);
+    button->setObjectName(QString::number(id));
+    return button;
+}
+
+QComboBox* DropList(QWidget* parent, int id, const QRect& rect) {
+    auto* list = new QComboBox(parent);
+    list->setGeometry(rect);
+    list->setObjectName(QString::number(id));
+    return list;
+}
+
 } // namespace
 
 CSetupPanel::CSetupPanel(QWidget* parent) : CPanelBase(kSetupTraits, parent) {}
 
+CSetupPanel::~CSetupPanel() = default;
+
+// ------------------------------------------------------------ opening
+
 void CSetupPanel::OnInitDialog() {
-    auto* frame = new CStaticFrameEx(this, kResetFrameId, QRect(12, 226, 150, 56), QStringLiteral("Reset"));
-    frame->SetTextSize(16);
-    m_resetAll = new CButtonEx(this, kResetAllId, QRect(22, 246, 60, 26), QStringLiteral("&ALL"));
-    m_resetVfo = new CButtonEx(this, kResetVfoId, QRect(92, 246, 60, 26), QStringLiteral("&VFO"));
+    m_entryRow = -1;
+    for (Row& row : m_rows) {
+        row.hz = 0;
+    }
+    m_timers = std::make_unique<platform::TimerTable>([this](int id) { OnStepTimer(id - 1); });
+    CreateControls();
+    LoadProfile();
+    m_powerOn = false;
+    ApplyEnabling();
+}
+
+void CSetupPanel::CreateControls() {
+    auto* com = new CStaticFrameEx(this, kComFrameId, QRect(6, 4, 329, 72), QStringLiteral("Com Port"));
+    com->SetTextSize(16);
+    m_port = DropList(this, kPortListId, QRect(62, 22, 264, 22));
+    m_baud = DropList(this, kBaudListId, QRect(62, 48, 110, 22));
+    AttachMnemonic(BoldLabel(this, kPortLabelId, QRect(14, 22, 46, 22), 16), QStringLiteral("&Port"), m_port);
+    AttachMnemonic(BoldLabel(this, kBaudLabelId, QRect(14, 48, 46, 22), 16), QStringLiteral("&Baud"), m_baud);
+    for (const char* text : kBaudTexts) {
+        m_baud->addItem(QString::fromLatin1(text));
+    }
+    connect(m_port, &QComboBox::activated, this, [this](int index) { OnPortChosen(index); });
+
+    auto* trans = new CStaticFrameEx(this, kTransFrameId, QRect(6, 78, 329, 134),
+                                     QStringLiteral("Transverter Freq."));
+    trans->SetTextSize(16);
+    for (int r = 0; r < kRows; ++r) {
+        Row& row = m_rows[static_cast<std::size_t>(r)];
+        const int top = kRowTop + r * kRowPitch;
+        row.ent = Button(this, kEntIds[static_cast<std::size_t>(r)], QRect(283, top + 1, 44, kRowHeight - 2),
+                         QStringLiteral("Ent"));
+        connect(row.ent, &QPushButton::clicked, this, [this, r] { PressEnt(r); });
+        AttachMnemonic(BoldLabel(this, kRowLabelIds[static_cast<std::size_t>(r)], QRect(12, top, 80, kRowHeight), 16),
+                       QString::fromLatin1(kRowCaptions[static_cast<std::size_t>(r)]), row.ent);
+        int x = kDigitLeft;
+        std::size_t dot = 0;
+        for (int i = 0; i < kRowDigits; ++i) {
+            auto* digit = new CStaticEx(this, 0, QRect(x, top, kDigitWidth, kRowHeight), QString(),
+                                        Qt::AlignCenter);
+            digit->SetCharType(QStringLiteral("Arial"));
+            digit->SetTextSize(22);
+            digit->SetTextBold(1);
+            digit->setObjectName(QStringLiteral("digit%1_%2").arg(r).arg(i));
+            digit->installEventFilter(this);
+            row.digits[static_cast<std::size_t>(i)] = digit;
+            x += kDigitWidth;
+            if (dot < kDotAfter.size() && kDotAfter[dot] == i) {
+                auto* label = new CStaticEx(this, 0, QRect(x, top, kDotWidth, kRowHeight), QString(),
+                                            Qt::AlignCenter);
+                label->SetCharType(QStringLiteral("Arial"));
+                label->SetTextSize(22);
+                label->SetTextBold(1);
+                row.dots[dot++] = label;
+                x += kDotWidth;
+            }
+        }
+        auto* hz = BoldLabel(this, 0, QRect(x + 3, top, 22, kRowHeight), 16);
+        hz->setText(QStringLiteral("Hz"));
+    }
+
+    auto* reset = new CStaticFrameEx(this, kResetFrameId, QRect(6, 216, 128, 68), QStringLiteral("Reset"));
+    reset->SetTextSize(16);
+    m_resetAll = Button(this, kResetAllId, QRect(16, 242, 50, 30), QStringLiteral("&ALL"));
+    m_resetVfo = Button(this, kResetVfoId, QRect(74, 242, 50, 30), QStringLiteral("&VFO"));
     connect(m_resetAll, &QPushButton::clicked, this, [this] { ResetRadio(Reset::Full); });
     connect(m_resetVfo, &QPushButton::clicked, this, [this] { ResetRadio(Reset::Vfo); });
-    m_powerOn = false;
-    m_resetAll->setEnabled(false);
-    m_resetVfo->setEnabled(false);
+
+    QChar marked;
+    auto* dial = new CStaticFrameEx(this, kDialFrameId, QRect(140, 216, 84, 68),
+                                    StripMnemonic(QStringLiteral("Dial &Wait"), &marked));
+    dial->SetTextSize(16);
+    m_dialWait = DropList(this, kDialListId, QRect(150, 246, 64, 22));
+    for (int i = 0; i <= 9; ++i) {
+        m_dialWait->addItem(QStringLiteral("    %1").arg(i));
+    }
+    auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+") + marked.toUpper()), this);
+    connect(shortcut, &QShortcut::activated, m_dialWait, [this] {
+        if (m_dialWait != nullptr) m_dialWait->setFocus(Qt::ShortcutFocusReason);
+    });
+
+    m_ok = Button(this, kOkId, QRect(234, 222, 100, 28), QStringLiteral("&OK"));
+    m_cancel = Button(this, kCancelId, QRect(234, 256, 100, 28), QStringLiteral("&Cancel"));
+    connect(m_ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
 }
+
+// ------------------------------------------------------------ profile
+
+void CSetupPanel::FillPortList() {
+    m_port->clear();
+    int widest = 0;
+    const QFontMetrics metrics(m_port->font());
+    auto add = [&](const QString& text, const QString& path, const DeviceAccess& access) {
+        m_port->addItem(text, path);
+        const int index = m_port->count() - 1;
+        m_port->setItemData(index, access.permitted, kPermittedRole);
+        m_port->setItemData(index, access.group, kGroupRole);
+        m_port->setItemData(index, path, Qt::ToolTipRole);
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    };
+    for (const SerialDevice& device : ScanSerialDevices(CurrentSerialEnvironment())) {
+        add(device.access.permitted ? device.path : device.path + QStringLiteral("  (no access)"), device.path,
+            device.access);
+    }
+    const QString simulator = QString::fromLatin1(kBuiltInSimulatorChoice);
+    add(simulator, simulator, {});
+    // Long device names are shown whole in the open list.
+    m_port->view()->setMinimumWidth(widest + 32);
+}
+
+void CSetupPanel::SelectStoredPort() {
+    const SerialEnvironment& env = CurrentSerialEnvironment();
+    QString path = platform::GetProfileString(Setting(), QStringLiteral("PortName"), QString()).trimmed();
+    if (path.isEmpty()) {
+        const int number = platform::GetProfileInt(Setting(), QStringLiteral("PortNo"), INT_MIN);
+        if (number == INT_MIN) {
+            m_port->setCurrentIndex(-1); // no port chosen yet
+            return;
+        }
+        path = TraditionalPortPath(number, env.devDir);
+    }
+    int index = m_port->findData(path, kEntryPortRole);
+    if (index < 0) {
+        // The stored device is not on the machine now (an adapter unplugged):
+        // it stays the choice, so that OK does not change the port behind
+        // the operator's back.
+        const bool present = QFileInfo::exists(path);
+        index = m_port->count() - 1; // before the simulator
+        m_port->insertItem(index, present ? path : path + QStringLiteral("  (not found)"), path);
+        m_port->setItemData(index, true, kPermittedRole);
+        m_port->setItemData(index, path, Qt::ToolTipRole);
+    }
+    m_port->setCurrentIndex(index);
+}
+
+void CSetupPanel::LoadProfile() {
+    FillPortList();
+    SelectStoredPort();
+
+    const int baud = platform::GetProfileInt(Setting(), QStringLiteral("Baud"), kBauds[kDefaultBaudIndex]);
+    const auto found = std::find(kBauds.begin(), kBauds.end(), baud);
+    m_baud->setCurrentIndex(found != kBauds.end() ? static_cast<int>(found - kBauds.begin()) : kDefaultBaudIndex);
+
+    // A missing key is written with its default at once; a value that is
+    // not a number from 0 to 9 shows the default until OK writes it.
+    const QString missing = QStringLiteral("\x01");
+    if (platform::GetProfileString(Setting(), QStringLiteral("DialWait"), missing) == missing) {
+        platform::WriteProfileInt(Setting(), QStringLiteral("DialWait"), kDefaultDialWait);
+    }
+    int dialWait = platform::GetProfileInt(Setting(), QStringLiteral("DialWait"), kDefaultDialWait);
+    if (dialWait < 0 || dialWait > 9) {
+        dialWait = kDefaultDialWait;
+    }
+    m_dialWait->setCurrentIndex(dialWait);
+
+    for (int r = 0; r < kRows; ++r) {
+        const QString key = QString::fromLatin1(kRowKeys[static_cast<std::size_t>(r)]);
+        const QString text = platform::GetProfileString(Setting(), key, QStringLiteral("0"));
+        m_rows[static_cast<std::size_t>(r)].hz = ParseTransverterText(text.toStdString());
+        ShowRow(r);
+    }
+}
+
+void CSetupPanel::SavePort() {
+    const int index = m_port->currentIndex();
+    if (index < 0) {
+        return; // nothing chosen: the profile keeps what it has
+    }
+    const QString path = m_port->itemData(index, kEntryPortRole).toString();
+    platform::WriteProfileString(Setting(), QStringLiteral("PortName"), path);
+    if (const auto number = TraditionalPortNumber(path, CurrentSerialEnvironment().devDir)) {
+        platform::WriteProfileInt(Setting(), QStringLiteral("PortNo"), *number);
+    }
+}
+
+void CSetupPanel::OnPortChosen(int index) {
+    if (index < 0 || m_port->itemData(index, kPermittedRole).toBool()) {
+        return;
+    }
+    const QString path = m_port->itemData(index, kEntryPortRole).toString();
+    const QString group = m_port->itemData(index, kGroupRole).toString();
+    platform::MessageBox(PermissionMessage(path, group, UserName()), QStringLiteral("Zephyra"),
+                         platform::MbOk | platform::MbIconWarning, this);
+}
+
+void CSetupPanel::OnViewAgain() {
+    if (inEntry()) {
+        EndEntry(false);
+    }
+    ReleaseDigits();
+    LoadProfile();
+    ApplyEnabling();
+}
+
+void CSetupPanel::OnOK() {
+    if (inEntry()) {
+        return;
+    }
+    ReleaseDigits();
+    SavePort();
+    const int baudIndex = m_baud->currentIndex();
+    platform::WriteProfileInt(Setting(), QStringLiteral("Baud"),
+                              baudIndex >= 0 && baudIndex < static_cast<int>(kBauds.size())
+                                  ? kBauds[static_cast<std::size_t>(baudIndex)]
+                                  : kBauds[kDefaultBaudIndex]);
+    const int dialWait = m_dialWait->currentIndex();
+    platform::WriteProfileInt(Setting(), QStringLiteral("DialWait"), dialWait >= 0 ? dialWait : kDefaultDialWait);
+
+    bool written = false;
+    for (int r = 0; r < kRows; ++r) {
+        const QString key = QString::fromLatin1(kRowKeys[static_cast<std::size_t>(r)]);
+        const QString text = QString::fromStdString(FormatTransverterText(m_rows[static_cast<std::size_t>(r)].hz));
+        if (platform::GetProfileString(Setting(), key, QStringLiteral("0")) != text) {
+            platform::WriteProfileString(Setting(), key, text);
+            written = true;
+        }
+    }
+    // The console takes the new offsets over when the menu's reply comes.
+    if (written && link() != nullptr) {
+        link()->ConnEX("R", 25, 0, 0, 0, "");
+    }
+    EndPanel(QDialog::Accepted);
+}
+
+void CSetupPanel::OnCancel() {
+    if (inEntry()) {
+        EndEntry(false);
+    }
+    ReleaseDigits();
+    EndPanel(QDialog::Rejected);
+}
+
+// ------------------------------------------------------------ rows
+
+std::int64_t CSetupPanel::frequency(int row) const {
+    return row >= 0 && row < kRows ? m_rows[static_cast<std::size_t>(row)].hz : 0;
+}
+
+std::string CSetupPanel::rowShown(int row) const {
+    if (row < 0 || row >= kRows) {
+        return {};
+    }
+    const Row& r = m_rows[static_cast<std::size_t>(row)];
+    RowText text;
+    for (int i = 0; i < kRowDigits; ++i) {
+        const CStaticEx* digit = r.digits[static_cast<std::size_t>(i)];
+        text.digits[static_cast<std::size_t>(i)] = digit != nullptr && !digit->text().isEmpty()
+                                                       ? digit->text().at(0).toLatin1()
+                                                       : '?';
+    }
+    for (std::size_t d = 0; d < r.dots.size(); ++d) {
+        const CStaticEx* dot = r.dots[d];
+        text.dots[d] = dot != nullptr && !dot->text().isEmpty() ? dot->text().at(0).toLatin1() : '?';
+    }
+    return text.shown();
+}
+
+void CSetupPanel::ShowText(int row, const RowText& text) {
+    Row& r = m_rows[static_cast<std::size_t>(row)];
+    for (int i = 0; i < kRowDigits; ++i) {
+        if (CStaticEx* digit = r.digits[static_cast<std::size_t>(i)]) {
+            digit->setText(QString(QLatin1Char(text.digits[static_cast<std::size_t>(i)])));
+        }
+    }
+    for (std::size_t d = 0; d < r.dots.size(); ++d) {
+        if (CStaticEx* dot = r.dots[d]) {
+            dot->setText(QString(QLatin1Char(text.dots[d])));
+        }
+    }
+}
+
+void CSetupPanel::ShowRow(int row) {
+    ShowText(row, ShowFrequency(m_rows[static_cast<std::size_t>(row)].hz));
+}
+
+void CSetupPanel::PressDigit(int row, int digit, bool up) {
+    if (inEntry() || row < 0 || row >= kRows || digit < 0 || digit >= kRowDigits) {
+        return;
+    }
+    Row& r = m_rows[static_cast<std::size_t>(row)];
+    r.stepDigit = digit;
+    r.stepUp = up;
+    r.hz = StepFrequency(r.hz, digit, up);
+    ShowRow(row);
+    if (m_timers) {
+        m_timers->SetTimer(row + 1, kFirstDelayMs);
+    }
+}
+
+void CSetupPanel::OnStepTimer(int row) {
+    if (row < 0 || row >= kRows || !m_timers || !m_timers->IsRunning(row + 1)) {
+        return;
+    }
+    Row& r = m_rows[static_cast<std::size_t>(row)];
+    r.hz = StepFrequency(r.hz, r.stepDigit, r.stepUp);
+    ShowRow(row);
+    if (m_timers->Interval(row + 1) != kRepeatMs) {
+        m_timers->SetTimer(row + 1, kRepeatMs);
+    }
+}
+
+void CSetupPanel::ReleaseDigits() {
+    if (m_timers) {
+        m_timers->KillAll();
+    }
+}
+
+bool CSetupPanel::stepTimerRunning(int row) const {
+    return m_timers && m_timers->IsRunning(row + 1);
+}
+
+int CSetupPanel::stepTimerInterval(int row) const {
+    return m_timers ? m_timers->Interval(row + 1) : 0;
+}
+
+bool CSetupPanel::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        // A quick second click is a press like the first.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton) {
+            for (int r = 0; r < kRows; ++r) {
+                const auto& digits = m_rows[static_cast<std::size_t>(r)].digits;
+                for (int i = 0; i < kRowDigits; ++i) {
+                    if (digits[static_cast<std::size_t>(i)] == watched) {
+                        PressDigit(r, kRowDigits - 1 - i, mouse->button() == Qt::RightButton);
+                        return true;
+                    }
+                }
+            }
+        }
+    } else if (type == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton) {
+            ReleaseDigits();
+        }
+    }
+    return CPanelBase::eventFilter(watched, event);
+}
+
+// ------------------------------------------------------------ entry
+
+void CSetupPanel::PressEnt(int row) {
+    if (row < 0 || row >= kRows) {
+        return;
+    }
+    if (!inEntry()) {
+        StartEntry(row);
+    } else if (row == m_entryRow) {
+        EndEntry(m_entry.count() > 0);
+    }
+}
+
+void CSetupPanel::StartEntry(int row) {
+    ReleaseDigits();
+    m_entryRow = row;
+    m_entry.Start();
+    ApplyEnabling();
+    ShowText(row, m_entry.text());
+    if (CButtonEx* ent = m_rows[static_cast<std::size_t>(row)].ent) {
+        ent->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CSetupPanel::EndEntry(bool takeValue) {
+    const int row = m_entryRow;
+    if (row < 0) {
+        return;
+    }
+    if (takeValue) {
+        m_rows[static_cast<std::size_t>(row)].hz = m_entry.Value();
+    }
+    m_entryRow = -1;
+    ApplyEnabling();
+    ShowRow(row);
+}
+
+void CSetupPanel::ApplyEnabling() {
+    const bool idle = !inEntry();
+    for (int r = 0; r < kRows; ++r) {
+        if (CButtonEx* ent = m_rows[static_cast<std::size_t>(r)].ent) {
+            ent->setEnabled(idle || r == m_entryRow);
+        }
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{m_ok, m_cancel, m_port, m_baud, m_dialWait}) {
+        if (control != nullptr) {
+            control->setEnabled(idle);
+        }
+    }
+    // The reset buttons come back only while the radio is on.
+    for (CButtonEx* reset : {m_resetAll.data(), m_resetVfo.data()}) {
+        if (reset != nullptr) {
+            reset->setEnabled(idle && m_powerOn);
+        }
+    }
+}
+
+void CSetupPanel::keyPressEvent(QKeyEvent* event) {
+    if (inEntry()) {
+        const int key = event->key();
+        const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
+        const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && key >= Qt::Key_0 && key <= Qt::Key_9) {
+            event->accept();
+            if (m_entry.TypeDigit(key - Qt::Key_0)) {
+                EndEntry(true);
+            } else {
+                ShowText(m_entryRow, m_entry.text());
+            }
+            return;
+        }
+        if (plain && (key == Qt::Key_Period || (keypad && key == Qt::Key_Comma))) {
+            event->accept();
+            m_entry.TypePeriod();
+            ShowText(m_entryRow, m_entry.text());
+            return;
+        }
+        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape && key != Qt::Key_F1) {
+            event->accept(); // nothing else acts while a frequency is typed
+            return;
+        }
+    }
+    CPanelBase::keyPressEvent(event);
+}
+
+void CSetupPanel::OnEnterKey() {
+    if (inEntry()) {
+        PressEnt(m_entryRow);
+        return;
+    }
+    OnOK();
+}
+
+void CSetupPanel::OnEscapeKey() {
+    if (inEntry()) {
+        EndEntry(false);
+        return;
+    }
+    OnCancel();
+}
+
+// ------------------------------------------------------------ power, reset
 
 void CSetupPanel::OnPowerState(std::uint32_t state) {
     if (state > 1 || (state == 1) == m_powerOn) {
         return;
     }
     m_powerOn = state == 1;
-    if (m_resetAll != nullptr) {
-        m_resetAll->setEnabled(m_powerOn);
-    }
-    if (m_resetVfo != nullptr) {
-        m_resetVfo->setEnabled(m_powerOn);
-    }
+    ApplyEnabling();
 }
 
 bool CSetupPanel::ResetRadio(Reset kind) {
@@ -60,6 +568,10 @@ bool CSetupPanel::ResetRadio(Reset kind) {
         return false;
     }
     platform::PostToMainWindow(platform::kUmRadioReset, code, 0);
+    if (kind == Reset::Full && m_baud != nullptr) {
+        // The radio comes back at 9600 bps; saved only by OK.
+        m_baud->setCurrentIndex(kDefaultBaudIndex);
+    }
     return true;
 }
 
