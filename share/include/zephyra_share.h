@@ -1,0 +1,326 @@
+// zephyra_share.h - sharing the radio with other programs over the network.
+//
+// This is the one public header of the library `zephyra_share`. It holds
+// two servers that let digital-mode, logging and satellite programs control
+// the radio the console is connected to:
+//  - RigctlServer: the line protocol of a rig-control daemon (TCP, default
+//    port 4532), one command a line, answers ending "RPRT n";
+//  - FlrigServer: XML-RPC over HTTP POST (default port 12345).
+//
+// Neither server talks to the radio itself. They turn every request into a
+// call of the abstract RadioBackend, which the program (the console)
+// implements over its own radio link. Calls reach the backend through one
+// RequestQueue: requests of every client of both servers are executed one
+// at a time, in arrival order, only while the backend says it is not busy
+// (the console's own operations are never interleaved with a request), and
+// a request to release the transmitter goes ahead of everything queued.
+//
+// Threading: everything here lives on the thread that created it (the
+// console's), and every backend call is made on that thread from the Qt
+// event loop. Nothing blocks waiting for a client.
+//
+// Safety: by default a server listens on the loopback address only; another
+// address, and a list of allowed client addresses, are explicit settings.
+// Lines and requests are bounded in size, the number of clients is bounded,
+// and a client that keyed the transmitter and then disconnects or stays
+// silent for the configured time has its transmitter released. A client
+// never sends text to the radio: every argument is converted to a number or
+// a name from a fixed list before the backend sees it.
+#pragma once
+
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QTcpServer;
+class QTcpSocket;
+class QTimer;
+
+namespace zshare {
+
+// ---------------------------------------------------------------- values
+
+// Results of backend calls, numbered as the rig-control line protocol
+// reports them ("RPRT -9").
+enum class Result : int {
+    Ok = 0,
+    InvalidArgument = -1,
+    NotImplemented = -4,
+    TimedOut = -5,
+    ProtocolError = -8,
+    Rejected = -9,
+    NotAvailable = -11,
+};
+
+// Which VFO a call is about. Current is the receive VFO of the main band.
+enum class Vfo { Current, A, B, Memory };
+
+enum class Mode { Unknown, Usb, Lsb, Cw, Cwr, Am, Fm, Rtty, Rttyr };
+
+// The names the line protocol uses: "USB", "LSB", "CW", "CWR", "AM", "FM",
+// "RTTY", "RTTYR" ("" for Unknown).
+const char* ModeName(Mode mode);
+// Mode from such a name (exact, upper case); Unknown for any other text.
+Mode ModeFromName(std::string_view name);
+// The mode-mask bit of a mode (AM 0x1, CW 0x2, USB 0x4, LSB 0x8, RTTY 0x10,
+// FM 0x20, CWR 0x80, RTTYR 0x100).
+std::uint32_t ModeBit(Mode mode);
+
+// Levels a client reads and sets. Strength is in dB relative to S9 (read
+// only); PowerMeter is the transmit power meter, 0..1 of full scale (read
+// only); the others are 0..1.
+enum class Level { Strength, RfPower, Af, Rf, Squelch, PowerMeter };
+
+// One frequency range of the radio, for the client's capability read.
+struct FrequencyRange {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    std::uint32_t modes = 0;  // mode mask
+    int lowPower = -1;        // milliwatts, -1 for a receive range
+    int highPower = -1;
+    std::uint32_t vfos = 0;     // VFO mask
+    std::uint32_t antennas = 0; // antenna mask
+};
+
+// What the radio can do, as the line protocol's capability dump gives it.
+struct RadioDescription {
+    QString name;    // "QX-9000"
+    int model = 2;   // the rig model number reported to clients
+    int ituRegion = 1;
+    std::vector<FrequencyRange> receive;
+    std::vector<FrequencyRange> transmit;
+    std::vector<std::pair<std::uint32_t, int>> steps;   // mode mask, step in Hz
+    std::vector<std::pair<std::uint32_t, int>> filters; // mode mask, width in Hz
+    int maxRit = 0;
+    int maxXit = 0;
+    int maxIfShift = 0;
+    int announces = 0;
+    std::vector<int> preamps;     // dB
+    std::vector<int> attenuators; // dB
+    int maxPowerWatts = 100;
+    std::vector<int> bandwidths;  // the filter widths a client may choose, Hz
+};
+
+// True when `hz` lies in one of `ranges`.
+bool InRanges(const std::vector<FrequencyRange>& ranges, std::int64_t hz);
+
+// ---------------------------------------------------------------- backend
+
+// What a client can get and set. The program implements it over its radio
+// link; every call is made on the program's thread, one at a time, and may
+// block for as long as it needs the radio to confirm (bounded by the
+// implementation). A call while the radio is not ready answers NotAvailable.
+class RadioBackend {
+public:
+    virtual ~RadioBackend() = default;
+
+    // True while the program runs an operation of its own: queued requests
+    // wait until it has ended.
+    virtual bool Busy() const = 0;
+    // True while the radio is connected and its state has been read.
+    virtual bool Ready() const = 0;
+    virtual const RadioDescription& Describe() const = 0;
+
+    virtual Result GetFrequency(Vfo vfo, std::int64_t& hz) = 0;
+    virtual Result SetFrequency(Vfo vfo, std::int64_t hz) = 0;
+    // `passband` in Hz; 0 when not known.
+    virtual Result GetMode(Vfo vfo, Mode& mode, int& passband) = 0;
+    // `passband` 0 or below keeps the width.
+    virtual Result SetMode(Vfo vfo, Mode mode, int passband) = 0;
+    virtual Result GetVfo(Vfo& vfo) = 0;
+    virtual Result SetVfo(Vfo vfo) = 0;
+    virtual Result GetPtt(bool& on) = 0;
+    virtual Result SetPtt(bool on) = 0;
+    // Split on when transmitting on the other VFO; `txVfo` is that VFO.
+    virtual Result GetSplit(bool& on, Vfo& txVfo) = 0;
+    virtual Result SetSplit(bool on, Vfo txVfo) = 0;
+    // RIT and XIT offsets in Hz; 0 when off.
+    virtual Result GetRit(int& hz) = 0;
+    virtual Result SetRit(int hz) = 0;
+    virtual Result GetXit(int& hz) = 0;
+    virtual Result SetXit(int hz) = 0;
+    virtual Result GetLevel(Level level, double& value) = 0;
+    virtual Result SetLevel(Level level, double value) = 0;
+    virtual Result GetPowerOn(bool& on) = 0;
+    virtual Result SetPowerOn(bool on) = 0;
+};
+
+// ---------------------------------------------------------------- queue
+
+// The one queue of requests in front of the backend. Jobs run on this
+// object's thread from the event loop, one at a time, in order, and only
+// while the backend is not busy. An urgent job (releasing the transmitter)
+// goes ahead of every job queued. A job never runs inside another (a
+// backend call that pumps events cannot start the next one).
+class RequestQueue : public QObject {
+    Q_OBJECT
+public:
+    using Job = std::function<void(RadioBackend&)>;
+
+    explicit RequestQueue(RadioBackend& backend, QObject* parent = nullptr);
+    ~RequestQueue() override;
+
+    // `owner` identifies the client (for Drop); null for none.
+    void Post(const void* owner, Job job, bool urgent = false);
+    // Forgets the non-urgent jobs of `owner` (a client that has gone).
+    void Drop(const void* owner);
+    std::size_t Pending() const { return m_jobs.size(); }
+    std::uint64_t Executed() const { return m_executed; }
+    // Jobs that found the backend busy and waited (for tests and status).
+    std::uint64_t Deferred() const { return m_deferred; }
+    RadioBackend& Backend() { return m_backend; }
+    // How often a busy backend is asked again.
+    void SetRetryInterval(int milliseconds) { m_retryMs = milliseconds; }
+
+private:
+    struct Item {
+        const void* owner;
+        Job job;
+        bool urgent;
+    };
+    void Schedule(int milliseconds);
+    void RunNext();
+
+    RadioBackend& m_backend;
+    std::deque<Item> m_jobs;
+    QTimer* m_timer = nullptr;
+    bool m_running = false;
+    bool m_waitingForBackend = false;
+    int m_retryMs = 5;
+    std::uint64_t m_executed = 0;
+    std::uint64_t m_deferred = 0;
+};
+
+// ---------------------------------------------------------------- servers
+
+struct ServerSettings {
+    bool enabled = false;
+    QHostAddress address = QHostAddress(QHostAddress::LocalHost);
+    quint16 port = 0;                 // 0 picks a free port (tests)
+    QList<QHostAddress> allowed;      // empty: every client that reaches the address
+    int pttSilenceSeconds = 30;       // a keyed client silent this long is released; 0: never
+    int maxClients = 200;
+};
+
+struct ServerStatus {
+    bool listening = false;
+    QString address;   // "127.0.0.1"
+    quint16 port = 0;  // the port actually listened on
+    int clients = 0;
+    QString lastError; // empty when none
+};
+
+// The part both servers share: listening, client admission and limits, the
+// per-client transmitter bookkeeping and the status.
+class ShareServer : public QObject {
+    Q_OBJECT
+public:
+    ShareServer(RequestQueue& queue, quint16 defaultPort, QObject* parent = nullptr);
+    ~ShareServer() override;
+
+    // Applies `settings`: (re)starts listening when enabled, stops when not.
+    // False when listening failed; Status().lastError says why.
+    bool Apply(const ServerSettings& settings);
+    void Stop();
+    const ServerSettings& Settings() const { return m_settings; }
+    ServerStatus Status() const;
+    quint16 DefaultPort() const { return m_defaultPort; }
+    // A short line for the console: "127.0.0.1:4532, 2 clients" or the error.
+    QString Summary() const;
+
+signals:
+    void statusChanged();
+
+protected:
+    struct Client {
+        QPointer<QTcpSocket> socket;
+        QByteArray buffer;
+        bool inFlight = false;   // a request of this client is queued or running
+        bool keyed = false;      // this client switched the transmitter on
+        bool closing = false;    // close once the answer has been written
+        bool discarding = false; // the line in progress is too long: skipped to its end
+        std::int64_t lastHeardMs = 0;
+    };
+    // Called when bytes arrived (after admission) and after each answer.
+    virtual void Process(Client& client) = 0;
+    virtual const char* ServerName() const = 0;
+
+    // Queues `job` for `client`; `answer` gets its reply text and is written
+    // to the client (when it is still there), then processing goes on.
+    void Submit(Client& client, std::function<QByteArray(RadioBackend&, bool& keyedAfter)> job,
+                bool urgent = false);
+    void Write(Client& client, const QByteArray& bytes);
+    void CloseLater(Client& client);
+    // Moves received bytes into the client's buffer, at most kReadChunk.
+    void Pull(Client& client);
+    RequestQueue& Queue() { return m_queue; }
+    static constexpr int kReadChunk = 48 * 1024;
+
+private:
+    void OnNewConnection();
+    void OnReadyRead(QTcpSocket* socket);
+    void OnDisconnected(QTcpSocket* socket);
+    void CheckSilence();
+    void ReleaseTransmitter(const char* why);
+    void SetError(const QString& text);
+    Client* Find(QTcpSocket* socket);
+
+    RequestQueue& m_queue;
+    quint16 m_defaultPort;
+    ServerSettings m_settings;
+    QTcpServer* m_server = nullptr;
+    QTimer* m_silenceTimer = nullptr;
+    std::map<QTcpSocket*, std::unique_ptr<Client>> m_clients;
+    QString m_lastError;
+};
+
+// The rig-control line protocol.
+class RigctlServer : public ShareServer {
+    Q_OBJECT
+public:
+    static constexpr quint16 kDefaultPort = 4532;
+    explicit RigctlServer(RequestQueue& queue, QObject* parent = nullptr);
+
+    // The answer to one command line (without its newline) as the server
+    // gives it; `quit` is set for "q". Runs the backend directly (the server
+    // itself goes through the queue). `keyed` tracks the client's PTT.
+    static QByteArray Execute(RadioBackend& backend, const std::string& line, bool& quit,
+                              bool& keyed);
+    static constexpr int kMaxLine = 1024;
+
+protected:
+    void Process(Client& client) override;
+    const char* ServerName() const override { return "rigctld"; }
+};
+
+// XML-RPC over HTTP.
+class FlrigServer : public ShareServer {
+    Q_OBJECT
+public:
+    static constexpr quint16 kDefaultPort = 12345;
+    explicit FlrigServer(RequestQueue& queue, QObject* parent = nullptr);
+
+    // The XML-RPC response document for one request body.
+    static QByteArray Execute(RadioBackend& backend, const QByteArray& body, bool& keyed);
+    // The names of every method served.
+    static QStringList Methods();
+    static constexpr int kMaxHeader = 8 * 1024;
+    static constexpr int kMaxBody = 32 * 1024;
+
+protected:
+    void Process(Client& client) override;
+    const char* ServerName() const override { return "flrig"; }
+};
+
+} // namespace zshare

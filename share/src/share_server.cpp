@@ -1,0 +1,257 @@
+// share_server.cpp - listening, client admission, limits, transmitter release.
+#include <zephyra_share.h>
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <chrono>
+
+namespace zshare {
+
+namespace {
+
+std::int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// A client that never reads its answers is dropped before it costs more.
+constexpr qint64 kMaxUnwritten = 1024 * 1024;
+
+// "::1" in the list also admits the IPv4 loopback, and the reverse.
+bool SameHost(const QHostAddress& a, const QHostAddress& b) {
+    if (a.isEqual(b, QHostAddress::TolerantConversion))
+        return true;
+    const QHostAddress v6(QHostAddress::LocalHostIPv6);
+    const QHostAddress v4(QHostAddress::LocalHost);
+    return (a == v6 && b.isEqual(v4, QHostAddress::TolerantConversion)) ||
+           (b == v6 && a.isEqual(v4, QHostAddress::TolerantConversion));
+}
+
+} // namespace
+
+ShareServer::ShareServer(RequestQueue& queue, quint16 defaultPort, QObject* parent)
+    : QObject(parent), m_queue(queue), m_defaultPort(defaultPort), m_silenceTimer(new QTimer(this)) {
+    m_settings.port = defaultPort;
+    m_silenceTimer->setInterval(250);
+    connect(m_silenceTimer, &QTimer::timeout, this, &ShareServer::CheckSilence);
+}
+
+ShareServer::~ShareServer() { Stop(); }
+
+bool ShareServer::Apply(const ServerSettings& settings) {
+    const bool restart = !m_server || settings.address != m_settings.address ||
+                         settings.port != m_settings.port || !settings.enabled;
+    m_settings = settings;
+    if (!settings.enabled) {
+        Stop();
+        m_lastError.clear();
+        emit statusChanged();
+        return true;
+    }
+    if (!restart)
+        return true;
+    Stop();
+    m_server = new QTcpServer(this);
+    m_server->setMaxPendingConnections(64);
+    connect(m_server, &QTcpServer::newConnection, this, &ShareServer::OnNewConnection);
+    if (!m_server->listen(settings.address, settings.port)) {
+        const bool inUse = m_server->serverError() == QAbstractSocket::AddressInUseError;
+        const QString where = QStringLiteral("%1:%2").arg(settings.address.toString()).arg(settings.port);
+        SetError(inUse ? QStringLiteral("Port %1 is already in use").arg(where)
+                       : QStringLiteral("Cannot listen on %1: %2").arg(where, m_server->errorString()));
+        delete m_server;
+        m_server = nullptr;
+        return false;
+    }
+    m_lastError.clear();
+    m_silenceTimer->start();
+    emit statusChanged();
+    return true;
+}
+
+void ShareServer::Stop() {
+    ReleaseTransmitter("server stopped");
+    m_silenceTimer->stop();
+    for (auto& [socket, client] : m_clients) {
+        m_queue.Drop(client.get());
+        if (client->socket) {
+            client->socket->disconnect(this);
+            client->socket->abort();
+            client->socket->deleteLater();
+        }
+    }
+    const bool had = m_server != nullptr || !m_clients.empty();
+    m_clients.clear();
+    if (m_server) {
+        m_server->close();
+        delete m_server;
+        m_server = nullptr;
+    }
+    if (had)
+        emit statusChanged();
+}
+
+ServerStatus ShareServer::Status() const {
+    ServerStatus s;
+    s.listening = m_server && m_server->isListening();
+    s.address = m_settings.address.toString();
+    s.port = s.listening ? m_server->serverPort() : m_settings.port;
+    s.clients = static_cast<int>(m_clients.size());
+    s.lastError = m_lastError;
+    return s;
+}
+
+QString ShareServer::Summary() const {
+    const ServerStatus s = Status();
+    if (!s.lastError.isEmpty())
+        return s.lastError;
+    if (!s.listening)
+        return QStringLiteral("off");
+    return QStringLiteral("%1:%2, %3 client%4")
+        .arg(s.address)
+        .arg(s.port)
+        .arg(s.clients)
+        .arg(s.clients == 1 ? "" : "s");
+}
+
+void ShareServer::SetError(const QString& text) {
+    m_lastError = text;
+    emit statusChanged();
+}
+
+ShareServer::Client* ShareServer::Find(QTcpSocket* socket) {
+    const auto it = m_clients.find(socket);
+    return it == m_clients.end() ? nullptr : it->second.get();
+}
+
+void ShareServer::OnNewConnection() {
+    while (m_server && m_server->hasPendingConnections()) {
+        QTcpSocket* socket = m_server->nextPendingConnection();
+        if (!socket)
+            break;
+        bool allowed = m_settings.allowed.isEmpty();
+        for (const QHostAddress& a : m_settings.allowed)
+            allowed = allowed || SameHost(a, socket->peerAddress());
+        if (!allowed || static_cast<int>(m_clients.size()) >= m_settings.maxClients) {
+            m_lastError = allowed ? QStringLiteral("Client refused: %1 clients already").arg(m_clients.size())
+                                  : QStringLiteral("Client refused: %1 is not allowed")
+                                        .arg(socket->peerAddress().toString());
+            socket->abort();
+            socket->deleteLater();
+            emit statusChanged();
+            continue;
+        }
+        socket->setReadBufferSize(kReadChunk);
+        auto client = std::make_unique<Client>();
+        client->socket = socket;
+        client->lastHeardMs = NowMs();
+        m_clients[socket] = std::move(client);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] { OnDisconnected(socket); });
+        emit statusChanged();
+    }
+}
+
+void ShareServer::Pull(Client& client) {
+    if (!client.socket)
+        return;
+    const qint64 room = kReadChunk - client.buffer.size();
+    if (room > 0 && client.socket->bytesAvailable() > 0)
+        client.buffer.append(client.socket->read(room));
+}
+
+void ShareServer::OnReadyRead(QTcpSocket* socket) {
+    Client* client = Find(socket);
+    if (!client)
+        return;
+    client->lastHeardMs = NowMs();
+    Pull(*client);
+    Process(*client);
+}
+
+void ShareServer::OnDisconnected(QTcpSocket* socket) {
+    const auto it = m_clients.find(socket);
+    if (it == m_clients.end())
+        return;
+    Client* client = it->second.get();
+    m_queue.Drop(client);
+    if (client->keyed) {
+        // A program that keyed the transmitter and went away must not leave
+        // the radio transmitting.
+        m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
+    }
+    m_clients.erase(it);
+    socket->deleteLater();
+    emit statusChanged();
+}
+
+void ShareServer::CheckSilence() {
+    if (m_settings.pttSilenceSeconds <= 0)
+        return;
+    const std::int64_t now = NowMs();
+    for (auto& [socket, client] : m_clients) {
+        if (client->keyed && now - client->lastHeardMs >= m_settings.pttSilenceSeconds * 1000LL) {
+            client->keyed = false;
+            m_lastError = QStringLiteral("Transmitter released: a client went silent");
+            m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
+            emit statusChanged();
+        }
+    }
+}
+
+void ShareServer::ReleaseTransmitter(const char*) {
+    bool any = false;
+    for (auto& [socket, client] : m_clients) {
+        any = any || client->keyed;
+        client->keyed = false;
+    }
+    if (any)
+        m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
+}
+
+void ShareServer::Submit(Client& client, std::function<QByteArray(RadioBackend&, bool&)> job, bool urgent) {
+    client.inFlight = true;
+    QPointer<QTcpSocket> socket = client.socket;
+    m_queue.Post(
+        &client,
+        [this, socket, job = std::move(job)](RadioBackend& backend) {
+            Client* c = socket ? Find(socket.data()) : nullptr;
+            bool keyed = c ? c->keyed : false;
+            const QByteArray answer = job(backend, keyed);
+            c = socket ? Find(socket.data()) : nullptr;
+            if (!c)
+                return;
+            c->keyed = keyed;
+            c->inFlight = false;
+            Write(*c, answer);
+            if (c->closing) {
+                CloseLater(*c);
+                return;
+            }
+            Pull(*c);
+            Process(*c);
+        },
+        urgent);
+}
+
+void ShareServer::Write(Client& client, const QByteArray& bytes) {
+    if (!client.socket || bytes.isEmpty())
+        return;
+    client.socket->write(bytes);
+    if (client.socket->bytesToWrite() > kMaxUnwritten && !client.closing) {
+        // Closed from the event loop: disconnected() then tidies up.
+        client.closing = true;
+        QMetaObject::invokeMethod(client.socket.data(), &QTcpSocket::abort, Qt::QueuedConnection);
+    }
+}
+
+void ShareServer::CloseLater(Client& client) {
+    client.closing = true;
+    if (client.inFlight || !client.socket)
+        return;
+    client.socket->disconnectFromHost(); // writes what is pending, then disconnected()
+}
+
+} // namespace zshare

@@ -1,0 +1,139 @@
+// fake_radio.h - a backend with plain state for the protocol tests: it
+// records every call and can be made busy or not ready.
+#pragma once
+
+#include <zephyra_share.h>
+
+#include <string>
+#include <vector>
+
+namespace share_test {
+
+struct FakeRadio : zshare::RadioBackend {
+    bool busy = false;
+    bool ready = true;
+    std::int64_t a = 14'074'000, b = 7'050'000;
+    zshare::Mode modeA = zshare::Mode::Usb, modeB = zshare::Mode::Lsb;
+    int width = 2400;
+    zshare::Vfo rx = zshare::Vfo::A, tx = zshare::Vfo::A;
+    bool ptt = false, power = true;
+    int rit = 0, xit = 0;
+    double af = 0.5, rf = 1.0, sql = 0.0, rfPower = 1.0, strength = -12.0;
+    std::vector<std::string> calls; // "SetFrequency 7074000", ...
+    zshare::RadioDescription description;
+
+    FakeRadio() {
+        description.name = QStringLiteral("QX-9000");
+        description.receive = {{30'000, 60'000'000, 0x1bf, -1, -1, 0x3, 0x3}};
+        description.transmit = {{14'000'000, 14'350'000, 0x1bf, 5000, 100000, 0x3, 0x3}};
+        description.steps = {{0x1bf, 10}, {0x1bf, 100}};
+        description.filters = {{0x0c, 2400}, {0x82, 500}};
+        description.maxRit = description.maxXit = 99'999;
+        description.bandwidths = {500, 2400};
+    }
+
+    zshare::Vfo Resolve(zshare::Vfo v) const { return v == zshare::Vfo::Current ? rx : v; }
+    bool Busy() const override { return busy; }
+    bool Ready() const override { return ready; }
+    const zshare::RadioDescription& Describe() const override { return description; }
+
+    zshare::Result Check() const { return ready ? zshare::Result::Ok : zshare::Result::NotAvailable; }
+    void Note(const std::string& what) { calls.push_back(what); }
+
+    zshare::Result GetFrequency(zshare::Vfo v, std::int64_t& hz) override {
+        hz = Resolve(v) == zshare::Vfo::B ? b : a;
+        return Check();
+    }
+    zshare::Result SetFrequency(zshare::Vfo v, std::int64_t hz) override {
+        Note("SetFrequency " + std::string(Resolve(v) == zshare::Vfo::B ? "B " : "A ") + std::to_string(hz));
+        (Resolve(v) == zshare::Vfo::B ? b : a) = hz;
+        return Check();
+    }
+    zshare::Result GetMode(zshare::Vfo v, zshare::Mode& m, int& passband) override {
+        m = Resolve(v) == zshare::Vfo::B ? modeB : modeA;
+        passband = width;
+        return Check();
+    }
+    zshare::Result SetMode(zshare::Vfo v, zshare::Mode m, int passband) override {
+        Note("SetMode " + std::string(zshare::ModeName(m)) + " " + std::to_string(passband));
+        (Resolve(v) == zshare::Vfo::B ? modeB : modeA) = m;
+        if (passband > 0)
+            width = passband;
+        return Check();
+    }
+    zshare::Result GetVfo(zshare::Vfo& v) override {
+        v = rx;
+        return Check();
+    }
+    zshare::Result SetVfo(zshare::Vfo v) override {
+        Note("SetVfo");
+        rx = tx = v;
+        return Check();
+    }
+    zshare::Result GetPtt(bool& on) override {
+        on = ptt;
+        return Check();
+    }
+    zshare::Result SetPtt(bool on) override {
+        Note(on ? "SetPtt 1" : "SetPtt 0");
+        ptt = on;
+        return Check();
+    }
+    zshare::Result GetSplit(bool& on, zshare::Vfo& v) override {
+        on = tx != rx;
+        v = tx;
+        return Check();
+    }
+    zshare::Result SetSplit(bool on, zshare::Vfo v) override {
+        Note(on ? "SetSplit 1" : "SetSplit 0");
+        tx = on ? v : rx;
+        return Check();
+    }
+    zshare::Result GetRit(int& hz) override {
+        hz = rit;
+        return Check();
+    }
+    zshare::Result SetRit(int hz) override {
+        Note("SetRit " + std::to_string(hz));
+        rit = hz;
+        return Check();
+    }
+    zshare::Result GetXit(int& hz) override {
+        hz = xit;
+        return Check();
+    }
+    zshare::Result SetXit(int hz) override {
+        Note("SetXit " + std::to_string(hz));
+        xit = hz;
+        return Check();
+    }
+    double& LevelRef(zshare::Level l) {
+        switch (l) {
+        case zshare::Level::Af: return af;
+        case zshare::Level::Rf: return rf;
+        case zshare::Level::Squelch: return sql;
+        case zshare::Level::RfPower: return rfPower;
+        default: return strength;
+        }
+    }
+    zshare::Result GetLevel(zshare::Level l, double& v) override {
+        v = l == zshare::Level::PowerMeter ? (ptt ? rfPower : 0.0) : LevelRef(l);
+        return Check();
+    }
+    zshare::Result SetLevel(zshare::Level l, double v) override {
+        Note("SetLevel " + std::to_string(static_cast<int>(l)) + " " + std::to_string(v));
+        LevelRef(l) = v;
+        return Check();
+    }
+    zshare::Result GetPowerOn(bool& on) override {
+        on = power;
+        return Check();
+    }
+    zshare::Result SetPowerOn(bool on) override {
+        Note(on ? "SetPowerOn 1" : "SetPowerOn 0");
+        power = on;
+        return Check();
+    }
+};
+
+} // namespace share_test

@@ -1,0 +1,359 @@
+// server_test.cpp - the request queue and both servers over real sockets on
+// a backend with plain state: order, the transmitter release, limits on
+// lines, bodies and clients, address checks, a port already in use.
+#include "fake_radio.h"
+#include "line_client.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace {
+
+using namespace std::chrono_literals;
+using share_test::FakeRadio;
+using share_test::LineClient;
+
+void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < timeout.count()) {
+        Pump();
+        if (done())
+            return true;
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+// ---------------------------------------------------------------- queue
+
+TEST(RequestQueue, RunsInOrderOnlyWhileTheBackendIsIdleAndReleaseGoesFirst) {
+    FakeRadio radio;
+    zshare::RequestQueue queue(radio);
+    std::vector<int> order;
+    radio.busy = true;
+    for (int i = 1; i <= 3; ++i)
+        queue.Post(nullptr, [&order, i](zshare::RadioBackend&) { order.push_back(i); });
+    queue.Post(nullptr, [&order](zshare::RadioBackend&) { order.push_back(0); }, true);
+    for (int i = 0; i < 20; ++i) {
+        Pump();
+        QThread::msleep(1);
+    }
+    EXPECT_TRUE(order.empty()) << "a job ran while the backend was busy";
+    EXPECT_GE(queue.Deferred(), 1u);
+    radio.busy = false;
+    ASSERT_TRUE(PumpUntil([&] { return order.size() == 4; }));
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST(RequestQueue, AJobThatPumpsEventsDoesNotStartTheNextInside) {
+    FakeRadio radio;
+    zshare::RequestQueue queue(radio);
+    int depth = 0, deepest = 0, runs = 0;
+    for (int i = 0; i < 3; ++i) {
+        queue.Post(nullptr, [&](zshare::RadioBackend&) {
+            deepest = std::max(deepest, ++depth);
+            for (int k = 0; k < 5; ++k)
+                QCoreApplication::processEvents();
+            --depth;
+            ++runs;
+        });
+    }
+    ASSERT_TRUE(PumpUntil([&] { return runs == 3; }));
+    EXPECT_EQ(deepest, 1);
+}
+
+TEST(RequestQueue, DropForgetsAGoneClientsJobsButNotItsRelease) {
+    FakeRadio radio;
+    zshare::RequestQueue queue(radio);
+    int owner = 0;
+    std::vector<int> ran;
+    radio.busy = true;
+    queue.Post(&owner, [&](zshare::RadioBackend&) { ran.push_back(1); });
+    queue.Post(&owner, [&](zshare::RadioBackend&) { ran.push_back(2); }, true);
+    queue.Drop(&owner);
+    radio.busy = false;
+    ASSERT_TRUE(PumpUntil([&] { return queue.Pending() == 0; }));
+    EXPECT_EQ(ran, (std::vector<int>{2}));
+}
+
+// ---------------------------------------------------------------- rigctl server
+
+class Rigctl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zshare::ServerSettings s;
+        s.enabled = true;
+        s.port = 0;
+        ASSERT_TRUE(server.Apply(s)) << server.Status().lastError.toStdString();
+        port = server.Status().port;
+        ASSERT_NE(port, 0);
+    }
+    std::string Ask(LineClient& c, const std::string& line, int lines = 1) {
+        return c.Ask(line, lines, 3s, Pump);
+    }
+    FakeRadio radio;
+    zshare::RequestQueue queue{radio};
+    zshare::RigctlServer server{queue};
+    std::uint16_t port = 0;
+};
+
+TEST_F(Rigctl, ListensOnLoopbackAndCountsClients) {
+    const zshare::ServerStatus s = server.Status();
+    EXPECT_TRUE(s.listening);
+    EXPECT_EQ(s.address, "127.0.0.1");
+    LineClient a, b;
+    ASSERT_TRUE(a.Connect(port));
+    ASSERT_TRUE(b.Connect(port));
+    EXPECT_TRUE(PumpUntil([&] { return server.Status().clients == 2; }));
+    EXPECT_EQ(Ask(a, "f"), "14074000\n");
+    a.Close();
+    EXPECT_TRUE(PumpUntil([&] { return server.Status().clients == 1; }));
+    EXPECT_NE(server.Summary().indexOf("1 client"), -1) << server.Summary().toStdString();
+}
+
+TEST_F(Rigctl, PipelinedLinesAreAnsweredInOrder) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    ASSERT_TRUE(c.Send("F 7074000\r\nf\n\nm\n+t\n"));
+    EXPECT_EQ(c.ReadLines(7, 3s, Pump), "RPRT 0\n7074000\nUSB\n2400\nget_ptt:\nPTT: 0\nRPRT 0\n");
+}
+
+TEST_F(Rigctl, GarbageAndEndlessLinesCostBoundedMemoryAndTheClientGoesOn) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    EXPECT_EQ(Ask(c, std::string("\x00\x01 garbage \xfe;;;", 16)), "RPRT -1\n");
+    // Two megabytes without a newline, then one: one report for the lot.
+    const std::string chunk(64 * 1024, 'x');
+    for (int i = 0; i < 32; ++i) {
+        ASSERT_TRUE(c.Send(chunk));
+        Pump();
+    }
+    ASSERT_TRUE(c.Send("\n"));
+    EXPECT_EQ(c.ReadLine(5s, Pump), "RPRT -1\n");
+    EXPECT_EQ(Ask(c, "f"), "14074000\n");
+    EXPECT_TRUE(radio.calls.empty());
+}
+
+TEST_F(Rigctl, QuitClosesTheConnection) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    ASSERT_TRUE(c.Send("q\n"));
+    EXPECT_TRUE(c.WaitClosed(3s, Pump));
+}
+
+TEST_F(Rigctl, AClientThatKeyedAndDisconnectsHasItsTransmitterReleased) {
+    LineClient keyer, other;
+    ASSERT_TRUE(keyer.Connect(port));
+    ASSERT_TRUE(other.Connect(port));
+    EXPECT_EQ(Ask(keyer, "T 1"), "RPRT 0\n");
+    EXPECT_TRUE(radio.ptt);
+    other.Close(); // never keyed: no release
+    ASSERT_TRUE(PumpUntil([&] { return server.Status().clients == 1; }));
+    for (int i = 0; i < 10; ++i)
+        Pump();
+    EXPECT_TRUE(radio.ptt);
+    keyer.Close();
+    ASSERT_TRUE(PumpUntil([&] { return !radio.ptt; }));
+    EXPECT_EQ(radio.calls.back(), "SetPtt 0");
+}
+
+TEST_F(Rigctl, AKeyedClientSilentForTheSetTimeIsReleasedAndStaysConnected) {
+    zshare::ServerSettings s = server.Settings();
+    s.pttSilenceSeconds = 1;
+    ASSERT_TRUE(server.Apply(s));
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    EXPECT_EQ(Ask(c, "T 1"), "RPRT 0\n");
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(PumpUntil([&] { return !radio.ptt; }, 4s));
+    EXPECT_GE(t.elapsed(), 900);
+    EXPECT_EQ(Ask(c, "t"), "0\n");
+    EXPECT_EQ(server.Status().clients, 1);
+}
+
+TEST_F(Rigctl, AReleaseGoesAheadOfEveryQueuedRequest) {
+    LineClient tuner, keyer;
+    ASSERT_TRUE(tuner.Connect(port));
+    ASSERT_TRUE(keyer.Connect(port));
+    EXPECT_EQ(Ask(keyer, "T 1"), "RPRT 0\n");
+    radio.busy = true; // the console runs an operation
+    radio.calls.clear();
+    ASSERT_TRUE(tuner.Send("F 7000000\n"));
+    ASSERT_TRUE(PumpUntil([&] { return queue.Pending() == 1; }));
+    ASSERT_TRUE(keyer.Send("T 0\n"));
+    ASSERT_TRUE(PumpUntil([&] { return queue.Pending() == 2; }));
+    EXPECT_TRUE(radio.calls.empty());
+    radio.busy = false;
+    EXPECT_EQ(keyer.ReadLine(3s, Pump), "RPRT 0\n");
+    EXPECT_EQ(tuner.ReadLine(3s, Pump), "RPRT 0\n");
+    ASSERT_EQ(radio.calls.size(), 2u);
+    EXPECT_EQ(radio.calls[0], "SetPtt 0");
+    EXPECT_EQ(radio.calls[1], "SetFrequency A 7000000");
+}
+
+TEST_F(Rigctl, ClientsBeyondTheLimitAreRefused) {
+    zshare::ServerSettings s = server.Settings();
+    s.maxClients = 3;
+    ASSERT_TRUE(server.Apply(s));
+    LineClient c[4];
+    for (auto& client : c)
+        ASSERT_TRUE(client.Connect(port));
+    EXPECT_TRUE(c[3].WaitClosed(3s, Pump));
+    EXPECT_EQ(server.Status().clients, 3);
+    EXPECT_NE(server.Status().lastError.indexOf("refused"), -1);
+    EXPECT_EQ(Ask(c[0], "f"), "14074000\n");
+}
+
+TEST_F(Rigctl, OnlyAllowedAddressesAreServed) {
+    zshare::ServerSettings s = server.Settings();
+    s.allowed = {QHostAddress(QStringLiteral("127.0.0.2"))};
+    ASSERT_TRUE(server.Apply(s));
+    LineClient refused;
+    ASSERT_TRUE(refused.Connect(port));
+    EXPECT_TRUE(refused.WaitClosed(3s, Pump));
+    s.allowed = {QHostAddress(QStringLiteral("::1"))}; // the loopback in either family
+    ASSERT_TRUE(server.Apply(s));
+    LineClient served;
+    ASSERT_TRUE(served.Connect(port));
+    EXPECT_EQ(Ask(served, "f"), "14074000\n");
+}
+
+TEST_F(Rigctl, APortInUseIsReportedAndTheOtherServerKeepsWorking) {
+    zshare::RigctlServer second(queue);
+    zshare::ServerSettings s;
+    s.enabled = true;
+    s.port = port;
+    EXPECT_FALSE(second.Apply(s));
+    EXPECT_FALSE(second.Status().listening);
+    EXPECT_NE(second.Status().lastError.indexOf("already in use"), -1)
+        << second.Status().lastError.toStdString();
+    EXPECT_EQ(second.Summary(), second.Status().lastError);
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    EXPECT_EQ(Ask(c, "f"), "14074000\n");
+}
+
+TEST_F(Rigctl, SwitchingOffClosesClientsAndReleasesTheTransmitter) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    EXPECT_EQ(Ask(c, "T 1"), "RPRT 0\n");
+    zshare::ServerSettings s = server.Settings();
+    s.enabled = false;
+    ASSERT_TRUE(server.Apply(s));
+    EXPECT_FALSE(server.Status().listening);
+    EXPECT_EQ(server.Summary(), "off");
+    EXPECT_TRUE(c.WaitClosed(3s, Pump));
+    EXPECT_TRUE(PumpUntil([&] { return !radio.ptt; }));
+}
+
+// ---------------------------------------------------------------- flrig server
+
+class Flrig : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zshare::ServerSettings s;
+        s.enabled = true;
+        s.port = 0;
+        ASSERT_TRUE(server.Apply(s));
+        port = server.Status().port;
+    }
+    static std::string Post(const std::string& body, const char* connection = "keep-alive") {
+        return "POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\nConnection: " +
+               std::string(connection) + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    }
+    static std::string Call(const std::string& method, const std::string& params = "") {
+        return "<?xml version=\"1.0\"?><methodCall><methodName>" + method + "</methodName><params>" + params +
+               "</params></methodCall>";
+    }
+    // One whole HTTP response (header and body).
+    std::string Response(LineClient& c) {
+        return c.ReadUntil(
+            [](const std::string& s) {
+                const auto end = s.find("\r\n\r\n");
+                if (end == std::string::npos)
+                    return std::size_t{0};
+                const auto at = s.find("Content-Length: ");
+                const std::size_t length = at == std::string::npos ? 0 : std::stoul(s.substr(at + 16));
+                return s.size() >= end + 4 + length ? end + 4 + length : 0;
+            },
+            3s, Pump);
+    }
+    FakeRadio radio;
+    zshare::RequestQueue queue{radio};
+    zshare::FlrigServer server{queue};
+    std::uint16_t port = 0;
+};
+
+TEST_F(Flrig, KeepAliveServesSeveralCallsOnOneConnection) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    ASSERT_TRUE(c.Send(Post(Call("rig.get_vfo"))));
+    const std::string first = Response(c);
+    EXPECT_EQ(first.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << first;
+    EXPECT_NE(first.find("<string>14074000</string>"), std::string::npos) << first;
+    ASSERT_TRUE(c.Send(Post(Call("rig.set_vfo", "<param><value><double>7074000</double></value></param>"))));
+    EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
+    EXPECT_EQ(radio.a, 7'074'000);
+}
+
+struct BadRequest {
+    const char* name;
+    std::string request;
+    const char* expect; // in the answer
+    bool closes;
+};
+
+TEST_F(Flrig, MalformedRequestsGetAFaultOrAnHttpErrorNeverAHang) {
+    const BadRequest rows[] = {
+        {"not xml", Post("this is not xml"), "<name>faultCode</name><value><i4>-32700</i4>", false},
+        {"unclosed", Post("<methodCall><methodName>rig.get_vfo</methodName><params>"), "-32700", false},
+        {"unknown method", Post(Call("rig.explode")), "<i4>-32601</i4>", false},
+        {"bad parameter", Post(Call("rig.set_vfo", "<param><value><string>FA0;</string></value></param>")),
+         "<i4>-32602</i4>", false},
+        {"no parameter", Post(Call("rig.set_mode")), "<i4>-32602</i4>", false},
+        {"mode outside the list", Post(Call("rig.set_mode", "<param><value>PKT;MD9;</value></param>")),
+         "<i4>-32602</i4>", false},
+        {"get", std::string("GET / HTTP/1.1\r\n\r\n"), "HTTP/1.1 400", true},
+        {"no length", std::string("POST /RPC2 HTTP/1.1\r\n\r\n"), "HTTP/1.1 411", true},
+        {"body too large", std::string("POST /RPC2 HTTP/1.1\r\nContent-Length: 999999999\r\n\r\n"), "HTTP/1.1 413",
+         true},
+        {"endless header", std::string("POST /RPC2 HTTP/1.1\r\nX: ") + std::string(20000, 'y'), "HTTP/1.1 431", true},
+    };
+    for (const BadRequest& row : rows) {
+        LineClient c;
+        ASSERT_TRUE(c.Connect(port)) << row.name;
+        ASSERT_TRUE(c.Send(row.request)) << row.name;
+        const std::string answer = Response(c);
+        EXPECT_NE(answer.find(row.expect), std::string::npos) << row.name << ": " << answer;
+        if (row.closes) {
+            EXPECT_TRUE(c.WaitClosed(3s, Pump)) << row.name;
+        }
+    }
+    EXPECT_TRUE(radio.calls.empty());
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    ASSERT_TRUE(c.Send(Post(Call("rig.get_ptt"), "close")));
+    EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
+    EXPECT_TRUE(c.WaitClosed(3s, Pump));
+}
+
+TEST_F(Flrig, AKeyedClientThatDisconnectsIsReleased) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    ASSERT_TRUE(c.Send(Post(Call("rig.set_ptt", "<param><value><int>1</int></value></param>"))));
+    EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
+    EXPECT_TRUE(radio.ptt);
+    c.Close();
+    EXPECT_TRUE(PumpUntil([&] { return !radio.ptt; }));
+}
+
+} // namespace
