@@ -4,36 +4,45 @@
 
 namespace pandor {
 
-CMemGroupPanel::CMemGroupPanel(QWidget* parent) : CPanelBase(kMemGroupTraits, parent) {}
+namespace {
+constexpr int kGroupsTop = 4;
+} // namespace
+
+CMemGroupPanel::CMemGroupPanel(QWidget* parent) : CGroupPanel(kMemGroupTraits, parent) {}
 
 void CMemGroupPanel::OnInitDialog() {
-    m_controlBand = kNoControlBand;
-    m_groups = GroupStates{};
-    std::uint32_t transmitBand = 0;
-    std::uint32_t controlBand = 0;
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (link()->RcvDataDC(&transmitBand, &controlBand) != 0) {
-            OnBands(transmitBand, controlBand);
-            break;
-        }
-    }
+    BuildGroups(kGroupsTop);
 }
 
 void CMemGroupPanel::OnGroups(const std::array<std::uint32_t, kGroupCount>& values) {
-    for (std::size_t i = 0; i < kGroupCount; ++i) {
-        ApplyGroupValue(m_groups[i], values[i]);
-    }
+    ApplyGroupValues(values);
 }
 
-void CMemGroupPanel::OnBands(std::uint32_t /*transmitBand*/, std::uint32_t controlBand) {
-    if (controlBand == m_controlBand) {
-        return;
-    }
-    m_controlBand = controlBand;
-    setWindowTitle(BandTitle(traits().title, controlBand));
+void CMemGroupPanel::AskForGroups() {
     if (CCorvan* radio = link()) {
         radio->ConnMU("R", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     }
+}
+
+void CMemGroupPanel::OnOK() {
+    const auto on = OnStates();
+    bool any = false;
+    for (std::uint32_t state : on) {
+        any = any || state == 1;
+    }
+    // The radio needs at least one group in use: stay open until there is.
+    if (!any) {
+        return;
+    }
+    if (CCorvan* radio = link()) {
+        radio->ConnMU("W", on[0], on[1], on[2], on[3], on[4], on[5], on[6], on[7], on[8], on[9]);
+    }
+    EndPanel(QDialog::Accepted);
+}
+
+void CMemGroupPanel::OnCancel() {
+    AskForGroups();
+    EndPanel(QDialog::Rejected);
 }
 
 } // namespace pandor

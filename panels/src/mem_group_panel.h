@@ -1,33 +1,26 @@
 // mem_group_panel.h - the memory group panel ("Memory Group Use").
 //
-// Holds the ten group states last reported by MU and the control band; the
-// title names the band (Main or Sub) the groups belong to.
+// Which of the ten memory groups the radio uses, for the control band named
+// in the title. OK writes the groups (MU) when at least one is ON and stays
+// open otherwise; Cancel asks the radio for its groups again.
 #pragma once
 
-#include "group_title.h"
-#include "panel_base.h"
+#include "group_panel.h"
 
 namespace pandor {
 
-class CMemGroupPanel final : public CPanelBase {
+class CMemGroupPanel final : public CGroupPanel {
     Q_OBJECT
 public:
     explicit CMemGroupPanel(QWidget* parent);
 
     void OnGroups(const std::array<std::uint32_t, kGroupCount>& values);
-    // A control band different from the stored one retitles the panel and
-    // asks for the groups again (MU read).
-    void OnBands(std::uint32_t transmitBand, std::uint32_t controlBand);
-
-    const GroupStates& groups() const { return m_groups; }
-    std::uint32_t controlBand() const { return m_controlBand; }
 
 protected:
     void OnInitDialog() override;
-
-private:
-    GroupStates m_groups{};
-    std::uint32_t m_controlBand = kNoControlBand;
+    void OnOK() override;
+    void OnCancel() override;
+    void AskForGroups() override;
 };
 
 } // namespace pandor

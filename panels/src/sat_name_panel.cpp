@@ -4,6 +4,8 @@
 #include <kestrin.h>
 #include <platform.h>
 
+#include <QSignalBlocker>
+
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -30,6 +32,17 @@ QByteArray Bounded(const char* text, std::size_t limit) {
 }
 } // namespace
 
+bool IsValidSatelliteName(const QString& text, std::uint32_t versionType) {
+    // Version types 5 to 9 show the upper half of the character set too.
+    const char16_t highest = versionType >= 5 && versionType <= 9 ? 0xFF : 0x7F;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() > highest || c == QLatin1Char(';')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 CSatNamePanel::CSatNamePanel(QWidget* parent) : CPanelBase(kSatNameTraits, parent) {}
 
 void CSatNamePanel::OnInitDialog() {
@@ -40,6 +53,7 @@ void CSatNamePanel::OnInitDialog() {
     m_field = new CEditEx(this, kFieldId, QRect(130, 12, 146, 26));
     AttachMnemonic(label, QStringLiteral("Memory &Name"), m_field);
     m_field->setMaxLength(kFieldLimit);
+    connect(m_field.data(), &QLineEdit::textChanged, this, [this] { CheckName(); });
     auto* ok = new CButtonEx(this, kOkId, QRect(106, 52, 80, 28), QStringLiteral("OK"));
     auto* cancel = new CButtonEx(this, kCancelId, QRect(196, 52, 80, 28), QStringLiteral("Cancel"));
     connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
@@ -62,12 +76,32 @@ void CSatNamePanel::OnInitDialog() {
     }
 }
 
+void CSatNamePanel::CheckName() {
+    if (m_field == nullptr) {
+        return;
+    }
+    const QString text = m_field->text().left(static_cast<qsizetype>(kNameLimit));
+    if (text == QString::fromLatin1(m_storedName)) {
+        return;
+    }
+    if (IsValidSatelliteName(text, link() != nullptr ? link()->GetType() : 0)) {
+        m_storedName = text.toLatin1();
+        return;
+    }
+    m_field->setText(QString::fromLatin1(m_storedName));
+    m_field->setCursorPosition(static_cast<int>(m_field->text().size()));
+}
+
 void CSatNamePanel::SetName(const char* text) {
     m_storedName = Bounded(text, kNameLimit);
     if (m_field == nullptr) {
         return;
     }
-    m_field->setText(QString::fromLatin1(m_storedName));
+    {
+        // The console's name is taken as it comes: the check is for typing.
+        const QSignalBlocker quiet(m_field.data());
+        m_field->setText(QString::fromLatin1(m_storedName));
+    }
     m_field->setFocus();
     m_field->setCursorPosition(static_cast<int>(m_field->text().size()));
 }

@@ -1,7 +1,9 @@
 // sat_name_panel.h - the satellite memory name panel ("Satellite Memory Name").
 //
 // One name field (at most 8 characters) and the stored name; OK and Cancel
-// tell the console through UM_SAT_NAME_END (wParam 1 and 0).
+// tell the console through UM_SAT_NAME_END (wParam 1 and 0). Every change
+// of the field is checked: a text the radio cannot take (a control
+// character, ";", a character beyond its set) puts the last good name back.
 #pragma once
 
 #include "panel_base.h"
@@ -12,6 +14,7 @@
 #include <QPointer>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace pandor {
 
@@ -38,8 +41,14 @@ protected:
     void OnCancel() override;
 
 private:
+    void CheckName();
+
     QPointer<CEditEx> m_field;
     QByteArray m_storedName;
 };
+
+// Characters from the blank to 0x7F without ";"; up to 0xFF for version
+// types 5 to 9.
+bool IsValidSatelliteName(const QString& text, std::uint32_t versionType);
 
 } // namespace pandor

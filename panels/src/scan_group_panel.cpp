@@ -2,48 +2,68 @@
 
 #include <corvan.h>
 
+#include <QComboBox>
+
 namespace pandor {
 
 namespace {
-constexpr std::uint32_t kLastScanType = 1;
+constexpr int kGroupsTop = 38;
 } // namespace
 
-CScanGroupPanel::CScanGroupPanel(QWidget* parent) : CPanelBase(kScanGroupTraits, parent) {}
+CScanGroupPanel::CScanGroupPanel(QWidget* parent) : CGroupPanel(kScanGroupTraits, parent) {}
 
 void CScanGroupPanel::OnInitDialog() {
-    m_controlBand = kNoControlBand;
-    m_scanType = 0;
-    m_groups = GroupStates{};
-    std::uint32_t transmitBand = 0;
-    std::uint32_t controlBand = 0;
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (link()->RcvDataDC(&transmitBand, &controlBand) != 0) {
-            OnBands(transmitBand, controlBand);
-            break;
-        }
-    }
+    m_types = new QComboBox(this);
+    m_types->setObjectName(QStringLiteral("list%1").arg(kScanTypeId));
+    m_types->setEditable(false);
+    m_types->setGeometry(8, 6, 200, 26);
+    m_types->addItems({QStringLiteral(" PROGRAM/VFO Scan"), QStringLiteral(" MEMORY Scan")});
+    m_types->setCurrentIndex(0);
+    // Only the operator's choice asks; a reported scan type is only shown.
+    connect(m_types.data(), &QComboBox::activated, this,
+            [this](int index) { AskForGroupsOf(static_cast<std::uint32_t>(index)); });
+    BuildGroups(kGroupsTop);
+}
+
+std::uint32_t CScanGroupPanel::scanType() const {
+    const int index = m_types != nullptr ? m_types->currentIndex() : 0;
+    return index > 0 ? static_cast<std::uint32_t>(index) : 0;
 }
 
 void CScanGroupPanel::OnGroups(std::uint32_t scanType,
                                const std::array<std::uint32_t, kGroupCount>& values) {
-    // A scan type the list does not hold selects nothing and keeps the last.
-    if (scanType <= kLastScanType) {
-        m_scanType = scanType;
+    // A scan type the list does not hold selects nothing: the groups shown
+    // then belong to no type that OK could write.
+    if (m_types != nullptr) {
+        m_types->setCurrentIndex(scanType <= kLastScanType ? static_cast<int>(scanType) : -1);
     }
-    for (std::size_t i = 0; i < kGroupCount; ++i) {
-        ApplyGroupValue(m_groups[i], values[i]);
+    ApplyGroupValues(values);
+}
+
+void CScanGroupPanel::AskForGroups() {
+    AskForGroupsOf(scanType());
+}
+
+void CScanGroupPanel::AskForGroupsOf(std::uint32_t type) {
+    if (CCorvan* radio = link()) {
+        radio->ConnSU("R", type, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     }
 }
 
-void CScanGroupPanel::OnBands(std::uint32_t /*transmitBand*/, std::uint32_t controlBand) {
-    if (controlBand == m_controlBand) {
+void CScanGroupPanel::OnOK() {
+    if (m_types == nullptr || m_types->currentIndex() < 0) {
         return;
     }
-    m_controlBand = controlBand;
-    setWindowTitle(BandTitle(traits().title, controlBand));
+    const auto on = OnStates();
     if (CCorvan* radio = link()) {
-        radio->ConnSU("R", m_scanType, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        radio->ConnSU("W", scanType(), on[0], on[1], on[2], on[3], on[4], on[5], on[6], on[7], on[8], on[9]);
     }
+    EndPanel(QDialog::Accepted);
+}
+
+void CScanGroupPanel::OnCancel() {
+    AskForGroupsOf(0);
+    EndPanel(QDialog::Rejected);
 }
 
 } // namespace pandor

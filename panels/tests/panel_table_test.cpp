@@ -93,6 +93,9 @@ TEST_P(EveryPanel, EscapeAndEnterHideThePanel) {
     EXPECT_FALSE(panel->isVisible());
     Open();
     ASSERT_TRUE(panel->isVisible());
+    if (GetParam().name == "Mgr" || GetParam().name == "Sgr") {
+        return; // the group panels take Enter only on their ALL, OK and Cancel buttons
+    }
     panel->setFocus(); // no button focused: Enter is the panel's OK
     PressKey(panel, Qt::Key_Return);
     EXPECT_FALSE(panel->isVisible());
