@@ -4,8 +4,11 @@
 // window that stays usable beside the console.
 #include "library_windows.h"
 
+#include <dunmar.h>
 #include <glimra.h>
+#include <orlint.h>
 #include <pandor.h>
+#include <solvik.h>
 #include <tonwell.h>
 
 namespace {
@@ -100,3 +103,34 @@ void LibraryWindows::GlimraMsgFR(u32 value) { ::GlimraMsgFR(Signed(value)); }
 void LibraryWindows::GlimraMsgSC(u32 value) { ::GlimraMsgSC(Signed(value)); }
 void LibraryWindows::GlimraMsgTX(u32 band) { ::GlimraMsgTX(Signed(band)); }
 void LibraryWindows::GlimraMsgRX(u32 band) { ::GlimraMsgRX(Signed(band)); }
+
+void LibraryWindows::DunmarView(u32 filter) { ::DunmarView(kDesktop, filter); }
+void LibraryWindows::DunmarDestroy() { ::DunmarDestroy(); }
+void LibraryWindows::DunmarMsgDC(u32 transmitBand, u32 controlBand) { ::DunmarMsgDC(transmitBand, controlBand); }
+void LibraryWindows::DunmarMsgFW(u32 value) { ::DunmarMsgFW(value); }
+void LibraryWindows::DunmarMsgIS(const char* sign, u32 value) { ::DunmarMsgIS(sign, value); }
+void LibraryWindows::DunmarMsgMD(u32 mode) { ::DunmarMsgMD(mode); }
+void LibraryWindows::DunmarMsgSH(u32 value) { ::DunmarMsgSH(value); }
+void LibraryWindows::DunmarMsgSL(u32 value) { ::DunmarMsgSL(value); }
+void LibraryWindows::DunmarMsgPFil(u32 filter) { ::DunmarMsgPFil(filter); }
+
+int LibraryWindows::OrlintView() { return ::OrlintView(kDesktop); }
+void LibraryWindows::OrlintDestroy() { ::OrlintDestroy(); }
+void LibraryWindows::OrlintSetZulParams(u32 zul, u32 repeater, u32 remote) {
+    ::OrlintSetZulParams(zul, repeater, remote);
+}
+void LibraryWindows::OrlintSetScrollLock(u32 on) { ::OrlintSetScrollLock(on); }
+void LibraryWindows::OrlintMsgCM(u32 value) { ::OrlintMsgCM(value); }
+void LibraryWindows::OrlintMsgEX(u32 menu, u32 sub, u32 a, u32 b, const char* text) {
+    ::OrlintMsgEX(menu, sub, a, b, text);
+}
+void LibraryWindows::OrlintMsgMF(u32 value) { ::OrlintMsgMF(value); }
+void LibraryWindows::OrlintMsgRX(u32 band) { ::OrlintMsgRX(band); }
+void LibraryWindows::OrlintMsgSC(u32 value) { ::OrlintMsgSC(value); }
+void LibraryWindows::OrlintMsgTC(u32 value) { ::OrlintMsgTC(value); }
+void LibraryWindows::OrlintMsgTX(u32 band) { ::OrlintMsgTX(band); }
+
+void LibraryWindows::SolvikView(u32 open) { ::SolvikView(kDesktop, open); }
+void LibraryWindows::SolvikDestroy() { ::SolvikDestroy(); }
+void LibraryWindows::SolvikMsgTC(u32 value) { ::SolvikMsgTC(value); }
+void LibraryWindows::SolvikRXData(const char* text) { ::SolvikRXData(text); }

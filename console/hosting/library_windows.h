@@ -69,4 +69,34 @@ public:
     void GlimraMsgSC(u32 value) override;
     void GlimraMsgTX(u32 band) override;
     void GlimraMsgRX(u32 band) override;
+
+    // ---- filter window
+    void DunmarView(u32 filter) override;
+    void DunmarDestroy() override;
+    void DunmarMsgDC(u32 transmitBand, u32 controlBand) override;
+    void DunmarMsgFW(u32 value) override;
+    void DunmarMsgIS(const char* sign, u32 value) override;
+    void DunmarMsgMD(u32 mode) override;
+    void DunmarMsgSH(u32 value) override;
+    void DunmarMsgSL(u32 value) override;
+    void DunmarMsgPFil(u32 filter) override;
+
+    // ---- menu window
+    int OrlintView() override;
+    void OrlintDestroy() override;
+    void OrlintSetZulParams(u32 zul, u32 repeater, u32 remote) override;
+    void OrlintSetScrollLock(u32 on) override;
+    void OrlintMsgCM(u32 value) override;
+    void OrlintMsgEX(u32 menu, u32 sub, u32 a, u32 b, const char* text) override;
+    void OrlintMsgMF(u32 value) override;
+    void OrlintMsgRX(u32 band) override;
+    void OrlintMsgSC(u32 value) override;
+    void OrlintMsgTC(u32 value) override;
+    void OrlintMsgTX(u32 band) override;
+
+    // ---- terminal window
+    void SolvikView(u32 open = 1) override;
+    void SolvikDestroy() override;
+    void SolvikMsgTC(u32 value) override;
+    void SolvikRXData(const char* text) override;
 };
