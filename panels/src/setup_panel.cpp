@@ -51,9 +51,9 @@ constexpr int kDefaultDialWait = 5;
 constexpr int kRowTop = 96;
 constexpr int kRowPitch = 27;
 constexpr int kRowHeight = 26;
-constexpr int kDigitLeft = 92;
+constexpr int kDigitLeft = 97;
 constexpr int kDigitWidth = 13;
-constexpr int kDotWidth = 6;
+constexpr int kDotWidth = 5;
 
 constexpr int kEntryPortRole = Qt::UserRole;
 constexpr int kPermittedRole = Qt::UserRole + 1;
@@ -127,10 +127,10 @@ void CSetupPanel::CreateControls() {
     for (int r = 0; r < kRows; ++r) {
         Row& row = m_rows[static_cast<std::size_t>(r)];
         const int top = kRowTop + r * kRowPitch;
-        row.ent = Button(this, kEntIds[static_cast<std::size_t>(r)], QRect(283, top + 1, 44, kRowHeight - 2),
+        row.ent = Button(this, kEntIds[static_cast<std::size_t>(r)], QRect(282, top + 1, 44, kRowHeight - 2),
                          QStringLiteral("Ent"));
         connect(row.ent, &QPushButton::clicked, this, [this, r] { PressEnt(r); });
-        AttachMnemonic(BoldLabel(this, kRowLabelIds[static_cast<std::size_t>(r)], QRect(12, top, 80, kRowHeight), 16),
+        AttachMnemonic(BoldLabel(this, kRowLabelIds[static_cast<std::size_t>(r)], QRect(10, top, 86, kRowHeight), 16),
                        QString::fromLatin1(kRowCaptions[static_cast<std::size_t>(r)]), row.ent);
         int x = kDigitLeft;
         std::size_t dot = 0;
@@ -154,7 +154,7 @@ void CSetupPanel::CreateControls() {
                 x += kDotWidth;
             }
         }
-        auto* hz = BoldLabel(this, 0, QRect(x + 3, top, 22, kRowHeight), 16);
+        auto* hz = BoldLabel(this, 0, QRect(x + 2, top, 22, kRowHeight), 16);
         hz->setText(QStringLiteral("Hz"));
     }
 

@@ -6,12 +6,17 @@
 #include <pandor.h>
 #include <platform.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFont>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QWidget>
 
 #include <cstdio>
@@ -51,6 +56,101 @@ bool Render(QWidget* panel, const QString& path) {
     return image.save(path);
 }
 
+// The setup panel with rows stepped by mouse presses, with the radio on, in
+// entry mode with a frequency half typed, and with its port list open:
+// pandor_Set_<state>.png. Nothing is written to the profile (no OK).
+void PressDigit(QWidget* panel, int row, int position, Qt::MouseButton button, int times) {
+    auto* digit = panel->findChild<QWidget*>(QStringLiteral("digit%1_%2").arg(row).arg(position));
+    if (digit == nullptr) {
+        return;
+    }
+    const QPointF at(digit->width() / 2.0, digit->height() / 2.0);
+    for (int i = 0; i < times; ++i) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, digit->mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(digit, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, digit->mapToGlobal(at), button, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(digit, &release);
+    }
+}
+
+void TypeKeys(QWidget* panel, const char* keys) {
+    for (const char* k = keys; *k != '\0'; ++k) {
+        QWidget* target = panel->focusWidget() != nullptr ? panel->focusWidget() : panel;
+        const int key = *k == '.' ? Qt::Key_Period : Qt::Key_0 + (*k - '0');
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QLatin1Char(*k)));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+// The port list open, as its own picture.
+bool RenderSetupPorts(QWidget* panel, const QString& path) {
+    auto* box = panel->findChild<QComboBox*>(QStringLiteral("24047"));
+    if (box == nullptr) {
+        return false;
+    }
+    box->showPopup();
+    QApplication::processEvents();
+    QWidget* popup = box->view()->window();
+    const bool saved = popup != nullptr && popup->grab().save(path);
+    box->hidePopup();
+    return saved;
+}
+
+int RenderSetupStates(const QString& folder) {
+    int failures = 0;
+    auto save = [&](QWidget* panel, const char* state) {
+        const QString path = QDir(folder).filePath(QStringLiteral("pandor_Set_%1.png").arg(QLatin1String(state)));
+        if (panel == nullptr || !Render(panel, path)) {
+            std::fprintf(stderr, "pandor-render: Set %s failed\n", state);
+            ++failures;
+        } else {
+            std::printf("%s\n", qPrintable(path));
+        }
+    };
+    QuorelView(nullptr);
+    QApplication::processEvents();
+    QWidget* panel = FindPanel("Set");
+    if (panel == nullptr) {
+        std::fprintf(stderr, "pandor-render: Set states failed\n");
+        return 1;
+    }
+    // Main 1.296 GHz... up to the largest value on SATL Up.
+    PressDigit(panel, 0, 1, Qt::RightButton, 1);
+    PressDigit(panel, 0, 3, Qt::RightButton, 2);
+    PressDigit(panel, 0, 4, Qt::RightButton, 9);
+    PressDigit(panel, 0, 5, Qt::RightButton, 6);
+    PressDigit(panel, 1, 3, Qt::RightButton, 2);
+    PressDigit(panel, 1, 4, Qt::RightButton, 8);
+    PressDigit(panel, 2, 2, Qt::RightButton, 4);
+    PressDigit(panel, 2, 3, Qt::RightButton, 3);
+    PressDigit(panel, 2, 4, Qt::RightButton, 2);
+    for (int position = 0; position < 11; ++position) {
+        PressDigit(panel, 3, position, Qt::RightButton, 10);
+    }
+    PandorMsgPS(1);
+    QApplication::processEvents();
+    save(panel, "stepped_radio_on");
+    if (auto* ent = panel->findChild<QPushButton*>(QStringLiteral("24130"))) {
+        ent->click();
+        TypeKeys(panel, "144.1");
+    }
+    QApplication::processEvents();
+    save(panel, "entry");
+    TypeKeys(panel, "23456"); // the eleventh digit ends entry
+    QApplication::processEvents();
+    save(panel, "entry_done");
+    const QString popup = QDir(folder).filePath(QStringLiteral("pandor_Set_ports_popup.png"));
+    if (RenderSetupPorts(panel, popup)) {
+        std::printf("%s\n", qPrintable(popup));
+    } else {
+        std::fprintf(stderr, "pandor-render: Set ports popup failed\n");
+        ++failures;
+    }
+    QuorelDestroy();
+    return failures;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -88,5 +188,6 @@ int main(int argc, char** argv) {
         std::printf("%s\n", qPrintable(path));
     }
     PandorUnload();
+    failures += RenderSetupStates(folder);
     return failures == 0 ? 0 : 1;
 }
