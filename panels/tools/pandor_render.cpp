@@ -167,7 +167,12 @@ int main(int argc, char** argv) {
     }
     const Entry entries[] = {
         {"Agc", [] { RadioAgcView(nullptr); }},
-        {"Mch", [] { RadioMchView(nullptr); }},
+        {"Mch", [] {
+             RadioMchView(nullptr);
+             // A repeater channel with a separate transmit frequency.
+             PandorSetMemVal(145'650'000, 0, 4, 2, 145'050'000, 0, 4, 2, 600'000, 2, 0, 12, 12, 14, 2, 3,
+                             "W1AW", 1);
+         }},
         {"Mgr", [] { RadioMgrView(nullptr); }},
         {"Mlt", [] { PandorView(nullptr, 2); }},
         {"Set", [] { QuorelView(nullptr); }},
