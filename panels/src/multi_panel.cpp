@@ -48,6 +48,7 @@ constexpr int kListWidth = 102;
 constexpr int kListHeight = 26;
 constexpr int kUnitLeft = 110;
 constexpr int kUnitWidth = 24;
+constexpr int kOffsetExtraWidth = 40;
 constexpr int kFirstFrameId = 24200; // frame and unit label ids of this panel
 constexpr int kFirstUnitId = 24250;
 constexpr unsigned kUnitTextSize = 14;
@@ -139,18 +140,23 @@ void CMultiPanel::BuildControls() {
         const int left = kColumnLeft + place.column * kColumnPitch;
         const int top = kRowTop + place.row * kRowPitch;
         const int n = static_cast<int>(Slot(place.list));
-        new CStaticFrameEx(this, kFirstFrameId + n, QRect(left, top, kFrameWidth, kFrameHeight),
+        // The offset's ten characters need a wider list; it has the row to itself.
+        const int extra = place.list == MultiList::OF ? kOffsetExtraWidth : 0;
+        new CStaticFrameEx(this, kFirstFrameId + n, QRect(left, top, kFrameWidth + extra, kFrameHeight),
                            QString::fromLatin1(spec.frame));
         auto* list = new QComboBox(this);
         list->setObjectName(QStringLiteral("list%1").arg(spec.id));
         list->setEditable(false);
         list->setFont(listFont);
         list->setMaxVisibleItems(12);
-        list->setGeometry(left + kListLeft, top + kListTop, kListWidth, kListHeight);
+        // A scrolled list of twelve entries rather than a column the height
+        // of the screen (the offset list holds 1200).
+        list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        list->setGeometry(left + kListLeft, top + kListTop, kListWidth + extra, kListHeight);
         connect(list, &QComboBox::activated, this, [this, which = place.list](int index) { OnChosen(which, index); });
         m_lists[Slot(place.list)] = list;
         auto* unit = new CStaticEx(this, kFirstUnitId + n,
-                                   QRect(left + kUnitLeft, top + kListTop, kUnitWidth, kListHeight),
+                                   QRect(left + kUnitLeft + extra, top + kListTop, kUnitWidth, kListHeight),
                                    QString::fromLatin1(spec.unit));
         unit->SetTextSize(kUnitTextSize);
         m_units[Slot(place.list)] = unit;

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 
@@ -54,6 +55,100 @@ bool Render(QWidget* panel, const QString& path) {
                      QStringLiteral("\"%1\"  %2 x %3").arg(panel->windowTitle()).arg(panel->width()).arg(panel->height()));
     painter.end();
     return image.save(path);
+}
+
+// The multi-function, group and AGC panels in the states worth looking at:
+// pandor_<key>_<state>.png. Each state opens its panel afresh.
+struct State {
+    const char* key;
+    const char* name;
+    std::function<void()> show;
+    const char* openList = nullptr; // also render this list's open popup
+};
+
+// The open drop-down of a list, as its own picture.
+bool RenderPopup(QWidget* panel, const char* listName, const QString& path) {
+    auto* box = panel->findChild<QComboBox*>(QLatin1String(listName));
+    if (box == nullptr) {
+        return false;
+    }
+    box->showPopup();
+    QApplication::processEvents();
+    QWidget* popup = box->view()->window();
+    const bool saved = popup != nullptr && popup->grab().save(path);
+    box->hidePopup();
+    return saved;
+}
+
+void MultiLevels() {
+    PandorMsgNR(1);
+    PandorMsgVG(5);
+    PandorMsgVD(450);
+    PandorMsgPL(50, 40);
+    PandorMsgRL(3);
+    PandorMsgAL(0);
+    PandorMsgTN(39);
+    PandorMsgCN(13);
+    PandorMsgNL(10);
+    PandorMsgQC(103);
+    PandorMsgOF(59'950'000);
+    PandorMsgMG(100);
+    PandorMsgKS(60);
+    PandorMsgML(0);
+    PandorMsgCG(100);
+    PandorMsgSD(0);
+    PandorMsgPC(100);
+}
+
+void Groups(std::uint32_t band) {
+    PandorMsgDC(0, band);
+    PandorMsgMU(1, 0, 1, 1, 0, 0, 1, 0, 0, 1);
+    PandorMsgSU(1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1);
+}
+
+int RenderStates(const QString& folder) {
+    const State states[] = {
+        {"Mlt", "id19_fm", [] { PandorFreqChg(12); PandorView(nullptr, 4); PandorMsgID(19); MultiLevels(); }},
+        {"Mlt", "id18_ssb", [] { PandorFreqChg(1); PandorView(nullptr, 2); PandorMsgID(18); MultiLevels(); }},
+        {"Mlt", "1200_am", [] { PandorFreqChg(14); PandorView(nullptr, 5); PandorMsgID(19); MultiLevels(); PandorMsgPC(3); },
+         "list24032"},
+        {"Mlt", "nr2", [] { PandorFreqChg(1); PandorView(nullptr, 2); PandorMsgID(19); MultiLevels(); PandorMsgNR(2); }, "list24016"},
+        {"Mlt", "offset", [] { PandorView(nullptr, 2); MultiLevels(); PandorMsgOF(600'000); }, "list24028"},
+        {"Mlt", "tone", [] { PandorView(nullptr, 2); MultiLevels(); PandorMsgTN(12); }, "list24020"},
+        {"Mlt", "dcs", [] { PandorView(nullptr, 2); MultiLevels(); PandorMsgQC(40); }, "list24026"},
+        {"Mgr", "main", [] { RadioMgrView(nullptr); Groups(0); }},
+        {"Mgr", "sub", [] { RadioMgrView(nullptr); Groups(1); }},
+        {"Sgr", "main", [] { RadioSgrView(nullptr); Groups(0); }},
+        {"Sgr", "sub", [] { RadioSgrView(nullptr); Groups(1); }},
+        {"Agc", "fm", [] { RadioAgcView(nullptr); RadioAgcMsgMD(4); PandorMsgGT(14); }},
+        {"Agc", "ssb", [] { RadioAgcView(nullptr); RadioAgcMsgMD(2); PandorMsgGT(6); }},
+    };
+    int failures = 0;
+    for (const State& state : states) {
+        state.show();
+        QApplication::processEvents();
+        QWidget* panel = FindPanel(state.key);
+        const QString path = QDir(folder).filePath(
+            QStringLiteral("pandor_%1_%2.png").arg(QLatin1String(state.key), QLatin1String(state.name)));
+        if (panel == nullptr || !Render(panel, path)) {
+            std::fprintf(stderr, "pandor-render: %s %s failed\n", state.key, state.name);
+            ++failures;
+        } else {
+            std::printf("%s\n", qPrintable(path));
+        }
+        if (panel != nullptr && state.openList != nullptr) {
+            const QString popupPath = QDir(folder).filePath(
+                QStringLiteral("pandor_%1_%2_popup.png").arg(QLatin1String(state.key), QLatin1String(state.name)));
+            if (RenderPopup(panel, state.openList, popupPath)) {
+                std::printf("%s\n", qPrintable(popupPath));
+            } else {
+                std::fprintf(stderr, "pandor-render: %s %s popup failed\n", state.key, state.name);
+                ++failures;
+            }
+        }
+        PandorUnload();
+    }
+    return failures;
 }
 
 // The setup panel with rows stepped by mouse presses, with the radio on, in
@@ -193,6 +288,7 @@ int main(int argc, char** argv) {
         std::printf("%s\n", qPrintable(path));
     }
     PandorUnload();
+    failures += RenderStates(folder);
     failures += RenderSetupStates(folder);
     return failures == 0 ? 0 : 1;
 }
