@@ -8,6 +8,7 @@
 #include "display/console_display.h"
 
 #include <ConsoleLink.h>
+#include <RadioSharing.h>
 #include <corvan.h>
 
 #include <QAbstractButton>
@@ -37,6 +38,7 @@ ConsoleDialog::ConsoleDialog(ConsoleOptions options, QWidget* parent)
         m_options.sleep = [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); };
     }
     OnInitDialog();
+    InstallSharing();
 }
 
 ConsoleDialog::~ConsoleDialog() {

@@ -38,6 +38,7 @@ namespace zephyra {
 class BuiltInSimulator;
 class ConsoleLink;
 class ConsoleSurface;
+class RadioSharing;
 }
 using zephyra::ConsoleState;
 class QAction;
@@ -99,6 +100,8 @@ public:
     ConsoleDisplay* display() const { return m_display.get(); }
     // The table of calls to the secondary windows.
     zephyra::SecondaryWindows& windows() const { return *m_windows; }
+    // The servers that share the radio with other programs.
+    zephyra::RadioSharing* sharing() const { return m_sharing.get(); }
     // Control > ON once the console is up, when the command line or the
     // "Connect at Start" setting asks for it.
     bool ConnectsAtStart() const;
@@ -180,6 +183,8 @@ private:
     void InstallHelpCommands();
     // console_connection.cpp
     void InstallConnection();
+    // sharing/console_sharing.cpp
+    void InstallSharing();
     // hosting/window_hosting.cpp
     void InstallWindowHosting();
     bool PctAllowsWindow();
@@ -221,4 +226,6 @@ private:
     bool m_destroyed = false;
     bool m_cursorOverridden = false;
     bool m_closePending = false; // closing asked for inside an operation
+    // Last: it goes first, while the link and the state are still there.
+    std::unique_ptr<zephyra::RadioSharing> m_sharing;
 };

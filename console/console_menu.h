@@ -146,7 +146,10 @@ enum : int {
     About,
     // Control, added: Control > ON as soon as the console is up
     ConnectAtStart,
-    Last = ConnectAtStart,
+    // Control: the sharing servers
+    ShareRigctl,
+    ShareFlrig,
+    Last = ShareFlrig,
 };
 
 } // namespace cmd

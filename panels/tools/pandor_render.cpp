@@ -107,6 +107,12 @@ void Groups(std::uint32_t band) {
 }
 
 int RenderStates(const QString& folder) {
+    // The panels take the console's font: Times New Roman, 13 pixels.
+    QWidget console;
+    QFont consoleFont(QStringLiteral("Times New Roman"));
+    consoleFont.setPixelSize(13);
+    console.setFont(consoleFont);
+    platform::SetMainWindow(&console);
     const State states[] = {
         {"Mlt", "id19_fm", [] { PandorFreqChg(12); PandorView(nullptr, 4); PandorMsgID(19); MultiLevels(); }},
         {"Mlt", "id18_ssb", [] { PandorFreqChg(1); PandorView(nullptr, 2); PandorMsgID(18); MultiLevels(); }},
@@ -148,6 +154,7 @@ int RenderStates(const QString& folder) {
         }
         PandorUnload();
     }
+    platform::SetMainWindow(nullptr);
     return failures;
 }
 
