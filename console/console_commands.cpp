@@ -10,13 +10,34 @@
 #include "console_ids.h"
 #include "console_menu.h"
 
+#include <memory_table.h>
+
 #include <QAbstractButton>
 #include <QAction>
+
+namespace {
+// Memory > Memory Channels: the table of every channel. The window is a child
+// of the console (it goes with it) and borrows the console's link.
+void ViewMemoryTable(ConsoleDialog& console) {
+    auto* window = console.findChild<memory_table::MemoryTableWindow*>();
+    if (window == nullptr) {
+        memory_table::ConsoleHooks hooks;
+        hooks.link = [&console] { return console.link(); };
+        hooks.operationRunning = [&console] { return console.OperationRunning(); };
+        hooks.identification = [&console] { return console.state().radioIdentification; };
+        window = new memory_table::MemoryTableWindow(std::move(hooks), &console);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+} // namespace
 
 void ConsoleDialog::InstallCommands() {
     InstallFileCommands();
     InstallFocusCommands();
     InstallHelpCommands();
+    SetCommandHandler(cmd::MemoryChannels, [this] { ViewMemoryTable(*this); });
 }
 
 void ConsoleDialog::OnCommand(int commandId) {

@@ -25,9 +25,6 @@ constexpr MenuEntry kMenu[] = {
     {1, "Refresh (&R)\tF5", cmd::Refresh, kGreyed},
     {1, nullptr, 0},
     {1, "Connect at Start (&A)", cmd::ConnectAtStart},
-    {1, nullptr, 0},
-    {1, "Share: rigctld (&N)", cmd::ShareRigctl},
-    {1, "Share: flrig (&X)", cmd::ShareFlrig},
 
     {0, "Radio (&R)", 0},
     {1, "Power Switch (&P)", cmd::PowerSwitch},
@@ -160,6 +157,8 @@ constexpr MenuEntry kMenu[] = {
     {1, "LockOut (&L)", cmd::LockOut},
     {1, nullptr, 0},
     {1, "Clear Memory (&C)", cmd::ClearMemory},
+    {1, nullptr, 0},
+    {1, "Memory C&hannels", cmd::MemoryChannels},
 
     {0, "Scan (&S)", 0},
     {1, "Scan (&S)", cmd::ScanCmd},

@@ -165,8 +165,13 @@ int MemoryTableWindow::ChannelCount() const {
     return (identification == 18 || identification == 17 ? 100 : mc::kChannelCount) + 1;
 }
 
+CCorvan* MemoryTableWindow::Link() const {
+    return m_hooks.link ? m_hooks.link() : nullptr;
+}
+
 std::uint32_t MemoryTableWindow::VersionType() const {
-    return m_hooks.link != nullptr ? m_hooks.link->GetType() : 0;
+    CCorvan* link = Link();
+    return link != nullptr ? link->GetType() : 0;
 }
 
 void MemoryTableWindow::BuildWindow() {
@@ -309,7 +314,7 @@ void MemoryTableWindow::ReadFromRadio() {
     if (m_activity != Activity::Idle) {
         return;
     }
-    if (m_hooks.link == nullptr || !CCorvan::IsOpen()) {
+    if (Link() == nullptr || !CCorvan::IsOpen()) {
         platform::MessageBox(QStringLiteral("The radio is not connected."), QStringLiteral("Zephyra"),
                              platform::MbOk | platform::MbIconWarning, this);
         return;
@@ -361,6 +366,11 @@ void MemoryTableWindow::Step() {
         ScheduleStep(kOperationRetryMs);
         return;
     }
+    if (Link() == nullptr) {
+        Finish(m_activity == Activity::Reading ? QStringLiteral("The link to the radio closed during the read.")
+                                               : QStringLiteral("The link to the radio closed during the write."));
+        return;
+    }
     if (m_activity == Activity::Reading) {
         ReadStep();
     } else {
@@ -372,7 +382,7 @@ void MemoryTableWindow::ReadStep() {
     const int row = m_data->rows[m_data->position];
     Channel channel;
     const LinkResult result =
-        mc::ReadChannel(*m_hooks.link, m_data->radio[static_cast<std::size_t>(row)].number, channel);
+        mc::ReadChannel(*Link(), m_data->radio[static_cast<std::size_t>(row)].number, channel);
     if (result != LinkResult::Ok) {
         const QString label = Q(mc::ChannelLabel(m_data->radio[static_cast<std::size_t>(row)].number));
         Finish(result == LinkResult::LinkClosed
@@ -442,7 +452,7 @@ void MemoryTableWindow::WriteToRadio() {
     if (m_activity != Activity::Idle || !m_read) {
         return;
     }
-    if (m_hooks.link == nullptr || !CCorvan::IsOpen()) {
+    if (Link() == nullptr || !CCorvan::IsOpen()) {
         platform::MessageBox(QStringLiteral("The radio is not connected."), QStringLiteral("Zephyra"),
                              platform::MbOk | platform::MbIconWarning, this);
         return;
@@ -503,7 +513,7 @@ void MemoryTableWindow::WriteStep() {
     const auto index = static_cast<std::size_t>(row);
     const Channel& wanted = m_data->edited[index];
     if (!m_data->readBackPending) {
-        const LinkResult result = mc::WriteChannel(*m_hooks.link, wanted, m_data->radio[index].txFrequency != 0);
+        const LinkResult result = mc::WriteChannel(*Link(), wanted, m_data->radio[index].txFrequency != 0);
         if (result == LinkResult::LinkClosed) {
             Finish(QStringLiteral("The link to the radio closed during the write."));
             return;
@@ -517,7 +527,7 @@ void MemoryTableWindow::WriteStep() {
         }
     } else {
         Channel back;
-        const LinkResult result = mc::ReadChannel(*m_hooks.link, wanted.number, back);
+        const LinkResult result = mc::ReadChannel(*Link(), wanted.number, back);
         if (result == LinkResult::LinkClosed) {
             Finish(QStringLiteral("The link to the radio closed during the write."));
             return;
@@ -759,7 +769,7 @@ bool MemoryTableWindow::EditCell(int row, Column column, const QString& text) {
     if (problem.isEmpty()) {
         c = mc::Normalised(c);
         CCorvan fallback;
-        CCorvan& link = m_hooks.link != nullptr ? *m_hooks.link : fallback;
+        CCorvan& link = Link() != nullptr ? *Link() : fallback;
         const std::string why = mc::CheckChannel(c, mc::LinkBandCheck(link), VersionType());
         if (!why.empty()) {
             problem = Q(why);
@@ -799,7 +809,7 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
     }
     const QByteArray bytes = file.readAll();
     CCorvan fallback;
-    CCorvan& link = m_hooks.link != nullptr ? *m_hooks.link : fallback;
+    CCorvan& link = Link() != nullptr ? *Link() : fallback;
     mc::CsvImport result = mc::ImportCsv(bytes.toStdString(), mc::LinkBandCheck(link), VersionType());
     if (!result.error.empty()) {
         platform::MessageBox(QStringLiteral("%1 was not imported: %2.").arg(path, Q(result.error)),

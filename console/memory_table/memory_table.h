@@ -42,7 +42,9 @@ struct Channel;
 namespace memory_table {
 
 struct ConsoleHooks {
-    CCorvan* link = nullptr;                  // the console's link; null: no radio
+    // The console's link object; null while there is none (the console
+    // deletes it at its end).
+    std::function<CCorvan*()> link;
     std::function<bool()> operationRunning;   // the console's operation guard
     // The channels the radio has: 300 and the call channel for
     // identification 19, 100 and the call channel otherwise.
@@ -112,6 +114,7 @@ private:
     bool ConfirmWrite(const QString& changes, const QString& backupPath);
     std::vector<int> ChangedChannels() const;
     int ChannelCount() const;
+    CCorvan* Link() const;
     std::uint32_t VersionType() const;
 
     ConsoleHooks m_hooks;

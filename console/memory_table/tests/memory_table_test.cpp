@@ -37,7 +37,7 @@ protected:
         platform::SetDialogProvider(dialogs);
         ASSERT_TRUE(backups.isValid());
         ConsoleHooks hooks;
-        hooks.link = &link;
+        hooks.link = [this] { return &link; };
         hooks.operationRunning = [this] { return operationRunning; };
         hooks.identification = [] { return 19; };
         window = std::make_unique<MemoryTableWindow>(hooks);
