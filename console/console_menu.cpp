@@ -25,6 +25,9 @@ constexpr MenuEntry kMenu[] = {
     {1, "Refresh (&R)\tF5", cmd::Refresh, kGreyed},
     {1, nullptr, 0},
     {1, "Connect at Start (&A)", cmd::ConnectAtStart},
+    {1, nullptr, 0},
+    {1, "Share: rigctld (&N)", cmd::ShareRigctl},
+    {1, "Share: flrig (&X)", cmd::ShareFlrig},
 
     {0, "Radio (&R)", 0},
     {1, "Power Switch (&P)", cmd::PowerSwitch},

@@ -146,6 +146,9 @@ enum : int {
     About,
     // Control, added: Control > ON as soon as the console is up
     ConnectAtStart,
+    // Control: the sharing servers
+    ShareRigctl,
+    ShareFlrig,
     // Memory, added: the table of every channel
     MemoryChannels,
     Last = MemoryChannels,
