@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <functional>
 #include <map>
@@ -38,6 +40,10 @@ struct PassbandCase {
     bool known;
     int from, to;
 };
+
+void PrintTo(const PassbandCase& c, std::ostream* os) {
+    *os << "mode " << c.mode << " SL " << c.low << " SH " << c.high << " FW " << c.width << " IS " << c.shift;
+}
 
 class PassbandTest : public ::testing::TestWithParam<PassbandCase> {};
 

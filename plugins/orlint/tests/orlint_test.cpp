@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <functional>
 #include <map>
@@ -38,6 +40,10 @@ struct ValueCase {
     std::string text;
     bool accepted;
 };
+
+void PrintTo(const ValueCase& c, std::ostream* os) {
+    *os << c.text.size() << " characters, " << (c.accepted ? "accepted" : "refused");
+}
 
 class ValueCheckTest : public ::testing::TestWithParam<ValueCase> {};
 

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -36,6 +38,11 @@ struct CleanCase {
     std::vector<std::string> arrivals;
     std::string shown;
 };
+
+void PrintTo(const CleanCase& c, std::ostream* os) {
+    *os << c.arrivals.size() << " arrival(s) of " << c.arrivals.front().size() << " bytes, " << c.shown.size()
+        << " shown";
+}
 
 class CleanTest : public ::testing::TestWithParam<CleanCase> {};
 
