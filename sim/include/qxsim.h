@@ -228,6 +228,10 @@ public:
     void startScan(int kind);          // SC value 1..6
     void stopScan();
     void setIdentity(int identity);    // takes effect at the next ID query
+    // A DX spot from the packet cluster: reported as PK (frequency in Hz,
+    // call, comment, time such as "1200z") with AI 2, on the 3 family only.
+    void reportSpot(std::int64_t hz, const std::string& call, const std::string& comment,
+                    const std::string& time);
 
     // ---- faults
     void setFaults(const Faults& faults);

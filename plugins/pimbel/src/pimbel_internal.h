@@ -1,0 +1,14 @@
+// pimbel_internal.h - the library's window pointer and radio state, for the
+// render tool and the tests.
+#pragma once
+
+#include "keyer_window.h"
+
+#include <QPointer>
+
+namespace pimbel {
+
+QPointer<CKeyerWindow>& TheWindow();
+RadioState& LastRadioState();
+
+} // namespace pimbel
