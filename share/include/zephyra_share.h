@@ -182,6 +182,8 @@ public:
     RadioBackend& Backend() { return m_backend; }
     // How often a busy backend is asked again.
     void SetRetryInterval(int milliseconds) { m_retryMs = milliseconds; }
+    // Called right before each job runs (tests check where jobs run).
+    void SetObserver(std::function<void()> beforeEach) { m_observer = std::move(beforeEach); }
 
 private:
     struct Item {
@@ -198,6 +200,7 @@ private:
     bool m_running = false;
     bool m_waitingForBackend = false;
     int m_retryMs = 5;
+    std::function<void()> m_observer;
     std::uint64_t m_executed = 0;
     std::uint64_t m_deferred = 0;
 };

@@ -4,8 +4,14 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 
 namespace zshare {
+
+namespace {
+// How long one turn of the event loop may spend on queued requests.
+constexpr int kTurnMs = 5;
+} // namespace
 
 RequestQueue::RequestQueue(RadioBackend& backend, QObject* parent)
     : QObject(parent), m_backend(backend), m_timer(new QTimer(this)) {
@@ -41,21 +47,30 @@ void RequestQueue::RunNext() {
     // A backend call that pumps events must not start the next job inside it.
     if (m_running || m_jobs.empty())
         return;
-    if (m_backend.Busy()) {
-        if (!m_waitingForBackend) {
-            m_waitingForBackend = true;
-            ++m_deferred;
+    // Several jobs a turn of the event loop, for a few milliseconds at most,
+    // asking the backend before each one.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTurnMs);
+    while (!m_jobs.empty()) {
+        if (m_backend.Busy()) {
+            if (!m_waitingForBackend) {
+                m_waitingForBackend = true;
+                ++m_deferred;
+            }
+            Schedule(m_retryMs);
+            return;
         }
-        Schedule(m_retryMs);
-        return;
+        m_waitingForBackend = false;
+        Item item = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        m_running = true;
+        if (m_observer)
+            m_observer();
+        item.job(m_backend);
+        m_running = false;
+        ++m_executed;
+        if (std::chrono::steady_clock::now() >= end)
+            break;
     }
-    m_waitingForBackend = false;
-    Item item = std::move(m_jobs.front());
-    m_jobs.pop_front();
-    m_running = true;
-    item.job(m_backend);
-    m_running = false;
-    ++m_executed;
     if (!m_jobs.empty())
         Schedule(0);
 }

@@ -1,0 +1,168 @@
+// RadioSharing.h - the console's side of sharing the radio with other
+// programs: the backend over the console's link and state, and the two
+// servers with their profile settings.
+//
+// ConsoleBackend answers what a client reads from the reply store (kept
+// current by auto-information) and the console state, with a read query only
+// where nothing is stored, and carries out what a client sets with the
+// console's link, waiting (briefly, on the console's thread, without pumping
+// window messages) until the radio has reported the new value. It is busy
+// while the console runs an operation of its own, so a request never runs
+// inside the operation guard.
+//
+// RadioSharing owns the request queue and the servers, reads and writes
+// their settings in the profile section "Sharing", and says what each server
+// is doing in a line for the console.
+//
+// Threading: the console's thread only.
+#pragma once
+
+#include <console_state.h>
+#include <zephyra_share.h>
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class CCorvan;
+
+namespace zephyra {
+
+class ConsoleBackend : public zshare::RadioBackend {
+public:
+    using LinkSource = std::function<CCorvan*()>;
+    using BusyCheck = std::function<bool()>;
+
+    // `link` gives the console's link (null once it has gone); `busy` tells
+    // when the console runs an operation.
+    ConsoleBackend(ConsoleState& state, LinkSource link, BusyCheck busy);
+
+    // This radio's bands, modes, steps and filters.
+    static zshare::RadioDescription QxDescription();
+
+    // How long a set waits for the radio's own report before it asks, and
+    // how long it waits for the answer to that read.
+    void SetWaits(int reportMs, int answerMs) {
+        m_reportMs = reportMs;
+        m_answerMs = answerMs;
+    }
+
+    bool Busy() const override;
+    bool Ready() const override;
+    const zshare::RadioDescription& Describe() const override { return m_description; }
+
+    zshare::Result GetFrequency(zshare::Vfo vfo, std::int64_t& hz) override;
+    zshare::Result SetFrequency(zshare::Vfo vfo, std::int64_t hz) override;
+    zshare::Result GetMode(zshare::Vfo vfo, zshare::Mode& mode, int& passband) override;
+    zshare::Result SetMode(zshare::Vfo vfo, zshare::Mode mode, int passband) override;
+    zshare::Result GetVfo(zshare::Vfo& vfo) override;
+    zshare::Result SetVfo(zshare::Vfo vfo) override;
+    zshare::Result GetPtt(bool& on) override;
+    zshare::Result SetPtt(bool on) override;
+    zshare::Result GetSplit(bool& on, zshare::Vfo& txVfo) override;
+    zshare::Result SetSplit(bool on, zshare::Vfo txVfo) override;
+    zshare::Result GetRit(int& hz) override;
+    zshare::Result SetRit(int hz) override;
+    zshare::Result GetXit(int& hz) override;
+    zshare::Result SetXit(int hz) override;
+    zshare::Result GetLevel(zshare::Level level, double& value) override;
+    zshare::Result SetLevel(zshare::Level level, double value) override;
+    zshare::Result GetPowerOn(bool& on) override;
+    zshare::Result SetPowerOn(bool on) override;
+
+    // The mode codes of the radio (1 LSB ... 9 FSK-R) and back.
+    static int ModeCode(zshare::Mode mode);
+    static zshare::Mode ModeOfCode(int code);
+
+private:
+    struct IfFields {
+        std::int64_t frequency = 0;
+        int offset = 0;
+        int rit = 0;
+        int xit = 0;
+        int transmitting = 0;
+        int mode = 0;
+        int split = 0;
+    };
+    // A value read from the store: nullopt while nothing is stored.
+    using Stored = std::function<std::optional<long long>()>;
+
+    zshare::Result Check(bool needPower = true) const;
+    CCorvan* Link() const { return m_link(); }
+    // The stored value, or the answer to `query` (waited for).
+    std::optional<long long> Read(const Stored& stored, const std::function<void()>& query);
+    // Writes with `write` (false: the link refused), then waits until
+    // `stored` shows `expected`: first for the radio's own report, then for
+    // the answer to `query`.
+    zshare::Result SetAndConfirm(const std::function<bool()>& write, const Stored& stored,
+                                 long long expected, const std::function<void()>& query);
+    std::optional<IfFields> StoredIf() const;
+    std::optional<IfFields> ReadIf();
+    // 0 A, 1 B, 2 memory, 3 call: the main band's receive and transmit VFO.
+    int ReceiveVfo();
+    int TransmitVfo();
+    std::optional<long long> StoredFrequency(int vfo) const;
+    zshare::Result SetOffset(int hz, bool xit);
+
+    ConsoleState& m_state;
+    LinkSource m_link;
+    BusyCheck m_busy;
+    zshare::RadioDescription m_description;
+    // The modes last seen on VFO A and B (the radio reports only the
+    // receive VFO's).
+    std::array<zshare::Mode, 2> m_vfoMode{zshare::Mode::Unknown, zshare::Mode::Unknown};
+    int m_reportMs = 300;
+    int m_answerMs = 600;
+};
+
+class RadioSharing : public QObject {
+    Q_OBJECT
+public:
+    enum class Server { Rigctl, Flrig };
+
+    struct Settings {
+        zshare::ServerSettings rigctl;
+        zshare::ServerSettings flrig;
+    };
+
+    RadioSharing(ConsoleState& state, ConsoleBackend::LinkSource link, ConsoleBackend::BusyCheck busy,
+                 QObject* parent = nullptr);
+    ~RadioSharing() override;
+
+    // The settings of the profile section "Sharing" (documented defaults for
+    // anything missing or damaged): servers off, loopback, ports 4532 and
+    // 12345, no address list, PTT released after 30 s of silence.
+    static Settings LoadSettings();
+    static void SaveSettings(const Settings& settings);
+    // Applies `settings` to the servers (and keeps them in the profile when
+    // `save`). This is the hook the setup panel uses.
+    void Apply(const Settings& settings, bool save = true);
+    Settings Current() const;
+    // The menu switch of one server: on or off, kept in the profile.
+    void SetEnabled(Server server, bool on);
+    bool Enabled(Server server) const;
+
+    // "rigctld: 127.0.0.1:4532, 1 client", "flrig: off", "rigctld: Port ... in use".
+    QString StatusLine(Server server) const;
+    zshare::ServerStatus Status(Server server) const;
+
+    ConsoleBackend& Backend() { return m_backend; }
+    zshare::RequestQueue& Queue() { return m_queue; }
+    zshare::RigctlServer& Rigctl() { return m_rigctl; }
+    zshare::FlrigServer& Flrig() { return m_flrig; }
+
+signals:
+    void statusChanged();
+
+private:
+    ConsoleBackend m_backend;
+    zshare::RequestQueue m_queue;
+    zshare::RigctlServer m_rigctl;
+    zshare::FlrigServer m_flrig;
+};
+
+} // namespace zephyra
