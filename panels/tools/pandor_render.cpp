@@ -200,6 +200,11 @@ bool RenderSetupPorts(QWidget* panel, const QString& path) {
 }
 
 int RenderSetupStates(const QString& folder) {
+    QWidget console; // the console's font, as in RenderStates
+    QFont consoleFont(QStringLiteral("Times New Roman"));
+    consoleFont.setPixelSize(13);
+    console.setFont(consoleFont);
+    platform::SetMainWindow(&console);
     int failures = 0;
     auto save = [&](QWidget* panel, const char* state) {
         const QString path = QDir(folder).filePath(QStringLiteral("pandor_Set_%1.png").arg(QLatin1String(state)));
@@ -215,6 +220,7 @@ int RenderSetupStates(const QString& folder) {
     QWidget* panel = FindPanel("Set");
     if (panel == nullptr) {
         std::fprintf(stderr, "pandor-render: Set states failed\n");
+        platform::SetMainWindow(nullptr);
         return 1;
     }
     // Main 1.296 GHz... up to the largest value on SATL Up.
@@ -250,6 +256,7 @@ int RenderSetupStates(const QString& folder) {
         ++failures;
     }
     QuorelDestroy();
+    platform::SetMainWindow(nullptr);
     return failures;
 }
 
