@@ -8,8 +8,11 @@
 #include <glimra.h>
 #include <orlint.h>
 #include <pandor.h>
+#include <pimbel.h>
 #include <solvik.h>
 #include <tonwell.h>
+#include <trevan.h>
+#include <yarrel.h>
 
 namespace {
 
@@ -134,3 +137,18 @@ void LibraryWindows::SolvikView(u32 open) { ::SolvikView(kDesktop, open); }
 void LibraryWindows::SolvikDestroy() { ::SolvikDestroy(); }
 void LibraryWindows::SolvikMsgTC(u32 value) { ::SolvikMsgTC(value); }
 void LibraryWindows::SolvikRXData(const char* text) { ::SolvikRXData(text); }
+
+void LibraryWindows::PimbelView() { ::PimbelView(kDesktop); }
+void LibraryWindows::PimbelDestroy() { ::PimbelDestroy(); }
+void LibraryWindows::PimbelMsgKY(u32 value) { ::PimbelMsgKY(value); }
+void LibraryWindows::PimbelMsgPS(u32 value) { ::PimbelMsgPS(value); }
+
+void LibraryWindows::TrevanView() { ::TrevanView(kDesktop); }
+void LibraryWindows::TrevanDestroy() { ::TrevanDestroy(); }
+
+void LibraryWindows::YarrelView(u32 cm) { ::YarrelView(kDesktop, cm); }
+void LibraryWindows::YarrelDestroy() { ::YarrelDestroy(); }
+void LibraryWindows::YarrelMsgPK(std::int64_t frequency, const char* call, const char* comment,
+                                 const char* time) {
+    ::YarrelMsgPK(frequency, call, comment, time);
+}

@@ -99,4 +99,20 @@ public:
     void SolvikDestroy() override;
     void SolvikMsgTC(u32 value) override;
     void SolvikRXData(const char* text) override;
+
+    // ---- keyer window
+    void PimbelView() override;
+    void PimbelDestroy() override;
+    void PimbelMsgKY(u32 value) override;
+    void PimbelMsgPS(u32 value) override;
+
+    // ---- auto-mode frequency window
+    void TrevanView() override;
+    void TrevanDestroy() override;
+
+    // ---- packet-cluster window
+    void YarrelView(u32 cm) override;
+    void YarrelDestroy() override;
+    void YarrelMsgPK(std::int64_t frequency, const char* call, const char* comment,
+                     const char* time) override;
 };
