@@ -2,6 +2,7 @@
 // ON, OFF and Refresh, the "CONTROL" button, and what the connection shows
 // on the console (lamp, pictures, menu states, the live display).
 #include "console_dialog.h"
+#include "operations/console_operations.h"
 
 #include "console_ids.h"
 #include "console_menu.h"
@@ -74,7 +75,10 @@ public:
             label->setText(text);
     }
     void SetOperationBusy(bool busy) override { m_console.SetOperationBusy(busy); }
-    void LeaveOperatorMode(zephyra::OperatorMode /*mode*/) override {}
+    void LeaveOperatorMode(zephyra::OperatorMode mode) override {
+        if (ConsoleOperations* operations = m_console.operations())
+            operations->LeaveOperatorMode(static_cast<int>(mode));
+    }
 
 private:
     ConsoleDialog& m_console;

@@ -6,6 +6,7 @@
 #include "console_menu.h"
 #include "splash_window.h"
 #include "display/console_display.h"
+#include "operations/console_operations.h"
 
 #include <ConsoleLink.h>
 #include <RadioSharing.h>

@@ -44,6 +44,7 @@ using zephyra::ConsoleState;
 class QAction;
 class SplashWindow;
 class ConsoleDisplay;
+class ConsoleOperations;
 
 struct ConsoleOptions {
     bool showSplash = true;         // the start-up picture for about 3 s
@@ -98,6 +99,8 @@ public:
     zephyra::ConsoleLink* connection() const { return m_connection.get(); }
     // The display operations: how the console follows the radio.
     ConsoleDisplay* display() const { return m_display.get(); }
+    // What the operator's actions do: controls, keypad, dial, keys, timers.
+    ConsoleOperations* operations() const { return m_operations.get(); }
     // The table of calls to the secondary windows.
     zephyra::SecondaryWindows& windows() const { return *m_windows; }
     // The servers that share the radio with other programs.
@@ -185,6 +188,8 @@ private:
     void InstallConnection();
     // sharing/console_sharing.cpp
     void InstallSharing();
+    // console_operations_install.cpp
+    void InstallOperations();
     // hosting/window_hosting.cpp
     void InstallWindowHosting();
     bool PctAllowsWindow();
@@ -216,6 +221,8 @@ private:
     std::unique_ptr<zephyra::SecondaryWindows> m_windows;
     std::unique_ptr<zephyra::ConsoleLink> m_connection;
     std::unique_ptr<ConsoleDisplay> m_display;
+    std::unique_ptr<ConsoleOperations> m_operations;
+    std::unique_ptr<QObject> m_inputFilter;
     // The built-in radio stays on the desk after the link has gone.
     std::unique_ptr<zephyra::BuiltInSimulator> m_simulator;
     std::unique_ptr<SplashWindow> m_splash;

@@ -80,6 +80,7 @@ void ConsoleDialog::OnInitDialog() {
     InstallConnection();
     InstallWindowMessages();
     InstallWindowHosting();
+    InstallOperations();
     LayOut();
     HoldSplash();
 }

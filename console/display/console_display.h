@@ -194,6 +194,20 @@ public:
     // repeater mode, nothing.
     void ShowZulLine();
 
+    // ---- the channel-step list (step_list.cpp)
+    // 1 SSB, CW and FSK; 2 FM and AM; 3 AM on the broadcast band with its 9 kHz step.
+    int ModeClass();
+    // The step in hertz of the list's selection (0 when nothing is selected).
+    int ChannelStep();
+    // Refills the list for the mode class and selects entry `index`.
+    void FillStepList(int index);
+
+    // ---- scan (scan_display.cpp)
+    // The scan text of a state, with the speed when one is known ("%s P%d").
+    static QString ScanText(int scan, int speed = -1);
+    void OnSC(int value);
+    void OnScanSpeed(int speed); // RD and RU
+
     // ---- meters (meters_display.cpp)
     void OnSM(int meter, int value);
     void OnRM(int selector, int value);

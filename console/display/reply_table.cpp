@@ -321,7 +321,7 @@ void OnSC(ConsoleDisplay& d, std::uintptr_t) {
     u32 v = 0;
     if (d.link.RcvDataSC(&v) != 1)
         return;
-    d.state.scanValue[d.state.controlBand == 1 ? 1 : 0] = I(v);
+    d.OnSC(I(v));
     d.windows.OrlintMsgSC(v);
     d.windows.GlimraMsgSC(v);
 }
@@ -469,12 +469,12 @@ const Entry kRows[] = {
     {"QC", &Forwarded<&C::RcvDataQC, &W::PandorMsgQC>},
     {"QR", &OnQR},
     {"RA", &Two<&C::RcvDataRA, &D::OnRA>},
-    {"RD", &Dropped<&C::RcvDataRD>},
+    {"RD", &One<&C::RcvDataRD, &D::OnScanSpeed>},
     {"RG", &One<&C::RcvDataRG, &D::OnRG>},
     {"RL", &Forwarded<&C::RcvDataRL, &W::PandorMsgRL>},
     {"RM", &OnRM},
     {"RT", &ReadRT},
-    {"RU", &Dropped<&C::RcvDataRU>},
+    {"RU", &One<&C::RcvDataRU, &D::OnScanSpeed>},
     {"RX", &OnTransmit<false>},
     {"SA", &OnSA},
     {"SB", &One<&C::RcvDataSB, &D::OnSB>},
@@ -485,7 +485,7 @@ const Entry kRows[] = {
     {"SM", &OnSM},
     {"SQ", &OnSQ},
     {"SS", &One<&C::RcvDataSS, &D::OnSS>},
-    {"ST", &Dropped<&C::RcvDataST>},
+    {"ST", &One<&C::RcvDataST, &D::FillStepList>},
     {"SU", &OnSU},
     {"TC", &OnTC},
     {"TI", &OnTI},

@@ -117,18 +117,4 @@ void ConsoleDialog::InstallWindowHosting() {
     SetCommandHandler(cmd::RadioMenu, [this] { ViewMenuWindow(); });
     SetCommandHandler(cmd::Keying, [this] { m_windows->PimbelView(); });
     SetCommandHandler(cmd::AutoModeFreq, [this] { m_windows->TrevanView(); });
-
-    // The front panel's keys for the same windows run the same commands.
-    const std::pair<int, int> keys[] = {
-        {idc::Multi, cmd::RadioMulti},
-        {idc::VScan, cmd::VisualScan},
-        {idc::Filter, cmd::RxFilter},
-        {idc::Menu, cmd::RadioMenu},
-    };
-    for (const auto& [control, command] : keys) {
-        if (CButtonEx* button = m_controls.button(control)) {
-            const int id = command;
-            connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
-        }
-    }
 }

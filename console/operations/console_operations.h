@@ -1,0 +1,229 @@
+// console_operations.h - what the operator's actions do: the front panel's
+// buttons, lists and sliders, the keypad and its entry mode, the tuning
+// dial, the keyboard, the mouse wheel and the press-and-hold timers.
+//
+// A handler turns a press into commands on the wire; it does not draw the
+// result, because the radio's reply comes back through the reply table and
+// the display operations draw the new state. The operations live in files
+// by topic:
+//   frequency_entry.cpp    digit stepping, the keypad entry mode, ENT, digits, point
+//   vfo_operations.cpp     A = B, A / B, SPLIT, TUNE, BAND, MULTI
+//   control_handlers.cpp   the control table: which control runs what, FUNC layer
+//   control_functions.cpp  the toggles and cycles of the front panel's functions
+//   monitors.cpp           RX M. and DSP M. (press to monitor, release to restore)
+//   sliders.cpp            the level bars and the RIT/XIT slider
+//   memory_keys.cpp        CLR, VFO / M, CALL and clearing a channel
+//   meter_control.cpp      METER: the next second meter the band allows
+//   scan_control.cpp       SCAN, V.SCAN, the scan menu and the speed arrows
+//   console_input.cpp      the pre-filter: keys, pointer, dial, wheel, hold timers
+//   menu_commands.cpp      the menu items that act on the radio
+//
+// Threading: UI thread only. An operation of several dependent commands runs
+// inside the connection's operation guard; its waits pump window messages.
+#pragma once
+
+#include <console_state.h>
+#include <secondary_windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class CCorvan;
+class ConsoleControls;
+class ConsoleDisplay;
+class QEvent;
+class QObject;
+class QWidget;
+namespace platform {
+class TimerTable;
+}
+namespace zephyra {
+class ConsoleLink;
+}
+
+// What the operations need of the console window beyond its parts.
+struct OperationsHost {
+    QWidget* window = nullptr;              // the console (active-window tests, boxes)
+    std::function<int()> pump;              // PumpMessages
+    std::function<void(int ms)> sleep;      // a pause inside an operation
+    std::function<bool()> running;          // an operation runs (guard or sequence)
+    std::function<void(int commandId)> command; // OnCommand
+    // The dial picture for a wheel selection 0..8 (icons 142..150).
+    std::function<void(int selection)> showDial;
+    std::uint32_t faceColour = 0xC0C0C0;    // the system button face (0x00BBGGRR)
+};
+
+// The scroll codes of a level bar, as the console's horizontal-scroll
+// handler receives them.
+enum class ScrollCode { LineLeft, LineRight, PageLeft, PageRight, Thumb, End };
+
+class ConsoleOperations {
+public:
+    // Hold and repeat timers of the front panel (the platform timer table).
+    static constexpr int kRitRepeatTimer = 1003;
+    static constexpr int kTuneRepeatTimer = 1005;
+    static constexpr int kMultiRepeatTimer = 1006;
+    static constexpr int kBandRepeatTimer = 1007;
+    static constexpr int kMemoryClearTimer = 1008;
+    static constexpr int kMainSimplexHoldTimer = 1011;
+    static constexpr int kSubSimplexHoldTimer = 1012;
+    static constexpr int kDigitRepeatTimer = 1013;
+    static constexpr int kQuickMemoryHoldTimer = 1014;
+    static constexpr int kFirstRepeat = 300; // ms before a held button repeats
+
+    ConsoleOperations(zephyra::ConsoleState& state, ConsoleControls& controls, CCorvan& link,
+                      zephyra::SecondaryWindows& windows, zephyra::ConsoleLink& connection,
+                      ConsoleDisplay& display, OperationsHost host);
+    ~ConsoleOperations();
+    ConsoleOperations(const ConsoleOperations&) = delete;
+    ConsoleOperations& operator=(const ConsoleOperations&) = delete;
+
+    zephyra::ConsoleState& state;
+    ConsoleControls& controls;
+    CCorvan& link;
+    zephyra::SecondaryWindows& windows;
+    zephyra::ConsoleLink& connection;
+    ConsoleDisplay& display;
+    OperationsHost host;
+    platform::TimerTable& timers() { return *m_timers; }
+
+    // Connects every front-panel control to its handler.
+    void Install();
+    // A hold or repeat timer fired (also called by tests to tick a timer).
+    void OnTimer(int id);
+    // Every repeat and hold timer stopped, the monitors released (every
+    // button-up, the console losing focus, the link closing).
+    void StopRepeats();
+    // A pause inside an operation: pumps window messages so replies are handled.
+    void Pause(int milliseconds);
+    // An operator mode ended (CancelPendingMode): its captions and pictures back.
+    void LeaveOperatorMode(int mode);
+
+    // ---- frequency entry and tuning (frequency_entry.cpp, vfo_operations.cpp)
+    void StepFrequencyDigit(int band, int position, int direction);
+    void SetEntryMode(int on);
+    void EntryDigit(int digit);
+    void EntryPoint();
+    void EntryEnter();
+    void AEqualsB();
+    void ASlashB();
+    void Split();
+    void TuneUp();
+    void TuneDown();
+    void BandUp();
+    void BandDown();
+    void MultiStep(int direction); // +1 MULTI UP, -1 MULTI DOWN
+
+    // ---- the control table (control_handlers.cpp)
+    // A click on a front-panel control; false when the control has no row.
+    bool OnControl(int id);
+    // A double click: in entry mode the keypad's digit keys type again.
+    void OnControlDoubleClick(int id);
+    void SetFuncMode(bool on);
+    // The step list's selection changed by the operator.
+    void OnStepSelected(int index);
+    // A command of the console's menu (windows of their own open through it).
+    void RunCommand(int commandId);
+
+    // ---- memory keys (memory_keys.cpp)
+    void KeypadClear();
+    void VfoMemory();
+    void CallChannel();
+    // The automatic simplex check switched (menu A.S.C. and a held TF-SET).
+    void AutoSimplexCheck();
+
+    // ---- functions (control_functions.cpp)
+    void Power();
+    void Att();
+    void Pre();
+    void Send();
+    void LsbUsb();
+    void CwFsk();
+    void FmAm();
+    void TfSet();
+    void Disp();
+    void VoiceMemory(int channel); // CH1..CH3
+    void Tone();
+    void Shift();
+    void Agc();
+    void Meter();
+    void MainSub();
+    void ControlBand();
+    void RitButtons(int step); // "<" -1, "<<" -10, ">" +1, ">>" +10
+    void NoiseReduction(int button); // 1 or 2
+    void BeatCancel();
+    void BeatCancelMode(int mode); // 1 AUTO, 2 MANUAL
+    void Satellite();
+    // The read-toggle of one SA value (0-based index); `stepOnly` sends
+    // the toggle only when the fifth value is 1 (REV).
+    void ToggleSatellite(int index);
+    void SatelliteReverse();
+    void SatelliteVfo();
+
+    // ---- monitors (monitors.cpp)
+    void RxMonitor(bool on);
+    void DspMonitor(bool on);
+    bool RxMonitorOn() const { return m_rxMonitor; }
+    bool DspMonitorOn() const { return m_dspMonitor; }
+
+    // ---- sliders (sliders.cpp)
+    void OnScroll(int barId, ScrollCode code);
+
+    // ---- scan (scan_control.cpp)
+    void ScanButton();
+    void VisualScan();
+    void ScanSpeed(int direction); // -1 RD 1, +1 RU 1 (the menu's UP and Down)
+    void SlowScanFrequency();
+
+    // ---- input (console_input.cpp)
+    // The console's pre-filter: true when the event was consumed.
+    bool PreFilter(QObject* receiver, QEvent* event);
+    // The tuning dial's selection on (1) or off (0).
+    void SetWheelSelection(int selection);
+    // One wheel notch: +1 up, -1 down. False when the selection is off.
+    bool Wheel(int direction);
+
+private:
+    // Reads a stored value up to ten times.
+    template <typename Read>
+    static bool Stored(Read read) {
+        for (int attempt = 0; attempt < 10; ++attempt)
+            if (read())
+                return true;
+        return false;
+    }
+    // Up to ten times: pump, test, pause 100 ms; true at the first match.
+    bool WaitFor(const std::function<bool()>& done);
+    void StartHold(int timer, int milliseconds);
+    void RepeatDigit();
+    void ClearMemoryChannel();
+    void KeypadCaptions(bool entry);
+    void PressDigitLabel(int band, int position, int direction, bool repeat);
+    bool ControlAt(QObject* receiver, int& id) const;
+
+    std::unique_ptr<platform::TimerTable> m_timers;
+    int m_repeatDirection = 0; // TUNE, MULTI, BAND while held
+    int m_ritStep = 0;         // "<" -1, "<<" -10, ">" +1, ">>" +10
+    int m_digitBand = 0;
+    int m_digitPosition = 0;
+    int m_digitDirection = 0;
+    int m_dialMoves = 0;
+    bool m_rxMonitor = false;
+    bool m_dspMonitor = false;
+    bool m_toneHold = false;
+    bool m_tfSetHeld = false;       // the automatic simplex check came from a long press
+    bool m_quickMemoryHeld = false; // "M. IN" held on a program-scan channel
+    int m_lastSideband = 1;         // LSB 1 or USB 2
+    int m_lastCwFsk = 3;            // CW 3, CW-R 7, FSK 6, FSK-R 9
+    int m_lastCw = 3;
+    int m_lastFsk = 6;
+    int m_lastFmAm = 4;
+    // What the monitors put back on release.
+    std::uint32_t m_keptSquelch = 0, m_keptCt = 0, m_keptDq = 0;
+    bool m_keptSquelchRead = false, m_keptCtRead = false, m_keptDqRead = false;
+    std::uint32_t m_keptSh = 0, m_keptSl = 0, m_keptFw = 0;
+    bool m_keptShRead = false, m_keptSlRead = false, m_keptFwRead = false;
+    int m_monitorBand = 0;
+    int m_monitorMode = 0;
+};
