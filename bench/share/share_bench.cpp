@@ -1,0 +1,214 @@
+// share_bench: what a program sharing the radio through the console waits
+// for. The console runs on the built-in simulator with both servers on
+// loopback ports; clients on their own threads send requests while the
+// console's event loop runs as in the program.
+//  - round trips of "f", "F" (frequency set, confirmed by the radio's own
+//    report) and "T 1"/"T 0" on the line server, and of rig.get_vfo,
+//    rig.set_vfo and rig.set_ptt on the XML-RPC server: median and 99th
+//    percentile;
+//  - requests per second with ten clients asking "f" (and rig.get_vfo).
+//
+//   share_bench [round trips] [seconds of the throughput run]   (default 500, 3)
+#include "console_dialog.h"
+#include "line_client.h"
+
+#include <RadioSharing.h>
+#include <platform.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+using share_test::LineClient;
+
+struct Figures {
+    double median = 0, p99 = 0;
+    int samples = 0, failed = 0;
+};
+
+Figures Summarise(std::vector<double> us, int failed) {
+    Figures f;
+    f.failed = failed;
+    f.samples = static_cast<int>(us.size());
+    if (us.empty())
+        return f;
+    std::sort(us.begin(), us.end());
+    auto at = [&](double q) { return us[std::min(us.size() - 1, static_cast<std::size_t>(q * us.size()))]; };
+    f.median = at(0.5);
+    f.p99 = at(0.99);
+    return f;
+}
+
+// Runs `work` on a thread of its own while the console's event loop runs here.
+void WhileConsoleRuns(const std::function<void()>& work) {
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done)
+            loop.quit();
+    });
+    poll.start(1);
+    loop.exec();
+    worker.join();
+}
+
+std::string XmlCall(const std::string& method, const std::string& params = "") {
+    const std::string body = "<?xml version=\"1.0\"?><methodCall><methodName>" + method +
+                             "</methodName><params>" + params + "</params></methodCall>";
+    return "POST /RPC2 HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: text/xml\r\nContent-Length: " +
+           std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+std::string Param(const char* type, const std::string& value) {
+    return "<param><value><" + std::string(type) + ">" + value + "</" + type + "></value></param>";
+}
+
+std::string HttpResponse(LineClient& c) {
+    return c.ReadUntil(
+        [](const std::string& s) {
+            const auto end = s.find("\r\n\r\n");
+            if (end == std::string::npos)
+                return std::size_t{0};
+            const auto at = s.find("Content-Length: ");
+            const std::size_t length = at == std::string::npos ? 0 : std::stoul(s.substr(at + 16));
+            return s.size() >= end + 4 + length ? end + 4 + length : 0;
+        },
+        5s);
+}
+
+// `request(i)` is sent, `ok(answer)` judges it; the time of each is kept.
+Figures RoundTrips(LineClient& c, int n, const std::function<std::string(int)>& request,
+                   const std::function<std::string(LineClient&)>& read,
+                   const std::function<bool(const std::string&)>& ok) {
+    std::vector<double> us;
+    int failed = 0;
+    for (int i = 0; i < n; ++i) {
+        const auto t0 = Clock::now();
+        if (!c.Send(request(i))) {
+            ++failed;
+            continue;
+        }
+        const std::string answer = read(c);
+        const auto t1 = Clock::now();
+        if (!ok(answer)) {
+            ++failed;
+            continue;
+        }
+        us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+    }
+    return Summarise(us, failed);
+}
+
+void Print(const char* server, const char* request, const Figures& f) {
+    std::printf("%-8s %-26s %6d %10.0f %10.0f %7d\n", server, request, f.samples, f.median, f.p99, f.failed);
+}
+
+double Throughput(std::uint16_t port, int clients, int seconds, bool xml) {
+    std::atomic<long> answered{0};
+    std::vector<std::thread> threads;
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    for (int k = 0; k < clients; ++k) {
+        threads.emplace_back([&] {
+            LineClient c;
+            if (!c.Connect(port))
+                return;
+            const std::string request = xml ? XmlCall("rig.get_vfo") : std::string("f\n");
+            while (Clock::now() < end) {
+                if (!c.Send(request))
+                    return;
+                const std::string answer = xml ? HttpResponse(c) : c.ReadLine(5s);
+                if (answer.empty())
+                    return;
+                ++answered;
+            }
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    return static_cast<double>(answered) / seconds;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int n = argc > 1 ? std::max(20, std::atoi(argv[1])) : 500;
+    const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    QTemporaryDir profile;
+    qputenv("XDG_CONFIG_HOME", profile.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    platform::InitApplication();
+
+    ConsoleOptions options;
+    options.showSplash = false;
+    options.persistent = false;
+    options.simulator = true;
+    options.sleep = [](std::chrono::milliseconds) {};
+    ConsoleDialog console(options);
+    if (!console.ConnectAndSynchronise()) {
+        std::fprintf(stderr, "the console did not connect to the simulator\n");
+        return 1;
+    }
+    zephyra::RadioSharing::Settings s;
+    s.rigctl.enabled = s.flrig.enabled = true;
+    s.rigctl.port = s.flrig.port = 0;
+    console.sharing()->Apply(s, false);
+    const std::uint16_t rigctl = console.sharing()->Status(zephyra::RadioSharing::Server::Rigctl).port;
+    const std::uint16_t flrig = console.sharing()->Status(zephyra::RadioSharing::Server::Flrig).port;
+
+    std::printf("%-8s %-26s %6s %10s %10s %7s\n", "server", "request", "n", "median us", "p99 us", "failed");
+    WhileConsoleRuns([&] {
+        LineClient c;
+        if (!c.Connect(rigctl))
+            return;
+        auto line = [](LineClient& x) { return x.ReadLine(5s); };
+        auto report0 = [](const std::string& a) { return a == "RPRT 0\n"; };
+        Print("rigctld", "f", RoundTrips(c, n, [](int) { return std::string("f\n"); }, line,
+                                         [](const std::string& a) { return a.size() > 1 && a[0] != 'R'; }));
+        Print("rigctld", "F (confirmed)", RoundTrips(c, n, [](int i) {
+                  return "F " + std::to_string(i % 2 ? 7'074'000 : 7'076'000) + "\n"; }, line, report0));
+        Print("rigctld", "T 1 / T 0 (confirmed)", RoundTrips(c, n, [](int i) {
+                  return std::string(i % 2 ? "T 0\n" : "T 1\n"); }, line, report0));
+    });
+    WhileConsoleRuns([&] {
+        LineClient c;
+        if (!c.Connect(flrig))
+            return;
+        auto has = [](const char* text) { return [text](const std::string& a) { return a.find(text) != std::string::npos; }; };
+        Print("flrig", "rig.get_vfo", RoundTrips(c, n, [](int) { return XmlCall("rig.get_vfo"); }, HttpResponse,
+                                                 has("<string>")));
+        Print("flrig", "rig.set_vfo (confirmed)", RoundTrips(c, n, [](int i) {
+                  return XmlCall("rig.set_vfo", Param("double", i % 2 ? "7074000" : "7076000")); }, HttpResponse,
+                  has("<i4>0</i4>")));
+        Print("flrig", "rig.set_ptt 1 / 0", RoundTrips(c, n, [](int i) {
+                  return XmlCall("rig.set_ptt", Param("int", i % 2 ? "0" : "1")); }, HttpResponse,
+                  has("<i4>0</i4>")));
+    });
+    double lineRate = 0, xmlRate = 0;
+    WhileConsoleRuns([&] { lineRate = Throughput(rigctl, 10, seconds, false); });
+    WhileConsoleRuns([&] { xmlRate = Throughput(flrig, 10, seconds, true); });
+    std::printf("10 clients: rigctld \"f\" %.0f requests/s, flrig rig.get_vfo %.0f requests/s\n", lineRate, xmlRate);
+    console.DestroyWindow();
+    return 0;
+}
