@@ -8,7 +8,8 @@
 // band-pass or band-stop, Kaiser window), plots its response, keeps designs
 // in ".udd" files and, after the operator confirms, loads the taps into the
 // radio's receive (UR) or transmit (UT) equaliser. The samples window offers
-// ready-made tap sets.
+// 35 ready-made tap sets (seven types of five), each on a button that shows
+// the response its taps have, and writes the chosen one the same way.
 //
 // Lifecycle. A view function creates its window (restoring the position saved
 // under "WindowPos"/key) or shows the existing one and brings it to the front.

@@ -111,7 +111,12 @@ void PandorMsgSU(std::uint32_t scanType, std::uint32_t g0, std::uint32_t g1, std
 void PandorMsgDC(std::uint32_t transmitBand, std::uint32_t controlBand);
 void PandorMsgPS(std::uint32_t powerState); // setup panel
 
-// Setup panel.
+// Setup panel. OK writes section "Setting": "PortName" (a device path, or
+// "Built-in simulator"), "PortNo" n for /dev/ttyS(n-1) when that is the
+// device chosen, "Baud", "DialWait" and the transverter offsets
+// "TransFreqMain", "TransFreqSub", "TransFreqDown", "TransFreqUp" (each only
+// when it changed, followed then by the EX read of menu 25). The full reset
+// shows 9600 bps in the speed list without writing it.
 void QuorelView(QWidget* parent);
 void QuorelDestroy();
 
