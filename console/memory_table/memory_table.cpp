@@ -273,6 +273,9 @@ void MemoryTableWindow::ShowChannel(int row) {
             m_table->setItem(row, column, item);
         }
         item->setText(texts[column]);
+        if (column == kRxFreq || column == kTxFreq || column == kOffset || column == kStep || column == kToneValue) {
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         if (column != kChannel && m_read && m_activity == Activity::Idle) {
             flags |= Qt::ItemIsEditable;
@@ -786,7 +789,14 @@ bool MemoryTableWindow::EditCell(int row, Column column, const QString& text) {
     }
     m_data->edited[static_cast<std::size_t>(row)] = c;
     ShowChannel(row);
+    ShowPending();
     return true;
+}
+
+void MemoryTableWindow::ShowPending() {
+    const std::size_t changed = ChangedChannels().size();
+    m_status->setText(changed == 0 ? QStringLiteral("The table holds what the radio holds.")
+                                   : QStringLiteral("%1 channels changed, not yet written to the radio.").arg(changed));
 }
 
 // ------------------------------------------------------------ CSV
@@ -846,7 +856,7 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
         }
     }
     m_lastReport = summary;
-    m_status->setText(QStringLiteral("%1 channels imported, %2 rows skipped.").arg(imported).arg(result.skipped.size()));
+    ShowPending();
     platform::MessageBox(summary, QStringLiteral("Zephyra"),
                          platform::MbOk | (result.skipped.empty() ? platform::MbIconInformation : platform::MbIconWarning),
                          this);

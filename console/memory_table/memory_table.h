@@ -105,6 +105,7 @@ private:
     void ShowChannel(int row);
     void ShowAll();
     void UpdateButtons();
+    void ShowPending();
     void ScheduleStep(int milliseconds);
     void Step();
     void ReadStep();
