@@ -8,10 +8,13 @@
 //    percentile;
 //  - requests per second with ten clients asking "f" (and rig.get_vfo).
 //
-//   share_bench [round trips] [seconds of the throughput run]   (default 500, 3)
+//   share_bench [round trips] [seconds of the throughput run] [paced]   (default 500, 3)
+//
+// "paced" has the simulator send at 9,600 baud, as a radio on its serial line.
 #include "console_dialog.h"
 #include "line_client.h"
 
+#include <ConsoleLink.h>
 #include <RadioSharing.h>
 #include <platform.h>
 
@@ -166,6 +169,13 @@ int main(int argc, char** argv) {
     options.simulator = true;
     options.sleep = [](std::chrono::milliseconds) {};
     ConsoleDialog console(options);
+    const bool paced = argc > 3 && std::string(argv[3]) == "paced";
+    if (paced) {
+        qxsim::Options radio;
+        radio.pace = true;
+        console.connection()->Simulator().SetOptions(radio);
+    }
+    std::printf("simulator %s\n", paced ? "paced at 9,600 baud" : "unpaced");
     if (!console.ConnectAndSynchronise()) {
         std::fprintf(stderr, "the console did not connect to the simulator\n");
         return 1;
