@@ -19,7 +19,7 @@ namespace pimbel {
 namespace {
 
 const platform::SecondaryWindowDescription kDescription{
-    QStringLiteral("Keyer"), QStringLiteral("Keyer"), 0, QSize(420, 390)};
+    QStringLiteral("Keyer"), QStringLiteral("Pimbel"), 0, QSize(420, 390)};
 
 constexpr COLORREF kGreen = 0x0000C000;
 constexpr COLORREF kRed = 0x000000E0;

@@ -171,6 +171,9 @@ protected:
         });
         ASSERT_TRUE(sim().sync());
         sim().radio.clearReceived();
+        for (int i = 1; i <= pimbel::kMessageCount; ++i) {
+            platform::WriteProfileString(QStringLiteral("KeyMem"), QStringLiteral("Mem%1").arg(i), QString());
+        }
         PimbelMsgPS(1);
         PimbelMsgKY(0);
         PimbelView(nullptr);

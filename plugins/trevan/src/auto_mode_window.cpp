@@ -16,7 +16,7 @@ namespace trevan {
 namespace {
 
 const platform::SecondaryWindowDescription kDescription{
-    QStringLiteral("Auto Mode Frequencies"), QStringLiteral("AutoMode"), 0, QSize(400, 470)};
+    QStringLiteral("Auto Mode Frequencies"), QStringLiteral("Trevan"), 0, QSize(400, 470)};
 
 const QString kSection = QStringLiteral("AutoModeFreq");
 

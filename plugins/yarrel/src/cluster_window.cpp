@@ -17,7 +17,7 @@ namespace yarrel {
 namespace {
 
 const platform::SecondaryWindowDescription kDescription{
-    QStringLiteral("Packet Cluster"), QStringLiteral("Cluster"), 0, QSize(470, 330)};
+    QStringLiteral("Packet Cluster"), QStringLiteral("Yarrel"), 0, QSize(470, 330)};
 
 constexpr COLORREF kGreen = 0x0000C000;
 constexpr COLORREF kDark = 0x00404040;
