@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <climits>
@@ -82,8 +84,28 @@ CButtonEx* Button(QWidget* parent, int id, const QRect& rect, const QString& cap
     return button;
 }
 
-QComboBox* DropList(QWidget* parent, int id, const QRect& rect) {
-    auto* list = new QComboBox(parent);
+// A drop-down list whose closed box shortens a long entry in the middle, so
+// that both the folder and the end of a device name stay readable.
+class CDeviceList final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideMiddle, field.width() - 4);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
+QComboBox* DropList(QWidget* parent, int id, const QRect& rect, QComboBox* list = nullptr) {
+    if (list == nullptr) {
+        list = new QComboBox(parent);
+    }
     list->setGeometry(rect);
     list->setObjectName(QString::number(id));
     return list;
@@ -112,7 +134,7 @@ void CSetupPanel::OnInitDialog() {
 void CSetupPanel::CreateControls() {
     auto* com = new CStaticFrameEx(this, kComFrameId, QRect(6, 4, 329, 72), QStringLiteral("Com Port"));
     com->SetTextSize(16);
-    m_port = DropList(this, kPortListId, QRect(62, 22, 264, 22));
+    m_port = DropList(this, kPortListId, QRect(62, 22, 264, 22), new CDeviceList(this));
     m_baud = DropList(this, kBaudListId, QRect(62, 48, 110, 22));
     AttachMnemonic(BoldLabel(this, kPortLabelId, QRect(14, 22, 46, 22), 16), QStringLiteral("&Port"), m_port);
     AttachMnemonic(BoldLabel(this, kBaudLabelId, QRect(14, 48, 46, 22), 16), QStringLiteral("&Baud"), m_baud);
