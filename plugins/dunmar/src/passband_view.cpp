@@ -40,7 +40,7 @@ void PassbandView::paintEvent(QPaintEvent*) {
         p.drawLine(QPointF(x, top), QPointF(x, baseline));
         if (hz % 1000 == 0) {
             p.setPen(QColor(150, 160, 170));
-            p.drawText(QRectF(x - 20, baseline + 1, 40, 14), Qt::AlignCenter, QString::number(hz / 1000.0, 'g', 2) + QStringLiteral("k"));
+            p.drawText(QRectF(x - 20, baseline + 1, 40, 14), Qt::AlignCenter, hz == 0 ? QStringLiteral("0") : QString::number(hz / 1000.0, 'g', 2) + QStringLiteral("k"));
         }
     }
     p.setPen(QColor(150, 160, 170));
