@@ -7,6 +7,8 @@
 #include "console_menu.h"
 
 #include <QAction>
+#include <QImage>
+#include <QMenu>
 #include <QProcess>
 #include <QTcpServer>
 
@@ -296,6 +298,31 @@ TEST_F(Sharing, APortInUseIsShownAndTheRestGoesOn) {
     EXPECT_TRUE(sharing().Status(Server::Flrig).listening);
     radio().setFrequency(qxsim::Vfo::A, 10'136'000);
     EXPECT_TRUE(PumpUntil([&] { return DigitsOf(Shown(false)) == "10136000"; }));
+}
+
+// The Control menu as the operator sees it (drawn to ZEPHYRA_RENDER_DIR when set).
+TEST_F(Sharing, ControlMenuShowsEachServersAddressAndClients) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(rigctlPort));
+    ASSERT_TRUE(PumpUntil([&] { return sharing().Status(Server::Rigctl).clients == 1; }));
+    QMenu* control = console->menuAction(cmd::ShareRigctl)->associatedObjects().isEmpty()
+                         ? nullptr
+                         : qobject_cast<QMenu*>(console->menuAction(cmd::ShareRigctl)->associatedObjects().first());
+    ASSERT_NE(control, nullptr);
+    QStringList texts;
+    for (QAction* a : control->actions())
+        texts << a->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Share: rigctld (&N)\t127.0.0.1:%1, 1 client").arg(rigctlPort)))
+        << texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Share: flrig (&X)\t127.0.0.1:%1, 0 clients").arg(flrigPort)))
+        << texts.join(QLatin1Char('|')).toStdString();
+    control->popup(QPoint(0, 0));
+    PumpUntil([&] { return control->isVisible(); });
+    const QImage picture = control->grab().toImage();
+    EXPECT_GT(picture.width(), 200);
+    if (const QByteArray dir = qgetenv("ZEPHYRA_RENDER_DIR"); !dir.isEmpty())
+        picture.save(QString::fromLocal8Bit(dir) + QStringLiteral("/control_menu.png"));
+    control->hide();
 }
 
 TEST(SharingSettings, DamagedProfileValuesGiveTheDefaults) {
