@@ -10,15 +10,14 @@
 
 namespace pimbel {
 
-QPointer<CKeyerWindow>& TheWindow() {
-    static QPointer<CKeyerWindow> window;
-    return window;
-}
+namespace {
+// Defined before the exit clean-up below, so they outlive it.
+QPointer<CKeyerWindow> g_window;
+RadioState g_radio;
+} // namespace
 
-RadioState& LastRadioState() {
-    static RadioState state;
-    return state;
-}
+QPointer<CKeyerWindow>& TheWindow() { return g_window; }
+RadioState& LastRadioState() { return g_radio; }
 
 namespace {
 
@@ -31,7 +30,8 @@ void DestroyTheWindow() {
     }
 }
 
-// The window left open is destroyed (position saved) when the application ends.
+// Whatever is left open is destroyed (position saved) when the application
+// ends, or when the library goes while the application lives.
 platform::ExitCleanup g_exitCleanup{{&DestroyTheWindow}};
 
 } // namespace

@@ -9,10 +9,12 @@
 
 namespace trevan {
 
-QPointer<CAutoModeWindow>& TheWindow() {
-    static QPointer<CAutoModeWindow> window;
-    return window;
-}
+namespace {
+// Defined before the exit clean-up below, so it outlives it.
+QPointer<CAutoModeWindow> g_window;
+} // namespace
+
+QPointer<CAutoModeWindow>& TheWindow() { return g_window; }
 
 namespace {
 
@@ -25,6 +27,8 @@ void DestroyTheWindow() {
     }
 }
 
+// Whatever is left open is destroyed (position saved) when the application
+// ends, or when the library goes while the application lives.
 platform::ExitCleanup g_exitCleanup{{&DestroyTheWindow}};
 
 } // namespace

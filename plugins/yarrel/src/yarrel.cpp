@@ -10,15 +10,14 @@
 
 namespace yarrel {
 
-QPointer<CClusterWindow>& TheWindow() {
-    static QPointer<CClusterWindow> window;
-    return window;
-}
+namespace {
+// Defined before the exit clean-up below, so they outlive it.
+QPointer<CClusterWindow> g_window;
+SpotList g_spots;
+} // namespace
 
-SpotList& Spots() {
-    static SpotList spots;
-    return spots;
-}
+QPointer<CClusterWindow>& TheWindow() { return g_window; }
+SpotList& Spots() { return g_spots; }
 
 namespace {
 
@@ -31,6 +30,8 @@ void DestroyTheWindow() {
     }
 }
 
+// Whatever is left open is destroyed (position saved) when the application
+// ends, or when the library goes while the application lives.
 platform::ExitCleanup g_exitCleanup{{&DestroyTheWindow}};
 
 } // namespace
