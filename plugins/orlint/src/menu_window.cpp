@@ -94,7 +94,7 @@ void CMenuWindow::OnInitDialog() {
     connect(m_ui.go, &QPushButton::clicked, this, &CMenuWindow::onGo);
     connect(m_ui.set, &QPushButton::clicked, this, &CMenuWindow::onSet);
     connect(m_ui.value, &QLineEdit::returnPressed, this, &CMenuWindow::onSet);
-    connect(m_ui.readAll, &QPushButton::clicked, this, &CMenuWindow::readAll);
+    connect(m_ui.readAll, &QPushButton::clicked, this, [this] { readAll(); });
     connect(m_ui.close, &QPushButton::clicked, this, &CMenuWindow::reject);
 
     if (m_radio.current)
@@ -232,13 +232,16 @@ void CMenuWindow::OnBankChanged() {
         (void)item;
         row->setText(kValueColumn, QString());
     }
-    readAll();
+    // The console reads the new bank's settings right after telling the
+    // window of it; a read of the window's own must not clear the EX reply
+    // the console starts from.
+    readAll(false);
     OnStateChanged();
 }
 
 // Every listed item, one after another; the radio's item is asked for again
 // at the end so that its last EX reply names it once more.
-void CMenuWindow::readAll() {
+void CMenuWindow::readAll(bool now) {
     if (!CCorvan::IsOpen() || CCorvan::IsDirectMode())
         return;
     if (!reading())
@@ -249,7 +252,10 @@ void CMenuWindow::readAll() {
         m_queue.push_back(item);
     }
     setStatus(QStringLiteral("Reading the menu"));
-    pumpReads();
+    if (now)
+        pumpReads();
+    else
+        QTimer::singleShot(1000, this, [this] { pumpReads(); });
     OnStateChanged();
 }
 

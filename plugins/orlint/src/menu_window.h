@@ -82,7 +82,9 @@ private:
     QTreeWidgetItem* rowOf(const MenuItem& item, bool create);
     void showValue(const MenuItem& item);
     void select(const MenuItem& item, bool fillValue);
-    void readAll();
+    // `now` false: the reads wait for the console's reading to end (or a
+    // second, when it does not read).
+    void readAll(bool now = true);
     void pumpReads();
     void readAnswered();
     void onRowClicked(QTreeWidgetItem* row);

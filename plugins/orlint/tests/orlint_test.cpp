@@ -358,8 +358,15 @@ TEST_F(MenuWindowTest, AnotherMenuBankIsReadAgain) {
     EXPECT_EQ(shownValue({5, 0, 0, 0}), QStringLiteral("1"));
     sim().radio.modify([](qxsim::State& s) { s.menu["0050000"] = "0"; });
     sim().radio.clearReceived();
+    // As the console does: the bank, then its own reading of the menu. The
+    // window's reads wait for it, so the EX reply it starts from stays.
     OrlintMsgMF(1);
     EXPECT_TRUE(ui().state->text().contains(QStringLiteral("Bank B")));
+    EXPECT_EQ(shownValue({5, 0, 0, 0}), QString());
+    OrlintSetScrollLock(1);
+    PumpFor(150);
+    EXPECT_TRUE(menuReads().empty());
+    OrlintSetScrollLock(0);
     ASSERT_TRUE(readAllDone());
     EXPECT_EQ(menuReads().size(), Catalogue().size() + 1);
     EXPECT_EQ(shownValue({5, 0, 0, 0}), QStringLiteral("0"));
