@@ -330,6 +330,12 @@ Result ChkVfo(Context&, const Args&, Values& v) {
     return Result::Ok;
 }
 
+// Clients ask for commands without a VFO argument (what chk_vfo answered);
+// the other way is not offered.
+Result SetVfoOpt(Context&, const Args& a, Values&) {
+    return a[0] == "0" ? Result::Ok : Result::InvalidArgument;
+}
+
 Result GetInfo(Context& c, const Args&, Values& v) {
     v.push_back("Zephyra " + c.backend.Describe().name.toStdString());
     return Result::Ok;
@@ -405,6 +411,7 @@ const std::vector<Command>& Commands() {
         {0, "get_powerstat", 0, {"Power Status"}, GetPowerstat},
         {0, "set_powerstat", 1, {}, SetPowerstat},
         {0, "chk_vfo", 0, {"ChkVFO"}, ChkVfo},
+        {0, "set_vfo_opt", 1, {}, SetVfoOpt},
         {'_', "get_info", 0, {"Info"}, GetInfo},
         {0, "dump_state", 0, {nullptr}, DumpState},
     };

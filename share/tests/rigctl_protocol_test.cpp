@@ -115,6 +115,8 @@ const Row kRows[] = {
     {"\\set_powerstat 7", "RPRT -1\n", ""},
     {"\\chk_vfo", "0\n", ""},
     {"+\\chk_vfo", "chk_vfo:\nChkVFO: 0\nRPRT 0\n", ""},
+    {"\\set_vfo_opt 0", "RPRT 0\n", ""},
+    {"\\set_vfo_opt 1", "RPRT -1\n", ""},
     {"w FA;", "RPRT -1\n", ""},
     {"\\send_cmd FA00000000000;", "RPRT -1\n", ""},
     {"\\get_nothing", "RPRT -1\n", ""},
