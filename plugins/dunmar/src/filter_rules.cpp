@@ -45,6 +45,16 @@ std::string ModeName(std::uint32_t mode) {
 int LowCutHz(std::uint32_t index) { return index < kCutSteps ? kLowCuts[index] : -1; }
 int HighCutHz(std::uint32_t index) { return index < kCutSteps ? kHighCuts[index] : -1; }
 
+std::uint32_t CutStepsFor(std::uint32_t modelType) { return CutsInHz(modelType) ? kCutSteps : 21; }
+bool CutsInHz(std::uint32_t modelType) { return modelType != 1; }
+
+std::string CutLabel(bool high, std::uint32_t index, std::uint32_t modelType) {
+    const int hz = high ? HighCutHz(index) : LowCutHz(index);
+    if (!CutsInHz(modelType) || hz < 0)
+        return "Step " + std::to_string(index);
+    return std::to_string(hz) + " Hz";
+}
+
 std::span<const int> WidthsFor(ModeClass mode) {
     switch (mode) {
     case ModeClass::Cw:

@@ -27,6 +27,13 @@ inline constexpr std::uint32_t kCutSteps = 12;
 int LowCutHz(std::uint32_t index);   // -1 beyond the table
 int HighCutHz(std::uint32_t index);  // -1 beyond the table
 
+// The QX410 family (model type 1) takes SL and SH 0..20, steps this window
+// knows no frequencies for; the QR-7730 family the 12 steps above.
+std::uint32_t CutStepsFor(std::uint32_t modelType);
+bool CutsInHz(std::uint32_t modelType);
+// "200 Hz", or "Step 4" where the steps have no known frequency.
+std::string CutLabel(bool high, std::uint32_t index, std::uint32_t modelType);
+
 // FW: in CW and FSK the width in Hz; in FM and AM 0 narrow, 1 wide.
 std::span<const int> WidthsFor(ModeClass mode);
 bool UsesCuts(ModeClass mode);

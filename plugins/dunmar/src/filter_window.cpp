@@ -96,10 +96,6 @@ void CFilterWindow::OnInitDialog() {
     new CStaticEx(this, kHighLabel, QRect(180, 138, 34, 20), QStringLiteral("High"));
     m_ui.highCut = new QComboBox(this);
     m_ui.highCut->setGeometry(216, 136, 128, 24);
-    for (std::uint32_t i = 0; i < kCutSteps; ++i) {
-        m_ui.lowCut->addItem(Hz(LowCutHz(i)), static_cast<int>(i));
-        m_ui.highCut->addItem(Hz(HighCutHz(i)), static_cast<int>(i));
-    }
 
     new CStaticEx(this, kWidthLabel, QRect(8, 182, 44, 20), QStringLiteral("Width"));
     m_ui.width = new QComboBox(this);
@@ -177,10 +173,25 @@ void CFilterWindow::fillWidths() {
     SelectData(m_ui.width, reported);
 }
 
+// The cut-off lists of the connected radio's family.
+void CFilterWindow::fillCuts() {
+    const std::uint32_t model = CCorvan::GetModelType();
+    if (model == m_cutModel)
+        return;
+    m_cutModel = model;
+    m_ui.lowCut->clear();
+    m_ui.highCut->clear();
+    for (std::uint32_t i = 0; i < CutStepsFor(model); ++i) {
+        m_ui.lowCut->addItem(QString::fromStdString(CutLabel(false, i, model)), static_cast<int>(i));
+        m_ui.highCut->addItem(QString::fromStdString(CutLabel(true, i, model)), static_cast<int>(i));
+    }
+}
+
 void CFilterWindow::refresh() {
     if (m_ui.band == nullptr)
         return;
     m_filling = true;
+    fillCuts();
     const std::uint32_t modeValue = m_shown.mode < 0 ? 0 : static_cast<std::uint32_t>(m_shown.mode);
     const ModeClass mode = ClassOf(modeValue);
     m_ui.band->setText(m_shown.controlBand == 1 ? QStringLiteral("Sub")
@@ -207,7 +218,10 @@ void CFilterWindow::refresh() {
     m_ui.width->setEnabled(UsesWidth(mode));
     m_ui.shift->setEnabled(UsesShift(mode));
     m_ui.shiftSet->setEnabled(UsesShift(mode));
-    m_ui.passband->setPassband(PassbandOf(mode, m_shown.lowCut, m_shown.highCut, m_shown.width, m_shown.shift));
+    // Steps without known frequencies give no picture.
+    const bool hz = CutsInHz(m_cutModel);
+    m_ui.passband->setPassband(PassbandOf(mode, hz ? m_shown.lowCut : -1, hz ? m_shown.highCut : -1, m_shown.width,
+                                          m_shown.shift));
     m_filling = false;
 }
 
@@ -235,7 +249,7 @@ void CFilterWindow::onLowCut(int index) {
     const bool ok = link()->ConnSL("W", static_cast<std::uint32_t>(value)) == 1;
     if (ok)
         m_shown.lowCut = value;
-    sent(ok, QStringLiteral("Low cut %1").arg(Hz(LowCutHz(static_cast<std::uint32_t>(value)))));
+    sent(ok, QStringLiteral("Low cut %1").arg(m_ui.lowCut->itemText(index)));
     refresh();
 }
 
@@ -246,7 +260,7 @@ void CFilterWindow::onHighCut(int index) {
     const bool ok = link()->ConnSH("W", static_cast<std::uint32_t>(value)) == 1;
     if (ok)
         m_shown.highCut = value;
-    sent(ok, QStringLiteral("High cut %1").arg(Hz(HighCutHz(static_cast<std::uint32_t>(value)))));
+    sent(ok, QStringLiteral("High cut %1").arg(m_ui.highCut->itemText(index)));
     refresh();
 }
 

@@ -68,6 +68,7 @@ protected:
 private:
     void refresh();
     void fillWidths();
+    void fillCuts();
     void requestValues();
     void setStatus(const QString& text);
     void sent(bool ok, const QString& what);
@@ -81,6 +82,7 @@ private:
     Controls m_ui;
     Reported m_shown;
     ModeClass m_widthClass = ModeClass::Ssb; // the class the width list holds
+    std::uint32_t m_cutModel = 0xFFFFFFFFu;   // the model type the cut lists are for
     bool m_filling = false;
 };
 

@@ -84,6 +84,13 @@ TEST(FilterRules, ControlsOfEachMode) {
     EXPECT_EQ(PresetName(7), "7");
     EXPECT_EQ(ModeName(7), "CW-R");
     EXPECT_EQ(ModeName(12), "");
+    // The QX410 family's 21 cut-off steps have no frequencies here.
+    EXPECT_EQ(CutStepsFor(3), 12u);
+    EXPECT_EQ(CutStepsFor(1), 21u);
+    EXPECT_EQ(CutLabel(false, 3, 3), "200 Hz");
+    EXPECT_EQ(CutLabel(true, 11, 3), "5000 Hz");
+    EXPECT_EQ(CutLabel(true, 15, 1), "Step 15");
+    EXPECT_EQ(CutLabel(false, 3, 1), "Step 3");
 }
 
 // ------------------------------------------------------------------ fixture
