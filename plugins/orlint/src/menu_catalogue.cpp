@@ -62,4 +62,18 @@ std::optional<std::string> ValueProblem(const std::string& text) {
     return std::nullopt;
 }
 
+std::optional<std::uint32_t> NumericValue(const std::string& text, std::uint32_t limit) {
+    if (text.empty() || text.size() > 5)
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    if (value > limit)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace orlint

@@ -40,6 +40,11 @@ inline constexpr std::size_t kMaxValueLength = 16;
 // Why a value cannot be sent, or nothing when it can.
 std::optional<std::string> ValueProblem(const std::string& text);
 
+// The QX410 family's menu values are numbers up to this.
+inline constexpr std::uint32_t kMaxValueQX410 = 74;
+// `text` as a decimal number of at most `limit`, or nothing.
+std::optional<std::uint32_t> NumericValue(const std::string& text, std::uint32_t limit);
+
 // The menu values the radio reported, per item.
 using MenuValues = std::map<MenuItem, std::string>;
 

@@ -39,6 +39,10 @@ platform::SecondaryWindowDescription Description() {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// Only the QR-7730 family answers a read of one menu item; the QX410 family
+// reports its menu as a whole.
+bool ReadsByItem() { return CCorvan::GetModelType() == corvan::kModelQR7730; }
+
 } // namespace
 
 CMenuWindow::CMenuWindow(QWidget* parent, RadioState& radio)
@@ -242,7 +246,7 @@ void CMenuWindow::OnBankChanged() {
 // Every listed item, one after another; the radio's item is asked for again
 // at the end so that its last EX reply names it once more.
 void CMenuWindow::readAll(bool now) {
-    if (!CCorvan::IsOpen() || CCorvan::IsDirectMode())
+    if (!CCorvan::IsOpen() || CCorvan::IsDirectMode() || !ReadsByItem())
         return;
     if (!reading())
         m_restore = m_radio.current;
@@ -266,7 +270,7 @@ void CMenuWindow::pumpReads() {
     while (!m_queue.empty()) {
         const MenuItem item = m_queue.front();
         m_queue.pop_front();
-        if (link()->ConnEX("R", item.menu, item.sub, item.a, item.b, "") == 1) {
+        if (ReadsByItem() && link()->ConnEX("R", item.menu, item.sub, item.a, item.b, "") == 1) {
             m_waiting = item;
             m_readTimer->start(kReadWaitMs);
             return;
@@ -280,7 +284,8 @@ void CMenuWindow::pumpReads() {
     if (m_restore) {
         const MenuItem item = *m_restore;
         m_restore.reset();
-        link()->ConnEX("R", item.menu, item.sub, item.a, item.b, "");
+        if (ReadsByItem())
+            link()->ConnEX("R", item.menu, item.sub, item.a, item.b, "");
     }
     setStatus(QString());
     OnStateChanged();
@@ -298,7 +303,7 @@ void CMenuWindow::onRowClicked(QTreeWidgetItem* row) {
             continue;
         select(item, true);
         m_ui.value->setModified(false);
-        if (!reading() && !m_radio.scrollLock && link() != nullptr)
+        if (!reading() && !m_radio.scrollLock && link() != nullptr && ReadsByItem())
             link()->ConnEX("R", item.menu, item.sub, item.a, item.b, "");
         OnStateChanged();
         return;
@@ -312,7 +317,7 @@ void CMenuWindow::onGo() {
                         0, 0};
     select(item, true);
     m_ui.value->setModified(false);
-    if (link() != nullptr && !m_radio.scrollLock && !reading() &&
+    if (link() != nullptr && !m_radio.scrollLock && !reading() && ReadsByItem() &&
         link()->ConnEX("R", item.menu, item.sub, 0, 0, "") != 1)
         setStatus(QStringLiteral("Not read: %1").arg(blockReason()));
     OnStateChanged();
@@ -332,7 +337,19 @@ void CMenuWindow::onSet() {
         return;
     }
     const MenuItem item = *m_selected;
-    if (link()->ConnEX("W", item.menu, item.sub, item.a, item.b, text.c_str()) != 1) {
+    // The QX410 family takes the menu number and its value as a number.
+    std::int32_t sent = 0;
+    if (ReadsByItem()) {
+        sent = link()->ConnEX("W", item.menu, item.sub, item.a, item.b, text.c_str());
+    } else {
+        const std::optional<std::uint32_t> number = NumericValue(text, kMaxValueQX410);
+        if (!number) {
+            setStatus(QStringLiteral("A number 0..%1 on this radio").arg(kMaxValueQX410));
+            return;
+        }
+        sent = link()->ConnEX("W", item.menu, *number, 0, 0, "");
+    }
+    if (sent != 1) {
         setStatus(QStringLiteral("Not taken by the link"));
         return;
     }

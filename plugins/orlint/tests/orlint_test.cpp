@@ -62,6 +62,11 @@ TEST(MenuCatalogue, NamesAndNumbers) {
     EXPECT_EQ(NumberOf({7, 2, 3, 4}), "007-2-3-4");
     EXPECT_EQ(NameOf({50, 1, 0, 0}), "RX filter preset");
     EXPECT_EQ(NameOf({77, 3, 0, 0}), "Menu 077-3");
+    EXPECT_EQ(NumericValue("74", kMaxValueQX410), 74u);
+    EXPECT_EQ(NumericValue("075", kMaxValueQX410), std::nullopt);
+    EXPECT_EQ(NumericValue("7a", kMaxValueQX410), std::nullopt);
+    EXPECT_EQ(NumericValue("", kMaxValueQX410), std::nullopt);
+    EXPECT_EQ(NumericValue("4294967296", 99999), std::nullopt);
     // Listed in menu order, each once.
     const auto items = Catalogue();
     for (std::size_t i = 1; i < items.size(); ++i)
