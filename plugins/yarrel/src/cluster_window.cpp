@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -73,9 +74,11 @@ void CClusterWindow::OnInitDialog() {
     m_status->setWordWrap(true);
     top->addWidget(m_status);
 
-    // A click tunes; Enter on the current spot does the same.
+    // A click tunes; Enter on the current spot does the same. Activation is
+    // not used: where the desktop activates on a single click it would tune
+    // twice.
     connect(m_list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) { activated(item); });
-    connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) { activated(item); });
+    m_list->installEventFilter(this);
     connect(m_clear, &QPushButton::clicked, this, [this] {
         m_spots.Clear();
         Refresh();
@@ -122,6 +125,17 @@ void CClusterWindow::Refresh() {
     const auto n = m_spots.spots().size();
     m_count->setText(n == 1 ? QStringLiteral("1 spot") : QStringLiteral("%1 spots").arg(n));
     m_clear->setEnabled(n > 0);
+}
+
+bool CClusterWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            activated(m_list->currentItem());
+            return true;
+        }
+    }
+    return platform::SecondaryWindow::eventFilter(watched, event);
 }
 
 void CClusterWindow::activated(QTreeWidgetItem* item) {

@@ -44,6 +44,7 @@ public:
 protected:
     void OnInitDialog() override;
     void reject() override { CloseWindow(); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setStatus(const QString& text, bool fault = false);

@@ -174,6 +174,7 @@ TEST_F(ClusterWindowTest, ReportedSpotsAreListedNewestFirstAndAClickTunesTheMain
     ASSERT_TRUE(radio().waitFor("FA00014025000", 2s)) << window()->status().toStdString();
     EXPECT_TRUE(Until([] { return radio().state().vfoA == 14'025'000; }, 2s));
     EXPECT_TRUE(window()->status().contains(QStringLiteral("14025.0")));
+    EXPECT_EQ(radio().countOf("FA"), 1u); // one click, one command
 
     // Enter on the current spot does the same.
     list()->setFocus();
