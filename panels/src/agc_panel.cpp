@@ -40,6 +40,7 @@ void CAgcPanel::OnInitDialog() {
     m_slider->setTickInterval(1);
     m_slider->setEnabled(m_sliderEnabled);
     m_slider->installEventFilter(this);
+    m_filtered = m_slider.data();
     auto* close = new CButtonEx(this, kCloseId, QRect(266, 60, 80, 28), QStringLiteral("&Close"));
     m_close = close;
     connect(close, &QPushButton::clicked, this, [this] { OnOK(); });
@@ -88,7 +89,9 @@ void CAgcPanel::OnMovementEnd() {
 }
 
 bool CAgcPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_slider.data()) {
+    // Compared as an object only: the filter also sees the slider's last
+    // events while it is being destroyed, when it is no QSlider any more.
+    if (watched != nullptr && watched == m_filtered) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

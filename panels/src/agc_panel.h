@@ -46,6 +46,7 @@ private:
     void OnMovementEnd();
 
     QPointer<QSlider> m_slider;
+    const QObject* m_filtered = nullptr; // the slider, for the event filter
     QPointer<QWidget> m_close;
     std::uint32_t m_lastValue = kNoValue;
     bool m_sliderEnabled = true;
