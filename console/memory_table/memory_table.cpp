@@ -413,42 +413,61 @@ void MemoryTableWindow::ReadStep() {
 
 // ------------------------------------------------------------ write
 
-bool MemoryTableWindow::ConfirmWrite(const QString& changes, const QString& backupPath) {
-    if (m_confirm) {
-        return m_confirm(changes, backupPath);
-    }
-    QDialog preview(this);
-    preview.setWindowTitle(QStringLiteral("Write to radio"));
-    auto* layout = new QVBoxLayout(&preview);
-    layout->addWidget(new QLabel(QStringLiteral("These channels will be written (old  ->  new).\n"
-                                                "A backup of the old channels goes to:\n%1")
-                                     .arg(backupPath),
-                                 &preview));
-    auto* list = new QTableWidget(&preview);
+std::unique_ptr<QDialog> MakeWritePreview(const QString& changes, const QString& backupPath, QWidget* parent) {
+    auto preview = std::make_unique<QDialog>(parent);
+    preview->setWindowTitle(QStringLiteral("Write to radio"));
+    auto* layout = new QVBoxLayout(preview.get());
     const QStringList lines = changes.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    list->setColumnCount(1);
-    list->setRowCount(static_cast<int>(lines.size()));
-    list->horizontalHeader()->setStretchLastSection(true);
-    list->horizontalHeader()->setVisible(false);
+    layout->addWidget(new QLabel(QStringLiteral("%1 channels will be written.\n"
+                                                "A backup of the old channels goes to:\n%2")
+                                     .arg(lines.size())
+                                     .arg(backupPath),
+                                 preview.get()));
+    // One row a channel: its number, what the radio holds now, what it will hold.
+    auto* list = new QTableWidget(static_cast<int>(lines.size()), 3, preview.get());
+    list->setHorizontalHeaderLabels(
+        {QStringLiteral("Channel"), QStringLiteral("In the radio now"), QStringLiteral("Will be written")});
+    list->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    list->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    list->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     list->verticalHeader()->setVisible(false);
+    list->setWordWrap(true);
     for (int i = 0; i < lines.size(); ++i) {
-        auto* item = new QTableWidgetItem(lines[i]);
-        item->setFlags(Qt::ItemIsEnabled);
-        list->setItem(i, 0, item);
+        const qsizetype colon = lines[i].indexOf(QStringLiteral(": "));
+        const QString rest = colon >= 0 ? lines[i].mid(colon + 2) : lines[i];
+        const qsizetype arrow = rest.indexOf(QStringLiteral("  ->  "));
+        const QString cells[3] = {colon >= 0 ? lines[i].left(colon) : QString(),
+                                  arrow >= 0 ? rest.left(arrow) : rest,
+                                  arrow >= 0 ? rest.mid(arrow + 6) : QString()};
+        for (int column = 0; column < 3; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setFlags(Qt::ItemIsEnabled);
+            list->setItem(i, column, item);
+        }
     }
+    list->verticalHeader()->setDefaultSectionSize(40); // two lines of a long channel
+    list->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(list, 1);
     auto* row = new QHBoxLayout;
-    auto* write = new QPushButton(QStringLiteral("Write"), &preview);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &preview);
+    auto* write = new QPushButton(QStringLiteral("Write"), preview.get());
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), preview.get());
     cancel->setDefault(true);
     row->addStretch(1);
     row->addWidget(write);
     row->addWidget(cancel);
     layout->addLayout(row);
-    connect(write, &QPushButton::clicked, &preview, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, &preview, &QDialog::reject);
-    preview.resize(820, 420);
-    return preview.exec() == QDialog::Accepted;
+    QObject::connect(write, &QPushButton::clicked, preview.get(), &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, preview.get(), &QDialog::reject);
+    preview->resize(900, 420);
+    return preview;
+}
+
+bool MemoryTableWindow::ConfirmWrite(const QString& changes, const QString& backupPath) {
+    if (m_confirm) {
+        return m_confirm(changes, backupPath);
+    }
+    const std::unique_ptr<QDialog> preview = MakeWritePreview(changes, backupPath, this);
+    return preview->exec() == QDialog::Accepted;
 }
 
 void MemoryTableWindow::WriteToRadio() {

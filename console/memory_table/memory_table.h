@@ -55,6 +55,10 @@ struct ConsoleHooks {
 // the backup goes. True writes.
 using WriteConfirmation = std::function<bool(const QString& changes, const QString& backupPath)>;
 
+// The dialog that "Write to radio" shows before it writes: one line a
+// channel (old -> new), the backup path, Write and Cancel (the default).
+std::unique_ptr<QDialog> MakeWritePreview(const QString& changes, const QString& backupPath, QWidget* parent);
+
 class MemoryTableWindow : public QDialog {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 // memory-table-render: the "Memory Channels" window headless, after a read of
 // the simulator's memory and two edits (marked as not yet written), written
-// to <folder>/memory_table.png.
+// to <folder>/memory_table.png, and the preview a write of them shows, to
+// <folder>/memory_table_preview.png.
 //
 //   QT_QPA_PLATFORM=offscreen memory-table-render /tmp/render
 #include <memory_table.h>
@@ -80,7 +81,22 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
     const QString path = QDir(folder).filePath(QStringLiteral("memory_table.png"));
-    const bool saved = window.grab().save(path);
+    bool saved = window.grab().save(path);
+    // The preview "Write to radio" would show for the two edits.
+    QString changes;
+    window.SetWriteConfirmation([&changes](const QString& shown, const QString&) {
+        changes = shown;
+        return false;
+    });
+    window.WriteToRadio();
+    const auto preview = memory_table::MakeWritePreview(
+        changes, QStringLiteral("~/.local/share/Zephyra/memory-backups/channels-before-write-20261209-011500.csv"),
+        nullptr);
+    preview->show();
+    QApplication::processEvents();
+    const QString previewPath = QDir(folder).filePath(QStringLiteral("memory_table_preview.png"));
+    saved = preview->grab().save(previewPath) && saved;
+    std::printf("%s\n", qPrintable(previewPath));
     link.Close();
     radio.stop();
     if (!saved) {
