@@ -206,6 +206,7 @@ TEST_F(ChannelsOnTheRadio, AnotherChannelsAnswerIsNotTakenForTheOneAskedFor) {
     slow.delay = 30ms;
     radio.setFaults(slow);
     ASSERT_EQ(link.ConnMR(0, 0, 1), 1);
+    std::this_thread::sleep_for(15ms); // its answer comes 15 ms before the one asked for
     Channel c;
     ASSERT_EQ(ReadChannel(link, 2, c), LinkResult::Ok);
     EXPECT_EQ(c.name, "SECOND");
