@@ -836,6 +836,13 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
                              platform::MbOk | platform::MbIconError, this);
         return;
     }
+    // A channel list is a few tens of kilobytes; anything far beyond is not one.
+    constexpr qint64 kLargestList = 4 * 1024 * 1024;
+    if (file.size() > kLargestList) {
+        platform::MessageBox(QStringLiteral("%1 was not imported: it is too large to be a channel list.").arg(path),
+                             QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconError, this);
+        return;
+    }
     const QByteArray bytes = file.readAll();
     CCorvan fallback;
     CCorvan& link = Link() != nullptr ? *Link() : fallback;

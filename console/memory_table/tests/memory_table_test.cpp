@@ -208,6 +208,34 @@ TEST_F(MemoryTableOnTheRadio, ChirpRepeaterListImportsWritesAndReadsBackEqual) {
     EXPECT_EQ(window->radioChannels()[12].rxStep, 3);
 }
 
+TEST_F(MemoryTableOnTheRadio, ExportedMemoryImportsBackWithoutAChange) {
+    Store(3, 145'500'000, 4, "THREE");
+    Store(291, 14'000'000, 3, "SCAN", 14'350'000);
+    radio.modify([](qxsim::State& s) {
+        s.memory[3].half[0].shift = 3;      // "=", which CHIRP's columns cannot say
+        s.memory[3].half[0].reverse = 1;
+        s.memory[3].half[0].group = 7;
+        s.memory[3].half[0].offset = 1'600'000;
+        s.memory[291].half[1].mode = 7;
+    });
+    const QString path = QDir(backups.path()).filePath(QStringLiteral("export.csv"));
+    window->ImportCsv(path);
+    EXPECT_EQ(window->activity(), MemoryTableWindow::Activity::Idle);
+    ASSERT_EQ(dialogs->messages.size(), 1u) << "no import before a read";
+    ReadAll();
+    window->ExportCsv(path);
+    ASSERT_TRUE(QFile::exists(path));
+    window->ImportCsv(path);
+    EXPECT_TRUE(window->lastReport().contains(QStringLiteral("2 channels imported"))) << window->lastReport().toStdString();
+    EXPECT_EQ(window->editedChannels(), window->radioChannels());
+    radio.clearReceived();
+    dialogs->messages.clear();
+    window->WriteToRadio();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("nothing to write")));
+    EXPECT_EQ(radio.countOf("MW"), 0u);
+}
+
 TEST_F(MemoryTableOnTheRadio, ConsoleOperationGoesFirst) {
     operationRunning = true;
     window->ReadFromRadio();
