@@ -161,10 +161,11 @@ std::string CheckChannel(const Channel& c, const BandCheck& inBand, std::uint32_
     if (!In(c.toneType, 0, 3)) {
         return "no such tone type";
     }
-    if (!In(c.toneNumber, 1, 39)) {
+    // 0 stands for no tone chosen; the kind in use needs a real one.
+    if (!In(c.toneNumber, c.toneType == 1 ? 1 : 0, 39)) {
         return "a tone the radio lacks";
     }
-    if (!In(c.ctcssNumber, 1, 38)) {
+    if (!In(c.ctcssNumber, c.toneType == 2 ? 1 : 0, 38)) {
         return "a CTCSS tone the radio lacks";
     }
     if (!In(c.dcsCode, 0, 103)) {
@@ -349,6 +350,14 @@ Channel Normalised(const Channel& channel) {
         return plain;
     }
     Channel c = channel;
+    // A radio may report 0 for a tone number it never had set; the lists
+    // start at 1 and the radio takes either.
+    if (c.toneNumber == 0) {
+        c.toneNumber = 1;
+    }
+    if (c.ctcssNumber == 0) {
+        c.ctcssNumber = 1;
+    }
     if (c.txFrequency == 0) {
         c.txMode = c.rxMode;
         c.txStep = c.rxStep;

@@ -42,8 +42,8 @@ struct Channel {
     int txMode = 4;
     int txStep = 0;
     int toneType = 0;             // 0 off, 1 tone, 2 CTCSS, 3 DCS
-    int toneNumber = 1;           // 1..39 (39 = 1750 Hz)
-    int ctcssNumber = 1;          // 1..38
+    int toneNumber = 1;           // 1..39 (39 = 1750 Hz); 0 none chosen
+    int ctcssNumber = 1;          // 1..38; 0 none chosen
     int dcsCode = 0;              // 0..103, index into the DCS codes
     int reverse = 0;
     int shift = 0;                // 0 simplex, 1 +, 2 -, 3 =
@@ -92,7 +92,7 @@ std::string DcsText(int dcsCode);                         // "023"
 std::optional<int> DcsCodeOf(const std::string& code);    // 0..103
 // The same channel with the fields that carry nothing made plain: an empty
 // channel is all defaults; without a transmit half the transmit mode and
-// step are the receive ones.
+// step are the receive ones; a tone number 0 (none chosen) is the first.
 Channel Normalised(const Channel& channel);
 
 // Decimal megahertz ("146.94", "146.940000") to hertz, exactly; nothing for

@@ -142,7 +142,7 @@ MemoryTableWindow::MemoryTableWindow(ConsoleHooks hooks, QWidget* parent)
     const int count = ChannelCount();
     m_data->radio.resize(static_cast<std::size_t>(count));
     for (int row = 0; row < count; ++row) {
-        m_data->radio[static_cast<std::size_t>(row)].number = row == count - 1 ? mc::kCallChannel : row;
+        m_data->radio[static_cast<std::size_t>(row)].number = row == mc::kChannelCount ? mc::kCallChannel : row;
     }
     m_data->edited = m_data->radio;
     BuildWindow();
@@ -161,8 +161,19 @@ const std::vector<Channel>& MemoryTableWindow::editedChannels() const {
 }
 
 int MemoryTableWindow::ChannelCount() const {
+    // The smaller family has channels 00..99 and no way to address the call
+    // channel with MR or MW.
     const int identification = m_hooks.identification ? m_hooks.identification() : 19;
-    return (identification == 18 || identification == 17 ? 100 : mc::kChannelCount) + 1;
+    return identification == 18 || identification == 17 ? 100 : mc::kChannelCount + 1;
+}
+
+int MemoryTableWindow::RowOf(int number) const {
+    for (std::size_t row = 0; row < m_data->edited.size(); ++row) {
+        if (m_data->edited[row].number == number) {
+            return static_cast<int>(row);
+        }
+    }
+    return -1;
 }
 
 CCorvan* MemoryTableWindow::Link() const {
@@ -854,8 +865,8 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
     }
     int imported = 0;
     for (const Channel& channel : result.channels) {
-        const int row = channel.number == mc::kCallChannel ? static_cast<int>(m_data->edited.size()) - 1 : channel.number;
-        if (channel.number != mc::kCallChannel && row >= static_cast<int>(m_data->edited.size()) - 1) {
+        const int row = RowOf(channel.number);
+        if (row < 0) {
             result.skipped.push_back({0, std::to_string(channel.number), "this radio has no such channel"});
             continue;
         }

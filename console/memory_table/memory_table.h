@@ -47,7 +47,7 @@ struct ConsoleHooks {
     std::function<CCorvan*()> link;
     std::function<bool()> operationRunning;   // the console's operation guard
     // The channels the radio has: 300 and the call channel for
-    // identification 19, 100 and the call channel otherwise.
+    // identification 19 (and without one), 00..99 for 17 and 18.
     std::function<int()> identification;
 };
 
@@ -119,6 +119,7 @@ private:
     bool ConfirmWrite(const QString& changes, const QString& backupPath);
     std::vector<int> ChangedChannels() const;
     int ChannelCount() const;
+    int RowOf(int number) const; // -1: the radio has no such channel
     CCorvan* Link() const;
     std::uint32_t VersionType() const;
 

@@ -103,10 +103,12 @@ LinkResult WriteChannel(CCorvan& link, const Channel& c, bool hadTransmitHalf) {
     const auto bank = static_cast<std::uint32_t>(BankOf(c.number));
     const auto slot = static_cast<std::uint32_t>(SlotOf(c.number));
     const auto u = [](auto value) { return static_cast<std::uint32_t>(value); };
+    // The smaller family's MW takes tone numbers from 1 only.
+    const int toneNumber = c.toneNumber == 0 && CCorvan::GetModelType() == corvan::kModelQX410 ? 1 : c.toneNumber;
     char text[24];
     const auto write = [&](std::uint32_t half, std::int64_t hz, int mode, int step) {
         std::snprintf(text, sizeof text, "%011" PRId64, hz);
-        return link.ConnMW(half, bank, slot, text, u(mode), u(c.lockout), u(c.toneType), u(c.toneNumber),
+        return link.ConnMW(half, bank, slot, text, u(mode), u(c.lockout), u(c.toneType), u(toneNumber),
                            u(c.ctcssNumber), u(c.dcsCode), u(c.reverse), u(c.shift), u(c.offset), u(step),
                            u(c.group), c.name.c_str());
     };

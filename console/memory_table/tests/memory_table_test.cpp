@@ -61,8 +61,7 @@ protected:
             ch = qxsim::MemoryChannel{};
             ch.half[0].frequency = hz;
             ch.half[0].mode = mode;
-            ch.half[0].toneNumber = 1;
-            ch.half[0].ctcss = 1;
+            // Tone numbers stay 0, as a radio reports them before any was chosen.
             ch.half[0].name = name;
             if (txHz != 0) {
                 ch.half[1] = ch.half[0];
@@ -338,6 +337,46 @@ TEST_F(MemoryTableOnTheRadio, BackupThatCannotBeSavedStopsTheWrite) {
     EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("Nothing was written")));
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(radio.countOf("MW"), 0u);
+}
+
+TEST(MemoryTableSmallerFamily, HundredChannelsWithoutTheCallChannel) {
+    qxsim::Options options;
+    options.identity = 18;
+    qxsim::Radio radio(options);
+    ASSERT_TRUE(radio.start()) << radio.lastError();
+    radio.modify([](qxsim::State& s) {
+        s.memory[42].half[0].frequency = 14'074'000;
+        s.memory[42].half[0].mode = 2;
+    });
+    CCorvan link;
+    ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
+    ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQX410);
+    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
+    platform::SetDialogProvider(dialogs);
+    ConsoleHooks hooks;
+    hooks.link = [&link] { return &link; };
+    hooks.identification = [] { return 18; };
+    {
+        MemoryTableWindow window(hooks);
+        EXPECT_EQ(window.table()->rowCount(), 100);
+        window.ReadFromRadio();
+        window.RunToEnd();
+        ASSERT_TRUE(window.HasRead()) << window.statusText().toStdString();
+        EXPECT_EQ(window.radioChannels()[42].rxFrequency, 14'074'000);
+        EXPECT_EQ(window.radioChannels()[42].rxMode, 2);
+        EXPECT_EQ(radio.countOf("MR0300"), 0u);
+        QTemporaryDir folder;
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("list.csv"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Location,Frequency\n7,14.2\n150,14.3\n300,145.5\n");
+        file.close();
+        window.ImportCsv(path);
+        EXPECT_TRUE(window.lastReport().contains(QStringLiteral("1 channels imported"))) << window.lastReport().toStdString();
+        EXPECT_EQ(window.lastReport().count(QStringLiteral("no such channel")), 2);
+    }
+    platform::SetDialogProvider(nullptr);
+    link.Close();
 }
 
 } // namespace
