@@ -55,7 +55,11 @@ RadioSharing::RadioSharing(ConsoleState& state, ConsoleBackend::LinkSource link,
     connect(&m_flrig, &zshare::ShareServer::statusChanged, this, &RadioSharing::statusChanged);
 }
 
-RadioSharing::~RadioSharing() = default;
+RadioSharing::~RadioSharing() {
+    // The servers go before this object: their last words are not passed on.
+    m_rigctl.disconnect(this);
+    m_flrig.disconnect(this);
+}
 
 RadioSharing::Settings RadioSharing::LoadSettings() {
     // "AllowedClients": addresses separated by spaces or commas; empty for

@@ -38,7 +38,11 @@ ShareServer::ShareServer(RequestQueue& queue, quint16 defaultPort, QObject* pare
     connect(m_silenceTimer, &QTimer::timeout, this, &ShareServer::CheckSilence);
 }
 
-ShareServer::~ShareServer() { Stop(); }
+ShareServer::~ShareServer() {
+    // Nobody hears of a server that is going away.
+    blockSignals(true);
+    Stop();
+}
 
 bool ShareServer::Apply(const ServerSettings& settings) {
     const bool restart = !m_server || settings.address != m_settings.address ||
