@@ -104,6 +104,8 @@ TEST_F(SharingLoad, FiftyClientsOfAThousandCommandsInterleavedWithConsoleOperati
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(180);
     while (finished < kClients && std::chrono::steady_clock::now() < deadline) {
         RunEventLoop(40);
+        if (operations == 10)
+            console->connection()->Refresh(); // a whole settings read, between its steps too
         console->connection()->OperationGuardBegin();
         display_test::PumpFor(std::chrono::milliseconds(10)); // an operation waits by pumping
         console->connection()->OperationGuardEnd();
