@@ -1,0 +1,309 @@
+// control_table_test.cpp - every front-panel control, clicked for real on
+// a console connected to the simulator: the state it starts from, the
+// control, and exactly the commands the radio receives.
+#include "operations_fixture.h"
+
+#include <QComboBox>
+
+#include <functional>
+#include <ostream>
+
+namespace {
+
+using operations_test::OperationsTest;
+using operations_test::PumpFor;
+using operations_test::PumpUntil;
+
+class ControlTableTest : public OperationsTest {
+public:
+    using OperationsTest::Click;
+    // A value the radio reports from its front panel, seen by the console.
+    void Report(const std::string& key, std::vector<long long> numbers, const std::string& reply) {
+        radio().clearSent();
+        radio().setValue(key, std::move(numbers));
+        WaitReported(reply);
+    }
+    void Mode(int mode, const std::string& reply) {
+        radio().clearSent();
+        radio().setMode(mode);
+        WaitReported(reply);
+    }
+    void Tune(std::int64_t hz, const std::string& reply) {
+        radio().clearSent();
+        radio().setFrequency(qxsim::Vfo::A, hz);
+        WaitReported(reply);
+    }
+    void SetMeter(int kind, const std::string& reply) {
+        radio().clearSent();
+        console->link()->ConnRM("W", static_cast<std::uint32_t>(kind));
+        WaitReported(reply);
+    }
+    void Press(qxsim::Key key, const std::string& reply) {
+        radio().clearSent();
+        radio().pressKey(key);
+        WaitReported(reply);
+    }
+};
+
+using Setup = std::function<void(ControlTableTest&)>;
+
+struct Row {
+    const char* name;
+    Setup setup;
+    int control;
+    std::vector<std::string> wire;
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& row) { return out << row.name; }
+
+void Func(ControlTableTest& t) { t.Click(idc::Func); }
+Setup Value(const char* key, std::vector<long long> numbers, const char* reply) {
+    return [=](ControlTableTest& t) { t.Report(key, numbers, reply); };
+}
+Setup Then(Setup first, Setup second) {
+    return [=](ControlTableTest& t) {
+        first(t);
+        second(t);
+    };
+}
+Setup InMode(int mode, const char* reply) {
+    return [=](ControlTableTest& t) { t.Mode(mode, reply); };
+}
+void Nothing(ControlTableTest&) {}
+// The second meter switched by the program (the radio keeps its meter apart).
+Setup Meter(int kind, const char* reply) {
+    return [=](ControlTableTest& t) { t.SetMeter(kind, reply); };
+}
+void OnTwoMetres(ControlTableTest& t) { t.Tune(145'000'000, "FA00145000000"); }
+void ProcessorOn(ControlTableTest& t) { t.Press(qxsim::Key::Proc, "PR1"); }
+void RitOn(ControlTableTest& t) { t.Press(qxsim::Key::Rit, "RT1"); }
+
+const Row kRows[] = {
+    // Read-toggles: 0 becomes 1.
+    {"RitOn", Nothing, idc::Rit, {"RT1"}},
+    {"XitOn", Nothing, idc::Xit, {"XT1"}},
+    {"SubOn", Nothing, idc::SubButton, {"SB1"}},
+    {"AutoNotchOn", Value("NT", {0}, "NT0"), idc::ANotchButton, {"NT1"}},
+    {"PctOn", Nothing, idc::PctButton, {"CM1"}},
+    // Noise reduction cycles by button.
+    {"Nr1FromOff", Value("NR", {0}, "NR0"), idc::Nr1, {"NR1"}},
+    {"Nr2FromOff", Value("NR", {0}, "NR0"), idc::Nr2, {"NR2"}},
+    {"Nr2FromNr1", Value("NR", {1}, "NR1"), idc::Nr2, {"NR2"}},
+    {"Nr1FromNr2", Value("NR", {2}, "NR2"), idc::Nr1, {"NR1"}},
+    {"Nr1FromNr1", Value("NR", {1}, "NR1"), idc::Nr1, {"NR0"}},
+    // SHIFT steps 0, 1, 2, 3; from 2 it passes simplex first.
+    {"ShiftFromSimplex", Value("OS", {0}, "OS0"), idc::Shift, {"OS1"}},
+    {"ShiftFromMinus", Value("OS", {2}, "OS2"), idc::Shift, {"OS0", "OS3"}},
+    {"ShiftFromFixed", Value("OS", {3}, "OS3"), idc::Shift, {"OS0"}},
+    // The FUNC layer.
+    {"FrequencyLockFromAll", Then(Value("LK", {2, 1}, "LK21"), Func), idc::AttButton, {"LK11"}},
+    {"FrequencyLockFromOff", Then(Value("LK", {0, 0}, "LK00"), Func), idc::AttButton, {"LK10"}},
+    {"AllLockFromOff", Then(Value("LK", {0, 1}, "LK01"), Func), idc::PreButton, {"LK21"}},
+    {"AllLockFromAll", Then(Value("LK", {2, 0}, "LK20"), Func), idc::PreButton, {"LK00"}},
+    {"CwReverse", Then(InMode(3, "MD3"), Func), idc::CwFsk, {"MD7"}},
+    {"FskReverse", Then(InMode(9, "MD9"), Func), idc::CwFsk, {"MD6"}},
+    {"UsbHasNoReverse", Func, idc::CwFsk, {}},
+    {"AlternateTone", Func, idc::TfSetButton, {"LT1"}},
+    {"CwAutoTune", Func, idc::Disp, {"CA1"}},
+    {"RecordTwo", Func, idc::Ch2, {"LM2"}},
+    {"CallIn", Func, idc::Call, {"CI"}},
+    // Modes.
+    {"SidebandFromUsb", Nothing, idc::LsbUsb, {"MD1"}},
+    {"SidebandFromFm", InMode(4, "MD4"), idc::LsbUsb, {"MD1"}},
+    {"CwFromUsb", Nothing, idc::CwFsk, {"MD3"}},
+    {"FskFromCw", InMode(3, "MD3"), idc::CwFsk, {"MD6"}},
+    {"FmFromUsb", Nothing, idc::FmAm, {"MD4"}},
+    {"AmFromFm", InMode(4, "MD4"), idc::FmAm, {"MD5"}},
+    // Tuning keys of the 19 radio.
+    {"TuneUp", Nothing, idc::TuneUp, {"UP01"}},
+    {"TuneDown", Nothing, idc::TuneDown, {"DN01"}},
+    {"BandUp", Nothing, idc::BandUp, {"BU"}},
+    {"BandDown", Nothing, idc::BandDown, {"BD"}},
+    {"ClickEncoderUp", Nothing, idc::MultiUp, {"CH0"}},
+    {"ClickEncoderDown", Nothing, idc::MultiDown, {"CH1"}},
+    // The RIT arrows: the dial without RIT, the offset with it.
+    {"ArrowDownPlain", Nothing, idc::RitDown, {"RD"}},
+    {"ArrowDownFastPlain", Nothing, idc::RitDownFast, {"RD", "RD", "RD", "RD"}},
+    {"ArrowUpPlain", Nothing, idc::RitUp, {"RU"}},
+    {"ArrowDownRit", RitOn, idc::RitDown, {"RD00010"}},
+    {"ArrowDownFastRit", RitOn, idc::RitDownFast, {"RD00100"}},
+    {"ArrowUpFastRit", RitOn, idc::RitUpFast, {"RU00100"}},
+    {"ArrowUpFineRit", Then(RitOn, Value("FS", {1}, "FS1")), idc::RitUp, {"RU00001"}},
+    {"RitClearWithRit", RitOn, idc::RitClear, {"RC"}},
+    {"RitClearWithoutRit", Nothing, idc::RitClear, {}},
+    // Lamps and labels decide.
+    {"VoxOn", Nothing, idc::Vox, {"VX1"}},
+    {"ProcessorOn", Nothing, idc::Proc, {"PR1"}},
+    {"NoiseBlankerOn", Nothing, idc::NbButton, {"NB1"}},
+    {"FineOn", Nothing, idc::FineButton, {"FS1"}},
+    {"FineOff", Value("FS", {1}, "FS1"), idc::FineButton, {"FS0"}},
+    {"Send", Nothing, idc::Send, {"TX"}},
+    {"AntennaTwo", Value("AN", {1}, "AN1"), idc::AntButton, {"AN2"}},
+    {"AntennaOne", Value("AN", {2}, "AN2"), idc::AntButton, {"AN1"}},
+    {"TunerIn", Value("AC", {0, 0, 0}, "AC000"), idc::AtIn, {"AC010"}},
+    {"TunerTune", Value("AC", {1, 0, 0}, "AC100"), idc::AtTune, {"AC111"}},
+    // Bands.
+    {"MainSubToSub", Nothing, idc::MainSub, {"DC11"}},
+    {"ControlToSub", Nothing, idc::CtrlButton, {"DC01"}},
+    // VFOs.
+    {"SplitOn", Nothing, idc::SplitButton, {"FT1"}},
+    {"SwapVfos", Nothing, idc::ASlashB, {"FR1"}},
+    // FM only.
+    {"ToneInFm", Then(InMode(4, "MD4"), Value("TN", {8}, "TN")), idc::Tone, {"TO1"}},
+    {"CtcssInFm", InMode(4, "MD4"), idc::Ctcss, {"CT1"}},
+    {"DcsInFm", InMode(4, "MD4"), idc::Dcs, {"DQ1"}},
+    {"CtcssInUsb", Nothing, idc::Ctcss, {}},
+    {"DcsInUsb", Nothing, idc::Dcs, {}},
+    // Voice memories.
+    {"PlayTwo", Nothing, idc::Ch2, {"PB2"}},
+    // Scan.
+    {"ScanStart", Nothing, idc::Scan, {"SC1"}},
+    // The second meter: SWR only up to 60 MHz, COMP only with the processor.
+    {"MeterFromSwr", Meter(1, "RM1"), idc::Meter, {"RM3"}},
+    {"MeterFromAlcProcessorOff", Meter(3, "RM3"),
+     idc::Meter, {"RM1"}},
+    {"MeterFromAlcOnTwoMetres", Then(OnTwoMetres, Meter(3, "RM3")), idc::Meter, {"RM3"}},
+    {"MeterFromAlcProcessorOn", Then(ProcessorOn, Meter(3, "RM3")),
+     idc::Meter, {"RM2"}},
+    // Beat cancel.
+    {"BeatCancelManualFromOff", Value("BC", {0}, "BC0"), idc::BeatCancel, {"BC2"}},
+    {"BeatCancelOffFromAuto", Value("BC", {1}, "BC1"), idc::BeatCancel, {"BC0"}},
+    {"BeatCancelAutoFromManual", Value("BC", {2}, "BC2"), idc::BcAuto, {"BC1"}},
+    {"BeatCancelAutoFromAuto", Value("BC", {1}, "BC1"), idc::BcAuto, {}},
+    {"BeatCancelManualFromAuto", Value("BC", {1}, "BC1"), idc::BcManual, {"BC2"}},
+    // Satellite mode from the VFO.
+    {"SatelliteOn", Nothing, idc::Satellite, {"SA1000000"}},
+    // Keys that do nothing outside their modes.
+    {"SatelliteTraceOutsideSatellite", Nothing, idc::SatTrace, {}},
+};
+
+class ControlRowTest : public ControlTableTest, public ::testing::WithParamInterface<Row> {};
+
+TEST_P(ControlRowTest, SendsExactlyItsCommands) {
+    const Row& row = GetParam();
+    Ready();
+    row.setup(*this);
+    Settle();
+    Click(row.control);
+    EXPECT_EQ(Wire(row.wire.empty() ? 1 : row.wire.size()), row.wire);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, ControlRowTest, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+
+// A toggle whose value the radio never reported sends only the request;
+// the reply arrives, and the next press toggles.
+TEST_F(ControlTableTest, AnUnknownValueIsAskedForFirst) {
+    Ready();
+    qxsim::Faults silent;
+    silent.silent = true;
+    radio().setFaults(silent);
+    console->link()->ConnNT("R", 0); // clears the stored NT, and no answer comes
+    ASSERT_TRUE(radio().waitFor("NT", std::chrono::seconds(2)));
+    radio().clearReceived();
+    Click(idc::ANotchButton);
+    EXPECT_EQ(Wire(), std::vector<std::string>{"NT"});
+    radio().setFaults({});
+}
+
+// The check of a toggle button follows the radio, not the click.
+TEST_F(ControlTableTest, ACheckButtonFollowsTheRadio) {
+    Ready();
+    auto* rit = controls().button(idc::Rit);
+    Click(idc::Rit);
+    EXPECT_FALSE(rit->isChecked()); // the click alone does not check it
+    EXPECT_TRUE(PumpUntil([&] { return rit->isChecked(); }));
+    Click(idc::Rit);
+    EXPECT_TRUE(rit->isChecked());
+    EXPECT_TRUE(PumpUntil([&] { return !rit->isChecked(); }));
+}
+
+// FUNC lights the thirteen second captions and is left by any second function.
+TEST_F(ControlTableTest, FuncLayerCaptionsComeAndGo) {
+    Ready();
+    Click(idc::Func);
+    EXPECT_EQ(Text(idc::AttButton), "F.LK");
+    EXPECT_EQ(Text(idc::Ch3), "REC 3");
+    EXPECT_EQ(Text(idc::Scan), "SG.SEL");
+    EXPECT_FALSE(Widget(idc::Ent)->isEnabled());
+    Click(idc::Disp); // CW TN
+    EXPECT_EQ(Text(idc::AttButton), "ATT");
+    EXPECT_EQ(Text(idc::Disp), "DISP");
+    EXPECT_TRUE(Widget(idc::Ent)->isEnabled());
+    EXPECT_EQ(state().funcMode, 0);
+}
+
+// FUNC + MG.SEL, SG.SEL and AGC open their windows.
+TEST_F(ControlTableTest, WindowKeysOpenTheirWindows) {
+    Ready();
+    Click(idc::Func);
+    Click(idc::VfoMemory);
+    Click(idc::Func);
+    Click(idc::Scan);
+    Click(idc::AgcButton);
+    EXPECT_EQ(views->calls, (std::vector<std::string>{"RadioMgrView", "RadioSgrView", "RadioAgcView"}));
+    EXPECT_EQ(Wire(), std::vector<std::string>{"SU0"});
+}
+
+// SATELLITE switched on stops a visual scan.
+TEST_F(ControlTableTest, SatelliteModeStopsTheVisualScan) {
+    Ready();
+    Click(idc::Satellite);
+    EXPECT_EQ(views->calls, std::vector<std::string>{"GlimraScanStop"});
+    EXPECT_TRUE(PumpUntil([&] { return radio().state().satellite[0] == 1; }));
+}
+
+// The operator's choice of step goes to the radio; the radio's ST report
+// selects the entry without sending anything back.
+TEST_F(ControlTableTest, StepListSendsTheChosenStep) {
+    Ready();
+    auto* list = controls().comboBox(idc::StepList);
+    ASSERT_EQ(list->count(), 4); // USB: the four SSB steps
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    PumpFor(std::chrono::milliseconds(50));
+    const int chosen = list->currentIndex();
+    ASSERT_GE(chosen, 0);
+    char expected[8];
+    std::snprintf(expected, sizeof expected, "ST%02d", chosen);
+    EXPECT_EQ(Wire(), std::vector<std::string>{expected});
+    radio().clearReceived();
+    radio().setValue("ST", {3});
+    ASSERT_TRUE(PumpUntil([&] { return list->currentIndex() == 3; }));
+    EXPECT_EQ(Wire(), std::vector<std::string>{});
+}
+
+// FM brings the ten FM steps; the sub band steps by at least its channel
+// step (12.5 kHz for the 1 kHz digit).
+TEST_F(ControlTableTest, SubDigitStepsByTheChannelStep) {
+    Ready();
+    radio().pressKey(qxsim::Key::ControlBand);
+    WaitReported("DC01");
+    radio().setMode(4);
+    WaitReported("MD4");
+    radio().setValue("ST", {3});
+    auto* list = controls().comboBox(idc::StepList);
+    ASSERT_TRUE(PumpUntil([&] { return list->count() == 10 && list->currentIndex() == 3; }));
+    EXPECT_EQ(list->currentText().toStdString(), "   12.50 ");
+    const auto before = state().subFrequency;
+    Settle();
+    ops().StepFrequencyDigit(1, 4, 1);
+    char expected[20];
+    std::snprintf(expected, sizeof expected, "FC%011lld", static_cast<long long>(before + 12'500));
+    EXPECT_EQ(Wire(), std::vector<std::string>{expected});
+}
+
+// AM on the broadcast band with the 9 kHz flag steps by 9 kHz.
+TEST_F(ControlTableTest, BroadcastAmStepsByNineKilohertz) {
+    Ready();
+    radio().setFrequency(qxsim::Vfo::A, 1'000'000);
+    WaitReported("FA00001000000");
+    radio().setMode(5);
+    WaitReported("MD5");
+    state().amBroadcastStep = 1;
+    EXPECT_EQ(display().ChannelStep(), 9000);
+    state().amBroadcastStep = 0;
+    EXPECT_NE(display().ChannelStep(), 9000);
+}
+
+} // namespace
