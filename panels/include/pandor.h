@@ -25,6 +25,8 @@
 //   0x1100 UM_MEMORY_EDIT_END  memory editor: wParam 1 OK, 0 Cancel
 //   0x1101 UM_RADIO_RESET      setup panel:   wParam 2 full reset, 1 VFO reset
 //   0x1102 UM_SAT_NAME_END     satellite name: wParam 1 OK, 0 Cancel
+//   0x1103 UM_SETUP_SAVED      setup panel:   OK wrote the profile (wParam 0);
+//                              the main window takes the section "Sharing" over
 //
 // End of the program: destroy the panels (the destroy functions, or
 // PandorUnload for all that are left) before the QApplication is destroyed.
@@ -40,6 +42,10 @@
 #include <cstdint>
 
 class QWidget;
+
+namespace pandor {
+inline constexpr unsigned kUmSetupSaved = 0x1103;
+}
 
 // AGC time-constant panel.
 void RadioAgcView(QWidget* parent);
@@ -116,7 +122,10 @@ void PandorMsgPS(std::uint32_t powerState); // setup panel
 // device chosen, "Baud", "DialWait" and the transverter offsets
 // "TransFreqMain", "TransFreqSub", "TransFreqDown", "TransFreqUp" (each only
 // when it changed, followed then by the EX read of menu 25). The full reset
-// shows 9600 bps in the speed list without writing it.
+// shows 9600 bps in the speed list without writing it. Its two sharing
+// switches are "RigctlOn" and "FlrigOn" (1 on, 0 off) of section "Sharing",
+// shown with "RigctlPort" and "FlrigPort"; OK writes both switches and posts
+// UM_SETUP_SAVED, Cancel writes nothing.
 void QuorelView(QWidget* parent);
 void QuorelDestroy();
 

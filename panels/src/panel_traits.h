@@ -17,7 +17,7 @@ inline constexpr PanelTraits kAgcTraits{24001, "AGC Time Constant", 354, 98, "Ag
 inline constexpr PanelTraits kMemoryTraits{24005, "Memory", 522, 354, "Mch", 215};
 inline constexpr PanelTraits kMemGroupTraits{24011, "Memory Group Use", 311, 284, "Mgr", 216};
 inline constexpr PanelTraits kMultiTraits{24000, "MULTI", 566, 303, "Mlt", 217};
-inline constexpr PanelTraits kSetupTraits{24003, "Setup", 341, 291, "Set", 218};
+inline constexpr PanelTraits kSetupTraits{24003, "Setup", 341, 360, "Set", 218};
 inline constexpr PanelTraits kScanGroupTraits{24012, "Scan Group Set", 315, 312, "Sgr", 219};
 inline constexpr PanelTraits kSatNameTraits{24010, "Satellite Memory Name", 287, 88, "Smn", 220};
 

@@ -2,9 +2,11 @@
 
 #include <corvan.h>
 #include <kestrin.h>
+#include <pandor.h>
 #include <platform.h>
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -38,6 +40,21 @@ constexpr int kDialFrameId = 24049;
 constexpr int kDialListId = 24128;
 constexpr int kOkId = 24134;
 constexpr int kCancelId = 24007;
+constexpr int kShareFrameId = 24140;
+constexpr std::array<int, CSetupPanel::kShares> kShareIds{24141, 24142};
+
+// The sharing servers' switches and ports in section "Sharing", with the
+// ports the console uses when none (or a damaged one) is stored.
+struct ShareKeys {
+    const char* on;
+    const char* port;
+    int defaultPort;
+    const char* caption;
+};
+constexpr std::array<ShareKeys, CSetupPanel::kShares> kShareKeys{{
+    {"RigctlOn", "RigctlPort", 4532, "Share as &rigctld (port %1)"},
+    {"FlrigOn", "FlrigPort", 12345, "Share as &flrig (port %1)"},
+}};
 
 constexpr std::array<const char*, CSetupPanel::kRows> kRowCaptions{"&Main Band", "&Sub Band", "SATL &Down",
                                                                    "SATL &Up"};
@@ -62,6 +79,7 @@ constexpr int kPermittedRole = Qt::UserRole + 1;
 constexpr int kGroupRole = Qt::UserRole + 2;
 
 QString Setting() { return QStringLiteral("Setting"); }
+QString Sharing() { return QStringLiteral("Sharing"); }
 
 QString UserName() {
     if (const passwd* entry = ::getpwuid(::geteuid())) {
@@ -204,6 +222,15 @@ void CSetupPanel::CreateControls() {
     m_cancel = Button(this, kCancelId, QRect(234, 256, 100, 28), QStringLiteral("&Cancel"));
     connect(m_ok, &QPushButton::clicked, this, [this] { OnOK(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
+
+    auto* share = new CStaticFrameEx(this, kShareFrameId, QRect(6, 288, 329, 66), QStringLiteral("Share the Radio"));
+    share->SetTextSize(16);
+    for (int i = 0; i < kShares; ++i) {
+        auto* box = new QCheckBox(this);
+        box->setObjectName(QString::number(kShareIds[static_cast<std::size_t>(i)]));
+        box->setGeometry(16, 306 + i * 22, 310, 20);
+        m_share[static_cast<std::size_t>(i)] = box;
+    }
 }
 
 // ------------------------------------------------------------ profile
@@ -281,6 +308,17 @@ void CSetupPanel::LoadProfile() {
         m_rows[static_cast<std::size_t>(r)].hz = ParseTransverterText(text.toStdString());
         ShowRow(r);
     }
+
+    for (int i = 0; i < kShares; ++i) {
+        const ShareKeys& keys = kShareKeys[static_cast<std::size_t>(i)];
+        int port = platform::GetProfileInt(Sharing(), QString::fromLatin1(keys.port), keys.defaultPort);
+        if (port < 1 || port > 65535) {
+            port = keys.defaultPort;
+        }
+        QCheckBox* box = m_share[static_cast<std::size_t>(i)];
+        box->setText(QString::fromLatin1(keys.caption).arg(port));
+        box->setChecked(platform::GetProfileInt(Sharing(), QString::fromLatin1(keys.on), 0) == 1);
+    }
 }
 
 void CSetupPanel::SavePort() {
@@ -341,6 +379,12 @@ void CSetupPanel::OnOK() {
     if (written && link() != nullptr) {
         link()->ConnEX("R", 25, 0, 0, 0, "");
     }
+    for (int i = 0; i < kShares; ++i) {
+        platform::WriteProfileInt(Sharing(), QString::fromLatin1(kShareKeys[static_cast<std::size_t>(i)].on),
+                                  m_share[static_cast<std::size_t>(i)]->isChecked() ? 1 : 0);
+    }
+    // The console switches its sharing servers as the profile now says.
+    platform::PostToMainWindow(kUmSetupSaved, 0, 0);
     EndPanel(QDialog::Accepted);
 }
 

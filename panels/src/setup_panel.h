@@ -17,6 +17,11 @@
 // The reset buttons follow the power state reported by PS and perform the
 // full and VFO resets: a confirmation, the SR command, and UM_RADIO_RESET to
 // the main window (wParam 2 full, 1 VFO).
+//
+// Two check boxes switch the sharing servers ("RigctlOn", "FlrigOn" of
+// section "Sharing", their ports from "RigctlPort" and "FlrigPort" shown in
+// the texts). OK writes both and posts UM_SETUP_SAVED so that the console
+// takes them over.
 #pragma once
 
 #include "panel_base.h"
@@ -25,6 +30,7 @@
 
 #include <kestrin.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPointer>
 
@@ -45,6 +51,7 @@ public:
     static constexpr int kRows = 4; // Main Band, Sub Band, SATL Down, SATL Up
     static constexpr int kFirstDelayMs = 400;
     static constexpr int kRepeatMs = 100;
+    static constexpr int kShares = 2; // rigctld, flrig
 
     explicit CSetupPanel(QWidget* parent);
     ~CSetupPanel() override;
@@ -119,6 +126,7 @@ private:
     QPointer<CButtonEx> m_resetVfo;
     QPointer<CButtonEx> m_ok;
     QPointer<CButtonEx> m_cancel;
+    std::array<QPointer<QCheckBox>, kShares> m_share{};
 };
 
 } // namespace pandor

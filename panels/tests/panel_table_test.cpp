@@ -36,7 +36,7 @@ const PanelCase kPanels[] = {
     {"Mlt", [](QWidget* parent) { PandorView(parent, 2); }, PandorDestroy,
      [] { return static_cast<CPanelBase*>(Panels().multi.data()); }, "MULTI", 566, 303, "Mlt", 217},
     {"Set", QuorelView, QuorelDestroy, [] { return static_cast<CPanelBase*>(Panels().setup.data()); },
-     "Setup", 341, 291, "Set", 218},
+     "Setup", 341, 360, "Set", 218},
     {"Sgr", RadioSgrView, RadioSgrDestroy, [] { return static_cast<CPanelBase*>(Panels().scanGroup.data()); },
      "Scan Group Set", 315, 312, "Sgr", 219},
     {"Smn", RadioSmnView, RadioSmnDestroy, [] { return static_cast<CPanelBase*>(Panels().satName.data()); },

@@ -8,6 +8,7 @@
 #include <corvan.h>
 #include <qxsim.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -259,6 +260,92 @@ TEST_F(SetupPanelTest, OkWritesTheDeviceAndItsTraditionalNumber) {
     Ok()->click();
     EXPECT_EQ(Stored("PortName"), "Built-in simulator");
 }
+
+// ------------------------------------------------------------ sharing
+
+// Counts the setup panel's "OK wrote the profile" messages to the main window.
+class SavedCounter : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (static_cast<unsigned>(event->type()) == kUmSetupSaved) {
+            ++count;
+        }
+        return false;
+    }
+};
+
+struct ShareCase {
+    const char* name;
+    const char* rigctlOn; // as stored before the panel opens (nullptr: missing)
+    const char* flrigOn;
+    const char* rigctlPort;
+    bool checkRigctl; // the boxes after the operator's clicks
+    bool checkFlrig;
+    bool ok; // OK, else Cancel
+    bool shownRigctl; // the boxes when the panel opens
+    bool shownFlrig;
+    const char* rigctlText;
+    const char* storedRigctl; // afterwards
+    const char* storedFlrig;
+};
+
+class SetupSharing : public SetupPanelTest, public testing::WithParamInterface<ShareCase> {};
+
+TEST_P(SetupSharing, BoxesShowTheProfileAndOnlyOkWritesThem) {
+    const ShareCase& c = GetParam();
+    QSettings(QStringLiteral("BRAVELL"), QStringLiteral("Zephyra")).remove(QStringLiteral("Sharing"));
+    const QString section = QStringLiteral("Sharing");
+    if (c.rigctlOn != nullptr) {
+        platform::WriteProfileString(section, QStringLiteral("RigctlOn"), QString::fromLatin1(c.rigctlOn));
+    }
+    if (c.flrigOn != nullptr) {
+        platform::WriteProfileString(section, QStringLiteral("FlrigOn"), QString::fromLatin1(c.flrigOn));
+    }
+    if (c.rigctlPort != nullptr) {
+        platform::WriteProfileString(section, QStringLiteral("RigctlPort"), QString::fromLatin1(c.rigctlPort));
+    }
+    platform::WriteProfileInt(section, QStringLiteral("FlrigPort"), 12346);
+    SavedCounter saved;
+    sink.installEventFilter(&saved);
+    Open();
+    auto* rigctl = Control<QCheckBox>(24141);
+    auto* flrig = Control<QCheckBox>(24142);
+    ASSERT_NE(rigctl, nullptr);
+    ASSERT_NE(flrig, nullptr);
+    EXPECT_EQ(rigctl->isChecked(), c.shownRigctl);
+    EXPECT_EQ(flrig->isChecked(), c.shownFlrig);
+    EXPECT_EQ(rigctl->text(), QString::fromLatin1(c.rigctlText));
+    EXPECT_EQ(flrig->text(), QStringLiteral("Share as &flrig (port 12346)"));
+    if (rigctl->isChecked() != c.checkRigctl) {
+        rigctl->click();
+    }
+    if (flrig->isChecked() != c.checkFlrig) {
+        flrig->click();
+    }
+    (c.ok ? Ok() : Cancel())->click();
+    Deliver();
+    const QString missing = QStringLiteral("<missing>");
+    EXPECT_EQ(platform::GetProfileString(section, QStringLiteral("RigctlOn"), missing), c.storedRigctl);
+    EXPECT_EQ(platform::GetProfileString(section, QStringLiteral("FlrigOn"), missing), c.storedFlrig);
+    EXPECT_EQ(saved.count, c.ok ? 1 : 0);
+    sink.removeEventFilter(&saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, SetupSharing,
+    testing::Values(
+        ShareCase{"OkSwitchesBothOn", nullptr, nullptr, nullptr, true, true, true, false, false,
+                  "Share as &rigctld (port 4532)", "1", "1"},
+        ShareCase{"OkSwitchesOneOff", "1", "1", "4600", false, true, true, true, true,
+                  "Share as &rigctld (port 4600)", "0", "1"},
+        ShareCase{"OkWithoutAChangeWritesWhatIsShown", "yes", "1", "99999", false, true, true, false, true,
+                  "Share as &rigctld (port 4532)", "0", "1"},
+        ShareCase{"CancelWritesNothing", nullptr, "1", nullptr, true, false, false, false, true,
+                  "Share as &rigctld (port 4532)", "<missing>", "1"}),
+    [](const testing::TestParamInfo<ShareCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SetupPanelTest, OkWithoutAPortChosenWritesNoPort) {
     Open();
