@@ -398,3 +398,26 @@ TEST_F(InputTest, ASecondControlDoesNothingWhileAnOperationRuns) {
 }
 
 } // namespace
+
+namespace {
+
+// Entry mode and the FUNC layer light their keys in the display colour;
+// a picture of both goes to $ZEPHYRA_RENDER_DIR when it is set.
+TEST_F(InputTest, EntryAndFuncKeysLightUp) {
+    Ready();
+    const QString folder = qEnvironmentVariable("ZEPHYRA_RENDER_DIR");
+    Click(idc::Ent);
+    Type("14");
+    EXPECT_EQ(controls().cbutton(idc::Meter)->backColor(), ConsoleDisplay::kDisplayColour);
+    EXPECT_TRUE(controls().cbutton(idc::Dcs)->textBold());
+    if (!folder.isEmpty())
+        console->grab().save(folder + QStringLiteral("/console-entry.png"));
+    Key(Qt::Key_Escape);
+    EXPECT_NE(controls().cbutton(idc::Meter)->backColor(), ConsoleDisplay::kDisplayColour);
+    Click(idc::Func);
+    EXPECT_EQ(controls().cbutton(idc::Call)->backColor(), ConsoleDisplay::kDisplayColour);
+    if (!folder.isEmpty())
+        console->grab().save(folder + QStringLiteral("/console-func.png"));
+}
+
+} // namespace
