@@ -11,6 +11,7 @@
 #include <ConsoleLink.h>
 #include <RadioSharing.h>
 #include <corvan.h>
+#include <pandor.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,6 +28,7 @@ bool IsWindowMessage(int type) {
     return (type >= 4096 && type <= 4240) ||
            (type >= static_cast<int>(platform::kUmMemoryEditEnd) &&
             type <= static_cast<int>(platform::kUmSatNameEnd)) ||
+           type == static_cast<int>(pandor::kUmSetupSaved) ||
            type == static_cast<int>(platform::kUmVscanClosed) ||
            type == static_cast<int>(platform::kUmLinkRestart);
 }

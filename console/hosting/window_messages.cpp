@@ -1,14 +1,16 @@
 // window_messages.cpp - what the secondary windows tell the console: the
-// end of memory editing, a radio reset from the set-up panel, the end of
-// satellite-name editing, the visual scan closed, and a link restart asked
-// for by an outside window.
+// end of memory editing, a radio reset from the set-up panel, the set-up
+// panel's OK, the end of satellite-name editing, the visual scan closed, and
+// a link restart asked for by an outside window.
 #include "console_dialog.h"
 
 #include "console_ids.h"
 #include "display/console_display.h"
+#include "sharing/RadioSharing.h"
 
 #include <ConsoleLink.h>
 #include <corvan.h>
+#include <pandor.h>
 #include <platform.h>
 
 #include <QTimer>
@@ -64,6 +66,13 @@ void ConsoleDialog::InstallWindowMessages() {
         if (deferred(message) || !m_connection)
             return;
         OnRadioReset(message.wParam());
+    });
+
+    // The set-up panel's OK may have switched the sharing servers.
+    SetMessageHandler(pandor::kUmSetupSaved, [this, deferred](const platform::WindowMessage& message) {
+        if (deferred(message) || !m_sharing)
+            return;
+        m_sharing->ApplyProfile();
     });
 
     SetMessageHandler(platform::kUmSatNameEnd, [this](const platform::WindowMessage& message) {

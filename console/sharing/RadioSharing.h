@@ -139,8 +139,10 @@ public:
     static Settings LoadSettings();
     static void SaveSettings(const Settings& settings);
     // Applies `settings` to the servers (and keeps them in the profile when
-    // `save`). This is the hook the setup panel uses.
+    // `save`).
     void Apply(const Settings& settings, bool save = true);
+    // Applies what the profile holds now (after the setup panel's OK).
+    void ApplyProfile() { Apply(LoadSettings(), false); }
     Settings Current() const;
     // The menu switch of one server: on or off, kept in the profile.
     void SetEnabled(Server server, bool on);

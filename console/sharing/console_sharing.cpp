@@ -6,8 +6,8 @@
 // server is doing beside its text: the listening address and port and the
 // number of clients, or the last error ("Port 127.0.0.1:4532 is already in
 // use"). Switching a server on from the menu that cannot listen also says so
-// in a message box. The setup panel reaches the same settings through
-// RadioSharing::Current() and Apply().
+// in a message box. The setup panel switches the same servers in the
+// profile; its OK message makes the console apply them (ApplyProfile).
 #include "console_dialog.h"
 #include "console_menu.h"
 #include "sharing/RadioSharing.h"

@@ -6,6 +6,8 @@
 
 #include "console_menu.h"
 
+#include <pandor.h>
+
 #include <QAction>
 #include <QImage>
 #include <QMenu>
@@ -298,6 +300,34 @@ TEST_F(Sharing, APortInUseIsShownAndTheRestGoesOn) {
     EXPECT_TRUE(sharing().Status(Server::Flrig).listening);
     radio().setFrequency(qxsim::Vfo::A, 10'136'000);
     EXPECT_TRUE(PumpUntil([&] { return DigitsOf(Shown(false)) == "10136000"; }));
+}
+
+// The setup panel's OK: the console takes over the switches and ports the
+// profile holds now, and the menu follows.
+TEST_F(Sharing, SetupPanelOkSwitchesTheServersAsTheProfileSays) {
+    auto s = sharing().Current();
+    s.rigctl.enabled = false;
+    sharing().Apply(s, false);
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    const QString section = QStringLiteral("Sharing");
+    platform::WriteProfileInt(section, QStringLiteral("RigctlOn"), 1);
+    platform::WriteProfileInt(section, QStringLiteral("RigctlPort"), port);
+    platform::WriteProfileInt(section, QStringLiteral("FlrigOn"), 0);
+    ASSERT_FALSE(sharing().Status(Server::Rigctl).listening);
+    platform::PostMessage(console.get(), pandor::kUmSetupSaved);
+    ASSERT_TRUE(PumpUntil([&] { return sharing().Status(Server::Rigctl).listening; }));
+    EXPECT_EQ(sharing().Status(Server::Rigctl).port, port);
+    EXPECT_FALSE(sharing().Status(Server::Flrig).listening);
+    EXPECT_TRUE(console->menuAction(cmd::ShareRigctl)->isChecked());
+    EXPECT_FALSE(console->menuAction(cmd::ShareFlrig)->isChecked());
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    EXPECT_EQ(Ask(c, "f"), std::to_string(radio().state().vfoA) + "\n");
 }
 
 // The Control menu as the operator sees it (drawn to ZEPHYRA_RENDER_DIR when set).
