@@ -12,6 +12,7 @@
 #include "console_controls.h"
 #include "console_dialog.h"
 #include "console_ids.h"
+#include "latency_figures.h"
 
 #include <ConsoleLink.h>
 #include <corvan.h>
@@ -32,27 +33,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Figures {
-    double median = 0, p99 = 0, max = 0;
-    int samples = 0, missed = 0;
-};
-
-Figures Summarise(std::vector<double> microseconds, int missed) {
-    Figures f;
-    f.missed = missed;
-    f.samples = static_cast<int>(microseconds.size());
-    if (microseconds.empty())
-        return f;
-    std::sort(microseconds.begin(), microseconds.end());
-    const auto at = [&](double q) {
-        return microseconds[std::min(microseconds.size() - 1,
-                                     static_cast<std::size_t>(q * static_cast<double>(microseconds.size())))];
-    };
-    f.median = at(0.5);
-    f.p99 = at(0.99);
-    f.max = microseconds.back();
-    return f;
-}
+using bench::Figures;
+using bench::Summarise;
 
 // The eleven digits of the main display, blanks for the blanked zeros.
 std::string MainDigits(const ConsoleControls& controls) {

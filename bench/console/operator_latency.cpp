@@ -9,6 +9,7 @@
 #include "console_controls.h"
 #include "console_dialog.h"
 #include "console_ids.h"
+#include "latency_figures.h"
 #include "operations/console_operations.h"
 
 #include <ConsoleLink.h>
@@ -31,27 +32,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Figures {
-    double median = 0, p99 = 0, max = 0;
-    int samples = 0, missed = 0;
-};
-
-Figures Summarise(std::vector<double> microseconds, int missed) {
-    Figures f;
-    f.missed = missed;
-    f.samples = static_cast<int>(microseconds.size());
-    if (microseconds.empty())
-        return f;
-    std::sort(microseconds.begin(), microseconds.end());
-    const auto at = [&](double q) {
-        return microseconds[std::min(microseconds.size() - 1,
-                                     static_cast<std::size_t>(q * static_cast<double>(microseconds.size())))];
-    };
-    f.median = at(0.5);
-    f.p99 = at(0.99);
-    f.max = microseconds.back();
-    return f;
-}
+using bench::Figures;
+using bench::Summarise;
 
 void SpinFor(std::chrono::milliseconds quiet) {
     const auto end = Clock::now() + quiet;

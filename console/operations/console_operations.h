@@ -195,6 +195,8 @@ private:
     }
     // Up to ten times: pump, test, pause 100 ms; true at the first match.
     bool WaitFor(const std::function<bool()>& done);
+    // The control band's mode as last reported; asked for (and FUNC ended) when unknown.
+    bool ReadMode(std::uint32_t& mode);
     void StartHold(int timer, int milliseconds);
     void RepeatDigit();
     void ClearMemoryChannel();

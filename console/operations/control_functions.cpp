@@ -94,6 +94,16 @@ void ConsoleOperations::Send() {
         link.ConnTX();
 }
 
+bool ConsoleOperations::ReadMode(std::uint32_t& mode) {
+    if (Stored([&] { return link.RcvDataMD(&mode) == 1; }))
+        return true;
+    // Unknown: ask, and let the next press act on the answer.
+    if (state.funcMode)
+        SetFuncMode(false);
+    link.ConnMD("R", 0);
+    return false;
+}
+
 void ConsoleOperations::LsbUsb() {
     zephyra::ConsoleState& s = state;
     if (s.memoryScroll)
@@ -104,10 +114,8 @@ void ConsoleOperations::LsbUsb() {
         return;
     }
     u32 mode = 0;
-    if (!Stored([&] { return link.RcvDataMD(&mode) == 1; })) {
-        link.ConnMD("R", 0);
+    if (!ReadMode(mode))
         return;
-    }
     int next = m_lastSideband == 2 ? 2 : 1;
     if (mode == 1)
         next = 2;
@@ -122,12 +130,8 @@ void ConsoleOperations::CwFsk() {
     if (s.memoryScroll)
         return;
     u32 mode = 0;
-    if (!Stored([&] { return link.RcvDataMD(&mode) == 1; })) {
-        if (s.funcMode)
-            SetFuncMode(false);
-        link.ConnMD("R", 0);
+    if (!ReadMode(mode))
         return;
-    }
     if (s.funcMode) {
         SetFuncMode(false);
         const u32 reversed = mode == 3 ? 7 : mode == 7 ? 3 : mode == 6 ? 9 : mode == 9 ? 6 : 0;
@@ -152,12 +156,8 @@ void ConsoleOperations::FmAm() {
     if (s.memoryScroll)
         return;
     u32 mode = 0;
-    if (!Stored([&] { return link.RcvDataMD(&mode) == 1; })) {
-        if (s.funcMode)
-            SetFuncMode(false);
-        link.ConnMD("R", 0);
+    if (!ReadMode(mode))
         return;
-    }
     if (s.funcMode) {
         SetFuncMode(false);
         if (mode == 4 || (mode == 5 && s.controlBand == 0))
