@@ -3,11 +3,10 @@
 // The console owns no secondary window: each lives in its library and is
 // reached only through that library's exports. This is the one table of
 // those calls. The console's implementation (LibraryWindows) calls the real
-// libraries: the panels, the visual scan and the equaliser. The outside
+// libraries: the panels, the visual scan, the equaliser and the six outside
 // windows (filter, menu, keyer, terminal, auto-mode frequencies, packet
-// cluster) have no library in this build yet; their calls are accepted and
-// go nowhere, which is what the console may rely on for a window that is
-// not open.
+// cluster). The defaults here do nothing, which is what the console may
+// rely on for a window that is not open (and what a test's recorder keeps).
 //
 // Every call is safe at any time, window open or not. The parent of every
 // view is the desktop: no hosted window is a child of the console.
