@@ -20,17 +20,18 @@ struct Range {
     int id;
     int minimum;
     int maximum;
+    int page; // a page step: five on the levels, one on the scan speed
 };
 
 constexpr Range kRanges[] = {
-    {idc::BcPointBar, 0, 63},
-    {idc::RitBar, -20000, 20000},
-    {idc::RfGainBar, 0, 255},
-    {idc::AfMainBar, 0, 255},
-    {idc::SqlMainBar, 0, 255},
-    {idc::AfSubBar, 0, 255},
-    {idc::SqlSubBar, 0, 255},
-    {idc::ScanSpeedBar, 1, 9},
+    {idc::BcPointBar, 0, 63, 5},
+    {idc::RitBar, -20000, 20000, 16}, // its working value steps by itself
+    {idc::RfGainBar, 0, 255, 5},
+    {idc::AfMainBar, 0, 255, 5},
+    {idc::SqlMainBar, 0, 255, 5},
+    {idc::AfSubBar, 0, 255, 5},
+    {idc::SqlSubBar, 0, 255, 5},
+    {idc::ScanSpeedBar, 1, 9, 1},
 };
 
 std::vector<int> idRange(int first, int last) {
@@ -54,7 +55,8 @@ void ConsoleDialog::SetScrollRanges() {
     for (const Range& range : kRanges) {
         if (QScrollBar* bar = m_controls.scrollBar(range.id)) {
             bar->setRange(range.minimum, range.maximum);
-            bar->setPageStep(range.maximum - range.minimum >= 100 ? 16 : 1);
+            bar->setSingleStep(1);
+            bar->setPageStep(range.page);
             bar->update();
         }
     }

@@ -303,10 +303,6 @@ void ConsoleOperations::Install() {
         QScrollBar* scroll = controls.scrollBar(bar);
         if (!scroll)
             continue;
-        if (bar != idc::RitBar) {
-            scroll->setSingleStep(1);
-            scroll->setPageStep(5);
-        }
         QObject::connect(scroll, &QAbstractSlider::actionTriggered, scroll, [this, bar](int action) {
             switch (action) {
             case QAbstractSlider::SliderSingleStepSub: OnScroll(bar, ScrollCode::LineLeft); break;

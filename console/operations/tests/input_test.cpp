@@ -421,3 +421,20 @@ TEST_F(InputTest, EntryAndFuncKeysLightUp) {
 }
 
 } // namespace
+
+namespace {
+
+// A page step moves a level by five, the scan speed by one (as its line step).
+TEST_F(InputTest, PageStepsByBar) {
+    Ready();
+    QScrollBar* rf = controls().scrollBar(idc::RfGainBar);
+    QScrollBar* speed = controls().scrollBar(idc::ScanSpeedBar);
+    EXPECT_EQ(rf->pageStep(), 5);
+    EXPECT_EQ(controls().scrollBar(idc::BcPointBar)->pageStep(), 5);
+    speed->setValue(5);
+    speed->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(speed->value(), 6);
+    EXPECT_EQ(Wire(), std::vector<std::string>{"RU00001"});
+}
+
+} // namespace
