@@ -257,6 +257,10 @@ void ConsoleLink::SwitchTncMode(int value) {
     } else if (value == 1 && m_state.tncMode) {
         m_state.tncMode = 0;
         m_surface.SetStatusText(QString());
+        // The terminal window goes with the mode that opened it. ControlOff
+        // closes it only while the mode is still on, and whether it is
+        // depends on when this reply comes in.
+        m_peers.SolvikDestroy();
         ControlOff();
         Pause(500);
         ControlOn();

@@ -28,6 +28,7 @@ public:
     void DunmarDestroy() override { calls.push_back("DunmarDestroy"); }
     void GlimraScanStop() override { calls.push_back("GlimraScanStop"); }
     void SolvikView(u32) override { calls.push_back("SolvikView"); }
+    void SolvikDestroy() override { calls.push_back("SolvikDestroy"); }
     // Every EX reply the console handled, as "menu sub third fourth text".
     void OrlintMsgEX(u32 m, u32 s, u32 a, u32 b, const char* t) override {
         menus.push_back(std::to_string(m) + " " + std::to_string(s) + " " + std::to_string(a) + " " +
@@ -411,6 +412,8 @@ TEST_F(OperatingModesTest, TerminalModeOnAndOffAgain) {
                           std::chrono::seconds(20)));
     EXPECT_EQ(state().connected, 1);
     EXPECT_TRUE(CommandEnabled(cmd::Refresh));
+    // The terminal window closes with the mode.
+    EXPECT_EQ(Calls("SolvikDestroy"), 1);
 }
 
 // ---------------------------------------------------------------- satellite
