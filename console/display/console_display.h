@@ -12,6 +12,7 @@
 //                          the mode label, SB, AC, AR, TS, CM, DC, BY
 //   operating_modes.cpp    PS, UL, TC, EX, SA and the ZUL line
 //   meters_display.cpp     SM and RM on the meters
+//   memory_display.cpp     MR, MC and QR: the channel records and numbers
 //   reply_table.cpp        one row per notification: accessor, display, exports
 //   window_messages.cpp    the secondary windows' messages to the console
 //
@@ -27,6 +28,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 class CCorvan;
 class ConsoleControls;
@@ -68,6 +70,27 @@ struct SatelliteReport {
     int reverse = 0;
     int memory = 0;
     QString name;
+};
+
+// The fields of an MR reply: one half (0 receive, 1 transmit) of a channel.
+struct MemoryReport {
+    int half = 0;
+    int bank = 0;
+    int channel = 0;
+    std::int64_t frequency = 0;
+    std::string frequencyText; // eleven digits as the radio sent them
+    int mode = 0;
+    int lockout = 0;
+    int toneType = 0;
+    int toneNumber = 0;
+    int ctcssNumber = 0;
+    int dcsCode = 0;
+    int reverse = 0;
+    int shift = 0;
+    int offset = 0;
+    int step = 0;
+    int group = 0;
+    std::string name;
 };
 
 // What the display needs of the console window beyond its controls.
@@ -194,6 +217,14 @@ public:
     // repeater mode, nothing.
     void ShowZulLine();
 
+    // ---- memory channels (memory_display.cpp)
+    void OnMR(const MemoryReport& report);
+    void OnMC(int bank, int channel);
+    void OnQR(int on, int channel);
+    // The channel number of a band in its three fields ("%d%02d"), "M.CH"
+    // and "L .OUT" by the band's record.
+    void ShowChannelNumber(int band, int bank, int channel);
+
     // ---- the channel-step list (step_list.cpp)
     // 1 SSB, CW and FSK; 2 FM and AM; 3 AM on the broadcast band with its 9 kHz step.
     int ModeClass();
@@ -221,5 +252,6 @@ private:
     bool m_blinkFirst = true; // the tuner blink's first tick (500 ms, then 700)
     int m_mainStatus = 0;     // the reply the main status line shows: 0 none, 1 CA, 2 LM, 3 PB
     bool m_tuneFailureOpen = false; // the "AT TUNE was failed." box is open
+    std::int64_t m_browsedFrequency = 0; // memory scroll mode: the shown channel's receive frequency
     std::unique_ptr<platform::TimerTable> m_timers;
 };

@@ -220,20 +220,42 @@ void OnMD(ConsoleDisplay& d, std::uintptr_t) {
 
 // MC, MR and QR: the memory channel display.
 void OnMC(ConsoleDisplay& d, std::uintptr_t) {
-    u32 a = 0, channel = 0;
-    d.link.RcvDataMC(&a, &channel);
+    u32 bank = 0, channel = 0;
+    if (d.link.RcvDataMC(&bank, &channel) == 1)
+        d.OnMC(I(bank), I(channel));
 }
 
 void OnMR(ConsoleDisplay& d, std::uintptr_t index) {
     u32 n[13] = {};
-    char text[20] = {}, name[20] = {};
-    d.link.RcvDataMR(static_cast<u32>(index), &n[0], &n[1], text, &n[2], &n[3], &n[4], &n[5], &n[6],
-                     &n[7], &n[8], &n[9], &n[10], &n[11], &n[12], name);
+    char text[corvan::kFrequencyTextSize + 4] = {}, name[corvan::kNameTextSize + 4] = {};
+    if (d.link.RcvDataMR(static_cast<u32>(index), &n[0], &n[1], text, &n[2], &n[3], &n[4], &n[5], &n[6],
+                         &n[7], &n[8], &n[9], &n[10], &n[11], &n[12], name) != 1)
+        return;
+    MemoryReport r;
+    r.half = static_cast<int>(index);
+    r.bank = I(n[0]);
+    r.channel = I(n[1]);
+    r.frequencyText = text;
+    r.frequency = std::strtoll(text, nullptr, 10);
+    r.mode = I(n[2]);
+    r.lockout = I(n[3]);
+    r.toneType = I(n[4]);
+    r.toneNumber = I(n[5]);
+    r.ctcssNumber = I(n[6]);
+    r.dcsCode = I(n[7]);
+    r.reverse = I(n[8]);
+    r.shift = I(n[9]);
+    r.offset = I(n[10]);
+    r.step = I(n[11]);
+    r.group = I(n[12]);
+    r.name = name;
+    d.OnMR(r);
 }
 
 void OnQR(ConsoleDisplay& d, std::uintptr_t) {
-    u32 a = 0, b = 0;
-    d.link.RcvDataQR(&a, &b);
+    u32 on = 0, channel = 0;
+    if (d.link.RcvDataQR(&on, &channel) == 1)
+        d.OnQR(I(on), I(channel));
 }
 
 void OnMU(ConsoleDisplay& d, std::uintptr_t) {

@@ -161,9 +161,7 @@ void ConsoleOperations::LeaveOperatorMode(int mode) {
         SetWheelSelection(0);
         break;
     case OperatorMode::MemoryScroll:
-        SetEntryMode(0);
-        SetEnabled(controls, idc::Ent, true);
-        SetText(controls, idc::SubText, QString());
+        SetMemoryScroll(0);
         break;
     case OperatorMode::QuickMemory:
         break;

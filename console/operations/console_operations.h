@@ -12,7 +12,9 @@
 //   control_functions.cpp  the toggles and cycles of the front panel's functions
 //   monitors.cpp           RX M. and DSP M. (press to monitor, release to restore)
 //   sliders.cpp            the level bars and the RIT/XIT slider
-//   memory_keys.cpp        CLR, VFO / M, CALL and clearing a channel
+//   memory_keys.cpp        M. IN, CLR, VFO / M, CALL and clearing a channel
+//   memory_modes.cpp       memory scroll mode, the quick memory, PM and PM IN
+//   vfo_capture.cpp        the VFO copied into the memory record before a write
 //   meter_control.cpp      METER: the next second meter the band allows
 //   scan_control.cpp       SCAN, V.SCAN, the scan menu and the speed arrows
 //   console_input.cpp      the pre-filter: keys, pointer, dial, wheel, hold timers
@@ -126,8 +128,22 @@ public:
     // A command of the console's menu (windows of their own open through it).
     void RunCommand(int commandId);
 
-    // ---- memory keys (memory_keys.cpp)
+    // ---- memory keys (memory_keys.cpp, memory_modes.cpp, vfo_capture.cpp)
+    // "M. IN": the first press browses (memory scroll mode), the second writes.
+    void MemoryIn();
     void KeypadClear();
+    // Memory scroll mode on or off: channels are shown, not selected.
+    void SetMemoryScroll(int on);
+    // "M. IN" and "MR" of the quick memory.
+    void QuickMemoryIn();
+    void QuickMemoryRead();
+    // "PM" (read-channel mode) and "PM IN" (write-channel mode).
+    void ProgrammableMemory();
+    void ProgrammableMemoryIn();
+    // Memory > LockOut.
+    void LockOutCommand();
+    // The control band's record filled from what its VFO holds.
+    void CaptureVfoRecord();
     void VfoMemory();
     void CallChannel();
     // The automatic simplex check switched (menu A.S.C. and a held TF-SET).

@@ -211,6 +211,11 @@ const std::map<int, Handler>& Rows() {
              if (vfo == 2 || vfo == 3 || o.state.quickMemory)
                  o.link.ConnSV();
          }},
+        {idc::MemoryIn, [](Ops& o) { o.MemoryIn(); }},
+        {idc::QuickMemoryIn, [](Ops& o) { o.QuickMemoryIn(); }},
+        {idc::QuickMr, [](Ops& o) { o.QuickMemoryRead(); }},
+        {idc::Pm, [](Ops& o) { o.ProgrammableMemory(); }},
+        {idc::PmIn, [](Ops& o) { o.ProgrammableMemoryIn(); }},
         {idc::Satellite, [](Ops& o) { o.Satellite(); }},
         {idc::SatMainSub,
          [](Ops& o) {

@@ -1,6 +1,7 @@
-// memory_keys.cpp - the keys that leave or change a memory channel: the
-// keypad's CLR (which first ends any pending mode), VFO / M, CALL, and
-// clearing the shown channel (CLR held, or Memory > Clear Memory).
+// memory_keys.cpp - the keys that write, leave or change a memory channel:
+// "M. IN" (browse to a channel, then write the VFO into it), the keypad's
+// CLR (which first ends any pending mode), VFO / M, CALL, and clearing the
+// shown channel (CLR held, or Memory > Clear Memory).
 #include "console_operations.h"
 #include "read_toggle.h"
 
@@ -12,24 +13,71 @@
 #include <ConsoleLink.h>
 #include <corvan.h>
 
+#include <cstdlib>
+
 using namespace display_controls;
 using namespace operations;
 
-namespace {
 
-void WriteHalf(CCorvan& link, u32 half, const zephyra::MemoryPosition& at, const zephyra::MemoryRecord& r) {
-    const std::string& frequency = half == 0 ? r.rxFrequency : r.txFrequency;
-    link.ConnMW(half, static_cast<u32>(at.bank), static_cast<u32>(at.channel),
-                frequency.empty() ? "00000000000" : frequency.c_str(),
-                static_cast<u32>(half == 0 ? r.rxMode : r.txMode), static_cast<u32>(r.lockout),
-                static_cast<u32>(r.toneType), static_cast<u32>(r.toneNumber),
-                static_cast<u32>(r.ctcssNumber), static_cast<u32>(r.dcsCode),
-                static_cast<u32>(r.reverse), static_cast<u32>(r.shift), static_cast<u32>(r.offset),
-                static_cast<u32>(half == 0 ? r.rxStep : r.txStep), static_cast<u32>(r.group),
-                r.name.c_str());
+void ConsoleOperations::MemoryIn() {
+    zephyra::ConsoleState& s = state;
+    if (!s.consoleReady)
+        return;
+    const int band = s.controlBand == 1 ? 1 : 0;
+    if (s.satelliteMode) {
+        if (!s.memoryScroll) {
+            if (s.entryMode)
+                return;
+            SetMemoryScroll(1);
+            return;
+        }
+        if (s.panelOpen)
+            return;
+        // The units field holds the satellite channel typed.
+        const QString typed = TextOf(controls, idc::MainChDigit0 + 2);
+        if (typed.size() == 1 && typed[0].isDigit())
+            link.ConnSI(static_cast<u32>(typed[0].digitValue()), s.satelliteName.c_str());
+        KeypadClear();
+        return;
+    }
+    if (s.zulState != 0 || s.repeaterValue != 0 || s.remoteValue != 0 || s.tncMode)
+        return;
+    const int vfo = band == 0 ? s.mainVfo : s.subVfo;
+    if (vfo == 3)
+        return;
+    if (!s.memoryScroll) {
+        // The first press: browse to the channel to write.
+        if (s.entryMode || s.quickMemory || s.funcMode || s.scanRunning[0] || s.scanRunning[1])
+            return;
+        s.splitAtEntry = s.split;
+        if (vfo != 2)
+            CaptureVfoRecord();
+        SetMemoryScroll(1);
+        s.entryCount = 0;
+        return;
+    }
+    if (s.panelOpen)
+        return;
+    // The second press writes the record into the channel shown.
+    const zephyra::MemoryPosition at = s.memory[band];
+    if (at.bank < 0 || at.bank > 2 || at.channel < 0 || at.channel > 99)
+        return;
+    zephyra::MemoryRecord& record = s.record[band];
+    record.transmitHalf = 0;
+    WriteMemoryHalf(link, 0, at, record);
+    const int number = at.bank * 100 + at.channel;
+    if (!s.splitAtEntry && number < 290) {
+        Pause(500);
+        KeypadClear();
+        return;
+    }
+    if (!record.txFrequency.empty() && std::strtoll(record.txFrequency.c_str(), nullptr, 10) != 0) {
+        Pause(500);
+        WriteMemoryHalf(link, 1, at, record);
+    }
+    Pause(500);
+    KeypadClear();
 }
-
-} // namespace
 
 void ConsoleOperations::KeypadClear() {
     zephyra::ConsoleState& s = state;
@@ -50,9 +98,9 @@ void ConsoleOperations::KeypadClear() {
             return;
         record.lockout = record.lockout == 0 ? 1 : 0;
         record.transmitHalf = 0;
-        WriteHalf(link, 0, at, record);
+        WriteMemoryHalf(link, 0, at, record);
         if (s.split || at.bank * 100 + at.channel >= 290)
-            WriteHalf(link, 1, at, record);
+            WriteMemoryHalf(link, 1, at, record);
         link.ConnMR(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel));
         if (s.split)
             link.ConnIF();

@@ -70,7 +70,10 @@ constexpr std::pair<int, int> kControlItems[] = {
     {cmd::SatTrace, idc::SatTrace},
     {cmd::SatRev, idc::SatReverse},
     {cmd::SatClickEncFunction, idc::SatVfoCh},
+    {cmd::MemoryInCmd, idc::MemoryIn},
     {cmd::MemoryToVfoCmd, idc::MemoryToVfo},
+    {cmd::QuickMemoryInCmd, idc::QuickMemoryIn},
+    {cmd::QuickMrCmd, idc::QuickMr},
     {cmd::MemoryChannelUp, idc::MultiUp},
     {cmd::MemoryChannelDown, idc::MultiDown},
     {cmd::MemoryName, idc::Disp},
@@ -214,6 +217,15 @@ void InstallMenuCommands(ConsoleOperations& o, const std::function<void(int, std
             ops->Pause(100);
         }
         ops->OnControl(idc::Clear);
+    });
+    install(cmd::LockOut, [ops] {
+        Focus(*ops, idc::Clear);
+        ops->LockOutCommand();
+    });
+    // The memory groups: the MG.SEL function of VFO / M.
+    install(cmd::MemoryGroup, [ops] {
+        if (ops->state.consoleReady)
+            RunFunction(*ops, idc::VfoMemory);
     });
     install(cmd::Terminal, [ops] {
         ops->windows.GlimraDestroy();

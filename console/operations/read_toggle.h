@@ -60,6 +60,21 @@ inline void WriteSatellite(CCorvan& link, const SatelliteValues& in) {
 }
 
 // The channel editor's values of a band's record.
+// One half (0 receive, 1 transmit) of a record written to a channel; a
+// half without a frequency is written as eleven zeros.
+inline void WriteMemoryHalf(CCorvan& link, u32 half, const zephyra::MemoryPosition& at,
+                            const zephyra::MemoryRecord& r) {
+    const std::string& frequency = half == 0 ? r.rxFrequency : r.txFrequency;
+    link.ConnMW(half, static_cast<u32>(at.bank), static_cast<u32>(at.channel),
+                frequency.empty() ? "00000000000" : frequency.c_str(),
+                static_cast<u32>(half == 0 ? r.rxMode : r.txMode), static_cast<u32>(r.lockout),
+                static_cast<u32>(r.toneType), static_cast<u32>(r.toneNumber),
+                static_cast<u32>(r.ctcssNumber), static_cast<u32>(r.dcsCode),
+                static_cast<u32>(r.reverse), static_cast<u32>(r.shift), static_cast<u32>(r.offset),
+                static_cast<u32>(half == 0 ? r.rxStep : r.txStep), static_cast<u32>(r.group),
+                r.name.c_str());
+}
+
 inline zephyra::MemoryValues MemoryValuesOf(const zephyra::MemoryRecord& r) {
     zephyra::MemoryValues v;
     v.rxFrequency = std::strtoll(r.rxFrequency.c_str(), nullptr, 10);

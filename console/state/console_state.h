@@ -41,6 +41,7 @@ struct MemoryRecord {
     int toneType = 0;
     int group = 0;
     int lockout = 0;
+    int type = 0;         // 1 ordinary channel, 2 program-scan channel (with a transmit half)
     int transmitHalf = 0; // the channel has a transmit half
     std::string name;
 };
@@ -132,7 +133,10 @@ struct ConsoleState {
     std::array<MemoryRecord, 2> record{};
     int erasedChannel = 0;
     int memoryScroll = 0;
+    int splitAtEntry = 0; // split on when memory scroll mode began
+    MemoryPosition scrollFrom{}; // the control band's channel when memory scroll mode began
     int quickMemory = 0;
+    int quickChannel = 10; // 0..9; 10 none
 
     // ---- satellite
     int satelliteMode = 0;
