@@ -394,6 +394,12 @@ void ConsoleDisplay::SelectRxVfo(int vfo) {
             if (vfo != 3)
                 state.nonCallVfo = vfo;
             ShowVfoMarks();
+            if (vfo < 2) {
+                // Back on a VFO: nothing of the channel stays on the display.
+                ClearChannelField(controls, 0);
+                SetText(controls, idc::MainLockOut, QString());
+                ShowMainStatus();
+            }
             switch (vfo) {
             case 0:
                 link.ConnFA("R", "");
@@ -419,6 +425,7 @@ void ConsoleDisplay::SelectRxVfo(int vfo) {
             state.subVfo = vfo;
             if (vfo == 0) {
                 ClearChannelField(controls, 1);
+                SetText(controls, idc::SubLockOut, QString());
                 link.ConnFC("R", "");
                 if (state.mode[1] == 0)
                     link.ConnMD("R", 0);

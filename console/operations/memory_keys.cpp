@@ -19,6 +19,16 @@ using namespace display_controls;
 using namespace operations;
 
 
+namespace {
+
+// A frequency text that names a frequency: a record with none is empty, and
+// written it would clear the channel.
+bool HoldsFrequency(const std::string& text) {
+    return std::strtoll(text.c_str(), nullptr, 10) > 0;
+}
+
+} // namespace
+
 void ConsoleOperations::MemoryIn() {
     zephyra::ConsoleState& s = state;
     if (!s.consoleReady)
@@ -63,6 +73,12 @@ void ConsoleOperations::MemoryIn() {
     if (at.bank < 0 || at.bank > 2 || at.channel < 0 || at.channel > 99)
         return;
     zephyra::MemoryRecord& record = s.record[band];
+    // Nothing was read to write (the VFO's frequency never came): the
+    // channel keeps what it holds.
+    if (!HoldsFrequency(record.rxFrequency)) {
+        KeypadClear();
+        return;
+    }
     record.transmitHalf = 0;
     WriteMemoryHalf(link, 0, at, record);
     const int number = at.bank * 100 + at.channel;
@@ -96,6 +112,12 @@ void ConsoleOperations::KeypadClear() {
         const zephyra::MemoryPosition at = s.memory[band];
         if (at.bank < 0 || at.bank > 2)
             return;
+        // A record not read back yet would write an empty channel over the
+        // one the radio holds: read it first, the next press toggles.
+        if (!HoldsFrequency(record.rxFrequency)) {
+            link.ConnMR(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel));
+            return;
+        }
         record.lockout = record.lockout == 0 ? 1 : 0;
         record.transmitHalf = 0;
         WriteMemoryHalf(link, 0, at, record);

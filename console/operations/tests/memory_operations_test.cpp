@@ -173,6 +173,31 @@ TEST_F(MemoryOperationsTest, ClearTogglesTheLockOutOfTheChannel) {
     Click(idc::Clear);
     ASSERT_TRUE(PumpUntil([&] { return Text(idc::MainLockOut).empty(); }));
     EXPECT_EQ(Stored(7).lockout, 0);
+
+    // Pressed before the channel was read back (memory scroll mode just
+    // ended): the channel is read, never overwritten with an empty record.
+    Settle();
+    state().record[0] = zephyra::MemoryRecord{};
+    Click(idc::Clear);
+    EXPECT_EQ(Wire(1), (std::vector<std::string>{"MR0007"}));
+    EXPECT_EQ(Stored(7).frequency, 145'600'000);
+}
+
+// VFO / M from a channel back to the VFO: its number, lock-out mark and
+// name leave the display with it.
+TEST_F(MemoryOperationsTest, BackOnTheVfoNothingOfTheChannelStays) {
+    OnChannel(0, 7, 145'600'000);
+    radio().modify([](qxsim::State& s) { s.memory[7].half[0].lockout = 1; });
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return Line(idc::MainText) == " HOME"; }));
+    EXPECT_EQ(ChannelShown(), "007");
+    EXPECT_EQ(Text(idc::MainLockOut), "L .OUT");
+    Click(idc::VfoMemory);
+    ASSERT_TRUE(PumpUntil([&] { return state().mainVfo == 0 && Shown(false).find("14.195") != std::string::npos; }));
+    EXPECT_EQ(ChannelShown(), "");
+    EXPECT_EQ(Text(idc::MainMch), "");
+    EXPECT_EQ(Text(idc::MainLockOut), "");
+    EXPECT_EQ(Line(idc::MainText), "");
 }
 
 // The channel the radio reports: stored for the control band, and the
