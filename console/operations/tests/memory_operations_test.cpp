@@ -200,6 +200,43 @@ TEST_F(MemoryOperationsTest, BackOnTheVfoNothingOfTheChannelStays) {
     EXPECT_EQ(Line(idc::MainText), "");
 }
 
+// MULTI in memory scroll mode steps the browsed channel around the banks
+// the radio has.
+struct StepRow {
+    const char* name;
+    int identification;
+    int from;
+    int control;
+    std::vector<std::string> wire;
+};
+std::ostream& operator<<(std::ostream& out, const StepRow& row) { return out << row.name; }
+
+class ChannelStepTest : public MemoryOperationsTest, public ::testing::WithParamInterface<StepRow> {};
+
+TEST_P(ChannelStepTest, BrowsesToTheNextChannel) {
+    const StepRow& row = GetParam();
+    Ready();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    state().radioIdentification = row.identification;
+    state().memory[0] = zephyra::MemoryPosition{row.from / 100, row.from % 100};
+    Settle();
+    Click(row.control);
+    EXPECT_EQ(Wire(2), row.wire);
+}
+
+const StepRow kSteps[] = {
+    {"DownFromTheFirstChannel", 19, 0, idc::MultiDown, {"MR0299", "MR1299"}},
+    // The link writes the form of the radio it talks to (the simulator is a
+    // 19 here): the older radio's one bank shows as bank 0.
+    {"DownFromTheFirstChannelOfTheOlderRadio", 18, 0, idc::MultiDown, {"MR0099", "MR1099"}},
+    {"DownAcrossABank", 19, 100, idc::MultiDown, {"MR0099", "MR1099"}},
+    {"UpFromTheLastChannel", 19, 299, idc::MultiUp, {"MR0000", "MR1000"}},
+    {"UpAcrossABank", 19, 199, idc::MultiUp, {"MR0200", "MR1200"}},
+};
+INSTANTIATE_TEST_SUITE_P(Steps, ChannelStepTest, ::testing::ValuesIn(kSteps),
+                         [](const ::testing::TestParamInfo<StepRow>& info) { return std::string(info.param.name); });
+
 // The channel the radio reports: stored for the control band, and the
 // slow-scan frequency only offered on the program-scan channels.
 struct ChannelRow {
