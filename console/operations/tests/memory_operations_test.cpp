@@ -7,7 +7,11 @@
 
 #include "console_menu.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 
 #include <algorithm>
 #include <ostream>
@@ -344,6 +348,55 @@ TEST_F(MemoryOperationsTest, ProgrammableMemoriesTakeOneDigit) {
     Click(idc::Pm);
     EXPECT_EQ(state().readChannel, 0);
     EXPECT_EQ(Wire(0), std::vector<std::string>{});
+}
+
+// The channel editor on the real windows: DISP in memory scroll mode opens
+// it with the record, OK hands the edited record back, and the next
+// "M. IN" writes what the operator edited.
+class ChannelEditorTest : public display_test::DisplayTest {
+protected:
+    QWidget* Editor() {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("Mch") && top->isVisible())
+                return top;
+        return nullptr;
+    }
+    void Click(int id) { QTest::mouseClick(controls().widget(id), Qt::LeftButton); }
+};
+
+TEST_F(ChannelEditorTest, TheEditedRecordIsWhatMemoryInWrites) {
+    Connect();
+    console->show();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    for (const int key : {idc::Shift, idc::Tone, idc::Meter}) // 0, 4, 5
+        Click(key);
+    ASSERT_TRUE(PumpUntil([&] { return state().memory[0].channel == 45; }));
+
+    Click(idc::Disp);
+    ASSERT_TRUE(PumpUntil([&] { return Editor() != nullptr; }));
+    EXPECT_EQ(state().panelOpen, 1);
+    QWidget* editor = Editor();
+    auto* name = editor->findChild<QLineEdit*>();
+    ASSERT_NE(name, nullptr);
+    name->clear();
+    QTest::keyClicks(name, "RPT2");
+    QAbstractButton* ok = nullptr;
+    for (QAbstractButton* button : editor->findChildren<QAbstractButton*>())
+        if (button->text() == QLatin1String("OK"))
+            ok = button;
+    ASSERT_NE(ok, nullptr);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && Editor() == nullptr; }));
+    EXPECT_EQ(state().record[0].name, "RPT2");
+    // The editor closed, memory scroll mode goes on.
+    EXPECT_EQ(state().memoryScroll, 1);
+
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 0; }));
+    const qxsim::MemoryHalf written = radio().state().memory[45].half[0];
+    EXPECT_EQ(written.name, "RPT2");
+    EXPECT_EQ(written.frequency, 14'195'000);
 }
 
 } // namespace
