@@ -394,8 +394,9 @@ void ConsoleDisplay::SelectRxVfo(int vfo) {
             if (vfo != 3)
                 state.nonCallVfo = vfo;
             ShowVfoMarks();
-            if (vfo < 2) {
-                // Back on a VFO: nothing of the channel stays on the display.
+            if (vfo < 2 && !state.quickMemory) {
+                // Back on a VFO: nothing of the channel stays on the display
+                // (the quick memory shows its own number there).
                 ClearChannelField(controls, 0);
                 SetText(controls, idc::MainLockOut, QString());
                 ShowMainStatus();

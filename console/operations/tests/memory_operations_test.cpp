@@ -7,6 +7,8 @@
 
 #include "console_menu.h"
 
+#include <platform.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -275,6 +277,49 @@ const ChannelRow kChannels[] = {
 INSTANTIATE_TEST_SUITE_P(Reports, ChannelReportTest, ::testing::ValuesIn(kChannels),
                          [](const ::testing::TestParamInfo<ChannelRow>& info) { return std::string(info.param.name); });
 
+// Memory > Clear Memory asks first; only OK clears the channel the band
+// stands on.
+struct ClearRow {
+    const char* name;
+    int answer;
+    std::int64_t left; // what the channel holds afterwards
+};
+std::ostream& operator<<(std::ostream& out, const ClearRow& row) { return out << row.name; }
+
+class ClearMemoryTest : public MemoryOperationsTest, public ::testing::WithParamInterface<ClearRow> {
+protected:
+    void TearDown() override {
+        platform::SetDialogProvider(nullptr);
+        MemoryOperationsTest::TearDown();
+    }
+};
+
+TEST_P(ClearMemoryTest, AsksAndClearsOnlyOnOk) {
+    const ClearRow& row = GetParam();
+    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
+    dialogs->defaultAnswer = row.answer;
+    platform::SetDialogProvider(dialogs);
+    OnChannel(0, 7, 145'600'000);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].rxFrequency == "00145600000"; }));
+    Settle();
+    console->menuAction(cmd::ClearMemory)->trigger();
+    PumpFor(std::chrono::milliseconds(300));
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text.toStdString(), "Clear this Memory?");
+    EXPECT_EQ(dialogs->messages[0].flags,
+              unsigned(platform::MbOkCancel | platform::MbIconQuestion | platform::MbDefButton2));
+    EXPECT_EQ(Stored(7).frequency, row.left);
+    EXPECT_EQ(WriteCommands().size(), row.answer == platform::IdOk ? 1u : 0u);
+}
+
+const ClearRow kClears[] = {
+    {"Cancel", platform::IdCancel, 145'600'000},
+    {"Ok", platform::IdOk, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Answers, ClearMemoryTest, ::testing::ValuesIn(kClears),
+                         [](const ::testing::TestParamInfo<ClearRow>& info) { return std::string(info.param.name); });
+
 // The quick memory's MR: the stored state turned over; its reply shows the
 // quick channel and greys the channel stepping.
 TEST_F(MemoryOperationsTest, QuickMemoryTurnsOnAndShowsItsChannel) {
@@ -294,10 +339,11 @@ TEST_F(MemoryOperationsTest, QuickMemoryTurnsOnAndShowsItsChannel) {
     EXPECT_EQ(ChannelShown(), " 4_");
     EXPECT_FALSE(CommandEnabled(cmd::MemoryChannelUp));
     EXPECT_EQ(state().quickChannel, 4);
+    // CLR ends the quick memory, on the radio as on the console.
     Settle();
-    Click(idc::QuickMr);
+    Click(idc::Clear);
     EXPECT_EQ(Wire(1), (std::vector<std::string>{"QR04"}));
-    ASSERT_TRUE(PumpUntil([&] { return state().quickMemory == 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return state().quickMemory == 0 && radio().state().quickOn == 0; }));
     EXPECT_EQ(ChannelShown(), "");
     EXPECT_TRUE(CommandEnabled(cmd::MemoryChannelUp));
     EXPECT_EQ(state().quickChannel, 10);
