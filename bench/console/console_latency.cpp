@@ -12,7 +12,7 @@
 #include "console_controls.h"
 #include "console_dialog.h"
 #include "console_ids.h"
-#include "latency_figures.h"
+#include "bench_console.h"
 
 #include <ConsoleLink.h>
 #include <corvan.h>
@@ -119,11 +119,7 @@ std::size_t SentBytes(const qxsim::Radio& radio) {
 }
 
 Run Measure(bool pace, int reports) {
-    ConsoleOptions options;
-    options.showSplash = false;
-    options.persistent = false;
-    options.simulator = true;
-    options.sleep = [](std::chrono::milliseconds) {};
+    ConsoleOptions options = bench::SimulatorConsole();
     ConsoleDialog console(options);
     qxsim::Options radioOptions;
     radioOptions.pace = pace;
@@ -212,9 +208,7 @@ void Print(const char* line, const char* what, const Figures& f, double wireMicr
 int main(int argc, char** argv) {
     const int reports = argc > 1 ? std::max(10, std::atoi(argv[1])) : 1000;
     QTemporaryDir profile;
-    qputenv("XDG_CONFIG_HOME", profile.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::PrepareEnvironment(profile);
     QApplication application(argc, argv);
     platform::InitApplication();
 

@@ -9,7 +9,7 @@
 #include "console_controls.h"
 #include "console_dialog.h"
 #include "console_ids.h"
-#include "latency_figures.h"
+#include "bench_console.h"
 #include "operations/console_operations.h"
 
 #include <ConsoleLink.h>
@@ -88,17 +88,11 @@ void Print(const char* what, const Figures& f) {
 int main(int argc, char** argv) {
     const int actions = argc > 1 ? std::max(10, std::atoi(argv[1])) : 1000;
     QTemporaryDir profile;
-    qputenv("XDG_CONFIG_HOME", profile.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::PrepareEnvironment(profile);
     QApplication application(argc, argv);
     platform::InitApplication();
 
-    ConsoleOptions options;
-    options.showSplash = false;
-    options.persistent = false;
-    options.simulator = true;
-    options.sleep = [](std::chrono::milliseconds) {};
+    ConsoleOptions options = bench::SimulatorConsole();
     ConsoleDialog console(options);
     if (!console.ConnectAndSynchronise()) {
         std::fprintf(stderr, "operator_latency: the simulator did not become ready\n");

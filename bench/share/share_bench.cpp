@@ -11,6 +11,7 @@
 //   share_bench [round trips] [seconds of the throughput run] [paced]   (default 500, 3)
 //
 // "paced" has the simulator send at 9,600 baud, as a radio on its serial line.
+#include "bench_console.h"
 #include "console_dialog.h"
 #include "line_client.h"
 
@@ -39,23 +40,8 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 using share_test::LineClient;
 
-struct Figures {
-    double median = 0, p99 = 0;
-    int samples = 0, failed = 0;
-};
-
-Figures Summarise(std::vector<double> us, int failed) {
-    Figures f;
-    f.failed = failed;
-    f.samples = static_cast<int>(us.size());
-    if (us.empty())
-        return f;
-    std::sort(us.begin(), us.end());
-    auto at = [&](double q) { return us[std::min(us.size() - 1, static_cast<std::size_t>(q * us.size()))]; };
-    f.median = at(0.5);
-    f.p99 = at(0.99);
-    return f;
-}
+using bench::Figures;
+using bench::Summarise;
 
 // Runs `work` on a thread of its own while the console's event loop runs here.
 void WhileConsoleRuns(const std::function<void()>& work) {
@@ -123,7 +109,7 @@ Figures RoundTrips(LineClient& c, int n, const std::function<std::string(int)>& 
 }
 
 void Print(const char* server, const char* request, const Figures& f) {
-    std::printf("%-8s %-26s %6d %10.0f %10.0f %7d\n", server, request, f.samples, f.median, f.p99, f.failed);
+    std::printf("%-8s %-26s %6d %10.0f %10.0f %7d\n", server, request, f.samples, f.median, f.p99, f.missed);
 }
 
 double Throughput(std::uint16_t port, int clients, int seconds, bool xml) {
@@ -157,17 +143,11 @@ int main(int argc, char** argv) {
     const int n = argc > 1 ? std::max(20, std::atoi(argv[1])) : 500;
     const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     QTemporaryDir profile;
-    qputenv("XDG_CONFIG_HOME", profile.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::PrepareEnvironment(profile);
     QApplication application(argc, argv);
     platform::InitApplication();
 
-    ConsoleOptions options;
-    options.showSplash = false;
-    options.persistent = false;
-    options.simulator = true;
-    options.sleep = [](std::chrono::milliseconds) {};
+    ConsoleOptions options = bench::SimulatorConsole();
     ConsoleDialog console(options);
     const bool paced = argc > 3 && std::string(argv[3]) == "paced";
     if (paced) {

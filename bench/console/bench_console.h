@@ -1,0 +1,60 @@
+// bench_console.h - what the benchmarks that run the console share: their
+// start (a throw-away profile, the offscreen platform unless one is named,
+// the console on the built-in simulator) and the median, 99th percentile
+// and maximum of a set of timings.
+#pragma once
+
+#include "console_dialog.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <vector>
+
+namespace bench {
+
+// Before the application object: settings go to `profile`, and without a
+// named platform the console draws offscreen.
+inline void PrepareEnvironment(const QTemporaryDir& profile) {
+    qputenv("XDG_CONFIG_HOME", profile.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The console on its built-in simulator: no splash, nothing kept, no sleeps.
+inline ConsoleOptions SimulatorConsole() {
+    ConsoleOptions options;
+    options.showSplash = false;
+    options.persistent = false;
+    options.simulator = true;
+    options.sleep = [](std::chrono::milliseconds) {};
+    return options;
+}
+
+struct Figures {
+    double median = 0, p99 = 0, max = 0;
+    int samples = 0, missed = 0;
+};
+
+inline Figures Summarise(std::vector<double> microseconds, int missed) {
+    Figures f;
+    f.missed = missed;
+    f.samples = static_cast<int>(microseconds.size());
+    if (microseconds.empty())
+        return f;
+    std::sort(microseconds.begin(), microseconds.end());
+    const auto at = [&](double q) {
+        return microseconds[std::min(microseconds.size() - 1,
+                                     static_cast<std::size_t>(q * static_cast<double>(microseconds.size())))];
+    };
+    f.median = at(0.5);
+    f.p99 = at(0.99);
+    f.max = microseconds.back();
+    return f;
+}
+
+} // namespace bench
