@@ -218,6 +218,8 @@ public:
     void ShowZulLine();
 
     // ---- memory channels (memory_display.cpp)
+    // A frequency as a channel record holds it: eleven digits ("%011lld").
+    static std::string RecordFrequencyText(std::int64_t hz);
     void OnMR(const MemoryReport& report);
     void OnMC(int bank, int channel);
     void OnQR(int on, int channel);

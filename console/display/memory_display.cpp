@@ -28,12 +28,6 @@ constexpr unsigned kQuickTextSize = 23;
 
 int ChannelDigit(int band) { return band == 0 ? idc::MainChDigit0 : idc::SubChDigit0; }
 
-std::string FrequencyText(std::int64_t hz) {
-    char text[24] = {};
-    std::snprintf(text, sizeof text, "%011lld", static_cast<long long>(hz));
-    return text;
-}
-
 QString GroupedModeName(int mode, int group) {
     return ConsoleDisplay::ModeName(mode) + QStringLiteral(" Group %1").arg(group);
 }
@@ -65,6 +59,12 @@ void PumpFor(ConsoleDisplay& d, std::chrono::milliseconds span) {
 }
 
 } // namespace
+
+std::string ConsoleDisplay::RecordFrequencyText(std::int64_t hz) {
+    char text[24] = {};
+    std::snprintf(text, sizeof text, "%011lld", static_cast<long long>(hz));
+    return text;
+}
 
 void ConsoleDisplay::ShowChannelNumber(int band, int bank, int channel) {
     if (bank < 0 || bank > 2 || channel < 0 || channel > 99)
@@ -114,7 +114,7 @@ void ConsoleDisplay::OnMR(const MemoryReport& report) {
 
     if (receiveHalf) {
         record = zephyra::MemoryRecord{};
-        record.rxFrequency = r.frequencyText.empty() ? FrequencyText(r.frequency) : r.frequencyText;
+        record.rxFrequency = r.frequencyText.empty() ? RecordFrequencyText(r.frequency) : r.frequencyText;
         const bool programScan = s.radioIdentification == 18 ? (r.channel >= 90 && r.channel <= 99)
                                                               : (r.bank == 2 && r.channel >= 90);
         record.type = programScan ? 2 : 1;
@@ -123,7 +123,7 @@ void ConsoleDisplay::OnMR(const MemoryReport& report) {
         record.rxMode = r.mode;
         record.rxStep = r.step;
     } else {
-        record.txFrequency = r.frequencyText.empty() ? FrequencyText(r.frequency) : r.frequencyText;
+        record.txFrequency = r.frequencyText.empty() ? RecordFrequencyText(r.frequency) : r.frequencyText;
         record.txMode = r.mode;
         record.txStep = r.step;
         record.transmitHalf = 1;

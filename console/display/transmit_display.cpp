@@ -62,12 +62,6 @@ void RequestMeterValues(ConsoleDisplay& d) {
     d.link.ConnRM("R", 0);
 }
 
-std::string FrequencyText(std::int64_t hz) {
-    char text[24] = {};
-    std::snprintf(text, sizeof text, "%011lld", static_cast<long long>(hz));
-    return text;
-}
-
 // A record's frequency text as a number; 0 when there is none.
 std::int64_t RecordFrequency(const std::string& text) {
     return text.empty() ? 0 : std::strtoll(text.c_str(), nullptr, 10);
@@ -138,22 +132,22 @@ void MainBandIf(ConsoleDisplay& d, const IfReport& r) {
         if (!s.tfSetActive) {
             s.mainFrequency = f;
             if (s.mainVfo == 2)
-                record.rxFrequency = FrequencyText(f);
+                record.rxFrequency = ConsoleDisplay::RecordFrequencyText(f);
         } else if (s.transmitBand == 0) {
             s.subFrequency = f;
             if (s.mainVfo == 2)
-                record.txFrequency = FrequencyText(f);
+                record.txFrequency = ConsoleDisplay::RecordFrequencyText(f);
         }
     } else if (splitOn) {
         if (s.zulState == 0) {
             s.subFrequency = f;
             if ((s.tfSetActive ? s.mainVfo : s.mainTransmitVfo) == 2)
-                record.txFrequency = FrequencyText(f);
+                record.txFrequency = ConsoleDisplay::RecordFrequencyText(f);
         }
     } else {
         s.mainFrequency = f;
         if (s.mainVfo == 2)
-            record.rxFrequency = FrequencyText(f);
+            record.rxFrequency = ConsoleDisplay::RecordFrequencyText(f);
     }
 
     std::int64_t shown = f;

@@ -15,19 +15,9 @@
 
 #include <QTimer>
 
-#include <cinttypes>
 #include <cstdio>
 #include <thread>
 
-namespace {
-
-std::string Eleven(std::int64_t hertz) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%011" PRId64, hertz);
-    return text;
-}
-
-} // namespace
 
 // Waits `tenths` times 100 ms (the link's timing scale applied), letting
 // window messages run.
@@ -104,8 +94,8 @@ void ConsoleDialog::StoreEditedMemory() {
     m_windows->PandorGetMemVal(v);
     const int band = m_state.controlBand == 1 ? 1 : 0;
     zephyra::MemoryRecord& record = m_state.record[band];
-    record.rxFrequency = Eleven(v.rxFrequency);
-    record.txFrequency = Eleven(v.txFrequency);
+    record.rxFrequency = ConsoleDisplay::RecordFrequencyText(v.rxFrequency);
+    record.txFrequency = ConsoleDisplay::RecordFrequencyText(v.txFrequency);
     const int rxMode = static_cast<int>(v.rxMode);
     const int txMode = static_cast<int>(v.txMode);
     if (band == 0) {
@@ -146,7 +136,7 @@ void ConsoleDialog::OnRadioReset(std::uintptr_t kind) {
         link.ReadAllSettings();
     } else if (kind == 2) {
         const QString setting = QStringLiteral("Setting");
-        const QString zero = QString::fromStdString(Eleven(0));
+        const QString zero = QString::fromStdString(ConsoleDisplay::RecordFrequencyText(0));
         for (const char* key : {"TransFreqMain", "TransFreqSub", "TransFreqDown", "TransFreqUp"}) {
             const QString name = QString::fromLatin1(key);
             if (platform::GetProfileString(setting, name, QStringLiteral("0")) != zero)

@@ -166,10 +166,7 @@ void ConsoleOperations::LeaveOperatorMode(int mode) {
     case OperatorMode::QuickMemory: {
         // The radio leaves its quick memory too, on the channel it shows.
         u32 on = 0, channel = 0;
-        bool read = false;
-        for (int attempt = 0; attempt < 10 && !read; ++attempt)
-            read = link.RcvDataQR(&on, &channel) == 1;
-        if (!read)
+        if (!ReadQuickMemory(link, on, channel))
             channel = state.quickChannel >= 0 && state.quickChannel <= 9 ? static_cast<u32>(state.quickChannel) : 0;
         link.ConnQR("W", 0, channel);
         break;

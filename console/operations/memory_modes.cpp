@@ -125,10 +125,7 @@ void ConsoleOperations::QuickMemoryRead() {
     if (vfo == 2)
         return;
     u32 on = 0, channel = 0;
-    bool read = false;
-    for (int attempt = 0; attempt < 10 && !read; ++attempt)
-        read = link.RcvDataQR(&on, &channel) == 1;
-    if (!read)
+    if (!ReadQuickMemory(link, on, channel))
         link.ConnQR("R", 0, 0);
     else
         link.ConnQR("W", on == 0 ? 1 : 0, channel);

@@ -60,6 +60,14 @@ inline void WriteSatellite(CCorvan& link, const SatelliteValues& in) {
 }
 
 // The channel editor's values of a band's record.
+// The quick memory's state as last reported (up to ten tries).
+inline bool ReadQuickMemory(CCorvan& link, u32& on, u32& channel) {
+    for (int attempt = 0; attempt < 10; ++attempt)
+        if (link.RcvDataQR(&on, &channel) == 1)
+            return true;
+    return false;
+}
+
 // One half (0 receive, 1 transmit) of a record written to a channel; a
 // half without a frequency is written as eleven zeros.
 inline void WriteMemoryHalf(CCorvan& link, u32 half, const zephyra::MemoryPosition& at,

@@ -12,7 +12,6 @@
 #include <ConsoleLink.h>
 #include <corvan.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -20,12 +19,6 @@ using namespace display_controls;
 using namespace operations;
 
 namespace {
-
-std::string Eleven(std::int64_t hz) {
-    char text[24] = {};
-    std::snprintf(text, sizeof text, "%011lld", static_cast<long long>(hz));
-    return text;
-}
 
 using TextRead = std::int32_t (CCorvan::*)(char*);
 
@@ -73,11 +66,10 @@ void ConsoleOperations::CaptureVfoRecord() {
     else if (rxVfo == 2)
         receive = record.rxFrequency;
     if (Value(link, &CCorvan::RcvDataRT) == 1 && !receive.empty())
-        receive = Eleven(std::strtoll(receive.c_str(), nullptr, 10) + s.ritXitOffset);
+        receive = ConsoleDisplay::RecordFrequencyText(std::strtoll(receive.c_str(), nullptr, 10) + s.ritXitOffset);
     record.rxFrequency = receive;
 
     record.rxMode = Value(link, &CCorvan::RcvDataMD);
-    record.lockout = 0;
     record.toneType = ToneTypeOf(TextOf(controls, band == 0 ? idc::MainTone : idc::SubTone));
     record.toneNumber = Value(link, &CCorvan::RcvDataTN);
     record.ctcssNumber = Value(link, &CCorvan::RcvDataCN);
@@ -91,7 +83,7 @@ void ConsoleOperations::CaptureVfoRecord() {
         std::int64_t transmit = s.subFrequency;
         if (Value(link, &CCorvan::RcvDataXT) == 1)
             transmit += s.ritXitOffset;
-        record.txFrequency = Eleven(transmit);
+        record.txFrequency = ConsoleDisplay::RecordFrequencyText(transmit);
         const int txVfo = s.mainTransmitVfo;
         if (txVfo != 2) {
             // The transmit VFO's mode and step: swap the VFOs for a moment.
