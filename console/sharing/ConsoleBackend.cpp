@@ -4,7 +4,9 @@
 
 #include <corvan.h>
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <thread>
@@ -26,6 +28,30 @@ constexpr std::uint32_t kAntennas = 0x3; // ANT 1 and 2
 // The S-meter of this radio reads 0..30: S9 at 15, S9+60 dB at 30.
 constexpr int kMeterTop = 30;
 constexpr int kMeterS9 = 15;
+// The preamplifier's gain and the attenuator's loss, as clients are told.
+constexpr int kPreampDb = 10;
+constexpr int kAttenuatorDb = 12;
+// The keyer takes 24 characters at a time (KY).
+constexpr int kKeyerCharacters = 24;
+
+// The repeater tones of TN and CN (numbers 1..38; TN 39 is the 1750 Hz
+// burst), tenths of Hz.
+constexpr int kCtcssTenths[] = {
+    670,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000, 1035,
+    1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
+    1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503,
+};
+constexpr int kToneBurst = 17'500;
+
+// The DCS codes of QC 0..103, as written.
+constexpr int kDcsCodes[] = {
+    23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115,
+    116, 122, 125, 131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223,
+    225, 226, 243, 244, 245, 246, 251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315,
+    325, 331, 332, 343, 346, 351, 356, 364, 365, 371, 411, 412, 413, 423, 431, 432, 445, 446,
+    452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526, 532, 546, 565, 606, 612, 624,
+    627, 631, 632, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754,
+};
 
 std::string FrequencyText(std::int64_t hz) {
     char text[24];
@@ -90,6 +116,23 @@ zshare::RadioDescription ConsoleBackend::QxDescription() {
     d.maxIfShift = 0;
     d.maxPowerWatts = 100;
     d.bandwidths = {250, 500, 1000, 1800, 2400, 2700, 6000};
+    d.preamps = {kPreampDb};
+    d.attenuators = {kAttenuatorDb};
+    d.getLevels = {Level::Strength, Level::RawStrength, Level::RfPower, Level::Af,      Level::Rf,
+                   Level::Squelch,  Level::KeySpeed,    Level::Preamp,  Level::Attenuator, Level::MicGain,
+                   Level::Compression};
+    d.setLevels = {Level::RfPower, Level::Af,         Level::Rf,      Level::Squelch,
+                   Level::KeySpeed, Level::Preamp,    Level::Attenuator, Level::MicGain,
+                   Level::Compression};
+    d.funcs = {zshare::Func::NoiseBlanker, zshare::Func::NoiseReduction, zshare::Func::Compressor,
+               zshare::Func::Tone, zshare::Func::ToneSquelch};
+    d.vfoOps = {zshare::VfoOp::Up,   zshare::VfoOp::Down, zshare::VfoOp::BandUp,
+                zshare::VfoOp::BandDown, zshare::VfoOp::Copy, zshare::VfoOp::Exchange};
+    d.ctcssTones.assign(std::begin(kCtcssTenths), std::end(kCtcssTenths));
+    d.dcsCodes.assign(std::begin(kDcsCodes), std::end(kDcsCodes));
+    d.keyerLimit = kKeyerCharacters;
+    d.maxMemory = 299;
+    d.maxRepeaterOffset = 59'950'000;
     return d;
 }
 
@@ -397,6 +440,31 @@ Result ConsoleBackend::GetVfo(Vfo& vfo) {
     return Result::Ok;
 }
 
+Result ConsoleBackend::SelectReceiveVfo(int vfo) {
+    CCorvan* link = Link();
+    return SetAndConfirm(
+        [&] { return link->ConnFR("W", static_cast<u32>(vfo)) == 1; },
+        [link]() -> std::optional<long long> {
+            u32 x = 0;
+            return link->RcvDataFR(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
+        },
+        vfo, [link] { link->ConnFR("R", 0); });
+}
+
+Result ConsoleBackend::SelectTransmitVfo(int vfo) {
+    CCorvan* link = Link();
+    return SetAndConfirm(
+        [&] { return link->ConnFT("W", static_cast<u32>(vfo)) == 1; },
+        [link]() -> std::optional<long long> {
+            u32 x = 0;
+            return link->RcvDataFT(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
+        },
+        vfo, [link] { link->ConnFT("R", 0); });
+}
+
+// The radio's FR ends split; a client that selects the receive VFO (as
+// clients do on connecting, "V VFOB" then "V VFOA") must not. While split is
+// on the transmit VFO is put back after the receive VFO has changed.
 Result ConsoleBackend::SetVfo(Vfo vfo) {
     if (const Result r = Check(); r != Result::Ok)
         return r;
@@ -404,17 +472,34 @@ Result ConsoleBackend::SetVfo(Vfo vfo) {
         return Result::Ok;
     if (m_state.controlBand != 0)
         return Result::NotAvailable;
-    CCorvan* link = Link();
     const int v = vfo == Vfo::A ? 0 : vfo == Vfo::B ? 1 : 2;
-    if (ReceiveVfo() == v)
+    const int rx = ReceiveVfo();
+    const int tx = TransmitVfo();
+    int splitTx = -1;
+    if (rx <= 1 && tx <= 1 && tx != rx)
+        splitTx = tx;
+    else if (m_keptSplitTx >= 0 && rx == m_keptSplitRx && tx == rx)
+        splitTx = m_keptSplitTx; // still as the last selection left it
+    m_keptSplitTx = m_keptSplitRx = -1;
+    auto keep = [&](int receive) {
+        m_keptSplitTx = splitTx;
+        m_keptSplitRx = receive;
+    };
+    if (rx == v) {
+        if (splitTx == v)
+            keep(v);
         return Result::Ok;
-    return SetAndConfirm(
-        [&] { return link->ConnFR("W", static_cast<u32>(v)) == 1; },
-        [link]() -> std::optional<long long> {
-            u32 x = 0;
-            return link->RcvDataFR(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
-        },
-        v, [link] { link->ConnFR("R", 0); });
+    }
+    const Result r = SelectReceiveVfo(v);
+    if (r != Result::Ok || splitTx < 0 || v > 1)
+        return r;
+    if (v == splitTx) {
+        // Receiving on the transmit VFO: the radio has no split now; the
+        // next selection of the other VFO puts it back.
+        keep(v);
+        return Result::Ok;
+    }
+    return SelectTransmitVfo(splitTx);
 }
 
 Result ConsoleBackend::GetSplit(bool& on, Vfo& txVfo) {
@@ -426,6 +511,10 @@ Result ConsoleBackend::GetSplit(bool& on, Vfo& txVfo) {
     const int tx = TransmitVfo();
     on = tx != rx;
     txVfo = tx == 0 ? Vfo::A : tx == 1 ? Vfo::B : Vfo::Memory;
+    if (!on && m_keptSplitTx >= 0 && rx == m_keptSplitRx) {
+        on = true; // kept across the client's VFO selection
+        txVfo = m_keptSplitTx == 0 ? Vfo::A : Vfo::B;
+    }
     return Result::Ok;
 }
 
@@ -434,6 +523,7 @@ Result ConsoleBackend::SetSplit(bool on, Vfo txVfo) {
         return r;
     if (m_state.controlBand != 0)
         return Result::NotAvailable;
+    m_keptSplitTx = m_keptSplitRx = -1;
     CCorvan* link = Link();
     const int rx = ReceiveVfo();
     int tx = rx;
@@ -566,7 +656,43 @@ Result ConsoleBackend::GetLevel(Level level, double& value) {
             },
             query);
     };
+    long long n = 0;
+    Result r = Result::Ok;
     switch (level) {
+    case Level::KeySpeed:
+        r = ReadCode(&CCorvan::RcvDataKS, &CCorvan::ConnKS, n);
+        value = static_cast<double>(n);
+        return r;
+    case Level::MicGain:
+        r = ReadCode(&CCorvan::RcvDataMG, &CCorvan::ConnMG, n);
+        value = static_cast<double>(n) / 100.0;
+        return r;
+    case Level::Preamp:
+    case Level::Attenuator: {
+        const bool pre = level == Level::Preamp;
+        v = Read(
+            [link, pre]() -> std::optional<long long> {
+                u32 main = 0, sub = 0;
+                if ((pre ? link->RcvDataPA(&main, &sub) : link->RcvDataRA(&main, &sub)) != 1)
+                    return std::nullopt;
+                return main;
+            },
+            [link, pre] { pre ? link->ConnPA("R", 0) : link->ConnRA("R", 0); });
+        if (v)
+            value = *v != 0 ? (pre ? kPreampDb : kAttenuatorDb) : 0;
+        break;
+    }
+    case Level::Compression:
+        v = Read(
+            [link]() -> std::optional<long long> {
+                u32 in = 0, out = 0;
+                return link->RcvDataPL(&in, &out) == 1 ? std::optional<long long>(in) : std::nullopt;
+            },
+            [link] { link->ConnPL("R", 0, 0); });
+        if (v)
+            value = static_cast<double>(*v) / 100.0;
+        break;
+    case Level::RawStrength:
     case Level::Strength:
     case Level::PowerMeter: {
         if (level == Level::PowerMeter) {
@@ -581,7 +707,9 @@ Result ConsoleBackend::GetLevel(Level level, double& value) {
         if (!v)
             return Result::TimedOut;
         const int meter = static_cast<int>(std::min<long long>(*v, kMeterTop));
-        value = level == Level::Strength ? StrengthDb(meter) : static_cast<double>(meter) / kMeterTop;
+        value = level == Level::Strength      ? StrengthDb(meter)
+                : level == Level::RawStrength ? meter
+                                              : static_cast<double>(meter) / kMeterTop;
         return Result::Ok;
     }
     case Level::RfPower:
@@ -611,9 +739,37 @@ Result ConsoleBackend::GetLevel(Level level, double& value) {
 Result ConsoleBackend::SetLevel(Level level, double value) {
     if (const Result r = Check(); r != Result::Ok)
         return r;
+    CCorvan* link = Link();
+    switch (level) {
+    case Level::KeySpeed:
+        // The keyer runs at 10..60 words a minute.
+        if (!(value >= 10 && value <= 60) || value != std::floor(value))
+            return Result::InvalidArgument;
+        return WriteCode(&CCorvan::ConnKS, &CCorvan::RcvDataKS, static_cast<u32>(value));
+    case Level::Preamp:
+    case Level::Attenuator: {
+        const bool pre = level == Level::Preamp;
+        const int db = static_cast<int>(value);
+        if (value != db || (db != 0 && db != (pre ? kPreampDb : kAttenuatorDb)))
+            return Result::InvalidArgument;
+        if (m_state.controlBand != 0)
+            return Result::NotAvailable; // the switch would go to the sub receiver
+        const u32 on = db != 0 ? 1 : 0;
+        return SetAndConfirm(
+            [&] { return (pre ? link->ConnPA("W", on) : link->ConnRA("W", on)) == 1; },
+            [link, pre]() -> std::optional<long long> {
+                u32 main = 0, sub = 0;
+                if ((pre ? link->RcvDataPA(&main, &sub) : link->RcvDataRA(&main, &sub)) != 1)
+                    return std::nullopt;
+                return main != 0 ? 1 : 0;
+            },
+            on, [link, pre] { pre ? link->ConnPA("R", 0) : link->ConnRA("R", 0); });
+    }
+    default:
+        break;
+    }
     if (!(value >= 0.0 && value <= 1.0))
         return Result::InvalidArgument;
-    CCorvan* link = Link();
     auto stored = [](std::function<std::int32_t(u32*)> read) {
         return [read]() -> std::optional<long long> {
             u32 x = 0;
@@ -646,8 +802,28 @@ Result ConsoleBackend::SetLevel(Level level, double value) {
                              stored([link](u32* x) { return link->RcvDataSQ(0, x); }), g,
                              [link] { link->ConnSQ("R", 0, 0); });
     }
-    case Level::Strength:
-    case Level::PowerMeter:
+    case Level::MicGain:
+        return WriteCode(&CCorvan::ConnMG, &CCorvan::RcvDataMG, static_cast<u32>(std::lround(value * 100.0)));
+    case Level::Compression: {
+        // The processor's input level; its output level stays.
+        const auto in = static_cast<u32>(std::lround(value * 100.0));
+        const auto now = Read(
+            [link]() -> std::optional<long long> {
+                u32 a = 0, b = 0;
+                return link->RcvDataPL(&a, &b) == 1 ? std::optional<long long>(b) : std::nullopt;
+            },
+            [link] { link->ConnPL("R", 0, 0); });
+        if (!now)
+            return Result::TimedOut;
+        const auto out = static_cast<u32>(*now);
+        return SetAndConfirm([&] { return link->ConnPL("W", in, out) == 1; },
+                             [link]() -> std::optional<long long> {
+                                 u32 a = 0, b = 0;
+                                 return link->RcvDataPL(&a, &b) == 1 ? std::optional<long long>(a) : std::nullopt;
+                             },
+                             in, [link] { link->ConnPL("R", 0, 0); });
+    }
+    default:
         break;
     }
     return Result::InvalidArgument;
@@ -685,6 +861,313 @@ Result ConsoleBackend::SetPowerOn(bool on) {
                              return x != 0 ? 1 : 0;
                          },
                          v, [link] { link->ConnPS("R", 0); });
+}
+
+// ---------------------------------------------------------------- one code at a time
+
+Result ConsoleBackend::ReadCode(Getter get, Setter set, long long& value) {
+    value = 0;
+    CCorvan* link = Link();
+    const auto v = Read(
+        [link, get]() -> std::optional<long long> {
+            u32 x = 0;
+            return (link->*get)(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
+        },
+        [link, set] { (link->*set)("R", 0); });
+    if (!v)
+        return Result::TimedOut;
+    value = *v;
+    return Result::Ok;
+}
+
+Result ConsoleBackend::WriteCode(Setter set, Getter get, u32 value) {
+    CCorvan* link = Link();
+    return SetAndConfirm([&] { return (link->*set)("W", value) == 1; },
+                         [link, get]() -> std::optional<long long> {
+                             u32 x = 0;
+                             return (link->*get)(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
+                         },
+                         value, [link, set] { (link->*set)("R", 0); });
+}
+
+Result ConsoleBackend::WriteAndAwaitChange(const std::function<bool()>& write, const Stored& stored,
+                                           const std::function<void()>& query) {
+    const auto before = stored();
+    if (!write())
+        return Result::Rejected;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_reportMs);
+    while (std::chrono::steady_clock::now() < until) {
+        const auto now = stored();
+        if (now && now != before)
+            return Result::Ok;
+        Sleep1();
+    }
+    // No report: the radio's answer says where it is now.
+    return Read(stored, query) ? Result::Ok : Result::TimedOut;
+}
+
+// ---------------------------------------------------------------- switches
+
+Result ConsoleBackend::GetFunc(zshare::Func func, bool& on) {
+    on = false;
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    long long v = 0;
+    Result r = Result::Ok;
+    switch (func) {
+    case zshare::Func::NoiseBlanker: r = ReadCode(&CCorvan::RcvDataNB, &CCorvan::ConnNB, v); break;
+    case zshare::Func::NoiseReduction: r = ReadCode(&CCorvan::RcvDataNR, &CCorvan::ConnNR, v); break;
+    case zshare::Func::Compressor: r = ReadCode(&CCorvan::RcvDataPR, &CCorvan::ConnPR, v); break;
+    case zshare::Func::Tone: r = ReadCode(&CCorvan::RcvDataTO, &CCorvan::ConnTO, v); break;
+    case zshare::Func::ToneSquelch: r = ReadCode(&CCorvan::RcvDataCT, &CCorvan::ConnCT, v); break;
+    }
+    on = v != 0;
+    return r;
+}
+
+Result ConsoleBackend::SetFunc(zshare::Func func, bool on) {
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    bool now = false;
+    if (const Result r = GetFunc(func, now); r == Result::Ok && now == on)
+        return Result::Ok; // NR 2 stays NR 2 when a client asks for "on"
+    const u32 v = on ? 1 : 0;
+    switch (func) {
+    case zshare::Func::NoiseBlanker: return WriteCode(&CCorvan::ConnNB, &CCorvan::RcvDataNB, v);
+    case zshare::Func::NoiseReduction: return WriteCode(&CCorvan::ConnNR, &CCorvan::RcvDataNR, v);
+    case zshare::Func::Compressor: return WriteCode(&CCorvan::ConnPR, &CCorvan::RcvDataPR, v);
+    case zshare::Func::Tone: return WriteCode(&CCorvan::ConnTO, &CCorvan::RcvDataTO, v);
+    case zshare::Func::ToneSquelch: return WriteCode(&CCorvan::ConnCT, &CCorvan::RcvDataCT, v);
+    }
+    return Result::InvalidArgument;
+}
+
+// ---------------------------------------------------------------- VFO operations
+
+Result ConsoleBackend::DoVfoOp(zshare::VfoOp op) {
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    if (m_state.controlBand != 0)
+        return Result::NotAvailable;
+    CCorvan* link = Link();
+    const int rx = ReceiveVfo();
+    const int tx = TransmitVfo();
+    switch (op) {
+    case zshare::VfoOp::Up:
+    case zshare::VfoOp::Down:
+    case zshare::VfoOp::BandUp:
+    case zshare::VfoOp::BandDown: {
+        const bool band = op == zshare::VfoOp::BandUp || op == zshare::VfoOp::BandDown;
+        if (band && rx > 1)
+            return Result::NotAvailable; // the radio changes bands on a VFO only
+        // The dial steps a VFO's frequency or a memory channel.
+        auto where = [this, link, rx]() -> std::optional<long long> {
+            if (rx <= 1)
+                return StoredFrequency(rx);
+            u32 bank = 0, channel = 0;
+            return link->RcvDataMC(&bank, &channel) == 1 ? std::optional<long long>(bank * 100 + channel)
+                                                         : std::nullopt;
+        };
+        auto query = [link, rx] {
+            if (rx == 0)
+                link->ConnFA("R", "");
+            else if (rx == 1)
+                link->ConnFB("R", "");
+            else
+                link->ConnMC("R", 0, 0);
+        };
+        auto write = [link, op] {
+            switch (op) {
+            case zshare::VfoOp::Up: return link->ConnUP(1) == 1;
+            case zshare::VfoOp::Down: return link->ConnDN(1) == 1;
+            case zshare::VfoOp::BandUp: return link->ConnBU() == 1;
+            default: return link->ConnBD() == 1;
+            }
+        };
+        return WriteAndAwaitChange(write, where, query);
+    }
+    case zshare::VfoOp::Copy: {
+        // A = B: the receive VFO's frequency and mode go to the other VFO.
+        if (rx > 1 || tx > 1)
+            return Result::NotAvailable;
+        const Vfo from = rx == 0 ? Vfo::A : Vfo::B;
+        const Vfo to = rx == 0 ? Vfo::B : Vfo::A;
+        std::int64_t hz = 0;
+        Mode mode = Mode::Unknown;
+        int passband = 0;
+        if (const Result r = GetFrequency(from, hz); r != Result::Ok)
+            return r;
+        if (const Result r = GetMode(from, mode, passband); r != Result::Ok)
+            return r;
+        if (const Result r = SetFrequency(to, hz); r != Result::Ok)
+            return r;
+        return SetMode(to, mode, -1);
+    }
+    case zshare::VfoOp::Exchange: {
+        // A / B: the other VFO receives; with split, it transmits on the former one.
+        if (rx > 1 || tx > 1)
+            return Result::NotAvailable;
+        const int other = 1 - rx;
+        m_keptSplitTx = m_keptSplitRx = -1;
+        const Result r = SelectReceiveVfo(other);
+        if (r != Result::Ok || tx == rx)
+            return r;
+        return SelectTransmitVfo(rx);
+    }
+    }
+    return Result::InvalidArgument;
+}
+
+// ---------------------------------------------------------------- keyer
+
+// One KY text of at most 24 characters, only while the keyer is not busy
+// sending the last one (the radio would cut it off).
+Result ConsoleBackend::SendMorse(const std::string& text) {
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    if (text.empty() || static_cast<int>(text.size()) > kKeyerCharacters)
+        return Result::InvalidArgument;
+    for (const char ch : text)
+        if (ch < ' ' || ch > 'Z' || ch == ';')
+            return Result::InvalidArgument;
+    CCorvan* link = Link();
+    const auto busy = Read(
+        [link]() -> std::optional<long long> {
+            u32 x = 0;
+            return link->RcvDataKY(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
+        },
+        [link] { link->ConnKY("R", ""); });
+    if (!busy)
+        return Result::TimedOut;
+    if (*busy != 0)
+        return Result::Rejected;
+    if (link->ConnKY("W", text.c_str()) != 1)
+        return Result::Rejected;
+    // The next read must not take the stored "not busy" for the keyer's state.
+    link->ConnKY("R", "");
+    return Result::Ok;
+}
+
+// ---------------------------------------------------------------- repeater
+
+Result ConsoleBackend::GetShift(zshare::Shift& shift) {
+    shift = zshare::Shift::None;
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    long long v = 0;
+    const Result r = ReadCode(&CCorvan::RcvDataOS, &CCorvan::ConnOS, v);
+    // OS 3 is the radio's fixed downward shift.
+    shift = v == 1 ? zshare::Shift::Plus : v >= 2 ? zshare::Shift::Minus : zshare::Shift::None;
+    return r;
+}
+
+Result ConsoleBackend::SetShift(zshare::Shift shift) {
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    const u32 v = shift == zshare::Shift::Plus ? 1 : shift == zshare::Shift::Minus ? 2 : 0;
+    return WriteCode(&CCorvan::ConnOS, &CCorvan::RcvDataOS, v);
+}
+
+Result ConsoleBackend::GetRepeaterOffset(std::int64_t& hz) {
+    hz = 0;
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    long long v = 0;
+    const Result r = ReadCode(&CCorvan::RcvDataOF, &CCorvan::ConnOF, v);
+    hz = v;
+    return r;
+}
+
+Result ConsoleBackend::SetRepeaterOffset(std::int64_t hz) {
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    if (hz < 0 || hz > m_description.maxRepeaterOffset)
+        return Result::InvalidArgument;
+    return WriteCode(&CCorvan::ConnOF, &CCorvan::RcvDataOF, static_cast<u32>(hz));
+}
+
+Result ConsoleBackend::GetCtcssTone(int& tenths) {
+    tenths = 0;
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    long long v = 0;
+    const Result r = ReadCode(&CCorvan::RcvDataTN, &CCorvan::ConnTN, v);
+    if (r != Result::Ok)
+        return r;
+    const auto count = static_cast<long long>(std::size(kCtcssTenths));
+    if (v >= 1 && v <= count)
+        tenths = kCtcssTenths[v - 1];
+    else if (v == count + 1)
+        tenths = kToneBurst;
+    return Result::Ok;
+}
+
+Result ConsoleBackend::SetCtcssTone(int tenths) {
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    const auto at = std::find(std::begin(kCtcssTenths), std::end(kCtcssTenths), tenths);
+    if (at == std::end(kCtcssTenths))
+        return Result::InvalidArgument;
+    const auto number = static_cast<u32>(at - std::begin(kCtcssTenths) + 1);
+    return WriteCode(&CCorvan::ConnTN, &CCorvan::RcvDataTN, number);
+}
+
+Result ConsoleBackend::GetDcsCode(int& code) {
+    code = 0;
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    long long v = 0;
+    const Result r = ReadCode(&CCorvan::RcvDataQC, &CCorvan::ConnQC, v);
+    if (r == Result::Ok && v >= 0 && v < static_cast<long long>(std::size(kDcsCodes)))
+        code = kDcsCodes[v];
+    return r;
+}
+
+Result ConsoleBackend::SetDcsCode(int code) {
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    const auto at = std::find(std::begin(kDcsCodes), std::end(kDcsCodes), code);
+    if (at == std::end(kDcsCodes))
+        return Result::InvalidArgument;
+    return WriteCode(&CCorvan::ConnQC, &CCorvan::RcvDataQC, static_cast<u32>(at - std::begin(kDcsCodes)));
+}
+
+// ---------------------------------------------------------------- memory channel
+
+Result ConsoleBackend::GetMemory(int& channel) {
+    channel = 0;
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    CCorvan* link = Link();
+    const auto v = Read(
+        [link]() -> std::optional<long long> {
+            u32 bank = 0, number = 0;
+            return link->RcvDataMC(&bank, &number) == 1 ? std::optional<long long>(bank * 100 + number)
+                                                        : std::nullopt;
+        },
+        [link] { link->ConnMC("R", 0, 0); });
+    if (!v)
+        return Result::TimedOut;
+    channel = static_cast<int>(*v);
+    return Result::Ok;
+}
+
+Result ConsoleBackend::SetMemory(int channel) {
+    if (const Result r = Check(); r != Result::Ok)
+        return r;
+    if (channel < 0 || channel > m_description.maxMemory)
+        return Result::InvalidArgument;
+    if (m_state.controlBand != 0)
+        return Result::NotAvailable;
+    CCorvan* link = Link();
+    const auto bank = static_cast<u32>(channel / 100), number = static_cast<u32>(channel % 100);
+    return SetAndConfirm([&] { return link->ConnMC("W", bank, number) == 1; },
+                         [link]() -> std::optional<long long> {
+                             u32 b = 0, n = 0;
+                             return link->RcvDataMC(&b, &n) == 1 ? std::optional<long long>(b * 100 + n)
+                                                                 : std::nullopt;
+                         },
+                         channel, [link] { link->ConnMC("R", 0, 0); });
 }
 
 } // namespace zephyra

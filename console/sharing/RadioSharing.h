@@ -73,6 +73,20 @@ public:
     zshare::Result SetLevel(zshare::Level level, double value) override;
     zshare::Result GetPowerOn(bool& on) override;
     zshare::Result SetPowerOn(bool on) override;
+    zshare::Result GetFunc(zshare::Func func, bool& on) override;
+    zshare::Result SetFunc(zshare::Func func, bool on) override;
+    zshare::Result DoVfoOp(zshare::VfoOp op) override;
+    zshare::Result SendMorse(const std::string& text) override;
+    zshare::Result GetShift(zshare::Shift& shift) override;
+    zshare::Result SetShift(zshare::Shift shift) override;
+    zshare::Result GetRepeaterOffset(std::int64_t& hz) override;
+    zshare::Result SetRepeaterOffset(std::int64_t hz) override;
+    zshare::Result GetCtcssTone(int& tenths) override;
+    zshare::Result SetCtcssTone(int tenths) override;
+    zshare::Result GetDcsCode(int& code) override;
+    zshare::Result SetDcsCode(int code) override;
+    zshare::Result GetMemory(int& channel) override;
+    zshare::Result SetMemory(int channel) override;
 
     // The mode codes of the radio (1 LSB ... 9 FSK-R) and back.
     static int ModeCode(zshare::Mode mode);
@@ -107,6 +121,19 @@ private:
     int TransmitVfo();
     std::optional<long long> StoredFrequency(int vfo) const;
     zshare::Result SetOffset(int hz, bool xit);
+    // A value of one reply code: `get` reads the store, `set` is the code's
+    // builder (its read form asks).
+    using Getter = std::int32_t (CCorvan::*)(std::uint32_t*);
+    using Setter = std::int32_t (CCorvan::*)(const char*, std::uint32_t);
+    zshare::Result ReadCode(Getter get, Setter set, long long& value);
+    zshare::Result WriteCode(Setter set, Getter get, std::uint32_t value);
+    // Sends `write` and waits until `stored` differs from what it was (a
+    // step or band change whose result the radio decides).
+    zshare::Result WriteAndAwaitChange(const std::function<bool()>& write, const Stored& stored,
+                                       const std::function<void()>& query);
+    // FR with `vfo`, confirmed.
+    zshare::Result SelectReceiveVfo(int vfo);
+    zshare::Result SelectTransmitVfo(int vfo);
 
     ConsoleState& m_state;
     LinkSource m_link;
@@ -117,6 +144,13 @@ private:
     std::array<zshare::Mode, 2> m_vfoMode{zshare::Mode::Unknown, zshare::Mode::Unknown};
     int m_reportMs = 300;
     int m_answerMs = 600;
+    // Split kept across a client's VFO selection: the transmit VFO of the
+    // split a client's "V" left, and the receive VFO it left the radio on
+    // (-1: none). Selecting the transmit VFO itself to receive leaves the
+    // radio without split for a moment; selecting the other VFO again puts
+    // the split back, unless the radio has changed in between.
+    int m_keptSplitTx = -1;
+    int m_keptSplitRx = -1;
 };
 
 class RadioSharing : public QObject {

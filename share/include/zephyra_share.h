@@ -78,9 +78,35 @@ Mode ModeFromName(std::string_view name);
 std::uint32_t ModeBit(Mode mode);
 
 // Levels a client reads and sets. Strength is in dB relative to S9 (read
-// only); PowerMeter is the transmit power meter, 0..1 of full scale (read
-// only); the others are 0..1.
-enum class Level { Strength, RfPower, Af, Rf, Squelch, PowerMeter };
+// only); RawStrength is the meter's own reading (read only); PowerMeter is
+// the transmit power meter, 0..1 of full scale (read only); KeySpeed is in
+// words a minute; Preamp and Attenuator are in dB (0: off); the others are
+// 0..1.
+enum class Level {
+    Strength,
+    RfPower,
+    Af,
+    Rf,
+    Squelch,
+    PowerMeter,
+    KeySpeed,
+    Preamp,
+    Attenuator,
+    MicGain,
+    Compression,
+    RawStrength,
+};
+
+// Switches a client reads and sets: the noise blanker, the noise reduction,
+// the speech processor, the repeater tone and the tone squelch.
+enum class Func { NoiseBlanker, NoiseReduction, Compressor, Tone, ToneSquelch };
+
+// One-shot VFO operations: a step of the dial up or down, the next or the
+// previous band, A = B (the receive VFO copied to the other) and A <-> B.
+enum class VfoOp { Up, Down, BandUp, BandDown, Copy, Exchange };
+
+// The repeater shift of the receive VFO.
+enum class Shift { None, Plus, Minus };
 
 // One frequency range of the radio, for the client's capability read.
 struct FrequencyRange {
@@ -110,6 +136,18 @@ struct RadioDescription {
     std::vector<int> attenuators; // dB
     int maxPowerWatts = 100;
     std::vector<int> bandwidths;  // the filter widths a client may choose, Hz
+    // What the backend implements beyond frequency, mode, VFO, PTT, split,
+    // RIT/XIT and power: the levels it reads and sets, its switches and VFO
+    // operations. Clients are told exactly these.
+    std::vector<Level> getLevels;
+    std::vector<Level> setLevels;
+    std::vector<Func> funcs;
+    std::vector<VfoOp> vfoOps;
+    std::vector<int> ctcssTones;  // tenths of Hz, in the radio's order
+    std::vector<int> dcsCodes;    // as written (023 is 23)
+    int keyerLimit = 0;           // characters the keyer takes at once; 0: no keyer
+    int maxMemory = -1;           // the highest memory channel number; -1: none
+    std::int64_t maxRepeaterOffset = 0; // Hz; 0: no repeater shift
 };
 
 // True when `hz` lies in one of `ranges`.
@@ -154,6 +192,45 @@ public:
     virtual Result SetLevel(Level level, double value) = 0;
     virtual Result GetPowerOn(bool& on) = 0;
     virtual Result SetPowerOn(bool on) = 0;
+
+    // What a radio may not have: NotImplemented unless the backend does it
+    // (and lists it in its description).
+    virtual Result GetFunc(Func, bool& on) {
+        on = false;
+        return Result::NotImplemented;
+    }
+    virtual Result SetFunc(Func, bool) { return Result::NotImplemented; }
+    virtual Result DoVfoOp(VfoOp) { return Result::NotImplemented; }
+    // Morse text of the characters the keyer sends (upper case, checked).
+    virtual Result SendMorse(const std::string&) { return Result::NotImplemented; }
+    virtual Result GetShift(Shift& shift) {
+        shift = Shift::None;
+        return Result::NotImplemented;
+    }
+    virtual Result SetShift(Shift) { return Result::NotImplemented; }
+    virtual Result GetRepeaterOffset(std::int64_t& hz) {
+        hz = 0;
+        return Result::NotImplemented;
+    }
+    virtual Result SetRepeaterOffset(std::int64_t) { return Result::NotImplemented; }
+    // The repeater tone, tenths of Hz (one of the description's tones).
+    virtual Result GetCtcssTone(int& tenths) {
+        tenths = 0;
+        return Result::NotImplemented;
+    }
+    virtual Result SetCtcssTone(int) { return Result::NotImplemented; }
+    // The DCS code as written (one of the description's codes).
+    virtual Result GetDcsCode(int& code) {
+        code = 0;
+        return Result::NotImplemented;
+    }
+    virtual Result SetDcsCode(int) { return Result::NotImplemented; }
+    // The memory channel selected (bank * 100 + channel).
+    virtual Result GetMemory(int& channel) {
+        channel = 0;
+        return Result::NotImplemented;
+    }
+    virtual Result SetMemory(int) { return Result::NotImplemented; }
 };
 
 // ---------------------------------------------------------------- queue
@@ -184,6 +261,13 @@ public:
     void SetRetryInterval(int milliseconds) { m_retryMs = milliseconds; }
     // Called right before each job runs (tests check where jobs run).
     void SetObserver(std::function<void()> beforeEach) { m_observer = std::move(beforeEach); }
+    // The client that locked the mode ("set_lock_mode"), null while nobody
+    // has: mode changes of every other client are refused. Shared by the
+    // clients of both servers; a client that goes away releases it.
+    const void* ModeLockOwner() const { return m_modeLockOwner; }
+    void SetModeLockOwner(const void* owner) { m_modeLockOwner = owner; }
+    // True when `client` may change the mode.
+    bool MayChangeMode(const void* client) const { return !m_modeLockOwner || m_modeLockOwner == client; }
 
 private:
     struct Item {
@@ -203,6 +287,18 @@ private:
     std::function<void()> m_observer;
     std::uint64_t m_executed = 0;
     std::uint64_t m_deferred = 0;
+    const void* m_modeLockOwner = nullptr;
+};
+
+// What a request knows of the client that sent it: whether it keyed the
+// transmitter (updated by the request), who it is and the queue that holds
+// the mode lock (null: no lock is kept, every client may change the mode).
+struct ClientSession {
+    bool& keyed;
+    const void* client = nullptr;
+    RequestQueue* queue = nullptr;
+
+    bool MayChangeMode() const { return !queue || queue->MayChangeMode(client); }
 };
 
 // ---------------------------------------------------------------- servers
@@ -241,6 +337,8 @@ public:
     quint16 DefaultPort() const { return m_defaultPort; }
     // A short line for the console: "127.0.0.1:4532, 2 clients" or the error.
     QString Summary() const;
+    // Clients closed to make room for a new one (the table was full).
+    std::uint64_t Evicted() const { return m_evicted; }
 
 signals:
     void statusChanged();
@@ -261,7 +359,7 @@ protected:
 
     // Queues `job` for `client`; `answer` gets its reply text and is written
     // to the client (when it is still there), then processing goes on.
-    void Submit(Client& client, std::function<QByteArray(RadioBackend&, bool& keyedAfter)> job,
+    void Submit(Client& client, std::function<QByteArray(RadioBackend&, ClientSession&)> job,
                 bool urgent = false);
     void Write(Client& client, const QByteArray& bytes);
     void CloseLater(Client& client);
@@ -275,6 +373,7 @@ private:
     void OnReadyRead(QTcpSocket* socket);
     void OnDisconnected(QTcpSocket* socket);
     void CheckSilence();
+    void EvictIdlest();
     void ReleaseTransmitter(const char* why);
     void SetError(const QString& text);
     Client* Find(QTcpSocket* socket);
@@ -286,6 +385,7 @@ private:
     QTimer* m_silenceTimer = nullptr;
     std::map<QTcpSocket*, std::unique_ptr<Client>> m_clients;
     QString m_lastError;
+    std::uint64_t m_evicted = 0;
 };
 
 // The rig-control line protocol.
@@ -300,7 +400,11 @@ public:
     // itself goes through the queue). `keyed` tracks the client's PTT.
     static QByteArray Execute(RadioBackend& backend, const std::string& line, bool& quit,
                               bool& keyed);
+    static QByteArray Execute(RadioBackend& backend, const std::string& line, bool& quit,
+                              ClientSession& session);
     static constexpr int kMaxLine = 1024;
+    // The longest text "send_morse" takes.
+    static constexpr int kMaxMorse = 240;
 
 protected:
     void Process(Client& client) override;
@@ -316,6 +420,7 @@ public:
 
     // The XML-RPC response document for one request body.
     static QByteArray Execute(RadioBackend& backend, const QByteArray& body, bool& keyed);
+    static QByteArray Execute(RadioBackend& backend, const QByteArray& body, ClientSession& session);
     // The names of every method served.
     static QStringList Methods();
     static constexpr int kMaxHeader = 8 * 1024;

@@ -12,6 +12,7 @@
 #include <QXmlStreamWriter>
 
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <variant>
 
@@ -138,7 +139,65 @@ bool ReadValue(QXmlStreamReader& xml, Value& out, int depth) {
     return false;
 }
 
-bool ParseCall(const QByteArray& body, QString& method, Array& params) {
+// The document with its processing instructions taken out (the XML
+// declaration at its start stays; clients add their own, not always well
+// formed: <?clientid="..."?>), comments and CDATA kept as they are. Empty
+// for a document that declares a DTD or entities, or whose markup does not
+// end.
+QByteArray WithoutInstructions(const QByteArray& body) {
+    QByteArray out;
+    out.reserve(body.size());
+    qsizetype i = 0;
+    while (i < body.size() && (body[i] == ' ' || body[i] == '\t' || body[i] == '\r' || body[i] == '\n'))
+        ++i;
+    const qsizetype start = i;
+    auto copyThrough = [&](const char* end) {
+        const qsizetype at = body.indexOf(end, i);
+        if (at < 0)
+            return false;
+        const qsizetype stop = at + static_cast<qsizetype>(std::strlen(end));
+        out.append(body.mid(i, stop - i));
+        i = stop;
+        return true;
+    };
+    while (i < body.size()) {
+        if (body[i] != '<') {
+            out.append(body[i++]);
+            continue;
+        }
+        const QByteArray rest = body.mid(i, 9);
+        if (rest.startsWith("<!--")) {
+            if (!copyThrough("-->"))
+                return {};
+        } else if (rest.startsWith("<![CDATA[")) {
+            if (!copyThrough("]]>"))
+                return {};
+        } else if (rest.startsWith("<?")) {
+            const bool declaration = i == start && (rest.startsWith("<?xml ") || rest.startsWith("<?xml\t") ||
+                                                    rest.startsWith("<?xml\r") || rest.startsWith("<?xml\n") ||
+                                                    rest.startsWith("<?xml?"));
+            if (declaration) {
+                if (!copyThrough("?>"))
+                    return {};
+            } else {
+                const qsizetype at = body.indexOf("?>", i + 2);
+                if (at < 0)
+                    return {};
+                i = at + 2;
+            }
+        } else if (rest.startsWith("<!")) {
+            return {}; // DOCTYPE, ENTITY: never
+        } else {
+            out.append(body[i++]);
+        }
+    }
+    return out;
+}
+
+bool ParseCall(const QByteArray& raw, QString& method, Array& params) {
+    const QByteArray body = WithoutInstructions(raw);
+    if (body.isEmpty())
+        return false;
     QXmlStreamReader xml(body);
     if (!xml.readNextStartElement() || xml.name() != u"methodCall")
         return false;
@@ -163,8 +222,12 @@ bool ParseCall(const QByteArray& body, QString& method, Array& params) {
             return false;
         }
     }
-    while (!xml.atEnd())
-        xml.readNext();
+    while (!xml.atEnd()) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::DTD || token == QXmlStreamReader::EntityReference ||
+            token == QXmlStreamReader::StartElement || (token == QXmlStreamReader::Characters && !xml.isWhitespace()))
+            return false;
+    }
     return named && !xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError;
 }
 
@@ -229,7 +292,7 @@ QByteArray Response(const Reply& reply) {
 struct Call {
     RadioBackend& backend;
     const Array& params;
-    bool& keyed;
+    ClientSession& session;
 };
 
 constexpr int kFaultParse = -32700;
@@ -312,6 +375,8 @@ Reply SetMode(const Call& c, Vfo vfo) {
     const Mode mode = name ? ModeOf(*name) : Mode::Unknown;
     if (mode == Mode::Unknown)
         return Fault{kFaultParams, QStringLiteral("mode name expected (rig.get_modes)")};
+    if (!c.session.MayChangeMode())
+        return Fault{kFaultRadio, QStringLiteral("the mode is locked by another client")};
     return Done(c.backend.SetMode(vfo, mode, -1));
 }
 
@@ -391,16 +456,51 @@ Reply GetBw(const Call& c) {
     return Value{Array{Str(QString::number(passband)), Str(QString())}};
 }
 
-Reply SetBw(const Call& c) {
+Reply SetBwOf(const Call& c, Vfo vfo) {
     const auto hz = Number(c);
-    if (!hz || *hz < 1 || *hz > 99'999)
+    if (!hz || *hz < 1 || *hz > 9'999)
         return Fault{kFaultParams, QStringLiteral("bandwidth in Hz expected")};
+    if (!c.session.MayChangeMode())
+        return Fault{kFaultRadio, QStringLiteral("the mode is locked by another client")};
+    Vfo rx = Vfo::A;
+    if (const Result r = c.backend.GetVfo(rx); r != Result::Ok)
+        return RadioFault(r);
+    if (vfo != Vfo::Current && vfo != rx)
+        return RadioFault(Result::NotAvailable); // the radio sets the receive VFO's width only
     Mode mode = Mode::Unknown;
     int passband = 0;
     if (const Result r = c.backend.GetMode(Vfo::Current, mode, passband); r != Result::Ok)
         return RadioFault(r);
     return Done(c.backend.SetMode(Vfo::Current, mode, static_cast<int>(std::lround(*hz))));
 }
+
+Reply SetBw(const Call& c) { return SetBwOf(c, Vfo::Current); }
+
+// One VFO's filter width in Hz, as text.
+Reply GetBwOf(const Call& c, Vfo vfo) {
+    Mode mode = Mode::Unknown;
+    int passband = 0;
+    const Result r = c.backend.GetMode(vfo, mode, passband);
+    if (r != Result::Ok)
+        return RadioFault(r);
+    return Str(QString::number(passband));
+}
+
+// "U" for the upper sideband modes (and CW, FSK, AM, FM), "L" for LSB, CW-R
+// and FSK-R.
+Reply Sideband(const Call& c) {
+    Mode mode = Mode::Unknown;
+    int passband = 0;
+    const Result r = c.backend.GetMode(Vfo::Current, mode, passband);
+    if (r != Result::Ok)
+        return RadioFault(r);
+    const bool lower = mode == Mode::Lsb || mode == Mode::Cwr || mode == Mode::Rttyr;
+    return Str(lower ? QStringLiteral("L") : QStringLiteral("U"));
+}
+
+// The power meter's full scale is given in watts by rig.get_pwrmeter: a
+// factor of 1.
+Reply PwrMeterScale(const Call&) { return Int(1); }
 
 Reply GetBws(const Call& c) {
     Array widths{Str(QStringLiteral("Bandwidth"))};
@@ -423,7 +523,7 @@ Reply SetPtt(const Call& c) {
         return Fault{kFaultParams, QStringLiteral("0 or 1 expected")};
     const Result r = c.backend.SetPtt(*v == 1);
     if (r == Result::Ok || *v == 0)
-        c.keyed = *v == 1 && r == Result::Ok;
+        c.session.keyed = *v == 1 && r == Result::Ok;
     return Done(r);
 }
 
@@ -486,12 +586,18 @@ const MethodRow kMethods[] = {
     {"rig.get_bw", "the receive filter width in Hz: [width, \"\"]", GetBw},
     {"rig.set_bw", "sets the receive filter width (Hz)", SetBw},
     {"rig.get_bws", "the filter widths: [[\"Bandwidth\", width...]]", GetBws},
+    {"rig.get_bwA", "VFO A's filter width in Hz (a string)", [](const Call& c) { return GetBwOf(c, Vfo::A); }},
+    {"rig.get_bwB", "VFO B's filter width in Hz (a string)", [](const Call& c) { return GetBwOf(c, Vfo::B); }},
+    {"rig.set_bwA", "sets VFO A's filter width (Hz) while A receives", [](const Call& c) { return SetBwOf(c, Vfo::A); }},
+    {"rig.set_bwB", "sets VFO B's filter width (Hz) while B receives", [](const Call& c) { return SetBwOf(c, Vfo::B); }},
+    {"rig.get_sideband", "\"U\" or \"L\": the sideband of the receive mode", Sideband},
     {"rig.get_ptt", "1 while transmitting", GetPtt},
     {"rig.set_ptt", "1 transmits, 0 receives", SetPtt},
     {"rig.get_split", "1 while transmitting on the other VFO", GetSplit},
     {"rig.set_split", "1 transmits on the other VFO, 0 on the receive VFO", SetSplit},
     {"rig.get_smeter", "the S-meter, 0..100 (S9 is 50)", SMeter},
     {"rig.get_pwrmeter", "the transmit power meter in watts", GetPwrMeter},
+    {"rig.get_pwrmeter_scale", "the factor of rig.get_pwrmeter (1: watts)", PwrMeterScale},
     {"rig.get_power", "the transmit power setting in watts", GetPower},
     {"rig.set_power", "sets the transmit power (watts)", SetPower},
     {"system.listMethods", "the names of every method", ListMethods},
@@ -518,7 +624,7 @@ Reply MethodHelp(const Call& c) {
 bool NeedsRadio(const QString& method) {
     return !(method == u"main.get_version" || method == u"system.listMethods" ||
              method == u"system.methodHelp" || method == u"rig.get_modes" || method == u"rig.get_xcvr" ||
-             method == u"rig.get_bws");
+             method == u"rig.get_bws" || method == u"rig.get_pwrmeter_scale");
 }
 
 QByteArray Http(int status, const char* reason, const QByteArray& body, bool keepAlive) {
@@ -534,13 +640,18 @@ QByteArray Http(int status, const char* reason, const QByteArray& body, bool kee
 } // namespace
 
 QByteArray FlrigServer::Execute(RadioBackend& backend, const QByteArray& body, bool& keyed) {
+    ClientSession session{keyed};
+    return Execute(backend, body, session);
+}
+
+QByteArray FlrigServer::Execute(RadioBackend& backend, const QByteArray& body, ClientSession& session) {
     QString method;
     Array params;
     if (!ParseCall(body, method, params))
         return Response(Fault{kFaultParse, QStringLiteral("malformed XML-RPC request")});
     for (const MethodRow& m : kMethods) {
         if (method == QLatin1String(m.name)) {
-            const Call call{backend, params, keyed};
+            const Call call{backend, params, session};
             return Response(m.run(call));
         }
     }
@@ -635,8 +746,8 @@ void FlrigServer::Process(Client& client) {
         }
         Submit(
             client,
-            [body, keepAlive](RadioBackend& backend, bool& keyed) {
-                return Http(200, "OK", Execute(backend, body, keyed), keepAlive);
+            [body, keepAlive](RadioBackend& backend, ClientSession& session) {
+                return Http(200, "OK", Execute(backend, body, session), keepAlive);
             },
             releases);
     }

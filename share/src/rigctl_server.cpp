@@ -10,6 +10,7 @@
 
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -24,7 +25,10 @@ using Values = std::vector<std::string>;
 
 struct Context {
     RadioBackend& backend;
-    bool& keyed;
+    ClientSession& session;
+    // The command line's text after the command word (send_morse keeps its
+    // spaces).
+    std::string rest;
 };
 
 using Handler = Result (*)(Context&, const Args&, Values&);
@@ -37,6 +41,11 @@ struct Command {
     // entries (or a null list) give the values as raw lines.
     std::vector<const char*> labels;
     Handler run;
+    // The plain answer of a get ends with "RPRT 0" too (as clients expect of
+    // get_lock_mode).
+    bool plainReport = false;
+    // The extended answer echoes the rest of the line as it came.
+    bool echoRest = false;
 };
 
 // ---- argument conversion
@@ -93,19 +102,64 @@ const char* VfoName(Vfo vfo) {
     return "currVFO";
 }
 
-bool ParseLevel(const std::string& text, Level& level) {
-    static const std::pair<const char*, Level> kLevels[] = {
-        {"STRENGTH", Level::Strength}, {"RFPOWER", Level::RfPower}, {"AF", Level::Af},
-        {"RF", Level::Rf},             {"SQL", Level::Squelch},
-    };
-    for (const auto& [name, l] : kLevels) {
-        if (text == name) {
-            level = l;
-            return true;
-        }
-    }
-    return false;
+// The levels of the line protocol: name, level, whole number or 0..1, and
+// the bit of the protocol's level mask.
+struct LevelRow {
+    const char* name;
+    Level level;
+    bool whole;
+    int bit;
+};
+
+constexpr LevelRow kLevels[] = {
+    {"PREAMP", Level::Preamp, true, 0},       {"ATT", Level::Attenuator, true, 1},
+    {"AF", Level::Af, false, 3},              {"RF", Level::Rf, false, 4},
+    {"SQL", Level::Squelch, false, 5},        {"RFPOWER", Level::RfPower, false, 12},
+    {"MICGAIN", Level::MicGain, false, 13},   {"KEYSPD", Level::KeySpeed, true, 14},
+    {"COMP", Level::Compression, false, 16},  {"RAWSTR", Level::RawStrength, true, 26},
+    {"STRENGTH", Level::Strength, true, 30},
+};
+
+const LevelRow* FindLevel(const std::string& text) {
+    for (const LevelRow& row : kLevels)
+        if (text == row.name)
+            return &row;
+    return nullptr;
 }
+
+template <typename T>
+bool Has(const std::vector<T>& list, T value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+struct FuncRow {
+    const char* name;
+    Func func;
+    int bit;
+};
+
+constexpr FuncRow kFuncs[] = {
+    {"NB", Func::NoiseBlanker, 1}, {"COMP", Func::Compressor, 2},     {"TONE", Func::Tone, 4},
+    {"TSQL", Func::ToneSquelch, 5}, {"NR", Func::NoiseReduction, 9},
+};
+
+const FuncRow* FindFunc(const std::string& text) {
+    for (const FuncRow& row : kFuncs)
+        if (text == row.name)
+            return &row;
+    return nullptr;
+}
+
+struct OpRow {
+    const char* name;
+    VfoOp op;
+    int bit;
+};
+
+constexpr OpRow kOps[] = {
+    {"CPY", VfoOp::Copy, 0},      {"XCHG", VfoOp::Exchange, 1},      {"UP", VfoOp::Up, 5},
+    {"DOWN", VfoOp::Down, 6},     {"BAND_UP", VfoOp::BandUp, 7},     {"BAND_DOWN", VfoOp::BandDown, 8},
+};
 
 std::string Format(const char* format, auto... values) {
     char buffer[64];
@@ -174,7 +228,33 @@ Result SetModeOf(RadioBackend& b, Vfo vfo, const Args& a) {
 }
 
 Result GetMode(Context& c, const Args&, Values& v) { return GetModeOf(c.backend, Vfo::Current, v); }
-Result SetMode(Context& c, const Args& a, Values&) { return SetModeOf(c.backend, Vfo::Current, a); }
+Result SetMode(Context& c, const Args& a, Values&) {
+    if (ModeFromName(a[0]) == Mode::Unknown)
+        return Result::InvalidArgument;
+    if (!c.session.MayChangeMode())
+        return Result::Rejected;
+    return SetModeOf(c.backend, Vfo::Current, a);
+}
+
+// The mode lock: 1 while a client holds it (whichever client asks).
+Result GetLockMode(Context& c, const Args&, Values& v) {
+    v.push_back(c.session.queue && c.session.queue->ModeLockOwner() ? "1" : "0");
+    return Result::Ok;
+}
+
+// "1" locks the mode for this client; "0" releases this client's lock. A
+// client cannot take or release another client's lock.
+Result SetLockMode(Context& c, const Args& a, Values&) {
+    long long on = 0;
+    if (!ParseInt(a[0], on) || on < 0 || on > 1)
+        return Result::InvalidArgument;
+    if (!c.session.queue)
+        return on ? Result::NotImplemented : Result::Ok;
+    if (!c.session.MayChangeMode())
+        return Result::Rejected;
+    c.session.queue->SetModeLockOwner(on ? c.session.client : nullptr);
+    return Result::Ok;
+}
 
 Result GetVfo(Context& c, const Args&, Values& v) {
     Vfo vfo = Vfo::A;
@@ -205,9 +285,9 @@ Result SetPtt(Context& c, const Args& a, Values&) {
         return Result::InvalidArgument;
     const Result r = c.backend.SetPtt(n != 0);
     if (r == Result::Ok)
-        c.keyed = n != 0;
+        c.session.keyed = n != 0;
     else if (n == 0)
-        c.keyed = false; // a release that failed is not retried on disconnect
+        c.session.keyed = false; // a release that failed is not retried on disconnect
     return r;
 }
 
@@ -266,6 +346,8 @@ Result GetSplitMode(Context& c, const Args&, Values& v) {
 Result SetSplitMode(Context& c, const Args& a, Values&) {
     if (ModeFromName(a[0]) == Mode::Unknown)
         return Result::InvalidArgument;
+    if (!c.session.MayChangeMode())
+        return Result::Rejected;
     Vfo tx = Vfo::B;
     if (const Result r = TransmitVfo(c.backend, tx); r != Result::Ok)
         return r;
@@ -293,22 +375,212 @@ Result GetXit(Context& c, const Args&, Values& v) { return GetOffset(c, true, v)
 Result SetXit(Context& c, const Args& a, Values&) { return SetOffset(c, true, a); }
 
 Result GetLevel(Context& c, const Args& a, Values& v) {
-    Level level = Level::Af;
-    if (!ParseLevel(a[0], level))
+    const LevelRow* row = FindLevel(a[0]);
+    if (!row)
         return Result::InvalidArgument;
+    if (!Has(c.backend.Describe().getLevels, row->level))
+        return Result::NotImplemented;
     double value = 0;
-    const Result r = c.backend.GetLevel(level, value);
-    v.push_back(level == Level::Strength ? std::to_string(std::lround(value)) : Format("%.6f", value));
+    const Result r = c.backend.GetLevel(row->level, value);
+    v.push_back(row->whole ? std::to_string(std::lround(value)) : Format("%.6f", value));
     return r;
 }
 
+// Whole-number levels take a whole number in their own range (the radio's
+// preamplifier and attenuator steps in dB, 0 for off); the others 0..1.
 Result SetLevel(Context& c, const Args& a, Values&) {
-    Level level = Level::Af;
+    const LevelRow* row = FindLevel(a[0]);
     double value = 0;
-    if (!ParseLevel(a[0], level) || level == Level::Strength || !ParseDouble(a[1], value) ||
-        value < 0.0 || value > 1.0)
+    if (!row || !ParseDouble(a[1], value))
         return Result::InvalidArgument;
-    return c.backend.SetLevel(level, value);
+    const RadioDescription& d = c.backend.Describe();
+    if (!Has(d.setLevels, row->level))
+        return row->level == Level::Strength || row->level == Level::RawStrength ? Result::InvalidArgument
+                                                                                 : Result::NotImplemented;
+    if (row->whole) {
+        if (value != std::floor(value))
+            return Result::InvalidArgument;
+        const int n = static_cast<int>(value);
+        if (row->level == Level::Preamp && n != 0 && !Has(d.preamps, n))
+            return Result::InvalidArgument;
+        if (row->level == Level::Attenuator && n != 0 && !Has(d.attenuators, n))
+            return Result::InvalidArgument;
+        if (row->level == Level::KeySpeed && (n < 1 || n > 999))
+            return Result::InvalidArgument;
+    } else if (value < 0.0 || value > 1.0) {
+        return Result::InvalidArgument;
+    }
+    return c.backend.SetLevel(row->level, value);
+}
+
+Result GetFunc(Context& c, const Args& a, Values& v) {
+    const FuncRow* row = FindFunc(a[0]);
+    if (!row)
+        return Result::InvalidArgument;
+    if (!Has(c.backend.Describe().funcs, row->func))
+        return Result::NotImplemented;
+    bool on = false;
+    const Result r = c.backend.GetFunc(row->func, on);
+    v.push_back(on ? "1" : "0");
+    return r;
+}
+
+Result SetFunc(Context& c, const Args& a, Values&) {
+    const FuncRow* row = FindFunc(a[0]);
+    long long on = 0;
+    if (!row || !ParseInt(a[1], on) || on < 0 || on > 1)
+        return Result::InvalidArgument;
+    if (!Has(c.backend.Describe().funcs, row->func))
+        return Result::NotImplemented;
+    return c.backend.SetFunc(row->func, on != 0);
+}
+
+Result VfoOperation(Context& c, const Args& a, Values&) {
+    for (const OpRow& row : kOps) {
+        if (a[0] == row.name) {
+            if (!Has(c.backend.Describe().vfoOps, row.op))
+                return Result::NotImplemented;
+            return c.backend.DoVfoOp(row.op);
+        }
+    }
+    return Result::InvalidArgument;
+}
+
+// The characters a keyer sends.
+bool IsMorse(char ch) {
+    return (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == ' ' ||
+           std::string_view(".,?/=+-()'\":@&!").find(ch) != std::string_view::npos;
+}
+
+Result SendMorse(Context& c, const Args&, Values&) {
+    std::string text;
+    for (char ch : c.rest)
+        text += static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    if (text.empty() || text.size() > RigctlServer::kMaxMorse)
+        return Result::InvalidArgument;
+    for (char ch : text)
+        if (!IsMorse(ch))
+            return Result::InvalidArgument;
+    if (c.backend.Describe().keyerLimit <= 0)
+        return Result::NotImplemented;
+    return c.backend.SendMorse(text);
+}
+
+Result GetShift(Context& c, const Args&, Values& v) {
+    Shift shift = Shift::None;
+    const Result r = c.backend.GetShift(shift);
+    v.push_back(shift == Shift::Plus ? "+" : shift == Shift::Minus ? "-" : "None");
+    return r;
+}
+
+Result SetShift(Context& c, const Args& a, Values&) {
+    Shift shift = Shift::None;
+    if (a[0] == "+")
+        shift = Shift::Plus;
+    else if (a[0] == "-")
+        shift = Shift::Minus;
+    else if (a[0] != "None" && a[0] != "0")
+        return Result::InvalidArgument;
+    if (c.backend.Describe().maxRepeaterOffset <= 0)
+        return Result::NotImplemented;
+    return c.backend.SetShift(shift);
+}
+
+Result GetRepeaterOffset(Context& c, const Args&, Values& v) {
+    std::int64_t hz = 0;
+    const Result r = c.backend.GetRepeaterOffset(hz);
+    v.push_back(std::to_string(hz));
+    return r;
+}
+
+Result SetRepeaterOffset(Context& c, const Args& a, Values&) {
+    long long hz = 0;
+    const std::int64_t max = c.backend.Describe().maxRepeaterOffset;
+    if (!ParseInt(a[0], hz) || hz < 0)
+        return Result::InvalidArgument;
+    if (max <= 0)
+        return Result::NotImplemented;
+    if (hz > max)
+        return Result::InvalidArgument;
+    return c.backend.SetRepeaterOffset(hz);
+}
+
+Result GetCtcss(Context& c, const Args&, Values& v) {
+    int tenths = 0;
+    const Result r = c.backend.GetCtcssTone(tenths);
+    v.push_back(std::to_string(tenths));
+    return r;
+}
+
+Result SetCtcss(Context& c, const Args& a, Values&) {
+    long long tenths = 0;
+    const std::vector<int>& tones = c.backend.Describe().ctcssTones;
+    if (!ParseInt(a[0], tenths))
+        return Result::InvalidArgument;
+    if (tones.empty())
+        return Result::NotImplemented;
+    if (tenths < 0 || tenths > 100'000 || !Has(tones, static_cast<int>(tenths)))
+        return Result::InvalidArgument;
+    return c.backend.SetCtcssTone(static_cast<int>(tenths));
+}
+
+Result GetDcs(Context& c, const Args&, Values& v) {
+    int code = 0;
+    const Result r = c.backend.GetDcsCode(code);
+    v.push_back(std::to_string(code));
+    return r;
+}
+
+Result SetDcs(Context& c, const Args& a, Values&) {
+    long long code = 0;
+    const std::vector<int>& codes = c.backend.Describe().dcsCodes;
+    if (!ParseInt(a[0], code))
+        return Result::InvalidArgument;
+    if (codes.empty())
+        return Result::NotImplemented;
+    if (code < 0 || code > 10'000 || !Has(codes, static_cast<int>(code)))
+        return Result::InvalidArgument;
+    return c.backend.SetDcsCode(static_cast<int>(code));
+}
+
+Result GetMem(Context& c, const Args&, Values& v) {
+    int channel = 0;
+    const Result r = c.backend.GetMemory(channel);
+    v.push_back(std::to_string(channel));
+    return r;
+}
+
+Result SetMem(Context& c, const Args& a, Values&) {
+    long long channel = 0;
+    const int max = c.backend.Describe().maxMemory;
+    if (!ParseInt(a[0], channel) || channel < 0)
+        return Result::InvalidArgument;
+    if (max < 0)
+        return Result::NotImplemented;
+    if (channel > max)
+        return Result::InvalidArgument;
+    return c.backend.SetMemory(static_cast<int>(channel));
+}
+
+// One VFO's frequency, mode, width and split (and no satellite mode).
+Result GetVfoInfo(Context& c, const Args& a, Values& v) {
+    Vfo vfo = Vfo::Current;
+    if (!ParseVfo(a[0], vfo))
+        return Result::InvalidArgument;
+    std::int64_t hz = 0;
+    Mode mode = Mode::Unknown;
+    int passband = 0;
+    bool split = false;
+    Vfo tx = Vfo::A;
+    Result r = c.backend.GetFrequency(vfo, hz);
+    if (r == Result::Ok)
+        r = c.backend.GetMode(vfo, mode, passband);
+    if (r == Result::Ok)
+        r = c.backend.GetSplit(split, tx);
+    v = {std::to_string(hz), ModeName(mode), std::to_string(passband), split ? "1" : "0", "0"};
+    return r;
 }
 
 Result GetPowerstat(Context& c, const Args&, Values& v) {
@@ -350,6 +622,23 @@ std::string List(const std::vector<int>& values) {
     return out.empty() ? "0" : out;
 }
 
+std::string Mask64(std::uint64_t m) { return Format("0x%llx", static_cast<unsigned long long>(m)); }
+
+// The tones as "67.0", the codes as written.
+std::string ToneList(const std::vector<int>& tenths) {
+    std::string out;
+    for (int t : tenths)
+        out += Format(" %d.%d", t / 10, t % 10);
+    return out;
+}
+
+std::string CodeList(const std::vector<int>& codes) {
+    std::string out;
+    for (int code : codes)
+        out += " " + std::to_string(code);
+    return out;
+}
+
 Result DumpState(Context& c, const Args&, Values& v) {
     const RadioDescription& d = c.backend.Describe();
     v.push_back("1"); // protocol version
@@ -374,14 +663,38 @@ Result DumpState(Context& c, const Args&, Values& v) {
     v.push_back(std::to_string(d.announces));
     v.push_back(List(d.preamps));
     v.push_back(List(d.attenuators));
-    // Functions and parameters: none; levels: the five above.
-    constexpr std::uint32_t kLevelStrength = 1u << 30, kLevelRfPower = 1u << 12, kLevelAf = 1u << 3,
-                            kLevelRf = 1u << 4, kLevelSql = 1u << 5;
-    const std::uint32_t getLevels = kLevelStrength | kLevelRfPower | kLevelAf | kLevelRf | kLevelSql;
-    const std::uint32_t setLevels = kLevelRfPower | kLevelAf | kLevelRf | kLevelSql;
-    for (std::uint32_t m : {0u, 0u, getLevels, setLevels, 0u, 0u})
-        v.push_back(Mask(m));
-    // Protocol 1 clients read "key=value" lines up to this one.
+    // Functions (get, set), levels (get, set), parameters (get, set): exactly
+    // what the backend implements.
+    std::uint64_t funcs = 0, getLevels = 0, setLevels = 0, ops = 0;
+    for (const FuncRow& row : kFuncs)
+        if (Has(d.funcs, row.func))
+            funcs |= std::uint64_t{1} << row.bit;
+    for (const LevelRow& row : kLevels) {
+        if (Has(d.getLevels, row.level))
+            getLevels |= std::uint64_t{1} << row.bit;
+        if (Has(d.setLevels, row.level))
+            setLevels |= std::uint64_t{1} << row.bit;
+    }
+    for (const OpRow& row : kOps)
+        if (Has(d.vfoOps, row.op))
+            ops |= std::uint64_t{1} << row.bit;
+    for (std::uint64_t m : {funcs, funcs, getLevels, setLevels, std::uint64_t{0}, std::uint64_t{0}})
+        v.push_back(Mask64(m));
+    // Protocol 1 clients read "key=value" lines up to "done". No command
+    // takes a VFO argument (chk_vfo answers 0), so none is targetable.
+    v.push_back("vfo_ops=" + Mask64(ops));
+    v.push_back("ptt_type=0x1");
+    v.push_back("targetable_vfo=0x0");
+    for (const char* key : {"has_set_vfo", "has_get_vfo", "has_set_freq", "has_get_freq"})
+        v.push_back(std::string(key) + "=1");
+    for (const char* key : {"has_set_conf", "has_get_conf", "has_power2mW", "has_mW2power"})
+        v.push_back(std::string(key) + "=0");
+    v.push_back("timeout=0");
+    v.push_back("rig_model=" + std::to_string(d.model));
+    v.push_back("rigctld_version=Zephyra " + d.name.toStdString());
+    v.push_back("agc_levels=");
+    v.push_back("ctcss_list=" + ToneList(d.ctcssTones));
+    v.push_back("dcs_list=" + CodeList(d.dcsCodes));
     v.push_back("done");
     return Result::Ok;
 }
@@ -406,8 +719,25 @@ const std::vector<Command>& Commands() {
         {'J', "set_rit", 1, {}, SetRit},
         {'z', "get_xit", 0, {"XIT"}, GetXit},
         {'Z', "set_xit", 1, {}, SetXit},
-        {'l', "get_level", 1, {"Level Value"}, GetLevel},
+        {'l', "get_level", 1, {nullptr}, GetLevel},
         {'L', "set_level", 2, {}, SetLevel},
+        {'u', "get_func", 1, {nullptr}, GetFunc},
+        {'U', "set_func", 2, {}, SetFunc},
+        {'G', "vfo_op", 1, {}, VfoOperation},
+        {'b', "send_morse", 1, {}, SendMorse, false, true},
+        {'r', "get_rptr_shift", 0, {"Rptr Shift"}, GetShift},
+        {'R', "set_rptr_shift", 1, {}, SetShift},
+        {'o', "get_rptr_offs", 0, {"Rptr Offset"}, GetRepeaterOffset},
+        {'O', "set_rptr_offs", 1, {}, SetRepeaterOffset},
+        {'c', "get_ctcss_tone", 0, {"CTCSS Tone"}, GetCtcss},
+        {'C', "set_ctcss_tone", 1, {}, SetCtcss},
+        {'d', "get_dcs_code", 0, {"DCS Code"}, GetDcs},
+        {'D', "set_dcs_code", 1, {}, SetDcs},
+        {'e', "get_mem", 0, {"Memory#"}, GetMem},
+        {'E', "set_mem", 1, {}, SetMem},
+        {0, "get_vfo_info", 1, {"Freq", "Mode", "Width", "Split", "SatMode"}, GetVfoInfo},
+        {0, "get_lock_mode", 0, {"Locked"}, GetLockMode, true},
+        {0, "set_lock_mode", 1, {}, SetLockMode},
         {0, "get_powerstat", 0, {"Power Status"}, GetPowerstat},
         {0, "set_powerstat", 1, {}, SetPowerstat},
         {0, "chk_vfo", 0, {"ChkVFO"}, ChkVfo},
@@ -446,6 +776,12 @@ std::string Rprt(Result r) { return "RPRT " + std::to_string(static_cast<int>(r)
 } // namespace
 
 QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line, bool& quit, bool& keyed) {
+    ClientSession session{keyed};
+    return Execute(backend, line, quit, session);
+}
+
+QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line, bool& quit,
+                                 ClientSession& session) {
     quit = false;
     std::vector<std::string> words = Split(line);
     if (words.empty())
@@ -467,18 +803,27 @@ QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line,
     const Command* command = FindCommand(words[0]);
     if (!command)
         return QByteArray::fromStdString(Rprt(Result::InvalidArgument));
+    // The text after the command word, as it came.
+    std::string rest;
+    if (const auto at = line.find(words[0]); at != std::string::npos) {
+        rest = line.substr(at + words[0].size());
+        rest.erase(0, rest.find_first_not_of(' '));
+    }
     const Args args(words.begin() + 1, words.end());
     std::string out;
     if (extended) {
         out = std::string(command->longName) + ":";
-        for (const std::string& a : args)
-            out += " " + a;
+        if (command->echoRest)
+            out += "  " + rest;
+        else
+            for (const std::string& a : args)
+                out += " " + a;
         out += "\n";
     }
     Result result = Result::InvalidArgument;
     Values values;
     if (static_cast<int>(args.size()) >= command->args) {
-        Context context{backend, keyed};
+        Context context{backend, session, rest};
         result = command->run(context, args, values);
     }
     if (IsGet(*command) && result == Result::Ok) {
@@ -489,7 +834,7 @@ QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line,
             out += values[i] + "\n";
         }
     }
-    if (extended || !IsGet(*command) || result != Result::Ok)
+    if (extended || !IsGet(*command) || result != Result::Ok || command->plainReport)
         out += Rprt(result);
     return QByteArray::fromStdString(out);
 }
@@ -539,9 +884,9 @@ void RigctlServer::Process(Client& client) {
         }
         Submit(
             client,
-            [text](RadioBackend& backend, bool& keyed) {
+            [text](RadioBackend& backend, ClientSession& session) {
                 bool quit = false;
-                return Execute(backend, text, quit, keyed);
+                return Execute(backend, text, quit, session);
             },
             IsRelease(words));
     }

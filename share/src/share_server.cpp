@@ -80,6 +80,8 @@ void ShareServer::Stop() {
     m_silenceTimer->stop();
     for (auto& [socket, client] : m_clients) {
         m_queue.Drop(client.get());
+        if (m_queue.ModeLockOwner() == client.get())
+            m_queue.SetModeLockOwner(nullptr);
         if (client->socket) {
             client->socket->disconnect(this);
             client->socket->abort();
@@ -138,6 +140,10 @@ void ShareServer::OnNewConnection() {
         bool allowed = m_settings.allowed.isEmpty();
         for (const QHostAddress& a : m_settings.allowed)
             allowed = allowed || SameHost(a, socket->peerAddress());
+        // A full table makes room: the client silent longest goes (one that
+        // waits for an answer or keyed the transmitter stays).
+        if (allowed && static_cast<int>(m_clients.size()) >= m_settings.maxClients)
+            EvictIdlest();
         if (!allowed || static_cast<int>(m_clients.size()) >= m_settings.maxClients) {
             m_lastError = allowed ? QStringLiteral("Client refused: %1 clients already").arg(m_clients.size())
                                   : QStringLiteral("Client refused: %1 is not allowed")
@@ -156,6 +162,28 @@ void ShareServer::OnNewConnection() {
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { OnDisconnected(socket); });
         emit statusChanged();
     }
+}
+
+void ShareServer::EvictIdlest() {
+    auto idlest = m_clients.end();
+    for (auto it = m_clients.begin(); it != m_clients.end(); ++it) {
+        const Client& c = *it->second;
+        if (c.inFlight || c.keyed || c.closing || m_queue.ModeLockOwner() == &c)
+            continue;
+        if (idlest == m_clients.end() || c.lastHeardMs < idlest->second->lastHeardMs)
+            idlest = it;
+    }
+    if (idlest == m_clients.end())
+        return;
+    Client* client = idlest->second.get();
+    m_queue.Drop(client);
+    if (QTcpSocket* socket = client->socket) {
+        socket->disconnect(this);
+        socket->abort();
+        socket->deleteLater();
+    }
+    m_clients.erase(idlest);
+    ++m_evicted;
 }
 
 void ShareServer::Pull(Client& client) {
@@ -181,6 +209,8 @@ void ShareServer::OnDisconnected(QTcpSocket* socket) {
         return;
     Client* client = it->second.get();
     m_queue.Drop(client);
+    if (m_queue.ModeLockOwner() == client)
+        m_queue.SetModeLockOwner(nullptr); // a lock nobody can release any more
     if (client->keyed) {
         // A program that keyed the transmitter and went away must not leave
         // the radio transmitting.
@@ -215,7 +245,8 @@ void ShareServer::ReleaseTransmitter(const char*) {
         m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
 }
 
-void ShareServer::Submit(Client& client, std::function<QByteArray(RadioBackend&, bool&)> job, bool urgent) {
+void ShareServer::Submit(Client& client, std::function<QByteArray(RadioBackend&, ClientSession&)> job,
+                         bool urgent) {
     client.inFlight = true;
     QPointer<QTcpSocket> socket = client.socket;
     m_queue.Post(
@@ -223,7 +254,8 @@ void ShareServer::Submit(Client& client, std::function<QByteArray(RadioBackend&,
         [this, socket, job = std::move(job)](RadioBackend& backend) {
             Client* c = socket ? Find(socket.data()) : nullptr;
             bool keyed = c ? c->keyed : false;
-            const QByteArray answer = job(backend, keyed);
+            ClientSession session{keyed, c, &m_queue};
+            const QByteArray answer = job(backend, session);
             c = socket ? Find(socket.data()) : nullptr;
             if (!c)
                 return;

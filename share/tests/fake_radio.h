@@ -19,6 +19,12 @@ struct FakeRadio : zshare::RadioBackend {
     bool ptt = false, power = true;
     int rit = 0, xit = 0;
     double af = 0.5, rf = 1.0, sql = 0.0, rfPower = 1.0, strength = -12.0;
+    double keySpeed = 20, preamp = 0, attenuator = 0, micGain = 0.5, compression = 0.25, raw = 12;
+    bool funcs[5] = {};
+    zshare::Shift shift = zshare::Shift::None;
+    std::int64_t offset = 600'000;
+    int tone = 885, dcs = 23, memory = 0;
+    std::string morse;
     std::vector<std::string> calls; // "SetFrequency 7074000", ...
     zshare::RadioDescription description;
 
@@ -30,6 +36,22 @@ struct FakeRadio : zshare::RadioBackend {
         description.filters = {{0x0c, 2400}, {0x82, 500}};
         description.maxRit = description.maxXit = 99'999;
         description.bandwidths = {500, 2400};
+        using L = zshare::Level;
+        description.getLevels = {L::Strength, L::RawStrength, L::RfPower, L::Af, L::Rf, L::Squelch,
+                                 L::KeySpeed, L::Preamp, L::Attenuator, L::MicGain, L::Compression};
+        description.setLevels = {L::RfPower, L::Af, L::Rf, L::Squelch, L::KeySpeed,
+                                 L::Preamp, L::Attenuator, L::MicGain, L::Compression};
+        using F = zshare::Func;
+        description.funcs = {F::NoiseBlanker, F::NoiseReduction, F::Compressor, F::Tone, F::ToneSquelch};
+        using O = zshare::VfoOp;
+        description.vfoOps = {O::Up, O::Down, O::BandUp, O::BandDown, O::Copy, O::Exchange};
+        description.preamps = {10};
+        description.attenuators = {12};
+        description.ctcssTones = {670, 719, 885};
+        description.dcsCodes = {23, 25, 754};
+        description.keyerLimit = 24;
+        description.maxMemory = 299;
+        description.maxRepeaterOffset = 59'950'000;
     }
 
     zshare::Vfo Resolve(zshare::Vfo v) const { return v == zshare::Vfo::Current ? rx : v; }
@@ -113,6 +135,12 @@ struct FakeRadio : zshare::RadioBackend {
         case zshare::Level::Rf: return rf;
         case zshare::Level::Squelch: return sql;
         case zshare::Level::RfPower: return rfPower;
+        case zshare::Level::KeySpeed: return keySpeed;
+        case zshare::Level::Preamp: return preamp;
+        case zshare::Level::Attenuator: return attenuator;
+        case zshare::Level::MicGain: return micGain;
+        case zshare::Level::Compression: return compression;
+        case zshare::Level::RawStrength: return raw;
         default: return strength;
         }
     }
@@ -132,6 +160,69 @@ struct FakeRadio : zshare::RadioBackend {
     zshare::Result SetPowerOn(bool on) override {
         Note(on ? "SetPowerOn 1" : "SetPowerOn 0");
         power = on;
+        return Check();
+    }
+    zshare::Result GetFunc(zshare::Func f, bool& on) override {
+        on = funcs[static_cast<int>(f)];
+        return Check();
+    }
+    zshare::Result SetFunc(zshare::Func f, bool on) override {
+        Note("SetFunc " + std::to_string(static_cast<int>(f)) + (on ? " 1" : " 0"));
+        funcs[static_cast<int>(f)] = on;
+        return Check();
+    }
+    zshare::Result DoVfoOp(zshare::VfoOp op) override {
+        Note("DoVfoOp " + std::to_string(static_cast<int>(op)));
+        return Check();
+    }
+    zshare::Result SendMorse(const std::string& text) override {
+        Note("SendMorse " + text);
+        morse = text;
+        return Check();
+    }
+    zshare::Result GetShift(zshare::Shift& s) override {
+        s = shift;
+        return Check();
+    }
+    zshare::Result SetShift(zshare::Shift s) override {
+        Note("SetShift " + std::to_string(static_cast<int>(s)));
+        shift = s;
+        return Check();
+    }
+    zshare::Result GetRepeaterOffset(std::int64_t& hz) override {
+        hz = offset;
+        return Check();
+    }
+    zshare::Result SetRepeaterOffset(std::int64_t hz) override {
+        Note("SetRepeaterOffset " + std::to_string(hz));
+        offset = hz;
+        return Check();
+    }
+    zshare::Result GetCtcssTone(int& t) override {
+        t = tone;
+        return Check();
+    }
+    zshare::Result SetCtcssTone(int t) override {
+        Note("SetCtcssTone " + std::to_string(t));
+        tone = t;
+        return Check();
+    }
+    zshare::Result GetDcsCode(int& c) override {
+        c = dcs;
+        return Check();
+    }
+    zshare::Result SetDcsCode(int c) override {
+        Note("SetDcsCode " + std::to_string(c));
+        dcs = c;
+        return Check();
+    }
+    zshare::Result GetMemory(int& c) override {
+        c = memory;
+        return Check();
+    }
+    zshare::Result SetMemory(int c) override {
+        Note("SetMemory " + std::to_string(c));
+        memory = c;
         return Check();
     }
 };

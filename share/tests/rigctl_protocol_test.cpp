@@ -99,7 +99,7 @@ const Row kRows[] = {
     {"l STRENGTH", "-12\n", ""},
     {"l AF", "0.500000\n", ""},
     {"\\get_level RFPOWER", "1.000000\n", ""},
-    {"+l SQL", "get_level: SQL\nLevel Value: 0.000000\nRPRT 0\n", ""},
+    {"+l SQL", "get_level: SQL\n0.000000\nRPRT 0\n", ""},
     {"L AF 0.25", "RPRT 0\n", "SetLevel 2 0.250000"},
     {"L RF 1", "RPRT 0\n", "SetLevel 3 1.000000"},
     {"\\set_level SQL 0.1", "RPRT 0\n", "SetLevel 4 0.100000"},
@@ -108,6 +108,76 @@ const Row kRows[] = {
     {"L STRENGTH 0", "RPRT -1\n", ""},
     {"l NOTALEVEL", "RPRT -1\n", ""},
     {"L AF", "RPRT -1\n", ""},
+    {"l KEYSPD", "20\n", ""},
+    {"+l KEYSPD", "get_level: KEYSPD\n20\nRPRT 0\n", ""},
+    {"L KEYSPD 25", "RPRT 0\n", "SetLevel 6 25.000000"},
+    {"L KEYSPD 25.5", "RPRT -1\n", ""},
+    {"l PREAMP", "0\n", ""},
+    {"L PREAMP 10", "RPRT 0\n", "SetLevel 7 10.000000"},
+    {"L PREAMP 20", "RPRT -1\n", ""},           // not one of the radio's steps
+    {"L ATT 12", "RPRT 0\n", "SetLevel 8 12.000000"},
+    {"L ATT 0", "RPRT 0\n", "SetLevel 8 0.000000"},
+    {"L ATT 6", "RPRT -1\n", ""},
+    {"l MICGAIN", "0.500000\n", ""},
+    {"L MICGAIN 0.75", "RPRT 0\n", "SetLevel 9 0.750000"},
+    {"L MICGAIN 2", "RPRT -1\n", ""},
+    {"+l COMP", "get_level: COMP\n0.250000\nRPRT 0\n", ""},
+    {"L COMP 0.4", "RPRT 0\n", "SetLevel 10 0.400000"},
+    {"l RAWSTR", "12\n", ""},
+    {"L RAWSTR 3", "RPRT -1\n", ""},
+    // switches
+    {"u NB", "0\n", ""},
+    {"+u NR", "get_func: NR\n0\nRPRT 0\n", ""},
+    {"U NB 1", "RPRT 0\n", "SetFunc 0 1"},
+    {"\set_func NR 1", "RPRT 0\n", "SetFunc 1 1"},
+    {"+U COMP 1", "set_func: COMP 1\nRPRT 0\n", "SetFunc 2 1"},
+    {"U TONE 0", "RPRT 0\n", "SetFunc 3 0"},
+    {"U TSQL 1", "RPRT 0\n", "SetFunc 4 1"},
+    {"U TSQL 2", "RPRT -1\n", ""},
+    {"U VOX 1", "RPRT -1\n", ""},
+    {"u", "RPRT -1\n", ""},
+    // VFO operations
+    {"G UP", "RPRT 0\n", "DoVfoOp 0"},
+    {"G DOWN", "RPRT 0\n", "DoVfoOp 1"},
+    {"+G BAND_UP", "vfo_op: BAND_UP\nRPRT 0\n", "DoVfoOp 2"},
+    {"\vfo_op BAND_DOWN", "RPRT 0\n", "DoVfoOp 3"},
+    {"G CPY", "RPRT 0\n", "DoVfoOp 4"},
+    {"G XCHG", "RPRT 0\n", "DoVfoOp 5"},
+    {"G TUNE", "RPRT -1\n", ""},
+    // the keyer
+    {"b cq test", "RPRT 0\n", "SendMorse CQ TEST"},
+    {"+\send_morse CQ  DE QX9", "send_morse:  CQ  DE QX9\nRPRT 0\n", "SendMorse CQ  DE QX9"},
+    {"b CQ;FA00000000000;", "RPRT -1\n", ""},
+    {"b", "RPRT -1\n", ""},
+    // repeater
+    {"r", "None\n", ""},
+    {"+r", "get_rptr_shift:\nRptr Shift: None\nRPRT 0\n", ""},
+    {"R +", "RPRT 0\n", "SetShift 1"},
+    {"R -", "RPRT 0\n", "SetShift 2"},
+    {"R x", "RPRT -1\n", ""},
+    {"+o", "get_rptr_offs:\nRptr Offset: 600000\nRPRT 0\n", ""},
+    {"O 5000000", "RPRT 0\n", "SetRepeaterOffset 5000000"},
+    {"O 60000000", "RPRT -1\n", ""},
+    {"O -1", "RPRT -1\n", ""},
+    {"c", "885\n", ""},
+    {"+c", "get_ctcss_tone:\nCTCSS Tone: 885\nRPRT 0\n", ""},
+    {"C 719", "RPRT 0\n", "SetCtcssTone 719"},
+    {"C 720", "RPRT -1\n", ""},
+    {"+d", "get_dcs_code:\nDCS Code: 23\nRPRT 0\n", ""},
+    {"D 754", "RPRT 0\n", "SetDcsCode 754"},
+    {"D 24", "RPRT -1\n", ""},
+    // memory channel
+    {"e", "0\n", ""},
+    {"+e", "get_mem:\nMemory#: 0\nRPRT 0\n", ""},
+    {"E 105", "RPRT 0\n", "SetMemory 105"},
+    {"E 300", "RPRT -1\n", ""},
+    // one VFO at a time
+    {"\get_vfo_info VFOB", "7050000\nLSB\n2400\n0\n0\n", ""},
+    {"+\get_vfo_info VFOA", "get_vfo_info: VFOA\nFreq: 14074000\nMode: USB\nWidth: 2400\nSplit: 0\nSatMode: 0\nRPRT 0\n", ""},
+    {"\get_vfo_info", "RPRT -1\n", ""},
+    // the mode lock: a get answers its value and its report
+    {"\get_lock_mode", "0\nRPRT 0\n", ""},
+    {"+\get_lock_mode", "get_lock_mode:\nLocked: 0\nRPRT 0\n", ""},
     // power, checks, unknown
     {"\\get_powerstat", "1\n", ""},
     {"+\\get_powerstat", "get_powerstat:\nPower Status: 1\nRPRT 0\n", ""},
@@ -185,13 +255,76 @@ TEST(LineProtocol, DumpStateLayout) {
     EXPECT_EQ(lines[14], "99999"); // XIT
     EXPECT_EQ(lines[15], "0");     // IF shift
     EXPECT_EQ(lines[16], "0");     // announces
-    EXPECT_EQ(lines[17], "0");     // preamps
-    EXPECT_EQ(lines[18], "0");     // attenuators
-    ASSERT_EQ(lines.size(), 26u);
-    for (int i = 19; i < 25; ++i)
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)].rfind("0x", 0), 0u) << i;
-    EXPECT_EQ(lines[25], "done");
+    EXPECT_EQ(lines[17], "10");    // preamps, dB
+    EXPECT_EQ(lines[18], "12");    // attenuators, dB
+    // Functions (get, set), levels (get, set), parameters: the protocol's bits
+    // of exactly what the backend implements.
+    const std::vector<std::string> masks(lines.begin() + 19, lines.begin() + 25);
+    EXPECT_EQ(masks, (std::vector<std::string>{"0x236", "0x236", "0x4401703b", "0x1703b", "0x0", "0x0"}));
+    // The key=value section, then "done".
+    const std::vector<std::string> keys(lines.begin() + 25, lines.end());
+    ASSERT_EQ(keys.size(), 18u);
+    EXPECT_EQ(keys[0], "vfo_ops=0x1e3");
+    EXPECT_EQ(keys[1], "ptt_type=0x1");
+    EXPECT_EQ(keys[2], "targetable_vfo=0x0");
+    const char* order[] = {"vfo_ops", "ptt_type", "targetable_vfo", "has_set_vfo", "has_get_vfo", "has_set_freq",
+                           "has_get_freq", "has_set_conf", "has_get_conf", "has_power2mW", "has_mW2power",
+                           "timeout", "rig_model", "rigctld_version", "agc_levels", "ctcss_list", "dcs_list"};
+    for (std::size_t i = 0; i < std::size(order); ++i)
+        EXPECT_EQ(keys[i].rfind(std::string(order[i]) + "=", 0), 0u) << keys[i];
+    EXPECT_EQ(keys[12], "rig_model=2");
+    EXPECT_EQ(keys[15], "ctcss_list= 67.0 71.9 88.5");
+    EXPECT_EQ(keys[16], "dcs_list= 23 25 754");
+    EXPECT_EQ(keys[17], "done");
     EXPECT_EQ(Answer(radio, "+\\dump_state", keyed).rfind("dump_state:\n1\n2\n", 0), 0u);
+}
+
+// A backend without the optional commands says so, and its dump lists none.
+TEST(LineProtocol, WhatTheRadioLacksIsNotImplemented) {
+    FakeRadio radio;
+    radio.description.funcs.clear();
+    radio.description.vfoOps.clear();
+    radio.description.getLevels = {zshare::Level::Af};
+    radio.description.setLevels = {zshare::Level::Af};
+    radio.description.ctcssTones.clear();
+    radio.description.keyerLimit = 0;
+    bool keyed = false;
+    for (const char* line : {"u NB", "U NB 1", "G UP", "l KEYSPD", "L KEYSPD 20", "C 885", "b CQ"})
+        EXPECT_EQ(Answer(radio, line, keyed), "RPRT -4\n") << line;
+    EXPECT_TRUE(radio.calls.empty());
+    const std::string dump = Answer(radio, "\\dump_state", keyed);
+    EXPECT_NE(dump.find("\n0x0\n0x0\n0x8\n0x8\n0x0\n0x0\nvfo_ops=0x0\n"), std::string::npos) << dump;
+}
+
+// One client's mode lock refuses the others' mode changes (rig-control and
+// XML-RPC alike) until it is released or its client goes; every client
+// reads it.
+TEST(LineProtocol, ModeLockBelongsToTheClientThatSetIt) {
+    FakeRadio radio;
+    zshare::RequestQueue queue(radio);
+    bool keyedA = false, keyedB = false, quit = false;
+    int a = 0, b = 0;
+    zshare::ClientSession first{keyedA, &a, &queue}, second{keyedB, &b, &queue};
+    auto ask = [&](zshare::ClientSession& who, const std::string& line) {
+        return zshare::RigctlServer::Execute(radio, line, quit, who).toStdString();
+    };
+    EXPECT_EQ(ask(first, "\\get_lock_mode"), "0\nRPRT 0\n");
+    EXPECT_EQ(ask(first, "\\set_lock_mode 1"), "RPRT 0\n");
+    EXPECT_EQ(ask(second, "\\get_lock_mode"), "1\nRPRT 0\n");
+    radio.calls.clear();
+    EXPECT_EQ(ask(second, "M CW 0"), "RPRT -9\n");
+    EXPECT_EQ(ask(second, "X CW 0"), "RPRT -9\n");
+    EXPECT_EQ(ask(second, "\\set_lock_mode 0"), "RPRT -9\n");
+    const std::string xml = zshare::FlrigServer::Execute(
+        radio, "<?xml version=\"1.0\"?><methodCall><methodName>rig.set_mode</methodName><params><param>"
+               "<value>CW</value></param></params></methodCall>", second).toStdString();
+    EXPECT_NE(xml.find("faultCode"), std::string::npos) << xml;
+    EXPECT_TRUE(radio.calls.empty());
+    EXPECT_EQ(ask(first, "M CW 0"), "RPRT 0\n");
+    EXPECT_EQ(ask(first, "\\set_lock_mode 0"), "RPRT 0\n");
+    EXPECT_EQ(ask(second, "M LSB 0"), "RPRT 0\n");
+    EXPECT_EQ(radio.modeA, zshare::Mode::Lsb);
+    EXPECT_EQ(ask(first, "\\set_lock_mode 2"), "RPRT -1\n");
 }
 
 TEST(ModeNames, RoundTripAndMaskBits) {

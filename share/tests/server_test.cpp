@@ -200,17 +200,76 @@ TEST_F(Rigctl, AReleaseGoesAheadOfEveryQueuedRequest) {
     EXPECT_EQ(radio.calls[1], "SetFrequency A 7000000");
 }
 
-TEST_F(Rigctl, ClientsBeyondTheLimitAreRefused) {
+// A full table makes room for a new client by closing the one silent
+// longest; a client that keyed the transmitter or waits for an answer is
+// never the one, and when nobody can go the new client is refused.
+TEST_F(Rigctl, AFullTableClosesTheClientIdleLongestAndAnActiveClientGetsIn) {
     zshare::ServerSettings s = server.Settings();
     s.maxClients = 3;
     ASSERT_TRUE(server.Apply(s));
-    LineClient c[4];
-    for (auto& client : c)
-        ASSERT_TRUE(client.Connect(port));
-    EXPECT_TRUE(c[3].WaitClosed(3s, Pump));
+    LineClient keyer, idle, recent;
+    ASSERT_TRUE(keyer.Connect(port));
+    ASSERT_TRUE(PumpUntil([&] { return server.Status().clients == 1; }));
+    EXPECT_EQ(Ask(keyer, "T 1"), "RPRT 0\n");
+    ASSERT_TRUE(idle.Connect(port));
+    ASSERT_TRUE(PumpUntil([&] { return server.Status().clients == 2; }));
+    QThread::msleep(20);
+    ASSERT_TRUE(recent.Connect(port));
+    EXPECT_EQ(Ask(recent, "f"), "14074000\n");
+    LineClient newcomer;
+    ASSERT_TRUE(newcomer.Connect(port));
+    EXPECT_EQ(Ask(newcomer, "f"), "14074000\n");
+    EXPECT_TRUE(idle.WaitClosed(3s, Pump));
     EXPECT_EQ(server.Status().clients, 3);
+    EXPECT_EQ(server.Evicted(), 1u);
+    EXPECT_EQ(Ask(keyer, "t"), "1\n");
+    EXPECT_TRUE(radio.ptt) << "closing an idle client must not release another's transmitter";
+    EXPECT_EQ(Ask(recent, "f"), "14074000\n");
+    // Two hundred idle connections do not lock the next client out.
+    s.maxClients = 200;
+    ASSERT_TRUE(server.Apply(s));
+    std::vector<std::unique_ptr<LineClient>> crowd;
+    for (int i = 0; i < 200; ++i) {
+        crowd.push_back(std::make_unique<LineClient>());
+        ASSERT_TRUE(crowd.back()->Connect(port));
+    }
+    ASSERT_TRUE(PumpUntil([&] { return server.Status().clients == 200; }, 10s));
+    LineClient late;
+    ASSERT_TRUE(late.Connect(port));
+    EXPECT_EQ(Ask(late, "f"), "14074000\n");
+    EXPECT_EQ(Ask(keyer, "t"), "1\n");
+}
+
+TEST_F(Rigctl, ANewClientIsRefusedWhenEveryClientIsBusy) {
+    zshare::ServerSettings s = server.Settings();
+    s.maxClients = 2;
+    ASSERT_TRUE(server.Apply(s));
+    LineClient a, b;
+    ASSERT_TRUE(a.Connect(port));
+    ASSERT_TRUE(b.Connect(port));
+    EXPECT_EQ(Ask(a, "T 1"), "RPRT 0\n");
+    radio.busy = true; // b's request waits in the queue
+    ASSERT_TRUE(b.Send("f\n"));
+    ASSERT_TRUE(PumpUntil([&] { return queue.Pending() == 1; }));
+    LineClient refused;
+    ASSERT_TRUE(refused.Connect(port));
+    EXPECT_TRUE(refused.WaitClosed(3s, Pump));
     EXPECT_NE(server.Status().lastError.indexOf("refused"), -1);
-    EXPECT_EQ(Ask(c[0], "f"), "14074000\n");
+    radio.busy = false;
+    EXPECT_EQ(b.ReadLine(3s, Pump), "14074000\n");
+}
+
+// fldigi writes its lines a byte at a time.
+TEST_F(Rigctl, ALineInOneBytePiecesIsOneCommand) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    for (const char ch : std::string("F 7074000\n")) {
+        ASSERT_TRUE(c.Send(std::string(1, ch)));
+        for (int i = 0; i < 3; ++i)
+            Pump();
+    }
+    EXPECT_EQ(c.ReadLine(3s, Pump), "RPRT 0\n");
+    EXPECT_EQ(radio.a, 7'074'000);
 }
 
 TEST_F(Rigctl, OnlyAllowedAddressesAreServed) {
@@ -344,6 +403,60 @@ TEST_F(Flrig, MalformedRequestsGetAFaultOrAnHttpErrorNeverAHang) {
     ASSERT_TRUE(c.Send(Post(Call("rig.get_ptt"), "close")));
     EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
     EXPECT_TRUE(c.WaitClosed(3s, Pump));
+}
+
+// What clients send: a second processing instruction after the XML
+// declaration, comments and whitespace where XML allows them.
+TEST_F(Flrig, ProcessingInstructionsCommentsAndWhitespaceAreAccepted) {
+    const std::string bodies[] = {
+        "<?xml version=\"1.0\"?>\r\n<?clientid=\"hamlib(45263)\"?>\r\n<methodCall><methodName>rig.get_vfo</methodName>\r\n</methodCall>\r\n",
+        "<?xml version=\"1.0\"?><!-- a comment --><methodCall>\n  <methodName>rig.get_vfo</methodName>\n  <!-- -->\n"
+        "  <params>\n  </params>\n</methodCall>\n<!-- after -->\n<?trailer x?>",
+        "<methodCall><?pi inside?><methodName>rig.get_vfo</methodName></methodCall>",
+    };
+    for (const std::string& body : bodies) {
+        LineClient c;
+        ASSERT_TRUE(c.Connect(port));
+        ASSERT_TRUE(c.Send(Post(body)));
+        const std::string answer = Response(c);
+        EXPECT_NE(answer.find("<string>14074000</string>"), std::string::npos) << body << "\n" << answer;
+    }
+    // A value with a comment beside it, and the parameter still checked.
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    ASSERT_TRUE(c.Send(Post("<?xml version=\"1.0\"?><?clientid=\"x\"?><methodCall><methodName>rig.set_vfoA</methodName>"
+                            "<params><param><value><!-- Hz --><double>7074000</double></value></param></params>"
+                            "</methodCall>")));
+    EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
+    EXPECT_EQ(radio.a, 7'074'000);
+}
+
+// Still no DTD, no entities, and a document must end.
+TEST_F(Flrig, DtdsEntitiesAndUnendedMarkupAreRefused) {
+    const std::string bodies[] = {
+        "<?xml version=\"1.0\"?><!DOCTYPE m [<!ENTITY a \"rig.get_vfo\">]><methodCall><methodName>&a;</methodName></methodCall>",
+        "<methodCall><methodName>rig.get_vfo</methodName></methodCall><?unended",
+        "<methodCall><methodName>rig.get_vfo</methodName></methodCall><!-- unended",
+        "<methodCall><methodName>rig.get_vfo</methodName></methodCall><methodCall/>",
+    };
+    for (const std::string& body : bodies) {
+        LineClient c;
+        ASSERT_TRUE(c.Connect(port));
+        ASSERT_TRUE(c.Send(Post(body)));
+        EXPECT_NE(Response(c).find("<i4>-32700</i4>"), std::string::npos) << body;
+    }
+}
+
+// A request written one byte at a time is one request.
+TEST_F(Flrig, ARequestInOneBytePiecesIsServed) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(port));
+    for (const char ch : Post(Call("rig.set_vfoA", "<param><value><double>7076000</double></value></param>"))) {
+        ASSERT_TRUE(c.Send(std::string(1, ch)));
+        Pump();
+    }
+    EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
+    EXPECT_EQ(radio.a, 7'076'000);
 }
 
 TEST_F(Flrig, AKeyedClientThatDisconnectsIsReleased) {
