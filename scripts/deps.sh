@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages Zephyra needs to build, test and run, when missing.
 set -euo pipefail
 need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev libgmock-dev
-      libbenchmark-dev xvfb xauth imagemagick fonts-liberation2)
+      libbenchmark-dev xvfb xauth imagemagick fonts-liberation2
+      libhamlib-utils)  # the rig-control clients the sharing tests run against the console
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

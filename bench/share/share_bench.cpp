@@ -86,12 +86,17 @@ std::string HttpResponse(LineClient& c) {
 }
 
 // `request(i)` is sent, `ok(answer)` judges it; the time of each is kept.
+// `pause` before each request lets the line fall quiet (the radio's reports
+// of the last change, IF among them, have all been sent).
 Figures RoundTrips(LineClient& c, int n, const std::function<std::string(int)>& request,
                    const std::function<std::string(LineClient&)>& read,
-                   const std::function<bool(const std::string&)>& ok) {
+                   const std::function<bool(const std::string&)>& ok,
+                   std::chrono::milliseconds pause = std::chrono::milliseconds(0)) {
     std::vector<double> us;
     int failed = 0;
     for (int i = 0; i < n; ++i) {
+        if (pause.count() > 0)
+            std::this_thread::sleep_for(pause);
         const auto t0 = Clock::now();
         if (!c.Send(request(i))) {
             ++failed;
@@ -110,6 +115,14 @@ Figures RoundTrips(LineClient& c, int n, const std::function<std::string(int)>& 
 
 void Print(const char* server, const char* request, const Figures& f) {
     std::printf("%-8s %-26s %6d %10.0f %10.0f %7d\n", server, request, f.samples, f.median, f.p99, f.missed);
+}
+
+// The line time at 9,600 baud (10 bits a byte) of a command and of the
+// report that confirms it, against the median on a quiet line.
+void PrintAgainstLine(const char* request, int commandBytes, int reportBytes, const Figures& f) {
+    const double lineUs = (commandBytes + reportBytes) * 10.0 / 9600.0 * 1e6;
+    std::printf("%-34s %6d %10.0f %10.0f %10.0f %7.2f %7d\n", request, f.samples, f.median, f.p99, lineUs,
+                f.median / lineUs, f.missed);
 }
 
 double Throughput(std::uint16_t port, int clients, int seconds, bool xml) {
@@ -181,6 +194,29 @@ int main(int argc, char** argv) {
         Print("rigctld", "T 1 / T 0 (confirmed)", RoundTrips(c, n, [](int i) {
                   return std::string(i % 2 ? "T 0\n" : "T 1\n"); }, line, report0));
     });
+    if (paced) {
+        // One confirmed set at a time on a quiet line: what a program waits
+        // for, against the line time of the command and its confirming report.
+        const int quiet = std::min(n, 50);
+        std::printf("\nquiet line, rigctld                 n  median us     p99 us    line us   ratio  failed\n");
+        WhileConsoleRuns([&] {
+            LineClient c;
+            if (!c.Connect(rigctl))
+                return;
+            auto line = [](LineClient& x) { return x.ReadLine(5s); };
+            auto report0 = [](const std::string& a) { return a == "RPRT 0\n"; };
+            const auto pause = std::chrono::milliseconds(120);
+            PrintAgainstLine("F (FA command, FA report)", 14, 14, RoundTrips(c, quiet, [](int i) {
+                return "F " + std::to_string(i % 2 ? 7'074'000 : 7'076'000) + "\n"; }, line, report0, pause));
+            PrintAgainstLine("M (MD command, MD report)", 4, 4, RoundTrips(c, quiet, [](int i) {
+                return std::string(i % 2 ? "M USB 0\n" : "M LSB 0\n"); }, line, report0, pause));
+            PrintAgainstLine("T 1 / T 0 (TX/RX, their report)", 3, 4, RoundTrips(c, quiet, [](int i) {
+                return std::string(i % 2 ? "T 0\n" : "T 1\n"); }, line, report0, pause));
+            PrintAgainstLine("S 1 VFOB / S 0 VFOA (FT, FT)", 4, 4, RoundTrips(c, quiet, [](int i) {
+                return std::string(i % 2 ? "S 0 VFOA\n" : "S 1 VFOB\n"); }, line, report0, pause));
+        });
+        std::printf("\n");
+    }
     WhileConsoleRuns([&] {
         LineClient c;
         if (!c.Connect(flrig))

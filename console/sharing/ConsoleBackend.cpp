@@ -564,8 +564,13 @@ Result ConsoleBackend::SetPtt(bool on) {
     if (const Result r = Check(on); r != Result::Ok)
         return r;
     CCorvan* link = Link();
+    // The radio answers TX and RX with their own report (cleared by the
+    // builder before it writes), well before the IF that follows.
     return SetAndConfirm([&] { return (on ? link->ConnTX() : link->ConnRX()) == 1; },
-                         [this]() -> std::optional<long long> {
+                         [this, link, on]() -> std::optional<long long> {
+                             u32 x = 0;
+                             if ((on ? link->RcvDataTX(&x) : link->RcvDataRX(&x)) == 1)
+                                 return on ? 1 : 0;
                              if (auto f = StoredIf())
                                  return f->transmitting;
                              return std::nullopt;

@@ -811,6 +811,10 @@ QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line,
     }
     const Args args(words.begin() + 1, words.end());
     std::string out;
+    if (extended && command->run == ChkVfo) {
+        // Clients read the extended chk_vfo as its one labelled line.
+        return QByteArrayLiteral("ChkVFO: 0\n");
+    }
     if (extended) {
         out = std::string(command->longName) + ":";
         if (command->echoRest)

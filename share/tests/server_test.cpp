@@ -232,6 +232,7 @@ TEST_F(Rigctl, AFullTableClosesTheClientIdleLongestAndAnActiveClientGetsIn) {
     for (int i = 0; i < 200; ++i) {
         crowd.push_back(std::make_unique<LineClient>());
         ASSERT_TRUE(crowd.back()->Connect(port));
+        Pump(); // accepted as they come, as the program's event loop does
     }
     ASSERT_TRUE(PumpUntil([&] { return server.Status().clients == 200; }, 10s));
     LineClient late;
