@@ -116,7 +116,7 @@ TEST_F(Sharing, EveryLineCommandChangesTheRadioAndTheConsoleFollows) {
          nullptr},
         {"l AF", 1, "0.200000\n", nullptr, nullptr},
         {"L RF 0.6", 1, "RPRT 0\n", [](R r) { return r.value("RG") == 153; }, nullptr},
-        {"+l RF", 3, "get_level: RF\nLevel Value: 0.600000\nRPRT 0\n", nullptr, nullptr},
+        {"+l RF", 3, "get_level: RF\n0.600000\nRPRT 0\n", nullptr, nullptr},
         {"L SQL 0.1", 1, "RPRT 0\n", [](R r) { return r.value("SQ0", 0) == 26 || r.value("SQ0", 1) == 26; },
          nullptr},
         {"l SQL", 1, "0.101961\n", nullptr, nullptr},
