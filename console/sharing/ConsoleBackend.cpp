@@ -564,9 +564,23 @@ Result ConsoleBackend::SetPtt(bool on) {
     if (const Result r = Check(on); r != Result::Ok)
         return r;
     CCorvan* link = Link();
+    // The IF report that follows the last change made here goes through
+    // before the next change: PTT switched back to back cannot run ahead of
+    // what the line carries (a TX or RX report still queued for an earlier
+    // change would confirm the next one).
+    if (m_pttAwaitingIf >= 0) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_answerMs);
+        while (std::chrono::steady_clock::now() < until) {
+            const auto f = StoredIf();
+            if (f && f->transmitting == m_pttAwaitingIf)
+                break;
+            Sleep1();
+        }
+        m_pttAwaitingIf = -1;
+    }
     // The radio answers TX and RX with their own report (cleared by the
     // builder before it writes), well before the IF that follows.
-    return SetAndConfirm([&] { return (on ? link->ConnTX() : link->ConnRX()) == 1; },
+    const Result r = SetAndConfirm([&] { return (on ? link->ConnTX() : link->ConnRX()) == 1; },
                          [this, link, on]() -> std::optional<long long> {
                              u32 x = 0;
                              if ((on ? link->RcvDataTX(&x) : link->RcvDataRX(&x)) == 1)
@@ -576,6 +590,9 @@ Result ConsoleBackend::SetPtt(bool on) {
                              return std::nullopt;
                          },
                          on ? 1 : 0, [link] { link->ConnIF(); });
+    if (r == Result::Ok)
+        m_pttAwaitingIf = on ? 1 : 0;
+    return r;
 }
 
 // ---------------------------------------------------------------- RIT and XIT

@@ -151,6 +151,9 @@ private:
     // the split back, unless the radio has changed in between.
     int m_keptSplitTx = -1;
     int m_keptSplitRx = -1;
+    // The transmit state the IF report of the last PTT change will show
+    // (-1: none awaited).
+    int m_pttAwaitingIf = -1;
 };
 
 class RadioSharing : public QObject {

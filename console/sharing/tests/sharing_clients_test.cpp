@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 
+#include <map>
 #include <sstream>
 
 namespace {
@@ -289,6 +290,37 @@ TEST_F(Clients, FlrigClientOpensReadsAndSets) {
     EXPECT_EQ(s.txVfo, 0);
     EXPECT_EQ(radio().value("PC"), 50);
     EXPECT_TRUE(PumpUntil([&] { return Digits(Shown(false)) == "7074000"; }, 3s));
+}
+
+// The protocol's signal strength: dB relative to S9 from the S-meter
+// reading. This radio's meter reads 0..30 with S9 at 15 (S0 at 0, 6 dB an S
+// unit) and S9+60 dB at full scale.
+int ProtocolStrength(int meter) {
+    if (meter <= 15)
+        return static_cast<int>(std::lround((meter * 9.0 / 15.0 - 9.0) * 6.0));
+    return static_cast<int>(std::lround((meter - 15) * 60.0 / 15.0));
+}
+
+TEST_F(Clients, StrengthIsDecibelsRelativeToS9FromTheMeter) {
+    // A few receive frequencies whose meter readings differ: the noise floor,
+    // a weak station and the strongest on the band.
+    std::map<int, std::int64_t> byMeter;
+    for (std::int64_t hz = 14'000'000; hz <= 14'350'000; hz += 500)
+        byMeter.emplace(radio().sMeterAt(hz), hz);
+    ASSERT_GE(byMeter.size(), 3u);
+    std::vector<std::int64_t> picks = {byMeter.begin()->second, std::next(byMeter.begin())->second,
+                                       byMeter.rbegin()->second};
+    for (const std::int64_t hz : picks) {
+        const int meter = radio().sMeterAt(hz);
+        SCOPED_TRACE("meter " + std::to_string(meter));
+        const ClientRun run = Client(Net({"F", QString::number(hz), "l", "RAWSTR", "l", "STRENGTH"}));
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.out, std::to_string(meter) + "\n" + std::to_string(ProtocolStrength(meter)) + "\n") << run.err;
+    }
+    // The definition itself on the meter's marks.
+    EXPECT_EQ(ProtocolStrength(0), -54);
+    EXPECT_EQ(ProtocolStrength(15), 0);
+    EXPECT_EQ(ProtocolStrength(30), 60);
 }
 
 struct ShapeRow {
