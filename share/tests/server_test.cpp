@@ -410,7 +410,7 @@ TEST_F(Flrig, MalformedRequestsGetAFaultOrAnHttpErrorNeverAHang) {
 // declaration, comments and whitespace where XML allows them.
 TEST_F(Flrig, ProcessingInstructionsCommentsAndWhitespaceAreAccepted) {
     const std::string bodies[] = {
-        "<?xml version=\"1.0\"?>\r\n<?clientid=\"hamlib(45263)\"?>\r\n<methodCall><methodName>rig.get_vfo</methodName>\r\n</methodCall>\r\n",
+        "<?xml version=\"1.0\"?>\r\n<?clientid=\"client(45263)\"?>\r\n<methodCall><methodName>rig.get_vfo</methodName>\r\n</methodCall>\r\n",
         "<?xml version=\"1.0\"?><!-- a comment --><methodCall>\n  <methodName>rig.get_vfo</methodName>\n  <!-- -->\n"
         "  <params>\n  </params>\n</methodCall>\n<!-- after -->\n<?trailer x?>",
         "<methodCall><?pi inside?><methodName>rig.get_vfo</methodName></methodCall>",
