@@ -377,6 +377,8 @@ TEST_F(Flrig, MalformedRequestsGetAFaultOrAnHttpErrorNeverAHang) {
         {"not xml", Post("this is not xml"), "<name>faultCode</name><value><i4>-32700</i4>", false},
         {"unclosed", Post("<methodCall><methodName>rig.get_vfo</methodName><params>"), "-32700", false},
         {"unknown method", Post(Call("rig.explode")), "<i4>-32601</i4>", false},
+        {"the radio's own command", Post(Call("rig.cat_string", "<param><value>FA00000000000;</value></param>")),
+         "<i4>-32601</i4>", false},
         {"bad parameter", Post(Call("rig.set_vfo", "<param><value><string>FA0;</string></value></param>")),
          "<i4>-32602</i4>", false},
         {"no parameter", Post(Call("rig.set_mode")), "<i4>-32602</i4>", false},
