@@ -368,7 +368,8 @@ Result ConsoleBackend::SetMode(Vfo vfo, Mode mode, int passband) {
     if (const Result r = Check(); r != Result::Ok)
         return r;
     const int code = ModeCode(mode);
-    if (code == 0)
+    // A width the radio cannot take is refused before the mode changes.
+    if (code == 0 || passband > 9999)
         return Result::InvalidArgument;
     if (m_state.controlBand != 0)
         return Result::NotAvailable; // the mode command would go to the sub receiver
@@ -417,8 +418,6 @@ Result ConsoleBackend::SetMode(Vfo vfo, Mode mode, int passband) {
     if (which <= 1)
         m_vfoMode[static_cast<std::size_t>(which)] = mode;
     if (passband > 0 && which == rx) {
-        if (passband > 9999)
-            return Result::InvalidArgument;
         auto fw = [link]() -> std::optional<long long> {
             u32 v = 0;
             return link->RcvDataFW(&v) == 1 ? std::optional<long long>(v) : std::nullopt;

@@ -72,6 +72,8 @@ TEST_F(Sharing, EveryLineCommandChangesTheRadioAndTheConsoleFollows) {
         {"\\set_mode USB 0", 1, "RPRT 0\n", [](R r) { return r.state().modeA == 2 && r.value("FW") == 500; },
          [](SharingTest& t) { return static_cast<Sharing&>(t).Text(idc::MainMode).find("USB") != std::string::npos; }},
         {"+\\get_mode", 4, "get_mode:\nMode: USB\nPassband: 500\nRPRT 0\n", nullptr, nullptr},
+        // A width the radio cannot take: nothing changes, the mode neither.
+        {"M CW 20000", 1, "RPRT -1\n", [](R r) { return r.state().modeA == 2 && r.value("FW") == 500; }, nullptr},
         {"V VFOB", 1, "RPRT 0\n", [](R r) { return r.state().rxVfo == 1; },
          [](SharingTest& t) { return static_cast<Sharing&>(t).state().mainVfo == 1 && MainShows(t, "7050000"); }},
         {"v", 1, "VFOB\n", nullptr, nullptr},
