@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Makes the Debian package from a finished build (the release build by
+# default): BUILD/package/zephyra_<version>_<arch>.deb and its debug symbols,
+# BUILD/package/zephyra-dbgsym_<version>_<arch>.ddeb. Prints the package's path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build/release}")
+out=$build/package
+rm -rf "$out"
+(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
+deb=$(ls "$out"/zephyra_*.deb)
+
+# CPack gives any package with a library under /usr/lib a postinst and a
+# postrm that run ldconfig. The program's libraries are in a private folder
+# that ldconfig never reads, so the package needs neither script: take them
+# out (and stop if they ever hold anything else).
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+dpkg-deb -R "$deb" "$tree/root"
+for script in postinst postrm; do
+    [ -f "$tree/root/DEBIAN/$script" ] || continue
+    if grep -v -E '^(#!/bin/sh|set -e|if \[ "\$1" = "(configure|remove)" \]; then|[[:space:]]*ldconfig|fi|)$' \
+            "$tree/root/DEBIAN/$script"; then
+        echo "packaging: DEBIAN/$script does more than run ldconfig" >&2
+        exit 1
+    fi
+    rm "$tree/root/DEBIAN/$script"
+done
+dpkg-deb --root-owner-group -Zxz -b "$tree/root" "$deb" >/dev/null
+echo "$deb"
