@@ -33,7 +33,7 @@ fi
 while read -r tag; do
     [ -n "$tag" ] || continue
     grep -q -- "\`$tag\`" README.md || fail "lintian warns $tag and the README does not say why"
-done < <(sed -n 's/^W: [^ ]* [^ ]*: \([^ ]*\).*/\1/p' <<<"$lintianOut" | sort -u)
+done < <(sed -n 's/^W: [^ ]*: \([^ ]*\).*/\1/p' <<<"$lintianOut" | sort -u)
 
 # What is in it.
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|')
