@@ -18,7 +18,7 @@ maxBytes=8000000
 fail() { echo "packaging: $*" >&2; exit 1; }
 
 deb=$(packaging/build.sh "$build")
-ddeb=$(find "$(dirname "$deb")" -name 'zephyra-dbgsym_*.ddeb')
+ddeb=$(find "$(dirname "$deb")" -maxdepth 1 -name 'zephyra-dbgsym_*.ddeb')
 [ -n "$ddeb" ] || fail "no -dbgsym package beside $(basename "$deb")"
 size=$(stat -c %s "$deb")
 echo "packaging: $(basename "$deb"): $size bytes; $(basename "$ddeb"): $(stat -c %s "$ddeb") bytes"
