@@ -2,6 +2,7 @@
 # Makes the Debian package from a finished build (the release build by
 # default): BUILD/package/zephyra_<version>_<arch>.deb and its debug symbols,
 # BUILD/package/zephyra-dbgsym_<version>_<arch>.ddeb. Prints the package's path.
+# (The folder BUILD/package/_CPack_Packages is CPack's staging area.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build/release}")
@@ -27,4 +28,15 @@ for script in postinst postrm; do
     rm "$tree/root/DEBIAN/$script"
 done
 dpkg-deb --root-owner-group -Zxz -b "$tree/root" "$deb" >/dev/null
+
+# CPack's -dbgsym package lists its files in md5sums under the paths of its
+# staging folder, and has no copyright file. Give it the right sums and, as
+# Debian's own -dbgsym packages have, its documentation folder as a link to
+# the package's.
+ddeb=$(ls "$out"/zephyra-dbgsym_*.ddeb)
+dpkg-deb -R "$ddeb" "$tree/dbgsym"
+mkdir -p "$tree/dbgsym/usr/share/doc"
+ln -s zephyra "$tree/dbgsym/usr/share/doc/zephyra-dbgsym"
+(cd "$tree/dbgsym" && find usr -type f | LC_ALL=C sort | xargs md5sum > DEBIAN/md5sums)
+dpkg-deb --root-owner-group -Zgzip -b "$tree/dbgsym" "$ddeb" >/dev/null
 echo "$deb"

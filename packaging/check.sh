@@ -24,8 +24,11 @@ size=$(stat -c %s "$deb")
 echo "packaging: $(basename "$deb"): $size bytes; $(basename "$ddeb"): $(stat -c %s "$ddeb") bytes"
 [ "$size" -lt "$maxBytes" ] || fail "the package is $size bytes, more than $maxBytes"
 
-# lintian: no error; a warning only when the README gives its reason.
-lintianOut=$(lintian --no-cfg --display-level '>=warning' "$deb" || true)
+# lintian on both packages: no error; a warning only when the README gives its reason.
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+lintianOut=$(lintian --no-cfg --fail-on none --display-level '>=warning' "$deb" "$ddeb" 2>"$tmp/lintian.err") \
+    || { cat "$tmp/lintian.err" >&2; fail "lintian did not run"; }
 [ -z "$lintianOut" ] || echo "$lintianOut"
 if grep -q '^E: ' <<<"$lintianOut"; then
     fail "lintian reports errors"
@@ -46,8 +49,6 @@ done
     || fail "a library outside /usr/lib/zephyra"
 grep -q '^/usr/lib/zephyra/libcorvan\.so\.' <<<"$contents" || fail "the private libraries are missing"
 
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
 dpkg-deb -x "$deb" "$tmp/root"
 dpkg-deb -x "$ddeb" "$tmp/dbgsym"
 while read -r elf; do
