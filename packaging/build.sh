@@ -30,11 +30,12 @@ done
 dpkg-deb --root-owner-group -Zxz -b "$tree/root" "$deb" >/dev/null
 
 # CPack's -dbgsym package lists its files in md5sums under the paths of its
-# staging folder, and has no copyright file. Give it the right sums and, as
-# Debian's own -dbgsym packages have, its documentation folder as a link to
-# the package's.
+# staging folder, has no copyright file and keeps the executable bit on the
+# debug files. Give it the right sums, plain data files and, as Debian's own
+# -dbgsym packages have, its documentation folder as a link to the package's.
 ddeb=$(ls "$out"/zephyra-dbgsym_*.ddeb)
 dpkg-deb -R "$ddeb" "$tree/dbgsym"
+find "$tree/dbgsym/usr/lib/debug" -type f -exec chmod 0644 {} +
 mkdir -p "$tree/dbgsym/usr/share/doc"
 ln -s zephyra "$tree/dbgsym/usr/share/doc/zephyra-dbgsym"
 (cd "$tree/dbgsym" && find usr -type f | LC_ALL=C sort | xargs md5sum > DEBIAN/md5sums)
