@@ -52,22 +52,24 @@ grep -q '^/usr/lib/zephyra/libcorvan\.so\.' <<<"$contents" || fail "the private 
 dpkg-deb -x "$deb" "$tmp/root"
 dpkg-deb -x "$ddeb" "$tmp/dbgsym"
 while read -r elf; do
-    file -b "$elf" | grep -q ', stripped' || fail "${elf#$tmp/root} is not stripped"
+    [[ $(file -b "$elf") == *', stripped'* ]] || fail "${elf#$tmp/root} is not stripped"
     id=$(readelf -n "$elf" | sed -n 's/.*Build ID: \([0-9a-f]*\).*/\1/p')
     [ -f "$tmp/dbgsym/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" ] \
         || fail "no debug information for ${elf#$tmp/root} in the -dbgsym package"
 done < <(find "$tmp/root" -type f \( -path '*/bin/*' -o -name '*.so.*' \))
 
 # The unpacked programs run from where they are and use the unpacked libraries.
-ldd "$tmp/root/usr/bin/zephyra" | grep -q "libcorvan.so.0 => $tmp/root/usr/bin/../lib/zephyra/libcorvan.so" \
+libraries=$(ldd "$tmp/root/usr/bin/zephyra")
+grep -qF "libcorvan.so.0 => $tmp/root/usr/bin/../lib/zephyra/libcorvan.so.0" <<<"$libraries" \
     || fail "the unpacked console does not find its libraries through its run path"
-! ldd "$tmp/root/usr/bin/zephyra" | grep 'not found' || fail "the unpacked console misses libraries"
+! grep 'not found' <<<"$libraries" || fail "the unpacked console misses libraries"
 export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 timeout 60 "$tmp/root/usr/bin/zephyra" --render "$tmp/console.png"
 [ "$(head -c 8 "$tmp/console.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] \
     || fail "the unpacked console drew no PNG"
-timeout 10 "$tmp/root/usr/bin/zephyra-sim" --help | grep -q '^Usage: zephyra-sim' \
+simHelp=$(timeout 10 "$tmp/root/usr/bin/zephyra-sim" --help)
+grep -q '^Usage: zephyra-sim' <<<"$simHelp" \
     || fail "the unpacked zephyra-sim --help printed no usage"
 
 # Every option of --help is in the manual page.
