@@ -31,3 +31,24 @@ function(zephyra_test)
                    ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${T_NAME}"
                    ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen;ZEPHYRA_SOURCE_DIR=set:${CMAKE_SOURCE_DIR}")
 endfunction()
+
+# Installed, the program's own shared libraries live in a private folder
+# (lib/zephyra under the prefix), where no other package's libraries of the
+# same name can meet them; the programs find them through their run path.
+set(ZEPHYRA_INSTALL_PRIVATE_LIBDIR "lib/zephyra")
+
+# zephyra_install_library(target): one of the program's own shared libraries,
+# installed into the private folder with its run-time name only (no link for
+# developers, no headers); it finds the others beside itself.
+function(zephyra_install_library target)
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+    install(TARGETS ${target} LIBRARY DESTINATION ${ZEPHYRA_INSTALL_PRIVATE_LIBDIR} NAMELINK_SKIP)
+endfunction()
+
+# zephyra_install_program(target): a program in bin/ that uses the private
+# libraries, found relative to the program wherever the tree is unpacked.
+function(zephyra_install_program target)
+    file(RELATIVE_PATH toLibraries /${CMAKE_INSTALL_BINDIR} /${ZEPHYRA_INSTALL_PRIVATE_LIBDIR})
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${toLibraries}")
+    install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endfunction()

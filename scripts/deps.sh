@@ -4,6 +4,8 @@ set -euo pipefail
 need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev libgmock-dev
       libbenchmark-dev xvfb xauth imagemagick fonts-liberation2
       libhamlib-utils)  # the rig-control clients the sharing tests run against the console
+# The Debian package and its checks.
+need+=(dpkg-dev file binutils lintian appstream desktop-file-utils)
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

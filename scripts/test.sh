@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the full
-# suite, the full suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the link and simulator under ThreadSanitizer,
-# and a short fuzz run of the reply decoder.
+# Installs what is missing, builds everything and runs every test: the checks
+# of the Debian package, the full suite, the full suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the link and simulator under
+# ThreadSanitizer, and a short fuzz run of the reply decoder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -12,6 +12,10 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
+
+# The Debian package of the release build: lintian, its contents, the
+# unpacked programs running from a temporary folder (packaging/check.sh).
+packaging/check.sh build/release
 
 # The whole suite under AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer. The test preset sets the options: every report
