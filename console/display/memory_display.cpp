@@ -98,8 +98,13 @@ void ConsoleDisplay::OnMR(const MemoryReport& report) {
         // Browsing: the channel is shown, nothing is stored.
         if (receiveHalf) {
             m_browsedFrequency = r.frequency;
-            if (!s.erasedChannel)
+            if (!s.erasedChannel) {
                 ShowChannelNumber(0, r.bank, r.channel);
+                // The browsed channel's own mark, not the record's that the
+                // next "M. IN" writes.
+                SetText(controls, idc::MainLockOut,
+                        r.lockout == 1 && s.zulState != 2 ? QStringLiteral("L .OUT") : QString());
+            }
             ShowMainFrequency(r.frequency);
             SetText(controls, idc::MainMode, GroupedModeName(r.mode, r.group));
             return;
