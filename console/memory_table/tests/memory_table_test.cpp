@@ -349,6 +349,7 @@ struct ChangedRow {
     const char* name;
     bool duringPreview;
 };
+std::ostream& operator<<(std::ostream& out, const ChangedRow& row) { return out << row.name; }
 
 class ChangedInTheRadio : public MemoryTableOnTheRadio, public ::testing::WithParamInterface<ChangedRow> {};
 

@@ -293,6 +293,35 @@ TEST_F(MemoryWritesWithWindows, TheEditorHandsBackTheModeItShows) {
     EXPECT_EQ(Stored(0).mode, 1);
 }
 
+// CLR's lock-out on a program-scan channel whose transmit half was not read
+// (yet): the receive half is rewritten, the transmit half is left as the
+// radio holds it, not written as eleven zeros.
+TEST_F(MemoryWritesTest, LockOutKeepsATransmitHalfNotRead) {
+    radio().modify([](qxsim::State& s) {
+        auto& channel = s.memory[295];
+        channel.half[0] = qxsim::MemoryHalf{};
+        channel.half[0].frequency = 144'000'000;
+        channel.half[0].mode = 4;
+        channel.half[0].toneNumber = 1;
+        channel.half[1] = channel.half[0];
+        channel.half[1].frequency = 146'000'000;
+        channel.hasTransmitHalf = true;
+    });
+    OnChannel(295);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].rxFrequency == "00144000000"; }));
+    PumpFor(std::chrono::milliseconds(200));
+    state().record[0].txFrequency.clear(); // its MR reply not handled yet
+    Settle();
+    Click(idc::Clear);
+    ASSERT_TRUE(PumpUntil([&] { return Stored(295).lockout == 1; }));
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(Writes(), 1u);
+    const qxsim::MemoryChannel channel = radio().state().memory[295];
+    EXPECT_TRUE(channel.hasTransmitHalf);
+    EXPECT_EQ(channel.half[1].frequency, 146'000'000);
+}
+
 // A record with no mode known is not written as mode 0.
 TEST_F(MemoryWritesTest, ARecordWithoutAModeIsNotWritten) {
     Put(45, 145'600'000, 4, "KEEP");
