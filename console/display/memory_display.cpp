@@ -212,7 +212,12 @@ void ConsoleDisplay::OnMC(int bank, int channel) {
     const bool changed = at.bank != bank || at.channel != channel;
     if (changed) {
         at = zephyra::MemoryPosition{bank, channel};
-        s.record[band].transmitHalf = 0;
+        // The record is the former channel's until the MR reply of this one
+        // arrives: CLR meanwhile would write it over this channel.
+        if (!s.memoryScroll)
+            s.record[band] = zephyra::MemoryRecord{};
+        else
+            s.record[band].transmitHalf = 0;
         if (!s.erasedChannel && onMemory)
             link.ConnMR(0, static_cast<std::uint32_t>(bank), static_cast<std::uint32_t>(channel));
     }

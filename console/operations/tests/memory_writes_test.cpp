@@ -322,6 +322,30 @@ TEST_F(MemoryWritesTest, LockOutKeepsATransmitHalfNotRead) {
     EXPECT_EQ(channel.half[1].frequency, 146'000'000);
 }
 
+// The radio reports another channel; CLR pressed before that channel's
+// record arrived reads it first and writes nothing, never the former
+// channel's record over it.
+TEST_F(MemoryWritesTest, LockOutBeforeTheNewChannelsRecordWritesNothing) {
+    Put(5, 145'600'000, 4, "HOME");
+    Put(6, 433'500'000, 4, "UHF");
+    OnChannel(5);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "HOME"; }));
+    qxsim::Faults slow;
+    slow.delay = std::chrono::milliseconds(400);
+    radio().setFaults(slow);
+    Settle();
+    radio().inject("MC006;");
+    ASSERT_TRUE(PumpUntil([&] { return state().memory[0].channel == 6; }));
+    Click(idc::Clear);
+    PumpFor(std::chrono::milliseconds(1500));
+    radio().setFaults(qxsim::Faults{});
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(Stored(6).frequency, 433'500'000);
+    EXPECT_EQ(Stored(6).name, "UHF");
+    EXPECT_EQ(Stored(6).lockout, 0);
+}
+
 // A record with no mode known is not written as mode 0.
 TEST_F(MemoryWritesTest, ARecordWithoutAModeIsNotWritten) {
     Put(45, 145'600'000, 4, "KEEP");
