@@ -97,7 +97,7 @@ void ConsoleOperations::MemoryIn() {
     // A record without a mode would be written as something the operator
     // never saw.
     if (!ChannelMode(record.rxMode)) {
-        SayNotWritten(*this, QStringLiteral("The mode of the VFO is not known yet.\nChannel %1 was not written.")
+        SayNotWritten(*this, QStringLiteral("No mode is known for the record to write.\nChannel %1 was not written.")
                                  .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
         return;
     }
