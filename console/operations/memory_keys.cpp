@@ -56,8 +56,11 @@ void ConsoleOperations::MemoryIn() {
             return;
         // The units field holds the satellite channel typed.
         const QString typed = TextOf(controls, idc::MainChDigit0 + 2);
-        if (typed.size() == 1 && typed[0].isDigit())
-            link.ConnSI(static_cast<u32>(typed[0].digitValue()), s.satelliteName.c_str());
+        const bool written = typed.size() == 1 && typed[0].isDigit() &&
+                             link.ConnSI(static_cast<u32>(typed[0].digitValue()), s.satelliteName.c_str()) == 1;
+        if (!written)
+            SayNotWritten(*this, QStringLiteral("No satellite channel was typed, or the radio link refused it.\n"
+                                                "The satellite memory name was not written."));
         KeypadClear();
         return;
     }

@@ -6,6 +6,7 @@
 #include "operations_fixture.h"
 
 #include "console_menu.h"
+#include "display/display_controls.h"
 
 #include <platform.h>
 
@@ -344,6 +345,36 @@ TEST_F(MemoryWritesTest, LockOutBeforeTheNewChannelsRecordWritesNothing) {
     EXPECT_EQ(Stored(6).frequency, 433'500'000);
     EXPECT_EQ(Stored(6).name, "UHF");
     EXPECT_EQ(Stored(6).lockout, 0);
+}
+
+// In satellite mode "M. IN" writes the satellite name into the satellite
+// channel typed, and says so when none was typed.
+TEST_F(MemoryWritesTest, SatelliteNameGoesOnlyToTheChannelTyped) {
+    Ready();
+    Click(idc::Satellite);
+    ASSERT_TRUE(PumpUntil([&] { return state().satelliteMode == 1; }));
+    PumpFor(std::chrono::milliseconds(200));
+    state().satelliteName = "AO91"; // as the satellite name window hands it back
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    display_controls::SetText(controls(), idc::MainChDigit0 + 2, QString()); // nothing typed yet
+    Settle();
+    Click(idc::MemoryIn);
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(radio().countOf("SI"), 0u);
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("was not written")));
+
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    PumpFor(std::chrono::milliseconds(200));
+    state().satelliteName = "AO91";
+    Type("3");
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return radio().countOf("SI") == 1; }));
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(radio().countOf("SI3AO91"), 1u);
+    EXPECT_EQ(radio().state().satelliteNames[3], "AO91");
 }
 
 // A record with no mode known is not written as mode 0.
