@@ -231,6 +231,14 @@ void ConsoleDialog::BuildMenu() {
             m_actions[command] = action;
         }
     }
+    // Clear Memory clears the channel on the display: greyed on a VFO.
+    if (QAction* clear = menuAction(cmd::ClearMemory)) {
+        for (QObject* holder : clear->associatedObjects())
+            if (auto* menu = qobject_cast<QMenu*>(holder))
+                connect(menu, &QMenu::aboutToShow, this, [this, clear] {
+                    clear->setEnabled((m_state.controlBand == 1 ? m_state.subVfo : m_state.mainVfo) == 2);
+                });
+    }
 }
 
 QAction* ConsoleDialog::menuAction(int commandId) const {

@@ -98,8 +98,13 @@ void ConsoleDisplay::OnMR(const MemoryReport& report) {
         // Browsing: the channel is shown, nothing is stored.
         if (receiveHalf) {
             m_browsedFrequency = r.frequency;
-            if (!s.erasedChannel)
+            if (!s.erasedChannel) {
                 ShowChannelNumber(0, r.bank, r.channel);
+                // The browsed channel's own mark, not the record's that the
+                // next "M. IN" writes.
+                SetText(controls, idc::MainLockOut,
+                        r.lockout == 1 && s.zulState != 2 ? QStringLiteral("L .OUT") : QString());
+            }
             ShowMainFrequency(r.frequency);
             SetText(controls, idc::MainMode, GroupedModeName(r.mode, r.group));
             return;
@@ -207,7 +212,12 @@ void ConsoleDisplay::OnMC(int bank, int channel) {
     const bool changed = at.bank != bank || at.channel != channel;
     if (changed) {
         at = zephyra::MemoryPosition{bank, channel};
-        s.record[band].transmitHalf = 0;
+        // The record is the former channel's until the MR reply of this one
+        // arrives: CLR meanwhile would write it over this channel.
+        if (!s.memoryScroll)
+            s.record[band] = zephyra::MemoryRecord{};
+        else
+            s.record[band].transmitHalf = 0;
         if (!s.erasedChannel && onMemory)
             link.ConnMR(0, static_cast<std::uint32_t>(bank), static_cast<std::uint32_t>(channel));
     }

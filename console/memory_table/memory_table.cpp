@@ -76,36 +76,43 @@ QString ToneValueText(const Channel& c) {
     }
 }
 
-QString ChangeLine(const Channel& before, const Channel& after) {
-    const auto describe = [](const Channel& c) -> QString {
-        if (c.empty()) {
-            return QStringLiteral("(empty)");
-        }
-        QString text = QStringLiteral("%1 %2").arg(Megahertz(c.rxFrequency), RadioModeName(c.rxMode));
-        if (c.txFrequency != 0) {
-            text += QStringLiteral(" / TX %1 %2").arg(Megahertz(c.txFrequency), RadioModeName(c.txMode));
-        }
-        text += QStringLiteral(" %1").arg(QLatin1String(kToneTypes[std::clamp(c.toneType, 0, 3)]));
-        if (c.toneType != 0) {
-            text += QStringLiteral(" %1").arg(ToneValueText(c));
-        }
-        if (c.shift != 0) {
-            text += QStringLiteral(" shift %1 %2").arg(QLatin1String(kShifts[std::clamp(c.shift, 0, 3)]),
-                                                      Megahertz(c.offset));
-        }
-        if (c.reverse) {
-            text += QStringLiteral(" REV");
-        }
-        text += QStringLiteral(" step %1 grp %2").arg(Q(mc::StepText(c.rxMode, c.rxStep))).arg(c.group);
-        if (c.lockout) {
-            text += QStringLiteral(" L.OUT");
-        }
-        if (!c.name.empty()) {
-            text += QStringLiteral(" \"%1\"").arg(Q(c.name));
-        }
-        return text;
+// A channel as MW writes it: every field of both halves, whether in use or
+// not, so that no change the write makes is hidden.
+QString Describe(const Channel& c) {
+    if (c.empty()) {
+        return QStringLiteral("(empty)");
+    }
+    const auto step = [](int mode, int index) {
+        const bool listed = index >= 0 && index < static_cast<int>(mc::StepHundredths(mode).size());
+        return listed ? Q(mc::StepText(mode, index)) : QStringLiteral("#%1").arg(index);
     };
-    return QStringLiteral("%1: %2  ->  %3").arg(Q(mc::ChannelLabel(after.number)), describe(before), describe(after));
+    const auto value = [](const std::string& text, int number) {
+        return text.empty() ? QStringLiteral("#%1").arg(number) : Q(text);
+    };
+    QString text = QStringLiteral("%1 %2 step %3").arg(Megahertz(c.rxFrequency), RadioModeName(c.rxMode),
+                                                       step(c.rxMode, c.rxStep));
+    if (c.txFrequency != 0) {
+        text += QStringLiteral(" / TX %1 %2 step %3")
+                    .arg(Megahertz(c.txFrequency), RadioModeName(c.txMode), step(c.txMode, c.txStep));
+    } else {
+        text += QStringLiteral(" / TX none");
+    }
+    text += QStringLiteral(" | %1 (tone %2, CTCSS %3, DCS %4)")
+                .arg(QLatin1String(kToneTypes[std::clamp(c.toneType, 0, 3)]),
+                     value(mc::ToneText(c.toneNumber), c.toneNumber), value(mc::ToneText(c.ctcssNumber), c.ctcssNumber),
+                     value(mc::DcsText(c.dcsCode), c.dcsCode));
+    text += QStringLiteral(" | shift %1 offset %2")
+                .arg(QLatin1String(kShifts[std::clamp(c.shift, 0, 3)]), Q(mc::FormatMegahertz(c.offset)));
+    text += QStringLiteral(" | REV %1 | grp %2 | L.OUT %3 | \"%4\"")
+                .arg(c.reverse ? QStringLiteral("ON") : QStringLiteral("OFF"))
+                .arg(c.group)
+                .arg(c.lockout ? QStringLiteral("ON") : QStringLiteral("OFF"))
+                .arg(Q(c.name));
+    return text;
+}
+
+QString ChangeLine(const Channel& before, const Channel& after) {
+    return QStringLiteral("%1: %2  ->  %3").arg(Q(mc::ChannelLabel(after.number)), Describe(before), Describe(after));
 }
 
 QString NumberList(const std::vector<int>& numbers) {
@@ -126,6 +133,11 @@ struct MemoryTableWindow::Data {
     std::size_t position = 0;
     bool readBackPending = false;
     bool cancelRequested = false;
+    // Before the first MW every channel to be written is read again; the
+    // backup is made of what that read found.
+    bool checking = false;
+    std::vector<Channel> fresh;
+    QString conflict;           // a channel changed in the radio since the table read it
     std::vector<int> written;   // channel numbers
     std::vector<int> differing;
     std::vector<int> refused;
@@ -502,32 +514,22 @@ void MemoryTableWindow::WriteToRadio() {
         return;
     }
     QString changes;
-    std::vector<Channel> before;
     for (int row : rows) {
         changes += ChangeLine(m_data->radio[static_cast<std::size_t>(row)], m_data->edited[static_cast<std::size_t>(row)]) +
                    QLatin1Char('\n');
-        before.push_back(m_data->radio[static_cast<std::size_t>(row)]);
     }
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString backupPath = QDir(m_backupFolder).filePath(QStringLiteral("channels-before-write-%1.csv").arg(stamp));
     if (!ConfirmWrite(changes, backupPath)) {
         return;
     }
-    // The backup first: without it nothing is written.
-    QSaveFile backup(backupPath);
-    const std::string bytes = mc::ExportCsv(before);
-    if (!QDir().mkpath(m_backupFolder) || !backup.open(QIODevice::WriteOnly) ||
-        backup.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !backup.commit()) {
-        platform::MessageBox(QStringLiteral("The backup could not be saved to\n%1\nNothing was written.").arg(backupPath),
-                             QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconError, this);
-        return;
-    }
-    m_lastBackup = backupPath;
     m_data->rows = rows;
     m_data->position = 0;
     m_data->readBackPending = false;
     m_data->cancelRequested = false;
+    m_data->checking = true;
+    m_data->fresh.clear();
+    m_data->conflict.clear();
     m_data->written.clear();
     m_data->differing.clear();
     m_data->refused.clear();
@@ -535,17 +537,91 @@ void MemoryTableWindow::WriteToRadio() {
     m_activity = Activity::Writing;
     m_progress->setRange(0, static_cast<int>(rows.size()));
     m_progress->setValue(0);
-    m_status->setText(QStringLiteral("Writing %1 channels...").arg(rows.size()));
+    m_status->setText(QStringLiteral("Checking %1 channels before the write...").arg(rows.size()));
     UpdateButtons();
     ShowAll();
     ScheduleStep(0);
+}
+
+// Reads a channel about to be written and compares it with what the table
+// (and the write preview) showed as in the radio. False, with the conflict
+// noted, when the radio holds something else or did not answer.
+bool MemoryTableWindow::StillAsShown(int row, Channel& now) {
+    const auto index = static_cast<std::size_t>(row);
+    const Channel& shown = m_data->radio[index];
+    const LinkResult result = mc::ReadChannel(*Link(), shown.number, now);
+    if (result == LinkResult::LinkClosed) {
+        Finish(QStringLiteral("The link to the radio closed during the write."));
+        return false;
+    }
+    if (result != LinkResult::Ok) {
+        m_data->conflict = QStringLiteral("Channel %1 did not answer before it was to be written.")
+                               .arg(Q(mc::ChannelLabel(shown.number)));
+        Finish(QStringLiteral("The write stopped at channel %1.").arg(Q(mc::ChannelLabel(shown.number))));
+        return false;
+    }
+    now = mc::Normalised(now);
+    if (now == shown) {
+        return true;
+    }
+    m_data->conflict = QStringLiteral("Channel %1 changed in the radio since the table read it.\n"
+                                      "Shown as in the radio:  %2\nIn the radio now:  %3\n"
+                                      "Nothing more was written. Read from the radio again before writing.")
+                           .arg(Q(mc::ChannelLabel(shown.number)), Describe(shown), Describe(now));
+    // The table shows what the radio holds now; the operator's edit stays.
+    m_data->radio[index] = now;
+    ShowChannel(row);
+    Finish(QStringLiteral("The write stopped: channel %1 changed in the radio.").arg(Q(mc::ChannelLabel(shown.number))));
+    return false;
+}
+
+bool MemoryTableWindow::SaveBackup() {
+    QSaveFile backup(m_data->backupPath);
+    const std::string bytes = mc::ExportCsv(m_data->fresh);
+    if (!QDir().mkpath(m_backupFolder) || !backup.open(QIODevice::WriteOnly) ||
+        backup.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        !backup.commit()) {
+        return false;
+    }
+    m_lastBackup = m_data->backupPath;
+    return true;
 }
 
 void MemoryTableWindow::WriteStep() {
     const int row = m_data->rows[m_data->position];
     const auto index = static_cast<std::size_t>(row);
     const Channel& wanted = m_data->edited[index];
+    if (m_data->checking) {
+        Channel now;
+        if (!StillAsShown(row, now)) {
+            return;
+        }
+        m_data->fresh.push_back(now);
+        if (++m_data->position < m_data->rows.size()) {
+            ScheduleStep(0);
+            return;
+        }
+        // The backup first: without it nothing is written.
+        if (!SaveBackup()) {
+            const QString path = m_data->backupPath;
+            m_data->backupPath.clear();
+            m_data->conflict = QStringLiteral("The backup could not be saved to\n%1").arg(path);
+            Finish(QStringLiteral("Nothing was written."));
+            return;
+        }
+        m_data->checking = false;
+        m_data->position = 0;
+        m_status->setText(QStringLiteral("Writing %1 channels...").arg(m_data->rows.size()));
+        ScheduleStep(0);
+        return;
+    }
     if (!m_data->readBackPending) {
+        // Once more right before its MW: a change made meanwhile on the
+        // radio or from the console is not overwritten.
+        Channel now;
+        if (!StillAsShown(row, now)) {
+            return;
+        }
         const LinkResult result = mc::WriteChannel(*Link(), wanted, m_data->radio[index].txFrequency != 0);
         if (result == LinkResult::LinkClosed) {
             Finish(QStringLiteral("The link to the radio closed during the write."));
@@ -617,9 +693,15 @@ void MemoryTableWindow::Finish(const QString& status) {
             report += QStringLiteral("\nRead back different from what was written: %1")
                           .arg(NumberList(m_data->differing));
         }
-        report += QStringLiteral("\n\nThe old channels are saved in\n%1").arg(m_data->backupPath);
+        if (!m_data->backupPath.isEmpty() && !m_data->checking) {
+            report += QStringLiteral("\n\nThe old channels are saved in\n%1").arg(m_data->backupPath);
+        }
+        if (!m_data->conflict.isEmpty()) {
+            report = m_data->conflict + QStringLiteral("\n\n") + report;
+        }
         m_lastReport = report;
-        const bool clean = notWritten.empty() && m_data->differing.empty() && m_data->refused.empty();
+        const bool clean = notWritten.empty() && m_data->differing.empty() && m_data->refused.empty() &&
+                           m_data->conflict.isEmpty();
         m_status->setText(clean ? QStringLiteral("%1 channels written and read back.").arg(m_data->written.size())
                                 : status);
         ShowAll();

@@ -7,10 +7,12 @@
 // are edited in place under the channel editor's ranges and name check;
 // values the radio cannot hold are refused with a message. CSV files in
 // CHIRP's column layout are imported and exported. "Write to radio" shows
-// what will change, saves a backup CSV of the channels it overwrites,
-// writes only the changed channels with MW, reads each back and reports a
-// channel whose read-back differs, and which channels were written when the
-// write is interrupted.
+// what will change (every field MW writes, both halves), reads those
+// channels again and stops without writing when one no longer holds what the
+// preview showed, saves a backup CSV of what that read found, writes only
+// the changed channels with MW (each read once more right before), reads
+// each back and reports a channel whose read-back differs, and which
+// channels were written when the write is interrupted.
 //
 // The console owns the link; the window borrows it. A step never starts
 // while the console's operation runs (it waits), and the console runs no
@@ -114,6 +116,8 @@ private:
     void Step();
     void ReadStep();
     void WriteStep();
+    bool StillAsShown(int row, memory_channels::Channel& now);
+    bool SaveBackup();
     void Finish(const QString& status);
     void OnCellChanged(int row, int column);
     bool ConfirmWrite(const QString& changes, const QString& backupPath);

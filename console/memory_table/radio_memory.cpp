@@ -114,9 +114,11 @@ LinkResult WriteChannel(CCorvan& link, const Channel& c, bool hadTransmitHalf) {
     };
     std::int32_t ok = 0;
     if (c.empty()) {
-        // A cleared channel: zero frequency, zero fields, no name.
         std::snprintf(text, sizeof text, "%011d", 0);
-        ok = link.ConnMW(0, bank, slot, text, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "");
+        // A cleared channel: zero frequency, zero fields (the first tone where
+        // the smaller family takes no 0), no name.
+        const std::uint32_t noTone = CCorvan::GetModelType() == corvan::kModelQX410 ? 1 : 0;
+        ok = link.ConnMW(0, bank, slot, text, 0, 0, 0, noTone, 0, 0, 0, 0, 0, 0, 0, "");
     } else {
         ok = write(0, c.rxFrequency, c.rxMode, c.rxStep);
         if (ok == 1 && c.txFrequency != 0) {

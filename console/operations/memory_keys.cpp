@@ -13,6 +13,8 @@
 #include <ConsoleLink.h>
 #include <corvan.h>
 
+#include <platform.h>
+
 #include <cstdlib>
 
 using namespace display_controls;
@@ -25,6 +27,15 @@ namespace {
 // written it would clear the channel.
 bool HoldsFrequency(const std::string& text) {
     return std::strtoll(text.c_str(), nullptr, 10) > 0;
+}
+
+// A mode the radio stores in a channel (8 is the tuner's, not a mode).
+bool ChannelMode(int mode) {
+    return (mode >= 1 && mode <= 7) || mode == 9;
+}
+
+void SayNotWritten(ConsoleOperations& o, const QString& text) {
+    platform::MessageBox(text, QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconWarning, o.host.window);
 }
 
 } // namespace
@@ -45,8 +56,11 @@ void ConsoleOperations::MemoryIn() {
             return;
         // The units field holds the satellite channel typed.
         const QString typed = TextOf(controls, idc::MainChDigit0 + 2);
-        if (typed.size() == 1 && typed[0].isDigit())
-            link.ConnSI(static_cast<u32>(typed[0].digitValue()), s.satelliteName.c_str());
+        const bool written = typed.size() == 1 && typed[0].isDigit() &&
+                             link.ConnSI(static_cast<u32>(typed[0].digitValue()), s.satelliteName.c_str()) == 1;
+        if (!written)
+            SayNotWritten(*this, QStringLiteral("No satellite channel was typed, or the radio link refused it.\n"
+                                                "The satellite memory name was not written."));
         KeypadClear();
         return;
     }
@@ -68,6 +82,10 @@ void ConsoleOperations::MemoryIn() {
     }
     if (s.panelOpen)
         return;
+    // One or two digits of a channel typed: no channel is chosen yet, and
+    // the one shown before the digits is not the one on the display.
+    if (s.entryCount != 0)
+        return;
     // The second press writes the record into the channel shown.
     const zephyra::MemoryPosition at = s.memory[band];
     if (at.bank < 0 || at.bank > 2 || at.channel < 0 || at.channel > 99)
@@ -79,8 +97,20 @@ void ConsoleOperations::MemoryIn() {
         KeypadClear();
         return;
     }
+    // A record without a mode would be written as something the operator
+    // never saw.
+    if (!ChannelMode(record.rxMode)) {
+        SayNotWritten(*this, QStringLiteral("No mode is known for the record to write.\nChannel %1 was not written.")
+                                 .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
+        return;
+    }
     record.transmitHalf = 0;
-    WriteMemoryHalf(link, 0, at, record);
+    if (WriteMemoryHalf(link, 0, at, record) != 1) {
+        SayNotWritten(*this, QStringLiteral("The radio link refused the channel.\nChannel %1 was not written.")
+                                 .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
+        KeypadClear();
+        return;
+    }
     const int number = at.bank * 100 + at.channel;
     if (!s.splitAtEntry && number < 290) {
         Pause(500);
@@ -89,7 +119,9 @@ void ConsoleOperations::MemoryIn() {
     }
     if (!record.txFrequency.empty() && std::strtoll(record.txFrequency.c_str(), nullptr, 10) != 0) {
         Pause(500);
-        WriteMemoryHalf(link, 1, at, record);
+        if (!ChannelMode(record.txMode) || WriteMemoryHalf(link, 1, at, record) != 1)
+            SayNotWritten(*this, QStringLiteral("The transmit half of channel %1 was not written.")
+                                     .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
     }
     Pause(500);
     KeypadClear();
@@ -120,8 +152,16 @@ void ConsoleOperations::KeypadClear() {
         }
         record.lockout = record.lockout == 0 ? 1 : 0;
         record.transmitHalf = 0;
-        WriteMemoryHalf(link, 0, at, record);
-        if (s.split || at.bank * 100 + at.channel >= 290)
+        if (WriteMemoryHalf(link, 0, at, record) != 1) {
+            record.lockout = record.lockout == 0 ? 1 : 0;
+            SayNotWritten(*this, QStringLiteral("The radio link refused the channel.\nThe lock-out of channel %1 "
+                                                "was not changed.")
+                                     .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
+            return;
+        }
+        // The transmit half only as it was read: one not read yet would be
+        // written as eleven zeros, and the channel would lose it.
+        if ((s.split || at.bank * 100 + at.channel >= 290) && HoldsFrequency(record.txFrequency))
             WriteMemoryHalf(link, 1, at, record);
         link.ConnMR(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel));
         if (s.split)
@@ -226,17 +266,27 @@ void ConsoleOperations::AutoSimplexCheck() {
 void ConsoleOperations::ClearMemoryChannel() {
     zephyra::ConsoleState& s = state;
     const int band = s.controlBand == 1 ? 1 : 0;
-    const zephyra::MemoryPosition at = s.memory[band];
-    if (at.bank < 0 || at.bank > 2)
+    // Only the channel on the display: on a VFO no channel is shown, and the
+    // one the radio last reported is not the operator's to lose.
+    if ((band == 0 ? s.mainVfo : s.subVfo) != 2)
         return;
+    const zephyra::MemoryPosition at = s.memory[band];
+    if (at.bank < 0 || at.bank > 2 || at.channel < 0 || at.channel > 99)
+        return;
+    // The older family's MW takes tone numbers from 1 only.
+    const u32 tone = CCorvan::GetModelType() == corvan::kModelQX410 ? 1 : 0;
+    if (link.ConnMW(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel), "00000000000", 0, 0, 0,
+                    tone, 0, 0, 0, 0, 0, 0, 0, "") != 1) {
+        SayNotWritten(*this, QStringLiteral("The radio link refused the command.\nChannel %1 was not cleared.")
+                                 .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
+        return;
+    }
     s.erasedChannel = 1;
     zephyra::MemoryRecord& r = s.record[band];
     r.rxMode = r.lockout = r.toneType = r.toneNumber = r.ctcssNumber = r.dcsCode = 0;
     r.reverse = r.shift = r.offset = r.rxStep = r.group = 0;
     r.rxFrequency = "00000000000";
     r.name.clear();
-    link.ConnMW(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel), "00000000000", 0, 0, 0,
-                0, 0, 0, 0, 0, 0, 0, 0, "");
     if (band == 0)
         display.ShowMainFrequency(0);
     if (band == 1 || s.split) {

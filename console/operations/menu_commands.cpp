@@ -205,6 +205,9 @@ void InstallMenuCommands(ConsoleOperations& o, const std::function<void(int, std
         zephyra::ConsoleState& s = ops->state;
         if (s.satelliteMode || s.memoryScroll)
             return;
+        // Only the channel on the display is cleared: on a VFO there is none.
+        if ((s.controlBand == 1 ? s.subVfo : s.mainVfo) != 2)
+            return;
         const int answer = platform::MessageBox(
             QStringLiteral("Clear this Memory?"), QStringLiteral("Zephyra"),
             platform::MbOkCancel | platform::MbIconQuestion | platform::MbDefButton2, ops->host.window);

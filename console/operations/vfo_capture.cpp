@@ -69,7 +69,16 @@ void ConsoleOperations::CaptureVfoRecord() {
         receive = ConsoleDisplay::RecordFrequencyText(std::strtoll(receive.c_str(), nullptr, 10) + s.ritXitOffset);
     record.rxFrequency = receive;
 
-    record.rxMode = Value(link, &CCorvan::RcvDataMD);
+    // The mode the radio last reported; asked for when none is stored, and
+    // else the one the console shows. 0 (none known) keeps "M. IN" from
+    // writing the record.
+    u32 mode = 0;
+    if (!ReadOnce(link, &CCorvan::RcvDataMD, mode)) {
+        link.ConnMD("R", 0);
+        if (!WaitFor([&] { return link.RcvDataMD(&mode) == 1; }))
+            mode = static_cast<u32>(s.mode[band]);
+    }
+    record.rxMode = static_cast<int>(mode);
     record.toneType = ToneTypeOf(TextOf(controls, band == 0 ? idc::MainTone : idc::SubTone));
     record.toneNumber = Value(link, &CCorvan::RcvDataTN);
     record.ctcssNumber = Value(link, &CCorvan::RcvDataCN);

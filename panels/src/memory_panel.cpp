@@ -253,6 +253,10 @@ void CMemoryPanel::SetChannel(const MemoryChannel& channel) {
     if (m_channel.toneType > kToneTypeDcs) {
         m_channel.toneType = 0;
     }
+    // A mode code the list lacks shows its first entry; what OK hands back
+    // is what the list shows.
+    m_channel.rxMode = ModeCodeAt(ModeIndexOf(m_channel.rxMode));
+    m_channel.txMode = ModeCodeAt(ModeIndexOf(m_channel.txMode));
     m_channel.name.back() = '\0';
     if (m_name == nullptr) {
         return;
@@ -454,7 +458,27 @@ void CMemoryPanel::OnNameChanged() {
     m_name->setCursorPosition(static_cast<int>(m_name->text().size()));
 }
 
+bool CMemoryPanel::Receivable(std::int64_t hz) const {
+    CCorvan* radio = link();
+    if (radio == nullptr) {
+        return true;
+    }
+    for (std::uint32_t selector = 0; selector <= 2; ++selector) {
+        if (radio->GetRcvBand(selector, hz) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void CMemoryPanel::OnOK() {
+    // A frequency the radio has no band for is not handed back: the radio
+    // would refuse the channel, or hold what it cannot use.
+    if (!Receivable(m_channel.rxFreq) || (m_channel.txFreq != 0 && !Receivable(m_channel.txFreq))) {
+        platform::MessageBox(QStringLiteral("Invalid Frequency.\nPlease check and try again."), QStringLiteral("Zephyra"),
+                             platform::MbOk | platform::MbIconWarning, this);
+        return;
+    }
     if (m_name != nullptr) {
         const QByteArray text = m_name->text().toLatin1();
         CopyName(m_channel.name.data(), m_channel.name.size(), text.constData());

@@ -117,6 +117,9 @@ private:
     void OnModeChosen(Row row, int index);
     void OnNameChanged();
     std::int64_t& RowFrequency(Row row);
+    // Whether any receiver of the radio has a band for `hz` (its version's
+    // band lookup); true without a link.
+    bool Receivable(std::int64_t hz) const;
     static void Select(QComboBox* list, std::int64_t index);
 
     MemoryChannel m_channel;

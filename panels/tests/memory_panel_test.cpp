@@ -299,6 +299,51 @@ TEST_F(MemoryEditor, EightCharacterNameSurvivesOk) {
     EXPECT_STREQ(name, "REPEATER");
 }
 
+// A mode code the list lacks shows LSB, and LSB is what the console gets
+// back, for either row.
+TEST_F(MemoryEditor, ModeTheListLacksIsHandedBackAsTheModeShown) {
+    for (const std::uint32_t code : {0u, 8u, 10u}) {
+        PandorSetMemVal(14'000'000, 0, code, 0, 14'100'000, 0, code, 0, 0, 0, 0, 1, 1, 0, 0, 0, "", 0);
+        EXPECT_EQ(panel->modeList(CMemoryPanel::kRx)->currentText().trimmed(), QStringLiteral("LSB"));
+        const MemoryChannel c = Get();
+        EXPECT_EQ(c.rxMode, 1u) << "mode " << code;
+        EXPECT_EQ(c.txMode, 1u) << "mode " << code;
+    }
+}
+
+// OK with a frequency no receiver has a band for: said, the editor stays
+// open and the console is told nothing.
+TEST_F(MemoryEditor, OkRefusesAFrequencyInNoBand) {
+    struct Case {
+        std::int64_t rx, tx;
+        bool taken;
+    };
+    for (const Case& c : {Case{70'450'000, 0, false}, Case{145'500'000, 100'000'000, false},
+                          Case{145'500'000, 0, true}}) {
+        sink.received.clear();
+        Load(c.rx, 4, 0, c.tx);
+        auto dialogs = std::make_shared<platform::ScriptedDialogs>();
+        platform::SetDialogProvider(dialogs);
+        RadioMchView(nullptr);
+        for (auto* button : panel->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("OK")) {
+                button->click();
+            }
+        }
+        Deliver();
+        platform::SetDialogProvider(nullptr);
+        if (c.taken) {
+            EXPECT_TRUE(dialogs->messages.empty());
+            EXPECT_EQ(sink.received, (std::vector<Posted>{{platform::kUmMemoryEditEnd, 1, 0}}));
+        } else {
+            ASSERT_EQ(dialogs->messages.size(), 1u) << c.rx;
+            EXPECT_EQ(dialogs->messages[0].text, QStringLiteral("Invalid Frequency.\nPlease check and try again."));
+            EXPECT_TRUE(sink.received.empty());
+            EXPECT_TRUE(panel->isVisible());
+        }
+    }
+}
+
 TEST_F(MemoryEditor, CancelTellsTheConsoleWithZero) {
     Load(145'000'000, 4, 0, 0);
     PressKey(panel, Qt::Key_Escape);

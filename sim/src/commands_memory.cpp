@@ -101,6 +101,9 @@ void Engine::handleMemory(const Command& cmd, std::vector<std::string>& out)
         const int i = memoryIndex(static_cast<int>(bank), static_cast<int>(channel));
         if (i < 0)
             return refuse(out);
+        // 0 clears the channel; any other frequency must lie in a band.
+        if (hz != 0 && !receivable(options_.typeCode, hz))
+            return refuse(out);
         m.frequency = hz;
         m.mode = static_cast<int>(mode);
         m.lockout = static_cast<int>(lockout);

@@ -19,6 +19,10 @@ using Clock = std::chrono::steady_clock;
 // The command family: which layouts and ranges the radio speaks.
 int familyOf(int identity);
 
+// Whether the radio of version `typeCode` (its TY reply) receives `hz` on
+// any of its receivers.
+bool receivable(const std::string& typeCode, long long hz);
+
 class Engine {
 public:
     explicit Engine(const Options& options);

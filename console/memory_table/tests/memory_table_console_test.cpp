@@ -8,7 +8,10 @@
 #include <memory_channels.h>
 #include <memory_table.h>
 
+#include <QFile>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -86,6 +89,66 @@ TEST_F(MemoryTableInTheConsole, ConsoleEndingDuringAReadStopsItWithoutTouchingTh
     ASSERT_TRUE(PumpUntil([window] { return window->activity() == MemoryTableWindow::Activity::Idle; }));
     EXPECT_FALSE(window->HasRead());
     EXPECT_TRUE(window->statusText().contains(QStringLiteral("closed"))) << window->statusText().toStdString();
+}
+
+// The console changes a channel between the table's read and its write:
+// "M. IN" writes the VFO into channel 007 from the front panel, then the
+// operator renames 007 in the table and writes. The table sends nothing
+// over the console's write and says so, with both versions.
+TEST_F(MemoryTableInTheConsole, WriteAfterTheConsoleChangedTheChannelStopsWithTheConflict) {
+    Connect();
+    console->show();
+    qxsim::Radio& radio = this->radio();
+    radio.modify([](qxsim::State& s) {
+        auto& half = s.memory[7].half[0];
+        half.frequency = 145'600'000;
+        half.mode = 4;
+        half.toneNumber = 1;
+        half.name = "OLD";
+    });
+    console->OnCommand(cmd::MemoryChannels);
+    MemoryTableWindow* window = console->findChild<MemoryTableWindow*>();
+    ASSERT_NE(window, nullptr);
+    QTemporaryDir backups;
+    window->SetBackupFolder(backups.path());
+    QString shownBackup;
+    window->SetWriteConfirmation([&](const QString&, const QString& backup) {
+        shownBackup = backup;
+        return true;
+    });
+    window->ReadFromRadio();
+    window->RunToEnd();
+    ASSERT_TRUE(window->HasRead());
+    // The console handles the read's replies.
+    PumpUntil([] { return false; }, std::chrono::milliseconds(500));
+
+    // The front panel: M. IN, 0 0 7, M. IN.
+    const auto click = [this](int id) { QTest::mouseClick(controls().widget(id), Qt::LeftButton); };
+    click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    radio.clearReceived();
+    for (const int key : {idc::Shift, idc::Shift, idc::NbButton})
+        click(key);
+    ASSERT_TRUE(radio.waitFor("MR1007", std::chrono::seconds(2)));
+    PumpUntil([] { return false; }, std::chrono::milliseconds(200));
+    click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 0; }, std::chrono::seconds(5)));
+    ASSERT_EQ(radio.state().memory[7].half[0].frequency, 14'195'000);
+
+    ASSERT_TRUE(window->EditCell(7, MemoryTableWindow::kName, QStringLiteral("NEW")));
+    radio.clearReceived();
+    window->WriteToRadio();
+    window->RunToEnd();
+    EXPECT_EQ(radio.countOf("MW"), 0u);
+    const qxsim::MemoryHalf stored = radio.state().memory[7].half[0];
+    EXPECT_EQ(stored.frequency, 14'195'000);
+    EXPECT_EQ(stored.mode, 2);
+    EXPECT_EQ(stored.name, "");
+    const QString report = window->lastReport();
+    EXPECT_TRUE(report.contains(QStringLiteral("Channel 007 changed in the radio"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("145.600000 FM"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("14.195000 USB"))) << report.toStdString();
+    EXPECT_FALSE(QFile::exists(shownBackup));
 }
 
 } // namespace

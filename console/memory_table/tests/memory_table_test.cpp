@@ -18,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <ostream>
 #include <memory>
 #include <thread>
 
@@ -332,12 +334,227 @@ TEST_F(MemoryTableOnTheRadio, BackupThatCannotBeSavedStopsTheWrite) {
     radio.clearReceived();
     dialogs->messages.clear();
     window->WriteToRadio();
-    EXPECT_EQ(window->activity(), MemoryTableWindow::Activity::Idle);
+    window->RunToEnd();
     ASSERT_EQ(dialogs->messages.size(), 1u);
     EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("Nothing was written")));
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(radio.countOf("MW"), 0u);
 }
+
+// The radio's channel changed after the table read it (from the front
+// panel, or from the console): the write stops before its first MW, says
+// which channel and both versions, and the table shows what the radio now
+// holds. Whether the change came before the preview or while it was shown.
+struct ChangedRow {
+    const char* name;
+    bool duringPreview;
+};
+std::ostream& operator<<(std::ostream& out, const ChangedRow& row) { return out << row.name; }
+
+class ChangedInTheRadio : public MemoryTableOnTheRadio, public ::testing::WithParamInterface<ChangedRow> {};
+
+TEST_P(ChangedInTheRadio, WriteStopsAndWritesNothing) {
+    Store(6, 145'500'000, 4, "SIX");
+    Store(7, 145'600'000, 4, "OLD");
+    ReadAll();
+    ASSERT_TRUE(window->EditCell(6, MemoryTableWindow::kName, QStringLiteral("SIXTY")));
+    ASSERT_TRUE(window->EditCell(7, MemoryTableWindow::kName, QStringLiteral("NEW")));
+    const auto change = [this] {
+        radio.modify([](qxsim::State& s) {
+            auto& half = s.memory[7].half[0];
+            half.frequency = 14'195'000;
+            half.mode = 2;
+            half.lockout = 1;
+            half.name = "";
+        });
+    };
+    if (GetParam().duringPreview) {
+        window->SetWriteConfirmation([&](const QString&, const QString& backup) {
+            shownBackup = backup;
+            change();
+            return true;
+        });
+    } else {
+        change();
+    }
+    radio.clearReceived();
+    window->WriteToRadio();
+    window->RunToEnd();
+    EXPECT_EQ(radio.countOf("MW"), 0u) << "not even the channel before it";
+    const qxsim::State s = radio.state();
+    EXPECT_EQ(s.memory[7].half[0].frequency, 14'195'000);
+    EXPECT_EQ(s.memory[7].half[0].mode, 2);
+    EXPECT_EQ(s.memory[7].half[0].lockout, 1);
+    EXPECT_EQ(s.memory[6].half[0].name, "SIX");
+    const QString report = window->lastReport();
+    EXPECT_TRUE(report.contains(QStringLiteral("Channel 007 changed in the radio"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("145.600000 FM"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("14.195000 USB"))) << report.toStdString();
+    EXPECT_FALSE(report.contains(QStringLiteral("written and read back")));
+    EXPECT_FALSE(QFile::exists(shownBackup)) << "no backup of a record that was never the radio's";
+    EXPECT_EQ(window->radioChannels()[7].rxFrequency, 14'195'000) << "the table shows the radio now";
+    EXPECT_EQ(window->editedChannels()[7].name, "NEW") << "the operator's edit stays";
+
+    // Written again, the preview says what the radio holds and the backup
+    // keeps it.
+    window->SetWriteConfirmation([this](const QString& changes, const QString& backup) {
+        shownChanges = changes;
+        shownBackup = backup;
+        return true;
+    });
+    window->WriteToRadio();
+    window->RunToEnd();
+    EXPECT_TRUE(shownChanges.contains(QStringLiteral("007: 14.195000 USB"))) << shownChanges.toStdString();
+    EXPECT_EQ(radio.state().memory[7].half[0].name, "NEW");
+    QFile backup(shownBackup);
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+    const memory_channels::CsvImport old =
+        memory_channels::ImportCsv(backup.readAll().toStdString(), memory_channels::InSomeBand, 0);
+    ASSERT_EQ(old.channels.size(), 2u);
+    EXPECT_EQ(old.channels[1].rxFrequency, 14'195'000);
+    EXPECT_EQ(old.channels[1].lockout, 1);
+}
+
+const ChangedRow kChanges[] = {{"BeforeThePreview", false}, {"WhileThePreviewIsShown", true}};
+INSTANTIATE_TEST_SUITE_P(When, ChangedInTheRadio, ::testing::ValuesIn(kChanges),
+                         [](const ::testing::TestParamInfo<ChangedRow>& info) { return std::string(info.param.name); });
+
+// Every field the write changes shows in the preview, the ones not in use
+// too (an offset with shift off, the CTCSS and DCS values of a tone type not
+// chosen, the step): "in the radio now" and "will be written" differ.
+TEST_F(MemoryTableOnTheRadio, PreviewShowsEveryFieldTheWriteChanges) {
+    for (int number = 20; number <= 25; ++number) {
+        Store(number, 146'940'000, 4, "BASE");
+    }
+    radio.modify([](qxsim::State& s) {
+        for (int number = 20; number <= 25; ++number) {
+            auto& half = s.memory[static_cast<std::size_t>(number)].half[0];
+            half.toneNumber = 1;
+            half.ctcss = 1;
+        }
+    });
+    ReadAll();
+    const QString path = QDir(backups.path()).filePath(QStringLiteral("quiet.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // Against the channels as stored (tone off, 67.0 Hz, DCS 023, 5 kHz, no offset).
+    file.write("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,Mode,TStep\r\n"
+               "20,BASE,146.940000,,0.600000,,67.0,67.0,023,FM,5.00\r\n"   // offset, shift off
+               "21,BASE,146.940000,,0.000000,,67.0,100.0,023,FM,5.00\r\n"  // CTCSS, tone off
+               "22,BASE,146.940000,,0.000000,,67.0,67.0,073,FM,5.00\r\n"   // DCS, tone off
+               "23,BASE,146.940000,,0.000000,,67.0,67.0,023,FM,12.50\r\n"  // step
+               "24,BASE,146.940000,,0.000000,,100.0,67.0,023,FM,5.00\r\n"  // tone, tone off
+               "25,BASE,146.940000,,0.000000,,67.0,67.0,023,FM,5.00\r\n"); // nothing
+    file.close();
+    window->ImportCsv(path);
+    confirmWrite = false;
+    window->WriteToRadio();
+    const QStringList lines = shownChanges.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5) << shownChanges.toStdString();
+    for (const QString& line : lines) {
+        const qsizetype colon = line.indexOf(QStringLiteral(": "));
+        const qsizetype arrow = line.indexOf(QStringLiteral("  ->  "));
+        ASSERT_GT(arrow, colon) << line.toStdString();
+        EXPECT_NE(line.mid(colon + 2, arrow - colon - 2), line.mid(arrow + 6)) << line.toStdString();
+    }
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("offset 0.600000"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("CTCSS 100.0"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].contains(QStringLiteral("DCS 073"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("step 12.50"))) << lines[3].toStdString();
+    EXPECT_TRUE(lines[4].contains(QStringLiteral("tone 100.0"))) << lines[4].toStdString();
+}
+
+// A channel at a frequency no receiver of the radio has a band for: a CSV
+// row is skipped with the reason, a typed value is refused, and the radio
+// itself refuses the MW. Which bands there are follows the radio's version
+// (its TY reply): the wide sub receiver of the first versions hears the
+// 1.25 m band, the narrow one of version 5 does not.
+struct BandRow {
+    const char* name;
+    const char* typeCode;
+    const char* megahertz;
+    bool receivable;
+};
+std::ostream& operator<<(std::ostream& out, const BandRow& row) { return out << row.name; }
+
+class BandOnTheRadio : public ::testing::TestWithParam<BandRow> {};
+
+TEST_P(BandOnTheRadio, OutOfBandChannelsAreRefusedEverywhere) {
+    const BandRow& row = GetParam();
+    qxsim::Options options;
+    options.typeCode = row.typeCode;
+    qxsim::Radio radio(options);
+    ASSERT_TRUE(radio.start()) << radio.lastError();
+    CCorvan link;
+    ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
+    link.ConnTY();
+    ASSERT_TRUE(radio.waitForSent("TY", 2s));
+    std::uint32_t bits[8] = {}, digit = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (link.RcvDataTY(&bits[0], &bits[1], &bits[2], &bits[3], &bits[4], &bits[5], &bits[6], &bits[7], &digit) != 1 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(5ms);
+    }
+    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
+    platform::SetDialogProvider(dialogs);
+    QTemporaryDir folder;
+    {
+        ConsoleHooks hooks;
+        hooks.link = [&link] { return &link; };
+        hooks.identification = [] { return 19; };
+        MemoryTableWindow window(hooks);
+        window.SetBackupFolder(folder.path());
+        window.SetWriteConfirmation([](const QString&, const QString&) { return true; });
+        window.ReadFromRadio();
+        window.RunToEnd();
+        ASSERT_TRUE(window.HasRead());
+
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("list.csv"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode,TStep\r\n"
+                                  "5,RPT,%1,-,1.600000,Tone,100.0,FM,20.00\r\n"
+                                  "6,23CM,1293.000000,,0.000000,,88.5,FM,25.00\r\n")
+                       .arg(QLatin1String(row.megahertz))
+                       .toLatin1());
+        file.close();
+        window.ImportCsv(path);
+        const QString report = window.lastReport();
+        EXPECT_EQ(!window.editedChannels()[5].empty(), row.receivable) << report.toStdString();
+        EXPECT_EQ(report.contains(QStringLiteral("outside every band")), !row.receivable) << report.toStdString();
+        EXPECT_EQ(window.editedChannels()[6].rxFrequency, 1'293'000'000) << report.toStdString();
+        EXPECT_EQ(window.EditCell(7, MemoryTableWindow::kRxFreq, QLatin1String(row.megahertz)), row.receivable);
+        window.WriteToRadio();
+        window.RunToEnd();
+    }
+    const std::int64_t hz = *memory_channels::ParseMegahertz(row.megahertz);
+    const qxsim::State s = radio.state();
+    EXPECT_EQ(s.memory[5].half[0].frequency, row.receivable ? hz : 0);
+    EXPECT_EQ(s.memory[7].half[0].frequency, row.receivable ? hz : 0);
+    EXPECT_EQ(s.memory[6].half[0].frequency, 1'293'000'000);
+
+    // The radio's own answer to such an MW.
+    const std::string text = std::to_string(hz);
+    const std::string padded = std::string(11 - text.size(), '0') + text;
+    radio.clearSent();
+    ASSERT_EQ(link.ConnMW(0, 0, 9, padded.c_str(), 4, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, "X"), 1);
+    std::this_thread::sleep_for(150ms);
+    const std::vector<std::string> sent = radio.sent();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), std::string("?")), row.receivable ? 0 : 1);
+    EXPECT_EQ(radio.state().memory[9].half[0].frequency, row.receivable ? hz : 0);
+    platform::SetDialogProvider(nullptr);
+    link.Close();
+}
+
+const BandRow kBands[] = {
+    {"SixMetres", "000", "50.620000", true},
+    {"FourMetres", "000", "70.450000", false},
+    {"OnePointTwoFiveMetresWithTheWideSubReceiver", "000", "224.940000", true},
+    {"OnePointTwoFiveMetresOnVersionFive", "220", "224.940000", false},
+    {"TwoMetresOnVersionFive", "220", "145.500000", true},
+};
+INSTANTIATE_TEST_SUITE_P(Bands, BandOnTheRadio, ::testing::ValuesIn(kBands),
+                         [](const ::testing::TestParamInfo<BandRow>& info) { return std::string(info.param.name); });
 
 TEST(MemoryTableSmallerFamily, HundredChannelsWithoutTheCallChannel) {
     qxsim::Options options;

@@ -213,5 +213,30 @@ TEST_F(ChannelsOnTheRadio, AnotherChannelsAnswerIsNotTakenForTheOneAskedFor) {
     EXPECT_EQ(c.rxFrequency, 145'200'000);
 }
 
+// The smaller family's MW takes no tone number 0: a channel cleared on it
+// is cleared all the same.
+TEST(ChannelsOnTheSmallerFamily, ClearedChannelIsCleared) {
+    qxsim::Options options;
+    options.identity = 18;
+    qxsim::Radio radio(options);
+    ASSERT_TRUE(radio.start()) << radio.lastError();
+    radio.modify([](qxsim::State& s) {
+        s.memory[42].half[0].frequency = 14'074'000;
+        s.memory[42].half[0].mode = 2;
+        s.memory[42].half[0].toneNumber = 1;
+    });
+    CCorvan link;
+    ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
+    ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQX410);
+    Channel cleared;
+    cleared.number = 42;
+    EXPECT_EQ(WriteChannel(link, cleared, false), LinkResult::Ok);
+    Channel back;
+    ASSERT_EQ(ReadChannel(link, 42, back), LinkResult::Ok);
+    EXPECT_TRUE(back.empty());
+    EXPECT_EQ(radio.state().memory[42].half[0].frequency, 0);
+    link.Close();
+}
+
 } // namespace
 } // namespace memory_channels

@@ -1,0 +1,400 @@
+// memory_writes_test.cpp - no stored channel is lost or changed unseen: the
+// console writes a channel only with what the operator saw, to the channel
+// on the display, and says when a write did not happen. Real clicks and
+// menu commands on a console connected to the simulator; every case checks
+// what the simulator's memory holds afterwards.
+#include "operations_fixture.h"
+
+#include "console_menu.h"
+#include "display/display_controls.h"
+
+#include <platform.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+
+#include <kestrin.h>
+
+#include <algorithm>
+
+#include <ostream>
+
+// The link's hook for its own tests: direct mode as the radio's replies set it.
+namespace corvan::testing {
+void SetDirectMode(bool on);
+}
+
+namespace {
+
+using operations_test::OperationsTest;
+using operations_test::PumpFor;
+using operations_test::PumpUntil;
+
+class MemoryWritesTest : public OperationsTest {
+protected:
+    void SetUp() override {
+        OperationsTest::SetUp();
+        dialogs = std::make_shared<platform::ScriptedDialogs>();
+        dialogs->defaultAnswer = platform::IdOk;
+        platform::SetDialogProvider(dialogs);
+    }
+    void TearDown() override {
+        platform::SetDialogProvider(nullptr);
+        OperationsTest::TearDown();
+    }
+    // The radio of `identity` before the console connects.
+    void Identity(int identity) {
+        qxsim::Options options;
+        options.identity = identity;
+        console->connection()->Simulator().SetOptions(options);
+    }
+    void Put(int number, std::int64_t hz, int mode, const std::string& name, int lockout = 0) {
+        radio().modify([=](qxsim::State& s) {
+            auto& half = s.memory[static_cast<std::size_t>(number)].half[0];
+            half = qxsim::MemoryHalf{};
+            half.frequency = hz;
+            half.mode = mode;
+            half.toneNumber = 1;
+            half.name = name;
+            half.lockout = lockout;
+        });
+    }
+    void OnChannel(int number) {
+        radio().modify([=](qxsim::State& s) {
+            s.rxVfo = s.txVfo = 2;
+            s.bank = number / 100;
+            s.channel = number % 100;
+        });
+    }
+    qxsim::MemoryHalf Stored(int number) {
+        return radio().state().memory[static_cast<std::size_t>(number)].half[0];
+    }
+    std::size_t Writes() {
+        std::size_t n = 0;
+        for (const auto& r : radio().received())
+            n += r.text.rfind("MW", 0) == 0 ? 1 : 0;
+        return n;
+    }
+    static int KeyOf(int digit) {
+        static const int kKeys[10] = {idc::Shift, idc::Ch1, idc::Ch2, idc::Ch3, idc::Tone,
+                                      idc::Meter, idc::Ctcss, idc::NbButton, idc::AgcButton,
+                                      idc::FineButton};
+        return kKeys[digit];
+    }
+    void Type(const std::string& digits) {
+        for (const char c : digits)
+            Click(KeyOf(c - '0'));
+    }
+    std::string ChannelShown() {
+        return Text(idc::MainChDigit0) + Text(idc::MainChDigit0 + 1) + Text(idc::MainChDigit0 + 2);
+    }
+    // Memory > Clear Memory as the operator opens it: the menu shown, then the item.
+    bool ClearMemoryOffered() {
+        QAction* clear = console->menuAction(cmd::ClearMemory);
+        for (QObject* holder : clear->associatedObjects())
+            if (auto* menu = qobject_cast<QMenu*>(holder))
+                emit menu->aboutToShow();
+        return clear->isEnabled();
+    }
+    void ClearMemory() {
+        console->OnCommand(cmd::ClearMemory);
+        PumpFor(std::chrono::milliseconds(300));
+    }
+    QWidget* Editor() {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("Mch") && top->isVisible())
+                return top;
+        return nullptr;
+    }
+
+    std::shared_ptr<platform::ScriptedDialogs> dialogs;
+};
+
+struct IdentityRow {
+    const char* name;
+    int identity;
+};
+std::ostream& operator<<(std::ostream& out, const IdentityRow& row) { return out << row.name; }
+const IdentityRow kIdentities[] = {{"Identity19", 19}, {"Identity18", 18}};
+const auto kIdentityName = [](const ::testing::TestParamInfo<IdentityRow>& info) {
+    return std::string(info.param.name);
+};
+
+class MemoryWritesByIdentity : public MemoryWritesTest, public ::testing::WithParamInterface<IdentityRow> {};
+
+// On VFO A no channel is shown: Clear Memory is greyed and does nothing,
+// and the channel the radio last reported keeps what it holds. Neither does
+// the clearing hold of CLR reach it.
+TEST_P(MemoryWritesByIdentity, ClearMemoryOnAVfoClearsNoChannel) {
+    Identity(GetParam().identity);
+    Put(0, 145'600'000, 4, "HOME");
+    Ready();
+    ASSERT_EQ(state().mainVfo, 0);
+    ASSERT_EQ(state().memory[0].bank * 100 + state().memory[0].channel, 0);
+    EXPECT_FALSE(ClearMemoryOffered());
+    ClearMemory();
+    EXPECT_TRUE(dialogs->messages.empty()) << "nothing to ask about";
+    ops().OnTimer(ConsoleOperations::kMemoryClearTimer);
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(Stored(0).frequency, 145'600'000);
+    EXPECT_EQ(Stored(0).name, "HOME");
+    EXPECT_EQ(state().erasedChannel, 0);
+}
+
+// On a channel the item is offered and OK clears the channel shown, on
+// either radio (the older one's MW takes tone numbers from 1 only).
+TEST_P(MemoryWritesByIdentity, ClearMemoryOnAChannelClearsIt) {
+    Identity(GetParam().identity);
+    Put(5, 145'600'000, 4, "RPT");
+    OnChannel(5);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].rxFrequency == "00145600000"; }));
+    EXPECT_TRUE(ClearMemoryOffered());
+    Settle();
+    ClearMemory();
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_EQ(dialogs->messages[0].text.toStdString(), "Clear this Memory?");
+    ASSERT_TRUE(PumpUntil([&] { return Stored(5).frequency == 0; })) << "the channel stays";
+    EXPECT_EQ(Writes(), 1u);
+}
+
+// "M. IN" after one or two digits of a channel: no channel is chosen yet,
+// nothing is written and the browsing goes on; after the third the channel
+// typed is written.
+TEST_P(MemoryWritesByIdentity, MemoryInWritesOnlyAChannelTypedToTheEnd) {
+    Identity(GetParam().identity);
+    const bool older = GetParam().identity == 18;
+    Put(0, 145'600'000, 4, "HOME");
+    Ready();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    Settle();
+    // The digits typed one by one; "M. IN" after each but the last.
+    const std::vector<std::string> shown =
+        older ? std::vector<std::string>{"01-"} : std::vector<std::string>{"1--", "12-"};
+    const std::string digits = older ? "12" : "123";
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        Type(digits.substr(i, 1));
+        EXPECT_EQ(ChannelShown(), shown[i]);
+        Click(idc::MemoryIn);
+        PumpFor(std::chrono::milliseconds(200));
+        EXPECT_EQ(Writes(), 0u) << "after " << shown[i];
+        EXPECT_EQ(state().memoryScroll, 1);
+    }
+    Type(digits.substr(shown.size()));
+    const int typed = older ? 12 : 123;
+    ASSERT_TRUE(PumpUntil([&] { return state().memory[0].bank * 100 + state().memory[0].channel == typed; }));
+    PumpFor(std::chrono::milliseconds(200));
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 0; }, std::chrono::seconds(5)))
+        << (dialogs->messages.empty() ? std::string() : dialogs->messages.back().text.toStdString());
+    EXPECT_EQ(Writes(), 1u);
+    EXPECT_EQ(Stored(typed).frequency, 14'195'000);
+    EXPECT_EQ(Stored(typed).mode, 2) << "the VFO's USB, asked for when not stored";
+    EXPECT_EQ(Stored(0).frequency, 145'600'000) << "the channel shown before the digits is untouched";
+    EXPECT_EQ(Stored(0).name, "HOME");
+}
+
+INSTANTIATE_TEST_SUITE_P(Identities, MemoryWritesByIdentity, ::testing::ValuesIn(kIdentities), kIdentityName);
+
+// A clear the link refuses is said, and the display does not show a
+// cleared channel.
+TEST_F(MemoryWritesTest, AClearTheLinkRefusesIsSaidNotShown) {
+    Put(5, 145'600'000, 4, "RPT");
+    OnChannel(5);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].rxFrequency == "00145600000"; }));
+    const std::string before = Shown(false);
+    Settle();
+    // The radio's terminal mode: the link refuses every command meanwhile.
+    corvan::testing::SetDirectMode(true);
+    ClearMemory();
+    corvan::testing::SetDirectMode(false);
+    // The clear, and CLR's lock-out after it, each said.
+    ASSERT_GE(dialogs->messages.size(), 2u);
+    EXPECT_TRUE(dialogs->messages[1].text.contains(QStringLiteral("was not cleared")))
+        << dialogs->messages[1].text.toStdString();
+    EXPECT_EQ(state().erasedChannel, 0);
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(Stored(5).frequency, 145'600'000);
+    EXPECT_EQ(Shown(false), before);
+}
+
+// Browsing shows each channel's own lock-out, from the radio's answer.
+TEST_F(MemoryWritesTest, BrowsingShowsTheLockOutOfTheChannelShown) {
+    Put(7, 145'600'000, 4, "LOCKED", 1);
+    Put(8, 145'625'000, 4, "OPEN", 0);
+    Ready();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    Type("007");
+    ASSERT_TRUE(PumpUntil([&] { return Shown(false).find("145.600") != std::string::npos; }));
+    EXPECT_EQ(Text(idc::MainLockOut), "L .OUT");
+    Click(idc::MultiUp);
+    ASSERT_TRUE(PumpUntil([&] { return Shown(false).find("145.625") != std::string::npos; }));
+    EXPECT_EQ(Text(idc::MainLockOut), "");
+    // Nothing of it reached a channel.
+    EXPECT_EQ(Writes(), 0u);
+}
+
+// The console with the real secondary windows.
+class MemoryWritesWithWindows : public MemoryWritesTest {
+protected:
+    void SetUp() override {
+        MemoryWritesTest::SetUp();
+        console->DestroyWindow();
+        console = std::make_unique<ConsoleDialog>(display_test::SimulatorOptions());
+    }
+};
+
+// The editor on an empty channel shows LSB, and LSB is what it hands back
+// and what "M. IN" writes.
+TEST_F(MemoryWritesWithWindows, TheEditorHandsBackTheModeItShows) {
+    OnChannel(0);
+    Ready();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    Click(idc::Disp);
+    ASSERT_TRUE(PumpUntil([&] { return Editor() != nullptr; }));
+    QWidget* editor = Editor();
+    auto* mode = editor->findChild<QComboBox*>(QStringLiteral("list24057"));
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->currentText().trimmed(), QStringLiteral("LSB"));
+    // 14 MHz typed with the digits: the 10 MHz digit once, the 1 MHz digit four times.
+    // The receive row's eleven digit cells, from the left.
+    std::vector<CStaticEx*> row;
+    for (CStaticEx* label : editor->findChildren<CStaticEx*>())
+        if (label->geometry().top() == 26 && label->width() == 17 && label->height() == 28)
+            row.push_back(label);
+    ASSERT_EQ(row.size(), 11u);
+    std::sort(row.begin(), row.end(), [](CStaticEx* a, CStaticEx* b) { return a->x() < b->x(); });
+    const auto up = [&](int exponent) {
+        QTest::mousePress(row[static_cast<std::size_t>(10 - exponent)], Qt::RightButton);
+        QTest::mouseRelease(row[static_cast<std::size_t>(10 - exponent)], Qt::RightButton);
+    };
+    up(7);
+    for (int i = 0; i < 4; ++i)
+        up(6);
+    QAbstractButton* ok = nullptr;
+    for (QAbstractButton* button : editor->findChildren<QAbstractButton*>())
+        if (button->text() == QLatin1String("OK"))
+            ok = button;
+    ASSERT_NE(ok, nullptr);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && Editor() == nullptr; }));
+    EXPECT_EQ(state().record[0].rxMode, 1);
+    Settle();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 0; }, std::chrono::seconds(5)));
+    EXPECT_EQ(Stored(0).frequency, 14'000'000);
+    EXPECT_EQ(Stored(0).mode, 1);
+}
+
+// CLR's lock-out on a program-scan channel whose transmit half was not read
+// (yet): the receive half is rewritten, the transmit half is left as the
+// radio holds it, not written as eleven zeros.
+TEST_F(MemoryWritesTest, LockOutKeepsATransmitHalfNotRead) {
+    radio().modify([](qxsim::State& s) {
+        auto& channel = s.memory[295];
+        channel.half[0] = qxsim::MemoryHalf{};
+        channel.half[0].frequency = 144'000'000;
+        channel.half[0].mode = 4;
+        channel.half[0].toneNumber = 1;
+        channel.half[1] = channel.half[0];
+        channel.half[1].frequency = 146'000'000;
+        channel.hasTransmitHalf = true;
+    });
+    OnChannel(295);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].rxFrequency == "00144000000"; }));
+    PumpFor(std::chrono::milliseconds(200));
+    state().record[0].txFrequency.clear(); // its MR reply not handled yet
+    Settle();
+    Click(idc::Clear);
+    ASSERT_TRUE(PumpUntil([&] { return Stored(295).lockout == 1; }));
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(Writes(), 1u);
+    const qxsim::MemoryChannel channel = radio().state().memory[295];
+    EXPECT_TRUE(channel.hasTransmitHalf);
+    EXPECT_EQ(channel.half[1].frequency, 146'000'000);
+}
+
+// The radio reports another channel; CLR pressed before that channel's
+// record arrived reads it first and writes nothing, never the former
+// channel's record over it.
+TEST_F(MemoryWritesTest, LockOutBeforeTheNewChannelsRecordWritesNothing) {
+    Put(5, 145'600'000, 4, "HOME");
+    Put(6, 433'500'000, 4, "UHF");
+    OnChannel(5);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "HOME"; }));
+    qxsim::Faults slow;
+    slow.delay = std::chrono::milliseconds(400);
+    radio().setFaults(slow);
+    Settle();
+    radio().inject("MC006;");
+    ASSERT_TRUE(PumpUntil([&] { return state().memory[0].channel == 6; }));
+    Click(idc::Clear);
+    PumpFor(std::chrono::milliseconds(1500));
+    radio().setFaults(qxsim::Faults{});
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(Stored(6).frequency, 433'500'000);
+    EXPECT_EQ(Stored(6).name, "UHF");
+    EXPECT_EQ(Stored(6).lockout, 0);
+}
+
+// In satellite mode "M. IN" writes the satellite name into the satellite
+// channel typed, and says so when none was typed.
+TEST_F(MemoryWritesTest, SatelliteNameGoesOnlyToTheChannelTyped) {
+    Ready();
+    Click(idc::Satellite);
+    ASSERT_TRUE(PumpUntil([&] { return state().satelliteMode == 1; }));
+    PumpFor(std::chrono::milliseconds(200));
+    state().satelliteName = "AO91"; // as the satellite name window hands it back
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    display_controls::SetText(controls(), idc::MainChDigit0 + 2, QString()); // nothing typed yet
+    Settle();
+    Click(idc::MemoryIn);
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(radio().countOf("SI"), 0u);
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("was not written")));
+
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    PumpFor(std::chrono::milliseconds(200));
+    state().satelliteName = "AO91";
+    Type("3");
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return radio().countOf("SI") == 1; }));
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(radio().countOf("SI3AO91"), 1u);
+    EXPECT_EQ(radio().state().satelliteNames[3], "AO91");
+}
+
+// A record with no mode known is not written as mode 0.
+TEST_F(MemoryWritesTest, ARecordWithoutAModeIsNotWritten) {
+    Put(45, 145'600'000, 4, "KEEP");
+    Ready();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    Type("045");
+    ASSERT_TRUE(PumpUntil([&] { return state().memory[0].channel == 45; }));
+    PumpFor(std::chrono::milliseconds(200));
+    state().record[0].rxMode = 0; // the mode read failed
+    Settle();
+    Click(idc::MemoryIn);
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(Writes(), 0u);
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("not written")));
+    EXPECT_EQ(Stored(45).frequency, 145'600'000);
+    EXPECT_EQ(Stored(45).name, "KEEP");
+}
+
+} // namespace
