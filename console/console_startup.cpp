@@ -2,6 +2,7 @@
 // start-up picture.
 #include "console_dialog.h"
 
+#include "accessibility/console_accessibility.h"
 #include "hosting/library_windows.h"
 
 #include "console_ids.h"
@@ -44,6 +45,7 @@ void ConsoleDialog::OnInitDialog() {
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
     platform::SetMainWindow(this);
+    ConsoleAccessibility::InstallFactory();
     m_pictures = ConsolePictures::Draw();
 
     ShowSplash();
@@ -82,6 +84,7 @@ void ConsoleDialog::OnInitDialog() {
     InstallWindowHosting();
     InstallOperations();
     LayOut();
+    new ConsoleAccessibility(*this); // a child of the console
     HoldSplash();
 }
 

@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 
 using COLORREF = std::uint32_t;
 
@@ -44,6 +45,17 @@ public:
     // Where the control is now (the window may move or resize it later).
     KestrinRect controlRect() const;
 
+    // What a screen reader reads as the control's value when the painting
+    // alone shows it: a meter's reading, a display drawn by several labels.
+    // Asked each time a reader reads the control. Without one a label that
+    // has an accessible name reads its text as the value, a lamp "on" or
+    // "off" and a meter its level. The accessible name and description are
+    // the widget's own (setAccessibleName, setAccessibleDescription).
+    void SetAccessibleReading(std::function<QString()> reading);
+    // The reading now; empty when none is set.
+    QString AccessibleReading() const;
+    bool HasAccessibleReading() const { return static_cast<bool>(m_reading); }
+
 protected:
     CKestrinControl(int id, const QRect& rect);
     // Places `self` at the rectangle given to the constructor; from then on
@@ -52,7 +64,13 @@ protected:
     int m_id;
     KestrinRect m_rect;
     QWidget* m_self = nullptr;
+    std::function<QString()> m_reading;
 };
+
+// Installs the accessibility of the display controls (a screen reader reads
+// labels, frames, meters and lamps by name and value). Every control's
+// constructor calls it; it runs once.
+void KestrinInstallAccessibility();
 
 // Text or icon label.
 class CStaticEx : public QWidget, public CKestrinControl {
@@ -70,10 +88,15 @@ public:
     int LoadIcon(const QString& resourcePath);
     void setText(const QString& text);
     QString text() const { return m_text; }
+    bool hasIcon() const { return !m_icon.isNull(); }
     void setAlignment(Qt::Alignment alignment);
     COLORREF foreColor() const;
     COLORREF backColor() const;
     QSize sizeHint() const override;
+
+signals:
+    // The text changed (what is painted changes with it).
+    void textChanged(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -22,7 +22,15 @@ COLORREF KestrinRef(const QColor& color) {
 
 
 CKestrinControl::CKestrinControl(int id, const QRect& rect)
-    : m_id(id), m_rect{rect.y(), rect.x(), rect.height(), rect.width()} {}
+    : m_id(id), m_rect{rect.y(), rect.x(), rect.height(), rect.width()} {
+    KestrinInstallAccessibility();
+}
+
+void CKestrinControl::SetAccessibleReading(std::function<QString()> reading) {
+    m_reading = std::move(reading);
+}
+
+QString CKestrinControl::AccessibleReading() const { return m_reading ? m_reading() : QString(); }
 
 void CKestrinControl::trackGeometry(QWidget* self) {
     m_self = self;

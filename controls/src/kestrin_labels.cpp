@@ -63,6 +63,7 @@ void CStaticEx::setText(const QString& text) {
     }
     m_text = text;
     update();
+    emit textChanged(m_text);
 }
 
 void CStaticEx::setAlignment(Qt::Alignment alignment) {

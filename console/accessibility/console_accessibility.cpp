@@ -1,0 +1,607 @@
+// console_accessibility.cpp - names, readings, Tab order, announcements and
+// the speak key of the console.
+#include "console_accessibility.h"
+
+#include "console_dialog.h"
+#include "console_ids.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTimer>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Labels that only make up a larger reading (the digits behind a frequency,
+// the marks behind a VFO, the scale and name printed with a meter) or only
+// caption a control that carries the name itself: a reader skips them.
+constexpr char kHiddenProperty[] = "accessibleHidden";
+// A composite reading covers these client coordinates.
+constexpr char kSpanProperty[] = "accessibleSpan";
+
+// The front panel's reading as a whole: its controls, without the labels
+// that a composite reading stands for.
+class PanelAccessible final : public QAccessibleWidget {
+public:
+    explicit PanelAccessible(QWidget* panel) : QAccessibleWidget(panel, QAccessible::Pane) {}
+
+    int childCount() const override { return static_cast<int>(Children().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> children = Children();
+        if (index < 0 || index >= children.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(children.at(index));
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child == nullptr || !child->object() || !child->object()->isWidgetType())
+            return -1;
+        return static_cast<int>(Children().indexOf(static_cast<QWidget*>(child->object())));
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        // The last child drawn is the one on top.
+        const QList<QWidget*> children = Children();
+        for (auto it = children.crbegin(); it != children.crend(); ++it) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(*it);
+            if (iface && iface->rect().contains(x, y) && !iface->state().invisible)
+                return iface;
+        }
+        return nullptr;
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return QStringLiteral("Front panel");
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    QList<QWidget*> Children() const {
+        QList<QWidget*> out;
+        for (QObject* object : widget()->children()) {
+            auto* child = qobject_cast<QWidget*>(object);
+            if (child && !child->isWindow() && !child->property(kHiddenProperty).toBool())
+                out.push_back(child);
+        }
+        return out;
+    }
+};
+
+QAccessibleInterface* PanelFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("QWidget") && object != nullptr && object->isWidgetType() &&
+        object->objectName() == QLatin1String("consoleClient"))
+        return new PanelAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- names
+
+struct Named {
+    int id;
+    const char* name;
+};
+
+// The display's status words and fields, named for what they tell.
+constexpr Named kDisplayNames[] = {
+    {idc::MainPtt, "Main PTT"},
+    {idc::SubPtt, "Sub PTT"},
+    {idc::MainCtrl, "Main control band"},
+    {idc::SubCtrl, "Sub control band"},
+    {idc::MainAtt, "Main attenuator"},
+    {idc::SubAtt, "Sub attenuator"},
+    {idc::MainPre, "Main preamplifier"},
+    {idc::SubPre, "Sub preamplifier"},
+    {idc::MainShift, "Main repeater shift"},
+    {idc::SubShift, "Sub repeater shift"},
+    {idc::MainReverse, "Main reverse"},
+    {idc::SubReverse, "Sub reverse"},
+    {idc::MainTone, "Main tone"},
+    {idc::SubTone, "Sub tone"},
+    {idc::MainTnc, "Main TNC"},
+    {idc::SubTnc, "Sub TNC"},
+    {idc::MainNr, "Main noise reduction"},
+    {idc::SubNr, "Sub noise reduction"},
+    {idc::MainBusy, "Main on air"},
+    {idc::SubBusy, "Sub busy or on air"},
+    {idc::MainMode, "Main mode"},
+    {idc::SubMode, "Sub mode"},
+    {idc::Alt, "ALT"},
+    {idc::Auto, "AUTO"},
+    {idc::Agc, "AGC"},
+    {idc::Mbc, "M.B.C"},
+    {idc::Nb, "NB"},
+    {idc::Fine, "FINE"},
+    {idc::ANotch, "A.NOTCH"},
+    {idc::Eq, "EQ"},
+    {idc::TxEq, "Transmit equalizer"},
+    {idc::RxEq, "Receive equalizer"},
+    {idc::Trace, "TRACE"},
+    {idc::Pct, "P.C.T."},
+    {idc::Split, "SPLIT"},
+    {idc::FLock, "F.LOCK"},
+    {idc::TfSet, "TF-SET"},
+    {idc::Trans, "TRANS"},
+    {idc::Ant, "ANT"},
+    {idc::AntNumber, "Antenna number"},
+    {idc::TunerRx, "Tuner RX"},
+    {idc::TunerAt, "Tuner AT"},
+    {idc::TunerTx, "Tuner TX"},
+    {idc::Ext, "EXT"},
+    {idc::Dcd, "DCD"},
+    {idc::Sta, "STA"},
+    {idc::Con, "CON"},
+    {idc::Pkt, "PKT"},
+    {idc::MainStar, "Main program scan mark"},
+    {idc::SubStar, "Sub program scan mark"},
+    {idc::ZulLine, "Radio status"},
+    {idc::MainLockOut, "Main lock-out"},
+    {idc::SubLockOut, "Sub lock-out"},
+    {idc::DisplayBack, "Lit indicators"},
+    {idc::MainDigit0, "Main frequency"},
+    {idc::SubDigit0, "Sub frequency"},
+    {idc::MainChDigit0, "Main memory channel"},
+    {idc::SubChDigit0, "Sub memory channel"},
+    {idc::VfoMark0, "Main VFO"},
+    {idc::MainMeter, "Main meter"},
+    {idc::SecondMeter, "Second meter"},
+    {idc::SubMeter, "Sub meter"},
+    {idc::ConnectLamp, "Connection lamp"},
+    {idc::AuxLamp, "Auxiliary lamp"},
+    {idc::MemoryLamp, "Memory lamp"},
+    {idc::VoxLamp, "VOX lamp"},
+    {idc::ProcLamp, "PROC lamp"},
+    {idc::TuningDial, "Tuning dial"},
+    {idc::MainText, "Main text line"},
+    {idc::SubText, "Sub text line"},
+};
+
+// Controls whose caption is a sign, repeats another's or is missing.
+constexpr Named kControlNames[] = {
+    {idc::RitDown, "RIT down"},
+    {idc::RitDownFast, "RIT down fast"},
+    {idc::RitUp, "RIT up"},
+    {idc::RitUpFast, "RIT up fast"},
+    {idc::RitClear, "RIT clear"},
+    {idc::SubButton, "Sub receiver"},
+    {idc::QuickMr, "Quick memory MR"},
+    {idc::QuickMemoryIn, "Quick memory M. IN"},
+    {idc::SatMainSub, "Satellite M / S"},
+    {idc::BcPointBar, "Beat cancel point"},
+    {idc::RitBar, "RIT offset"},
+    {idc::RfGainBar, "RF gain"},
+    {idc::AfMainBar, "Main AF gain"},
+    {idc::SqlMainBar, "Main squelch"},
+    {idc::AfSubBar, "Sub AF gain"},
+    {idc::SqlSubBar, "Sub squelch"},
+    {idc::ScanSpeedBar, "Scan speed"},
+    {idc::StepList, "Channel step, kHz"},
+};
+
+// Group frames without a caption of their own.
+constexpr Named kFrameNames[] = {
+    {idc::FramePower, "Power"},
+    {idc::FrameTx, "Transmit"},
+    {idc::FrameAntenna, "Antenna"},
+    {idc::FrameVfo, "VFO"},
+    {idc::FrameFrontEnd, "Front end"},
+    {idc::FrameSubGain, "Sub"},
+};
+
+bool Between(int id, int first, int last) { return id >= first && id <= last; }
+
+// The labels a composite reading or a named control stands for.
+bool IsHidden(int id) {
+    if (Between(id, idc::MainDigit0 + 1, idc::MainSep3) || Between(id, idc::SubDigit0 + 1, idc::SubSep3))
+        return true;
+    if (Between(id, idc::MainChDigit0 + 1, idc::MainMch) || Between(id, idc::SubChDigit0 + 1, idc::SubMch))
+        return true;
+    if (Between(id, idc::VfoMark0 + 1, idc::VfoMark8) || Between(id, idc::RitMinus, idc::BcPointCaption))
+        return true;
+    switch (id) {
+    case idc::MainChPrefix:
+    case idc::SubChPrefix:
+    case idc::MainScale:
+    case idc::MainMeterName:
+    case idc::SecondScale:
+    case idc::SecondMeterName:
+    case idc::SubScale:
+    case idc::SubMeterName:
+    case idc::SecondMeterIcon:
+    case idc::ClickEncIcon:
+    case idc::BrandPlate:
+    case idc::MainMeterOver:
+    case idc::SubMeterOver:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The words of the display that light and go dark.
+bool IsStatusWord(int id) {
+    return Between(id, idc::MainPtt, idc::SubLockOut) && !Between(id, idc::VfoMark0, idc::VfoMark8);
+}
+
+// A menu title without its mnemonic: "File (&F)" reads "File".
+QString MenuName(QString title) {
+    static const QRegularExpression mnemonic(QStringLiteral("\\s*\\(&.\\)"));
+    title.remove(mnemonic);
+    title.remove(QLatin1Char('&'));
+    return title.trimmed();
+}
+
+} // namespace
+
+// ------------------------------------------------------------- watches
+
+struct ConsoleAccessibility::Watched {
+    QPointer<QWidget> target;
+    std::function<QString()> read;
+    QString last;
+    accessible::AnnounceThrottle throttle{kAnnounceGap};
+    QTimer timer;
+};
+
+void ConsoleAccessibility::InstallFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(PanelFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+ConsoleAccessibility::ConsoleAccessibility(ConsoleDialog& console) : QObject(&console), m_console(console) {
+    setObjectName(QStringLiteral("consoleAccessibility"));
+    NameControls();
+    SetTabOrder();
+    WatchChanges();
+    auto* speak = new QShortcut(QKeySequence(kSpeakKey), &console);
+    speak->setContext(Qt::WindowShortcut);
+    connect(speak, &QShortcut::activated, this, &ConsoleAccessibility::Speak);
+    connect(qApp, &QApplication::focusChanged, this, &ConsoleAccessibility::OnFocusChanged);
+}
+
+ConsoleAccessibility::~ConsoleAccessibility() {
+    if (m_spokenOn)
+        m_spokenOn->setAccessibleDescription(m_savedDescription);
+}
+
+QString ConsoleAccessibility::Text(int id) const {
+    const ConsoleControls& controls = m_console.controls();
+    if (const CEditEx* line = controls.edit(id))
+        return line->text();
+    return controls.caption(id);
+}
+
+// ------------------------------------------------------------ readings
+
+QString ConsoleAccessibility::Frequency(int band) const {
+    const int first = band == 1 ? idc::SubDigit0 : idc::MainDigit0;
+    QString digits[11];
+    for (int i = 0; i < 11; ++i)
+        digits[i] = Text(first + i);
+    return accessible::FrequencyReading(digits);
+}
+
+QString ConsoleAccessibility::Mode(int band) const {
+    return Text(band == 1 ? idc::SubMode : idc::MainMode).trimmed();
+}
+
+QString ConsoleAccessibility::MeterReading(int band) const {
+    const ConsoleControls& controls = m_console.controls();
+    const bool sub = band == 1;
+    const CStaticMeterEx* first = controls.meter(sub ? idc::SubMeter : idc::MainMeter);
+    const CStaticMeterEx* over = controls.meter(sub ? idc::SubMeterOver : idc::MainMeterOver);
+    if (!first || !over || first->isHidden())
+        return {};
+    const QString name = Text(sub ? idc::SubMeterName : idc::MainMeterName).trimmed();
+    // The part above the split shows the level less 14.
+    const int level = over->level() > 0 ? over->level() + 14 : first->level();
+    if (name == QLatin1String("PWR"))
+        return accessible::PowerReading(level, Text(sub ? idc::SubScale : idc::MainScale).endsWith(QLatin1Char('%')));
+    if (name.isEmpty())
+        return {};
+    return accessible::SignalReading(level, m_console.state().radioIdentification == 19);
+}
+
+QString ConsoleAccessibility::Summary() const {
+    QStringList parts;
+    for (int band = 0; band < 2; ++band) {
+        const QString frequency = Frequency(band);
+        if (frequency.isEmpty()) {
+            if (band == 0)
+                parts << QStringLiteral("Main no frequency");
+            continue;
+        }
+        QStringList said{(band == 0 ? QStringLiteral("Main ") : QStringLiteral("Sub ")) + frequency};
+        if (const QString mode = Mode(band); !mode.isEmpty())
+            said << mode;
+        const bool onAir = Text(band == 1 ? idc::SubBusy : idc::MainBusy).trimmed() == QLatin1String("ONAIR");
+        if (const QString meter = MeterReading(band); !meter.isEmpty())
+            said << (onAir ? QStringLiteral("transmitting, power ") + meter : QStringLiteral("S meter ") + meter);
+        else if (onAir)
+            said << QStringLiteral("transmitting");
+        parts << said.join(QStringLiteral(", "));
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+namespace {
+
+// A status word's value: "off" while dark, "on" when it shows its own name,
+// else what it shows.
+QString StatusValue(const QString& shown, const QString& name) {
+    const QString text = shown.trimmed();
+    if (text.isEmpty())
+        return QStringLiteral("off");
+    if (text.compare(name, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("on");
+    return text;
+}
+
+// The VFO marks of the main band: the letter with "<" receives, the one
+// with ">" transmits.
+QString VfoReading(const std::function<QString(int)>& text) {
+    auto letter = [&](int row) {
+        const QString l = text(idc::VfoMark0 + row * 3 + 1).trimmed();
+        return l == QLatin1String("M") ? QStringLiteral("memory") : l;
+    };
+    QString receive, transmit;
+    QStringList shown;
+    for (int row = 0; row < 3; ++row) {
+        if (!text(idc::VfoMark0 + row * 3).trimmed().isEmpty())
+            receive = letter(row);
+        if (!text(idc::VfoMark0 + row * 3 + 2).trimmed().isEmpty())
+            transmit = letter(row);
+        if (!letter(row).isEmpty())
+            shown << letter(row);
+    }
+    if (!receive.isEmpty() && (transmit.isEmpty() || transmit == receive))
+        return receive;
+    if (!receive.isEmpty())
+        return QStringLiteral("receive %1, transmit %2").arg(receive, transmit);
+    return shown.isEmpty() ? QStringLiteral("off") : shown.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+void ConsoleAccessibility::NameControls() {
+    const ConsoleControls& controls = m_console.controls();
+    auto text = [this](int id) { return Text(id); };
+    for (const ControlRow& row : ConsoleTemplate()) {
+        if (QWidget* widget = controls.widget(row.id); widget && IsHidden(row.id))
+            widget->setProperty(kHiddenProperty, true);
+    }
+    for (const Named& n : kDisplayNames) {
+        if (QWidget* widget = controls.widget(n.id))
+            widget->setAccessibleName(QString::fromLatin1(n.name));
+    }
+    for (const Named& n : kControlNames) {
+        if (QWidget* widget = controls.widget(n.id))
+            widget->setAccessibleName(QString::fromLatin1(n.name));
+    }
+    for (const Named& n : kFrameNames) {
+        if (QWidget* widget = controls.widget(n.id))
+            widget->setAccessibleName(QString::fromLatin1(n.name));
+    }
+
+    // Status words read "off", "on" or what they show.
+    for (const Named& n : kDisplayNames) {
+        auto* label = dynamic_cast<CKestrinControl*>(controls.widget(n.id));
+        if (!label || !controls.label(n.id) || !IsStatusWord(n.id))
+            continue;
+        const QString name = QString::fromLatin1(n.name);
+        const int id = n.id;
+        label->SetAccessibleReading([text, id, name] { return StatusValue(text(id), name); });
+    }
+    auto reading = [&controls](int id, std::function<QString()> read) {
+        if (auto* control = dynamic_cast<CKestrinControl*>(controls.widget(id)))
+            control->SetAccessibleReading(std::move(read));
+    };
+    auto orNone = [](const QString& value) { return value.isEmpty() ? QStringLiteral("none") : value; };
+    for (int band = 0; band < 2; ++band) {
+        const int digit0 = band == 1 ? idc::SubDigit0 : idc::MainDigit0;
+        reading(digit0, [this, band, orNone] { return orNone(Frequency(band)); });
+        reading(band == 1 ? idc::SubMode : idc::MainMode, [this, band, orNone] { return orNone(Mode(band)); });
+        reading(band == 1 ? idc::SubMeter : idc::MainMeter, [this, band] {
+            const QString value = MeterReading(band);
+            return value.isEmpty() ? QStringLiteral("off") : value;
+        });
+        const int ch0 = band == 1 ? idc::SubChDigit0 : idc::MainChDigit0;
+        const int mch = band == 1 ? idc::SubMch : idc::MainMch;
+        reading(ch0, [text, ch0, mch] {
+            QString number;
+            for (int i = 0; i < 3; ++i)
+                number += text(ch0 + i).trimmed();
+            if (text(mch).trimmed().isEmpty() || number.isEmpty())
+                return QStringLiteral("off");
+            return number.endsWith(QLatin1Char('C')) ? QStringLiteral("call") : number;
+        });
+        // A composite reading covers the labels it stands for.
+        const int last = band == 1 ? idc::SubSep3 : idc::MainSep3;
+        QRect span;
+        for (int id = digit0; id <= last; ++id)
+            if (const ControlRow* row = FindControlRow(id))
+                span |= row->rect.toRect();
+        if (QWidget* widget = controls.widget(digit0))
+            widget->setProperty(kSpanProperty, span);
+    }
+    reading(idc::VfoMark0, [text] { return VfoReading(text); });
+    reading(idc::SecondMeter, [text, &controls] {
+        const CStaticMeterEx* meter = controls.meter(idc::SecondMeter);
+        QString kind = text(idc::SecondMeterName).trimmed();
+        if (kind.isEmpty() && text(idc::SecondScale).contains(QLatin1String("FILTER")))
+            kind = QStringLiteral("FILTER");
+        if (!meter || meter->isHidden() || kind.isEmpty())
+            return QStringLiteral("off");
+        return QStringLiteral("%1 level %2").arg(kind).arg(meter->level());
+    });
+    // The little lamps beside VOX and PROC are labels lit green.
+    for (const int id : {idc::VoxLamp, idc::ProcLamp}) {
+        reading(id, [&controls, id] {
+            const CStaticEx* lamp = controls.label(id);
+            return lamp && lamp->backColor() == 65280u ? QStringLiteral("on") : QStringLiteral("off");
+        });
+    }
+    reading(idc::TuningDial, [this] {
+        return m_console.state().mouseWheelSelection != 0 ? QStringLiteral("turning with the mouse")
+                                                            : QStringLiteral("off");
+    });
+    // The lit words of the whole display at once.
+    reading(idc::DisplayBack, [text] {
+        QStringList lit;
+        for (const Named& n : kDisplayNames) {
+            if (!IsStatusWord(n.id) || n.id == idc::MainMode || n.id == idc::SubMode)
+                continue;
+            if (const QString shown = text(n.id).trimmed(); !shown.isEmpty())
+                lit << shown;
+        }
+        return lit.isEmpty() ? QStringLiteral("none") : lit.join(QStringLiteral(", "));
+    });
+
+    // Each control tells its group; frames are named by caption or table.
+    std::vector<std::pair<QRect, QString>> groups;
+    for (const ControlRow& row : ConsoleTemplate()) {
+        if (row.kind != ControlKind::Frame)
+            continue;
+        const CStaticFrameEx* frame = controls.frame(row.id);
+        QString name = frame ? frame->accessibleName() : QString();
+        if (name.isEmpty() && frame)
+            name = frame->text().trimmed();
+        groups.emplace_back(row.rect.toRect(), name);
+    }
+    for (const ControlRow& row : ConsoleTemplate()) {
+        QWidget* widget = controls.widget(row.id);
+        if (!widget || row.kind == ControlKind::Frame || (widget->focusPolicy() & Qt::TabFocus) == 0)
+            continue;
+        const QPoint centre = row.rect.toRect().center();
+        for (const auto& [rect, name] : groups) {
+            if (rect.contains(centre) && !name.isEmpty()) {
+                widget->setAccessibleDescription(name + QStringLiteral(" group"));
+                break;
+            }
+        }
+    }
+
+    if (QComboBox* steps = controls.comboBox(idc::StepList))
+        steps->view()->setAccessibleName(QStringLiteral("Channel steps"));
+    m_console.client()->setAccessibleName(QStringLiteral("Front panel"));
+    if (QMenuBar* bar = m_console.menuBar()) {
+        bar->setAccessibleName(QStringLiteral("Menu bar"));
+        for (QMenu* menu : bar->findChildren<QMenu*>())
+            if (menu->accessibleName().isEmpty())
+                menu->setAccessibleName(MenuName(menu->title()));
+    }
+}
+
+void ConsoleAccessibility::SetTabOrder() {
+    // The template lists the groups as they stand on the panel: the power
+    // row, then mode, tune, band and VFO, DSP and the click encoder, the
+    // keypad, memory and RIT, then the right-hand column top to bottom.
+    QWidget* previous = nullptr;
+    for (const ControlRow& row : ConsoleTemplate()) {
+        QWidget* widget = m_console.controls().widget(row.id);
+        if (!widget || (widget->focusPolicy() & Qt::TabFocus) == 0)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+// ---------------------------------------------------------- announcements
+
+void ConsoleAccessibility::WatchChanges() {
+    std::vector<int> mainDigits, subDigits;
+    for (int id = idc::MainDigit0; id <= idc::MainSep3; ++id)
+        mainDigits.push_back(id);
+    for (int id = idc::SubDigit0; id <= idc::SubSep3; ++id)
+        subDigits.push_back(id);
+    Follow(idc::MainDigit0, mainDigits, [this] { return Frequency(0); });
+    Follow(idc::SubDigit0, subDigits, [this] { return Frequency(1); });
+    Follow(idc::MainMode, {idc::MainMode}, [this] { return Mode(0); });
+    Follow(idc::SubMode, {idc::SubMode}, [this] { return Mode(1); });
+    // Transmit and receive: the on-air words of both bands.
+    Follow(idc::MainBusy, {idc::MainBusy}, [this] { return Text(idc::MainBusy).trimmed(); });
+    Follow(idc::SubBusy, {idc::SubBusy}, [this] { return Text(idc::SubBusy).trimmed(); });
+}
+
+void ConsoleAccessibility::Follow(int target, const std::vector<int>& sources, std::function<QString()> read) {
+    auto watched = std::make_unique<Watched>();
+    watched->target = m_console.controls().widget(target);
+    watched->read = std::move(read);
+    watched->last = watched->read();
+    watched->timer.setSingleShot(true);
+    Watched* w = watched.get();
+    connect(&watched->timer, &QTimer::timeout, this, [this, w] { Announce(*w); });
+    for (const int id : sources) {
+        if (CStaticEx* label = m_console.controls().label(id))
+            connect(label, &CStaticEx::textChanged, this, [this, w] { Schedule(*w); });
+    }
+    m_watches.push_back(std::move(watched));
+}
+
+void ConsoleAccessibility::Schedule(Watched& watched) {
+    // Nothing listens without an assistive technology; a change waiting
+    // already goes out with the latest value.
+    if (!QAccessible::isActive() || watched.timer.isActive())
+        return;
+    // Even an immediate announcement waits for the event loop, so all the
+    // labels of one display change before it is read.
+    watched.timer.start(watched.throttle.WaitAt(accessible::AnnounceThrottle::Clock::now()));
+}
+
+void ConsoleAccessibility::Announce(Watched& watched) {
+    if (!watched.target)
+        return;
+    const QString now = watched.read();
+    if (now == watched.last)
+        return;
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(watched.target.data());
+    if (!iface)
+        return;
+    const QString spoken = iface->text(QAccessible::Value);
+    QAccessibleTextUpdateEvent event(watched.target.data(), 0, watched.last, spoken);
+    watched.last = now;
+    watched.throttle.Announced(accessible::AnnounceThrottle::Clock::now());
+    QAccessible::updateAccessibility(&event);
+}
+
+// -------------------------------------------------------------- speak key
+
+void ConsoleAccessibility::Speak() {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus->window() != &m_console)
+        focus = &m_console;
+    if (m_spokenOn != focus) {
+        if (m_spokenOn)
+            m_spokenOn->setAccessibleDescription(m_savedDescription);
+        m_spokenOn = focus;
+        m_savedDescription = focus->accessibleDescription();
+    }
+    const QString summary = Summary();
+    if (focus->accessibleDescription() != summary) {
+        focus->setAccessibleDescription(summary);
+    } else {
+        // The same words again: say them again.
+        QAccessibleEvent again(focus, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&again);
+    }
+}
+
+void ConsoleAccessibility::OnFocusChanged(QWidget* old, QWidget*) {
+    if (m_spokenOn && m_spokenOn == old) {
+        m_spokenOn->setAccessibleDescription(m_savedDescription);
+        m_spokenOn = nullptr;
+        m_savedDescription.clear();
+    }
+}

@@ -1,0 +1,321 @@
+// accessibility_test.cpp - what a screen reader reads of the real console
+// on the built-in simulator, through the toolkit's accessibility interface
+// in this process: every object says something, the frequency, mode,
+// S meter and AF GAIN bar read right and follow the radio when it is tuned
+// from its own side, changes raise throttled events, Tab walks the groups,
+// the speak key speaks, and nothing painted changes.
+#include "accessibility/console_accessibility.h"
+#include "display_fixture.h"
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using display_test::PumpFor;
+using display_test::PumpUntil;
+using namespace std::chrono_literals;
+
+// ------------------------------------------------------------ the tree
+
+bool Says(QAccessibleInterface* iface) {
+    for (const auto t : {QAccessible::Name, QAccessible::Value, QAccessible::Description})
+        if (!iface->text(t).trimmed().isEmpty())
+            return true;
+    if (auto* text = iface->textInterface())
+        return !text->text(0, text->characterCount()).trimmed().isEmpty();
+    return false;
+}
+
+struct Tree {
+    int objects = 0;
+    std::vector<std::string> silent;
+};
+
+std::string Describe(QAccessibleInterface* iface) {
+    QObject* object = iface->object();
+    if (!object)
+        return "(no object)";
+    return object->objectName().toStdString() + " " + object->metaObject()->className();
+}
+
+void Walk(QAccessibleInterface* iface, Tree& tree, int depth = 0) {
+    if (!iface || !iface->isValid() || depth > 20)
+        return;
+    ++tree.objects;
+    // A separator says nothing by nature; readers pass over it.
+    if (!Says(iface) && iface->role() != QAccessible::Separator)
+        tree.silent.push_back(Describe(iface));
+    for (int i = 0; i < iface->childCount(); ++i)
+        Walk(iface->child(i), tree, depth + 1);
+}
+
+// The events the console raises, with what the object read at that moment.
+struct Heard {
+    QAccessible::Event type;
+    QObject* object;
+    QString value;
+    QString description;
+};
+std::vector<Heard>* g_heard = nullptr;
+
+void Listen(QAccessibleEvent* event) {
+    if (!g_heard)
+        return;
+    QAccessibleInterface* iface = event->accessibleInterface();
+    g_heard->push_back({event->type(), event->object(), iface ? iface->text(QAccessible::Value) : QString(),
+                        iface ? iface->text(QAccessible::Description) : QString()});
+}
+
+class AccessibilityTest : public display_test::DisplayTest {
+protected:
+    void SetUp() override {
+        display_test::DisplayTest::SetUp();
+        console->show();
+        Connect();
+    }
+    void TearDown() override {
+        StopListening();
+        display_test::DisplayTest::TearDown();
+    }
+    void StartListening() {
+        g_heard = &heard;
+        QAccessible::installUpdateHandler(Listen);
+        // Events go out only while a bridge listens (see with_atspi.sh).
+        ASSERT_TRUE(QAccessible::isActive()) << "no accessibility bridge: run under with_atspi.sh";
+    }
+    void StopListening() {
+        QAccessible::installUpdateHandler(nullptr);
+        g_heard = nullptr;
+    }
+    QAccessibleInterface* Of(int id) { return QAccessible::queryAccessibleInterface(controls().widget(id)); }
+    std::string Name(int id) { return Of(id)->text(QAccessible::Name).toStdString(); }
+    std::string Value(int id) { return Of(id)->text(QAccessible::Value).toStdString(); }
+    // The text events raised on a control since `from`.
+    std::vector<std::string> TextEvents(int id, std::size_t from = 0) {
+        std::vector<std::string> out;
+        for (std::size_t i = from; i < heard.size(); ++i)
+            if (heard[i].type == QAccessible::TextUpdated && heard[i].object == controls().widget(id))
+                out.push_back(heard[i].value.toStdString());
+        return out;
+    }
+    ConsoleAccessibility& accessibility() {
+        return *console->findChild<ConsoleAccessibility*>(QStringLiteral("consoleAccessibility"));
+    }
+    std::vector<Heard> heard;
+};
+
+TEST_F(AccessibilityTest, EveryObjectOfTheConnectedConsoleSaysSomething) {
+    Tree tree;
+    Walk(QAccessible::queryAccessibleInterface(console.get()), tree);
+    std::printf("accessible objects %d, silent %zu\n", tree.objects, tree.silent.size());
+    for (const std::string& s : tree.silent)
+        ADD_FAILURE() << "silent: " << s;
+    // The digits, marks and scales behind a composite reading are not
+    // children of the panel; the composite is.
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(console->client());
+    EXPECT_GE(panel->indexOfChild(Of(idc::MainDigit0)), 0);
+    EXPECT_EQ(panel->indexOfChild(Of(idc::MainDigit0 + 5)), -1);
+    EXPECT_EQ(panel->indexOfChild(Of(idc::MainScale)), -1);
+    EXPECT_EQ(panel->child(panel->indexOfChild(Of(idc::AfMainBar)))->object(), controls().widget(idc::AfMainBar));
+    // The frequency covers all its digits.
+    const QRect first = Of(idc::MainDigit0 + 0)->rect();
+    EXPECT_GE(first.width(), 200);
+}
+
+TEST_F(AccessibilityTest, FrequencyModeSMeterAndAfGainReadRightAndFollowTheRadio) {
+    EXPECT_EQ(Name(idc::MainDigit0), "Main frequency");
+    EXPECT_EQ(Name(idc::MainMode), "Main mode");
+    EXPECT_EQ(Name(idc::MainMeter), "Main meter");
+    EXPECT_EQ(Name(idc::AfMainBar), "Main AF gain");
+
+    radio().setFrequency(qxsim::Vfo::A, 14'195'000);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainDigit0) == "14.195.000 MHz"; })) << Value(idc::MainDigit0);
+    // The text interface reads the same, as a reader's review of the screen does.
+    QAccessibleTextInterface* text = Of(idc::MainDigit0)->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(0, text->characterCount()).toStdString(), "14.195.000 MHz");
+
+    radio().setFrequency(qxsim::Vfo::A, 7'012'340);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainDigit0) == "7.012.340 MHz"; })) << Value(idc::MainDigit0);
+
+    radio().setMode(1);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainMode) == "LSB"; })) << Value(idc::MainMode);
+    radio().setMode(3);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainMode) == "CW"; })) << Value(idc::MainMode);
+
+    // The radio reports its meter: level 20 is 20 dB over S9, level 9 is S5.
+    radio().inject("SM00020;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainMeter) == "S9+20 dB"; })) << Value(idc::MainMeter);
+    radio().inject("SM00009;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainMeter) == "S5"; })) << Value(idc::MainMeter);
+
+    // The radio's own AF knob.
+    radio().inject("AG0077;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::AfMainBar) == "77"; })) << Value(idc::AfMainBar);
+    radio().inject("AG0200;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::AfMainBar) == "200"; })) << Value(idc::AfMainBar);
+    ASSERT_NE(Of(idc::AfMainBar)->valueInterface(), nullptr);
+    EXPECT_EQ(Of(idc::AfMainBar)->valueInterface()->currentValue().toInt(), 200);
+}
+
+TEST_F(AccessibilityTest, TransmitReadsPowerAndStatusWordsReadLitOrOff) {
+    EXPECT_EQ(Value(idc::Split), "off");
+    radio().pressKey(qxsim::Key::Split);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::Split) == "on"; })) << Value(idc::Split);
+    EXPECT_NE(Value(idc::DisplayBack).find("SPLIT"), std::string::npos) << Value(idc::DisplayBack);
+    EXPECT_NE(Value(idc::VfoMark0).find("transmit"), std::string::npos) << Value(idc::VfoMark0);
+
+    radio().transmit(true);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "ONAIR"; })) << Value(idc::MainBusy);
+    radio().inject("SM00017;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainMeter) == "50 W"; })) << Value(idc::MainMeter);
+    radio().transmit(false);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "off"; })) << Value(idc::MainBusy);
+}
+
+TEST_F(AccessibilityTest, FrequencyModeAndTransmitChangesRaiseThrottledEvents) {
+    StartListening();
+    radio().setFrequency(qxsim::Vfo::A, 14'000'000);
+    ASSERT_TRUE(PumpUntil([&] { return !TextEvents(idc::MainDigit0).empty(); }));
+    EXPECT_EQ(TextEvents(idc::MainDigit0).back(), "14.000.000 MHz");
+    PumpFor(ConsoleAccessibility::kAnnounceGap + 100ms);
+
+    // A dial spun from the radio's side for about a second: a report every
+    // 20 ms, but only a few announcements, the last with the last frequency.
+    const std::size_t from = heard.size();
+    radio().setDialStep(1000);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 50; ++i) {
+        radio().turnDial(1);
+        PumpFor(20ms);
+    }
+    const auto spun = std::chrono::steady_clock::now() - start;
+    PumpFor(ConsoleAccessibility::kAnnounceGap * 2);
+    const std::vector<std::string> spoken = TextEvents(idc::MainDigit0, from);
+    ASSERT_FALSE(spoken.empty());
+    const long long allowed = spun / ConsoleAccessibility::kAnnounceGap + 2;
+    EXPECT_LE(static_cast<long long>(spoken.size()), allowed) << spoken.size() << " announcements";
+    EXPECT_EQ(spoken.back(), "14.050.000 MHz");
+    EXPECT_EQ(Value(idc::MainDigit0), "14.050.000 MHz");
+
+    radio().setMode(1);
+    EXPECT_TRUE(PumpUntil([&] {
+        const auto events = TextEvents(idc::MainMode, from);
+        return !events.empty() && events.back() == "LSB";
+    }));
+    radio().transmit(true);
+    EXPECT_TRUE(PumpUntil([&] {
+        const auto events = TextEvents(idc::MainBusy, from);
+        return !events.empty() && events.back() == "ONAIR";
+    }));
+    radio().transmit(false);
+    EXPECT_TRUE(PumpUntil([&] {
+        const auto events = TextEvents(idc::MainBusy, from);
+        return !events.empty() && events.back() == "off";
+    }));
+}
+
+TEST_F(AccessibilityTest, TheSpeakKeySpeaksFrequencyModeAndMeterAndSendsNothing) {
+    radio().setFrequency(qxsim::Vfo::A, 14'195'000);
+    radio().setMode(2);
+    ASSERT_TRUE(PumpUntil([&] { return Value(idc::MainDigit0) == "14.195.000 MHz" && Value(idc::MainMode) == "USB"; }));
+    radio().inject("SM00015;");
+    ASSERT_TRUE(PumpUntil([&] { return Value(idc::MainMeter) == "S9"; }));
+    PumpFor(100ms);
+
+    StartListening();
+    QApplication::setActiveWindow(console.get());
+    QWidget* tune = controls().widget(idc::TuneUp);
+    tune->setFocus(Qt::TabFocusReason);
+    const QString group = tune->accessibleDescription();
+    radio().clearReceived();
+    QTest::keyClick(console.get(), Qt::Key_F2);
+    PumpFor(100ms);
+
+    const std::string expected = "Main 14.195.000 MHz, USB, S meter S9";
+    bool spoken = false;
+    for (const Heard& h : heard)
+        spoken |= h.type == QAccessible::DescriptionChanged && h.object == tune &&
+                  h.description.toStdString().rfind(expected, 0) == 0;
+    EXPECT_TRUE(spoken) << accessibility().Summary().toStdString();
+    // Nothing went to the radio.
+    EXPECT_TRUE(radio().received().empty());
+
+    // Pressed again with nothing changed, it speaks again.
+    const std::size_t before = heard.size();
+    QTest::keyClick(console.get(), Qt::Key_F2);
+    PumpFor(50ms);
+    EXPECT_GT(heard.size(), before);
+
+    // When the focus moves on, the control has its group again.
+    controls().widget(idc::TuneDown)->setFocus(Qt::TabFocusReason);
+    PumpFor(20ms);
+    EXPECT_EQ(tune->accessibleDescription(), group);
+}
+
+TEST_F(AccessibilityTest, TabWalksEveryControlGroupByGroupAndEachGroupIsNamed) {
+    QApplication::setActiveWindow(console.get());
+    QWidget* first = controls().widget(idc::Power);
+    first->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), first);
+
+    std::vector<QWidget*> visited{first};
+    for (int i = 0; i < 200; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* now = QApplication::focusWidget();
+        if (now == first)
+            break;
+        visited.push_back(now);
+    }
+    // Every control that takes the focus is reached, once.
+    std::set<QWidget*> reached(visited.begin(), visited.end());
+    EXPECT_EQ(reached.size(), visited.size());
+    for (const ControlRow& row : ConsoleTemplate()) {
+        QWidget* w = controls().widget(row.id);
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            EXPECT_TRUE(reached.count(w)) << "not reached by Tab: " << row.caption << " " << row.id;
+        }
+    }
+    // Each control names its group, and a group once left is not met again.
+    std::vector<std::string> runs;
+    for (QWidget* w : visited) {
+        const std::string group = w->accessibleDescription().toStdString();
+        EXPECT_FALSE(group.empty()) << w->objectName().toStdString();
+        if (runs.empty() || runs.back() != group)
+            runs.push_back(group);
+    }
+    std::set<std::string> distinct(runs.begin(), runs.end());
+    EXPECT_EQ(distinct.size(), runs.size());
+    EXPECT_EQ(runs.front(), "Power group");
+    // Every frame reads a name.
+    for (const ControlRow& row : ConsoleTemplate()) {
+        if (row.kind == ControlKind::Frame) {
+            EXPECT_FALSE(Name(row.id).empty()) << row.id;
+        }
+    }
+}
+
+TEST_F(AccessibilityTest, ReadingTheConsoleChangesNothingOnScreen) {
+    PumpFor(200ms);
+    const QImage before = console->grab().toImage();
+    StartListening();
+    Tree tree;
+    Walk(QAccessible::queryAccessibleInterface(console.get()), tree);
+    QApplication::setActiveWindow(console.get());
+    QTest::keyClick(console.get(), Qt::Key_F2);
+    PumpFor(100ms);
+    const QImage after = console->grab().toImage();
+    EXPECT_TRUE(before == after);
+}
+
+} // namespace
