@@ -4,8 +4,10 @@
 
 #include "console_dialog.h"
 #include "console_ids.h"
+#include "window_names.h"
 
 #include <QAccessible>
+#include <QEvent>
 #include <QAccessibleWidget>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -268,6 +270,16 @@ ConsoleAccessibility::ConsoleAccessibility(ConsoleDialog& console) : QObject(&co
     speak->setContext(Qt::WindowShortcut);
     connect(speak, &QShortcut::activated, this, &ConsoleAccessibility::Speak);
     connect(qApp, &QApplication::focusChanged, this, &ConsoleAccessibility::OnFocusChanged);
+    qApp->installEventFilter(this);
+}
+
+bool ConsoleAccessibility::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType() && watched != &m_console) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow())
+            accessible::NameByCaptions(widget);
+    }
+    return false;
 }
 
 ConsoleAccessibility::~ConsoleAccessibility() {

@@ -16,7 +16,8 @@
 // - the speak key (F2): frequency, mode and meter of the main band, and of
 //   the sub band while it shows a frequency, become the description of the
 //   control that has the focus, which a screen reader speaks at once.
-// Nothing painted changes.
+// The secondary windows' unnamed controls take the captions beside them as
+// names when the windows show. Nothing painted changes.
 //
 // Threading: UI thread only.
 #pragma once
@@ -61,6 +62,10 @@ public:
     QString Frequency(int band) const;
     QString Mode(int band) const;
     QString MeterReading(int band) const;
+
+protected:
+    // Names the controls of every other window of the program as it shows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Watched;

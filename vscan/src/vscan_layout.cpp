@@ -117,6 +117,7 @@ CVisualScanDlg::~CVisualScanDlg() {
 void CVisualScanDlg::buildControls() {
     m_ui.graph = new GraphWidget(this);
     m_ui.graph->setObjectName(QString::number(kIdGraph));
+    m_ui.graph->setAccessibleName(QStringLiteral("Signal strength over the span"));
     m_ui.graph->move(14, 2);
 
     const BarGeometry g = GeometryForSpan(61);
@@ -129,6 +130,7 @@ void CVisualScanDlg::buildControls() {
     m_ui.highLabel = new CStaticEx(this, kIdHigh, {300, 344, 140, 18}, {}, Qt::AlignRight | Qt::AlignVCenter);
 
     auto* frame = new CStaticFrameEx(this, kIdFrameFrequency, {12, 362, 218, 42});
+    frame->setAccessibleName(QStringLiteral("Frequency"));
     frame->SetBackColor(kDisplayBack);
     int x = kDigitLeft;
     int separator = 0;
