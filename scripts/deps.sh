@@ -6,6 +6,8 @@ need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev l
       libhamlib-utils)  # the rig-control clients the sharing tests run against the console
 # The Debian package and its checks.
 need+=(dpkg-dev file binutils lintian appstream desktop-file-utils)
+# The session and accessibility buses the screen-reader test runs on.
+need+=(dbus-daemon dbus-bin at-spi2-core)
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
