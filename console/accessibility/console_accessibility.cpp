@@ -504,8 +504,13 @@ void ConsoleAccessibility::NameControls() {
         }
     }
 
-    if (QComboBox* steps = controls.comboBox(idc::StepList))
+    if (QComboBox* steps = controls.comboBox(idc::StepList)) {
+        // A drop-down reads its choice as its name on this desktop: the
+        // description says what it is.
+        steps->setAccessibleDescription(steps->accessibleName() + QStringLiteral(", ") +
+                                        steps->accessibleDescription());
         steps->view()->setAccessibleName(QStringLiteral("Channel steps"));
+    }
     m_console.client()->setAccessibleName(QStringLiteral("Front panel"));
     if (QMenuBar* bar = m_console.menuBar()) {
         bar->setAccessibleName(QStringLiteral("Menu bar"));

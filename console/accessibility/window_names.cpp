@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QWidget>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -52,8 +53,8 @@ std::vector<Caption> CaptionsOf(QWidget* window) {
         else if (const auto* label = qobject_cast<QLabel*>(widget))
             text = label->text();
         text = Clean(text);
-        // A lone digit or sign is a value, not a caption.
-        if (text.size() < 2)
+        // Numbers, frequencies and lone signs are values, not captions.
+        if (text.size() < 2 || std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); }))
             continue;
         out.push_back({InWindow(widget, window), text});
     }
@@ -155,8 +156,13 @@ void NameByCaptions(QWidget* window) {
             name = Clean(window->windowTitle());
         if (name.isEmpty())
             name = Clean(widget->toolTip());
-        if (!name.isEmpty())
-            widget->setAccessibleName(name);
+        if (name.isEmpty())
+            continue;
+        widget->setAccessibleName(name);
+        // A drop-down reads its choice as its name on this desktop; its
+        // caption goes with it as the description.
+        if (qobject_cast<QComboBox*>(widget) && widget->accessibleDescription().isEmpty())
+            widget->setAccessibleDescription(name);
     }
     // A group frame without a caption of its own: named after its first
     // caption inside.

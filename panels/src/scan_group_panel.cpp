@@ -15,6 +15,7 @@ CScanGroupPanel::CScanGroupPanel(QWidget* parent) : CGroupPanel(kScanGroupTraits
 void CScanGroupPanel::OnInitDialog() {
     m_types = new QComboBox(this);
     m_types->setObjectName(QStringLiteral("list%1").arg(kScanTypeId));
+    m_types->setAccessibleName(QStringLiteral("Scan type"));
     m_types->setEditable(false);
     m_types->setGeometry(8, 6, 200, 26);
     m_types->addItems({QStringLiteral(" PROGRAM/VFO Scan"), QStringLiteral(" MEMORY Scan")});

@@ -124,6 +124,7 @@ void CVisualScanDlg::buildControls() {
     m_ui.slider = new QSlider(Qt::Horizontal, this);
     m_ui.slider->setGeometry(14 + g.left - 6, 322, g.right - g.left + 12, 20);
     m_ui.slider->setFocusPolicy(Qt::StrongFocus);
+    m_ui.slider->setAccessibleName(QStringLiteral("Channel in the span"));
 
     m_ui.lowLabel = new CStaticEx(this, kIdLow, {20, 344, 140, 18}, {}, Qt::AlignLeft | Qt::AlignVCenter);
     m_ui.centreLabel = new CStaticEx(this, kIdCentre, {160, 344, 140, 18}, {}, Qt::AlignCenter);

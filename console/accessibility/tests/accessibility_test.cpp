@@ -15,9 +15,12 @@
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QImage>
+#include <QAbstractSlider>
+#include <QComboBox>
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -338,6 +341,22 @@ TEST_F(AccessibilityTest, TheSecondaryWindowsNameTheirControlsAndValues) {
         for (const std::string& s : tree.silent)
             ADD_FAILURE() << window->windowTitle().toStdString() << ": silent: " << s;
         tree.silent.clear();
+        // Every list and level bar, and every value field given a name, is
+        // named after a caption, never after a number that happens to stand
+        // beside it.
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            const bool namedValue = qobject_cast<CStaticEx*>(control) && !control->accessibleName().isEmpty();
+            if (!qobject_cast<QComboBox*>(control) && !qobject_cast<QAbstractSlider*>(control) && !namedValue)
+                continue;
+            // The scroll bars of a list or table belong to it.
+            if (control->window() != window ||
+                control->parentWidget()->objectName().startsWith(QLatin1String("qt_scrollarea")))
+                continue;
+            const QString name = control->accessibleName();
+            EXPECT_TRUE(std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.isLetter(); }))
+                << window->windowTitle().toStdString() << ": " << control->metaObject()->className()
+                << " named \"" << name.toStdString() << "\"";
+        }
     }
     EXPECT_GE(windows, 9);
 }
