@@ -17,13 +17,21 @@ std::function<void(int, const QString&)>& viewerSlot() {
     return viewer;
 }
 
-// Where the help pages are: an explicit folder, the installed pages, the
-// source tree of a development build, or beside the program.
-QString helpFolder() {
-    QStringList candidates;
+// Where the help pages may be, in the order they are tried: an explicit
+// folder alone when one is given; otherwise the pages installed beside the
+// program (so a packaged program never reads a stale copy elsewhere), a
+// build folder's copy, the install prefix chosen at build time, and the
+// source tree of a development build.
+QStringList helpFolders() {
     const QString fromEnv = qEnvironmentVariable("ZEPHYRA_HELP_DIR");
     if (!fromEnv.isEmpty()) {
-        candidates << fromEnv;
+        return {fromEnv};
+    }
+    QStringList candidates;
+    if (QCoreApplication::instance() != nullptr) {
+        const QString programDir = QCoreApplication::applicationDirPath();
+        candidates << programDir + QStringLiteral("/../share/zephyra/help")
+                   << programDir + QStringLiteral("/help");
     }
     candidates << QStringLiteral(ZEPHYRA_HELP_INSTALL_DIR);
     const QString sourceDir = qEnvironmentVariable("ZEPHYRA_SOURCE_DIR");
@@ -31,18 +39,7 @@ QString helpFolder() {
         candidates << sourceDir + QStringLiteral("/help");
     }
     candidates << QStringLiteral(ZEPHYRA_HELP_SOURCE_DIR);
-    if (QCoreApplication::instance() != nullptr) {
-        const QString programDir = QCoreApplication::applicationDirPath();
-        candidates << programDir + QStringLiteral("/help")
-                   << programDir + QStringLiteral("/../share/zephyra/help");
-    }
-    for (const QString& candidate : candidates) {
-        const QFileInfo info(candidate);
-        if (info.isDir()) {
-            return info.canonicalFilePath();
-        }
-    }
-    return {};
+    return candidates;
 }
 
 void showInHelpWindow(const QString& page) {
@@ -65,15 +62,18 @@ void showInHelpWindow(const QString& page) {
 } // namespace
 
 QString HelpPagePath(int context) {
-    const QString folder = helpFolder();
-    if (folder.isEmpty()) {
-        return {};
-    }
-    const QDir dir(folder);
-    for (const QString& name : {QStringLiteral("%1.html").arg(context), QStringLiteral("index.html")}) {
-        const QFileInfo page(dir.filePath(name));
-        if (page.isFile()) {
-            return page.absoluteFilePath();
+    // A folder that exists but lacks the page (a partial or hidden copy)
+    // does not end the search: the next folder may have it.
+    for (const QString& folder : helpFolders()) {
+        const QDir dir(folder);
+        if (!dir.exists()) {
+            continue;
+        }
+        for (const QString& name : {QStringLiteral("%1.html").arg(context), QStringLiteral("index.html")}) {
+            const QFileInfo page(dir.filePath(name));
+            if (page.isFile()) {
+                return page.canonicalFilePath();
+            }
         }
     }
     return {};

@@ -245,6 +245,36 @@ TEST_F(PlatformHelp, PageOfTheContextOrTheContents) {
     EXPECT_EQ(platform::HelpPagePath(42), QString());
 }
 
+// Without an explicit folder: the pages installed beside the program come
+// before any other copy, and a folder that lacks the page passes the search on.
+TEST(PlatformHelpFolders, ProgramsOwnPagesFirstAndAFolderWithoutThePageIsPassedOver) {
+    qunsetenv("ZEPHYRA_HELP_DIR");
+    QTemporaryDir emptySource;
+    ASSERT_TRUE(emptySource.isValid());
+    ASSERT_TRUE(QDir(emptySource.path()).mkpath("help"));
+    qputenv("ZEPHYRA_SOURCE_DIR", emptySource.path().toLocal8Bit());
+
+    // The source tree's pages are still found behind an empty copy.
+    const QString fromSource = platform::HelpPagePath(4);
+    EXPECT_TRUE(fromSource.endsWith("/help/4.html")) << fromSource.toStdString();
+    EXPECT_FALSE(fromSource.startsWith(QDir(emptySource.path()).canonicalPath()));
+
+    // Pages beside the program win over the source tree.
+    const QString besideProgram = QCoreApplication::applicationDirPath() + "/help";
+    ASSERT_FALSE(QFileInfo::exists(besideProgram)) << "a stale folder beside the test program";
+    ASSERT_TRUE(QDir().mkpath(besideProgram));
+    {
+        QFile page(besideProgram + "/4.html");
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write("<html><body>beside</body></html>");
+    }
+    const QString expected = QDir(besideProgram).canonicalPath() + "/4.html";
+    const QString found = platform::HelpPagePath(4);
+    QDir(besideProgram).removeRecursively();
+    qunsetenv("ZEPHYRA_SOURCE_DIR");
+    EXPECT_EQ(found, expected);
+}
+
 TEST_F(PlatformHelp, ReplacedViewerGetsContextAndPage) {
     int shownContext = 0;
     QString shownPage;
