@@ -25,14 +25,6 @@ void QuickSweep(WindowTest& t, const CVisualScanDlg::Controls& ui, int intervalM
     ui.intervalList->setCurrentIndex(ui.intervalList->count() - 1);
 }
 
-std::size_t TunedCount(SimLink& sim) {
-    std::size_t n = 0;
-    for (const auto& c : sim.commands({"FA"})) {
-        n += c.size() == 13 ? 1 : 0; // FA with a frequency, not the query
-    }
-    return n;
-}
-
 TEST_F(VscanWindowSweep, AWholeSweepDrawsTheBandModelAndStopsAtTheHighEdge) {
     open();
     QuickSweep(*this, ui(), 60, false); // readings compared: a comfortable interval
