@@ -365,6 +365,8 @@ TEST_F(ControlTableTest, SlowScanFrequencyOnlyOnAProgramScanChannel) {
     });
     Ready();
     QAction* slow = console->menuAction(cmd::SlowScanFreq);
+    EXPECT_TRUE(PumpUntil([&] { return slow->isEnabled(); })); // after the initial read
+    radio().inject("MC295;"); // and reported again
     ASSERT_TRUE(PumpUntil([&] { return slow->isEnabled(); }));
     // The radio goes back to VFO A: the command goes grey and does nothing.
     console->link()->ConnFR("W", 0);
@@ -466,43 +468,74 @@ TEST_F(ControlTableTest, EveryIndicatorReads) {
 
 // A console with the visual scan's own window: Control > OFF in the middle
 // of a sweep tunes the radio back to the centre before the line closes.
-class VisualScanOnTheConsole : public display_test::DisplayTest {};
+class VisualScanOnTheConsole : public display_test::DisplayTest {
+protected:
+    // Opens the visual scan from the menu and starts a sweep; the centre.
+    std::int64_t StartSweep() {
+        Connect();
+        console->show();
+        const std::int64_t centre = radio().state().vfoA;
+        console->menuAction(cmd::VisualScan)->trigger();
+        QWidget* window = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowTitle() == QStringLiteral("Visual Scan") && w->isVisible())
+                window = w;
+        EXPECT_NE(window, nullptr);
+        QPushButton* start = nullptr;
+        for (QPushButton* b : window ? window->findChildren<QPushButton*>() : QList<QPushButton*>{})
+            if (b->text() == QStringLiteral("Start"))
+                start = b;
+        EXPECT_NE(start, nullptr);
+        radio().clearReceived();
+        if (start)
+            QTest::mouseClick(start, Qt::LeftButton);
+        EXPECT_TRUE(radio().waitFor(
+            [&](const std::vector<qxsim::Received>&) { return radio().state().vfoA != centre; },
+            std::chrono::seconds(5)));
+        return centre;
+    }
+    // The radio received the tuning back to `centre` as the last tuning, and
+    // before auto-information went off as the link closed.
+    void TunedBackBeforeTheLineClosed(std::int64_t centre) {
+        char text[24];
+        std::snprintf(text, sizeof text, "FA%011lld", static_cast<long long>(centre));
+        const auto received = radio().received();
+        std::size_t back = received.size(), last = received.size(), off = received.size();
+        for (std::size_t i = 0; i < received.size(); ++i) {
+            if (received[i].text == text)
+                back = i;
+            if (received[i].text.size() == 13 && received[i].text.rfind("FA", 0) == 0)
+                last = i;
+            if (received[i].text == "AI0" && off == received.size())
+                off = i;
+        }
+        EXPECT_EQ(back, last) << "the sweep's last tuning stays";
+        EXPECT_LT(back, off) << "tuned back after the line closed";
+    }
+    void TearDown() override {
+        GlimraDestroy();
+        DisplayTest::TearDown();
+    }
+};
 
 TEST_F(VisualScanOnTheConsole, ControlOffMidSweepLeavesTheRadioOnTheCentre) {
-    Connect();
-    console->show();
-    const std::int64_t centre = radio().state().vfoA;
-    console->menuAction(cmd::VisualScan)->trigger();
-    QWidget* window = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowTitle() == QStringLiteral("Visual Scan") && w->isVisible())
-            window = w;
-    ASSERT_NE(window, nullptr);
-    QPushButton* start = nullptr;
-    for (QPushButton* b : window->findChildren<QPushButton*>())
-        if (b->text() == QStringLiteral("Start"))
-            start = b;
-    ASSERT_NE(start, nullptr);
-    radio().clearReceived();
-    QTest::mouseClick(start, Qt::LeftButton);
-    ASSERT_TRUE(radio().waitFor([&](const std::vector<qxsim::Received>&) { return radio().state().vfoA != centre; },
-                                std::chrono::seconds(5)));
+    const std::int64_t centre = StartSweep();
     console->menuAction(cmd::ControlOffCmd)->trigger();
     ASSERT_TRUE(PumpUntil([&] { return !state().connected; }));
     EXPECT_EQ(radio().state().vfoA, centre);
-    // The tuning back came before auto-information went off.
-    const auto received = radio().received();
-    std::size_t back = received.size(), off = received.size();
-    char text[24];
-    std::snprintf(text, sizeof text, "FA%011lld", static_cast<long long>(centre));
-    for (std::size_t i = 0; i < received.size(); ++i) {
-        if (received[i].text == text)
-            back = i;
-        if (received[i].text == "AI0" && off == received.size())
-            off = i;
-    }
-    EXPECT_LT(back, off);
-    GlimraDestroy();
+    TunedBackBeforeTheLineClosed(centre);
+}
+
+// The radio falls silent mid-sweep: the watchdog's disconnect stops the
+// sweep and tunes back while the line is still open.
+TEST_F(VisualScanOnTheConsole, TheWatchdogsDisconnectTunesBackFirst) {
+    const std::int64_t centre = StartSweep();
+    qxsim::Faults silent;
+    silent.silent = true;
+    radio().setFaults(silent);
+    ASSERT_TRUE(PumpUntil([&] { return !state().connected; }, std::chrono::seconds(10)));
+    radio().setFaults({});
+    TunedBackBeforeTheLineClosed(centre);
 }
 
 } // namespace
