@@ -166,6 +166,9 @@ int ConsoleLink::DisconnectRadio() {
     m_disconnecting = true;
     StopWatchdog();
 
+    // A visual-scan sweep stops and tunes back to its centre while the
+    // line is still open.
+    m_peers.GlimraScanStop();
     m_link.ConnAI("W", 0);
     if (m_state.transmitting[0] || m_state.transmitting[1])
         m_link.ConnRX();

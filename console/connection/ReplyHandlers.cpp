@@ -105,12 +105,13 @@ void ConsoleLink::OnEx() {
         return;
     text[sizeof text - 1] = '\0';
     const int value = MenuValue(text);
-    if (value >= 0) {
-        if (menu == 61 && sub == 1)
+    // Only the values these menus have: any other leaves the state as it was.
+    if (value >= 0 && third == 0 && fourth == 0) {
+        if (menu == 61 && sub == 1 && value <= 2)
             m_state.repeaterValue = value;
-        else if (menu == 61 && sub == 5)
+        else if (menu == 61 && sub == 5 && value <= 1)
             m_state.remoteValue = value;
-        else if (menu == 62 && sub == 5)
+        else if (menu == 62 && sub == 5 && value <= 3)
             m_state.zulState = value;
     }
     const int m = static_cast<int>(menu), s = static_cast<int>(sub);

@@ -240,6 +240,8 @@ public:
     static QString ScanText(int scan, int speed = -1);
     void OnSC(int value);
     void OnScanSpeed(int speed); // RD and RU
+    // "Slow Scan Freq." follows the control band's receive VFO and channel.
+    void UpdateSlowScanCommand();
 
     // ---- meters (meters_display.cpp)
     void OnSM(int meter, int value);

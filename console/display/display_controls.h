@@ -18,6 +18,7 @@
 namespace display_controls {
 
 inline constexpr std::uint32_t kBlack = 0;
+inline constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 // The text of a label, a button or a text line; other controls are left.
 inline void SetText(const ConsoleControls& controls, int id, const QString& text) {
@@ -36,11 +37,24 @@ inline QString TextOf(const ConsoleControls& controls, int id) {
     return controls.caption(id);
 }
 
-// A word on background colour 0 while shown, empty on the display colour.
+// A word on background colour 0 while shown (in white, so that it reads),
+// empty on the display colour.
 inline void SetLit(const ConsoleControls& controls, int id, bool on, const QString& text) {
     if (CStaticEx* label = controls.label(id)) {
         label->setText(on ? text : QString());
         label->SetBackColor(on ? kBlack : ConsoleDisplay::kDisplayColour);
+        if (on)
+            label->SetForeColor(kWhite);
+    }
+}
+
+// A word in black on the display colour (a label that is lit on black at
+// other times, as "PTT" in satellite mode).
+inline void SetOnDisplay(const ConsoleControls& controls, int id, const QString& text) {
+    if (CStaticEx* label = controls.label(id)) {
+        label->setText(text);
+        label->SetBackColor(ConsoleDisplay::kDisplayColour);
+        label->SetForeColor(kBlack);
     }
 }
 

@@ -179,13 +179,16 @@ void ConsoleDisplay::OnRA(int mainValue, int subValue) {
         OnOff(controls, idc::SubAtt, subValue, QStringLiteral("ATT"));
 }
 
-// Beat cancel: 0 off, 1 automatic ("B.C."), 2 manual ("M.B.C.").
+// Beat cancel: 0 off, 1 automatic ("B.C."), 2 manual ("M.B.C."). Off
+// keeps the AUTO / MANUAL choice, which BEAT CANCEL turns on again.
 void ConsoleDisplay::OnBC(int value) {
     if (value < 0 || value > 2)
         return;
     static const char* const kWords[] = {"", "B.C.", "M.B.C."};
     SetText(controls, idc::Mbc, QString::fromLatin1(kWords[value]));
     SetChecked(controls, idc::BeatCancel, value != 0);
+    if (value == 0)
+        return;
     SetChecked(controls, idc::BcAuto, value == 1);
     SetChecked(controls, idc::BcManual, value == 2);
 }

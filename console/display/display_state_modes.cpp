@@ -230,7 +230,7 @@ void ConsoleDisplay::OnTimer(int id) {
             SetLit(controls, idc::TunerTx, m_blinkLit, QStringLiteral("TX"));
     } else if (id == kMainReverseBlinkTimer || id == kSubReverseBlinkTimer) {
         const int mark = ReverseMark(id == kSubReverseBlinkTimer ? 1 : 0);
-        SetText(controls, mark,
+        SetOnDisplay(controls, mark,
                 TextOf(controls, mark).isEmpty() ? QStringLiteral("[R]") : QString());
     }
 }
@@ -250,7 +250,7 @@ void ConsoleDisplay::OnAR(int band, int checkOn, int checkRunning) {
             mark = QStringLiteral("[R]");
         else if (state.reverse[At(band)] == 1)
             mark = QStringLiteral("R");
-        SetText(controls, ReverseMark(band), mark);
+        SetOnDisplay(controls, ReverseMark(band), mark);
     }
     const int timer = band == 1 ? kSubReverseBlinkTimer : kMainReverseBlinkTimer;
     if (checkRunning == 1)
@@ -268,7 +268,7 @@ void ConsoleDisplay::OnTS(int value) {
     if (state.mode[At(band)] == 4 && state.shift[At(band)] != 0) {
         state.reverse[At(band)] = value;
         if (!SimplexCheckOn(link, band))
-            SetText(controls, ReverseMark(band), value == 1 ? QStringLiteral("R") : QString());
+            SetOnDisplay(controls, ReverseMark(band), value == 1 ? QStringLiteral("R") : QString());
         RedrawFrequencies();
         return;
     }
@@ -314,8 +314,8 @@ void ConsoleDisplay::OnCM(int value) {
 void ConsoleDisplay::OnDC(int transmitBand, int controlBand) {
     if (!ValidBand(transmitBand) || !ValidBand(controlBand) || state.satelliteMode)
         return;
-    SetText(controls, idc::MainPtt, transmitBand == 0 ? QStringLiteral("PTT") : QString());
-    SetText(controls, idc::SubPtt, transmitBand == 1 ? QStringLiteral("PTT") : QString());
+    SetOnDisplay(controls, idc::MainPtt, transmitBand == 0 ? QStringLiteral("PTT") : QString());
+    SetOnDisplay(controls, idc::SubPtt, transmitBand == 1 ? QStringLiteral("PTT") : QString());
     SetText(controls, idc::MainCtrl, controlBand == 0 ? QStringLiteral("CTRL") : QString());
     SetText(controls, idc::SubCtrl, controlBand == 1 ? QStringLiteral("CTRL") : QString());
     const bool transmitChanged = transmitBand != state.transmitBand;

@@ -440,6 +440,7 @@ void ConsoleDisplay::SelectRxVfo(int vfo) {
         }
     }
     UpdateMemoryLamp();
+    UpdateSlowScanCommand();
 }
 
 void ConsoleDisplay::OnFR(int vfo) {

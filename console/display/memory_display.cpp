@@ -154,7 +154,7 @@ void ConsoleDisplay::OnMR(const MemoryReport& report) {
             ShowSubFrequency(0);
         SetText(controls, idc::VfoMark0 + kMarkMGreater, QString());
         link.ConnIF();
-        if (r.bank == 2 && r.channel >= 90)
+        if (zephyra::IsProgramScanChannel(s.radioIdentification, zephyra::MemoryPosition{r.bank, r.channel}))
             link.ConnSS("R", 0);
         return;
     }
@@ -221,11 +221,10 @@ void ConsoleDisplay::OnMC(int bank, int channel) {
         if (!s.erasedChannel && onMemory)
             link.ConnMR(0, static_cast<std::uint32_t>(bank), static_cast<std::uint32_t>(channel));
     }
+    UpdateSlowScanCommand();
     if (!onMemory)
         return;
-    const int number = bank * 100 + channel;
-    SetCommandEnabled(host, cmd::SlowScanFreq, number >= kFirstProgramScan);
-    if (changed && band == 0 && number >= kFirstProgramScan)
+    if (changed && band == 0 && zephyra::IsProgramScanChannel(s.radioIdentification, at))
         link.ConnSS("R", 0);
 }
 

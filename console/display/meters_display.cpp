@@ -5,10 +5,13 @@
 
 #include "../console_controls.h"
 #include "../console_ids.h"
+#include "../pictures.h"
 
 #include <ConsoleLink.h>
 #include <corvan.h>
 #include <platform.h>
+
+#include <QIcon>
 
 #include <algorithm>
 
@@ -60,6 +63,9 @@ void ConsoleDisplay::ShowMeterScale(int meter, int value, std::int64_t frequency
         const Scale s = SecondScale(value);
         SetText(controls, idc::SecondScale, QString::fromLatin1(s.scale));
         SetText(controls, idc::SecondMeterName, QString::fromLatin1(s.name));
+        // The picture beside it: the standing wave for SWR, the needle else.
+        if (CStaticEx* icon = controls.label(idc::SecondMeterIcon))
+            icon->LoadIcon(QIcon(DrawMeterIcon(value == 1)));
         return;
     }
     if ((meter != 0 && meter != 2) || (value != 0 && value != 1))

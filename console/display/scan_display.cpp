@@ -89,3 +89,9 @@ void ConsoleDisplay::OnScanSpeed(int speed) {
         bar->setValue(speed);
     }
 }
+
+// "Slow Scan Freq." is offered only while the control band's receive VFO is
+// on a program-scan channel.
+void ConsoleDisplay::UpdateSlowScanCommand() {
+    SetCommandEnabled(host, cmd::SlowScanFreq, zephyra::OnProgramScanChannel(state));
+}

@@ -112,7 +112,12 @@ void ConsoleDialog::InstallWindowHosting() {
     SetCommandHandler(cmd::Setup, [this] { m_windows->QuorelView(); });
     SetCommandHandler(cmd::AudioEditorDesign, [this] { m_windows->RadioEqsView(); });
     SetCommandHandler(cmd::AudioEditorSamples, [this] { m_windows->RadioEqgView(); });
-    SetCommandHandler(cmd::VisualScan, [this] { ViewVisualScan(); });
+    // The menu's Visual Scan and the V.SCAN button: the focus goes to the button.
+    SetCommandHandler(cmd::VisualScan, [this] {
+        if (QWidget* button = m_controls.widget(idc::VScan))
+            button->setFocus(Qt::OtherFocusReason);
+        ViewVisualScan();
+    });
     SetCommandHandler(cmd::RxFilter, [this] { ViewFilter(); });
     SetCommandHandler(cmd::RadioMenu, [this] { ViewMenuWindow(); });
     SetCommandHandler(cmd::Keying, [this] { m_windows->PimbelView(); });

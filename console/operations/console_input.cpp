@@ -30,6 +30,8 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+#include <cstdlib>
+
 using namespace display_controls;
 using namespace operations;
 
@@ -104,6 +106,24 @@ bool ConsoleOperations::Wheel(int direction) {
         link.ConnUP(1);
     SetWheelSelection(NextSelection(s.mouseWheelSelection, direction));
     return true;
+}
+
+// The wheel over a level bar or slider: each notch is one line step, and
+// sends what a line step sends (the bar's level, the scan speed; the RIT/XIT
+// offset at once, as at the end of a scroll). Up raises, as the Up key does.
+void ConsoleOperations::WheelOnBar(int barId, int delta) {
+    QScrollBar* bar = controls.scrollBar(barId);
+    if (!bar || !bar->isEnabled() || (host.running && host.running()))
+        return;
+    m_wheelRest += delta;
+    const int notches = m_wheelRest / kWheelNotch;
+    m_wheelRest %= kWheelNotch;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        bar->triggerAction(notches > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                       : QAbstractSlider::SliderSingleStepSub);
+        if (barId == idc::RitBar)
+            OnScroll(barId, ScrollCode::End);
+    }
 }
 
 void ConsoleOperations::PressDigitLabel(int band, int position, int direction, bool repeat) {
@@ -210,7 +230,13 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
     }
     if (type == QEvent::Wheel) {
         const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-        return Wheel(delta > 0 ? 1 : delta < 0 ? -1 : 0);
+        if (Wheel(delta > 0 ? 1 : delta < 0 ? -1 : 0))
+            return true;
+        if (onControl && IsLevelBar(id)) {
+            WheelOnBar(id, delta);
+            return true;
+        }
+        return false;
     }
     if (type == QEvent::MouseMove) {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -246,8 +272,12 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
             SetWheelSelection(0);
             return true;
         }
+        // The window system makes the second press of a double click a
+        // press of its own, which would click a button again: only the
+        // keypad keys in entry mode type their digit twice.
+        const bool button = qobject_cast<QAbstractButton*>(controls.widget(id)) != nullptr;
         if (s.entryMode)
-            return false;
+            return button && !IsKeypadDigitKey(id);
         if (id == idc::AfMainMin) {
             link.ConnAG("W", 0, 0);
             return true;
@@ -261,8 +291,8 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
             PressDigitLabel(band, position, 0, false);
             return true;
         }
-        // Outside entry mode a double click on a keypad key plays once.
-        return IsKeypadDigitKey(id);
+        // Outside entry mode a double click on a button acts once.
+        return button;
     }
     if (mouse->button() == Qt::RightButton &&
         (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
@@ -326,8 +356,7 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
             StartHold(kMemoryClearTimer, 2000);
         break;
     case idc::QuickMemoryIn: {
-        const zephyra::MemoryPosition at = s.memory[s.controlBand == 1 ? 1 : 0];
-        if ((s.controlBand == 1 ? s.subVfo : s.mainVfo) == 2 && at.bank * 100 + at.channel > 289) {
+        if (zephyra::OnProgramScanChannel(s)) {
             m_quickMemoryHeld = false;
             StartHold(kQuickMemoryHoldTimer, 1000);
         }
@@ -338,6 +367,7 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
             u32 number = 0;
             if (ReadOnce(link, &CCorvan::RcvDataTN, number) && number == 39) {
                 m_toneHold = true;
+                s.toneScan = 1; // the radio searches the tones while held
                 link.ConnTO("W", 2);
             }
         }

@@ -65,6 +65,7 @@ void ConsoleOperations::StopRepeats() {
         DspMonitor(false);
     if (m_toneHold) {
         m_toneHold = false;
+        state.toneScan = 0;
         link.ConnTO("W", 3);
     }
 }
@@ -125,8 +126,7 @@ void ConsoleOperations::OnTimer(int id) {
         break;
     case kQuickMemoryHoldTimer: {
         m_quickMemoryHeld = true;
-        const zephyra::MemoryPosition at = state.memory[state.controlBand == 1 ? 1 : 0];
-        if (at.bank * 100 + at.channel > 289)
+        if (zephyra::OnProgramScanChannel(state))
             link.ConnSS("W", 2);
         break;
     }

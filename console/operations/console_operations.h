@@ -199,6 +199,8 @@ public:
     void SetWheelSelection(int selection);
     // One wheel notch: +1 up, -1 down. False when the selection is off.
     bool Wheel(int direction);
+    // The wheel turned by `delta` (120 a notch) over a level bar or slider.
+    void WheelOnBar(int barId, int delta);
 
 private:
     // Reads a stored value up to ten times.
@@ -227,6 +229,8 @@ private:
     int m_digitPosition = 0;
     int m_digitDirection = 0;
     int m_dialMoves = 0;
+    static constexpr int kWheelNotch = 120;
+    int m_wheelRest = 0; // a part notch of a fine-stepping wheel, kept for the next turn
     bool m_rxMonitor = false;
     bool m_dspMonitor = false;
     bool m_toneHold = false;

@@ -99,7 +99,7 @@ void ConsoleOperations::QuickMemoryIn() {
         return;
     }
     const zephyra::MemoryPosition at = s.memory[band];
-    if (at.bank * 100 + at.channel < 290 || !ValidChannel(at))
+    if (!zephyra::IsProgramScanChannel(s.radioIdentification, at))
         return;
     u32 slow = 0;
     if (!ReadOnce(link, &CCorvan::RcvDataSS, slow))

@@ -38,6 +38,8 @@ void ConsoleOperations::ScanSpeed(int direction) {
 }
 
 void ConsoleOperations::SlowScanFrequency() {
+    if (!zephyra::OnProgramScanChannel(state))
+        return; // the radio keeps a slow-scan frequency only on those channels
     u32 slow = 0;
     if (!ReadOnce(link, &CCorvan::RcvDataSS, slow)) {
         link.ConnSS("R", 0);

@@ -168,4 +168,19 @@ struct ConsoleState {
     int visualScanOpen = 0; // the visual scan window was opened
 };
 
+// A program-scan channel (it has a transmit half and a slow-scan
+// frequency): bank 2, channels 90 to 99; the older radio (identification
+// 18) has one bank, and its channels 90 to 99.
+inline bool IsProgramScanChannel(int identification, const MemoryPosition& at) {
+    if (at.channel < 90 || at.channel > 99)
+        return false;
+    return at.bank == (identification == 18 ? 0 : 2);
+}
+
+// The control band's receive VFO is on a program-scan channel.
+inline bool OnProgramScanChannel(const ConsoleState& s) {
+    const bool sub = s.controlBand == 1;
+    return (sub ? s.subVfo : s.mainVfo) == 2 && IsProgramScanChannel(s.radioIdentification, s.memory[sub ? 1 : 0]);
+}
+
 } // namespace zephyra

@@ -13,6 +13,8 @@ namespace tonwell {
 namespace {
 
 constexpr int kValueLines = 5;
+constexpr int kNoteLines = 2; // the empty line and the note's heading
+constexpr std::string_view kNoteHeading = "----- Note -----";
 constexpr std::size_t kLongestNumber = 64;
 
 std::string_view Trim(std::string_view text) {
@@ -44,11 +46,14 @@ std::optional<double> ToNumber(std::string_view line) {
     return value;
 }
 
-// kHz to whole hertz within [low, high]; the clamp comes first so that huge
-// values never reach the integer conversion.
-int ToHertz(double kilohertz, int low, int high) {
-    const double hertz = std::clamp(kilohertz * 1000.0, static_cast<double>(low), static_cast<double>(high));
-    return static_cast<int>(std::lround(hertz));
+// kHz to whole hertz, or nothing when the value lies outside [low, high]
+// (the range test comes first, so huge values never reach the conversion).
+std::optional<int> ToHertz(double kilohertz, int low, int high) {
+    const double hertz = std::round(kilohertz * 1000.0);
+    if (hertz < low || hertz > high) {
+        return std::nullopt;
+    }
+    return static_cast<int>(hertz);
 }
 
 } // namespace
@@ -77,7 +82,7 @@ std::string FormatDesignFile(const DesignParams& params) {
 ParsedDesign ParseDesignFile(std::string_view text) {
     ParsedDesign result;
     std::vector<std::string_view> lines;
-    while (lines.size() < kValueLines && !text.empty()) {
+    while (lines.size() < kValueLines + kNoteLines && !text.empty()) {
         const auto end = text.find('\n');
         lines.push_back(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
@@ -98,29 +103,30 @@ ParsedDesign ParseDesignFile(std::string_view text) {
         result.error = FileError::BadType;
         return result;
     }
+    // A file cut short anywhere before its note block is not trusted, even
+    // when its fifth line still reads as a number ("6" of "60.000").
+    if (lines.size() < kValueLines + kNoteLines || !Trim(lines[5]).empty() ||
+        Trim(lines[6]) != kNoteHeading) {
+        result.error = FileError::NoNote;
+        return result;
+    }
 
     DesignParams& p = result.params;
     p.type = static_cast<int>(*type);
-    int f1Hz = ToHertz(*f1, kMinFrequencyHz, kMaxFrequencyHz);
-    // The second cut-off means nothing to a low-pass or high-pass design,
-    // whose files carry 0 there.
-    int f2Hz = ToHertz(*f2, UsesSecondCutoff(p.type) ? kMinFrequencyHz : 0, kMaxFrequencyHz);
-    if (UsesSecondCutoff(p.type)) {
-        if (f1Hz > f2Hz) {
-            std::swap(f1Hz, f2Hz); // the same filter: only the band's edges are named
-        }
-        if (f1Hz == f2Hz) {
-            if (f2Hz < kMaxFrequencyHz) {
-                ++f2Hz;
-            } else {
-                --f1Hz;
-            }
-        }
+    const bool band = UsesSecondCutoff(p.type);
+    const auto f1Hz = ToHertz(*f1, kMinFrequencyHz, kMaxFrequencyHz);
+    // A low-pass or high-pass design leaves the second cut-off where it
+    // was: 0 until a band design set it.
+    const auto f2Hz = ToHertz(*f2, band ? kMinFrequencyHz : 0, kMaxFrequencyHz);
+    const double decibels = std::round(*attenuation);
+    if (!f1Hz || !f2Hz || (band && *f1Hz >= *f2Hz) || decibels < kMinAttenuation ||
+        decibels > kMaxAttenuation) {
+        result.error = FileError::OutOfRange;
+        return result;
     }
-    p.f1 = f1Hz / 1000.0;
-    p.f2 = f2Hz / 1000.0;
-    p.attenuation = std::clamp(std::round(*attenuation), static_cast<double>(kMinAttenuation),
-                               static_cast<double>(kMaxAttenuation));
+    p.f1 = *f1Hz / 1000.0;
+    p.f2 = *f2Hz / 1000.0;
+    p.attenuation = decibels;
     return result;
 }
 

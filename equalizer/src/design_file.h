@@ -2,9 +2,12 @@
 // then an empty line, "----- Note -----" and an empty line.
 //
 // Reading takes the first five lines; line 2 (the prototype cut-off) is not
-// used. Values read back are brought into the ranges of the design window's
-// scroll bars (1..5999 Hz, 1..99 dB), whole hertz and decibels; a band-pass or
-// band-stop file keeps its first cut-off below its second.
+// used. The window writes every file whole, note block included, and only
+// values its scroll bars can hold: a file that lacks the note block (cut
+// short) or holds a value outside those ranges (1..5999 Hz, 1..99 dB; 0 Hz
+// also for the unused second cut-off of a low-pass or high-pass design; a
+// band-pass or band-stop design's first cut-off below its second) is
+// refused whole, never clamped into something the operator did not design.
 #pragma once
 
 #include "design.h"
@@ -27,6 +30,8 @@ enum class FileError {
     TooFewLines, // fewer than five lines (an empty file included)
     NotANumber,  // line 1, 3, 4 or 5 is not a plain decimal number
     BadType,     // the type is not 1, 2, 3 or 4
+    OutOfRange,  // a cut-off or the attenuation the window cannot hold
+    NoNote,      // the empty line and "----- Note -----" do not follow line 5
 };
 
 struct ParsedDesign {

@@ -109,6 +109,15 @@ CVisualScanDlg::~CVisualScanDlg() {
     if (m_repeatTimer != nullptr) {
         m_repeatTimer->stop();
     }
+    // Destroyed while open (the console ends, or its terminal mode takes
+    // the line): a running sweep tunes back to its centre and the radio gets
+    // back what the window changed, while the link is still open.
+    Stop();
+    if (m_open) {
+        m_open = false;
+        restoreMenu015();
+    }
+    restoreRadioStep();
     m_engine->shutdown();
     m_engine.reset();
     m_link.reset();
@@ -223,6 +232,7 @@ void CVisualScanDlg::fillStepList(int band, int selection) {
     const bool quiet = m_quietLists;
     m_quietLists = true;
     m_ui.stepList->clear();
+    m_listBand = band;
     const auto& texts = band == 1 ? SubStepTexts() : MainStepTexts();
     for (const std::string& text : texts) {
         m_ui.stepList->addItem(QString::fromStdString(text));

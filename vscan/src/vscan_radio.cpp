@@ -69,6 +69,10 @@ void CVisualScanDlg::clearMenu015() {
     m_link->ConnEX("W", kMenuScanLock, 0, 0, 0, "0");
 }
 
+void CVisualScanDlg::restoreMenu015() {
+    m_link->ConnEX("W", kMenuScanLock, 0, 0, 0, std::to_string(m_saved015).c_str());
+}
+
 void CVisualScanDlg::saveAndClearMenu015() {
     std::uint32_t menu = 0;
     std::uint32_t sub = 0;
@@ -204,7 +208,8 @@ void CVisualScanDlg::MsgRX(std::int32_t) {
 
 void CVisualScanDlg::OnClose() {
     m_open = false;
-    m_link->ConnEX("W", kMenuScanLock, 0, 0, 0, std::to_string(m_saved015).c_str());
+    restoreMenu015();
+    restoreRadioStep();
     if (QWidget* main = platform::MainWindow()) {
         main->activateWindow();
     }

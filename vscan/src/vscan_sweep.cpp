@@ -71,11 +71,14 @@ void CVisualScanDlg::Start() {
     for (int i = 0; i < 10 && !haveFr; ++i) {
         haveFr = m_link->RcvDataFR(&fr) != 0;
     }
+    const int frBefore = haveFr ? static_cast<int>(fr) : -1;
     if (haveFr) {
         if (selector <= 1 && fr != selector) {
             m_link->ConnFR("W", selector);
         } else if (selector == 2 && fr != 0) {
             m_link->ConnFR("W", 0);
+        } else {
+            haveFr = false; // nothing switched, nothing to put back
         }
     }
 
@@ -102,9 +105,20 @@ void CVisualScanDlg::Start() {
     }
     const bool guarded = m_guard[0] != 0 || m_guard[1] != 0 || m_guard[2] != 0;
     if (!haveSa || ps != 1 || cm != 0 || sa[0] != 0 || sc != 0 || m_transmit != 0 || guarded) {
+        if (haveFr) {
+            m_link->ConnFR("W", static_cast<std::uint32_t>(frBefore)); // no sweep: undo at once
+        }
         return;
     }
 
+    if (haveFr) {
+        m_frBeforeSweep = frBefore;
+    }
+    // The sub band sweeps with the step of the Step list.
+    if (selector == 2 && m_radioStep >= 0 && !m_stepApplied) {
+        m_link->ConnST("W", StepCode(m_control.step.load()));
+        m_stepApplied = true;
+    }
     m_ui.stop->setFocus();
     setSweepControls(false);
     m_engine->beginSweep();
@@ -144,6 +158,37 @@ void CVisualScanDlg::Stop() {
     setSliderQuiet(MiddleChannel(m_control.span.load()));
     m_sliderPos = m_ui.slider->value();
     m_control.sliderPos = m_sliderPos;
+    putBackAfterSweep();
+}
+
+// After the sweep: the receive VFO Start switched goes back, the sub band's
+// own step goes back, and a band change the radio reported meanwhile takes
+// effect now (its step list and centre).
+void CVisualScanDlg::putBackAfterSweep() {
+    if (m_frBeforeSweep >= 0) {
+        m_link->ConnFR("W", static_cast<std::uint32_t>(m_frBeforeSweep));
+        m_frBeforeSweep = -1;
+    }
+    if (m_stepApplied && m_radioStep >= 0 && m_band == 1) {
+        m_link->ConnST("W", static_cast<std::uint32_t>(m_radioStep));
+    }
+    m_stepApplied = false;
+    if (m_listBand != m_band) {
+        m_radioStep = -1; // the step belonged to the band left behind
+        const int old = m_ui.stepList->count() == 0 ? -1 : m_ui.stepList->currentIndex();
+        fillStepList(m_band, RefillStepIndex(old, m_band == 1));
+        Reset();
+    }
+}
+
+// Puts the sub band's own step back when the Step list changed it, and
+// forgets it: the next change reads it again.
+void CVisualScanDlg::restoreRadioStep() {
+    if (m_stepApplied && m_radioStep >= 0 && m_listBand == 1 && m_band == 1) {
+        m_link->ConnST("W", static_cast<std::uint32_t>(m_radioStep));
+    }
+    m_stepApplied = false;
+    m_radioStep = -1;
 }
 
 // ------------------------------------------------------------------ reset
@@ -218,15 +263,14 @@ void CVisualScanDlg::Reset() {
         m_quietLists = quiet;
     }
 
-    Wait(100);
+    // The stored frequency may predate a tuning just sent (Set, a band
+    // key): the query clears it, so only the radio's answer becomes the
+    // centre.
     std::int64_t centre = 0;
     bool found = false;
     for (int i = 0; i < 10 && !found; ++i) {
-        found = readSelectorFrequency(centre);
-        if (!found) {
-            queryFrequency();
-            found = WaitUntil(200, [&] { return readSelectorFrequency(centre); });
-        }
+        queryFrequency();
+        found = WaitUntil(200, [&] { return readSelectorFrequency(centre); });
     }
     if (!found) {
         return; // the radio did not answer: the graph stays as it was
@@ -291,7 +335,14 @@ void CVisualScanDlg::StepChanged(int) {
     }
     m_control.step = step;
     if (m_control.selector.load() == 2) {
+        if (m_radioStep < 0) {
+            std::uint32_t own = 0;
+            if (m_link->RcvDataST(&own) != 0) {
+                m_radioStep = static_cast<int>(own); // put back after the sweep
+            }
+        }
         m_link->ConnST("W", StepCode(step));
+        m_stepApplied = m_radioStep >= 0;
     }
     recomputeEdges();
     m_control.clearLevels();

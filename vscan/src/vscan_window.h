@@ -161,6 +161,7 @@ private:
     bool subBandCheck(bool& onlyReset);
     void sendBandChangeIfNeeded();
     void changeBand(bool up);
+    void putBackAfterSweep();
 
     // vscan_entry.cpp
     void showEntered();
@@ -173,6 +174,8 @@ private:
     void readInitialState();
     void saveAndClearMenu015();
     void clearMenu015();
+    void restoreMenu015();
+    void restoreRadioStep();
     void applyGuardRule();
     bool inBand(std::int64_t hz);
 
@@ -197,6 +200,14 @@ private:
     int m_transmit = 0;
     std::array<int, 3> m_guard{}; // menu 061/01, 061/05, 062/05
     std::uint32_t m_saved015 = 0;
+    // What a sweep changed on the radio and puts back when it stops: the
+    // receive VFO Start switched (FR, -1 when untouched), and the sub band's
+    // step the Step list set (ST as the radio had it, -1 when untouched;
+    // whether the window's step is on the radio now).
+    int m_frBeforeSweep = -1;
+    int m_radioStep = -1;
+    bool m_stepApplied = false;
+    int m_listBand = 0; // the band the Step list is filled for
     bool m_busy = false;
     bool m_quietLists = false;
 

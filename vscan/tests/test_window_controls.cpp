@@ -200,8 +200,8 @@ TEST_F(VscanWindowControls, KeyboardEntryTakesMegahertzFirst) {
     EXPECT_FALSE(window->entryActive());
     EXPECT_EQ(window->entered(), 14'195'000);
     EXPECT_EQ(Digits(ui()), QStringLiteral("    14.195.000"));
-    // Nothing goes to the radio until Set.
-    EXPECT_EQ(sim().count("FA"), 0u);
+    // Nothing is tuned until Set.
+    EXPECT_EQ(sim().count("FA0"), 0u);
 }
 
 TEST_F(VscanWindowControls, EntryOfAFrequencyInNoBandKeepsThePreviousOne) {
@@ -247,6 +247,74 @@ TEST_F(VscanWindowControls, SetTunesTheEnteredFrequencyAndCentresOnIt) {
     EXPECT_EQ(window->control().centre.load(), 7'050'000);
     EXPECT_EQ(Text(ui().centreLabel), QStringLiteral("7.050.000"));
     EXPECT_TRUE(dialogs->messages.empty());
+}
+
+// A radio that answers late: the centre is the frequency Set tuned, never
+// the one stored before, and the sweep later tunes back to it.
+TEST_F(VscanWindowControls, SetOnASlowRadioCentresOnTheEnteredFrequency) {
+    open();
+    qxsim::Faults slow;
+    slow.delay = 150ms;
+    sim().radio().setFaults(slow);
+    window->setEntered(7'050'000);
+    ui().set->click();
+    EXPECT_EQ(window->control().centre.load(), 7'050'000);
+    EXPECT_EQ(Text(ui().centreLabel), QStringLiteral("7.050.000"));
+    ui().intervalList->addItem(QStringLiteral("20"));
+    ui().intervalList->setCurrentIndex(ui().intervalList->count() - 1);
+    ui().start->click();
+    ASSERT_FALSE(stopped());
+    ASSERT_TRUE(sim().waitCount("FA0", 3, 5s));
+    ui().stop->click();
+    EXPECT_TRUE(Eventually([&] { return sim().radio().state().vfoA == 7'050'000; }, 2s));
+    EXPECT_EQ(sim().count(SimLink::FrequencyCommand("FA", 14'195'000)), 0u);
+}
+
+// The sub band's step, set from the Step list, is the radio's again after
+// the sweep and when the window closes; the next sweep sets it again.
+TEST_F(VscanWindowControls, TheSubBandStepIsPutBackAfterTheSweep) {
+    sim().radio().modify([](qxsim::State& s) {
+        s.controlBand = 1;
+        s.values["ST"] = {1};
+    });
+    link().ConnDC("R", 0, 0);
+    link().ConnST("R", 0);
+    ASSERT_TRUE(sim().sync());
+    open();
+    ASSERT_EQ(window->band(), 1);
+    ui().intervalList->addItem(QStringLiteral("20"));
+    ui().intervalList->setCurrentIndex(ui().intervalList->count() - 1);
+    sim().quiet();
+    ui().stepList->setCurrentText(QStringLiteral("12.5kHz"));
+    ASSERT_TRUE(sim().radio().waitFor("ST03", 2s));
+    ui().start->click();
+    ASSERT_TRUE(sim().waitCount("FC0", 2, 5s));
+    ui().stop->click();
+    EXPECT_TRUE(Eventually([&] { return sim().radio().value("ST") == 1; }, 2s));
+    sim().quiet();
+    ui().start->click();
+    EXPECT_TRUE(sim().radio().waitFor("ST03", 2s));
+    ui().stop->click();
+    EXPECT_TRUE(Eventually([&] { return sim().radio().value("ST") == 1; }, 2s));
+    // Changed and closed without a sweep: put back too.
+    ui().stepList->setCurrentText(QStringLiteral("25kHz"));
+    ASSERT_TRUE(Eventually([&] { return sim().radio().value("ST") == 6; }, 2s));
+    ui().close->click();
+    EXPECT_TRUE(Eventually([&] { return sim().radio().value("ST") == 1; }, 2s));
+}
+
+// Destroyed while open (File > Exit, the terminal from the menu): menu 015
+// gets back the value the window found.
+TEST_F(VscanWindowControls, DestroyWhileOpenRestoresMenu015) {
+    sim().radio().modify([](qxsim::State& s) { s.menu["0150000"] = "1"; });
+    link().ConnEX("R", 61, 1, 0, 0, "");
+    ASSERT_TRUE(sim().sync());
+    open();
+    ASSERT_EQ(sim().radio().menuValue(15, 0), "0");
+    sim().quiet();
+    GlimraDestroy();
+    EXPECT_TRUE(sim().radio().waitFor("EX01500001", 2s));
+    EXPECT_TRUE(Eventually([&] { return sim().radio().menuValue(15, 0) == "1"; }, 2s));
 }
 
 TEST_F(VscanWindowControls, SetWithoutAStoredSbOnlyAsksForIt) {

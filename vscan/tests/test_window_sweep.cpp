@@ -25,14 +25,6 @@ void QuickSweep(WindowTest& t, const CVisualScanDlg::Controls& ui, int intervalM
     ui.intervalList->setCurrentIndex(ui.intervalList->count() - 1);
 }
 
-std::size_t TunedCount(SimLink& sim) {
-    std::size_t n = 0;
-    for (const auto& c : sim.commands({"FA"})) {
-        n += c.size() == 13 ? 1 : 0; // FA with a frequency, not the query
-    }
-    return n;
-}
-
 TEST_F(VscanWindowSweep, AWholeSweepDrawsTheBandModelAndStopsAtTheHighEdge) {
     open();
     QuickSweep(*this, ui(), 60, false); // readings compared: a comfortable interval
@@ -299,16 +291,57 @@ TEST_F(VscanWindowSweep, CloseDuringASweepStopsItAndTellsTheConsole) {
     EXPECT_EQ(TheWindow(), nullptr);
 }
 
-TEST_F(VscanWindowSweep, DestroyDuringASweepJoinsTheThread) {
+// Destroyed in the middle of a sweep: the thread is joined, the radio is
+// tuned back to the centre and menu 015 restored, and nothing follows.
+TEST_F(VscanWindowSweep, DestroyDuringASweepJoinsTheThreadAndPutsTheRadioBack) {
     open();
     QuickSweep(*this, ui(), 200, true);
     ui().start->click();
     ASSERT_TRUE(sim().waitCount("FA0", 2, 5s));
+    sim().quiet();
     GlimraDestroy();
     EXPECT_EQ(TheWindow(), nullptr);
-    const std::size_t tuned = TunedCount(sim());
-    EXPECT_FALSE(sim().waitCount("FA0", tuned + 1, 400ms));
+    ASSERT_TRUE(sim().radio().waitFor("EX01500000", 2s)); // the saved value (none: 0)
+    const auto fa = sim().commands({"FA0"});
+    EXPECT_EQ(fa.back(), SimLink::FrequencyCommand("FA", 14'195'000));
+    EXPECT_FALSE(sim().waitCount("FA0", fa.size() + 1, 400ms));
+    EXPECT_EQ(sim().radio().state().vfoA, 14'195'000);
     pumpFor(20); // draw messages still queued for the window are dropped with it
+}
+
+// Start moved the main band from its memory channel to VFO A: the sweep's
+// end puts it back on the channel.
+TEST_F(VscanWindowSweep, TheReceiveVfoIsPutBackAfterTheSweep) {
+    sim().radio().modify([](qxsim::State& s) { s.rxVfo = 2; });
+    link().ConnFR("R", 0);
+    ASSERT_TRUE(sim().sync());
+    open();
+    ASSERT_EQ(window->control().selector.load(), 0u);
+    QuickSweep(*this, ui(), 20, true);
+    sim().quiet();
+    ui().start->click();
+    ASSERT_TRUE(sim().radio().waitFor("FR0", 2s));
+    ASSERT_TRUE(sim().waitCount("FA0", 2, 5s));
+    ui().stop->click();
+    EXPECT_TRUE(sim().radio().waitFor("FR2", 2s));
+    EXPECT_TRUE(Eventually([&] { return sim().radio().state().rxVfo == 2; }, 2s));
+}
+
+// The radio's control band moved to the sub band during a main-band sweep:
+// when the sweep ends, the window follows with the sub band's steps.
+TEST_F(VscanWindowSweep, ABandChangeDuringTheSweepTakesEffectAtItsEnd) {
+    open();
+    QuickSweep(*this, ui(), 20, true);
+    ui().start->click();
+    ASSERT_TRUE(sim().waitCount("FA0", 2, 5s));
+    GlimraMsgDC(0, 1);
+    EXPECT_EQ(ui().stepList->count(), 15); // nothing changes while it sweeps
+    ui().stop->click();
+    ASSERT_EQ(ui().stepList->count(), 10);
+    EXPECT_EQ(ui().stepList->itemText(0), QStringLiteral("5kHz"));
+    EXPECT_EQ(ui().bandList->currentText(), QStringLiteral(" Sub Band"));
+    EXPECT_EQ(window->control().selector.load(), 2u);
+    EXPECT_EQ(window->control().centre.load(), 145'000'000);
 }
 
 } // namespace

@@ -221,7 +221,8 @@ public:
             out.push_back(Text(id));
         const zephyra::ConsoleState& s = state();
         for (const int v : {s.transverter, s.tncBand, s.antennaFlag, s.rxEqualizer, s.meterSquelch,
-                            s.menu4, s.zulApplied, s.filterNumber, Enabled(idc::StepList) ? 1 : 0})
+                            s.menu4, s.zulApplied, s.zulState, s.repeaterValue, s.remoteValue,
+                            s.filterNumber, Enabled(idc::StepList) ? 1 : 0})
             out.push_back(std::to_string(v));
         return out;
     }

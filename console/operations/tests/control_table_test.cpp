@@ -3,8 +3,16 @@
 // control, and exactly the commands the radio receives.
 #include "operations_fixture.h"
 
-#include <QComboBox>
+#include "console_menu.h"
 
+#include <glimra.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+
+#include <cmath>
 #include <functional>
 #include <ostream>
 
@@ -166,7 +174,9 @@ const Row kRows[] = {
     {"MeterFromAlcProcessorOn", Then(ProcessorOn, Meter(3, "RM3")),
      idc::Meter, {"RM2"}},
     // Beat cancel.
-    {"BeatCancelManualFromOff", Value("BC", {0}, "BC0"), idc::BeatCancel, {"BC2"}},
+    // Off keeps the choice of AUTO or MANUAL, which BEAT CANCEL turns on again.
+    {"BeatCancelAutoFromOff", Then(Value("BC", {1}, "BC1"), Value("BC", {0}, "BC0")), idc::BeatCancel, {"BC1"}},
+    {"BeatCancelManualFromOff", Then(Value("BC", {2}, "BC2"), Value("BC", {0}, "BC0")), idc::BeatCancel, {"BC2"}},
     {"BeatCancelOffFromAuto", Value("BC", {1}, "BC1"), idc::BeatCancel, {"BC0"}},
     {"BeatCancelAutoFromManual", Value("BC", {2}, "BC2"), idc::BcAuto, {"BC1"}},
     {"BeatCancelAutoFromAuto", Value("BC", {1}, "BC1"), idc::BcAuto, {}},
@@ -304,6 +314,228 @@ TEST_F(ControlTableTest, BroadcastAmStepsByNineKilohertz) {
     EXPECT_EQ(display().ChannelStep(), 9000);
     state().amBroadcastStep = 0;
     EXPECT_NE(display().ChannelStep(), 9000);
+}
+
+// The operator in AUTO turns beat cancel off and on again: it comes back in
+// AUTO, as the AUTO button still shows.
+TEST_F(ControlTableTest, BeatCancelComesBackInTheChosenMode) {
+    Ready();
+    auto click = [&](int id, const char* sent, const char* reported) {
+        radio().clearSent();
+        Settle();
+        Click(id);
+        EXPECT_EQ(Wire(), std::vector<std::string>{sent}) << sent;
+        WaitReported(reported);
+    };
+    click(idc::BeatCancel, "BC2", "BC2");
+    click(idc::BcAuto, "BC1", "BC1");
+    click(idc::BeatCancel, "BC0", "BC0");
+    EXPECT_TRUE(controls().button(idc::BcAuto)->isChecked());
+    EXPECT_FALSE(controls().button(idc::BeatCancel)->isChecked());
+    EXPECT_EQ(Text(idc::Mbc), "");
+    click(idc::BeatCancel, "BC1", "BC1");
+    EXPECT_EQ(Text(idc::Mbc), "B.C.");
+}
+
+// The picture beside the second meter: the standing wave for SWR, the
+// needle for the others.
+TEST_F(ControlTableTest, SecondMeterPictureFollowsTheMeter) {
+    Ready();
+    CStaticEx* label = controls().label(idc::SecondMeterIcon);
+    const auto shown = [&] { return label->grab().toImage(); };
+    SetMeter(3, "RM3");
+    PumpFor(std::chrono::milliseconds(100));
+    const QImage needle = shown();
+    SetMeter(1, "RM1");
+    EXPECT_TRUE(PumpUntil([&] { return shown() != needle; })) << "no SWR picture";
+    const QImage swr = shown();
+    SetMeter(2, "RM2");
+    EXPECT_TRUE(PumpUntil([&] { return shown() == needle; }));
+    SetMeter(1, "RM1");
+    EXPECT_TRUE(PumpUntil([&] { return shown() == swr; }));
+}
+
+// "Slow Scan Freq." only while the receive VFO stands on a program-scan
+// channel: 290..299, or 90..99 of the older radio's single bank.
+TEST_F(ControlTableTest, SlowScanFrequencyOnlyOnAProgramScanChannel) {
+    radio().modify([](qxsim::State& s) {
+        s.rxVfo = s.txVfo = 2;
+        s.bank = 2;
+        s.channel = 95;
+    });
+    Ready();
+    QAction* slow = console->menuAction(cmd::SlowScanFreq);
+    EXPECT_TRUE(PumpUntil([&] { return slow->isEnabled(); })); // after the initial read
+    radio().inject("MC295;"); // and reported again
+    ASSERT_TRUE(PumpUntil([&] { return slow->isEnabled(); }));
+    // The radio goes back to VFO A: the command goes grey and does nothing.
+    console->link()->ConnFR("W", 0);
+    ASSERT_TRUE(PumpUntil([&] { return state().mainVfo == 0; }));
+    EXPECT_FALSE(slow->isEnabled());
+    Settle();
+    ops().SlowScanFrequency();
+    EXPECT_EQ(Wire(), std::vector<std::string>{});
+
+    // The older radio: channel 95 of its one bank is a program-scan channel.
+    console->link()->ConnFR("W", 2);
+    ASSERT_TRUE(PumpUntil([&] { return state().mainVfo == 2; }));
+    state().radioIdentification = 18;
+    Settle();
+    radio().inject("MC095;");
+    ASSERT_TRUE(PumpUntil([&] { return state().memory[0].channel == 95 && state().memory[0].bank == 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return slow->isEnabled(); }));
+    EXPECT_TRUE(radio().waitFor("SS", std::chrono::seconds(2))); // its slow-scan mark is asked for
+    // ... and the quick memory's long press sets its slow scan.
+    Settle();
+    QTest::mousePress(Widget(idc::QuickMemoryIn), Qt::LeftButton);
+    ops().OnTimer(ConsoleOperations::kQuickMemoryHoldTimer);
+    QTest::mouseRelease(Widget(idc::QuickMemoryIn), Qt::LeftButton);
+    EXPECT_EQ(Wire(), std::vector<std::string>{"SS2"});
+}
+
+// Holding TONE on tone 39 searches the tones: the tone-scan flag holds the
+// values the search runs through until the key is let go.
+TEST_F(ControlTableTest, HoldingToneRunsTheToneSearch) {
+    Ready();
+    Mode(4, "MD4");
+    Report("TN", {39}, "TN39");
+    Settle();
+    QTest::mousePress(Widget(idc::Tone), Qt::LeftButton);
+    EXPECT_EQ(Wire(), std::vector<std::string>{"TO2"});
+    EXPECT_EQ(state().toneScan, 1);
+    // Menu 42 is not taken while the search runs.
+    const int menu42 = state().menu42;
+    radio().setMenu(42, 0, 0, 0, menu42 == 1 ? "0" : "1");
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(state().menu42, menu42);
+    Settle();
+    QTest::mouseRelease(Widget(idc::Tone), Qt::LeftButton);
+    EXPECT_EQ(Wire(), std::vector<std::string>{"TO3"});
+    EXPECT_EQ(state().toneScan, 0);
+}
+
+// The menu's Visual Scan moves the focus to V.SCAN and opens the window.
+TEST_F(ControlTableTest, VisualScanFromTheMenuFocusesVScan) {
+    Ready();
+    Widget(idc::Scan)->setFocus();
+    console->menuAction(cmd::VisualScan)->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), Widget(idc::VScan));
+    EXPECT_EQ(views->calls, std::vector<std::string>{"GlimraView"});
+}
+
+// Every word the console shows reads against its background: black on the
+// display colour, white on black (ANT, PTT in and out of satellite mode).
+double Luminance(std::uint32_t colorref) {
+    const auto channel = [](std::uint32_t v) {
+        const double c = v / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colorref & 0xFF) + 0.7152 * channel((colorref >> 8) & 0xFF) +
+           0.0722 * channel((colorref >> 16) & 0xFF);
+}
+
+std::vector<std::string> Unreadable(const ConsoleControls& controls) {
+    std::vector<std::string> out;
+    for (const int id : controls.ids()) {
+        const CStaticEx* label = controls.label(id);
+        if (!label || !label->isVisible() || !label->isEnabled() || label->text().trimmed().isEmpty())
+            continue;
+        const double a = Luminance(label->foreColor()) + 0.05;
+        const double b = Luminance(label->backColor()) + 0.05;
+        if (std::max(a, b) / std::min(a, b) < 3.0)
+            out.push_back(label->text().toStdString());
+    }
+    return out;
+}
+
+TEST_F(ControlTableTest, EveryIndicatorReads) {
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return Text(idc::Ant) == "ANT" && Text(idc::MainPtt) == "PTT"; }));
+    EXPECT_EQ(Unreadable(controls()), std::vector<std::string>{});
+    radio().setValue("AR0", {1, 0}); // the simplex check's "[R]"
+    ASSERT_TRUE(PumpUntil([&] { return Text(idc::MainReverse) == "[R]"; }));
+    EXPECT_EQ(Unreadable(controls()), std::vector<std::string>{});
+    radio().setValue("AR0", {0, 0});
+    Click(idc::Satellite);
+    ASSERT_TRUE(PumpUntil([&] { return state().satelliteMode == 1; }));
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(Unreadable(controls()), std::vector<std::string>{});
+    Click(idc::Satellite);
+    ASSERT_TRUE(PumpUntil([&] { return state().satelliteMode == 0 && Text(idc::MainPtt) == "PTT"; }));
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(Unreadable(controls()), std::vector<std::string>{});
+}
+
+// A console with the visual scan's own window: Control > OFF in the middle
+// of a sweep tunes the radio back to the centre before the line closes.
+class VisualScanOnTheConsole : public display_test::DisplayTest {
+protected:
+    // Opens the visual scan from the menu and starts a sweep; the centre.
+    std::int64_t StartSweep() {
+        Connect();
+        console->show();
+        const std::int64_t centre = radio().state().vfoA;
+        console->menuAction(cmd::VisualScan)->trigger();
+        QWidget* window = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowTitle() == QStringLiteral("Visual Scan") && w->isVisible())
+                window = w;
+        EXPECT_NE(window, nullptr);
+        QPushButton* start = nullptr;
+        for (QPushButton* b : window ? window->findChildren<QPushButton*>() : QList<QPushButton*>{})
+            if (b->text() == QStringLiteral("Start"))
+                start = b;
+        EXPECT_NE(start, nullptr);
+        radio().clearReceived();
+        if (start)
+            QTest::mouseClick(start, Qt::LeftButton);
+        EXPECT_TRUE(radio().waitFor(
+            [&](const std::vector<qxsim::Received>&) { return radio().state().vfoA != centre; },
+            std::chrono::seconds(5)));
+        return centre;
+    }
+    // The radio received the tuning back to `centre` as the last tuning, and
+    // before auto-information went off as the link closed.
+    void TunedBackBeforeTheLineClosed(std::int64_t centre) {
+        char text[24];
+        std::snprintf(text, sizeof text, "FA%011lld", static_cast<long long>(centre));
+        const auto received = radio().received();
+        std::size_t back = received.size(), last = received.size(), off = received.size();
+        for (std::size_t i = 0; i < received.size(); ++i) {
+            if (received[i].text == text)
+                back = i;
+            if (received[i].text.size() == 13 && received[i].text.rfind("FA", 0) == 0)
+                last = i;
+            if (received[i].text == "AI0" && off == received.size())
+                off = i;
+        }
+        EXPECT_EQ(back, last) << "the sweep's last tuning stays";
+        EXPECT_LT(back, off) << "tuned back after the line closed";
+    }
+    void TearDown() override {
+        GlimraDestroy();
+        DisplayTest::TearDown();
+    }
+};
+
+TEST_F(VisualScanOnTheConsole, ControlOffMidSweepLeavesTheRadioOnTheCentre) {
+    const std::int64_t centre = StartSweep();
+    console->menuAction(cmd::ControlOffCmd)->trigger();
+    ASSERT_TRUE(PumpUntil([&] { return !state().connected; }));
+    EXPECT_EQ(radio().state().vfoA, centre);
+    TunedBackBeforeTheLineClosed(centre);
+}
+
+// The radio falls silent mid-sweep: the watchdog's disconnect stops the
+// sweep and tunes back while the line is still open.
+TEST_F(VisualScanOnTheConsole, TheWatchdogsDisconnectTunesBackFirst) {
+    const std::int64_t centre = StartSweep();
+    qxsim::Faults silent;
+    silent.silent = true;
+    radio().setFaults(silent);
+    ASSERT_TRUE(PumpUntil([&] { return !state().connected; }, std::chrono::seconds(10)));
+    radio().setFaults({});
+    TunedBackBeforeTheLineClosed(centre);
 }
 
 } // namespace

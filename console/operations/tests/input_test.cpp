@@ -54,6 +54,14 @@ protected:
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &wheel);
     }
+    // One wheel turn of `delta` over a control.
+    void WheelOver(int id, int delta) {
+        QWidget* target = Widget(id);
+        const QPointF at = Centre(id);
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    }
     // What the window system delivers for a double click: press, release,
     // double click, release.
     void DoubleClick(int id) {
@@ -141,6 +149,33 @@ TEST_F(InputTest, DigitKeysOutsideEntryModePassThrough) {
     Type("14");
     EXPECT_EQ(Wire(), std::vector<std::string>{});
     EXPECT_EQ(state().entryMode, 0);
+}
+
+// A double click acts as one click on every button; in entry mode the
+// keypad keys alone type twice.
+TEST_F(InputTest, ADoubleClickOnAButtonActsOnce) {
+    Ready();
+    const struct {
+        int id;
+        const char* sent;
+    } kButtons[] = {{idc::AttButton, "RA01"}, {idc::Scan, "SC1"}, {idc::Send, "TX"}};
+    for (const auto& b : kButtons) {
+        Settle();
+        DoubleClick(b.id);
+        EXPECT_EQ(Wire(), std::vector<std::string>{b.sent}) << b.sent;
+    }
+    ASSERT_TRUE(PumpUntil([&] { return state().transmitting[0] == 1; }));
+    Click(idc::Send); // back to receive
+    ASSERT_TRUE(PumpUntil([&] { return radio().state().transmitting == 0 && state().transmitting[0] == 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return state().scanRunning[0] == 1; }));
+    Click(idc::Scan); // the scan stops
+    ASSERT_TRUE(PumpUntil([&] { return state().scanRunning[0] == 0; }));
+    Settle();
+    Click(idc::Ent);
+    ASSERT_EQ(state().entryMode, 1);
+    Settle();
+    DoubleClick(idc::AttButton);
+    EXPECT_EQ(Wire(), std::vector<std::string>{"RA00"});
 }
 
 TEST_F(InputTest, DoubleClickTypesTwiceInEntryModeAndPlaysOnceOtherwise) {
@@ -303,6 +338,35 @@ TEST_F(InputTest, TheDialTurnsWithMovesAndTheWheel) {
     EXPECT_EQ(state().mouseWheelSelection, 0);
     WheelNotch(120); // off: the wheel is the window's again
     EXPECT_EQ(Wire(), std::vector<std::string>{});
+}
+
+// Every wheel notch over a level bar moves it by one and sends the level,
+// as a line step does; nothing waits for a later click to send it.
+TEST_F(InputTest, TheWheelOverALevelBarSendsEveryNotch) {
+    Ready();
+    const struct {
+        int id;
+        const char* set; // the set command's code and band
+    } kBars[] = {{idc::AfMainBar, "AG0"}, {idc::RfGainBar, "RG"}, {idc::SqlMainBar, "SQ0"},
+                 {idc::BcPointBar, "BP"}};
+    for (const auto& b : kBars) {
+        QScrollBar* bar = controls().scrollBar(b.id);
+        ASSERT_NE(bar, nullptr);
+        bar->setValue(20);
+        Settle();
+        for (const int delta : {120, 120, -120})
+            WheelOver(b.id, delta);
+        EXPECT_EQ(bar->value(), 21) << b.set;
+        const std::string code(b.set);
+        auto level = [&](int v) {
+            char text[12];
+            std::snprintf(text, sizeof text, "%s%03d", b.set, v);
+            return std::string(text);
+        };
+        // (each level setting is followed by the link's own read-back)
+        EXPECT_EQ(Wire(6), (std::vector<std::string>{level(21), code, level(22), code, level(21), code}))
+            << b.set;
+    }
 }
 
 // ------------------------------------------------------------------ keys
