@@ -77,6 +77,8 @@ protected:
         }
         return out;
     }
+    // The main status line (a text line).
+    std::string StatusText() { return controls().edit(idc::MainText)->text().toStdString(); }
     bool ShowsOnMain(const char* digits) {
         return PumpUntil([&] { return Shown(false).find(digits) != std::string::npos; },
                          std::chrono::seconds(3));
@@ -218,8 +220,10 @@ TEST_F(FrontPanelTest, SplitTransmitWithTheSubBandControlledShowsTheTransmitSide
     Reported("DC01");
     PumpFor(std::chrono::milliseconds(200));
     ASSERT_EQ(Text(idc::Split), "SPLIT");
+    Settle();
     Click(idc::Send);
-    ASSERT_TRUE(radio().waitForSent("OI", std::chrono::seconds(2)));
+    PumpFor(std::chrono::milliseconds(300));
+    ASSERT_TRUE(radio().waitForSent("OI", std::chrono::seconds(2))) << Joined(All()) << " / " << Joined(radio().sent());
     EXPECT_TRUE(ShowsOnMain("7.050.000")) << Shown(false);
     EXPECT_EQ(Text(idc::Split), "SPLIT");
     EXPECT_EQ(state().mainVfo, 0);
@@ -309,7 +313,8 @@ TEST_F(FrontPanelTest, AChannelReportedByIfIsReadAsTheChannelReplyWouldBe) {
     Reported("FR2");
     Settle();
     radio().inject("IF00014195000" "0001" "+00000" "0" "0" "1" "12" "0" "2" "2" "0" "0" "0" "08" "0;");
-    ASSERT_TRUE(radio().waitFor("MR0112", std::chrono::seconds(2))) << Joined(All());
+    ASSERT_TRUE(PumpUntil([&] { return radio().countOf("MR0112") > 0; }, std::chrono::seconds(2)))
+        << Joined(All());
     EXPECT_EQ(state().memory[0].bank, 1);
     EXPECT_EQ(state().memory[0].channel, 12);
 }
@@ -320,18 +325,21 @@ TEST_F(FrontPanelTest, LeavingTerminalModeReconnectsOnce) {
     Ready();
     console->connection()->Link().ConnTC("W", 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return state().tncMode == 1; }));
-    EXPECT_EQ(Text(idc::MainText), "TNC Mode");
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(StatusText(), "TNC Mode");
     Settle();
     platform::PostMessage(console.get(), platform::kUmLinkRestart, 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return radio().countOf("ID") >= 1 && state().consoleReady == 1 &&
                                        !console->connection()->SequenceRunning(); },
                           std::chrono::seconds(15)));
     PumpFor(std::chrono::seconds(2));
-    EXPECT_EQ(radio().countOf("ID"), 1u) << Joined(All());
+    // One connection (the port's probe and Control > ON ask ID), one read.
+    EXPECT_EQ(radio().countOf("ID"), 2u) << Joined(All());
+    EXPECT_EQ(radio().countOf("TY"), 1u) << Joined(All());
     EXPECT_EQ(radio().countOf("LK21"), 1u) << Joined(All());
     EXPECT_EQ(state().tncMode, 0);
     EXPECT_EQ(state().connected, 1);
-    EXPECT_EQ(Text(idc::MainText), "");
+    EXPECT_EQ(StatusText(), "");
 }
 
 TEST_F(FrontPanelTest, ControlOffInTerminalModeLeavesItAndSwitchesReportsOff) {
