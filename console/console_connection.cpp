@@ -8,6 +8,7 @@
 #include "console_menu.h"
 
 #include "display/console_display.h"
+#include "display/display_controls.h"
 #include "display/reply_table.h"
 
 #include <ConsoleLink.h>
@@ -59,6 +60,8 @@ public:
     }
     void PaintDisplayDark() override { m_console.ShowLiveDisplay(false); }
     void EndTransmitDisplay() override {
+        if (ConsoleDisplay* display = m_console.display())
+            display->EndTransmitDisplay();
         for (const int id : {idc::MainBusy, idc::MainPtt, idc::SubPtt})
             if (CStaticEx* label = m_console.controls().label(id))
                 label->setText(QString());
@@ -66,9 +69,9 @@ public:
     // The reverse-blink timers start with the display-state handling; until
     // then none runs.
     void StopBlinkTimers() override {}
+    // The main status line is a text line, not a label.
     void SetStatusText(const QString& text) override {
-        if (CStaticEx* label = m_console.controls().label(idc::MainText))
-            label->setText(text);
+        display_controls::SetText(m_console.controls(), idc::MainText, text);
     }
     void SetZulLine(const QString& text) override {
         if (CStaticEx* label = m_console.controls().label(idc::ZulLine))

@@ -5,6 +5,7 @@
 #include <platform.h>
 
 #include <QEvent>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -99,7 +100,7 @@ int ConsoleLink::ConnectRadio(int clear) {
 
 void ConsoleLink::ControlOn() {
     const SequenceScope sequence(m_sequenceDepth);
-    OperationGuardBegin();
+    OperationGuard guard(*this);
     // The keypad's CLR begins by ending the pending mode, memory scroll first.
     if (m_state.memoryScroll)
         CancelPendingMode();
@@ -128,7 +129,7 @@ void ConsoleLink::ControlOn() {
             m_state.radioIdentification = static_cast<int>(id);
 
         if (!answered || (id != 18 && id != 19)) {
-            OperationGuardEnd();
+            guard.End();
             DisconnectRadio();
         } else if (m_state.connected) {
             emit identified(static_cast<int>(id));
@@ -145,15 +146,15 @@ void ConsoleLink::ControlOn() {
             StartWatchdog();
         }
     }
-    OperationGuardEnd();
 }
 
 void ConsoleLink::ControlOff() {
     const SequenceScope sequence(m_sequenceDepth);
-    OperationGuardBegin();
-    CancelPendingMode();
-    Pump();
-    OperationGuardEnd();
+    {
+        const OperationGuard guard(*this);
+        CancelPendingMode();
+        Pump();
+    }
     if (m_state.tncMode)
         m_peers.SolvikDestroy();
     DisconnectRadio();
@@ -165,6 +166,16 @@ int ConsoleLink::DisconnectRadio() {
         return 0;
     m_disconnecting = true;
     StopWatchdog();
+    // A radio in terminal mode is taken out of it first: its auto-information
+    // can only be switched off in command mode.
+    if (m_link.IsDirectMode()) {
+        m_link.ConnTC("W", 0, 1);
+        Pause(300);
+    }
+    // A radio left inside a running operation gets its lock state back; a
+    // link opened again in the same operation locks it anew.
+    if (m_guardDepth > 0)
+        ReleaseLock(false);
 
     // A visual-scan sweep stops and tunes back to its centre while the
     // line is still open.
@@ -249,6 +260,30 @@ void ConsoleLink::WatchdogTick() {
 }
 
 // ------------------------------------------------------- TNC mode switch
+
+void ConsoleLink::RequestTncSwitch(int value) {
+    const bool running = m_guardDepth > 0 || m_sequenceDepth > 0 || m_disconnecting;
+    if (!running && !m_tncSwitchPending) {
+        SwitchTncMode(value);
+        return;
+    }
+    // The latest report wins.
+    m_pendingTncValue = value;
+    if (m_tncSwitchPending)
+        return;
+    m_tncSwitchPending = true;
+    QTimer::singleShot(std::max(1, Scaled(100)), this, &ConsoleLink::RetryTncSwitch);
+}
+
+void ConsoleLink::RetryTncSwitch() {
+    if (m_guardDepth > 0 || m_sequenceDepth > 0 || m_disconnecting) {
+        QTimer::singleShot(std::max(1, Scaled(100)), this, &ConsoleLink::RetryTncSwitch);
+        return;
+    }
+    m_tncSwitchPending = false;
+    if (m_state.connected)
+        SwitchTncMode(m_pendingTncValue);
+}
 
 void ConsoleLink::SwitchTncMode(int value) {
     if (value == 0) {

@@ -66,6 +66,34 @@ private:
     std::unique_ptr<qxsim::Radio> m_radio;
 };
 
+class ConsoleLink;
+
+// The operation guard: while an operation of several dependent commands
+// runs, the radio's knobs are locked (LK 2 1) and the console is disabled
+// with the wait cursor, so neither the operator nor the radio's front panel
+// can interleave with it. Every guarded operation holds one for its whole
+// run. Guards nest: an operation started inside another (a reply handler
+// that runs in a wait, a read inside Control > ON) holds the same lock, and
+// only the end of the outermost gives the operator's lock state back and
+// enables the console. A guard ends once: at End() or when it goes out of
+// scope, whichever comes first.
+class OperationGuard {
+public:
+    explicit OperationGuard(ConsoleLink& link);
+    ~OperationGuard();
+    OperationGuard(const OperationGuard&) = delete;
+    OperationGuard& operator=(const OperationGuard&) = delete;
+
+    // Ends this guard before its scope does (nothing when already ended).
+    void End();
+    // Locks the radio now if the operation could not lock it at its begin
+    // (the link was not open yet, or the lock state was not known).
+    void TakeLock();
+
+private:
+    ConsoleLink* m_link;
+};
+
 // The console's connection commands in the menu ("Control").
 enum class ConnectionCommand { On, Off, Refresh };
 
@@ -152,12 +180,17 @@ public:
     // The power-state operation (PS reply) and the TNC mode switch.
     void PowerState(int value);
     void SwitchTncMode(int value);
+    // The TNC switch a TC or EX report asks for: at once when nothing runs,
+    // otherwise once the running operation, sequence or disconnect has
+    // ended (a switch nested in their waits would disconnect and reconnect
+    // under them); dropped when the link has closed meanwhile.
+    void RequestTncSwitch(int value);
     // The power watchdog's tick (timer 1002).
     void WatchdogTick();
 
-    // ---- operation guard
-    void OperationGuardBegin();
-    void OperationGuardEnd();
+    // ---- operation guard (see OperationGuard below)
+    // True while an operation holds the guard.
+    bool Guarded() const { return m_guardDepth > 0; }
     // True while a sequence of several commands runs (Control > ON or OFF,
     // a settings or menu read), guarded or between its guarded steps: the
     // operator's commands wait until it has ended.
@@ -221,14 +254,27 @@ private:
     void Pump();
     int Scaled(int milliseconds) const;
 
+    // ---- the operation guard (OperationGuard.cpp)
+    friend class OperationGuard;
+    void GuardBegin();
+    void GuardEnd();
+    // Locks the radio's knobs for the running operation unless they are
+    // locked for it already; saves the lock state the operator had.
+    void TakeLock();
+    // Gives the operator's lock state back (the outermost end, or the link
+    // closing under a running operation, which does not wait for the answer).
+    void ReleaseLock(bool awaitReadBack);
+
+    void RetryTncSwitch();
+
     // ---- pieces of the sequences
     void PowerOffBranch();
     void PowerOnBranch(int value);
     void ShowDisconnected();
     void StartWatchdog();
     void StopWatchdog();
-    void ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::uint32_t& t,
-                                  std::uint32_t& k);
+    void ReadIdentityTypeSettings(OperationGuard& guard, int& s, int& r, int& z, int& m,
+                                  std::uint32_t& t, std::uint32_t& k);
     void ReadSettingsBody();
     void RestoreRemoteModes(int s, int r, int z, int m);
     bool ConnectionLost() const;
@@ -253,11 +299,14 @@ private:
     Forwarder m_forward;
     // Notifications handled, by message number (4096..4240).
     std::array<std::uint32_t, 145> m_handled{};
+    int m_guardDepth = 0;
     int m_menuReadDepth = 0;
     int m_sequenceDepth = 0;
     int m_settingsReadDepth = 0;
     bool m_menuReadPending = false;
     bool m_disconnecting = false;
+    bool m_tncSwitchPending = false;
+    int m_pendingTncValue = 0;
     bool m_registered = false;
 };
 

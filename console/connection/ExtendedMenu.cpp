@@ -30,7 +30,7 @@ void ConsoleLink::ReadExtendedMenu() {
     ++m_menuReadDepth;
     ++m_sequenceDepth;
     const std::uint32_t version = m_link.GetType();
-    OperationGuardBegin();
+    OperationGuard guard(*this);
     m_peers.OrlintSetScrollLock(1);
 
     // The item the radio and the menu window showed last.
@@ -62,7 +62,7 @@ void ConsoleLink::ReadExtendedMenu() {
     }
 
     m_peers.OrlintSetScrollLock(0);
-    OperationGuardEnd();
+    guard.End();
     // Ask for the former item again so the last answer names it; sub-item 1
     // of menu 45 is asked with its fourth number 0.
     if (lastMenu == 45 && lastSub == 1)

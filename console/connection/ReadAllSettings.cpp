@@ -34,10 +34,8 @@ void ConsoleLink::SuspendRemoteModes() {
 }
 
 void ConsoleLink::ReadAllSettings() {
-    if (!m_state.consoleReady || m_state.tncMode || !m_state.connected) {
-        OperationGuardEnd();
+    if (!m_state.consoleReady || m_state.tncMode || !m_state.connected)
         return;
-    }
     emit settingsReadStarted();
     bool completed = false;
     {
@@ -55,12 +53,12 @@ void ConsoleLink::ReadAllSettings() {
         m_state.mainTransmitVfo = 9;
         m_state.satelliteVfoFlag = 0;
         // 3.
-        OperationGuardBegin();
+        OperationGuard guard(*this);
 
         int s = 0, r = 0, z = 0, m = 0;
         std::uint32_t t = 0, k = 0;
         if (m_state.radioIdentification == 19)
-            ReadIdentityTypeSettings(s, r, z, m, t, k);
+            ReadIdentityTypeSettings(guard, s, r, z, m, t, k);
         if (!ConnectionLost()) {
             ReadSettingsBody();
         }
@@ -103,17 +101,14 @@ void ConsoleLink::ReadAllSettings() {
                 for (int i = 0; i < 20 && !ConnectionLost(); ++i) {
                     Pump();
                     Pause(100);
-                    OperationGuardBegin();
                 }
             }
             // 23.
-            OperationGuardEnd();
+            guard.End();
             // 24.
             RestoreRemoteModes(s, r, z, m);
             completed = !ConnectionLost();
         }
-        // 25.
-        OperationGuardEnd();
     }
     if (m_menuReadPending && m_settingsReadDepth == 0 && m_menuReadDepth == 0 && completed) {
         m_menuReadPending = false;
@@ -125,12 +120,13 @@ void ConsoleLink::ReadAllSettings() {
 
 // Step 4: the type, the extended menu, the remote modes, the menu bank and
 // the control band (identification 19 only).
-void ConsoleLink::ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::uint32_t& t,
-                                           std::uint32_t& k) {
+void ConsoleLink::ReadIdentityTypeSettings(OperationGuard& guard, int& s, int& r, int& z, int& m,
+                                           std::uint32_t& t, std::uint32_t& k) {
     m_link.ConnTY();
     Pause(100);
     ReadExtendedMenu();
-    OperationGuardBegin();
+    // The lock state asked for at the start has come by now.
+    guard.TakeLock();
     if (ConnectionLost())
         return;
 
@@ -162,7 +158,6 @@ void ConsoleLink::ReadIdentityTypeSettings(int& s, int& r, int& z, int& m, std::
     const bool haveBands = WaitForValue(Message("DC"), [&] { return m_link.RcvDataDC(&t, &k) == 1; });
     if (!haveBands)
         t = k = 0;
-    OperationGuardBegin();
     if (haveBands && k != 0 && !ConnectionLost()) {
         // Read with the control band on main.
         m_link.ConnDC("W", t, 0);
@@ -293,7 +288,7 @@ void ConsoleLink::ReadOtherBandAntenna() {
             break;
         SleepUntil(100, [&] { return m_link.RcvDataDC(&t, &k) == 1; });
     }
-    OperationGuardBegin();
+    const OperationGuard guard(*this);
     // Up to 100 sleeps of 100 ms for `ready`, while the link lasts.
     auto awaitReply = [this](const std::function<bool()>& ready) {
         for (int attempt = 0; attempt < 100 && !ConnectionLost(); ++attempt) {
@@ -313,7 +308,6 @@ void ConsoleLink::ReadOtherBandAntenna() {
     awaitReply([&] { return m_link.RcvDataAN(&antenna) == 1; });
     Pump();
     m_link.ConnDC("W", t, k);
-    OperationGuardEnd();
 }
 
 } // namespace zephyra

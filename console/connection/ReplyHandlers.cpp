@@ -120,9 +120,9 @@ void ConsoleLink::OnEx() {
     // Menu 55 is the radio's terminal mode: 1 on, 0 off.
     if (menu == 55 && m_state.connected) {
         if (value == 1)
-            SwitchTncMode(0);
+            RequestTncSwitch(0);
         else if (value == 0)
-            SwitchTncMode(1);
+            RequestTncSwitch(1);
     }
     if (menu == 23)
         m_peers.PandorMsgEX(23, s, a, b, text);
@@ -164,7 +164,7 @@ void ConsoleLink::OnTc() {
     if (m_link.RcvDataTC(&first, &second) != 1)
         return;
     if (m_state.connected)
-        SwitchTncMode(static_cast<int>(second));
+        RequestTncSwitch(static_cast<int>(second));
     m_peers.OrlintMsgTC(static_cast<int>(second));
 }
 

@@ -134,6 +134,9 @@ public:
     // ---- frequency display (frequency_display.cpp)
     void ShowMainFrequency(std::int64_t frequency);
     void ShowSubFrequency(std::int64_t frequency);
+    // The transverter offset a display (0 main, 1 sub) adds to the radio's
+    // frequency of a band that is not off (0 with the transverter off).
+    std::int64_t TransverterOffsetOf(int band);
     void SelectRxVfo(int vfo);
     void OnFA(std::int64_t frequency);
     void OnFB(std::int64_t frequency);
@@ -150,7 +153,13 @@ public:
     void OnIF(const IfReport& report);
     void OnOI(const IfReport& report);
     void OnTX(int band);
+    // The two parts of a band's signal bar forget what they showed (a
+    // transmission starts or ends).
+    void ResetBandMeters(int band);
     void OnRX(int band);
+    // The radio switched off while transmitting: every band's receive
+    // display back, without asking the radio for anything.
+    void EndTransmitDisplay();
     void OnFT(int vfo);
     void OnRT(int on);
     void OnXT(int on);

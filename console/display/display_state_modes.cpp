@@ -12,6 +12,8 @@
 #include <corvan.h>
 #include <platform.h>
 
+#include <QComboBox>
+
 #include <cstdlib>
 #include <initializer_list>
 
@@ -125,6 +127,16 @@ void ConsoleDisplay::OnMD(int mode) {
     if (NamesFilter(band, mode))
         link.ConnFW("R", 0);
     ShowModeLabel(band);
+    // A mode of another class has other channel steps: the list follows,
+    // and the radio's step for the new mode selects its entry.
+    if (const QComboBox* list = controls.comboBox(idc::StepList)) {
+        const bool ssbSteps = mode != 0 && mode != 4 && mode != 5 && mode != 8;
+        const bool fmSteps = mode == 4 || (mode == 5 && ModeClass() == 2);
+        if ((ssbSteps && list->count() != 4) || (fmSteps && list->count() != 10)) {
+            FillStepList(-1);
+            link.ConnST("R", 0);
+        }
+    }
 }
 
 void ConsoleDisplay::OnFW(int value) {

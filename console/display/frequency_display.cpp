@@ -248,26 +248,43 @@ void RequestMemoryChannel(ConsoleDisplay& d, int band) {
 
 } // namespace
 
+std::int64_t ConsoleDisplay::TransverterOffsetOf(int band) {
+    if (!state.transverter)
+        return 0;
+    if (state.satelliteMode) {
+        // The main display belongs to VFO A while the satellite VFO flag is
+        // set; the sub display to the other one.
+        const auto swap = SatelliteSwap(link);
+        if (!swap)
+            return 0;
+        const bool down = band == 0 ? *swap == 1 : *swap != 1;
+        return TransverterOffset(down ? "TransFreqDown" : "TransFreqUp");
+    }
+    if (band == 0)
+        return TransverterOffset("TransFreqMain");
+    if (state.controlBand == 1)
+        return TransverterOffset("TransFreqSub");
+    if (state.split)
+        return TransverterOffset("TransFreqMain");
+    if (state.subReceiver)
+        return TransverterOffset("TransFreqSub");
+    return 0;
+}
+
 void ConsoleDisplay::ShowMainFrequency(std::int64_t frequency) {
     // The operator is typing a frequency into this display.
     if (state.entryMode && !state.memoryScroll && state.controlBand == 0 && state.consoleReady)
         return;
     const std::int64_t f = Bounded(frequency);
-    std::int64_t offset = 0;
-    if (state.transverter) {
-        if (!state.satelliteMode) {
-            offset = TransverterOffset("TransFreqMain");
-        } else if (const auto swap = SatelliteSwap(link)) {
-            offset = TransverterOffset(*swap == 1 ? "TransFreqDown" : "TransFreqUp");
-        }
-    }
+    std::int64_t offset = TransverterOffsetOf(0);
     if (f + offset > kMaxShown)
         offset = kMaxShown - f;
     if (!state.memoryScroll && ShiftApplies(state.transmitting[0], ReverseOn(controls, 0))) {
+        // The 1.2 GHz band is told by the frequency this display shows, on
+        // the VFO it shows it from.
         std::int64_t fixedMinus = kFixedMinusShift;
-        if (state.shift[0] == 3 &&
-            link.GetRcvBand(static_cast<std::uint32_t>(state.controlBand == 1 ? 1 : 0), 0) ==
-                kBand1200)
+        if (state.shift[0] == 3 && f > 0 &&
+            link.GetRcvBand(state.mainVfo == 1 ? 1u : 0u, f) == kBand1200)
             fixedMinus = kFixedMinusShift1200;
         offset += ShiftOffset(state.shift[0], state.offsetFrequency[0], fixedMinus);
     }
@@ -289,19 +306,7 @@ void ConsoleDisplay::ShowSubFrequency(std::int64_t frequency) {
         DrawFrequency(controls, true, 0, true);
         return;
     }
-    std::int64_t offset = 0;
-    if (state.transverter) {
-        if (state.satelliteMode) {
-            if (const auto swap = SatelliteSwap(link))
-                offset = TransverterOffset(*swap != 1 ? "TransFreqDown" : "TransFreqUp");
-        } else if (state.controlBand == 1) {
-            offset = TransverterOffset("TransFreqSub");
-        } else if (state.split) {
-            offset = TransverterOffset("TransFreqMain");
-        } else if (state.subReceiver) {
-            offset = TransverterOffset("TransFreqSub");
-        }
-    }
+    std::int64_t offset = TransverterOffsetOf(1);
     if (f + offset > kMaxShown)
         offset = kMaxShown - f;
     if (!state.memoryScroll && ShiftApplies(state.transmitting[1], ReverseOn(controls, 1))) {

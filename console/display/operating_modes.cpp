@@ -132,13 +132,10 @@ void BlankFrequencies(const ConsoleControls& controls) {
 
 // The satellite set-up: the radio is made to report its satellite state by
 // toggling the control band and back, then the offsets, modes and both
-// VFOs are read. Runs inside the operation guard unless an operation that
-// already holds it (the settings read) brought the report.
+// VFOs are read, inside the operation guard.
 void SatelliteSetup(ConsoleDisplay& d, const SatelliteReport& r) {
     zephyra::ConsoleState& s = d.state;
-    const bool guarded = !s.busy;
-    if (guarded)
-        d.connection.OperationGuardBegin();
+    const zephyra::OperationGuard guard(d.connection);
     s.satelliteSetup = 1;
     CancelEntry(d);
     for (const int id : std::initializer_list<int>{idc::Split, idc::MainChSep, idc::SubChSep, idc::MainLockOut,
@@ -181,8 +178,6 @@ void SatelliteSetup(ConsoleDisplay& d, const SatelliteReport& r) {
     }
     d.windows.GlimraScanStop();
     s.satelliteSetup = 0;
-    if (guarded)
-        d.connection.OperationGuardEnd();
 }
 
 // Menu 62/5: the ZUL state. The connection has stored the new value

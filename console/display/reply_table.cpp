@@ -314,6 +314,7 @@ void OnTransmit(ConsoleDisplay& d, std::uintptr_t) {
     u32 band = 0;
     if ((Transmit ? d.link.RcvDataTX(&band) : d.link.RcvDataRX(&band)) != 1)
         return;
+    d.ResetBandMeters(I(band));
     if (Transmit)
         d.OnTX(I(band));
     else

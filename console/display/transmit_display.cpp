@@ -18,6 +18,7 @@
 
 #include <QSignalBlocker>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -165,7 +166,7 @@ void MainBandIf(ConsoleDisplay& d, const IfReport& r) {
         d.ShowRitXitOffset(s.ritXitOffset);
     FollowRitXit(d, r);
 
-    StoreMemoryPosition(s, 0, r.bank, r.channel);
+    d.OnMC(r.bank, r.channel);
 
     if (r.split == 1) {
         ShowSplit(d, true);
@@ -200,7 +201,7 @@ void SubBandIf(ConsoleDisplay& d, const IfReport& r) {
         s.subFrequency = r.frequency;
         d.ShowSubFrequency(r.frequency);
     }
-    StoreMemoryPosition(s, 1, r.bank, r.channel);
+    d.OnMC(r.bank, r.channel);
     if (r.scan != 0)
         d.OnMD(r.mode);
 }
@@ -229,18 +230,31 @@ void ConsoleDisplay::OnIF(const IfReport& report) {
     }
     if (state.satelliteMode)
         return;
-    if (report.transmitting == 0 && state.transmitting[static_cast<std::size_t>(c)])
-        OnRX(c);
-    else if (report.transmitting == 1 && !state.transmitting[static_cast<std::size_t>(c)])
-        OnTX(c);
+    // "ONAIR" and the transmit display belong to the band that transmits,
+    // which need not be the controlled one.
+    const int t = state.transmitBand == 1 ? 1 : 0;
+    if (report.transmitting == 0 && state.transmitting[static_cast<std::size_t>(t)])
+        OnRX(t);
+    else if (report.transmitting == 1 && !state.transmitting[static_cast<std::size_t>(t)])
+        OnTX(t);
+}
+
+void ConsoleDisplay::ResetBandMeters(int band) {
+    if (band != 0 && band != 1)
+        return;
+    for (const int id : band == 0 ? std::array<int, 2>{idc::MainMeter, idc::MainMeterOver}
+                                  : std::array<int, 2>{idc::SubMeter, idc::SubMeterOver})
+        if (CStaticMeterEx* meter = controls.meter(id))
+            meter->ResetMeter();
 }
 
 void ConsoleDisplay::OnOI(const IfReport& report) {
     if (!ValidReport(report) || state.satelliteMode)
         return;
     const std::int64_t f = report.frequency;
-    if (state.controlBand == 0 && state.transmitting[0] && state.split) {
-        // The transmit frequency of a split transmission.
+    if (state.transmitting[0] && (state.split || report.split == 1)) {
+        // The transmit frequency of a split transmission, whichever band is
+        // controlled (with the sub band controlled TX and RX ask for OI).
         ShowMainFrequency(f + Xit(state));
         SwitchMeterScale(*this, 0, 1, f);
         return;
@@ -327,54 +341,77 @@ void ConsoleDisplay::OnTX(int band) {
     }
 }
 
-void ConsoleDisplay::OnRX(int band) {
-    if (band != 0 && band != 1)
-        return;
+namespace {
+
+// The receive display of a band after its transmission: "ONAIR" off, the
+// meters back to receive, the VFO marks and the display back to the
+// receive frequency. `ask` sends the requests that refresh the values a
+// transmission changed (not while the radio is switched off).
+void ShowReceive(ConsoleDisplay& d, int band, bool ask) {
+    zephyra::ConsoleState& state = d.state;
     const std::size_t b = static_cast<std::size_t>(band);
     if (state.satelliteMode) {
-        ShowOnAir(controls, band, false);
+        ShowOnAir(d.controls, band, false);
         state.transmitting[b] = 0;
         if (band == 0)
-            SwitchMeterScale(*this, 0, 0);
-        link.ConnBY();
+            SwitchMeterScale(d, 0, 0);
+        if (ask)
+            d.link.ConnBY();
         return;
     }
     if (band == 1) {
         if (state.transmitting[1]) {
-            ShowOnAir(controls, 1, false);
+            ShowOnAir(d.controls, 1, false);
             state.transmitting[1] = 0;
-            SwitchMeterScale(*this, 2, 0);
-            link.ConnBY();
+            SwitchMeterScale(d, 2, 0);
+            if (ask)
+                d.link.ConnBY();
         }
         if (state.subReceiver && !state.memoryScroll && !state.erasedChannel) {
             if (RitOrXit(state)) {
-                ShowRitXitOffset(state.ritXitOffset);
+                d.ShowRitXitOffset(state.ritXitOffset);
             } else {
                 if (state.split && state.controlBand == 0)
-                    ShowVfoMarks();
+                    d.ShowVfoMarks();
                 if (state.zulState == 0)
-                    ShowSubFrequency(state.subFrequency);
+                    d.ShowSubFrequency(state.subFrequency);
             }
         }
         return;
     }
     if (state.transmitting[0]) {
-        ShowOnAir(controls, 0, false);
+        ShowOnAir(d.controls, 0, false);
         state.transmitting[0] = 0;
-        SwitchMeterScale(*this, 0, 0);
-        RequestMeterValues(*this);
-        link.ConnBY();
+        SwitchMeterScale(d, 0, 0);
+        if (ask) {
+            RequestMeterValues(d);
+            d.link.ConnBY();
+        }
     }
     if (state.controlBand == 0)
-        ShowVfoMarks();
+        d.ShowVfoMarks();
     if (!state.memoryScroll && !state.erasedChannel && state.zulState <= 0 && !state.tfSetActive) {
         std::int64_t receive = state.mainFrequency;
         if (state.mainVfo == 2 && !state.record[0].rxFrequency.empty())
             receive = RecordFrequency(state.record[0].rxFrequency);
-        ShowMainFrequency(receive + Rit(state));
+        d.ShowMainFrequency(receive + Rit(state));
     }
-    if (state.controlBand == 1 && state.transmitBand == 0)
-        link.ConnOI();
+    if (ask && state.controlBand == 1 && state.transmitBand == 0)
+        d.link.ConnOI();
+}
+
+} // namespace
+
+void ConsoleDisplay::OnRX(int band) {
+    if (band != 0 && band != 1)
+        return;
+    ShowReceive(*this, band, true);
+}
+
+void ConsoleDisplay::EndTransmitDisplay() {
+    for (const int band : {0, 1})
+        if (state.transmitting[static_cast<std::size_t>(band)])
+            ShowReceive(*this, band, false);
 }
 
 void ConsoleDisplay::OnFT(int vfo) {

@@ -6,6 +6,7 @@
 
 #include "console_ids.h"
 #include "display/console_display.h"
+#include "display/display_controls.h"
 #include "sharing/RadioSharing.h"
 
 #include <ConsoleLink.h>
@@ -126,7 +127,7 @@ void ConsoleDialog::StoreEditedMemory() {
 // comes back at 9600 baud with its settings cleared).
 void ConsoleDialog::OnRadioReset(std::uintptr_t kind) {
     zephyra::ConsoleLink& link = *m_connection;
-    link.OperationGuardBegin();
+    const zephyra::OperationGuard guard(link);
     m_state.panelOpen = 0;
     link.CancelPendingMode();
     DestroyAllPanels();
@@ -155,7 +156,6 @@ void ConsoleDialog::OnRadioReset(std::uintptr_t kind) {
             link.ControlOn();
         }
     }
-    link.OperationGuardEnd();
 }
 
 // An outside window asks for the link to start again: the radio's terminal
@@ -163,8 +163,7 @@ void ConsoleDialog::OnRadioReset(std::uintptr_t kind) {
 // off, and the console reconnects.
 void ConsoleDialog::OnLinkRestart() {
     zephyra::ConsoleLink& link = *m_connection;
-    if (CStaticEx* status = m_controls.label(idc::MainText))
-        status->setText(QString());
+    display_controls::SetText(m_controls, idc::MainText, QString());
     m_windows->OrlintMsgTC(1);
     char stop[3] = {};
     std::snprintf(stop, sizeof stop, "%c\r", 3);

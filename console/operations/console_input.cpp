@@ -288,7 +288,8 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
             return true;
         }
         if (position != 0) {
-            PressDigitLabel(band, position, 0, false);
+            // The second press of a double click holds the digit as the first did.
+            PressDigitLabel(band, position, 0, true);
             return true;
         }
         // Outside entry mode a double click on a button acts once.
@@ -300,8 +301,14 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
             PressDigitLabel(band, position, 1, true);
         return false;
     }
-    if (type != QEvent::MouseButtonPress || mouse->button() != Qt::LeftButton || !active)
+    if (type != QEvent::MouseButtonPress || mouse->button() != Qt::LeftButton)
         return false;
+    // A press on the console while another window (a panel, the help) had
+    // the focus brings the console forward and counts: the operator clicked
+    // a control of the console, whether or not the window system has told
+    // the console of its activation yet.
+    if (!active && host.window)
+        host.window->activateWindow();
     if (id == idc::TuningDial) {
         if (!s.entryMode)
             SetWheelSelection(s.mouseWheelSelection ? 0 : 1);

@@ -286,6 +286,10 @@ void ConsoleOperations::OnStepSelected(int index) {
         return;
     if (host.running && host.running())
         return;
+    // The step the radio already has is not sent again.
+    u32 step = 0;
+    if (ReadOnce(link, &CCorvan::RcvDataST, step) && step == static_cast<u32>(index))
+        return;
     link.ConnST("W", static_cast<u32>(index));
 }
 

@@ -13,6 +13,7 @@
 
 #include <ConsoleLink.h>
 #include <corvan.h>
+#include <platform.h>
 
 #include <QString>
 
@@ -234,33 +235,57 @@ void ConsoleOperations::EntryEnter() {
         SetEntryMode(1);
         return;
     }
+    // Only a frequency typed digit by digit goes on the wire. In the digit
+    // modes (voice recall, PM, PM IN, DTMF), in memory scroll mode and in a
+    // channel entry the display still shows the radio's frequency, which
+    // nobody typed: ENT leaves the mode and sends nothing.
+    if (s.voiceRecallDigits || s.readChannel || s.writeChannel || s.dtmfDigits) {
+        connection.CancelPendingMode();
+        if (s.entryMode)
+            SetEntryMode(0);
+        return;
+    }
+    if (s.memoryScroll || s.entryVfo == 2) {
+        SetEntryMode(0);
+        return;
+    }
     const int band = s.entryBand;
     std::int64_t typed = 0;
     for (int i = 0; i < 11; ++i) {
         const QString shown = TextOf(controls, DigitId(band, i));
         typed = typed * 10 + (IsDigit(shown) ? shown[0].digitValue() : 0);
     }
-    char text[16];
-    if (typed != 0 && FrequencyText(typed, text)) {
-        if (band == 0) {
-            if (s.satelliteMode) {
-                if (s.satelliteVfoFlag)
-                    link.ConnFA("W", text);
-                else
-                    link.ConnFB("W", text);
-            } else if (s.entryVfo == 0) {
-                link.ConnFA("W", text);
-            } else if (s.entryVfo == 1) {
-                link.ConnFB("W", text);
-            }
-        } else if (!s.satelliteMode) {
-            link.ConnFC("W", text);
-        } else if (s.satelliteVfoFlag) {
-            link.ConnFB("W", text);
-        } else {
-            link.ConnFA("W", text);
-        }
+    if (typed == 0) {
+        SetEntryMode(0);
+        return;
     }
+    // The operator types what the display shows: the transverter offset the
+    // display adds comes off again before the radio is tuned.
+    const std::int64_t frequency = typed - display.TransverterOffsetOf(band);
+    // The VFO the entry goes to, and its receiver for the band lookup
+    // (0 VFO A, 1 VFO B, 2 the sub receiver).
+    int target = -1;
+    if (s.satelliteMode)
+        target = (band == 0) == (s.satelliteVfoFlag != 0) ? 0 : 1;
+    else if (band == 1)
+        target = 2;
+    else if (s.entryVfo == 0 || s.entryVfo == 1)
+        target = s.entryVfo;
+    char text[16];
+    if (target >= 0 &&
+        (!FrequencyText(frequency, text) || link.GetRcvBand(static_cast<std::uint32_t>(target), frequency) == 0)) {
+        SetEntryMode(0);
+        platform::MessageBox(QStringLiteral("Invalid Frequency.\nPlease check and try again."),
+                             QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconWarning,
+                             host.window);
+        return;
+    }
+    if (target == 0)
+        link.ConnFA("W", text);
+    else if (target == 1)
+        link.ConnFB("W", text);
+    else if (target == 2)
+        link.ConnFC("W", text);
     SetEntryMode(0);
 }
 

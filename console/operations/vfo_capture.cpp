@@ -52,7 +52,7 @@ int Value(CCorvan& link, Read read, int fallback = 0) {
 void ConsoleOperations::CaptureVfoRecord() {
     zephyra::ConsoleState& s = state;
     const int band = s.controlBand == 1 ? 1 : 0;
-    connection.OperationGuardBegin();
+    const zephyra::OperationGuard guard(connection);
     zephyra::MemoryRecord& record = s.record[band];
     const int rxVfo = band == 0 ? s.mainVfo : s.subVfo;
 
@@ -127,5 +127,4 @@ void ConsoleOperations::CaptureVfoRecord() {
     if (rxVfo != 2)
         record.name.clear();
     record.lockout = 0;
-    connection.OperationGuardEnd();
 }

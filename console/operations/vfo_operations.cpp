@@ -69,7 +69,7 @@ void ConsoleOperations::AEqualsB() {
         };
     };
 
-    connection.OperationGuardBegin();
+    const zephyra::OperationGuard guard(connection);
     link.ConnFR("W", static_cast<u32>(other));
     WaitFor(vfoIs(&CCorvan::RcvDataFR, other));
     if (split) {
@@ -106,7 +106,6 @@ void ConsoleOperations::AEqualsB() {
         link.ConnFT("W", static_cast<u32>(tx));
         WaitFor(vfoIs(&CCorvan::RcvDataFT, tx));
     }
-    connection.OperationGuardEnd();
 }
 
 void ConsoleOperations::ASlashB() {

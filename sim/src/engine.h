@@ -72,6 +72,7 @@ public:
     // The frequency the control band receives on, and the transmit frequency.
     std::int64_t controlFrequency() const;
     std::int64_t transmitFrequency() const;
+    std::int64_t mainReceiveFrequency() const; // the main band's receive VFO or channel
     int sMeter(int meter) const;
 
 private:

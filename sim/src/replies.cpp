@@ -11,10 +11,27 @@ namespace qxsim::detail {
 
 // ------------------------------------------------------------ replies
 
+std::int64_t Engine::mainReceiveFrequency() const
+{
+    switch (s_.rxVfo) {
+    case 1: return s_.vfoB;
+    case 2: {
+        const int i = memoryIndex(s_.bank, s_.channel);
+        return i < 0 ? 0 : s_.memory[static_cast<std::size_t>(i)].half[0].frequency;
+    }
+    case 3: return s_.memory[kCallChannel].half[0].frequency;
+    default: return s_.vfoA;
+    }
+}
+
 std::string Engine::formatIf(bool other) const
 {
-    // The control band's receive side, or (OI) the other VFO: the transmit
-    // VFO in split, else the other one of A and B.
+    // IF: the control band's receive side; while the main band transmits in
+    // split, its frequency is the transmit frequency. OI with the control
+    // band on main: the other VFO (the transmit VFO in split, else the other
+    // one of A and B). OI with the control band on sub: the main band's
+    // receive side (its VFO, memory channel and split), whose frequency is
+    // the transmit frequency while the main band transmits in split.
     const bool sub = s_.controlBand == 1;
     int function = sub ? s_.subVfo : s_.rxVfo;
     std::int64_t hz = controlFrequency();
@@ -29,8 +46,24 @@ std::string Engine::formatIf(bool other) const
         bank = 3;
         channel = 0;
     }
-    const int split = (!sub && s_.rxVfo != s_.txVfo) ? 1 : 0;
-    if (other) {
+    const bool mainSplit = s_.rxVfo != s_.txVfo;
+    const bool splitTransmit = s_.transmitting && s_.transmitBand == 0 && mainSplit;
+    int split = (!sub && mainSplit) ? 1 : 0;
+    if (!other && !sub && splitTransmit)
+        hz = transmitFrequency();
+    if (other && sub) {
+        function = s_.rxVfo;
+        split = mainSplit ? 1 : 0;
+        bank = function == 3 ? 3 : s_.bank;
+        channel = function == 3 ? 0 : s_.channel;
+        hz = splitTransmit ? transmitFrequency() : mainReceiveFrequency();
+        if (function == 2 || function == 3) {
+            const int i = function == 3 ? kCallChannel : memoryIndex(s_.bank, s_.channel);
+            mode = i < 0 ? 0 : s_.memory[static_cast<std::size_t>(i)].half[0].mode;
+        } else {
+            mode = function == 1 ? s_.modeB : s_.modeA;
+        }
+    } else if (other) {
         function = split ? s_.txVfo : (s_.rxVfo == 0 ? 1 : 0);
         if (function == 2 || function == 3) {
             hz = transmitFrequency();

@@ -90,6 +90,16 @@ const Case kCases[] = {
     {"OtherOnMemoryBankOne", 19, "MC112;FR2;FT0;OI;",
      "OI00014195000" "0001" "+00000" "0" "0" "1" "12" "0" "2" "0" "0" "1" "0" "08" "0;"},
     {"OtherNotOnFamily1", 18, "OI;", "?;"},
+    // Transmitting in split, IF and OI carry the transmit frequency.
+    {"InfoWhileTransmittingSplit", 19, "FT1;TX;IF;",
+     "TX0;IF00007050000" "0001" "+00000" "0" "0" " " "00" "1" "2" "0" "0" "1" "0" "08" "0;"},
+    {"OtherWhileTransmittingSplit", 19, "FT1;TX;OI;",
+     "TX0;OI00007050000" "0001" "+00000" "0" "0" " " "00" "1" "1" "1" "0" "1" "0" "08" "0;"},
+    // With the sub band controlled, OI is the main band's receive side.
+    {"OtherWithTheSubBandControlled", 19, "FT1;DC01;OI;",
+     "OI00014195000" "0001" "+00000" "0" "0" " " "00" "0" "2" "0" "0" "1" "0" "08" "0;"},
+    {"OtherWithTheSubBandControlledWhileTransmittingSplit", 19, "FT1;DC01;TX;OI;",
+     "TX0;OI00007050000" "0001" "+00000" "0" "0" " " "00" "1" "2" "0" "0" "1" "0" "08" "0;"},
     // VFOs and modes
     {"VfoRead", 19, "FR1;FR;FT;", "FR1;FT1;"},
     {"VfoSplit", 19, "FR0;FT1;FR;FT;", "FR0;FT1;"},

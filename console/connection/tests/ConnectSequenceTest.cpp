@@ -129,7 +129,9 @@ INSTANTIATE_TEST_SUITE_P(
         SequenceCase{"Identity19", 19, nullptr,
                      kConnect19 + Commands_t{"LK", "AI2", "TY"} + kExtendedMenuAll +
                          Commands_t{"LK21", "CM", "MF", "DC"} + kBody19 + Commands_t{"DC00"} +
-                         kTail19 + Commands_t{"LK00", "EX0000000"}},
+                         // Control > ON holds the guard the read runs in: the
+                         // lock comes back when ON ends.
+                         kTail19 + Commands_t{"EX0000000", "LK00"}},
         SequenceCase{"Identity18", 18, nullptr,
                      kConnect18 + Commands_t{"LK", "AI2"} + kBody18 + kTail18 +
                          Commands_t{"EX"}},
@@ -146,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     "EX0610500", "EX06205000", "EX0620500", "CM0", "MF",
                                     "DC", "DC00", "DC"} +
                          kBody19 + Commands_t{"DC01"} + kTail19 +
-                         Commands_t{"LK00", "EX06101001", "EX0610100"}}),
+                         Commands_t{"EX06101001", "EX0610100", "LK00"}}),
     CaseName);
 
 } // namespace

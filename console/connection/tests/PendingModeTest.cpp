@@ -149,14 +149,25 @@ INSTANTIATE_TEST_SUITE_P(
                     std::nullopt, 1}),
     [](const testing::TestParamInfo<PendingCase>& row) { return row.param.name; });
 
-TEST_F(ConnectedConsole, OperationGuardLocksTheRadioAndRestoresItsLock) {
+TEST_F(ConnectedConsole, OperationGuardLocksTheRadioAndOnlyTheOutermostEndRestoresIt) {
     ConsoleLink& link = *bench->link;
-    link.OperationGuardBegin();
-    EXPECT_TRUE(bench->surface.busy);
-    EXPECT_EQ(link.State().savedLock[0], 0);
-    // Nested begin does nothing.
-    link.OperationGuardBegin();
-    link.OperationGuardEnd();
+    {
+        OperationGuard outer(link);
+        EXPECT_TRUE(bench->surface.busy);
+        EXPECT_EQ(link.State().savedLock[0], 0);
+        {
+            // An operation inside another neither locks again nor ends early.
+            OperationGuard inner(link);
+            inner.End();
+            inner.End();
+        }
+        EXPECT_TRUE(bench->surface.busy);
+        EXPECT_EQ(link.State().busy, 1);
+        EXPECT_EQ(bench->radio.countOf("LK00"), 0u);
+        outer.End();
+        EXPECT_FALSE(bench->surface.busy);
+        // Ended once: its scope ending later changes nothing.
+    }
     EXPECT_FALSE(bench->surface.busy);
     EXPECT_EQ(link.State().busy, 0);
     EXPECT_EQ(SentBeforeMarker(), (std::vector<std::string>{"LK21", "LK00"}));
@@ -168,8 +179,7 @@ TEST_F(ConnectedConsole, OperationGuardLocksTheRadioAndRestoresItsLock) {
         return link.Link().RcvDataLK(&a, &b) == 1 && a == 1;
     }));
     bench->Drain();
-    link.OperationGuardBegin();
-    link.OperationGuardEnd();
+    { const OperationGuard guard(link); }
     EXPECT_EQ(SentBeforeMarker(), (std::vector<std::string>{"LK21", "LK10"}));
     bench->radio.pressKey(qxsim::Key::Lock);
 }
@@ -295,6 +305,28 @@ TEST(PortChoiceSimulator, BuiltInSimulatorStartsInProcess) {
     EXPECT_EQ(link.PortName(), port);
     link.SetPortOverride(QString());
     EXPECT_EQ(link.PortName(), "/dev/ttyUSB7");
+}
+
+// Last of the suite: it closes the link and opens it again.
+TEST_F(ConnectedConsole, TheLinkClosingUnderAnOperationGivesTheLockBack) {
+    ConsoleLink& link = *bench->link;
+    {
+        const OperationGuard guard(link);
+        link.ControlOff();
+        EXPECT_EQ(link.State().connected, 0);
+        EXPECT_TRUE(bench->surface.busy);
+    }
+    EXPECT_FALSE(bench->surface.busy);
+    std::vector<std::string> locks;
+    for (const std::string& c : Commands(bench->radio))
+        if (c.rfind("LK", 0) == 0)
+            locks.push_back(c);
+    // Locked once, given back before the link closed, nothing after.
+    EXPECT_EQ(locks, (std::vector<std::string>{"LK21", "LK00"}));
+    EXPECT_EQ(bench->radio.value("LK", 0), 0);
+    EXPECT_EQ(bench->radio.value("LK", 1), 0);
+    // The suite's other cases run connected.
+    ASSERT_TRUE(bench->ConnectReady()) << bench->Describe();
 }
 
 } // namespace

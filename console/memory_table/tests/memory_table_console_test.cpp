@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 namespace {
 
 using display_test::DisplayTest;
@@ -68,13 +70,13 @@ TEST_F(MemoryTableInTheConsole, NoReadStartsWhileTheConsolesOperationRuns) {
     MemoryTableWindow* window = console->findChild<MemoryTableWindow*>();
     ASSERT_NE(window, nullptr);
     qxsim::Radio* radio = console->connection()->Simulator().Radio();
-    console->connection()->OperationGuardBegin();
+    std::optional<zephyra::OperationGuard> guard(std::in_place, *console->connection());
     radio->clearReceived();
     window->ReadFromRadio();
     EXPECT_EQ(window->activity(), MemoryTableWindow::Activity::Idle);
     ASSERT_FALSE(dialogs->messages.empty());
     EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("busy")));
-    console->connection()->OperationGuardEnd();
+    guard.reset();
     EXPECT_EQ(radio->countOf("MR"), 0u);
 }
 

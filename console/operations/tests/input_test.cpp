@@ -114,8 +114,8 @@ TEST_F(InputTest, KeyboardEntryOnTheSubBandUsesFc) {
 TEST_F(InputTest, TenDigitsFinishTheEntryByThemselves) {
     Ready();
     Click(idc::Ent);
-    Type("0007050123"); // the 1 Hz digit is never typed
-    EXPECT_EQ(Wire(), std::vector<std::string>{FA(70'501'230)});
+    Type("0000705012"); // the 1 Hz digit is never typed
+    EXPECT_EQ(Wire(), std::vector<std::string>{FA(7'050'120)});
     EXPECT_EQ(state().entryMode, 0);
 }
 

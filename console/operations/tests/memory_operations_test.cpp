@@ -16,6 +16,7 @@
 #include <QLineEdit>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
 namespace {
@@ -261,6 +262,12 @@ TEST_P(ChannelReportTest, StoresTheChannelAndOffersTheSlowScanFrequency) {
     OnChannel(0, 1, 145'000'000);
     Ready();
     state().radioIdentification = row.identification;
+    // The radio stands on the channel it reports (its IF says so too).
+    const int reported = std::atoi(row.report + 2);
+    radio().modify([=](qxsim::State& s) {
+        s.bank = reported / 100;
+        s.channel = reported % 100;
+    });
     radio().inject(std::string(row.report) + ";");
     ASSERT_TRUE(PumpUntil([&] {
         return state().memory[0].bank * 100 + state().memory[0].channel == row.number;

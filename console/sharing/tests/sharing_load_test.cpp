@@ -106,9 +106,10 @@ TEST_F(SharingLoad, FiftyClientsOfAThousandCommandsInterleavedWithConsoleOperati
         RunEventLoop(40);
         if (operations == 10)
             console->connection()->Refresh(); // a whole settings read, between its steps too
-        console->connection()->OperationGuardBegin();
-        display_test::PumpFor(std::chrono::milliseconds(10)); // an operation waits by pumping
-        console->connection()->OperationGuardEnd();
+        {
+            const zephyra::OperationGuard guard(*console->connection());
+            display_test::PumpFor(std::chrono::milliseconds(10)); // an operation waits by pumping
+        }
         ++operations;
     }
     for (std::thread& t : clients)

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTcpServer>
 
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -194,11 +195,11 @@ TEST_F(Sharing, RequestsWaitWhileTheConsoleRunsAnOperation) {
     LineClient c;
     ASSERT_TRUE(c.Connect(rigctlPort));
     radio().clearReceived();
-    console->connection()->OperationGuardBegin();
+    std::optional<zephyra::OperationGuard> guard(std::in_place, *console->connection());
     ASSERT_TRUE(c.Send("F 3573000\n"));
     display_test::PumpFor(300ms);
     EXPECT_EQ(radio().countOf("FA"), 0u) << "a request ran inside the operation guard";
-    console->connection()->OperationGuardEnd();
+    guard.reset();
     EXPECT_EQ(c.ReadLine(5s, Pump), "RPRT 0\n");
     EXPECT_EQ(radio().state().vfoA, 3'573'000);
     EXPECT_GE(sharing().Queue().Deferred(), 1u);
