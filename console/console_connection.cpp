@@ -11,6 +11,11 @@
 #include "display/reply_table.h"
 
 #include <ConsoleLink.h>
+#include <MeterPoll.h>
+#include <Reconnect.h>
+
+#include "console_template.h"
+#include <memory_table.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -158,6 +163,81 @@ void ConsoleDialog::InstallConnection() {
         if (m_connection)
             m_connection->DisconnectRadio();
     });
+    InstallLiveConnection();
+}
+
+void ConsoleDialog::InstallLiveConnection() {
+    zephyra::ConsoleLink* link = m_connection.get();
+    auto* reconnector = new zephyra::Reconnector(*link, link);
+    auto* meters = new zephyra::MeterPoll(*link, link);
+    reconnector->SetBlocked([this] {
+        return OperationRunning() || QApplication::activeModalWidget() != nullptr;
+    });
+    meters->SetPauseCheck([this] {
+        // A sweep of the visual scan asks for the meters itself; a memory
+        // table read or write owns the line.
+        if (m_state.visualScanOpen)
+            return true;
+        const auto* table = findChild<memory_table::MemoryTableWindow*>();
+        return table && table->activity() != memory_table::MemoryTableWindow::Activity::Idle;
+    });
+
+    // Where the operator looks: the status line, and the title while the
+    // radio is away.
+    connect(link, &zephyra::ConsoleLink::connectionNote, this, [this](const QString& text, bool away) {
+        const QString caption = QString::fromLatin1(kConsoleCaption);
+        setWindowTitle(away && !text.isEmpty() ? caption + QStringLiteral(" - ") + text : caption);
+    });
+    // While tries are made, Control > OFF ends them.
+    connect(reconnector, &zephyra::Reconnector::tryingChanged, this, [this](bool trying) {
+        if (!m_state.connected)
+            if (QAction* off = menuAction(cmd::ControlOffCmd))
+                off->setEnabled(trying);
+    });
+    SetCommandHandler(cmd::ControlOffCmd, [this, reconnector] {
+        reconnector->Stop();
+        if (!m_connection)
+            return;
+        if (m_state.connected) {
+            m_connection->ControlOff();
+        } else if (QAction* off = menuAction(cmd::ControlOffCmd)) {
+            off->setEnabled(false);
+        }
+        m_connection->ForgetLoss();
+    });
+
+    if (QAction* item = menuAction(cmd::ReconnectByItself)) {
+        item->setCheckable(true);
+        item->setChecked(reconnector->Enabled());
+    }
+    SetCommandHandler(cmd::ReconnectByItself, [this, reconnector] {
+        if (QAction* item = menuAction(cmd::ReconnectByItself)) {
+            zephyra::Reconnector::WriteEnabledToProfile(item->isChecked());
+            reconnector->SetEnabled(item->isChecked());
+        }
+    });
+
+    static constexpr std::pair<int, zephyra::MeterPace> kPaces[] = {
+        {cmd::MeterPaceOff, zephyra::MeterPace::Off},
+        {cmd::MeterPaceSlow, zephyra::MeterPace::Slow},
+        {cmd::MeterPaceNormal, zephyra::MeterPace::Normal},
+        {cmd::MeterPaceFast, zephyra::MeterPace::Fast},
+    };
+    auto showPace = [this](zephyra::MeterPace pace) {
+        for (const auto& [id, each] : kPaces)
+            if (QAction* item = menuAction(id)) {
+                item->setCheckable(true);
+                item->setChecked(each == pace);
+            }
+    };
+    showPace(meters->Pace());
+    for (const auto& [id, pace] : kPaces) {
+        SetCommandHandler(id, [meters, showPace, pace] {
+            meters->SetPace(pace);
+            zephyra::WriteMeterPaceToProfile(pace);
+            showPace(pace);
+        });
+    }
 }
 
 bool ConsoleDialog::ConnectsAtStart() const {
