@@ -18,6 +18,9 @@
 #include <memory_table.h>
 
 #include <QAbstractButton>
+#include <QLabel>
+#include <QPalette>
+#include <QTimer>
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -182,11 +185,44 @@ void ConsoleDialog::InstallLiveConnection() {
         return table && table->activity() != memory_table::MemoryTableWindow::Activity::Idle;
     });
 
-    // Where the operator looks: the status line, and the title while the
-    // radio is away.
-    connect(link, &zephyra::ConsoleLink::connectionNote, this, [this](const QString& text, bool away) {
+    // Where the operator looks: a status line along the foot of the display
+    // (readable on the dark display too), and the title while the radio is
+    // away. A note that the radio is back goes after a while.
+    auto* note = new QLabel(m_client);
+    note->setObjectName(QStringLiteral("connectionNote"));
+    note->setAlignment(Qt::AlignCenter);
+    note->setAutoFillBackground(true);
+    QPalette colours = note->palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    colours.setColor(QPalette::WindowText, QColor(0xFF, 0xC0, 0x80));
+    note->setPalette(colours);
+    note->hide();
+    auto* noteEnd = new QTimer(note);
+    noteEnd->setSingleShot(true);
+    noteEnd->setInterval(6000);
+    connect(noteEnd, &QTimer::timeout, note, [note] {
+        note->clear();
+        note->hide();
+    });
+    connect(link, &zephyra::ConsoleLink::connectionNote, this, [this, note, noteEnd](const QString& text, bool away) {
         const QString caption = QString::fromLatin1(kConsoleCaption);
         setWindowTitle(away && !text.isEmpty() ? caption + QStringLiteral(" - ") + text : caption);
+        noteEnd->stop();
+        note->setText(text);
+        note->setToolTip(text);
+        note->setAccessibleName(text);
+        if (text.isEmpty()) {
+            note->hide();
+            return;
+        }
+        QRect area(9, 2, 737, 135);
+        if (CStaticEx* back = m_controls.label(idc::DisplayBack))
+            area = back->geometry();
+        note->setGeometry(area.left(), area.bottom() - 21, area.width(), 22);
+        note->show();
+        note->raise();
+        if (!away)
+            noteEnd->start();
     });
     // While tries are made, Control > OFF ends them.
     connect(reconnector, &zephyra::Reconnector::tryingChanged, this, [this](bool trying) {

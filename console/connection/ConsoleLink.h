@@ -207,9 +207,12 @@ public:
     // True when the device the open link uses is no longer at its path
     // (removed, or another device made under the same name).
     bool DeviceGone() const;
-    // Shows a note about the connection on the status line (and, with
-    // `away`, in the window title); used when the radio is found again.
+    // Gives the console a note about the connection for its status line
+    // (and, with `away`, its window title); also used when the radio is
+    // found again.
     void ShowConnectionNote(const QString& text, bool away);
+    // The note shown last; empty once cleared.
+    QString ConnectionNote() const { return m_connectionNote; }
     // Forgets a loss (the operator chose Control > OFF): the note goes.
     void ForgetLoss() { ReportLoss(RadioLoss::None); }
 
@@ -300,6 +303,7 @@ private:
     std::uint64_t m_openedDevice = 0;
     bool m_openedKnown = false;
     RadioLoss m_loss = RadioLoss::None;
+    QString m_connectionNote;
 };
 
 } // namespace zephyra

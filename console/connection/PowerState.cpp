@@ -12,8 +12,8 @@ void ConsoleLink::PowerState(int value) {
         return;
     if (value == 0) {
         if (m_state.consoleReady) {
-            PowerOffBranch();
             ReportLoss(RadioLoss::SwitchedOff);
+            PowerOffBranch();
         }
         return;
     }

@@ -60,7 +60,7 @@ void ConsoleLink::ReportLoss(RadioLoss loss) {
 }
 
 void ConsoleLink::ShowConnectionNote(const QString& text, bool away) {
-    m_surface.SetStatusText(text);
+    m_connectionNote = text;
     emit connectionNote(text, away);
 }
 

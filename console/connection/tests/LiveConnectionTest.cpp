@@ -80,7 +80,7 @@ TEST(LostRadio, DeviceGoneIsSaidAndTheSameNameIsFoundAgainWithTheWholeRead) {
     named.Unplug();
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().connected == 0; }, 3s));
     const QString gone = QStringLiteral("The serial device %1 has gone").arg(named.path);
-    EXPECT_EQ(bench.surface.status, gone);
+    EXPECT_EQ(bench.link->ConnectionNote(), gone);
     EXPECT_EQ(notes.last, gone);
     EXPECT_TRUE(notes.lastAway);
     EXPECT_EQ(bench.link->Loss(), RadioLoss::DeviceGone);
@@ -104,7 +104,7 @@ TEST(LostRadio, DeviceGoneIsSaidAndTheSameNameIsFoundAgainWithTheWholeRead) {
     EXPECT_EQ(bench.settingsReadStarts, 2);
     EXPECT_FALSE(reconnect.Trying());
     EXPECT_EQ(bench.link->Loss(), RadioLoss::None);
-    EXPECT_EQ(bench.surface.status, QStringLiteral("Connected again to the radio on %1").arg(named.path));
+    EXPECT_EQ(bench.link->ConnectionNote(), QStringLiteral("Connected again to the radio on %1").arg(named.path));
     EXPECT_FALSE(notes.lastAway);
     EXPECT_EQ(bench.link->OpenedDevice(), named.path);
 }
@@ -131,7 +131,7 @@ TEST(LostRadio, AnAdapterBackUnderAnotherTtyIsFoundByItsLastingName) {
     std::filesystem::remove(tty.toStdString());
     std::filesystem::remove(lasting.toStdString());
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().connected == 0; }, 3s));
-    EXPECT_EQ(bench.surface.status, QStringLiteral("The serial device %1 has gone").arg(tty));
+    EXPECT_EQ(bench.link->ConnectionNote(), QStringLiteral("The serial device %1 has gone").arg(tty));
 
     ASSERT_TRUE(bench.radio.start());
     std::filesystem::create_symlink(bench.radio.devicePath(), lasting.toStdString()); // now "ttyUSB1"
@@ -154,7 +154,7 @@ TEST(LostRadio, SilentRadioIsAskedAgainWithABackOffAndFoundWhenItAnswers) {
     silent.silent = true;
     bench.radio.setFaults(silent);
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().connected == 0; }, 10s));
-    EXPECT_EQ(bench.surface.status,
+    EXPECT_EQ(bench.link->ConnectionNote(),
               QStringLiteral("No answer from the radio on %1").arg(QString::fromStdString(bench.radio.devicePath())));
     ASSERT_TRUE(reconnect.Trying());
 
@@ -193,7 +193,7 @@ TEST(LostRadio, SilentRadioIsAskedAgainWithABackOffAndFoundWhenItAnswers) {
     reconnect.Tick();
     EXPECT_EQ(bench.link->State().consoleReady, 1) << bench.Describe();
     EXPECT_EQ(bench.settingsReadStarts, 2);
-    EXPECT_EQ(bench.surface.status,
+    EXPECT_EQ(bench.link->ConnectionNote(),
               QStringLiteral("Connected again to the radio on %1").arg(QString::fromStdString(bench.radio.devicePath())));
 }
 
@@ -232,12 +232,12 @@ TEST(LostRadio, SwitchedOffIsSaidAndClearedWhenThePowerComesBack) {
     ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     bench.radio.setPower(false);
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().consoleReady == 0; }));
-    EXPECT_EQ(bench.surface.status, QStringLiteral("The radio was switched off"));
+    EXPECT_EQ(bench.link->ConnectionNote(), QStringLiteral("The radio was switched off"));
     EXPECT_EQ(bench.link->State().connected, 1);
     EXPECT_FALSE(reconnect.Trying());
     bench.radio.setPower(true);
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().consoleReady == 1; }));
-    EXPECT_EQ(bench.surface.status, QString());
+    EXPECT_EQ(bench.link->ConnectionNote(), QString());
     EXPECT_EQ(bench.link->Loss(), RadioLoss::None);
 }
 
