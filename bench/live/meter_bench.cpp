@@ -121,6 +121,9 @@ Figures Measure(zephyra::MeterPace pace, bool sub, int changes, int idleSeconds)
             break;
         }
     const std::int64_t spots[2] = {stations.front(), quiet};
+    // Start on the empty spot, its level shown, so every change is one.
+    radio->setFrequency(qxsim::Vfo::A, quiet);
+    PumpFor(std::chrono::milliseconds(1200));
 
     std::mt19937 random(7);
     std::uniform_int_distribution<int> jitter(0, 400);
@@ -141,8 +144,13 @@ Figures Measure(zephyra::MeterPace pace, bool sub, int changes, int idleSeconds)
             platform::PumpMessages(100);
             std::this_thread::sleep_for(std::chrono::microseconds(500));
         }
-        if (shownAt == Clock::time_point{})
+        if (shownAt == Clock::time_point{}) {
             ++f.missed;
+            std::uint32_t v = 0;
+            if (std::getenv("METER_BENCH_DEBUG"))
+                std::fprintf(stderr, "missed: hz %lld target %d stored %d (%d)\n", static_cast<long long>(hz), target,
+                             corvan.RcvDataSM(0, &v) == 1 ? static_cast<int>(v) : -1, static_cast<int>(radio->value("SM")));
+        }
         else
             delays.push_back(std::chrono::duration<double, std::milli>(shownAt - changed).count());
     }
