@@ -12,8 +12,16 @@
 #include "display/reply_table.h"
 
 #include <ConsoleLink.h>
+#include <MeterPoll.h>
+#include <Reconnect.h>
+
+#include "console_template.h"
+#include <memory_table.h>
 
 #include <QAbstractButton>
+#include <QLabel>
+#include <QPalette>
+#include <QTimer>
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -161,6 +169,114 @@ void ConsoleDialog::InstallConnection() {
         if (m_connection)
             m_connection->DisconnectRadio();
     });
+    InstallLiveConnection();
+}
+
+void ConsoleDialog::InstallLiveConnection() {
+    zephyra::ConsoleLink* link = m_connection.get();
+    auto* reconnector = new zephyra::Reconnector(*link, link);
+    auto* meters = new zephyra::MeterPoll(*link, link);
+    reconnector->SetBlocked([this] {
+        return OperationRunning() || QApplication::activeModalWidget() != nullptr;
+    });
+    meters->SetPauseCheck([this] {
+        // A sweep of the visual scan asks for the meters itself; a memory
+        // table read or write owns the line.
+        if (m_state.visualScanOpen)
+            return true;
+        const auto* table = findChild<memory_table::MemoryTableWindow*>();
+        return table && table->activity() != memory_table::MemoryTableWindow::Activity::Idle;
+    });
+
+    // Where the operator looks: a status line along the foot of the display
+    // (readable on the dark display too), and the title while the radio is
+    // away. A note that the radio is back goes after a while.
+    auto* note = new QLabel(m_client);
+    note->setObjectName(QStringLiteral("connectionNote"));
+    note->setAlignment(Qt::AlignCenter);
+    note->setAutoFillBackground(true);
+    QPalette colours = note->palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    colours.setColor(QPalette::WindowText, QColor(0xFF, 0xC0, 0x80));
+    note->setPalette(colours);
+    note->hide();
+    auto* noteEnd = new QTimer(note);
+    noteEnd->setSingleShot(true);
+    noteEnd->setInterval(6000);
+    connect(noteEnd, &QTimer::timeout, note, [note] {
+        note->clear();
+        note->hide();
+    });
+    connect(link, &zephyra::ConsoleLink::connectionNote, this, [this, note, noteEnd](const QString& text, bool away) {
+        const QString caption = QString::fromLatin1(kConsoleCaption);
+        setWindowTitle(away && !text.isEmpty() ? caption + QStringLiteral(" - ") + text : caption);
+        noteEnd->stop();
+        note->setText(text);
+        note->setToolTip(text);
+        note->setAccessibleName(text);
+        if (text.isEmpty()) {
+            note->hide();
+            return;
+        }
+        QRect area(9, 2, 737, 135);
+        if (CStaticEx* back = m_controls.label(idc::DisplayBack))
+            area = back->geometry();
+        note->setGeometry(area.left(), area.bottom() - 21, area.width(), 22);
+        note->show();
+        note->raise();
+        if (!away)
+            noteEnd->start();
+    });
+    // While tries are made, Control > OFF ends them.
+    connect(reconnector, &zephyra::Reconnector::tryingChanged, this, [this](bool trying) {
+        if (!m_state.connected)
+            if (QAction* off = menuAction(cmd::ControlOffCmd))
+                off->setEnabled(trying);
+    });
+    SetCommandHandler(cmd::ControlOffCmd, [this, reconnector] {
+        reconnector->Stop();
+        if (!m_connection)
+            return;
+        if (m_state.connected) {
+            m_connection->ControlOff();
+        } else if (QAction* off = menuAction(cmd::ControlOffCmd)) {
+            off->setEnabled(false);
+        }
+        m_connection->ForgetLoss();
+    });
+
+    if (QAction* item = menuAction(cmd::ReconnectByItself)) {
+        item->setCheckable(true);
+        item->setChecked(reconnector->Enabled());
+    }
+    SetCommandHandler(cmd::ReconnectByItself, [this, reconnector] {
+        if (QAction* item = menuAction(cmd::ReconnectByItself)) {
+            zephyra::Reconnector::WriteEnabledToProfile(item->isChecked());
+            reconnector->SetEnabled(item->isChecked());
+        }
+    });
+
+    static constexpr std::pair<int, zephyra::MeterPace> kPaces[] = {
+        {cmd::MeterPaceOff, zephyra::MeterPace::Off},
+        {cmd::MeterPaceSlow, zephyra::MeterPace::Slow},
+        {cmd::MeterPaceNormal, zephyra::MeterPace::Normal},
+        {cmd::MeterPaceFast, zephyra::MeterPace::Fast},
+    };
+    auto showPace = [this](zephyra::MeterPace pace) {
+        for (const auto& [id, each] : kPaces)
+            if (QAction* item = menuAction(id)) {
+                item->setCheckable(true);
+                item->setChecked(each == pace);
+            }
+    };
+    showPace(meters->Pace());
+    for (const auto& [id, pace] : kPaces) {
+        SetCommandHandler(id, [meters, showPace, pace] {
+            meters->SetPace(pace);
+            zephyra::WriteMeterPaceToProfile(pace);
+            showPace(pace);
+        });
+    }
 }
 
 bool ConsoleDialog::ConnectsAtStart() const {

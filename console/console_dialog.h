@@ -186,6 +186,8 @@ private:
     void InstallHelpCommands();
     // console_connection.cpp
     void InstallConnection();
+    // The meters' poll and finding a lost radio again (same file).
+    void InstallLiveConnection();
     // sharing/console_sharing.cpp
     void InstallSharing();
     // console_operations_install.cpp

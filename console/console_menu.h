@@ -151,7 +151,13 @@ enum : int {
     ShareFlrig,
     // Memory, added: the table of every channel
     MemoryChannels,
-    Last = MemoryChannels,
+    // Control, added: finding a lost radio again, the meters' pace
+    ReconnectByItself,
+    MeterPaceOff,
+    MeterPaceSlow,
+    MeterPaceNormal,
+    MeterPaceFast,
+    Last = MeterPaceFast,
 };
 
 } // namespace cmd

@@ -85,6 +85,7 @@ int ConsoleLink::ConnectRadio(int clear) {
         m_surface.EnableCommand(ConnectionCommand::Off, true);
         m_surface.EnableCommand(ConnectionCommand::Refresh, true);
         m_state.connected = 1;
+        NoteOpened(port);
         m_link.WinMsgSendReg(m_target.get());
         m_registered = true;
         m_surface.SetConnectionLamp(true);
@@ -241,6 +242,8 @@ void ConsoleLink::WatchdogTick() {
     StopWatchdog();
     if (!m_state.connected)
         return;
+    if (DisconnectIfDeviceGone())
+        return;
     if (!m_state.tncMode) {
         if (m_state.consoleReady)
             m_link.ConnAI("R", 0);
@@ -257,6 +260,7 @@ void ConsoleLink::WatchdogTick() {
     // Outside TNC mode the disconnect has already darkened the console.
     if (tnc)
         PowerOffBranch();
+    ReportLoss(RadioLoss::NoAnswer);
 }
 
 // ------------------------------------------------------- TNC mode switch

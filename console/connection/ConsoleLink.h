@@ -153,6 +153,17 @@ struct LinkTiming {
 // The port choice that starts the in-process simulator.
 inline constexpr const char* kBuiltInSimulatorPort = "Built-in simulator";
 
+// Why the radio is away, as the status line and the window title say it.
+enum class RadioLoss {
+    None,
+    NoAnswer,    // the watchdog heard nothing
+    DeviceGone,  // the serial device vanished under the open link
+    SwitchedOff, // the radio reported power off
+};
+
+// The operator's words for a loss on `device`; empty for RadioLoss::None.
+QString RadioLossText(RadioLoss loss, const QString& device);
+
 class ConsoleLink : public QObject {
     Q_OBJECT
 public:
@@ -211,6 +222,7 @@ public:
     // For one run: use this port instead of the profile's (e.g. the
     // built-in simulator). Empty restores the profile's choice.
     void SetPortOverride(const QString& port);
+    QString PortOverride() const { return m_portOverride; }
     // The device path ConnectRadio opens: "Setting"/"PortName" (or the
     // override); "PortNo" n gives /dev/ttyS(n-1). The built-in simulator
     // is started on first use.
@@ -219,6 +231,23 @@ public:
     // Hands the built-in radio to an owner that outlives this object (the
     // console keeps its radio on the desk after its link has gone).
     std::unique_ptr<BuiltInSimulator> TakeSimulator();
+
+    // ---- a lost radio (RadioLoss.cpp)
+    // Why the radio is away now; None while it is there (or never was).
+    RadioLoss Loss() const { return m_loss; }
+    // The device path the link opened last; empty before the first open.
+    QString OpenedDevice() const { return QString::fromStdString(m_openedPath); }
+    // True when the device the open link uses is no longer at its path
+    // (removed, or another device made under the same name).
+    bool DeviceGone() const;
+    // Gives the console a note about the connection for its status line
+    // (and, with `away`, its window title); also used when the radio is
+    // found again.
+    void ShowConnectionNote(const QString& text, bool away);
+    // The note shown last; empty once cleared.
+    QString ConnectionNote() const { return m_connectionNote; }
+    // Forgets a loss (the operator chose Control > OFF): the note goes.
+    void ForgetLoss() { ReportLoss(RadioLoss::None); }
 
     ConsoleState& State() { return m_state; }
     const ConsoleState& State() const { return m_state; }
@@ -233,6 +262,11 @@ signals:
     void settingsReadStarted();
     void settingsRead();
     void connectionChanged(bool connected);
+    // A note for the status line; `away` while the radio is lost (the
+    // window title says it too). An empty text with `away` false clears it.
+    void connectionNote(const QString& text, bool away);
+    // The radio was lost (`loss` says why) or is back (RadioLoss::None).
+    void radioLossChanged(zephyra::RadioLoss loss);
 
 protected:
     bool event(QEvent* event) override;
@@ -278,6 +312,11 @@ private:
     void ReadSettingsBody();
     void RestoreRemoteModes(int s, int r, int z, int m);
     bool ConnectionLost() const;
+    // ---- a lost radio (RadioLoss.cpp)
+    void NoteOpened(const std::string& path);
+    void ReportLoss(RadioLoss loss);
+    // The watchdog's check: closes the link when its device has gone.
+    bool DisconnectIfDeviceGone();
 
     // ---- reply handlers
     void OnId();
@@ -308,6 +347,12 @@ private:
     bool m_tncSwitchPending = false;
     int m_pendingTncValue = 0;
     bool m_registered = false;
+    // The device opened last and its device number, to tell when it goes.
+    std::string m_openedPath;
+    std::uint64_t m_openedDevice = 0;
+    bool m_openedKnown = false;
+    RadioLoss m_loss = RadioLoss::None;
+    QString m_connectionNote;
 };
 
 } // namespace zephyra

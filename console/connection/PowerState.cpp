@@ -11,8 +11,10 @@ void ConsoleLink::PowerState(int value) {
     if (!m_state.connected)
         return;
     if (value == 0) {
-        if (m_state.consoleReady)
+        if (m_state.consoleReady) {
+            ReportLoss(RadioLoss::SwitchedOff);
             PowerOffBranch();
+        }
         return;
     }
     if (value < 1 || value > 3)
@@ -34,6 +36,7 @@ void ConsoleLink::PowerState(int value) {
 }
 
 void ConsoleLink::PowerOnBranch(int /*value*/) {
+    ReportLoss(RadioLoss::None);
     m_surface.ShowLiveDisplay(true);
     m_state.consoleReady = 1;
     m_surface.SetPowerPicture(true);

@@ -261,6 +261,32 @@ TEST_F(SetupPanelTest, OkWritesTheDeviceAndItsTraditionalNumber) {
     EXPECT_EQ(Stored("PortName"), "Built-in simulator");
 }
 
+// An adapter pulled and plugged in again comes back under another ttyUSBn;
+// its lasting name stays the choice, and the connection follows that name.
+TEST_F(SetupPanelTest, ALastingNameStaysTheChoiceWhenItsAdapterComesBackElsewhere) {
+    Open();
+    PortList()->setCurrentIndex(PortList()->findData(StableName()));
+    Ok()->click();
+    ASSERT_EQ(Stored("PortName"), StableName());
+
+    // Unplugged: the name has gone, the choice stays.
+    ASSERT_TRUE(QFile::remove(StableName()));
+    QuorelView(nullptr);
+    EXPECT_EQ(PortShown(), StableName());
+    Ok()->click();
+    EXPECT_EQ(Stored("PortName"), StableName());
+
+    // Plugged in again as ttyUSB1.
+    QFile usb1(Dev("ttyUSB1"));
+    ASSERT_TRUE(usb1.open(QIODevice::WriteOnly));
+    usb1.close();
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../ttyUSB1"), StableName()));
+    QuorelView(nullptr);
+    EXPECT_EQ(PortShown(), StableName());
+    Ok()->click();
+    EXPECT_EQ(Stored("PortName"), StableName()) << "kept by its lasting name, not by the tty it leads to";
+}
+
 // ------------------------------------------------------------ sharing
 
 // Counts the setup panel's "OK wrote the profile" messages to the main window.

@@ -3,8 +3,12 @@
 #include "console_dialog.h"
 #include "console_ids.h"
 #include "console_menu.h"
+#include "console_template.h"
 
 #include <ConsoleLink.h>
+#include <MeterPoll.h>
+#include <Reconnect.h>
+#include <platform.h>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -99,6 +103,74 @@ TEST(ConsoleOnSimulator, ClosingWhileConnectedSwitchesAutoInformationOff) {
     EXPECT_EQ(radio->state().ai, 0);
     EXPECT_EQ(radio->state().transmitting, 0);
     EXPECT_FALSE(CCorvan::IsOpen());
+}
+
+bool PumpConsoleUntil(ConsoleDialog& console, const std::function<bool()>& done,
+                      std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        console.PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// A radio that stops answering: the console says so, offers Control > OFF
+// to stop looking for it, and after OFF does not connect again by itself.
+TEST(ConsoleOnSimulator, ControlOffWhileTheRadioIsAwayEndsTheTries) {
+    ConsoleDialog console(SimulatorOptions());
+    console.menuAction(cmd::ControlOnCmd)->trigger();
+    ASSERT_TRUE(console.state().consoleReady);
+    auto* reconnect = console.connection()->findChild<zephyra::Reconnector*>();
+    ASSERT_NE(reconnect, nullptr);
+    qxsim::Radio* radio = console.connection()->Simulator().Radio();
+    qxsim::Faults silent;
+    silent.silent = true;
+    radio->setFaults(silent);
+    ASSERT_TRUE(PumpConsoleUntil(console, [&] { return !console.state().connected; }, std::chrono::seconds(8)));
+    EXPECT_TRUE(console.windowTitle().contains(QStringLiteral("No answer from the radio on ")))
+        << console.windowTitle().toStdString();
+    EXPECT_TRUE(reconnect->Trying());
+    EXPECT_TRUE(Menu(console).off) << "Control > OFF ends the tries";
+
+    console.menuAction(cmd::ControlOffCmd)->trigger();
+    EXPECT_FALSE(reconnect->Trying());
+    EXPECT_FALSE(Menu(console).off);
+    EXPECT_EQ(console.windowTitle().toStdString(), std::string(kConsoleCaption));
+    radio->setFaults({});
+    const std::size_t asked = radio->countOf("ID");
+    PumpConsoleUntil(console, [] { return false; }, std::chrono::milliseconds(2500));
+    EXPECT_FALSE(console.state().connected);
+    EXPECT_EQ(radio->countOf("ID"), asked);
+    console.DestroyWindow();
+}
+
+TEST(ConsoleOnSimulator, ReconnectAndMeterPaceAreMenuItemsKeptInTheProfile) {
+    ConsoleDialog console(SimulatorOptions());
+    auto* reconnect = console.connection()->findChild<zephyra::Reconnector*>();
+    auto* meters = console.connection()->findChild<zephyra::MeterPoll*>();
+    ASSERT_NE(reconnect, nullptr);
+    ASSERT_NE(meters, nullptr);
+    QAction* item = console.menuAction(cmd::ReconnectByItself);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isChecked()) << "on by default";
+    item->trigger();
+    EXPECT_FALSE(reconnect->Enabled());
+    EXPECT_EQ(platform::GetProfileInt(QStringLiteral("Setting"), QStringLiteral("Reconnect"), -1), 0);
+    item->trigger();
+    EXPECT_TRUE(reconnect->Enabled());
+
+    EXPECT_EQ(meters->Pace(), zephyra::MeterPace::Normal);
+    EXPECT_TRUE(console.menuAction(cmd::MeterPaceNormal)->isChecked());
+    console.menuAction(cmd::MeterPaceFast)->trigger();
+    EXPECT_EQ(meters->Pace(), zephyra::MeterPace::Fast);
+    EXPECT_TRUE(console.menuAction(cmd::MeterPaceFast)->isChecked());
+    EXPECT_FALSE(console.menuAction(cmd::MeterPaceNormal)->isChecked());
+    EXPECT_EQ(zephyra::MeterPaceFromProfile(), zephyra::MeterPace::Fast);
+    console.menuAction(cmd::MeterPaceNormal)->trigger();
+    console.DestroyWindow();
 }
 
 TEST(ConsoleOnSimulator, F5ReadsAgainOnlyWhenReady) {

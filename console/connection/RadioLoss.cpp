@@ -1,0 +1,67 @@
+// A lost radio: telling why it went (no answer, the device gone, switched
+// off) on the status line and in the window title, and noticing when the
+// device the link uses has vanished from under it.
+#include "ConsoleLink.h"
+
+#include <sys/stat.h>
+
+namespace zephyra {
+
+QString RadioLossText(RadioLoss loss, const QString& device) {
+    switch (loss) {
+    case RadioLoss::NoAnswer:
+        return QStringLiteral("No answer from the radio on %1").arg(device);
+    case RadioLoss::DeviceGone:
+        return QStringLiteral("The serial device %1 has gone").arg(device);
+    case RadioLoss::SwitchedOff:
+        return QStringLiteral("The radio was switched off");
+    case RadioLoss::None:
+        break;
+    }
+    return {};
+}
+
+void ConsoleLink::NoteOpened(const std::string& path) {
+    m_openedPath = path;
+    struct stat info {};
+    m_openedKnown = ::stat(path.c_str(), &info) == 0;
+    m_openedDevice = m_openedKnown ? static_cast<std::uint64_t>(info.st_rdev) : 0;
+}
+
+bool ConsoleLink::DeviceGone() const {
+    if (m_openedPath.empty() || !m_state.connected)
+        return false;
+    struct stat info {};
+    if (::stat(m_openedPath.c_str(), &info) != 0)
+        return true;
+    // A name that now leads to another device (an adapter plugged in again
+    // behind the same link name) is not the device the port holds.
+    return m_openedKnown && static_cast<std::uint64_t>(info.st_rdev) != m_openedDevice;
+}
+
+bool ConsoleLink::DisconnectIfDeviceGone() {
+    if (!DeviceGone())
+        return false;
+    DisconnectRadio();
+    ReportLoss(RadioLoss::DeviceGone);
+    return true;
+}
+
+void ConsoleLink::ReportLoss(RadioLoss loss) {
+    if (loss == m_loss)
+        return;
+    m_loss = loss;
+    const QString text = RadioLossText(loss, OpenedDevice());
+    if (loss == RadioLoss::None)
+        ShowConnectionNote(QString(), false);
+    else
+        ShowConnectionNote(text, true);
+    emit radioLossChanged(loss);
+}
+
+void ConsoleLink::ShowConnectionNote(const QString& text, bool away) {
+    m_connectionNote = text;
+    emit connectionNote(text, away);
+}
+
+} // namespace zephyra
