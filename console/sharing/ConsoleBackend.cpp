@@ -248,19 +248,35 @@ std::optional<ConsoleBackend::IfFields> ConsoleBackend::ReadIf() {
     return StoredIf();
 }
 
+// A record a read query has just cleared (the console asks too) is waited
+// for, not taken from the console's state, which follows later.
 int ConsoleBackend::ReceiveVfo() {
     CCorvan* link = Link();
-    u32 v = 0;
-    if (m_state.controlBand == 0 && link && link->RcvDataFR(&v) == 1 && v <= 3)
-        return static_cast<int>(v);
+    if (m_state.controlBand == 0 && link) {
+        const auto v = Read(
+            [link]() -> std::optional<long long> {
+                u32 x = 0;
+                return link->RcvDataFR(&x) == 1 && x <= 3 ? std::optional<long long>(x) : std::nullopt;
+            },
+            [link] { link->ConnFR("R", 0); });
+        if (v)
+            return static_cast<int>(*v);
+    }
     return m_state.mainVfo <= 3 ? m_state.mainVfo : 0;
 }
 
 int ConsoleBackend::TransmitVfo() {
     CCorvan* link = Link();
-    u32 v = 0;
-    if (link && link->RcvDataFT(&v) == 1 && v <= 3)
-        return static_cast<int>(v);
+    if (link) {
+        const auto v = Read(
+            [link]() -> std::optional<long long> {
+                u32 x = 0;
+                return link->RcvDataFT(&x) == 1 && x <= 3 ? std::optional<long long>(x) : std::nullopt;
+            },
+            [link] { link->ConnFT("R", 0); });
+        if (v)
+            return static_cast<int>(*v);
+    }
     return m_state.mainTransmitVfo <= 3 ? m_state.mainTransmitVfo : ReceiveVfo();
 }
 

@@ -223,6 +223,37 @@ TEST_F(Clients, NetRigctlClientDoesEveryCommandOnTheRadio) {
     }
 }
 
+// At the radio's line rate: each new client's connection selects VFO B and
+// then A, and its own "s" must still read the split another client set (the
+// receive VFO change is answered once the transmit VFO is back). The flrig
+// client's VFO selection and split read likewise.
+class PacedClients : public Clients {
+protected:
+    void SetUp() override {
+        paced = true;
+        Clients::SetUp();
+    }
+};
+
+TEST_F(PacedClients, ANewClientReadsTheSplitAnotherSet) {
+    const ClientRun set = Client(Net({"S", "1", "VFOB"}));
+    ASSERT_TRUE(set.finished);
+    ASSERT_EQ(set.out, "") << set.err;
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE("client " + std::to_string(i));
+        const ClientRun run = Client(Net({"s"}));
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.out, "1\nVFOB\n") << run.err;
+        const qxsim::State s = radio().state();
+        EXPECT_EQ(s.rxVfo, 0);
+        EXPECT_EQ(s.txVfo, 1);
+    }
+    const ClientRun flrig = Client(Flrig({"V", "VFOB", "V", "VFOA", "s"}), {}, 60s);
+    ASSERT_TRUE(flrig.finished);
+    EXPECT_EQ(flrig.out.rfind("1\n", 0), 0u) << flrig.out << flrig.err;
+    EXPECT_TRUE(PumpUntil([&] { return state().split == 1; }, 3s));
+}
+
 // The client reads our capabilities from the dump: exactly what is
 // implemented.
 TEST_F(Clients, NetRigctlClientReadsExactlyTheImplementedCapabilities) {
