@@ -23,7 +23,8 @@
 // address, and a list of allowed client addresses, are explicit settings.
 // Lines and requests are bounded in size, the number of clients is bounded,
 // and a client that keyed the transmitter and then disconnects or stays
-// silent for the configured time has its transmitter released. A client
+// silent for the configured time has its transmitter released (an XML-RPC
+// connection that closes does not count as a client gone: only silence). A client
 // never sends text to the radio: every argument is converted to a number or
 // a name from a fixed list before the backend sees it.
 #pragma once

@@ -446,6 +446,9 @@ Result VfoOperation(Context& c, const Args& a, Values&) {
         if (a[0] == row.name) {
             if (!Has(c.backend.Describe().vfoOps, row.op))
                 return Result::NotImplemented;
+            // A = B sets the other VFO's mode, A / B the received mode.
+            if ((row.op == VfoOp::Copy || row.op == VfoOp::Exchange) && !c.session.MayChangeMode())
+                return Result::Rejected;
             return c.backend.DoVfoOp(row.op);
         }
     }

@@ -334,6 +334,8 @@ TEST(LineProtocol, ModeLockBelongsToTheClientThatSetIt) {
     radio.calls.clear();
     EXPECT_EQ(ask(second, "M CW 0"), "RPRT -9\n");
     EXPECT_EQ(ask(second, "X CW 0"), "RPRT -9\n");
+    EXPECT_EQ(ask(second, "G CPY"), "RPRT -9\n");
+    EXPECT_EQ(ask(second, "G XCHG"), "RPRT -9\n");
     EXPECT_EQ(ask(second, "\\set_lock_mode 0"), "RPRT -9\n");
     const std::string xml = zshare::FlrigServer::Execute(
         radio, "<?xml version=\"1.0\"?><methodCall><methodName>rig.set_mode</methodName><params><param>"
