@@ -235,6 +235,7 @@ std::optional<ConsoleBackend::IfFields> ConsoleBackend::StoredIf() const {
     f.xit = static_cast<int>(n[3]);
     f.transmitting = static_cast<int>(n[6]);
     f.mode = static_cast<int>(n[7]);
+    f.function = static_cast<int>(n[8]);
     f.split = static_cast<int>(n[10]);
     return f;
 }
@@ -247,19 +248,35 @@ std::optional<ConsoleBackend::IfFields> ConsoleBackend::ReadIf() {
     return StoredIf();
 }
 
+// A record a read query has just cleared (the console asks too) is waited
+// for, not taken from the console's state, which follows later.
 int ConsoleBackend::ReceiveVfo() {
     CCorvan* link = Link();
-    u32 v = 0;
-    if (m_state.controlBand == 0 && link && link->RcvDataFR(&v) == 1 && v <= 3)
-        return static_cast<int>(v);
+    if (m_state.controlBand == 0 && link) {
+        const auto v = Read(
+            [link]() -> std::optional<long long> {
+                u32 x = 0;
+                return link->RcvDataFR(&x) == 1 && x <= 3 ? std::optional<long long>(x) : std::nullopt;
+            },
+            [link] { link->ConnFR("R", 0); });
+        if (v)
+            return static_cast<int>(*v);
+    }
     return m_state.mainVfo <= 3 ? m_state.mainVfo : 0;
 }
 
 int ConsoleBackend::TransmitVfo() {
     CCorvan* link = Link();
-    u32 v = 0;
-    if (link && link->RcvDataFT(&v) == 1 && v <= 3)
-        return static_cast<int>(v);
+    if (link) {
+        const auto v = Read(
+            [link]() -> std::optional<long long> {
+                u32 x = 0;
+                return link->RcvDataFT(&x) == 1 && x <= 3 ? std::optional<long long>(x) : std::nullopt;
+            },
+            [link] { link->ConnFT("R", 0); });
+        if (v)
+            return static_cast<int>(*v);
+    }
     return m_state.mainTransmitVfo <= 3 ? m_state.mainTransmitVfo : ReceiveVfo();
 }
 
@@ -329,16 +346,8 @@ Result ConsoleBackend::GetMode(Vfo vfo, Mode& mode, int& passband) {
         return r;
     CCorvan* link = Link();
     const int rx = ReceiveVfo();
-    const auto code = Read(
-        [this, link]() -> std::optional<long long> {
-            u32 v = 0;
-            if (m_state.controlBand == 0 && link->RcvDataMD(&v) == 1 && v >= 1 && v <= 9)
-                return v;
-            if (m_state.mode[0] != 0)
-                return m_state.mode[0];
-            return std::nullopt;
-        },
-        [link] { link->ConnMD("R", 0); });
+    const int which = vfo == Vfo::A ? 0 : vfo == Vfo::B ? 1 : rx;
+    // The width is the band's filter: A and B receive through the same one.
     const auto width = Read(
         [this, link]() -> std::optional<long long> {
             u32 v = 0;
@@ -349,19 +358,76 @@ Result ConsoleBackend::GetMode(Vfo vfo, Mode& mode, int& passband) {
             return std::nullopt;
         },
         [link] { link->ConnFW("R", 0); });
+    passband = width ? static_cast<int>(*width) : 0;
+    if (which != rx) {
+        // The other VFO's mode is read from the radio (OI), or is the one
+        // this backend last set or saw on it; never the receive VFO's.
+        const Mode other = ReadOtherMode(which);
+        if (other == Mode::Unknown)
+            return Result::NotAvailable;
+        mode = other;
+        return Result::Ok;
+    }
+    const auto code = Read(
+        [this, link]() -> std::optional<long long> {
+            u32 v = 0;
+            if (m_state.controlBand == 0 && link->RcvDataMD(&v) == 1 && v >= 1 && v <= 9)
+                return v;
+            if (m_state.mode[0] != 0)
+                return m_state.mode[0];
+            return std::nullopt;
+        },
+        [link] { link->ConnMD("R", 0); });
     if (!code)
         return Result::TimedOut;
-    const Mode current = ModeOfCode(static_cast<int>(*code));
+    mode = ModeOfCode(static_cast<int>(*code));
     if (rx <= 1)
-        m_vfoMode[static_cast<std::size_t>(rx)] = current;
-    mode = current;
-    passband = width ? static_cast<int>(*width) : 0;
-    // The radio reports the receive VFO's mode only: the other VFO's is the
-    // one last seen or set on it.
-    const int which = vfo == Vfo::A ? 0 : vfo == Vfo::B ? 1 : rx;
-    if (which <= 1 && which != rx && m_vfoMode[static_cast<std::size_t>(which)] != Mode::Unknown)
-        mode = m_vfoMode[static_cast<std::size_t>(which)];
+        m_vfoMode[static_cast<std::size_t>(rx)] = mode;
     return Result::Ok;
+}
+
+Mode ConsoleBackend::ReadOtherMode(int which) {
+    CCorvan* link = Link();
+    if (which > 1)
+        return Mode::Unknown;
+    // OI reports the other VFO (the transmit VFO in split, else the other of
+    // A and B); its builder clears the record first.
+    if (m_state.controlBand == 0 && link->ConnOI() == 1) {
+        char text[corvan::kFrequencyTextSize] = {};
+        u32 n[14] = {};
+        auto other = [&]() -> std::optional<long long> {
+            if (link->RcvDataOI(text, &n[0], &n[1], &n[2], &n[3], &n[4], &n[5], &n[6], &n[7], &n[8], &n[9],
+                                &n[10], &n[11], &n[12], &n[13]) != 1)
+                return std::nullopt;
+            return static_cast<long long>(n[8]) * 16 + n[7];
+        };
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_answerMs);
+        std::optional<long long> seen;
+        while (!(seen = other()) && std::chrono::steady_clock::now() < until)
+            Sleep1();
+        if (seen && *seen / 16 == which) {
+            const Mode m = ModeOfCode(static_cast<int>(*seen % 16));
+            m_vfoMode[static_cast<std::size_t>(which)] = m;
+            return m;
+        }
+    }
+    return m_vfoMode[static_cast<std::size_t>(which)];
+}
+
+// The width a client's passband 0 asks for: the first filter listed for the
+// mode (its normal width).
+int ConsoleBackend::NormalWidth(Mode mode) const {
+    for (const auto& [modes, hz] : m_description.filters)
+        if (modes & zshare::ModeBit(mode))
+            return hz;
+    return -1;
+}
+
+bool ConsoleBackend::Transmitting() {
+    SettlePtt();
+    if (const auto f = StoredIf(); f && f->transmitting)
+        return true;
+    return m_state.transmitting[0] != 0;
 }
 
 Result ConsoleBackend::SetMode(Vfo vfo, Mode mode, int passband) {
@@ -383,13 +449,9 @@ Result ConsoleBackend::SetMode(Vfo vfo, Mode mode, int passband) {
         u32 v = 0;
         return link->RcvDataMD(&v) == 1 ? std::optional<long long>(v) : std::nullopt;
     };
-    auto fr = [link]() -> std::optional<long long> {
+    auto fw = [link]() -> std::optional<long long> {
         u32 v = 0;
-        return link->RcvDataFR(&v) == 1 ? std::optional<long long>(v) : std::nullopt;
-    };
-    auto ft = [link]() -> std::optional<long long> {
-        u32 v = 0;
-        return link->RcvDataFT(&v) == 1 ? std::optional<long long>(v) : std::nullopt;
+        return link->RcvDataFW(&v) == 1 ? std::optional<long long>(v) : std::nullopt;
     };
     auto setMode = [&] {
         return SetAndConfirm([&] { return link->ConnMD("W", static_cast<u32>(code)) == 1; }, md, code,
@@ -398,33 +460,45 @@ Result ConsoleBackend::SetMode(Vfo vfo, Mode mode, int passband) {
     Result r = Result::Ok;
     if (which == rx || which == 2) {
         r = setMode();
-    } else {
-        // The other VFO: receive on it, set the mode, and go back (the
-        // receive VFO command ends split, so the transmit VFO is restored).
-        r = SetAndConfirm([&] { return link->ConnFR("W", static_cast<u32>(which)) == 1; }, fr, which,
-                          [link] { link->ConnFR("R", 0); });
-        if (r == Result::Ok)
-            r = setMode();
-        const Result back = SetAndConfirm([&] { return link->ConnFR("W", static_cast<u32>(rx)) == 1; }, fr, rx,
-                                          [link] { link->ConnFR("R", 0); });
-        if (tx != rx && tx <= 1)
-            SetAndConfirm([&] { return link->ConnFT("W", static_cast<u32>(tx)) == 1; }, ft, tx,
-                          [link] { link->ConnFT("R", 0); });
-        if (r == Result::Ok)
-            r = back;
-    }
-    if (r != Result::Ok)
+        if (r != Result::Ok)
+            return r;
+        if (rx <= 1)
+            m_vfoMode[static_cast<std::size_t>(rx)] = mode;
+        // Passband 0 is the mode's normal width; below 0 keeps the width.
+        const int width = passband == 0 ? NormalWidth(mode) : passband;
+        if (width > 0 && fw() != width)
+            r = SetAndConfirm([&] { return link->ConnFW("W", static_cast<u32>(width)) == 1; }, fw, width,
+                              [link] { link->ConnFW("R", 0); });
         return r;
-    if (which <= 1)
-        m_vfoMode[static_cast<std::size_t>(which)] = mode;
-    if (passband > 0 && which == rx) {
-        auto fw = [link]() -> std::optional<long long> {
-            u32 v = 0;
-            return link->RcvDataFW(&v) == 1 ? std::optional<long long>(v) : std::nullopt;
-        };
-        r = SetAndConfirm([&] { return link->ConnFW("W", static_cast<u32>(passband)) == 1; }, fw, passband,
-                          [link] { link->ConnFW("R", 0); });
     }
+    // The other VFO. Its mode is set by receiving on it for a moment, which
+    // would move a transmission: refused while transmitting.
+    if (Transmitting())
+        return Result::Rejected;
+    // A and B share the band's filter: a width for the other VFO that is not
+    // the filter's now would change the receive VFO's too (0 keeps it).
+    if (passband > 0) {
+        const auto now = Read(fw, [link] { link->ConnFW("R", 0); });
+        if (!now)
+            return Result::TimedOut;
+        if (*now != passband)
+            return Result::Rejected;
+    }
+    // Receive on it, set the mode, and go back (the receive VFO command ends
+    // split, so the transmit VFO is put back).
+    r = SelectReceiveVfo(which);
+    if (r == Result::Ok)
+        r = setMode();
+    const Result back = SelectReceiveVfo(rx);
+    if (tx != rx && tx <= 1) {
+        const Result split = SelectTransmitVfo(tx);
+        if (r == Result::Ok)
+            r = split;
+    }
+    if (r == Result::Ok)
+        r = back;
+    if (r == Result::Ok)
+        m_vfoMode[static_cast<std::size_t>(which)] = mode;
     return r;
 }
 
@@ -439,15 +513,45 @@ Result ConsoleBackend::GetVfo(Vfo& vfo) {
     return Result::Ok;
 }
 
+// The radio answers FR with its FR and then an IF; FR also ends split and
+// does not report MD or FT. Once the IF of the new receive VFO is in, the
+// stored MD and FT are read again where they no longer hold (so that the
+// next mode read, split read or FT confirmation is not taken from before
+// the change, and the console shows the receive VFO's mode).
 Result ConsoleBackend::SelectReceiveVfo(int vfo) {
     CCorvan* link = Link();
-    return SetAndConfirm(
-        [&] { return link->ConnFR("W", static_cast<u32>(vfo)) == 1; },
-        [link]() -> std::optional<long long> {
-            u32 x = 0;
-            return link->RcvDataFR(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
-        },
-        vfo, [link] { link->ConnFR("R", 0); });
+    auto fr = [link]() -> std::optional<long long> {
+        u32 x = 0;
+        return link->RcvDataFR(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
+    };
+    const Result r = SetAndConfirm([&] { return link->ConnFR("W", static_cast<u32>(vfo)) == 1; }, fr, vfo,
+                                   [link] { link->ConnFR("R", 0); });
+    if (r != Result::Ok)
+        return r;
+    const bool seen = Await([this, vfo] {
+        const auto f = StoredIf();
+        return f && f->function == vfo;
+    }, [link] { link->ConnIF(); });
+    const auto f = StoredIf();
+    if (!seen || !f || f->function != vfo)
+        return Result::TimedOut;
+    auto refresh = [&](Getter get, Setter set, int truth) {
+        u32 x = 0;
+        if ((link->*get)(&x) == 1 && static_cast<int>(x) == truth)
+            return;
+        (link->*set)("R", 0);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_answerMs);
+        while (std::chrono::steady_clock::now() < until) {
+            if ((link->*get)(&x) == 1 && static_cast<int>(x) == truth)
+                return;
+            Sleep1();
+        }
+    };
+    if (f->mode >= 1 && f->mode <= 9)
+        refresh(&CCorvan::RcvDataMD, &CCorvan::ConnMD, f->mode);
+    if (f->split == 0)
+        refresh(&CCorvan::RcvDataFT, &CCorvan::ConnFT, vfo);
+    return Result::Ok;
 }
 
 Result ConsoleBackend::SelectTransmitVfo(int vfo) {
@@ -459,6 +563,23 @@ Result ConsoleBackend::SelectTransmitVfo(int vfo) {
             return link->RcvDataFT(&x) == 1 ? std::optional<long long>(x) : std::nullopt;
         },
         vfo, [link] { link->ConnFT("R", 0); });
+}
+
+bool ConsoleBackend::Await(const std::function<bool()>& done, const std::function<void()>& query) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_reportMs);
+    while (std::chrono::steady_clock::now() < until) {
+        if (done())
+            return true;
+        Sleep1();
+    }
+    query();
+    until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_answerMs);
+    while (std::chrono::steady_clock::now() < until) {
+        if (done())
+            return true;
+        Sleep1();
+    }
+    return done();
 }
 
 // The radio's FR ends split; a client that selects the receive VFO (as
@@ -558,6 +679,19 @@ Result ConsoleBackend::GetPtt(bool& on) {
     return Result::Ok;
 }
 
+void ConsoleBackend::SettlePtt() {
+    if (m_pttAwaitingIf < 0)
+        return;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_answerMs);
+    while (std::chrono::steady_clock::now() < until) {
+        const auto f = StoredIf();
+        if (f && f->transmitting == m_pttAwaitingIf)
+            break;
+        Sleep1();
+    }
+    m_pttAwaitingIf = -1;
+}
+
 Result ConsoleBackend::SetPtt(bool on) {
     // Releasing is always tried, also on a radio that is not ready.
     if (const Result r = Check(on); r != Result::Ok)
@@ -567,16 +701,7 @@ Result ConsoleBackend::SetPtt(bool on) {
     // before the next change: PTT switched back to back cannot run ahead of
     // what the line carries (a TX or RX report still queued for an earlier
     // change would confirm the next one).
-    if (m_pttAwaitingIf >= 0) {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_answerMs);
-        while (std::chrono::steady_clock::now() < until) {
-            const auto f = StoredIf();
-            if (f && f->transmitting == m_pttAwaitingIf)
-                break;
-            Sleep1();
-        }
-        m_pttAwaitingIf = -1;
-    }
+    SettlePtt();
     // The radio answers TX and RX with their own report (cleared by the
     // builder before it writes), well before the IF that follows.
     const Result r = SetAndConfirm([&] { return (on ? link->ConnTX() : link->ConnRX()) == 1; },
@@ -1123,9 +1248,12 @@ Result ConsoleBackend::GetCtcssTone(int& tenths) {
     return Result::Ok;
 }
 
+// Tone 0 switches the repeater tone off (the tone number stays).
 Result ConsoleBackend::SetCtcssTone(int tenths) {
     if (const Result r = Check(); r != Result::Ok)
         return r;
+    if (tenths == 0)
+        return SetFunc(zshare::Func::Tone, false);
     const auto at = std::find(std::begin(kCtcssTenths), std::end(kCtcssTenths), tenths);
     if (at == std::end(kCtcssTenths))
         return Result::InvalidArgument;
@@ -1144,9 +1272,12 @@ Result ConsoleBackend::GetDcsCode(int& code) {
     return r;
 }
 
+// Code 0 switches DCS off (the code stays).
 Result ConsoleBackend::SetDcsCode(int code) {
     if (const Result r = Check(); r != Result::Ok)
         return r;
+    if (code == 0)
+        return WriteCode(&CCorvan::ConnDQ, &CCorvan::RcvDataDQ, 0);
     const auto at = std::find(std::begin(kDcsCodes), std::end(kDcsCodes), code);
     if (at == std::end(kDcsCodes))
         return Result::InvalidArgument;

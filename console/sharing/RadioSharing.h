@@ -100,6 +100,7 @@ private:
         int xit = 0;
         int transmitting = 0;
         int mode = 0;
+        int function = 0; // the receive VFO: 0 A, 1 B, 2 memory, 3 call
         int split = 0;
     };
     // A value read from the store: nullopt while nothing is stored.
@@ -131,9 +132,21 @@ private:
     // step or band change whose result the radio decides).
     zshare::Result WriteAndAwaitChange(const std::function<bool()>& write, const Stored& stored,
                                        const std::function<void()>& query);
-    // FR with `vfo`, confirmed.
+    // FR with `vfo`, confirmed by its FR and IF; MD and FT are read again
+    // where the store no longer holds them.
     zshare::Result SelectReceiveVfo(int vfo);
     zshare::Result SelectTransmitVfo(int vfo);
+    // Waits until `done`: first for the radio's own report, then for the
+    // answer to `query`. False when it did not come.
+    bool Await(const std::function<bool()>& done, const std::function<void()>& query);
+    // The mode of VFO `which` (0 A, 1 B) while the other one receives: read
+    // with OI, else the one last set or seen on it; Unknown when neither.
+    zshare::Mode ReadOtherMode(int which);
+    int NormalWidth(zshare::Mode mode) const;
+    // True while the main band transmits (after the last PTT change's IF).
+    bool Transmitting();
+    // Waits for the IF that follows the last PTT change made here.
+    void SettlePtt();
 
     ConsoleState& m_state;
     LinkSource m_link;

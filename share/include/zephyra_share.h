@@ -23,7 +23,8 @@
 // address, and a list of allowed client addresses, are explicit settings.
 // Lines and requests are bounded in size, the number of clients is bounded,
 // and a client that keyed the transmitter and then disconnects or stays
-// silent for the configured time has its transmitter released. A client
+// silent for the configured time has its transmitter released (an XML-RPC
+// connection that closes does not count as a client gone: only silence). A client
 // never sends text to the radio: every argument is converted to a number or
 // a name from a fixed list before the backend sees it.
 #pragma once
@@ -174,7 +175,7 @@ public:
     virtual Result SetFrequency(Vfo vfo, std::int64_t hz) = 0;
     // `passband` in Hz; 0 when not known.
     virtual Result GetMode(Vfo vfo, Mode& mode, int& passband) = 0;
-    // `passband` 0 or below keeps the width.
+    // `passband` 0 is the mode's normal width, below 0 keeps the width.
     virtual Result SetMode(Vfo vfo, Mode mode, int passband) = 0;
     virtual Result GetVfo(Vfo& vfo) = 0;
     virtual Result SetVfo(Vfo vfo) = 0;
@@ -213,13 +214,15 @@ public:
         return Result::NotImplemented;
     }
     virtual Result SetRepeaterOffset(std::int64_t) { return Result::NotImplemented; }
-    // The repeater tone, tenths of Hz (one of the description's tones).
+    // The repeater tone, tenths of Hz (one of the description's tones; 0
+    // sets the tone off).
     virtual Result GetCtcssTone(int& tenths) {
         tenths = 0;
         return Result::NotImplemented;
     }
     virtual Result SetCtcssTone(int) { return Result::NotImplemented; }
-    // The DCS code as written (one of the description's codes).
+    // The DCS code as written (one of the description's codes; 0 sets DCS
+    // off).
     virtual Result GetDcsCode(int& code) {
         code = 0;
         return Result::NotImplemented;
@@ -356,6 +359,9 @@ protected:
     // Called when bytes arrived (after admission) and after each answer.
     virtual void Process(Client& client) = 0;
     virtual const char* ServerName() const = 0;
+    // True when a client's connection may close while the transmitter it
+    // keyed stays on (a request a connection: XML-RPC over HTTP).
+    virtual bool HoldsPttAfterClose() const { return false; }
 
     // Queues `job` for `client`; `answer` gets its reply text and is written
     // to the client (when it is still there), then processing goes on.
@@ -386,6 +392,10 @@ private:
     std::map<QTcpSocket*, std::unique_ptr<Client>> m_clients;
     QString m_lastError;
     std::uint64_t m_evicted = 0;
+    // The transmitter a closed connection left on (HoldsPttAfterClose), and
+    // when that client was last heard.
+    bool m_heldPtt = false;
+    std::int64_t m_heldPttHeardMs = 0;
 };
 
 // The rig-control line protocol.
@@ -429,6 +439,7 @@ public:
 protected:
     void Process(Client& client) override;
     const char* ServerName() const override { return "flrig"; }
+    bool HoldsPttAfterClose() const override { return true; }
 };
 
 } // namespace zshare

@@ -465,12 +465,20 @@ Reply SetBwOf(const Call& c, Vfo vfo) {
     Vfo rx = Vfo::A;
     if (const Result r = c.backend.GetVfo(rx); r != Result::Ok)
         return RadioFault(r);
-    if (vfo != Vfo::Current && vfo != rx)
-        return RadioFault(Result::NotAvailable); // the radio sets the receive VFO's width only
     Mode mode = Mode::Unknown;
     int passband = 0;
     if (const Result r = c.backend.GetMode(Vfo::Current, mode, passband); r != Result::Ok)
         return RadioFault(r);
+    if (vfo != Vfo::Current && vfo != rx) {
+        // The radio's VFOs share the band's filter: the other VFO has the
+        // width the receive VFO has, and only that.
+        if (std::lround(*hz) == passband)
+            return Int(0);
+        return Fault{kFaultRadio, QStringLiteral("rejected: VFO A and B share one filter, whose width is %1 Hz "
+                                                 "and is set while the VFO receives (%2)")
+                                      .arg(passband)
+                                      .arg(static_cast<int>(Result::Rejected))};
+    }
     return Done(c.backend.SetMode(Vfo::Current, mode, static_cast<int>(std::lround(*hz))));
 }
 
@@ -588,8 +596,8 @@ const MethodRow kMethods[] = {
     {"rig.get_bws", "the filter widths: [[\"Bandwidth\", width...]]", GetBws},
     {"rig.get_bwA", "VFO A's filter width in Hz (a string)", [](const Call& c) { return GetBwOf(c, Vfo::A); }},
     {"rig.get_bwB", "VFO B's filter width in Hz (a string)", [](const Call& c) { return GetBwOf(c, Vfo::B); }},
-    {"rig.set_bwA", "sets VFO A's filter width (Hz) while A receives", [](const Call& c) { return SetBwOf(c, Vfo::A); }},
-    {"rig.set_bwB", "sets VFO B's filter width (Hz) while B receives", [](const Call& c) { return SetBwOf(c, Vfo::B); }},
+    {"rig.set_bwA", "sets VFO A's filter width (Hz) while A receives (the VFOs share one filter)", [](const Call& c) { return SetBwOf(c, Vfo::A); }},
+    {"rig.set_bwB", "sets VFO B's filter width (Hz) while B receives (the VFOs share one filter)", [](const Call& c) { return SetBwOf(c, Vfo::B); }},
     {"rig.get_sideband", "\"U\" or \"L\": the sideband of the receive mode", Sideband},
     {"rig.get_ptt", "1 while transmitting", GetPtt},
     {"rig.set_ptt", "1 transmits, 0 receives", SetPtt},

@@ -46,6 +46,9 @@ struct Command {
     bool plainReport = false;
     // The extended answer echoes the rest of the line as it came.
     bool echoRest = false;
+    // Arguments it takes beyond `args` when the line has them (the passband
+    // of a mode, the transmit VFO of split).
+    int optional = 0;
 };
 
 // ---- argument conversion
@@ -280,8 +283,11 @@ Result GetPtt(Context& c, const Args&, Values& v) {
 }
 
 Result SetPtt(Context& c, const Args& a, Values&) {
+    // 2 keys with the microphone, as the radio's TX does; 3 (data input)
+    // the radio cannot choose over this link, and keying it anyway could put
+    // the microphone on the air: refused.
     long long n = 0;
-    if (!ParseInt(a[0], n) || n < 0 || n > 3)
+    if (!ParseInt(a[0], n) || n < 0 || n > 2)
         return Result::InvalidArgument;
     const Result r = c.backend.SetPtt(n != 0);
     if (r == Result::Ok)
@@ -440,6 +446,9 @@ Result VfoOperation(Context& c, const Args& a, Values&) {
         if (a[0] == row.name) {
             if (!Has(c.backend.Describe().vfoOps, row.op))
                 return Result::NotImplemented;
+            // A = B sets the other VFO's mode, A / B the received mode.
+            if ((row.op == VfoOp::Copy || row.op == VfoOp::Exchange) && !c.session.MayChangeMode())
+                return Result::Rejected;
             return c.backend.DoVfoOp(row.op);
         }
     }
@@ -521,7 +530,7 @@ Result SetCtcss(Context& c, const Args& a, Values&) {
         return Result::InvalidArgument;
     if (tones.empty())
         return Result::NotImplemented;
-    if (tenths < 0 || tenths > 100'000 || !Has(tones, static_cast<int>(tenths)))
+    if (tenths < 0 || tenths > 100'000 || (tenths != 0 && !Has(tones, static_cast<int>(tenths))))
         return Result::InvalidArgument;
     return c.backend.SetCtcssTone(static_cast<int>(tenths));
 }
@@ -540,7 +549,7 @@ Result SetDcs(Context& c, const Args& a, Values&) {
         return Result::InvalidArgument;
     if (codes.empty())
         return Result::NotImplemented;
-    if (code < 0 || code > 10'000 || !Has(codes, static_cast<int>(code)))
+    if (code < 0 || code > 10'000 || (code != 0 && !Has(codes, static_cast<int>(code))))
         return Result::InvalidArgument;
     return c.backend.SetDcsCode(static_cast<int>(code));
 }
@@ -704,17 +713,17 @@ const std::vector<Command>& Commands() {
         {'f', "get_freq", 0, {"Frequency"}, GetFreq},
         {'F', "set_freq", 1, {}, SetFreq},
         {'m', "get_mode", 0, {"Mode", "Passband"}, GetMode},
-        {'M', "set_mode", 1, {}, SetMode},
+        {'M', "set_mode", 1, {}, SetMode, false, false, 1},
         {'v', "get_vfo", 0, {"VFO"}, GetVfo},
         {'V', "set_vfo", 1, {}, SetVfo},
         {'t', "get_ptt", 0, {"PTT"}, GetPtt},
         {'T', "set_ptt", 1, {}, SetPtt},
         {'s', "get_split_vfo", 0, {"Split", "TX VFO"}, GetSplit},
-        {'S', "set_split_vfo", 1, {}, SetSplit},
+        {'S', "set_split_vfo", 1, {}, SetSplit, false, false, 1},
         {'i', "get_split_freq", 0, {"TX Frequency"}, GetSplitFreq},
         {'I', "set_split_freq", 1, {}, SetSplitFreq},
         {'x', "get_split_mode", 0, {"TX Mode", "TX Passband"}, GetSplitMode},
-        {'X', "set_split_mode", 1, {}, SetSplitMode},
+        {'X', "set_split_mode", 1, {}, SetSplitMode, false, false, 1},
         {'j', "get_rit", 0, {"RIT"}, GetRit},
         {'J', "set_rit", 1, {}, SetRit},
         {'z', "get_xit", 0, {"XIT"}, GetXit},
@@ -750,15 +759,6 @@ const std::vector<Command>& Commands() {
 
 bool IsGet(const Command& c) { return !c.labels.empty(); }
 
-std::vector<std::string> Split(const std::string& line) {
-    std::vector<std::string> out;
-    std::istringstream in(line);
-    std::string word;
-    while (in >> word && out.size() < 8)
-        out.push_back(word);
-    return out;
-}
-
 const Command* FindCommand(const std::string& word) {
     for (const Command& c : Commands()) {
         if (word.size() > 1 && word[0] == '\\' && word.compare(1, std::string::npos, c.longName) == 0)
@@ -773,43 +773,98 @@ bool IsQuit(const std::string& word) { return word == "q" || word == "Q" || word
 
 std::string Rprt(Result r) { return "RPRT " + std::to_string(static_cast<int>(r)) + "\n"; }
 
-} // namespace
+// One command of a line: its word, its arguments and the separator of its
+// extended answer (0: the plain answer).
+struct Parsed {
+    std::string word;
+    Args args;
+    std::string rest; // the text after the word (send_morse)
+    char separator = 0;
+    const Command* command = nullptr;
+    bool quit = false;
+};
 
-QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line, bool& quit, bool& keyed) {
-    ClientSession session{keyed};
-    return Execute(backend, line, quit, session);
+bool IsSeparator(char ch) { return ch == ';' || ch == '|' || ch == ','; }
+bool IsSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r'; }
+
+// A line holds one command or several, as the daemon reads them: a short
+// command is one character ("fm" is f and m), a long one a word after "\";
+// each takes its arguments, and the next command follows. "+" before a
+// command asks for its extended answer, one item a line; ";", "|" or ","
+// for the extended answer with that character between its items. Reading
+// stops after "q" and at a command that is not known (its arguments could
+// not be told from the next command).
+std::vector<Parsed> ParseLine(const std::string& line) {
+    std::vector<Parsed> out;
+    std::size_t at = 0;
+    auto skipSpace = [&] {
+        while (at < line.size() && IsSpace(line[at]))
+            ++at;
+    };
+    auto token = [&] {
+        skipSpace();
+        const std::size_t begin = at;
+        while (at < line.size() && !IsSpace(line[at]) && !IsSeparator(line[at]))
+            ++at;
+        return line.substr(begin, at - begin);
+    };
+    while (out.size() < 16) {
+        skipSpace();
+        if (at >= line.size())
+            break;
+        Parsed p;
+        if (line[at] == '+' || IsSeparator(line[at])) {
+            p.separator = line[at] == '+' ? '\n' : line[at];
+            ++at;
+            skipSpace();
+            if (at >= line.size())
+                break; // a prefix without a command: nothing to answer
+        }
+        if (line[at] == '\\') {
+            const std::size_t begin = at;
+            while (at < line.size() && !IsSpace(line[at]) && !IsSeparator(line[at]))
+                ++at;
+            p.word = line.substr(begin, at - begin);
+        } else {
+            p.word = line.substr(at++, 1);
+        }
+        p.quit = IsQuit(p.word);
+        p.command = p.quit ? nullptr : FindCommand(p.word);
+        if (p.command) {
+            if (p.command->echoRest) {
+                skipSpace();
+                p.rest = line.substr(at);
+                while (!p.rest.empty() && IsSpace(p.rest.back()))
+                    p.rest.pop_back();
+                for (std::size_t b = 0; b < p.rest.size();) {
+                    const std::size_t e = std::min(p.rest.find(' ', b), p.rest.size());
+                    if (e > b)
+                        p.args.push_back(p.rest.substr(b, e - b));
+                    b = e + 1;
+                }
+                at = line.size();
+            } else {
+                const int most = p.command->args + p.command->optional;
+                while (static_cast<int>(p.args.size()) < most) {
+                    skipSpace();
+                    if (at >= line.size() || IsSeparator(line[at]))
+                        break;
+                    p.args.push_back(token());
+                }
+            }
+        }
+        out.push_back(p);
+        if (p.quit || !p.command)
+            break;
+    }
+    return out;
 }
 
-QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line, bool& quit,
-                                 ClientSession& session) {
-    quit = false;
-    std::vector<std::string> words = Split(line);
-    if (words.empty())
-        return {};
-    bool extended = false;
-    if (words[0].size() > 1 && words[0][0] == '+') {
-        extended = true;
-        words[0].erase(0, 1);
-    } else if (words[0] == "+") {
-        extended = true;
-        words.erase(words.begin());
-        if (words.empty())
-            return QByteArray::fromStdString(Rprt(Result::InvalidArgument));
-    }
-    if (IsQuit(words[0])) {
-        quit = true;
-        return {};
-    }
-    const Command* command = FindCommand(words[0]);
+QByteArray ExecuteOne(RadioBackend& backend, const Parsed& p, ClientSession& session) {
+    const Command* command = p.command;
     if (!command)
         return QByteArray::fromStdString(Rprt(Result::InvalidArgument));
-    // The text after the command word, as it came.
-    std::string rest;
-    if (const auto at = line.find(words[0]); at != std::string::npos) {
-        rest = line.substr(at + words[0].size());
-        rest.erase(0, rest.find_first_not_of(' '));
-    }
-    const Args args(words.begin() + 1, words.end());
+    const bool extended = p.separator != 0;
     std::string out;
     if (extended && command->run == ChkVfo) {
         // Clients read the extended chk_vfo as its one labelled line.
@@ -818,17 +873,17 @@ QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line,
     if (extended) {
         out = std::string(command->longName) + ":";
         if (command->echoRest)
-            out += "  " + rest;
+            out += "  " + p.rest;
         else
-            for (const std::string& a : args)
+            for (const std::string& a : p.args)
                 out += " " + a;
         out += "\n";
     }
     Result result = Result::InvalidArgument;
     Values values;
-    if (static_cast<int>(args.size()) >= command->args) {
-        Context context{backend, session, rest};
-        result = command->run(context, args, values);
+    if (static_cast<int>(p.args.size()) >= command->args) {
+        Context context{backend, session, p.rest};
+        result = command->run(context, p.args, values);
     }
     if (IsGet(*command) && result == Result::Ok) {
         for (std::size_t i = 0; i < values.size(); ++i) {
@@ -840,7 +895,36 @@ QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line,
     }
     if (extended || !IsGet(*command) || result != Result::Ok || command->plainReport)
         out += Rprt(result);
+    if (extended && p.separator != '\n') {
+        // The items joined by the separator, one line in all.
+        for (std::size_t i = 0; i + 1 < out.size(); ++i)
+            if (out[i] == '\n')
+                out[i] = p.separator;
+    }
     return QByteArray::fromStdString(out);
+}
+
+} // namespace
+
+QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line, bool& quit, bool& keyed) {
+    ClientSession session{keyed};
+    return Execute(backend, line, quit, session);
+}
+
+QByteArray RigctlServer::Execute(RadioBackend& backend, const std::string& line, bool& quit,
+                                 ClientSession& session) {
+    quit = false;
+    QByteArray out;
+    for (const Parsed& p : ParseLine(line)) {
+        if (p.quit) {
+            // As the daemon: the report, then the connection closes.
+            quit = true;
+            out += "RPRT 0\n";
+            break;
+        }
+        out += ExecuteOne(backend, p, session);
+    }
+    return out;
 }
 
 RigctlServer::RigctlServer(RequestQueue& queue, QObject* parent) : ShareServer(queue, kDefaultPort, parent) {}
@@ -848,13 +932,8 @@ RigctlServer::RigctlServer(RequestQueue& queue, QObject* parent) : ShareServer(q
 namespace {
 
 // "T 0" and its long and extended forms: the release goes ahead of the queue.
-bool IsRelease(const std::vector<std::string>& words) {
-    if (words.size() < 2 || words[1] != "0")
-        return false;
-    std::string w = words[0];
-    if (!w.empty() && w[0] == '+')
-        w.erase(0, 1);
-    return w == "T" || w == "\\set_ptt";
+bool IsRelease(const Parsed& p) {
+    return p.command && p.command->run == SetPtt && p.args.size() == 1 && p.args[0] == "0";
 }
 
 } // namespace
@@ -878,21 +957,26 @@ void RigctlServer::Process(Client& client) {
             continue;
         }
         const std::string text = line.trimmed().toStdString();
-        const std::vector<std::string> words = Split(text);
-        if (words.empty())
+        const std::vector<Parsed> commands = ParseLine(text);
+        if (commands.empty())
             continue;
-        if (IsQuit(words[0]) || (words[0] == "+" && words.size() > 1 && IsQuit(words[1])) ||
-            (words[0].size() > 1 && words[0][0] == '+' && IsQuit(words[0].substr(1)))) {
+        if (commands.size() == 1 && commands[0].quit) {
+            Write(client, QByteArrayLiteral("RPRT 0\n"));
             CloseLater(client);
             return;
         }
+        const bool quits = commands.back().quit;
         Submit(
             client,
             [text](RadioBackend& backend, ClientSession& session) {
                 bool quit = false;
                 return Execute(backend, text, quit, session);
             },
-            IsRelease(words));
+            IsRelease(commands.front()));
+        if (quits) {
+            CloseLater(client); // once the answer is written
+            return;
+        }
     }
 }
 

@@ -211,7 +211,13 @@ void ShareServer::OnDisconnected(QTcpSocket* socket) {
     m_queue.Drop(client);
     if (m_queue.ModeLockOwner() == client)
         m_queue.SetModeLockOwner(nullptr); // a lock nobody can release any more
-    if (client->keyed) {
+    if (client->keyed && HoldsPttAfterClose()) {
+        // A closed HTTP connection is no vanished client: the transmitter
+        // stays on for the server's next request, until it is released or
+        // nobody has been heard for the silence time.
+        m_heldPtt = true;
+        m_heldPttHeardMs = NowMs();
+    } else if (client->keyed) {
         // A program that keyed the transmitter and went away must not leave
         // the radio transmitting.
         m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
@@ -225,6 +231,12 @@ void ShareServer::CheckSilence() {
     if (m_settings.pttSilenceSeconds <= 0)
         return;
     const std::int64_t now = NowMs();
+    if (m_heldPtt && now - m_heldPttHeardMs >= m_settings.pttSilenceSeconds * 1000LL) {
+        m_heldPtt = false;
+        m_lastError = QStringLiteral("Transmitter released: a client went silent");
+        m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
+        emit statusChanged();
+    }
     for (auto& [socket, client] : m_clients) {
         if (client->keyed && now - client->lastHeardMs >= m_settings.pttSilenceSeconds * 1000LL) {
             client->keyed = false;
@@ -236,7 +248,8 @@ void ShareServer::CheckSilence() {
 }
 
 void ShareServer::ReleaseTransmitter(const char*) {
-    bool any = false;
+    bool any = m_heldPtt;
+    m_heldPtt = false;
     for (auto& [socket, client] : m_clients) {
         any = any || client->keyed;
         client->keyed = false;
@@ -254,6 +267,12 @@ void ShareServer::Submit(Client& client, std::function<QByteArray(RadioBackend&,
         [this, socket, job = std::move(job)](RadioBackend& backend) {
             Client* c = socket ? Find(socket.data()) : nullptr;
             bool keyed = c ? c->keyed : false;
+            if (c && m_heldPtt) {
+                // The next request of the server's clients takes over the
+                // transmitter a closed connection left on.
+                keyed = true;
+                m_heldPtt = false;
+            }
             ClientSession session{keyed, c, &m_queue};
             const QByteArray answer = job(backend, session);
             c = socket ? Find(socket.data()) : nullptr;

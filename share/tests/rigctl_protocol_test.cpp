@@ -46,7 +46,9 @@ const Row kRows[] = {
     {"F 100000000", "RPRT -1\n", ""},          // outside every receive range
     {"F -5", "RPRT -1\n", ""},
     {"F abc", "RPRT -1\n", ""},
-    {"F 7074000;FA00000000000;", "RPRT -1\n", ""}, // no protocol text passes
+    // Each command of a line is read as the daemon reads it: no protocol
+    // text passes (";F" is an extended F with the argument "A00000000000").
+    {"F 7074000;FA00000000000;", "RPRT 0\nset_freq: A00000000000;RPRT -1\n", "SetFrequency A 7074000"},
     {"F nan", "RPRT -1\n", ""},
     {"F", "RPRT -1\n", ""},
     // mode
@@ -73,6 +75,22 @@ const Row kRows[] = {
     {"T 1", "RPRT 0\n", "SetPtt 1"},
     {"\\set_ptt 0", "RPRT 0\n", "SetPtt 0"},
     {"T 5", "RPRT -1\n", ""},
+    {"T 2", "RPRT 0\n", "SetPtt 1"},  // on, microphone: the radio's TX
+    {"T 3", "RPRT -1\n", ""},         // on, data input: not selectable here
+    // several commands a line, and the extended answers' separators
+    {"f m", "14074000\nUSB\n2400\n", ""},
+    {"fm", "14074000\nUSB\n2400\n", ""},
+    {"\\get_freq \\get_mode", "14074000\nUSB\n2400\n", ""},
+    {"F 7000000 f", "RPRT 0\n7000000\n", "SetFrequency A 7000000"},
+    {"M CW 500 m", "RPRT 0\nCW\n500\n", "SetMode CW 500"},
+    {"+f +m", "get_freq:\nFrequency: 14074000\nRPRT 0\nget_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n", ""},
+    {";f", "get_freq:;Frequency: 14074000;RPRT 0\n", ""},
+    {"|m", "get_mode:|Mode: USB|Passband: 2400|RPRT 0\n", ""},
+    {"f,m", "14074000\nget_mode:,Mode: USB,Passband: 2400,RPRT 0\n", ""},
+    {"G FOO f", "RPRT -1\n14074000\n", ""},
+    {"\\no_such f", "RPRT -1\n", ""},   // its arguments are unknown: the line ends
+    {"q", "RPRT 0\n", ""},
+    {"f q f", "14074000\nRPRT 0\n", ""},
     // split
     {"s", "0\nVFOA\n", ""},
     {"+s", "get_split_vfo:\nSplit: 0\nTX VFO: VFOA\nRPRT 0\n", ""},
@@ -163,9 +181,11 @@ const Row kRows[] = {
     {"+c", "get_ctcss_tone:\nCTCSS Tone: 885\nRPRT 0\n", ""},
     {"C 719", "RPRT 0\n", "SetCtcssTone 719"},
     {"C 720", "RPRT -1\n", ""},
+    {"C 0", "RPRT 0\n", "SetCtcssTone 0"}, // tone off
     {"+d", "get_dcs_code:\nDCS Code: 23\nRPRT 0\n", ""},
     {"D 754", "RPRT 0\n", "SetDcsCode 754"},
     {"D 24", "RPRT -1\n", ""},
+    {"D 0", "RPRT 0\n", "SetDcsCode 0"},   // code off
     // memory channel
     {"e", "0\n", ""},
     {"+e", "get_mem:\nMemory#: 0\nRPRT 0\n", ""},
@@ -314,6 +334,8 @@ TEST(LineProtocol, ModeLockBelongsToTheClientThatSetIt) {
     radio.calls.clear();
     EXPECT_EQ(ask(second, "M CW 0"), "RPRT -9\n");
     EXPECT_EQ(ask(second, "X CW 0"), "RPRT -9\n");
+    EXPECT_EQ(ask(second, "G CPY"), "RPRT -9\n");
+    EXPECT_EQ(ask(second, "G XCHG"), "RPRT -9\n");
     EXPECT_EQ(ask(second, "\\set_lock_mode 0"), "RPRT -9\n");
     const std::string xml = zshare::FlrigServer::Execute(
         radio, "<?xml version=\"1.0\"?><methodCall><methodName>rig.set_mode</methodName><params><param>"

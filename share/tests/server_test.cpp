@@ -462,14 +462,37 @@ TEST_F(Flrig, ARequestInOneBytePiecesIsServed) {
     EXPECT_EQ(radio.a, 7'076'000);
 }
 
-TEST_F(Flrig, AKeyedClientThatDisconnectsIsReleased) {
-    LineClient c;
-    ASSERT_TRUE(c.Connect(port));
-    ASSERT_TRUE(c.Send(Post(Call("rig.set_ptt", "<param><value><int>1</int></value></param>"))));
-    EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
-    EXPECT_TRUE(radio.ptt);
-    c.Close();
-    EXPECT_TRUE(PumpUntil([&] { return !radio.ptt; }));
+// XML-RPC clients may open a connection for every request (HTTP
+// "Connection: close", Python's client): the transmitter stays on after the
+// connection closes, until a request releases it or no client has been
+// heard for the silence time.
+TEST_F(Flrig, AConnectionClosedAfterKeyingLeavesTheTransmitterOnUntilReleasedOrSilent) {
+    zshare::ServerSettings s = server.Settings();
+    s.pttSilenceSeconds = 1;
+    ASSERT_TRUE(server.Apply(s));
+    port = server.Status().port;
+    auto once = [&](const std::string& call) {
+        LineClient c;
+        EXPECT_TRUE(c.Connect(port));
+        EXPECT_TRUE(c.Send(Post(call, "close")));
+        const std::string answer = Response(c);
+        EXPECT_TRUE(c.WaitClosed(3s, Pump));
+        return answer;
+    };
+    const std::string on = Call("rig.set_ptt", "<param><value><int>1</int></value></param>");
+    const std::string off = Call("rig.set_ptt", "<param><value><int>0</int></value></param>");
+    EXPECT_NE(once(on).find("<i4>0</i4>"), std::string::npos);
+    PumpUntil([] { return false; }, 400ms);
+    EXPECT_TRUE(radio.ptt) << "released when the connection closed";
+    EXPECT_NE(once(Call("rig.get_ptt")).find("<i4>1</i4>"), std::string::npos);
+    EXPECT_NE(once(off).find("<i4>0</i4>"), std::string::npos);
+    EXPECT_FALSE(radio.ptt);
+    // Keyed again and then silent: released after the silence time.
+    EXPECT_NE(once(on).find("<i4>0</i4>"), std::string::npos);
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(PumpUntil([&] { return !radio.ptt; }, 4s));
+    EXPECT_GE(t.elapsed(), 800);
 }
 
 } // namespace

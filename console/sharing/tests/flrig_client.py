@@ -3,10 +3,12 @@
 Python's own client and checks each answer. Usage: flrig_client.py PORT.
 Exits 0 after printing "all methods answered", 1 on the first wrong answer."""
 import sys
+import time
 import xmlrpc.client
 
 port = int(sys.argv[1])
-rig = xmlrpc.client.ServerProxy(f"http://127.0.0.1:{port}/RPC2")
+url = f"http://127.0.0.1:{port}/RPC2"
+rig = xmlrpc.client.ServerProxy(url)
 checked = []
 
 
@@ -54,6 +56,8 @@ check("rig.get_info", rig.rig.get_info(), lambda v: "FA:7074000" in v and v.star
 # modes and widths
 modes = rig.rig.get_modes()
 check("rig.get_modes", modes, lambda v: "USB" in v and "CW" in v and "FSK" in v)
+# B's mode on a fresh console is read from the radio (B is LSB, A USB)
+check("rig.get_modeB fresh", rig.rig.get_modeB(), "LSB")
 check("rig.set_mode", rig.rig.set_mode("CW"), 0)
 check("rig.get_mode", rig.rig.get_mode(), "CW")
 check("rig.set_modeB", rig.rig.set_modeB("LSB"), 0)
@@ -64,8 +68,10 @@ check("rig.get_modeA", rig.rig.get_modeA(), "USB")
 check("rig.get_bws", rig.rig.get_bws(), lambda v: v[0][0] == "Bandwidth" and "2400" in v[0])
 check("rig.set_bwA", rig.rig.set_bwA(2400), 0)
 check("rig.get_bwA", rig.rig.get_bwA(), "2400")
-check("rig.get_bwB", rig.rig.get_bwB(), lambda v: v.isdigit())
-fault("rig.set_bwB while A receives", lambda: rig.rig.set_bwB(500))
+check("rig.get_bwB", rig.rig.get_bwB(), "2400")  # the VFOs share one filter
+check("rig.set_bwB the shared width", rig.rig.set_bwB(2400), 0)
+fault("rig.set_bwB another width while A receives", lambda: rig.rig.set_bwB(500))
+check("rig.get_modeA after B's", rig.rig.get_modeA(), "USB")
 check("rig.set_bw", rig.rig.set_bw(1800), 0)
 check("rig.get_bw", rig.rig.get_bw(), ["1800", ""])
 check("rig.get_sideband", rig.rig.get_sideband(), "U")
@@ -80,9 +86,15 @@ check("rig.set_power", rig.rig.set_power(40), 0)
 check("rig.get_power", rig.rig.get_power(), 40)
 check("rig.get_smeter", rig.rig.get_smeter(), lambda v: isinstance(v, int) and 0 <= v <= 100)
 check("rig.get_pwrmeter idle", rig.rig.get_pwrmeter(), 0)
-check("rig.set_ptt", rig.rig.set_ptt(1), 0)
+# a connection of its own that closes after keying: the transmitter stays on
+once = xmlrpc.client.ServerProxy(url)
+check("rig.set_ptt", once.rig.set_ptt(1), 0)
+once("close")()
+time.sleep(0.4)
 check("rig.get_ptt", rig.rig.get_ptt(), 1)
 check("rig.get_pwrmeter", rig.rig.get_pwrmeter(), lambda v: isinstance(v, int) and v > 0)
+fault("rig.set_modeB while transmitting", lambda: rig.rig.set_modeB("CW"))
+check("rig.get_AB while transmitting", rig.rig.get_AB(), "A")
 check("rig.set_ptt 0", rig.rig.set_ptt(0), 0)
 check("rig.get_ptt 0", rig.rig.get_ptt(), 0)
 

@@ -162,6 +162,16 @@ TEST_F(Clients, NetRigctlClientDoesEveryCommandOnTheRadio) {
          [](Clients& t) { return t.Text(idc::MainMode).find("CW") != std::string::npos; }},
         {{"M", "USB", "2400"}, "", [](S s, R r) { return s.modeA == 2 && r.value("FW") == 2400; },
          [](Clients& t) { return t.Text(idc::MainMode).find("USB") != std::string::npos; }},
+        // B's mode: A stays as the radio has it, in the answers and on the console.
+        {{"M", "CW", "500"}, "", [](S s, R r) { return s.modeA == 3 && r.value("FW") == 500; }, nullptr},
+        {{"X", "USB", "0", "m"}, "CW\n500\n", [](S s, R) { return s.modeA == 3 && s.modeB == 2 && s.rxVfo == 0; },
+         [](Clients& t) { return t.Text(idc::MainMode).find("CW") != std::string::npos; }},
+        {{"x"}, "USB\n500\n", nullptr, nullptr},
+        // Passband 0: the mode's normal width.
+        {{"M", "USB", "0"}, "", [](S s, R r) { return s.modeA == 2 && r.value("FW") == 2400; },
+         [](Clients& t) { return t.Text(idc::MainMode).find("USB") != std::string::npos; }},
+        {{"C", "885", "U", "TONE", "1", "C", "0"}, "", [](S, R r) { return r.value("TO") == 0 && r.value("TN") == 8; },
+         nullptr},
         {{"f", "m"}, "7074000\nUSB\n2400\n", nullptr, nullptr},
         {{"S", "1", "VFOB"}, "", [](S s, R) { return s.rxVfo == 0 && s.txVfo == 1; },
          [](Clients& t) { return t.state().split == 1; }},
@@ -177,6 +187,7 @@ TEST_F(Clients, NetRigctlClientDoesEveryCommandOnTheRadio) {
         // The client goes after its command: its transmitter is released.
         {{"T", "1", "t"}, "1\n", [](S s, R) { return s.transmitting == 0; },
          [](Clients& t) { return t.state().transmitting[0] == 0; }},
+        {{"T", "2"}, "", [](S s, R) { return s.transmitting == 0; }, nullptr}, // on, microphone (released as it goes)
         {{"J", "500", "j"}, "500\n", [](S s, R r) { return s.ritOffset == 500 && r.value("RT") == 1; }, nullptr},
         {{"J", "0"}, "", [](S, R r) { return r.value("RT") == 0; }, nullptr},
         {{"L", "RFPOWER", "0.5", "l", "RFPOWER"}, "0.500000\n", [](S, R r) { return r.value("PC") == 50; }, nullptr},
@@ -221,6 +232,37 @@ TEST_F(Clients, NetRigctlClientDoesEveryCommandOnTheRadio) {
             EXPECT_TRUE(PumpUntil([&] { return row.console(*this); }, 3s));
         }
     }
+}
+
+// At the radio's line rate: each new client's connection selects VFO B and
+// then A, and its own "s" must still read the split another client set (the
+// receive VFO change is answered once the transmit VFO is back). The flrig
+// client's VFO selection and split read likewise.
+class PacedClients : public Clients {
+protected:
+    void SetUp() override {
+        paced = true;
+        Clients::SetUp();
+    }
+};
+
+TEST_F(PacedClients, ANewClientReadsTheSplitAnotherSet) {
+    const ClientRun set = Client(Net({"S", "1", "VFOB"}));
+    ASSERT_TRUE(set.finished);
+    ASSERT_EQ(set.out, "") << set.err;
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE("client " + std::to_string(i));
+        const ClientRun run = Client(Net({"s"}));
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.out, "1\nVFOB\n") << run.err;
+        const qxsim::State s = radio().state();
+        EXPECT_EQ(s.rxVfo, 0);
+        EXPECT_EQ(s.txVfo, 1);
+    }
+    const ClientRun flrig = Client(Flrig({"V", "VFOB", "V", "VFOA", "s"}), {}, 60s);
+    ASSERT_TRUE(flrig.finished);
+    EXPECT_EQ(flrig.out.rfind("1\n", 0), 0u) << flrig.out << flrig.err;
+    EXPECT_TRUE(PumpUntil([&] { return state().split == 1; }, 3s));
 }
 
 // The client reads our capabilities from the dump: exactly what is
@@ -351,6 +393,7 @@ TEST_F(Clients, AnswersHaveTheDummyDaemonsShape) {
         {"+\\get_vfo_info VFOA", true}, {"+\\get_lock_mode", true}, {"+\\get_powerstat", true},
         {"\\get_lock_mode", true}, {"l KEYSPD", true}, {"u NB", true},
         {"\\get_vfo_info VFOA", true}, {"c", true}, {"G FOO", true},
+        {";f", true}, {"|s", true}, {"+C 0", true}, {"+D 0", true},
         {"+\\chk_vfo", true}, // last: the dummy daemon stays in the extended form after it
     };
     auto reportOf = [](const std::string& answer) {
@@ -391,6 +434,16 @@ TEST_F(Clients, AnswersHaveTheDummyDaemonsShape) {
             EXPECT_EQ(reportOf(a), reportOf(b)) << "ours:\n" << a << "the dummy daemon's:\n" << b;
         }
     }
+    // "q": the report, then the connection closes; the client's close is clean.
+    for (LineClient* c : {&ours, &theirs}) {
+        ASSERT_TRUE(c->Send("q\n"));
+        EXPECT_EQ(c->ReadLine(5s, Pump), "RPRT 0\n");
+        EXPECT_TRUE(c->WaitClosed(3s, Pump));
+    }
+    const ClientRun run = Client(Net({"-vv", "f"}));
+    ASSERT_TRUE(run.finished);
+    EXPECT_NE(run.err.find("netrigctl_close: done"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("error"), std::string::npos) << run.err;
 }
 
 } // namespace

@@ -18,6 +18,12 @@ class SharingTest : public display_test::DisplayTest {
 protected:
     void SetUp() override {
         display_test::DisplayTest::SetUp();
+        if (paced) {
+            // The radio's side of the line at its rate, 9,600 baud.
+            qxsim::Options radio;
+            radio.pace = true;
+            console->connection()->Simulator().SetOptions(radio);
+        }
         Connect();
         zephyra::RadioSharing::Settings s;
         s.rigctl.enabled = true;
@@ -36,6 +42,7 @@ protected:
     std::string Ask(LineClient& c, const std::string& line, int lines = 1) {
         return c.Ask(line, lines, 5s, Pump);
     }
+    bool paced = false; // set before SetUp
     std::uint16_t rigctlPort = 0;
     std::uint16_t flrigPort = 0;
 };

@@ -70,11 +70,12 @@ TEST_F(Sharing, EveryLineCommandChangesTheRadioAndTheConsoleFollows) {
          [](R r) { return r.state().modeA == 3 && r.value("FW") == 500; },
          [](SharingTest& t) { return static_cast<Sharing&>(t).Text(idc::MainMode).find("CW") != std::string::npos; }},
         {"m", 2, "CW\n500\n", nullptr, nullptr},
-        {"\\set_mode USB 0", 1, "RPRT 0\n", [](R r) { return r.state().modeA == 2 && r.value("FW") == 500; },
+        // Passband 0: the mode's normal width.
+        {"\\set_mode USB 0", 1, "RPRT 0\n", [](R r) { return r.state().modeA == 2 && r.value("FW") == 2400; },
          [](SharingTest& t) { return static_cast<Sharing&>(t).Text(idc::MainMode).find("USB") != std::string::npos; }},
-        {"+\\get_mode", 4, "get_mode:\nMode: USB\nPassband: 500\nRPRT 0\n", nullptr, nullptr},
+        {"+\\get_mode", 4, "get_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n", nullptr, nullptr},
         // A width the radio cannot take: nothing changes, the mode neither.
-        {"M CW 20000", 1, "RPRT -1\n", [](R r) { return r.state().modeA == 2 && r.value("FW") == 500; }, nullptr},
+        {"M CW 20000", 1, "RPRT -1\n", [](R r) { return r.state().modeA == 2 && r.value("FW") == 2400; }, nullptr},
         {"V VFOB", 1, "RPRT 0\n", [](R r) { return r.state().rxVfo == 1; },
          [](SharingTest& t) { return static_cast<Sharing&>(t).state().mainVfo == 1 && MainShows(t, "7050000"); }},
         {"v", 1, "VFOB\n", nullptr, nullptr},
@@ -92,7 +93,7 @@ TEST_F(Sharing, EveryLineCommandChangesTheRadioAndTheConsoleFollows) {
              return s.modeB == 1 && s.modeA == 2 && s.rxVfo == 0 && s.txVfo == 1;
          },
          [](SharingTest& t) { return static_cast<Sharing&>(t).state().split == 1; }},
-        {"x", 2, "LSB\n500\n", nullptr, nullptr},
+        {"x", 2, "LSB\n2400\n", nullptr, nullptr},
         {"\\set_split_vfo 0 VFOA", 1, "RPRT 0\n", [](R r) { return r.state().txVfo == 0; },
          [](SharingTest& t) { return static_cast<Sharing&>(t).state().split == 0; }},
         {"s", 2, "0\nVFOA\n", nullptr, nullptr},
@@ -125,7 +126,6 @@ TEST_F(Sharing, EveryLineCommandChangesTheRadioAndTheConsoleFollows) {
         {"l SQL", 1, "0.101961\n", nullptr, nullptr},
         {"\\get_powerstat", 1, "1\n", nullptr, nullptr},
         {"F 100000000", 1, "RPRT -1\n", [](R r) { return r.state().vfoA == 14'074'000; }, nullptr},
-        {"F 7000000;FA00000000000", 1, "RPRT -1\n", [](R r) { return r.state().vfoA == 14'074'000; }, nullptr},
         {"\\send_cmd FA00000000000;", 1, "RPRT -1\n", nullptr, nullptr},
     };
     for (const Step& step : steps) {
@@ -138,6 +138,10 @@ TEST_F(Sharing, EveryLineCommandChangesTheRadioAndTheConsoleFollows) {
             EXPECT_TRUE(PumpUntil([&] { return step.console(*this); }, 3s));
         }
     }
+    // Two commands, as the daemon reads the line: no protocol text passes.
+    ASSERT_TRUE(c.Send("F 7000000;FA00000000000\n"));
+    EXPECT_EQ(c.ReadLines(2, 5s, Pump), "RPRT 0\nset_freq: A00000000000;RPRT -1\n");
+    EXPECT_EQ(radio().state().vfoA, 7'000'000);
     // The signal strength is read from the meter: a whole number of dB.
     const std::string strength = Ask(c, "l STRENGTH");
     EXPECT_NE(strength.rfind("RPRT", 0), 0u) << strength;
@@ -171,6 +175,56 @@ TEST_F(Sharing, DumpStateGivesThisRadiosRangesInItsLayout) {
     EXPECT_EQ(lines.back(), "done");
     // The next command is answered as usual.
     EXPECT_EQ(Ask(c, "f"), std::to_string(radio().state().vfoA) + "\n");
+}
+
+// Another VFO's mode is set by receiving on it for a moment: the receive
+// VFO's mode stays what the radio has everywhere (the answers, the console's
+// mode label, a copy to the other VFO); the other VFO's mode is read from the
+// radio, never taken from the receive VFO; the filter both VFOs share keeps
+// its width; and nothing moves while the radio transmits.
+TEST_F(Sharing, AnotherVfosModeLeavesTheReceiveVfoAsTheRadioHasIt) {
+    LineClient c;
+    ASSERT_TRUE(c.Connect(rigctlPort));
+    // A fresh console: A receives USB, B is LSB.
+    ASSERT_EQ(radio().state().modeB, 1);
+    EXPECT_EQ(Ask(c, "x", 2), "LSB\n2400\n");
+    EXPECT_EQ(Ask(c, "+\\get_vfo_info VFOB", 7),
+              "get_vfo_info: VFOB\nFreq: 7050000\nMode: LSB\nWidth: 2400\nSplit: 0\nSatMode: 0\nRPRT 0\n");
+    EXPECT_EQ(Ask(c, "+M CW 500", 2), "set_mode: CW 500\nRPRT 0\n");
+    EXPECT_EQ(Ask(c, "+X USB 0", 2), "set_split_mode: USB 0\nRPRT 0\n");
+    {
+        const qxsim::State s = radio().state();
+        EXPECT_EQ(s.modeA, 3);
+        EXPECT_EQ(s.modeB, 2);
+        EXPECT_EQ(s.rxVfo, 0);
+        EXPECT_EQ(radio().value("FW"), 500);
+    }
+    EXPECT_EQ(Ask(c, "+m", 4), "get_mode:\nMode: CW\nPassband: 500\nRPRT 0\n");
+    EXPECT_EQ(Ask(c, "x", 2), "USB\n500\n");
+    EXPECT_TRUE(PumpUntil([&] { return Text(idc::MainMode).find("CW") != std::string::npos; }, 3s))
+        << Text(idc::MainMode);
+    // Another width for B would change A's filter: refused, nothing sent.
+    radio().clearReceived();
+    EXPECT_EQ(Ask(c, "+X USB 2400", 2), "set_split_mode: USB 2400\nRPRT -9\n");
+    for (const char* code : {"FR", "MD", "FW"})
+        EXPECT_EQ(radio().countOf(code), 0u) << code;
+    EXPECT_EQ(Ask(c, "x", 2), "USB\n500\n");
+    EXPECT_EQ(Ask(c, "X LSB 500"), "RPRT 0\n");
+    EXPECT_EQ(radio().state().modeB, 1);
+    // A = B copies A's mode.
+    EXPECT_EQ(Ask(c, "G CPY"), "RPRT 0\n");
+    EXPECT_EQ(radio().state().modeB, 3);
+    EXPECT_EQ(radio().state().modeA, 3);
+    // Transmitting: another VFO's mode is refused and the receive VFO stays.
+    EXPECT_EQ(Ask(c, "X LSB 500"), "RPRT 0\n");
+    EXPECT_EQ(Ask(c, "T 1"), "RPRT 0\n");
+    radio().clearReceived();
+    EXPECT_EQ(Ask(c, "X USB 0"), "RPRT -9\n");
+    for (const char* code : {"FR", "MD"})
+        EXPECT_EQ(radio().countOf(code), 0u) << code;
+    EXPECT_EQ(radio().state().modeB, 1);
+    EXPECT_EQ(radio().state().transmitting, 1);
+    EXPECT_EQ(Ask(c, "T 0"), "RPRT 0\n");
 }
 
 TEST_F(Sharing, WhatTheOperatorChangesOnTheRadioIsWhatClientsReadWithoutAQuery) {
