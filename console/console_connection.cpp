@@ -70,9 +70,10 @@ public:
     void EndTransmitDisplay() override {
         if (ConsoleDisplay* display = m_console.display())
             display->EndTransmitDisplay();
-        for (const int id : {idc::MainBusy, idc::MainPtt, idc::SubPtt})
-            if (CStaticEx* label = m_console.controls().label(id))
-                label->setText(QString());
+        // "PTT" stays: it marks the band that transmits (DC), which a
+        // power cycle does not change and nothing asks for again.
+        if (CStaticEx* label = m_console.controls().label(idc::MainBusy))
+            label->setText(QString());
     }
     // The reverse-blink timers start with the display-state handling; until
     // then none runs.

@@ -276,6 +276,8 @@ TEST_F(FrontPanelTest, SwitchingOffWhileTransmittingEndsTheTransmitDisplay) {
     EXPECT_EQ(Marks(0) + Marks(1), splitA + splitB);
     EXPECT_TRUE(ShowsOnMain("14.195.000")) << Shown(false);
     EXPECT_NE(Text(idc::MainBusy), "ONAIR");
+    // "PTT" marks the band that transmits, not a transmission: it stays.
+    EXPECT_EQ(Text(idc::MainPtt), "PTT");
 }
 
 TEST_F(FrontPanelTest, TransmitAndReceiveResetTheBandsMeters) {
