@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QAccessibleWidget>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -112,36 +113,36 @@ constexpr Named kDisplayNames[] = {
     {idc::SubTnc, "Sub TNC"},
     {idc::MainNr, "Main noise reduction"},
     {idc::SubNr, "Sub noise reduction"},
-    {idc::MainBusy, "Main on air"},
+    {idc::MainBusy, "Main busy or on air"},
     {idc::SubBusy, "Sub busy or on air"},
     {idc::MainMode, "Main mode"},
     {idc::SubMode, "Sub mode"},
-    {idc::Alt, "ALT"},
-    {idc::Auto, "AUTO"},
-    {idc::Agc, "AGC"},
-    {idc::Mbc, "M.B.C"},
-    {idc::Nb, "NB"},
-    {idc::Fine, "FINE"},
-    {idc::ANotch, "A.NOTCH"},
-    {idc::Eq, "EQ"},
+    {idc::Alt, "ALT indicator"},
+    {idc::Auto, "AUTO indicator"},
+    {idc::Agc, "AGC indicator"},
+    {idc::Mbc, "M.B.C indicator"},
+    {idc::Nb, "NB indicator"},
+    {idc::Fine, "FINE indicator"},
+    {idc::ANotch, "A.NOTCH indicator"},
+    {idc::Eq, "EQ indicator"},
     {idc::TxEq, "Transmit equalizer"},
     {idc::RxEq, "Receive equalizer"},
-    {idc::Trace, "TRACE"},
-    {idc::Pct, "P.C.T."},
-    {idc::Split, "SPLIT"},
-    {idc::FLock, "F.LOCK"},
-    {idc::TfSet, "TF-SET"},
-    {idc::Trans, "TRANS"},
-    {idc::Ant, "ANT"},
+    {idc::Trace, "TRACE indicator"},
+    {idc::Pct, "P.C.T. indicator"},
+    {idc::Split, "SPLIT indicator"},
+    {idc::FLock, "F.LOCK indicator"},
+    {idc::TfSet, "TF-SET indicator"},
+    {idc::Trans, "TRANS indicator"},
+    {idc::Ant, "ANT indicator"},
     {idc::AntNumber, "Antenna number"},
     {idc::TunerRx, "Tuner RX"},
     {idc::TunerAt, "Tuner AT"},
     {idc::TunerTx, "Tuner TX"},
-    {idc::Ext, "EXT"},
-    {idc::Dcd, "DCD"},
-    {idc::Sta, "STA"},
-    {idc::Con, "CON"},
-    {idc::Pkt, "PKT"},
+    {idc::Ext, "EXT indicator"},
+    {idc::Dcd, "DCD indicator"},
+    {idc::Sta, "STA indicator"},
+    {idc::Con, "CON indicator"},
+    {idc::Pkt, "PKT indicator"},
     {idc::MainStar, "Main program scan mark"},
     {idc::SubStar, "Sub program scan mark"},
     {idc::ZulLine, "Radio status"},
@@ -243,11 +244,147 @@ QString MenuName(QString title) {
 
 } // namespace
 
+namespace accessible {
+
+// The speak key's summary: a widget that paints nothing and takes no mouse,
+// takes the focus on the speak key and reads the summary as its name. The
+// next key gives the focus back to the control that had it.
+class SpokenSummary final : public QWidget {
+public:
+    explicit SpokenSummary(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("spokenSummary"));
+        // Reached by the speak key only, never by Tab or the mouse.
+        setFocusPolicy(Qt::ClickFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setGeometry(0, 0, 1, 1);
+        setAccessibleName(QStringLiteral("Summary"));
+        setAccessibleDescription(QStringLiteral("F2 reads frequency, mode and meter; Esc goes back"));
+    }
+
+    void Open(const QString& summary, QWidget* back) {
+        if (back != this)
+            m_back = back;
+        setAccessibleName(summary);
+        raise();
+        setFocus(Qt::OtherFocusReason);
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return QWidget::event(event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* back = m_back && m_back->isVisible() && m_back->isEnabled() ? m_back.data() : nullptr;
+        if (back)
+            back->setFocus(Qt::OtherFocusReason);
+        else
+            clearFocus();
+        switch (key->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // Only back to where the operator was.
+            return true;
+        default:
+            // Any other key goes where it would have gone.
+            if (back) {
+                QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                               key->count());
+                QCoreApplication::sendEvent(back, &copy);
+                return true;
+            }
+            key->ignore();
+            return false;
+        }
+    }
+    void paintEvent(QPaintEvent*) override {}
+
+private:
+    QPointer<QWidget> m_back;
+};
+
+// What changes goes out through a notification object: a screen reader
+// speaks a notification as it shows, wherever the focus is. It paints
+// nothing; the texts of one turn of the event loop go out together.
+class Announcer final : public QWidget {
+public:
+    explicit Announcer(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("announcement"));
+        setFocusPolicy(Qt::NoFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setGeometry(0, 0, 1, 1);
+        setAccessibleName(QStringLiteral("Announcements"));
+        hide();
+        m_flush.setSingleShot(true);
+        m_flush.setInterval(0);
+        QObject::connect(&m_flush, &QTimer::timeout, this, [this] { Flush(); });
+    }
+
+    void Say(const QString& text) {
+        if (text.isEmpty())
+            return;
+        m_pending.removeAll(text);
+        m_pending << text;
+        m_flush.start();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+
+private:
+    void Flush() {
+        if (m_pending.isEmpty())
+            return;
+        setAccessibleName(m_pending.join(QStringLiteral(", ")));
+        m_pending.clear();
+        // Shown again, it is spoken again.
+        hide();
+        show();
+    }
+
+    QStringList m_pending;
+    QTimer m_flush;
+};
+
+namespace {
+
+class SummaryAccessible final : public QAccessibleWidget {
+public:
+    explicit SummaryAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return widget()->accessibleName();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+} // namespace
+
+} // namespace accessible
+
+namespace {
+
+QAccessibleInterface* SpokenFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String("QWidget") || object == nullptr || !object->isWidgetType())
+        return nullptr;
+    if (object->objectName() == QLatin1String("spokenSummary"))
+        return new accessible::SummaryAccessible(static_cast<QWidget*>(object), QAccessible::StaticText);
+    if (object->objectName() == QLatin1String("announcement"))
+        return new accessible::SummaryAccessible(static_cast<QWidget*>(object), QAccessible::Notification);
+    return nullptr;
+}
+
+} // namespace
+
 // ------------------------------------------------------------- watches
 
 struct ConsoleAccessibility::Watched {
     QPointer<QWidget> target;
     std::function<QString()> read;
+    // What the notification says of the value.
+    std::function<QString(const QString&)> say;
     QString last;
     accessible::AnnounceThrottle throttle{kAnnounceGap};
     QTimer timer;
@@ -256,6 +393,7 @@ struct ConsoleAccessibility::Watched {
 void ConsoleAccessibility::InstallFactory() {
     static const bool installed = [] {
         QAccessible::installFactory(PanelFactory);
+        QAccessible::installFactory(SpokenFactory);
         return true;
     }();
     (void)installed;
@@ -265,11 +403,12 @@ ConsoleAccessibility::ConsoleAccessibility(ConsoleDialog& console) : QObject(&co
     setObjectName(QStringLiteral("consoleAccessibility"));
     NameControls();
     SetTabOrder();
+    m_summary = new accessible::SpokenSummary(&console);
+    m_announcer = new accessible::Announcer(&console);
     WatchChanges();
     auto* speak = new QShortcut(QKeySequence(kSpeakKey), &console);
     speak->setContext(Qt::WindowShortcut);
     connect(speak, &QShortcut::activated, this, &ConsoleAccessibility::Speak);
-    connect(qApp, &QApplication::focusChanged, this, &ConsoleAccessibility::OnFocusChanged);
     qApp->installEventFilter(this);
 }
 
@@ -282,10 +421,10 @@ bool ConsoleAccessibility::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-ConsoleAccessibility::~ConsoleAccessibility() {
-    if (m_spokenOn)
-        m_spokenOn->setAccessibleDescription(m_savedDescription);
-}
+ConsoleAccessibility::~ConsoleAccessibility() = default;
+
+QWidget* ConsoleAccessibility::SummaryObject() const { return m_summary; }
+QWidget* ConsoleAccessibility::AnnouncementObject() const { return m_announcer; }
 
 QString ConsoleAccessibility::Text(int id) const {
     const ConsoleControls& controls = m_console.controls();
@@ -351,12 +490,18 @@ namespace {
 
 // A status word's value: "off" while dark, "on" when it shows its own name,
 // else what it shows.
-QString StatusValue(const QString& shown, const QString& name) {
+QString StatusValue(const QString& shown, QString name) {
     const QString text = shown.trimmed();
     if (text.isEmpty())
         return QStringLiteral("off");
+    name.remove(QRegularExpression(QStringLiteral(" indicator$")));
     if (text.compare(name, Qt::CaseInsensitive) == 0)
         return QStringLiteral("on");
+    // The busy-or-on-air word: what it means.
+    if (text == QLatin1String("ONAIR"))
+        return QStringLiteral("on air");
+    if (text == QLatin1String("BUSY"))
+        return QStringLiteral("busy, signal received");
     return text;
 }
 
@@ -475,7 +620,7 @@ void ConsoleAccessibility::NameControls() {
             if (!IsStatusWord(n.id) || n.id == idc::MainMode || n.id == idc::SubMode)
                 continue;
             if (const QString shown = text(n.id).trimmed(); !shown.isEmpty())
-                lit << shown;
+                lit << (n.id == idc::AntNumber ? QStringLiteral("antenna ") + shown : shown);
         }
         return lit.isEmpty() ? QStringLiteral("none") : lit.join(QStringLiteral(", "));
     });
@@ -543,19 +688,27 @@ void ConsoleAccessibility::WatchChanges() {
         mainDigits.push_back(id);
     for (int id = idc::SubDigit0; id <= idc::SubSep3; ++id)
         subDigits.push_back(id);
-    Follow(idc::MainDigit0, mainDigits, [this] { return Frequency(0); });
-    Follow(idc::SubDigit0, subDigits, [this] { return Frequency(1); });
-    Follow(idc::MainMode, {idc::MainMode}, [this] { return Mode(0); });
-    Follow(idc::SubMode, {idc::SubMode}, [this] { return Mode(1); });
+    auto plain = [](const QString& value) { return value; };
+    auto sub = [](const QString& value) { return value.isEmpty() ? value : QStringLiteral("Sub ") + value; };
+    Follow(idc::MainDigit0, mainDigits, [this] { return Frequency(0); }, plain);
+    Follow(idc::SubDigit0, subDigits, [this] { return Frequency(1); }, sub);
+    Follow(idc::MainMode, {idc::MainMode}, [this] { return Mode(0); }, plain);
+    Follow(idc::SubMode, {idc::SubMode}, [this] { return Mode(1); }, sub);
     // Transmit and receive: the on-air words of both bands.
-    Follow(idc::MainBusy, {idc::MainBusy}, [this] { return Text(idc::MainBusy).trimmed(); });
-    Follow(idc::SubBusy, {idc::SubBusy}, [this] { return Text(idc::SubBusy).trimmed(); });
+    auto onAir = [this](int id) {
+        return Text(id).trimmed() == QLatin1String("ONAIR") ? QStringLiteral("transmitting")
+                                                             : QStringLiteral("receiving");
+    };
+    Follow(idc::MainBusy, {idc::MainBusy}, [onAir] { return onAir(idc::MainBusy); }, plain);
+    Follow(idc::SubBusy, {idc::SubBusy}, [onAir] { return onAir(idc::SubBusy); }, sub);
 }
 
-void ConsoleAccessibility::Follow(int target, const std::vector<int>& sources, std::function<QString()> read) {
+void ConsoleAccessibility::Follow(int target, const std::vector<int>& sources, std::function<QString()> read,
+                                  std::function<QString(const QString&)> say) {
     auto watched = std::make_unique<Watched>();
     watched->target = m_console.controls().widget(target);
     watched->read = std::move(read);
+    watched->say = std::move(say);
     watched->last = watched->read();
     watched->timer.setSingleShot(true);
     Watched* w = watched.get();
@@ -591,34 +744,22 @@ void ConsoleAccessibility::Announce(Watched& watched) {
     watched.last = now;
     watched.throttle.Announced(accessible::AnnounceThrottle::Clock::now());
     QAccessible::updateAccessibility(&event);
+    // A reader passes over text changes away from the focus: the
+    // notification is what it speaks.
+    m_announcer->Say(watched.say(now));
 }
 
 // -------------------------------------------------------------- speak key
 
 void ConsoleAccessibility::Speak() {
     QWidget* focus = QApplication::focusWidget();
-    if (!focus || focus->window() != &m_console)
-        focus = &m_console;
-    if (m_spokenOn != focus) {
-        if (m_spokenOn)
-            m_spokenOn->setAccessibleDescription(m_savedDescription);
-        m_spokenOn = focus;
-        m_savedDescription = focus->accessibleDescription();
+    if (focus == m_summary) {
+        // Asked again where it stands: the summary as a notification.
+        m_summary->setAccessibleName(Summary());
+        m_announcer->Say(Summary());
+        return;
     }
-    const QString summary = Summary();
-    if (focus->accessibleDescription() != summary) {
-        focus->setAccessibleDescription(summary);
-    } else {
-        // The same words again: say them again.
-        QAccessibleEvent again(focus, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&again);
-    }
-}
-
-void ConsoleAccessibility::OnFocusChanged(QWidget* old, QWidget*) {
-    if (m_spokenOn && m_spokenOn == old) {
-        m_spokenOn->setAccessibleDescription(m_savedDescription);
-        m_spokenOn = nullptr;
-        m_savedDescription.clear();
-    }
+    if (focus && focus->window() != &m_console)
+        focus = nullptr;
+    m_summary->Open(Summary(), focus);
 }

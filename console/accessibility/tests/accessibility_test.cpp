@@ -78,6 +78,7 @@ struct Heard {
     QObject* object;
     QString value;
     QString description;
+    QString name;
 };
 std::vector<Heard>* g_heard = nullptr;
 
@@ -86,7 +87,8 @@ void Listen(QAccessibleEvent* event) {
         return;
     QAccessibleInterface* iface = event->accessibleInterface();
     g_heard->push_back({event->type(), event->object(), iface ? iface->text(QAccessible::Value) : QString(),
-                        iface ? iface->text(QAccessible::Description) : QString()});
+                        iface ? iface->text(QAccessible::Description) : QString(),
+                        iface ? iface->text(QAccessible::Name) : QString()});
 }
 
 class AccessibilityTest : public display_test::DisplayTest {
@@ -119,6 +121,16 @@ protected:
         for (std::size_t i = from; i < heard.size(); ++i)
             if (heard[i].type == QAccessible::TextUpdated && heard[i].object == controls().widget(id))
                 out.push_back(heard[i].value.toStdString());
+        return out;
+    }
+    // What the notification object said (a reader speaks it as it shows)
+    // since `from`.
+    std::vector<std::string> Notified(std::size_t from = 0) {
+        std::vector<std::string> out;
+        QWidget* announcer = accessibility().AnnouncementObject();
+        for (std::size_t i = from; i < heard.size(); ++i)
+            if (heard[i].type == QAccessible::ObjectShow && heard[i].object == announcer)
+                out.push_back(heard[i].name.toStdString());
         return out;
     }
     ConsoleAccessibility& accessibility() {
@@ -187,9 +199,21 @@ TEST_F(AccessibilityTest, TransmitReadsPowerAndStatusWordsReadLitOrOff) {
     EXPECT_TRUE(PumpUntil([&] { return Value(idc::Split) == "on"; })) << Value(idc::Split);
     EXPECT_NE(Value(idc::DisplayBack).find("SPLIT"), std::string::npos) << Value(idc::DisplayBack);
     EXPECT_NE(Value(idc::VfoMark0).find("transmit"), std::string::npos) << Value(idc::VfoMark0);
+    // A status word is not named like the button beside it; the antenna's
+    // number says what it counts.
+    EXPECT_EQ(Name(idc::Split), "SPLIT indicator");
+    EXPECT_NE(Name(idc::Split), Name(idc::SplitButton));
+    EXPECT_NE(Value(idc::DisplayBack).find("antenna 1"), std::string::npos) << Value(idc::DisplayBack);
+
+    // Receiving a signal is not being on the air.
+    radio().inject("BY10;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "busy, signal received"; })) << Value(idc::MainBusy);
+    EXPECT_EQ(Name(idc::MainBusy), "Main busy or on air");
+    radio().inject("BY00;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "off"; })) << Value(idc::MainBusy);
 
     radio().transmit(true);
-    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "ONAIR"; })) << Value(idc::MainBusy);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "on air"; })) << Value(idc::MainBusy);
     radio().inject("SM00017;");
     EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainMeter) == "50 W"; })) << Value(idc::MainMeter);
     radio().transmit(false);
@@ -220,25 +244,41 @@ TEST_F(AccessibilityTest, FrequencyModeAndTransmitChangesRaiseThrottledEvents) {
     EXPECT_LE(static_cast<long long>(spoken.size()), allowed) << spoken.size() << " announcements";
     EXPECT_EQ(spoken.back(), "14.050.000 MHz");
     EXPECT_EQ(Value(idc::MainDigit0), "14.050.000 MHz");
+    // A reader passes over text changes of a control without the focus; the
+    // notification object is spoken wherever the focus is, as often.
+    ASSERT_NE(accessibility().AnnouncementObject(), nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(accessibility().AnnouncementObject())->role(),
+              QAccessible::Notification);
+    const std::vector<std::string> notified = Notified(from);
+    ASSERT_FALSE(notified.empty());
+    EXPECT_LE(static_cast<long long>(notified.size()), allowed) << notified.size() << " notifications";
+    EXPECT_EQ(notified.back(), "14.050.000 MHz");
 
+    auto lastNotified = [&] {
+        const auto said = Notified(from);
+        return said.empty() ? std::string() : said.back();
+    };
     radio().setMode(1);
     EXPECT_TRUE(PumpUntil([&] {
         const auto events = TextEvents(idc::MainMode, from);
         return !events.empty() && events.back() == "LSB";
     }));
+    EXPECT_TRUE(PumpUntil([&] { return lastNotified() == "LSB"; })) << lastNotified();
     radio().transmit(true);
     EXPECT_TRUE(PumpUntil([&] {
         const auto events = TextEvents(idc::MainBusy, from);
-        return !events.empty() && events.back() == "ONAIR";
+        return !events.empty() && events.back() == "on air";
     }));
+    EXPECT_TRUE(PumpUntil([&] { return lastNotified() == "transmitting"; })) << lastNotified();
     radio().transmit(false);
     EXPECT_TRUE(PumpUntil([&] {
         const auto events = TextEvents(idc::MainBusy, from);
         return !events.empty() && events.back() == "off";
     }));
+    EXPECT_TRUE(PumpUntil([&] { return lastNotified() == "receiving"; })) << lastNotified();
 }
 
-TEST_F(AccessibilityTest, TheSpeakKeySpeaksFrequencyModeAndMeterAndSendsNothing) {
+TEST_F(AccessibilityTest, TheSpeakKeyMovesTheFocusToTheSummaryAndTheNextKeyBringsItBack) {
     radio().setFrequency(qxsim::Vfo::A, 14'195'000);
     radio().setMode(2);
     ASSERT_TRUE(PumpUntil([&] { return Value(idc::MainDigit0) == "14.195.000 MHz" && Value(idc::MainMode) == "USB"; }));
@@ -250,30 +290,50 @@ TEST_F(AccessibilityTest, TheSpeakKeySpeaksFrequencyModeAndMeterAndSendsNothing)
     QApplication::setActiveWindow(console.get());
     QWidget* tune = controls().widget(idc::TuneUp);
     tune->setFocus(Qt::TabFocusReason);
-    const QString group = tune->accessibleDescription();
     radio().clearReceived();
     QTest::keyClick(console.get(), Qt::Key_F2);
     PumpFor(100ms);
 
+    // A reader speaks the object the focus lands on: the summary.
     const std::string expected = "Main 14.195.000 MHz, USB, S meter S9";
-    bool spoken = false;
+    QWidget* summary = QApplication::focusWidget();
+    ASSERT_NE(summary, nullptr);
+    ASSERT_NE(summary, tune);
+    EXPECT_EQ(summary, accessibility().SummaryObject());
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(summary);
+    EXPECT_EQ(iface->text(QAccessible::Name).toStdString().rfind(expected, 0), 0u)
+        << iface->text(QAccessible::Name).toStdString();
+    EXPECT_TRUE(iface->state().focused);
+    bool focusEvent = false;
     for (const Heard& h : heard)
-        spoken |= h.type == QAccessible::DescriptionChanged && h.object == tune &&
-                  h.description.toStdString().rfind(expected, 0) == 0;
-    EXPECT_TRUE(spoken) << accessibility().Summary().toStdString();
+        focusEvent |= h.type == QAccessible::Focus && h.object == summary &&
+                      h.name.toStdString().rfind(expected, 0) == 0;
+    EXPECT_TRUE(focusEvent);
     // Nothing went to the radio.
     EXPECT_TRUE(radio().received().empty());
 
-    // Pressed again with nothing changed, it speaks again.
+    // Pressed again where it stands, it says the summary again.
     const std::size_t before = heard.size();
-    QTest::keyClick(console.get(), Qt::Key_F2);
-    PumpFor(50ms);
-    EXPECT_GT(heard.size(), before);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    PumpFor(100ms);
+    const std::vector<std::string> again = Notified(before);
+    ASSERT_FALSE(again.empty());
+    EXPECT_EQ(again.back().rfind(expected, 0), 0u) << again.back();
 
-    // When the focus moves on, the control has its group again.
-    controls().widget(idc::TuneDown)->setFocus(Qt::TabFocusReason);
-    PumpFor(20ms);
-    EXPECT_EQ(tune->accessibleDescription(), group);
+    // Esc and Tab only go back; another key goes back and does its work
+    // there (Space presses the button that had the focus).
+    for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Tab)}) {
+        QTest::keyClick(console.get(), Qt::Key_F2);
+        ASSERT_EQ(QApplication::focusWidget(), summary);
+        QTest::keyClick(summary, static_cast<Qt::Key>(key));
+        EXPECT_EQ(QApplication::focusWidget(), tune) << key;
+    }
+    EXPECT_TRUE(radio().received().empty());
+    QTest::keyClick(console.get(), Qt::Key_F2);
+    ASSERT_EQ(QApplication::focusWidget(), summary);
+    QTest::keyClick(summary, Qt::Key_Space);
+    EXPECT_EQ(QApplication::focusWidget(), tune);
+    EXPECT_TRUE(PumpUntil([&] { return !radio().received().empty(); })) << "Space did not reach TUNE UP";
 }
 
 TEST_F(AccessibilityTest, TabWalksEveryControlGroupByGroupAndEachGroupIsNamed) {
