@@ -32,6 +32,8 @@ using namespace std::chrono_literals;
 constexpr char kHiddenProperty[] = "accessibleHidden";
 // A composite reading covers these client coordinates.
 constexpr char kSpanProperty[] = "accessibleSpan";
+// A display word that reads "off" while it shows nothing is not showing.
+constexpr char kDarkProperty[] = "accessibleDarkWhenOff";
 
 // The front panel's reading as a whole: its controls, without the labels
 // that a composite reading stands for.
@@ -305,16 +307,19 @@ private:
 };
 
 // What changes goes out through a notification object: a screen reader
-// speaks a notification as it shows, wherever the focus is. It paints
-// nothing; the texts of one turn of the event loop go out together.
+// speaks a notification as it shows, wherever the focus is. A window of its
+// own, off the screen, that never takes the focus: inside the console a
+// reader would speak the whole console around it each time. The texts of
+// one turn of the event loop go out together.
 class Announcer final : public QWidget {
 public:
-    explicit Announcer(QWidget* parent) : QWidget(parent) {
+    Announcer() : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
         setObjectName(QStringLiteral("announcement"));
         setFocusPolicy(Qt::NoFocus);
         setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_NoSystemBackground);
-        setGeometry(0, 0, 1, 1);
+        setGeometry(-100, -100, 1, 1);
         setAccessibleName(QStringLiteral("Announcements"));
         hide();
         m_flush.setSingleShot(true);
@@ -339,9 +344,12 @@ private:
             return;
         setAccessibleName(m_pending.join(QStringLiteral(", ")));
         m_pending.clear();
-        // Shown again, it is spoken again.
+        // Shown again, it is spoken again. The toolkit tells nobody of a
+        // tip window showing; this one says so itself.
         hide();
         show();
+        QAccessibleEvent shown(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
     }
 
     QStringList m_pending;
@@ -366,8 +374,22 @@ public:
 
 namespace {
 
+// A window made of a plain widget reads as a dialog (its title is then
+// announced), not as a nameless filler.
+class WindowAccessible final : public QAccessibleWidget {
+public:
+    explicit WindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Dialog) {}
+};
+
 QAccessibleInterface* SpokenFactory(const QString& className, QObject* object) {
-    if (className != QLatin1String("QWidget") || object == nullptr || !object->isWidgetType())
+    if (object == nullptr || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    if (widget->isWindow() && widget->windowType() != Qt::ToolTip && widget->windowType() != Qt::Popup &&
+        className == QLatin1String(object->metaObject()->className()) &&
+        object->metaObject()->superClass() == &QWidget::staticMetaObject && !widget->windowTitle().isEmpty())
+        return new WindowAccessible(widget);
+    if (className != QLatin1String("QWidget"))
         return nullptr;
     if (object->objectName() == QLatin1String("spokenSummary"))
         return new accessible::SummaryAccessible(static_cast<QWidget*>(object), QAccessible::StaticText);
@@ -404,7 +426,7 @@ ConsoleAccessibility::ConsoleAccessibility(ConsoleDialog& console) : QObject(&co
     NameControls();
     SetTabOrder();
     m_summary = new accessible::SpokenSummary(&console);
-    m_announcer = new accessible::Announcer(&console);
+    m_announcer = new accessible::Announcer();
     WatchChanges();
     auto* speak = new QShortcut(QKeySequence(kSpeakKey), &console);
     speak->setContext(Qt::WindowShortcut);
@@ -421,7 +443,7 @@ bool ConsoleAccessibility::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-ConsoleAccessibility::~ConsoleAccessibility() = default;
+ConsoleAccessibility::~ConsoleAccessibility() { delete m_announcer; }
 
 QWidget* ConsoleAccessibility::SummaryObject() const { return m_summary; }
 QWidget* ConsoleAccessibility::AnnouncementObject() const { return m_announcer; }
@@ -559,6 +581,7 @@ void ConsoleAccessibility::NameControls() {
         const QString name = QString::fromLatin1(n.name);
         const int id = n.id;
         label->SetAccessibleReading([text, id, name] { return StatusValue(text(id), name); });
+        controls.widget(n.id)->setProperty(kDarkProperty, true);
     }
     auto reading = [&controls](int id, std::function<QString()> read) {
         if (auto* control = dynamic_cast<CKestrinControl*>(controls.widget(id)))
@@ -579,10 +602,15 @@ void ConsoleAccessibility::NameControls() {
             QString number;
             for (int i = 0; i < 3; ++i)
                 number += text(ch0 + i).trimmed();
-            if (text(mch).trimmed().isEmpty() || number.isEmpty())
+            // The number reads while it shows, with or without "MCH" (the
+            // satellite mode shows "0" without it).
+            (void)mch;
+            if (number.isEmpty())
                 return QStringLiteral("off");
             return number.endsWith(QLatin1Char('C')) ? QStringLiteral("call") : number;
         });
+        if (QWidget* widget = controls.widget(ch0))
+            widget->setProperty(kDarkProperty, true);
         // A composite reading covers the labels it stands for.
         const int last = band == 1 ? idc::SubSep3 : idc::MainSep3;
         QRect span;

@@ -66,7 +66,10 @@ void Walk(QAccessibleInterface* iface, Tree& tree, int depth = 0) {
     // under its column's header, and a table's corner button (the toolkit's
     // own, with no widget behind it) selects all; readers pass over them.
     const bool corner = iface->role() == QAccessible::Pane && iface->object() == nullptr;
-    if (!Says(iface) && iface->role() != QAccessible::Separator && iface->role() != QAccessible::Cell && !corner)
+    // What does not show (a dark word, a digit that a row's reading stands
+    // for) a reader passes over too.
+    if (!Says(iface) && iface->role() != QAccessible::Separator && iface->role() != QAccessible::Cell && !corner &&
+        !iface->state().invisible)
         tree.silent.push_back(Describe(iface));
     for (int i = 0; i < iface->childCount(); ++i)
         Walk(iface->child(i), tree, depth + 1);
