@@ -458,11 +458,49 @@ QString ConsoleAccessibility::Text(int id) const {
 // ------------------------------------------------------------ readings
 
 QString ConsoleAccessibility::Frequency(int band) const {
+    if (band == 1 && m_console.state().subShowsOffset)
+        return OffsetReading();
     const int first = band == 1 ? idc::SubDigit0 : idc::MainDigit0;
     QString digits[11];
     for (int i = 0; i < 11; ++i)
         digits[i] = Text(first + i);
     return accessible::FrequencyReading(digits);
+}
+
+QString ConsoleAccessibility::SubDisplayName() const {
+    const ConsoleState& s = m_console.state();
+    if (s.subShowsOffset)
+        return s.xitOn && !s.ritOn ? QStringLiteral("XIT offset")
+                                   : (s.xitOn ? QStringLiteral("RIT and XIT offset") : QStringLiteral("RIT offset"));
+    if (s.split && !s.subReceiver && !s.satelliteMode && s.controlBand == 0) {
+        // In split the right display shows the other VFO: the one that
+        // transmits, or while transmitting the one that receives.
+        const bool receive = s.transmitting[0] && !s.tfSetActive;
+        const int vfo = receive ? s.mainVfo : s.mainTransmitVfo;
+        const QString letter = vfo == 0 ? QStringLiteral("A") : vfo == 1 ? QStringLiteral("B") : QString();
+        QString name = receive ? QStringLiteral("Receive frequency") : QStringLiteral("Transmit frequency");
+        if (!letter.isEmpty())
+            name += QStringLiteral(", VFO ") + letter;
+        return name;
+    }
+    return QStringLiteral("Sub frequency");
+}
+
+QString ConsoleAccessibility::OffsetReading() const {
+    // Sign (blank for plus) and five digits: kilohertz to three places.
+    QString shown;
+    for (int i = 5; i < 11; ++i)
+        shown += Text(idc::SubDigit0 + i);
+    shown = shown.trimmed();
+    const bool minus = shown.startsWith(QLatin1Char('-'));
+    bool ok = false;
+    const int hz = shown.mid(minus ? 1 : 0).trimmed().toInt(&ok);
+    if (!ok)
+        return shown;
+    const QString value = QString::asprintf("%d.%03d kHz", hz / 1000, hz % 1000);
+    if (hz == 0)
+        return value;
+    return (minus ? QStringLiteral("minus ") : QStringLiteral("plus ")) + value;
 }
 
 QString ConsoleAccessibility::Mode(int band) const {
@@ -495,7 +533,10 @@ QString ConsoleAccessibility::Summary() const {
                 parts << QStringLiteral("Main no frequency");
             continue;
         }
-        QStringList said{(band == 0 ? QStringLiteral("Main ") : QStringLiteral("Sub ")) + frequency};
+        const QString sub = SubDisplayName();
+        QStringList said{(band == 0 ? QStringLiteral("Main ")
+                                    : (sub == QLatin1String("Sub frequency") ? QStringLiteral("Sub ") : sub + QLatin1Char(' '))) +
+                         frequency};
         if (const QString mode = Mode(band); !mode.isEmpty())
             said << mode;
         const bool onAir = Text(band == 1 ? idc::SubBusy : idc::MainBusy).trimmed() == QLatin1String("ONAIR");
@@ -719,7 +760,20 @@ void ConsoleAccessibility::WatchChanges() {
     auto plain = [](const QString& value) { return value; };
     auto sub = [](const QString& value) { return value.isEmpty() ? value : QStringLiteral("Sub ") + value; };
     Follow(idc::MainDigit0, mainDigits, [this] { return Frequency(0); }, plain);
-    Follow(idc::SubDigit0, subDigits, [this] { return Frequency(1); }, sub);
+    // The right display is named by what it shows.
+    Follow(idc::SubDigit0, subDigits, [this] { return Frequency(1); }, [this](const QString& value) {
+        const QString name = SubDisplayName();
+        if (value.isEmpty())
+            return value;
+        return name == QLatin1String("Sub frequency") ? QStringLiteral("Sub ") + value : name + QLatin1Char(' ') + value;
+    });
+    for (const int id : subDigits)
+        if (CStaticEx* label = m_console.controls().label(id))
+            connect(label, &CStaticEx::textChanged, this, [this] {
+                if (QWidget* display = m_console.controls().widget(idc::SubDigit0);
+                    display && display->accessibleName() != SubDisplayName())
+                    display->setAccessibleName(SubDisplayName());
+            });
     Follow(idc::MainMode, {idc::MainMode}, [this] { return Mode(0); }, plain);
     Follow(idc::SubMode, {idc::SubMode}, [this] { return Mode(1); }, sub);
     // Transmit and receive: the on-air words of both bands.

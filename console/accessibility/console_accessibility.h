@@ -75,6 +75,11 @@ public:
     QString Frequency(int band) const;
     QString Mode(int band) const;
     QString MeterReading(int band) const;
+    // What the right display shows: "Sub frequency", "RIT offset",
+    // "Transmit frequency, VFO B", ...; and the offset it shows as a reading
+    // ("minus 0.030 kHz").
+    QString SubDisplayName() const;
+    QString OffsetReading() const;
 
 protected:
     // Names the controls of every other window of the program as it shows.

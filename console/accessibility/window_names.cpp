@@ -191,7 +191,7 @@ std::vector<Caption> JoinDigitRows(QWidget* window, const std::vector<Caption>& 
                 plain += text.trimmed();
             }
             const QString value = digits.size() == 11 ? FrequencyReading(texts) : plain;
-            return value.isEmpty() ? QStringLiteral("blank") : value;
+            return value.isEmpty() ? QStringLiteral("none") : value;
         });
         rows.push_back({span, name});
     }
@@ -306,9 +306,12 @@ void NameByCaptions(QWidget* window) {
     // A picture that only describes itself (a dial): its description is
     // what it is called.
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (widget->accessibleName().isEmpty() && !widget->accessibleDescription().isEmpty() &&
-            widget->metaObject()->superClass() == &QWidget::staticMetaObject)
-            widget->setAccessibleName(widget->accessibleDescription());
+        if (!widget->accessibleName().isEmpty() || widget->metaObject()->superClass() != &QWidget::staticMetaObject)
+            continue;
+        const QString said = widget->accessibleDescription().isEmpty() ? Clean(widget->toolTip())
+                                                                        : widget->accessibleDescription();
+        if (!said.isEmpty())
+            widget->setAccessibleName(said);
     }
     // A group frame without a caption of its own: named after its first
     // caption inside.

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QAbstractSlider>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QScrollBar>
 #include <QTest>
@@ -422,6 +423,129 @@ TEST_F(AccessibilityTest, TheSecondaryWindowsNameTheirControlsAndValues) {
         }
     }
     EXPECT_GE(windows, 9);
+}
+
+QWidget* WindowTitled(const QString& title) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == title)
+            return window;
+    return nullptr;
+}
+
+// The label that reads a row of digits, found by its name.
+CStaticEx* RowNamed(QWidget* window, const QString& name) {
+    for (CStaticEx* label : window->findChildren<CStaticEx*>())
+        if (label->accessibleName() == name && label->width() < 30)
+            return label;
+    return nullptr;
+}
+
+QString ReadingOf(QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Value);
+}
+
+TEST_F(AccessibilityTest, RowsOfDigitsReadOneValueAndEveryListItsOwnCaption) {
+    RadioMchView(console.get());
+    PandorView(console.get(), 2);
+    QuorelView(console.get());
+    GlimraView(console.get());
+    PumpFor(300ms);
+
+    // The memory editor: fourteen digit and dot boxes per row read as one
+    // frequency, named for the row; tuned with the mouse on its digits.
+    QWidget* memory = WindowTitled(QStringLiteral("Memory"));
+    ASSERT_NE(memory, nullptr);
+    CStaticEx* rx = RowNamed(memory, QStringLiteral("RX / Open Freq."));
+    ASSERT_NE(rx, nullptr);
+    ASSERT_NE(RowNamed(memory, QStringLiteral("TX / Close Freq.")), nullptr);
+    std::vector<CStaticEx*> digits;
+    for (CStaticEx* label : memory->findChildren<CStaticEx*>())
+        if (label->y() == rx->y() && label->width() == rx->width())
+            digits.push_back(label);
+    std::sort(digits.begin(), digits.end(), [](CStaticEx* a, CStaticEx* b) { return a->x() < b->x(); });
+    ASSERT_EQ(digits.size(), 11u);
+    // 10 GHz digit first: 1 x 10 MHz, 4 x 1 MHz, 1 x 100 kHz, 9 x 10 kHz, 5 x 1 kHz.
+    const int clicks[11] = {0, 0, 0, 1, 4, 1, 9, 5, 0, 0, 0};
+    for (int d = 0; d < 11; ++d)
+        for (int n = 0; n < clicks[d]; ++n) {
+            QTest::mouseClick(digits[static_cast<std::size_t>(d)], Qt::RightButton);
+            PumpFor(5ms);
+        }
+    EXPECT_TRUE(PumpUntil([&] { return ReadingOf(rx) == QStringLiteral("14.195.000 MHz"); }))
+        << ReadingOf(rx).toStdString();
+    // The boxes it stands for and the "Hz" after it are not shown to a reader.
+    for (std::size_t d = 1; d < digits.size(); ++d)
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(digits[d])->state().invisible) << d;
+
+    // The lists of the TONE / CTCSS / DCS group each say which they are.
+    std::set<std::string> toneNames;
+    for (QComboBox* list : memory->findChildren<QComboBox*>())
+        if (list->y() > 170 && list->y() < 240 && list->x() > 262)
+            toneNames.insert(list->accessibleName().toStdString());
+    EXPECT_EQ(toneNames, (std::set<std::string>{"TONE frequency", "CTCSS frequency", "DCS code"}));
+
+    // Setup: each transverter line one value, its Ent button named for it.
+    QWidget* setup = WindowTitled(QStringLiteral("Setup"));
+    ASSERT_NE(setup, nullptr);
+    for (const char* line : {"Main Band", "Sub Band", "SATL Down", "SATL Up"}) {
+        CStaticEx* row = RowNamed(setup, QString::fromLatin1(line));
+        ASSERT_NE(row, nullptr) << line;
+        EXPECT_TRUE(ReadingOf(row).endsWith(QStringLiteral(" MHz"))) << line << ": " << ReadingOf(row).toStdString();
+        bool ent = false;
+        for (QAbstractButton* button : setup->findChildren<QAbstractButton*>())
+            ent |= button->accessibleName() == QStringLiteral("Ent ") + QString::fromLatin1(line);
+        EXPECT_TRUE(ent) << line;
+    }
+
+    // Visual Scan: a dialog with a title, its frequency one value, its dial named.
+    QWidget* scan = WindowTitled(QStringLiteral("Visual Scan"));
+    ASSERT_NE(scan, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(scan)->role(), QAccessible::Dialog);
+    CStaticEx* scanFrequency = RowNamed(scan, QStringLiteral("Frequency"));
+    ASSERT_NE(scanFrequency, nullptr);
+    EXPECT_TRUE(ReadingOf(scanFrequency).endsWith(QStringLiteral(" MHz"))) << ReadingOf(scanFrequency).toStdString();
+
+    // In every window: no showing label reads a lone digit, a dot or
+    // "blank", no list takes a unit as its caption, and every list has a
+    // caption a reader finds through its label.
+    const QStringList units{QStringLiteral("Hz"), QStringLiteral("ms"), QStringLiteral("kHz"), QStringLiteral("MHz")};
+    for (QWidget* window : {memory, setup, scan, WindowTitled(QStringLiteral("MULTI"))}) {
+        ASSERT_NE(window, nullptr);
+        const std::string title = window->windowTitle().toStdString();
+        for (CStaticEx* label : window->findChildren<CStaticEx*>()) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(label);
+            if (label->isHidden() || iface->state().invisible)
+                continue;
+            const QString spoken = iface->text(QAccessible::Value).isEmpty() ? iface->text(QAccessible::Name)
+                                                                              : iface->text(QAccessible::Value);
+            EXPECT_FALSE(spoken == QStringLiteral("blank") || spoken == QStringLiteral(".") ||
+                         (spoken.size() == 1 && spoken[0].isDigit()))
+                << title << ": a label reads \"" << spoken.toStdString() << "\"";
+            EXPECT_FALSE(label->text().trimmed().isEmpty() && units.contains(iface->text(QAccessible::Name)))
+                << title << ": an empty label named " << iface->text(QAccessible::Name).toStdString();
+        }
+        for (QComboBox* list : window->findChildren<QComboBox*>()) {
+            if (list->isHidden())
+                continue;
+            const auto labels = QAccessible::queryAccessibleInterface(list)->relations(QAccessible::Label);
+            ASSERT_FALSE(labels.isEmpty()) << title << ": " << list->objectName().toStdString();
+            const QString caption = labels.front().first->text(QAccessible::Name);
+            EXPECT_FALSE(caption.isEmpty() || units.contains(caption))
+                << title << ": " << list->objectName().toStdString() << " captioned \"" << caption.toStdString() << "\"";
+        }
+    }
+    // MULTI: each list its own frame's caption.
+    QWidget* multi = WindowTitled(QStringLiteral("MULTI"));
+    QComboBox* micGain = multi->findChild<QComboBox*>(QStringLiteral("list24030"));
+    ASSERT_NE(micGain, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(micGain)->relations(QAccessible::Label).front().first->text(
+                  QAccessible::Name),
+              QStringLiteral("MIC GAIN"));
+    QComboBox* breakIn = multi->findChild<QComboBox*>(QStringLiteral("list24040"));
+    ASSERT_NE(breakIn, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(breakIn)->relations(QAccessible::Label).front().first->text(
+                  QAccessible::Name),
+              QStringLiteral("CW BREAK-IN"));
 }
 
 TEST_F(AccessibilityTest, ReadingTheConsoleChangesNothingOnScreen) {
