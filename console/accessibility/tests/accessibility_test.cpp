@@ -199,8 +199,14 @@ TEST_F(AccessibilityTest, FrequencyModeSMeterAndAfGainReadRightAndFollowTheRadio
 
 TEST_F(AccessibilityTest, TransmitReadsPowerAndStatusWordsReadLitOrOff) {
     EXPECT_EQ(Value(idc::Split), "off");
+    // A dark word is not read with the window as if it were lit.
+    EXPECT_TRUE(Of(idc::Split)->state().invisible);
+    EXPECT_EQ(Name(idc::SubDigit0), "Sub frequency");
     radio().pressKey(qxsim::Key::Split);
     EXPECT_TRUE(PumpUntil([&] { return Value(idc::Split) == "on"; })) << Value(idc::Split);
+    EXPECT_FALSE(Of(idc::Split)->state().invisible);
+    // The right display shows the transmitting VFO and says so.
+    EXPECT_TRUE(PumpUntil([&] { return Name(idc::SubDigit0) == "Transmit frequency, VFO B"; })) << Name(idc::SubDigit0);
     EXPECT_NE(Value(idc::DisplayBack).find("SPLIT"), std::string::npos) << Value(idc::DisplayBack);
     EXPECT_NE(Value(idc::VfoMark0).find("transmit"), std::string::npos) << Value(idc::VfoMark0);
     // A status word is not named like the button beside it; the antenna's
@@ -215,6 +221,14 @@ TEST_F(AccessibilityTest, TransmitReadsPowerAndStatusWordsReadLitOrOff) {
     EXPECT_EQ(Name(idc::MainBusy), "Main busy or on air");
     radio().inject("BY00;");
     EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "off"; })) << Value(idc::MainBusy);
+
+    // With RIT on the right display shows the offset, read as one in kHz.
+    radio().pressKey(qxsim::Key::Split);
+    radio().pressKey(qxsim::Key::Rit);
+    EXPECT_TRUE(PumpUntil([&] { return Name(idc::SubDigit0) == "RIT offset"; })) << Name(idc::SubDigit0);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::SubDigit0).find(" kHz") != std::string::npos; }))
+        << Value(idc::SubDigit0);
+    EXPECT_EQ(accessibility().OffsetReading().toStdString(), Value(idc::SubDigit0));
 
     radio().transmit(true);
     EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "on air"; })) << Value(idc::MainBusy);
