@@ -562,6 +562,19 @@ TEST_F(AccessibilityTest, RowsOfDigitsReadOneValueAndEveryListItsOwnCaption) {
               QStringLiteral("CW BREAK-IN"));
 }
 
+TEST_F(AccessibilityTest, TheSatelliteChannelReadsTheNumberItShows) {
+    radio().modify([](qxsim::State& s) {
+        s.satelliteNames[0] = "AO-7";
+        s.satellite = {1, 0, 0, 0, 0, 0, 0};
+        s.satelliteName = "AO-7";
+    });
+    display().link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
+    ASSERT_TRUE(PumpUntil([&] { return state().satelliteMode == 1; }));
+    ASSERT_EQ(Text(idc::MainChDigit0 + 2), "0");
+    EXPECT_EQ(Value(idc::MainChDigit0), "0");
+    EXPECT_FALSE(Of(idc::MainChDigit0)->state().invisible);
+}
+
 TEST_F(AccessibilityTest, ReadingTheConsoleChangesNothingOnScreen) {
     PumpFor(200ms);
     const QImage before = console->grab().toImage();
