@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QAccessibleWidget>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -31,6 +32,8 @@ using namespace std::chrono_literals;
 constexpr char kHiddenProperty[] = "accessibleHidden";
 // A composite reading covers these client coordinates.
 constexpr char kSpanProperty[] = "accessibleSpan";
+// A display word that reads "off" while it shows nothing is not showing.
+constexpr char kDarkProperty[] = "accessibleDarkWhenOff";
 
 // The front panel's reading as a whole: its controls, without the labels
 // that a composite reading stands for.
@@ -112,36 +115,36 @@ constexpr Named kDisplayNames[] = {
     {idc::SubTnc, "Sub TNC"},
     {idc::MainNr, "Main noise reduction"},
     {idc::SubNr, "Sub noise reduction"},
-    {idc::MainBusy, "Main on air"},
+    {idc::MainBusy, "Main busy or on air"},
     {idc::SubBusy, "Sub busy or on air"},
     {idc::MainMode, "Main mode"},
     {idc::SubMode, "Sub mode"},
-    {idc::Alt, "ALT"},
-    {idc::Auto, "AUTO"},
-    {idc::Agc, "AGC"},
-    {idc::Mbc, "M.B.C"},
-    {idc::Nb, "NB"},
-    {idc::Fine, "FINE"},
-    {idc::ANotch, "A.NOTCH"},
-    {idc::Eq, "EQ"},
+    {idc::Alt, "ALT indicator"},
+    {idc::Auto, "AUTO indicator"},
+    {idc::Agc, "AGC indicator"},
+    {idc::Mbc, "M.B.C indicator"},
+    {idc::Nb, "NB indicator"},
+    {idc::Fine, "FINE indicator"},
+    {idc::ANotch, "A.NOTCH indicator"},
+    {idc::Eq, "EQ indicator"},
     {idc::TxEq, "Transmit equalizer"},
     {idc::RxEq, "Receive equalizer"},
-    {idc::Trace, "TRACE"},
-    {idc::Pct, "P.C.T."},
-    {idc::Split, "SPLIT"},
-    {idc::FLock, "F.LOCK"},
-    {idc::TfSet, "TF-SET"},
-    {idc::Trans, "TRANS"},
-    {idc::Ant, "ANT"},
+    {idc::Trace, "TRACE indicator"},
+    {idc::Pct, "P.C.T. indicator"},
+    {idc::Split, "SPLIT indicator"},
+    {idc::FLock, "F.LOCK indicator"},
+    {idc::TfSet, "TF-SET indicator"},
+    {idc::Trans, "TRANS indicator"},
+    {idc::Ant, "ANT indicator"},
     {idc::AntNumber, "Antenna number"},
     {idc::TunerRx, "Tuner RX"},
     {idc::TunerAt, "Tuner AT"},
     {idc::TunerTx, "Tuner TX"},
-    {idc::Ext, "EXT"},
-    {idc::Dcd, "DCD"},
-    {idc::Sta, "STA"},
-    {idc::Con, "CON"},
-    {idc::Pkt, "PKT"},
+    {idc::Ext, "EXT indicator"},
+    {idc::Dcd, "DCD indicator"},
+    {idc::Sta, "STA indicator"},
+    {idc::Con, "CON indicator"},
+    {idc::Pkt, "PKT indicator"},
     {idc::MainStar, "Main program scan mark"},
     {idc::SubStar, "Sub program scan mark"},
     {idc::ZulLine, "Radio status"},
@@ -243,11 +246,167 @@ QString MenuName(QString title) {
 
 } // namespace
 
+namespace accessible {
+
+// The speak key's summary: a widget that paints nothing and takes no mouse,
+// takes the focus on the speak key and reads the summary as its name. The
+// next key gives the focus back to the control that had it.
+class SpokenSummary final : public QWidget {
+public:
+    explicit SpokenSummary(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("spokenSummary"));
+        // Reached by the speak key only, never by Tab or the mouse.
+        setFocusPolicy(Qt::ClickFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setGeometry(0, 0, 1, 1);
+        setAccessibleName(QStringLiteral("Summary"));
+        setAccessibleDescription(QStringLiteral("F2 reads frequency, mode and meter; Esc goes back"));
+    }
+
+    void Open(const QString& summary, QWidget* back) {
+        if (back != this)
+            m_back = back;
+        setAccessibleName(summary);
+        raise();
+        setFocus(Qt::OtherFocusReason);
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return QWidget::event(event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* back = m_back && m_back->isVisible() && m_back->isEnabled() ? m_back.data() : nullptr;
+        if (back)
+            back->setFocus(Qt::OtherFocusReason);
+        else
+            clearFocus();
+        switch (key->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // Only back to where the operator was.
+            return true;
+        default:
+            // Any other key goes where it would have gone.
+            if (back) {
+                QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                               key->count());
+                QCoreApplication::sendEvent(back, &copy);
+                return true;
+            }
+            key->ignore();
+            return false;
+        }
+    }
+    void paintEvent(QPaintEvent*) override {}
+
+private:
+    QPointer<QWidget> m_back;
+};
+
+// What changes goes out through a notification object: a screen reader
+// speaks a notification as it shows, wherever the focus is. A window of its
+// own, off the screen, that never takes the focus: inside the console a
+// reader would speak the whole console around it each time. The texts of
+// one turn of the event loop go out together.
+class Announcer final : public QWidget {
+public:
+    Announcer() : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
+        setObjectName(QStringLiteral("announcement"));
+        setFocusPolicy(Qt::NoFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setGeometry(-100, -100, 1, 1);
+        setAccessibleName(QStringLiteral("Announcements"));
+        hide();
+        m_flush.setSingleShot(true);
+        m_flush.setInterval(0);
+        QObject::connect(&m_flush, &QTimer::timeout, this, [this] { Flush(); });
+    }
+
+    void Say(const QString& text) {
+        if (text.isEmpty())
+            return;
+        m_pending.removeAll(text);
+        m_pending << text;
+        m_flush.start();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+
+private:
+    void Flush() {
+        if (m_pending.isEmpty())
+            return;
+        setAccessibleName(m_pending.join(QStringLiteral(", ")));
+        m_pending.clear();
+        // Shown again, it is spoken again. The toolkit tells nobody of a
+        // tip window showing; this one says so itself.
+        hide();
+        show();
+        QAccessibleEvent shown(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+
+    QStringList m_pending;
+    QTimer m_flush;
+};
+
+namespace {
+
+class SummaryAccessible final : public QAccessibleWidget {
+public:
+    explicit SummaryAccessible(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return widget()->accessibleName();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+} // namespace
+
+} // namespace accessible
+
+namespace {
+
+// A window made of a plain widget reads as a dialog (its title is then
+// announced), not as a nameless filler.
+class WindowAccessible final : public QAccessibleWidget {
+public:
+    explicit WindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Dialog) {}
+};
+
+QAccessibleInterface* SpokenFactory(const QString& className, QObject* object) {
+    if (object == nullptr || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    if (widget->isWindow() && widget->windowType() != Qt::ToolTip && widget->windowType() != Qt::Popup &&
+        className == QLatin1String(object->metaObject()->className()) &&
+        object->metaObject()->superClass() == &QWidget::staticMetaObject && !widget->windowTitle().isEmpty())
+        return new WindowAccessible(widget);
+    if (className != QLatin1String("QWidget"))
+        return nullptr;
+    if (object->objectName() == QLatin1String("spokenSummary"))
+        return new accessible::SummaryAccessible(static_cast<QWidget*>(object), QAccessible::StaticText);
+    if (object->objectName() == QLatin1String("announcement"))
+        return new accessible::SummaryAccessible(static_cast<QWidget*>(object), QAccessible::Notification);
+    return nullptr;
+}
+
+} // namespace
+
 // ------------------------------------------------------------- watches
 
 struct ConsoleAccessibility::Watched {
     QPointer<QWidget> target;
     std::function<QString()> read;
+    // What the notification says of the value.
+    std::function<QString(const QString&)> say;
     QString last;
     accessible::AnnounceThrottle throttle{kAnnounceGap};
     QTimer timer;
@@ -256,6 +415,7 @@ struct ConsoleAccessibility::Watched {
 void ConsoleAccessibility::InstallFactory() {
     static const bool installed = [] {
         QAccessible::installFactory(PanelFactory);
+        QAccessible::installFactory(SpokenFactory);
         return true;
     }();
     (void)installed;
@@ -265,11 +425,12 @@ ConsoleAccessibility::ConsoleAccessibility(ConsoleDialog& console) : QObject(&co
     setObjectName(QStringLiteral("consoleAccessibility"));
     NameControls();
     SetTabOrder();
+    m_summary = new accessible::SpokenSummary(&console);
+    m_announcer = new accessible::Announcer();
     WatchChanges();
     auto* speak = new QShortcut(QKeySequence(kSpeakKey), &console);
     speak->setContext(Qt::WindowShortcut);
     connect(speak, &QShortcut::activated, this, &ConsoleAccessibility::Speak);
-    connect(qApp, &QApplication::focusChanged, this, &ConsoleAccessibility::OnFocusChanged);
     qApp->installEventFilter(this);
 }
 
@@ -282,10 +443,10 @@ bool ConsoleAccessibility::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-ConsoleAccessibility::~ConsoleAccessibility() {
-    if (m_spokenOn)
-        m_spokenOn->setAccessibleDescription(m_savedDescription);
-}
+ConsoleAccessibility::~ConsoleAccessibility() { delete m_announcer; }
+
+QWidget* ConsoleAccessibility::SummaryObject() const { return m_summary; }
+QWidget* ConsoleAccessibility::AnnouncementObject() const { return m_announcer; }
 
 QString ConsoleAccessibility::Text(int id) const {
     const ConsoleControls& controls = m_console.controls();
@@ -297,11 +458,49 @@ QString ConsoleAccessibility::Text(int id) const {
 // ------------------------------------------------------------ readings
 
 QString ConsoleAccessibility::Frequency(int band) const {
+    if (band == 1 && m_console.state().subShowsOffset)
+        return OffsetReading();
     const int first = band == 1 ? idc::SubDigit0 : idc::MainDigit0;
     QString digits[11];
     for (int i = 0; i < 11; ++i)
         digits[i] = Text(first + i);
     return accessible::FrequencyReading(digits);
+}
+
+QString ConsoleAccessibility::SubDisplayName() const {
+    const ConsoleState& s = m_console.state();
+    if (s.subShowsOffset)
+        return s.xitOn && !s.ritOn ? QStringLiteral("XIT offset")
+                                   : (s.xitOn ? QStringLiteral("RIT and XIT offset") : QStringLiteral("RIT offset"));
+    if (s.split && !s.subReceiver && !s.satelliteMode && s.controlBand == 0) {
+        // In split the right display shows the other VFO: the one that
+        // transmits, or while transmitting the one that receives.
+        const bool receive = s.transmitting[0] && !s.tfSetActive;
+        const int vfo = receive ? s.mainVfo : s.mainTransmitVfo;
+        const QString letter = vfo == 0 ? QStringLiteral("A") : vfo == 1 ? QStringLiteral("B") : QString();
+        QString name = receive ? QStringLiteral("Receive frequency") : QStringLiteral("Transmit frequency");
+        if (!letter.isEmpty())
+            name += QStringLiteral(", VFO ") + letter;
+        return name;
+    }
+    return QStringLiteral("Sub frequency");
+}
+
+QString ConsoleAccessibility::OffsetReading() const {
+    // Sign (blank for plus) and five digits: kilohertz to three places.
+    QString shown;
+    for (int i = 5; i < 11; ++i)
+        shown += Text(idc::SubDigit0 + i);
+    shown = shown.trimmed();
+    const bool minus = shown.startsWith(QLatin1Char('-'));
+    bool ok = false;
+    const int hz = shown.mid(minus ? 1 : 0).trimmed().toInt(&ok);
+    if (!ok)
+        return shown;
+    const QString value = QString::asprintf("%d.%03d kHz", hz / 1000, hz % 1000);
+    if (hz == 0)
+        return value;
+    return (minus ? QStringLiteral("minus ") : QStringLiteral("plus ")) + value;
 }
 
 QString ConsoleAccessibility::Mode(int band) const {
@@ -334,7 +533,10 @@ QString ConsoleAccessibility::Summary() const {
                 parts << QStringLiteral("Main no frequency");
             continue;
         }
-        QStringList said{(band == 0 ? QStringLiteral("Main ") : QStringLiteral("Sub ")) + frequency};
+        const QString sub = SubDisplayName();
+        QStringList said{(band == 0 ? QStringLiteral("Main ")
+                                    : (sub == QLatin1String("Sub frequency") ? QStringLiteral("Sub ") : sub + QLatin1Char(' '))) +
+                         frequency};
         if (const QString mode = Mode(band); !mode.isEmpty())
             said << mode;
         const bool onAir = Text(band == 1 ? idc::SubBusy : idc::MainBusy).trimmed() == QLatin1String("ONAIR");
@@ -351,12 +553,18 @@ namespace {
 
 // A status word's value: "off" while dark, "on" when it shows its own name,
 // else what it shows.
-QString StatusValue(const QString& shown, const QString& name) {
+QString StatusValue(const QString& shown, QString name) {
     const QString text = shown.trimmed();
     if (text.isEmpty())
         return QStringLiteral("off");
+    name.remove(QRegularExpression(QStringLiteral(" indicator$")));
     if (text.compare(name, Qt::CaseInsensitive) == 0)
         return QStringLiteral("on");
+    // The busy-or-on-air word: what it means.
+    if (text == QLatin1String("ONAIR"))
+        return QStringLiteral("on air");
+    if (text == QLatin1String("BUSY"))
+        return QStringLiteral("busy, signal received");
     return text;
 }
 
@@ -414,6 +622,7 @@ void ConsoleAccessibility::NameControls() {
         const QString name = QString::fromLatin1(n.name);
         const int id = n.id;
         label->SetAccessibleReading([text, id, name] { return StatusValue(text(id), name); });
+        controls.widget(n.id)->setProperty(kDarkProperty, true);
     }
     auto reading = [&controls](int id, std::function<QString()> read) {
         if (auto* control = dynamic_cast<CKestrinControl*>(controls.widget(id)))
@@ -434,10 +643,15 @@ void ConsoleAccessibility::NameControls() {
             QString number;
             for (int i = 0; i < 3; ++i)
                 number += text(ch0 + i).trimmed();
-            if (text(mch).trimmed().isEmpty() || number.isEmpty())
+            // The number reads while it shows, with or without "MCH" (the
+            // satellite mode shows "0" without it).
+            (void)mch;
+            if (number.isEmpty())
                 return QStringLiteral("off");
             return number.endsWith(QLatin1Char('C')) ? QStringLiteral("call") : number;
         });
+        if (QWidget* widget = controls.widget(ch0))
+            widget->setProperty(kDarkProperty, true);
         // A composite reading covers the labels it stands for.
         const int last = band == 1 ? idc::SubSep3 : idc::MainSep3;
         QRect span;
@@ -475,7 +689,7 @@ void ConsoleAccessibility::NameControls() {
             if (!IsStatusWord(n.id) || n.id == idc::MainMode || n.id == idc::SubMode)
                 continue;
             if (const QString shown = text(n.id).trimmed(); !shown.isEmpty())
-                lit << shown;
+                lit << (n.id == idc::AntNumber ? QStringLiteral("antenna ") + shown : shown);
         }
         return lit.isEmpty() ? QStringLiteral("none") : lit.join(QStringLiteral(", "));
     });
@@ -543,19 +757,40 @@ void ConsoleAccessibility::WatchChanges() {
         mainDigits.push_back(id);
     for (int id = idc::SubDigit0; id <= idc::SubSep3; ++id)
         subDigits.push_back(id);
-    Follow(idc::MainDigit0, mainDigits, [this] { return Frequency(0); });
-    Follow(idc::SubDigit0, subDigits, [this] { return Frequency(1); });
-    Follow(idc::MainMode, {idc::MainMode}, [this] { return Mode(0); });
-    Follow(idc::SubMode, {idc::SubMode}, [this] { return Mode(1); });
+    auto plain = [](const QString& value) { return value; };
+    auto sub = [](const QString& value) { return value.isEmpty() ? value : QStringLiteral("Sub ") + value; };
+    Follow(idc::MainDigit0, mainDigits, [this] { return Frequency(0); }, plain);
+    // The right display is named by what it shows.
+    Follow(idc::SubDigit0, subDigits, [this] { return Frequency(1); }, [this](const QString& value) {
+        const QString name = SubDisplayName();
+        if (value.isEmpty())
+            return value;
+        return name == QLatin1String("Sub frequency") ? QStringLiteral("Sub ") + value : name + QLatin1Char(' ') + value;
+    });
+    for (const int id : subDigits)
+        if (CStaticEx* label = m_console.controls().label(id))
+            connect(label, &CStaticEx::textChanged, this, [this] {
+                if (QWidget* display = m_console.controls().widget(idc::SubDigit0);
+                    display && display->accessibleName() != SubDisplayName())
+                    display->setAccessibleName(SubDisplayName());
+            });
+    Follow(idc::MainMode, {idc::MainMode}, [this] { return Mode(0); }, plain);
+    Follow(idc::SubMode, {idc::SubMode}, [this] { return Mode(1); }, sub);
     // Transmit and receive: the on-air words of both bands.
-    Follow(idc::MainBusy, {idc::MainBusy}, [this] { return Text(idc::MainBusy).trimmed(); });
-    Follow(idc::SubBusy, {idc::SubBusy}, [this] { return Text(idc::SubBusy).trimmed(); });
+    auto onAir = [this](int id) {
+        return Text(id).trimmed() == QLatin1String("ONAIR") ? QStringLiteral("transmitting")
+                                                             : QStringLiteral("receiving");
+    };
+    Follow(idc::MainBusy, {idc::MainBusy}, [onAir] { return onAir(idc::MainBusy); }, plain);
+    Follow(idc::SubBusy, {idc::SubBusy}, [onAir] { return onAir(idc::SubBusy); }, sub);
 }
 
-void ConsoleAccessibility::Follow(int target, const std::vector<int>& sources, std::function<QString()> read) {
+void ConsoleAccessibility::Follow(int target, const std::vector<int>& sources, std::function<QString()> read,
+                                  std::function<QString(const QString&)> say) {
     auto watched = std::make_unique<Watched>();
     watched->target = m_console.controls().widget(target);
     watched->read = std::move(read);
+    watched->say = std::move(say);
     watched->last = watched->read();
     watched->timer.setSingleShot(true);
     Watched* w = watched.get();
@@ -591,34 +826,22 @@ void ConsoleAccessibility::Announce(Watched& watched) {
     watched.last = now;
     watched.throttle.Announced(accessible::AnnounceThrottle::Clock::now());
     QAccessible::updateAccessibility(&event);
+    // A reader passes over text changes away from the focus: the
+    // notification is what it speaks.
+    m_announcer->Say(watched.say(now));
 }
 
 // -------------------------------------------------------------- speak key
 
 void ConsoleAccessibility::Speak() {
     QWidget* focus = QApplication::focusWidget();
-    if (!focus || focus->window() != &m_console)
-        focus = &m_console;
-    if (m_spokenOn != focus) {
-        if (m_spokenOn)
-            m_spokenOn->setAccessibleDescription(m_savedDescription);
-        m_spokenOn = focus;
-        m_savedDescription = focus->accessibleDescription();
+    if (focus == m_summary) {
+        // Asked again where it stands: the summary as a notification.
+        m_summary->setAccessibleName(Summary());
+        m_announcer->Say(Summary());
+        return;
     }
-    const QString summary = Summary();
-    if (focus->accessibleDescription() != summary) {
-        focus->setAccessibleDescription(summary);
-    } else {
-        // The same words again: say them again.
-        QAccessibleEvent again(focus, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&again);
-    }
-}
-
-void ConsoleAccessibility::OnFocusChanged(QWidget* old, QWidget*) {
-    if (m_spokenOn && m_spokenOn == old) {
-        m_spokenOn->setAccessibleDescription(m_savedDescription);
-        m_spokenOn = nullptr;
-        m_savedDescription.clear();
-    }
+    if (focus && focus->window() != &m_console)
+        focus = nullptr;
+    m_summary->Open(Summary(), focus);
 }

@@ -13,9 +13,14 @@
 // - announcements: a change of a band's frequency or mode, or of transmit
 //   and receive, raises a text-changed event, at most a few a second per
 //   value, the last value always announced;
-// - the speak key (F2): frequency, mode and meter of the main band, and of
-//   the sub band while it shows a frequency, become the description of the
-//   control that has the focus, which a screen reader speaks at once.
+//   The same words go out through a notification object, which a screen
+//   reader speaks wherever the focus is (a reader passes over text changes
+//   of controls without the focus);
+// - the speak key (F2): the focus moves to a summary object that reads the
+//   frequency, mode and meter of the main band, and of the sub band while
+//   it shows a frequency, and that a reader speaks as the focus lands on
+//   it; Esc, Tab or any other key gives the focus back (the other keys then
+//   go where they would have gone). F2 again says the summary anew.
 // The secondary windows' unnamed controls take the captions beside them as
 // names when the windows show. Nothing painted changes.
 //
@@ -37,6 +42,11 @@ class ConsoleDialog;
 class QTimer;
 class QWidget;
 
+namespace accessible {
+class Announcer;
+class SpokenSummary;
+} // namespace accessible
+
 class ConsoleAccessibility : public QObject {
     Q_OBJECT
 public:
@@ -54,14 +64,22 @@ public:
 
     // What the speak key says now.
     QString Summary() const;
-    // The speak key: the summary becomes the description of the control
-    // with the focus (the console when none has it) until the focus moves.
+    // The speak key: the focus moves to the summary object, which reads
+    // the summary, and goes back with the next key.
     void Speak();
+    // The summary object and the notification object.
+    QWidget* SummaryObject() const;
+    QWidget* AnnouncementObject() const;
 
     // The reading of one band's parts (0 main, 1 sub).
     QString Frequency(int band) const;
     QString Mode(int band) const;
     QString MeterReading(int band) const;
+    // What the right display shows: "Sub frequency", "RIT offset",
+    // "Transmit frequency, VFO B", ...; and the offset it shows as a reading
+    // ("minus 0.030 kHz").
+    QString SubDisplayName() const;
+    QString OffsetReading() const;
 
 protected:
     // Names the controls of every other window of the program as it shows.
@@ -72,15 +90,14 @@ private:
     void NameControls();
     void SetTabOrder();
     void WatchChanges();
-    void Follow(int target, const std::vector<int>& sources, std::function<QString()> read);
+    void Follow(int target, const std::vector<int>& sources, std::function<QString()> read,
+                std::function<QString(const QString&)> say);
     void Schedule(Watched& watched);
     void Announce(Watched& watched);
-    void OnFocusChanged(QWidget* old, QWidget* now);
     QString Text(int id) const;
 
     ConsoleDialog& m_console;
     std::vector<std::unique_ptr<Watched>> m_watches;
-    // The control that carries the spoken summary, and its own description.
-    QPointer<QWidget> m_spokenOn;
-    QString m_savedDescription;
+    accessible::SpokenSummary* m_summary = nullptr;
+    accessible::Announcer* m_announcer = nullptr;
 };

@@ -1,8 +1,11 @@
 // window_names.cpp - names from captions for the secondary windows.
 #include "window_names.h"
 
+#include "accessible_readings.h"
+
 #include <kestrin.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
@@ -11,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -38,6 +42,15 @@ QString Clean(QString text) {
     return text.trimmed();
 }
 
+// Units printed after a value: they caption nothing.
+bool IsUnit(const QString& text) {
+    static const QStringList units{QStringLiteral("Hz"),  QStringLiteral("kHz"), QStringLiteral("MHz"),
+                                   QStringLiteral("ms"),  QStringLiteral("s"),   QStringLiteral("dB"),
+                                   QStringLiteral("W"),   QStringLiteral("%"),   QStringLiteral("bps"),
+                                   QStringLiteral("ch"),  QStringLiteral("sec"), QStringLiteral("min")};
+    return units.contains(text.trimmed());
+}
+
 QRect InWindow(const QWidget* widget, const QWidget* window) {
     return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
 }
@@ -54,7 +67,8 @@ std::vector<Caption> CaptionsOf(QWidget* window) {
             text = label->text();
         text = Clean(text);
         // Numbers, frequencies and lone signs are values, not captions.
-        if (text.size() < 2 || std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); }))
+        if (text.size() < 2 || std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); }) ||
+            IsUnit(text))
             continue;
         out.push_back({InWindow(widget, window), text});
     }
@@ -100,7 +114,108 @@ QString FrameAround(const QWidget* widget, QWidget* window) {
     return {};
 }
 
+// A row of single characters side by side (the digits of a frequency and
+// the dots between them) reads as one value: the first label reads the row,
+// named after its caption; the rest and the unit after it are not showing.
+// Returns the rows' names by their rectangles, for the buttons beside them.
+std::vector<Caption> JoinDigitRows(QWidget* window, const std::vector<Caption>& captions) {
+    std::vector<CStaticEx*> cells;
+    for (CStaticEx* label : window->findChildren<CStaticEx*>()) {
+        if (label->isHidden() || label->hasIcon() || label->text().trimmed().size() > 1 || label->width() > 24)
+            continue;
+        cells.push_back(label);
+    }
+    std::sort(cells.begin(), cells.end(), [window](CStaticEx* a, CStaticEx* b) {
+        const QRect ra = InWindow(a, window), rb = InWindow(b, window);
+        return ra.top() != rb.top() ? ra.top() < rb.top() : ra.left() < rb.left();
+    });
+    std::vector<Caption> rows;
+    std::size_t i = 0;
+    while (i < cells.size()) {
+        std::size_t j = i + 1;
+        while (j < cells.size()) {
+            const QRect prev = InWindow(cells[j - 1], window), next = InWindow(cells[j], window);
+            if (next.top() != prev.top() || next.height() != prev.height() || next.left() - prev.right() > 3 ||
+                next.left() <= prev.left())
+                break;
+            ++j;
+        }
+        if (j - i < 8) {
+            i = j;
+            continue;
+        }
+        std::vector<CStaticEx*> row(cells.begin() + static_cast<long>(i), cells.begin() + static_cast<long>(j));
+        i = j;
+        int widest = 0;
+        QRect span;
+        for (CStaticEx* cell : row) {
+            widest = std::max(widest, cell->width());
+            span |= InWindow(cell, window);
+        }
+        // The dots are the narrower cells.
+        std::vector<QPointer<CStaticEx>> digits;
+        for (CStaticEx* cell : row)
+            if (cell->width() == widest)
+                digits.emplace_back(cell);
+        // The unit printed right after the row goes with it.
+        for (CStaticEx* label : window->findChildren<CStaticEx*>()) {
+            const QRect r = InWindow(label, window);
+            if (!label->isHidden() && IsUnit(label->text()) && r.left() >= span.right() &&
+                r.left() - span.right() <= 10 && r.center().y() >= span.top() && r.center().y() <= span.bottom()) {
+                label->setProperty("accessibleHidden", true);
+                span |= r;
+            }
+        }
+        // Named after the caption beside it, or the group's when the caption
+        // beside it only repeats a part of the group's ("Freq." in "RX / Open
+        // Freq.").
+        QString name = CaptionFor(span, captions);
+        const QString group = FrameAround(row.front(), window);
+        if (name.isEmpty() || (!group.isEmpty() && group.contains(name)))
+            name = group;
+        if (name.isEmpty())
+            name = QStringLiteral("Frequency");
+        CStaticEx* first = row.front();
+        for (CStaticEx* cell : row)
+            if (cell != first)
+                cell->setProperty("accessibleHidden", true);
+        first->setAccessibleName(name);
+        first->setProperty("accessibleSpan", QRect(first->parentWidget()->mapFrom(window, span.topLeft()), span.size()));
+        first->SetAccessibleReading([digits] {
+            QString texts[11];
+            QString plain;
+            for (std::size_t k = 0; k < digits.size(); ++k) {
+                const QString text = digits[k] ? digits[k]->text() : QString();
+                if (digits.size() == 11)
+                    texts[k] = text;
+                plain += text.trimmed();
+            }
+            const QString value = digits.size() == 11 ? FrequencyReading(texts) : plain;
+            return value.isEmpty() ? QStringLiteral("none") : value;
+        });
+        rows.push_back({span, name});
+    }
+    return rows;
+}
+
+// An empty label right after a list or field: where its unit goes.
+bool IsUnitSlot(const QWidget* label, QWidget* window) {
+    const QRect r = InWindow(label, window);
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!qobject_cast<QComboBox*>(control) && !qobject_cast<QAbstractSpinBox*>(control) &&
+            !qobject_cast<QLineEdit*>(control))
+            continue;
+        const QRect c = InWindow(control, window);
+        if (r.left() >= c.right() - kSlack && r.left() - c.right() <= 10 && r.center().y() >= c.top() &&
+            r.center().y() <= c.bottom())
+            return true;
+    }
+    return false;
+}
+
 bool WantsName(QWidget* widget) {
+    if (widget->property("accessibleHidden").toBool())
+        return false;
     if (!widget->accessibleName().isEmpty())
         return false;
     if (const auto* label = qobject_cast<CStaticEx*>(widget))
@@ -123,6 +238,19 @@ void NameByCaptions(QWidget* window) {
     if (window == nullptr)
         return;
     const std::vector<Caption> captions = CaptionsOf(window);
+    const std::vector<Caption> digitRows = JoinDigitRows(window, captions);
+    // A button on a row of digits that says only what it does ("Ent") is
+    // named for its row.
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        const QString text = Clean(button->text());
+        if (text.size() > 5 || !button->accessibleName().isEmpty() && button->accessibleName() != text)
+            continue;
+        const QRect r = InWindow(button, window);
+        for (const Caption& row : digitRows)
+            if (r.center().y() >= row.rect.top() && r.center().y() <= row.rect.bottom() && r.left() >= row.rect.right() &&
+                r.left() - row.rect.right() <= 40)
+                button->setAccessibleName(text + QLatin1Char(' ') + row.text);
+    }
     for (QWidget* widget : window->findChildren<QWidget*>()) {
         if (!WantsName(widget))
             continue;
@@ -142,6 +270,15 @@ void NameByCaptions(QWidget* window) {
         }
         if (name.isEmpty())
             name = FrameAround(widget, window);
+        if (auto* label = qobject_cast<CStaticEx*>(widget); label && IsUnitSlot(label, window)) {
+            // The empty place of a unit after a list: nothing while empty.
+            label->setProperty("accessibleHiddenWhileEmpty", true);
+            label->setAccessibleName(name.isEmpty() ? QStringLiteral("Unit") : name + QStringLiteral(" unit"));
+            label->SetAccessibleReading([label] {
+                return label->text().trimmed().isEmpty() ? QStringLiteral("none") : QString();
+            });
+            continue;
+        }
         if (auto* label = qobject_cast<CStaticEx*>(widget)) {
             // A value field: named by its caption when it has one; while
             // empty it reads "blank".
@@ -154,6 +291,8 @@ void NameByCaptions(QWidget* window) {
         }
         if (name.isEmpty() && qobject_cast<QAbstractItemView*>(widget))
             name = Clean(window->windowTitle());
+        if (name.isEmpty() && qobject_cast<QProgressBar*>(widget))
+            name = Clean(window->windowTitle()) + QStringLiteral(" progress");
         if (name.isEmpty())
             name = Clean(widget->toolTip());
         if (name.isEmpty())
@@ -163,6 +302,16 @@ void NameByCaptions(QWidget* window) {
         // caption goes with it as the description.
         if (qobject_cast<QComboBox*>(widget) && widget->accessibleDescription().isEmpty())
             widget->setAccessibleDescription(name);
+    }
+    // A picture that only describes itself (a dial): its description is
+    // what it is called.
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->accessibleName().isEmpty() || widget->metaObject()->superClass() != &QWidget::staticMetaObject)
+            continue;
+        const QString said = widget->accessibleDescription().isEmpty() ? Clean(widget->toolTip())
+                                                                        : widget->accessibleDescription();
+        if (!said.isEmpty())
+            widget->setAccessibleName(said);
     }
     // A group frame without a caption of its own: named after its first
     // caption inside.
@@ -177,6 +326,27 @@ void NameByCaptions(QWidget* window) {
             }
     }
     for (QComboBox* combo : window->findChildren<QComboBox*>()) {
+        // On this desktop a drop-down reads its choice as its name and takes
+        // its caption from the label that names it as its buddy; without
+        // one a reader guesses from the nearest text (a unit). A label that
+        // is never shown carries the caption.
+        QString caption = combo->accessibleDescription();
+        if (caption.isEmpty())
+            caption = combo->accessibleName();
+        if (!caption.isEmpty() && combo->parentWidget()) {
+            QLabel* buddy = nullptr;
+            for (QLabel* label : combo->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+                if (label->buddy() == combo)
+                    buddy = label;
+            if (!buddy) {
+                buddy = new QLabel(combo->parentWidget());
+                buddy->setObjectName(QStringLiteral("accessibleCaption"));
+                buddy->setBuddy(combo);
+                buddy->hide();
+            }
+            if (buddy->objectName() == QLatin1String("accessibleCaption"))
+                buddy->setText(caption);
+        }
         QAbstractItemView* list = combo->view();
         if (list && list->accessibleName().isEmpty()) {
             const QString name = combo->accessibleName();

@@ -40,6 +40,23 @@ public:
         }
     }
 
+    // What a reader leaves out of what it says of the window, as the eye
+    // does, reads as not showing: a label that another's reading stands for
+    // (property "accessibleHidden"), a word of a display that is dark and
+    // reads "off" (property "accessibleDarkWhenOff"), an empty place
+    // (property "accessibleHiddenWhileEmpty").
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        const QWidget* w = widget();
+        if (w->property("accessibleHidden").toBool())
+            s.invisible = true;
+        if (m_kind == Kind::Label && Shown().isEmpty() &&
+            (w->property("accessibleHiddenWhileEmpty").toBool() ||
+             (w->property("accessibleDarkWhenOff").toBool() && Value() == QLatin1String("off"))))
+            s.invisible = true;
+        return s;
+    }
+
     // A control whose reading stands for several (a display of digit
     // labels) covers them all: the property "accessibleSpan" holds that
     // rectangle in the parent's coordinates.

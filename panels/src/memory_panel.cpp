@@ -177,6 +177,10 @@ void CMemoryPanel::OnInitDialog() {
     m_ctcss = AddList(kCtcssListId, QRect(392, 182, 92, 26), CtcssTexts());
     FieldLabel(this, QRect(486, 184, 24, 24), QStringLiteral("Hz"));
     m_dcs = AddList(kDcsListId, QRect(270, 212, 92, 26), DcsTexts());
+    // A screen reader's names: the three lists share one group's caption.
+    m_tone->setAccessibleName(QStringLiteral("TONE frequency"));
+    m_ctcss->setAccessibleName(QStringLiteral("CTCSS frequency"));
+    m_dcs->setAccessibleName(QStringLiteral("DCS code"));
 
     auto* nameLabel = FieldLabel(this, QRect(10, 254, 112, 24), {});
     m_name = new CEditEx(this, kNameFieldId, QRect(124, 252, 120, 28));

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QAbstractSlider>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QScrollBar>
 #include <QTest>
@@ -66,7 +67,10 @@ void Walk(QAccessibleInterface* iface, Tree& tree, int depth = 0) {
     // under its column's header, and a table's corner button (the toolkit's
     // own, with no widget behind it) selects all; readers pass over them.
     const bool corner = iface->role() == QAccessible::Pane && iface->object() == nullptr;
-    if (!Says(iface) && iface->role() != QAccessible::Separator && iface->role() != QAccessible::Cell && !corner)
+    // What does not show (a dark word, a digit that a row's reading stands
+    // for) a reader passes over too.
+    if (!Says(iface) && iface->role() != QAccessible::Separator && iface->role() != QAccessible::Cell && !corner &&
+        !iface->state().invisible)
         tree.silent.push_back(Describe(iface));
     for (int i = 0; i < iface->childCount(); ++i)
         Walk(iface->child(i), tree, depth + 1);
@@ -78,6 +82,7 @@ struct Heard {
     QObject* object;
     QString value;
     QString description;
+    QString name;
 };
 std::vector<Heard>* g_heard = nullptr;
 
@@ -86,7 +91,8 @@ void Listen(QAccessibleEvent* event) {
         return;
     QAccessibleInterface* iface = event->accessibleInterface();
     g_heard->push_back({event->type(), event->object(), iface ? iface->text(QAccessible::Value) : QString(),
-                        iface ? iface->text(QAccessible::Description) : QString()});
+                        iface ? iface->text(QAccessible::Description) : QString(),
+                        iface ? iface->text(QAccessible::Name) : QString()});
 }
 
 class AccessibilityTest : public display_test::DisplayTest {
@@ -119,6 +125,16 @@ protected:
         for (std::size_t i = from; i < heard.size(); ++i)
             if (heard[i].type == QAccessible::TextUpdated && heard[i].object == controls().widget(id))
                 out.push_back(heard[i].value.toStdString());
+        return out;
+    }
+    // What the notification object said (a reader speaks it as it shows)
+    // since `from`.
+    std::vector<std::string> Notified(std::size_t from = 0) {
+        std::vector<std::string> out;
+        QWidget* announcer = accessibility().AnnouncementObject();
+        for (std::size_t i = from; i < heard.size(); ++i)
+            if (heard[i].type == QAccessible::ObjectShow && heard[i].object == announcer)
+                out.push_back(heard[i].name.toStdString());
         return out;
     }
     ConsoleAccessibility& accessibility() {
@@ -183,13 +199,39 @@ TEST_F(AccessibilityTest, FrequencyModeSMeterAndAfGainReadRightAndFollowTheRadio
 
 TEST_F(AccessibilityTest, TransmitReadsPowerAndStatusWordsReadLitOrOff) {
     EXPECT_EQ(Value(idc::Split), "off");
+    // A dark word is not read with the window as if it were lit.
+    EXPECT_TRUE(Of(idc::Split)->state().invisible);
+    EXPECT_EQ(Name(idc::SubDigit0), "Sub frequency");
     radio().pressKey(qxsim::Key::Split);
     EXPECT_TRUE(PumpUntil([&] { return Value(idc::Split) == "on"; })) << Value(idc::Split);
+    EXPECT_FALSE(Of(idc::Split)->state().invisible);
+    // The right display shows the transmitting VFO and says so.
+    EXPECT_TRUE(PumpUntil([&] { return Name(idc::SubDigit0) == "Transmit frequency, VFO B"; })) << Name(idc::SubDigit0);
     EXPECT_NE(Value(idc::DisplayBack).find("SPLIT"), std::string::npos) << Value(idc::DisplayBack);
     EXPECT_NE(Value(idc::VfoMark0).find("transmit"), std::string::npos) << Value(idc::VfoMark0);
+    // A status word is not named like the button beside it; the antenna's
+    // number says what it counts.
+    EXPECT_EQ(Name(idc::Split), "SPLIT indicator");
+    EXPECT_NE(Name(idc::Split), Name(idc::SplitButton));
+    EXPECT_NE(Value(idc::DisplayBack).find("antenna 1"), std::string::npos) << Value(idc::DisplayBack);
+
+    // Receiving a signal is not being on the air.
+    radio().inject("BY10;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "busy, signal received"; })) << Value(idc::MainBusy);
+    EXPECT_EQ(Name(idc::MainBusy), "Main busy or on air");
+    radio().inject("BY00;");
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "off"; })) << Value(idc::MainBusy);
+
+    // With RIT on the right display shows the offset, read as one in kHz.
+    radio().pressKey(qxsim::Key::Split);
+    radio().pressKey(qxsim::Key::Rit);
+    EXPECT_TRUE(PumpUntil([&] { return Name(idc::SubDigit0) == "RIT offset"; })) << Name(idc::SubDigit0);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::SubDigit0).find(" kHz") != std::string::npos; }))
+        << Value(idc::SubDigit0);
+    EXPECT_EQ(accessibility().OffsetReading().toStdString(), Value(idc::SubDigit0));
 
     radio().transmit(true);
-    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "ONAIR"; })) << Value(idc::MainBusy);
+    EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainBusy) == "on air"; })) << Value(idc::MainBusy);
     radio().inject("SM00017;");
     EXPECT_TRUE(PumpUntil([&] { return Value(idc::MainMeter) == "50 W"; })) << Value(idc::MainMeter);
     radio().transmit(false);
@@ -220,25 +262,41 @@ TEST_F(AccessibilityTest, FrequencyModeAndTransmitChangesRaiseThrottledEvents) {
     EXPECT_LE(static_cast<long long>(spoken.size()), allowed) << spoken.size() << " announcements";
     EXPECT_EQ(spoken.back(), "14.050.000 MHz");
     EXPECT_EQ(Value(idc::MainDigit0), "14.050.000 MHz");
+    // A reader passes over text changes of a control without the focus; the
+    // notification object is spoken wherever the focus is, as often.
+    ASSERT_NE(accessibility().AnnouncementObject(), nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(accessibility().AnnouncementObject())->role(),
+              QAccessible::Notification);
+    const std::vector<std::string> notified = Notified(from);
+    ASSERT_FALSE(notified.empty());
+    EXPECT_LE(static_cast<long long>(notified.size()), allowed) << notified.size() << " notifications";
+    EXPECT_EQ(notified.back(), "14.050.000 MHz");
 
+    auto lastNotified = [&] {
+        const auto said = Notified(from);
+        return said.empty() ? std::string() : said.back();
+    };
     radio().setMode(1);
     EXPECT_TRUE(PumpUntil([&] {
         const auto events = TextEvents(idc::MainMode, from);
         return !events.empty() && events.back() == "LSB";
     }));
+    EXPECT_TRUE(PumpUntil([&] { return lastNotified() == "LSB"; })) << lastNotified();
     radio().transmit(true);
     EXPECT_TRUE(PumpUntil([&] {
         const auto events = TextEvents(idc::MainBusy, from);
-        return !events.empty() && events.back() == "ONAIR";
+        return !events.empty() && events.back() == "on air";
     }));
+    EXPECT_TRUE(PumpUntil([&] { return lastNotified() == "transmitting"; })) << lastNotified();
     radio().transmit(false);
     EXPECT_TRUE(PumpUntil([&] {
         const auto events = TextEvents(idc::MainBusy, from);
         return !events.empty() && events.back() == "off";
     }));
+    EXPECT_TRUE(PumpUntil([&] { return lastNotified() == "receiving"; })) << lastNotified();
 }
 
-TEST_F(AccessibilityTest, TheSpeakKeySpeaksFrequencyModeAndMeterAndSendsNothing) {
+TEST_F(AccessibilityTest, TheSpeakKeyMovesTheFocusToTheSummaryAndTheNextKeyBringsItBack) {
     radio().setFrequency(qxsim::Vfo::A, 14'195'000);
     radio().setMode(2);
     ASSERT_TRUE(PumpUntil([&] { return Value(idc::MainDigit0) == "14.195.000 MHz" && Value(idc::MainMode) == "USB"; }));
@@ -250,30 +308,50 @@ TEST_F(AccessibilityTest, TheSpeakKeySpeaksFrequencyModeAndMeterAndSendsNothing)
     QApplication::setActiveWindow(console.get());
     QWidget* tune = controls().widget(idc::TuneUp);
     tune->setFocus(Qt::TabFocusReason);
-    const QString group = tune->accessibleDescription();
     radio().clearReceived();
     QTest::keyClick(console.get(), Qt::Key_F2);
     PumpFor(100ms);
 
+    // A reader speaks the object the focus lands on: the summary.
     const std::string expected = "Main 14.195.000 MHz, USB, S meter S9";
-    bool spoken = false;
+    QWidget* summary = QApplication::focusWidget();
+    ASSERT_NE(summary, nullptr);
+    ASSERT_NE(summary, tune);
+    EXPECT_EQ(summary, accessibility().SummaryObject());
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(summary);
+    EXPECT_EQ(iface->text(QAccessible::Name).toStdString().rfind(expected, 0), 0u)
+        << iface->text(QAccessible::Name).toStdString();
+    EXPECT_TRUE(iface->state().focused);
+    bool focusEvent = false;
     for (const Heard& h : heard)
-        spoken |= h.type == QAccessible::DescriptionChanged && h.object == tune &&
-                  h.description.toStdString().rfind(expected, 0) == 0;
-    EXPECT_TRUE(spoken) << accessibility().Summary().toStdString();
+        focusEvent |= h.type == QAccessible::Focus && h.object == summary &&
+                      h.name.toStdString().rfind(expected, 0) == 0;
+    EXPECT_TRUE(focusEvent);
     // Nothing went to the radio.
     EXPECT_TRUE(radio().received().empty());
 
-    // Pressed again with nothing changed, it speaks again.
+    // Pressed again where it stands, it says the summary again.
     const std::size_t before = heard.size();
-    QTest::keyClick(console.get(), Qt::Key_F2);
-    PumpFor(50ms);
-    EXPECT_GT(heard.size(), before);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    PumpFor(100ms);
+    const std::vector<std::string> again = Notified(before);
+    ASSERT_FALSE(again.empty());
+    EXPECT_EQ(again.back().rfind(expected, 0), 0u) << again.back();
 
-    // When the focus moves on, the control has its group again.
-    controls().widget(idc::TuneDown)->setFocus(Qt::TabFocusReason);
-    PumpFor(20ms);
-    EXPECT_EQ(tune->accessibleDescription(), group);
+    // Esc and Tab only go back; another key goes back and does its work
+    // there (Space presses the button that had the focus).
+    for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Tab)}) {
+        QTest::keyClick(console.get(), Qt::Key_F2);
+        ASSERT_EQ(QApplication::focusWidget(), summary);
+        QTest::keyClick(summary, static_cast<Qt::Key>(key));
+        EXPECT_EQ(QApplication::focusWidget(), tune) << key;
+    }
+    EXPECT_TRUE(radio().received().empty());
+    QTest::keyClick(console.get(), Qt::Key_F2);
+    ASSERT_EQ(QApplication::focusWidget(), summary);
+    QTest::keyClick(summary, Qt::Key_Space);
+    EXPECT_EQ(QApplication::focusWidget(), tune);
+    EXPECT_TRUE(PumpUntil([&] { return !radio().received().empty(); })) << "Space did not reach TUNE UP";
 }
 
 TEST_F(AccessibilityTest, TabWalksEveryControlGroupByGroupAndEachGroupIsNamed) {
@@ -359,6 +437,142 @@ TEST_F(AccessibilityTest, TheSecondaryWindowsNameTheirControlsAndValues) {
         }
     }
     EXPECT_GE(windows, 9);
+}
+
+QWidget* WindowTitled(const QString& title) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowTitle() == title)
+            return window;
+    return nullptr;
+}
+
+// The label that reads a row of digits, found by its name.
+CStaticEx* RowNamed(QWidget* window, const QString& name) {
+    for (CStaticEx* label : window->findChildren<CStaticEx*>())
+        if (label->accessibleName() == name && label->width() < 30)
+            return label;
+    return nullptr;
+}
+
+QString ReadingOf(QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Value);
+}
+
+TEST_F(AccessibilityTest, RowsOfDigitsReadOneValueAndEveryListItsOwnCaption) {
+    RadioMchView(console.get());
+    PandorView(console.get(), 2);
+    QuorelView(console.get());
+    GlimraView(console.get());
+    PumpFor(300ms);
+
+    // The memory editor: fourteen digit and dot boxes per row read as one
+    // frequency, named for the row; tuned with the mouse on its digits.
+    QWidget* memory = WindowTitled(QStringLiteral("Memory"));
+    ASSERT_NE(memory, nullptr);
+    CStaticEx* rx = RowNamed(memory, QStringLiteral("RX / Open Freq."));
+    ASSERT_NE(rx, nullptr);
+    ASSERT_NE(RowNamed(memory, QStringLiteral("TX / Close Freq.")), nullptr);
+    std::vector<CStaticEx*> digits;
+    for (CStaticEx* label : memory->findChildren<CStaticEx*>())
+        if (label->y() == rx->y() && label->width() == rx->width())
+            digits.push_back(label);
+    std::sort(digits.begin(), digits.end(), [](CStaticEx* a, CStaticEx* b) { return a->x() < b->x(); });
+    ASSERT_EQ(digits.size(), 11u);
+    // 10 GHz digit first: 1 x 10 MHz, 4 x 1 MHz, 1 x 100 kHz, 9 x 10 kHz, 5 x 1 kHz.
+    const int clicks[11] = {0, 0, 0, 1, 4, 1, 9, 5, 0, 0, 0};
+    for (int d = 0; d < 11; ++d)
+        for (int n = 0; n < clicks[d]; ++n) {
+            QTest::mouseClick(digits[static_cast<std::size_t>(d)], Qt::RightButton);
+            PumpFor(5ms);
+        }
+    EXPECT_TRUE(PumpUntil([&] { return ReadingOf(rx) == QStringLiteral("14.195.000 MHz"); }))
+        << ReadingOf(rx).toStdString();
+    // The boxes it stands for and the "Hz" after it are not shown to a reader.
+    for (std::size_t d = 1; d < digits.size(); ++d)
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(digits[d])->state().invisible) << d;
+
+    // The lists of the TONE / CTCSS / DCS group each say which they are.
+    std::set<std::string> toneNames;
+    for (QComboBox* list : memory->findChildren<QComboBox*>())
+        if (list->y() > 170 && list->y() < 240 && list->x() > 262)
+            toneNames.insert(list->accessibleName().toStdString());
+    EXPECT_EQ(toneNames, (std::set<std::string>{"TONE frequency", "CTCSS frequency", "DCS code"}));
+
+    // Setup: each transverter line one value, its Ent button named for it.
+    QWidget* setup = WindowTitled(QStringLiteral("Setup"));
+    ASSERT_NE(setup, nullptr);
+    for (const char* line : {"Main Band", "Sub Band", "SATL Down", "SATL Up"}) {
+        CStaticEx* row = RowNamed(setup, QString::fromLatin1(line));
+        ASSERT_NE(row, nullptr) << line;
+        EXPECT_TRUE(ReadingOf(row).endsWith(QStringLiteral(" MHz"))) << line << ": " << ReadingOf(row).toStdString();
+        bool ent = false;
+        for (QAbstractButton* button : setup->findChildren<QAbstractButton*>())
+            ent |= button->accessibleName() == QStringLiteral("Ent ") + QString::fromLatin1(line);
+        EXPECT_TRUE(ent) << line;
+    }
+
+    // Visual Scan: a dialog with a title, its frequency one value, its dial named.
+    QWidget* scan = WindowTitled(QStringLiteral("Visual Scan"));
+    ASSERT_NE(scan, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(scan)->role(), QAccessible::Dialog);
+    CStaticEx* scanFrequency = RowNamed(scan, QStringLiteral("Frequency"));
+    ASSERT_NE(scanFrequency, nullptr);
+    EXPECT_TRUE(ReadingOf(scanFrequency).endsWith(QStringLiteral(" MHz"))) << ReadingOf(scanFrequency).toStdString();
+
+    // In every window: no showing label reads a lone digit, a dot or
+    // "blank", no list takes a unit as its caption, and every list has a
+    // caption a reader finds through its label.
+    const QStringList units{QStringLiteral("Hz"), QStringLiteral("ms"), QStringLiteral("kHz"), QStringLiteral("MHz")};
+    for (QWidget* window : {memory, setup, scan, WindowTitled(QStringLiteral("MULTI"))}) {
+        ASSERT_NE(window, nullptr);
+        const std::string title = window->windowTitle().toStdString();
+        for (CStaticEx* label : window->findChildren<CStaticEx*>()) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(label);
+            if (label->isHidden() || iface->state().invisible)
+                continue;
+            const QString spoken = iface->text(QAccessible::Value).isEmpty() ? iface->text(QAccessible::Name)
+                                                                              : iface->text(QAccessible::Value);
+            EXPECT_FALSE(spoken == QStringLiteral("blank") || spoken == QStringLiteral(".") ||
+                         (spoken.size() == 1 && spoken[0].isDigit()))
+                << title << ": a label reads \"" << spoken.toStdString() << "\"";
+            EXPECT_FALSE(label->text().trimmed().isEmpty() && units.contains(iface->text(QAccessible::Name)))
+                << title << ": an empty label named " << iface->text(QAccessible::Name).toStdString();
+        }
+        for (QComboBox* list : window->findChildren<QComboBox*>()) {
+            if (list->isHidden())
+                continue;
+            const auto labels = QAccessible::queryAccessibleInterface(list)->relations(QAccessible::Label);
+            ASSERT_FALSE(labels.isEmpty()) << title << ": " << list->objectName().toStdString();
+            const QString caption = labels.front().first->text(QAccessible::Name);
+            EXPECT_FALSE(caption.isEmpty() || units.contains(caption))
+                << title << ": " << list->objectName().toStdString() << " captioned \"" << caption.toStdString() << "\"";
+        }
+    }
+    // MULTI: each list its own frame's caption.
+    QWidget* multi = WindowTitled(QStringLiteral("MULTI"));
+    QComboBox* micGain = multi->findChild<QComboBox*>(QStringLiteral("list24030"));
+    ASSERT_NE(micGain, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(micGain)->relations(QAccessible::Label).front().first->text(
+                  QAccessible::Name),
+              QStringLiteral("MIC GAIN"));
+    QComboBox* breakIn = multi->findChild<QComboBox*>(QStringLiteral("list24040"));
+    ASSERT_NE(breakIn, nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(breakIn)->relations(QAccessible::Label).front().first->text(
+                  QAccessible::Name),
+              QStringLiteral("CW BREAK-IN"));
+}
+
+TEST_F(AccessibilityTest, TheSatelliteChannelReadsTheNumberItShows) {
+    radio().modify([](qxsim::State& s) {
+        s.satelliteNames[0] = "AO-7";
+        s.satellite = {1, 0, 0, 0, 0, 0, 0};
+        s.satelliteName = "AO-7";
+    });
+    display().link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
+    ASSERT_TRUE(PumpUntil([&] { return state().satelliteMode == 1; }));
+    ASSERT_EQ(Text(idc::MainChDigit0 + 2), "0");
+    EXPECT_EQ(Value(idc::MainChDigit0), "0");
+    EXPECT_FALSE(Of(idc::MainChDigit0)->state().invisible);
 }
 
 TEST_F(AccessibilityTest, ReadingTheConsoleChangesNothingOnScreen) {

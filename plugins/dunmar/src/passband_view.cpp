@@ -5,13 +5,22 @@
 
 namespace dunmar {
 
-PassbandView::PassbandView(QWidget* parent) : QWidget(parent) {}
+PassbandView::PassbandView(QWidget* parent) : QWidget(parent) {
+    // What a screen reader says of the picture.
+    setAccessibleName(QStringLiteral("Receive passband"));
+    setAccessibleDescription(tr("no filter reported"));
+}
 
 void PassbandView::setPassband(const Passband& band) {
     if (band.known == m_band.known && band.low == m_band.low && band.high == m_band.high &&
         band.axisLow == m_band.axisLow && band.axisHigh == m_band.axisHigh)
         return;
     m_band = band;
+    setAccessibleDescription(band.known ? QStringLiteral("%1 Hz wide, %2 to %3 Hz")
+                                              .arg(band.high - band.low)
+                                              .arg(band.low)
+                                              .arg(band.high)
+                                        : tr("no filter reported"));
     update();
 }
 

@@ -267,6 +267,9 @@ TEST_F(FilterWindowTest, OpeningAsksTheRadioAndFollowsItsAnswers) {
     sim().radio.setValue("SH", {11});
     ASSERT_TRUE(PumpUntil([&] { return ui().highCut->currentText() == QStringLiteral("5000 Hz"); }));
     EXPECT_EQ(ui().passband->passband().high, 5000);
+    // A screen reader reads the picture's width as it is drawn.
+    EXPECT_EQ(ui().passband->accessibleName(), QStringLiteral("Receive passband"));
+    EXPECT_EQ(ui().passband->accessibleDescription(), QStringLiteral("4800 Hz wide, 200 to 5000 Hz"));
 }
 
 // ------------------------------------------------------------------ input
