@@ -477,8 +477,10 @@ bool CMemoryPanel::Receivable(std::int64_t hz) const {
 
 void CMemoryPanel::OnOK() {
     // A frequency the radio has no band for is not handed back: the radio
-    // would refuse the channel, or hold what it cannot use.
-    if (!Receivable(m_channel.rxFreq) || (m_channel.txFreq != 0 && !Receivable(m_channel.txFreq))) {
+    // would refuse the channel, or hold what it cannot use. An empty record
+    // (no frequency) goes back as it is; the console never writes one.
+    if ((m_channel.rxFreq != 0 && !Receivable(m_channel.rxFreq)) ||
+        (m_channel.txFreq != 0 && !Receivable(m_channel.txFreq))) {
         platform::MessageBox(QStringLiteral("Invalid Frequency.\nPlease check and try again."), QStringLiteral("Zephyra"),
                              platform::MbOk | platform::MbIconWarning, this);
         return;

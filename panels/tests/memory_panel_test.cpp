@@ -319,7 +319,7 @@ TEST_F(MemoryEditor, OkRefusesAFrequencyInNoBand) {
         bool taken;
     };
     for (const Case& c : {Case{70'450'000, 0, false}, Case{145'500'000, 100'000'000, false},
-                          Case{145'500'000, 0, true}}) {
+                          Case{145'500'000, 0, true}, /* an empty record goes back as it is */ Case{0, 0, true}}) {
         sink.received.clear();
         Load(c.rx, 4, 0, c.tx);
         auto dialogs = std::make_shared<platform::ScriptedDialogs>();
