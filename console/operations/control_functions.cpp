@@ -39,6 +39,9 @@ void ConsoleOperations::Power() {
         return;
     }
     if (power != 0) {
+        // A sweep stops and tunes back while the radio still listens: the
+        // radio switched off takes no frequency.
+        windows.GlimraScanStop();
         link.ConnPS("W", 0);
         Pause(200);
         link.ConnPS("R", 0);

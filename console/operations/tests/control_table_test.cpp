@@ -526,6 +526,29 @@ TEST_F(VisualScanOnTheConsole, ControlOffMidSweepLeavesTheRadioOnTheCentre) {
     TunedBackBeforeTheLineClosed(centre);
 }
 
+// POWER off mid-sweep: the sweep stops and tunes back before PS 0, since a
+// radio switched off takes no frequency.
+TEST_F(VisualScanOnTheConsole, PowerOffMidSweepTunesBackFirst) {
+    const std::int64_t centre = StartSweep();
+    QWidget* power = controls().widget(idc::Power);
+    ASSERT_NE(power, nullptr);
+    QTest::mouseClick(power, Qt::LeftButton);
+    ASSERT_TRUE(PumpUntil([&] { return !radio().state().power; }));
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(radio().state().vfoA, centre);
+    char text[24];
+    std::snprintf(text, sizeof text, "FA%011lld", static_cast<long long>(centre));
+    const auto received = radio().received();
+    std::size_t back = received.size(), off = received.size();
+    for (std::size_t i = 0; i < received.size(); ++i) {
+        if (received[i].text == text)
+            back = i;
+        if (received[i].text == "PS0" && off == received.size())
+            off = i;
+    }
+    EXPECT_LT(back, off) << "tuned back after the radio was switched off";
+}
+
 // The radio falls silent mid-sweep: the watchdog's disconnect stops the
 // sweep and tunes back while the line is still open.
 TEST_F(VisualScanOnTheConsole, TheWatchdogsDisconnectTunesBackFirst) {
