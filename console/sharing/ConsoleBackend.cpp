@@ -109,8 +109,13 @@ zshare::RadioDescription ConsoleBackend::QxDescription() {
                   tx(1240 * MHz, 1300 * MHz, 1, 10)};
     for (int step : {1, 10, 100, 1000, 5000, 6250, 10000, 12500, 15000, 20000, 25000, 30000, 50000, 100000})
         d.steps.emplace_back(kAllModes, step);
-    d.filters = {{0x0c, 2400}, {0x0c, 1800}, {0x0c, 2700}, {0x82, 500},  {0x82, 250}, {0x82, 2400},
-                 {0x110, 500}, {0x110, 1000}, {0x01, 6000}, {0x01, 2400}, {0x20, 6000}};
+    d.filters = {{0x0c, 2400}, {0x0c, 1800}, {0x0c, 2700}, {0x82, 500},
+                 {0x82, 250},  {0x82, 2400}, {0x110, 500}, {0x110, 1000},
+                 {0x01, 6000}, {0x01, 2400}, {0x20, 6000}, {0x20, 3000}};
+    // AM and FM have two filters each, the wide one (listed first, the normal
+    // width) and the narrow one. Narrow FM halves the deviation, so beside the
+    // 6000 Hz given for wide FM its filter is listed at half that, 3000 Hz.
+    // A client's width up to the narrow one picks narrow, any other wide.
     d.maxRit = 99'999;
     d.maxXit = 99'999;
     d.maxIfShift = 0;
@@ -358,7 +363,6 @@ Result ConsoleBackend::GetMode(Vfo vfo, Mode& mode, int& passband) {
             return std::nullopt;
         },
         [link] { link->ConnFW("R", 0); });
-    passband = width ? static_cast<int>(*width) : 0;
     if (which != rx) {
         // The other VFO's mode is read from the radio (OI), or is the one
         // this backend last set or saw on it; never the receive VFO's.
@@ -366,6 +370,8 @@ Result ConsoleBackend::GetMode(Vfo vfo, Mode& mode, int& passband) {
         if (other == Mode::Unknown)
             return Result::NotAvailable;
         mode = other;
+        // The filter's value means what the receive mode makes it mean.
+        passband = width ? FilterWidth(ReceiveMode(rx, other), *width) : 0;
         return Result::Ok;
     }
     const auto code = Read(
@@ -381,6 +387,7 @@ Result ConsoleBackend::GetMode(Vfo vfo, Mode& mode, int& passband) {
     if (!code)
         return Result::TimedOut;
     mode = ModeOfCode(static_cast<int>(*code));
+    passband = width ? FilterWidth(mode, *width) : 0;
     if (rx <= 1)
         m_vfoMode[static_cast<std::size_t>(rx)] = mode;
     return Result::Ok;
@@ -421,6 +428,39 @@ int ConsoleBackend::NormalWidth(Mode mode) const {
         if (modes & zshare::ModeBit(mode))
             return hz;
     return -1;
+}
+
+Mode ConsoleBackend::ReceiveMode(int rx, Mode fallback) const {
+    if (m_state.mode[0] != 0)
+        return ModeOfCode(m_state.mode[0]);
+    return rx <= 1 ? m_vfoMode[static_cast<std::size_t>(rx)] : fallback;
+}
+
+bool ConsoleBackend::NarrowOrWide(Mode mode) {
+    return mode == Mode::Fm || mode == Mode::Am;
+}
+
+// The narrow filter's width is the smallest listed for the mode.
+int ConsoleBackend::FilterValue(Mode mode, int passband) const {
+    if (passband < 0)
+        return -1;
+    if (!NarrowOrWide(mode))
+        return passband == 0 ? NormalWidth(mode) : passband;
+    if (passband == 0)
+        return 1;
+    return passband <= FilterWidth(mode, 0) ? 0 : 1;
+}
+
+int ConsoleBackend::FilterWidth(Mode mode, long long value) const {
+    if (!NarrowOrWide(mode))
+        return static_cast<int>(value);
+    if (value != 0)
+        return NormalWidth(mode);
+    int narrow = NormalWidth(mode);
+    for (const auto& [modes, hz] : m_description.filters)
+        if ((modes & zshare::ModeBit(mode)) && hz < narrow)
+            narrow = hz;
+    return narrow;
 }
 
 bool ConsoleBackend::Transmitting() {
@@ -465,8 +505,8 @@ Result ConsoleBackend::SetMode(Vfo vfo, Mode mode, int passband) {
         if (rx <= 1)
             m_vfoMode[static_cast<std::size_t>(rx)] = mode;
         // Passband 0 is the mode's normal width; below 0 keeps the width.
-        const int width = passband == 0 ? NormalWidth(mode) : passband;
-        if (width > 0 && fw() != width)
+        const int width = FilterValue(mode, passband);
+        if (width >= 0 && fw() != width)
             r = SetAndConfirm([&] { return link->ConnFW("W", static_cast<u32>(width)) == 1; }, fw, width,
                               [link] { link->ConnFW("R", 0); });
         return r;
@@ -481,7 +521,8 @@ Result ConsoleBackend::SetMode(Vfo vfo, Mode mode, int passband) {
         const auto now = Read(fw, [link] { link->ConnFW("R", 0); });
         if (!now)
             return Result::TimedOut;
-        if (*now != passband)
+        if (FilterWidth(ReceiveMode(rx, mode), *now) !=
+            FilterWidth(mode, FilterValue(mode, passband)))
             return Result::Rejected;
     }
     // Receive on it, set the mode, and go back (the receive VFO command ends

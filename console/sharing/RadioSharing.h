@@ -143,6 +143,18 @@ private:
     // with OI, else the one last set or seen on it; Unknown when neither.
     zshare::Mode ReadOtherMode(int which);
     int NormalWidth(zshare::Mode mode) const;
+    // FM, and AM (the band here is always the main one), have a narrow and a
+    // wide filter instead of a width in Hz: FW 0 is narrow, FW 1 wide.
+    static bool NarrowOrWide(zshare::Mode mode);
+    // The FW value for a client's passband in `mode` (0 the normal width,
+    // below 0 keep the width: -1).
+    int FilterValue(zshare::Mode mode, int passband) const;
+    // The width in Hz a client is told for the radio's FW value in `mode`.
+    int FilterWidth(zshare::Mode mode, long long value) const;
+    // The main band's mode as the console has it (it gives the shared
+    // filter's value its meaning), else the one last seen on receive VFO
+    // `rx`, else `fallback`.
+    zshare::Mode ReceiveMode(int rx, zshare::Mode fallback) const;
     // True while the main band transmits (after the last PTT change's IF).
     bool Transmitting();
     // Waits for the IF that follows the last PTT change made here.

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -167,6 +168,19 @@ TEST_F(Clients, NetRigctlClientDoesEveryCommandOnTheRadio) {
         {{"X", "USB", "0", "m"}, "CW\n500\n", [](S s, R) { return s.modeA == 3 && s.modeB == 2 && s.rxVfo == 0; },
          [](Clients& t) { return t.Text(idc::MainMode).find("CW") != std::string::npos; }},
         {{"x"}, "USB\n500\n", nullptr, nullptr},
+        // FM and AM: narrow (FW 0) or wide (FW 1), answered in Hz.
+        {{"M", "FM", "0"}, "",
+         [](S s, R r) {
+             const auto got = r.received();
+             return s.modeA == 4 && r.value("FW") == 1 &&
+                    std::none_of(got.begin(), got.end(), [](const qxsim::Received& c) { return c.text == "FW6000"; });
+         },
+         [](Clients& t) { return t.Text(idc::MainMode) == " FM"; }},
+        // (A new run: the client answers "m" from its own record of the mode it set.)
+        {{"m"}, "FM\n6000\n", nullptr, nullptr},
+        {{"M", "AM", "2400"}, "", [](S s, R r) { return s.modeA == 5 && r.value("FW") == 0; },
+         [](Clients& t) { return t.Text(idc::MainMode) == " AM NAR"; }},
+        {{"m"}, "AM\n2400\n", nullptr, nullptr},
         // Passband 0: the mode's normal width.
         {{"M", "USB", "0"}, "", [](S s, R r) { return s.modeA == 2 && r.value("FW") == 2400; },
          [](Clients& t) { return t.Text(idc::MainMode).find("USB") != std::string::npos; }},

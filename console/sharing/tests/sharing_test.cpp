@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTcpServer>
 
+#include <algorithm>
 #include <optional>
 #include <sstream>
 
@@ -31,6 +32,12 @@ std::string DigitsOf(const std::string& shown) {
     return out;
 }
 
+// True when the radio received the command `text` (without its ";").
+bool Received(const qxsim::Radio& r, const std::string& text) {
+    const auto got = r.received();
+    return std::any_of(got.begin(), got.end(), [&](const qxsim::Received& c) { return c.text == text; });
+}
+
 struct Step {
     const char* line;
     int lines;           // value lines of a get's plain answer
@@ -46,6 +53,10 @@ public:
     using SharingTest::state;
     using SharingTest::Text;
 };
+
+bool MainModeShows(SharingTest& t, const std::string& text) {
+    return static_cast<Sharing&>(t).Text(idc::MainMode) == text;
+}
 
 bool MainShows(SharingTest& t, const std::string& digits) {
     auto& s = static_cast<Sharing&>(t);
@@ -76,6 +87,25 @@ TEST_F(Sharing, EveryLineCommandChangesTheRadioAndTheConsoleFollows) {
         {"+\\get_mode", 4, "get_mode:\nMode: USB\nPassband: 2400\nRPRT 0\n", nullptr, nullptr},
         // A width the radio cannot take: nothing changes, the mode neither.
         {"M CW 20000", 1, "RPRT -1\n", [](R r) { return r.state().modeA == 2 && r.value("FW") == 2400; }, nullptr},
+        // FM and AM have a narrow (FW 0) and a wide (FW 1) filter, not a
+        // width in Hz: a client's width picks one, and the answer is in Hz.
+        {"M FM 0", 1, "RPRT 0\n",
+         [](R r) { return r.state().modeA == 4 && r.value("FW") == 1 && !Received(r, "FW6000"); },
+         [](SharingTest& t) { return MainModeShows(t, " FM"); }},
+        {"m", 2, "FM\n6000\n", nullptr, nullptr},
+        {"M FM 2400", 1, "RPRT 0\n", [](R r) { return r.state().modeA == 4 && r.value("FW") == 0; },
+         [](SharingTest& t) { return MainModeShows(t, " FM NAR"); }},
+        {"+\\get_mode", 4, "get_mode:\nMode: FM\nPassband: 3000\nRPRT 0\n", nullptr, nullptr},
+        {"M FM 5000", 1, "RPRT 0\n", [](R r) { return r.value("FW") == 1; },
+         [](SharingTest& t) { return MainModeShows(t, " FM"); }},
+        {"M AM 2400", 1, "RPRT 0\n",
+         [](R r) { return r.state().modeA == 5 && r.value("FW") == 0; },
+         [](SharingTest& t) { return MainModeShows(t, " AM NAR"); }},
+        {"m", 2, "AM\n2400\n", nullptr, nullptr},
+        {"M AM 0", 1, "RPRT 0\n", [](R r) { return r.state().modeA == 5 && r.value("FW") == 1; },
+         [](SharingTest& t) { return MainModeShows(t, " AM"); }},
+        {"m", 2, "AM\n6000\n", nullptr, nullptr},
+        {"M USB 0", 1, "RPRT 0\n", [](R r) { return r.state().modeA == 2 && r.value("FW") == 2400; }, nullptr},
         {"V VFOB", 1, "RPRT 0\n", [](R r) { return r.state().rxVfo == 1; },
          [](SharingTest& t) { return static_cast<Sharing&>(t).state().mainVfo == 1 && MainShows(t, "7050000"); }},
         {"v", 1, "VFOB\n", nullptr, nullptr},
