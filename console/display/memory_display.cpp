@@ -98,10 +98,13 @@ void ConsoleDisplay::OnMR(const MemoryReport& report) {
         // Browsing: the channel is shown, nothing is stored.
         if (receiveHalf) {
             m_browsedFrequency = r.frequency;
+            s.scrollShown = zephyra::MemoryPosition{r.bank, r.channel};
+            // The browsed channel's own mark, and the one the next "M. IN"
+            // writes: a mark toggled on another channel does not follow to a
+            // channel that does not show it.
+            record.lockout = r.lockout == 1 ? 1 : 0;
             if (!s.erasedChannel) {
                 ShowChannelNumber(0, r.bank, r.channel);
-                // The browsed channel's own mark, not the record's that the
-                // next "M. IN" writes.
                 SetText(controls, idc::MainLockOut,
                         r.lockout == 1 && s.zulState != 2 ? QStringLiteral("L .OUT") : QString());
             }

@@ -95,20 +95,22 @@ void ConsoleDialog::StoreEditedMemory() {
     m_windows->PandorGetMemVal(v);
     const int band = m_state.controlBand == 1 ? 1 : 0;
     zephyra::MemoryRecord& record = m_state.record[band];
-    record.rxFrequency = ConsoleDisplay::RecordFrequencyText(v.rxFrequency);
-    record.txFrequency = ConsoleDisplay::RecordFrequencyText(v.txFrequency);
     const int rxMode = static_cast<int>(v.rxMode);
     const int txMode = static_cast<int>(v.txMode);
-    if (band == 0) {
-        record.rxMode = rxMode;
-        record.txMode = txMode;
-    } else {
-        // The sub receiver keeps only the modes it can work: FM and AM.
-        if (rxMode == 4 || rxMode == 5)
-            record.rxMode = rxMode;
-        if (txMode == 4 || txMode == 5 || rxMode == 0)
-            record.txMode = txMode;
+    // The sub receiver works only FM and AM: a channel edited to another
+    // mode cannot be stored from it, and keeping the old mode beside the new
+    // step would write neither what was shown nor what was there.
+    const auto subMode = [](int mode) { return mode == 4 || mode == 5; };
+    if (band == 1 && (!subMode(rxMode) || (v.txFrequency != 0 && !subMode(txMode)))) {
+        platform::MessageBox(QStringLiteral("The sub band stores only FM and AM channels.\n"
+                                            "The edited channel was not kept."),
+                             QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconWarning, this);
+        return;
     }
+    record.rxFrequency = ConsoleDisplay::RecordFrequencyText(v.rxFrequency);
+    record.txFrequency = ConsoleDisplay::RecordFrequencyText(v.txFrequency);
+    record.rxMode = rxMode;
+    record.txMode = txMode;
     record.rxStep = static_cast<int>(v.rxStep);
     record.txStep = static_cast<int>(v.txStep);
     record.offset = static_cast<int>(v.offset);

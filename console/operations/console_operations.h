@@ -142,6 +142,9 @@ public:
     void ProgrammableMemoryIn();
     // Memory > LockOut.
     void LockOutCommand();
+    // Memory > Clear Memory: asks, then clears the channel that was on the
+    // display when the question was asked (never one the radio moved to).
+    void ClearMemoryAsked();
     // The control band's record filled from what its VFO holds.
     void CaptureVfoRecord();
     void VfoMemory();
@@ -236,6 +239,9 @@ private:
     bool m_toneHold = false;
     bool m_tfSetHeld = false;       // the automatic simplex check came from a long press
     bool m_quickMemoryHeld = false; // "M. IN" held on a program-scan channel
+    // The channel the operator agreed to clear (band, position); band -1: none asked.
+    int m_clearBand = -1;
+    zephyra::MemoryPosition m_clearAsked{};
     int m_lastSideband = 1;         // LSB 1 or USB 2
     int m_lastCwFsk = 3;            // CW 3, CW-R 7, FSK 6, FSK-R 9
     int m_lastCw = 3;

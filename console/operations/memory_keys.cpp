@@ -34,6 +34,20 @@ bool ChannelMode(int mode) {
     return (mode >= 1 && mode <= 7) || mode == 9;
 }
 
+// A frequency some receive band of the connected radio holds; the radio
+// answers an MW at any other with "?" and keeps what the channel held.
+bool Receivable(CCorvan& link, const std::string& text) {
+    const std::int64_t hz = std::strtoll(text.c_str(), nullptr, 10);
+    for (u32 selector = 0; selector <= 2; ++selector)
+        if (link.GetRcvBand(selector, hz) != 0)
+            return true;
+    return false;
+}
+
+QString MegahertzOf(const std::string& text) {
+    return QString::number(static_cast<double>(std::strtoll(text.c_str(), nullptr, 10)) / 1e6, 'f', 6);
+}
+
 void SayNotWritten(ConsoleOperations& o, const QString& text) {
     platform::MessageBox(text, QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconWarning, o.host.window);
 }
@@ -90,7 +104,13 @@ void ConsoleOperations::MemoryIn() {
     const zephyra::MemoryPosition at = s.memory[band];
     if (at.bank < 0 || at.bank > 2 || at.channel < 0 || at.channel > 99)
         return;
+    // The channel typed or stepped to is not on the display yet (its record
+    // has not come back): the operator has not seen what would be
+    // overwritten, so the press waits for nothing and writes nothing.
+    if (s.scrollShown.bank != at.bank || s.scrollShown.channel != at.channel)
+        return;
     zephyra::MemoryRecord& record = s.record[band];
+    const int number = at.bank * 100 + at.channel;
     // Nothing was read to write (the VFO's frequency never came): the
     // channel keeps what it holds.
     if (!HoldsFrequency(record.rxFrequency)) {
@@ -104,6 +124,16 @@ void ConsoleOperations::MemoryIn() {
                                  .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
         return;
     }
+    // A frequency outside every band of the radio: it would refuse the
+    // write, and the channel would not hold what the display showed.
+    const bool hasTransmit = HoldsFrequency(record.txFrequency) && (s.splitAtEntry || number >= 290);
+    for (const std::string* text : {&record.rxFrequency, &record.txFrequency}) {
+        if ((text == &record.txFrequency && !hasTransmit) || Receivable(link, *text))
+            continue;
+        SayNotWritten(*this, QStringLiteral("The radio has no band for %1 MHz.\nChannel %2 was not written.")
+                                 .arg(MegahertzOf(*text), QString::asprintf("%d%02d", at.bank, at.channel)));
+        return;
+    }
     record.transmitHalf = 0;
     if (WriteMemoryHalf(link, 0, at, record) != 1) {
         SayNotWritten(*this, QStringLiteral("The radio link refused the channel.\nChannel %1 was not written.")
@@ -111,7 +141,6 @@ void ConsoleOperations::MemoryIn() {
         KeypadClear();
         return;
     }
-    const int number = at.bank * 100 + at.channel;
     if (!s.splitAtEntry && number < 290) {
         Pause(500);
         KeypadClear();
@@ -263,6 +292,39 @@ void ConsoleOperations::AutoSimplexCheck() {
     link.ConnAR("R", band, 0, 0);
 }
 
+void ConsoleOperations::ClearMemoryAsked() {
+    zephyra::ConsoleState& s = state;
+    if (s.satelliteMode || s.memoryScroll)
+        return;
+    const int band = s.controlBand == 1 ? 1 : 0;
+    // Only the channel on the display is cleared: on a VFO there is none.
+    if ((band == 0 ? s.mainVfo : s.subVfo) != 2)
+        return;
+    const zephyra::MemoryPosition asked = s.memory[band];
+    const int answer = platform::MessageBox(QStringLiteral("Clear this Memory?"), QStringLiteral("Zephyra"),
+                                            platform::MbOkCancel | platform::MbIconQuestion | platform::MbDefButton2,
+                                            host.window);
+    if (answer != platform::IdOk)
+        return;
+    // The question named the channel on the display; the timer below clears
+    // only that one.
+    m_clearBand = band;
+    m_clearAsked = asked;
+    timers().SetTimer(kMemoryClearTimer, 100);
+    for (int i = 0; i < 5; ++i) {
+        if (host.pump)
+            host.pump();
+        Pause(100);
+    }
+    timers().KillTimer(kMemoryClearTimer);
+    const bool cleared = s.erasedChannel != 0;
+    m_clearBand = -1;
+    // CLR leaves the cleared channel; without a clear it would toggle the
+    // lock-out of whatever channel the radio stands on now.
+    if (cleared)
+        OnControl(idc::Clear);
+}
+
 void ConsoleOperations::ClearMemoryChannel() {
     zephyra::ConsoleState& s = state;
     const int band = s.controlBand == 1 ? 1 : 0;
@@ -273,6 +335,15 @@ void ConsoleOperations::ClearMemoryChannel() {
     const zephyra::MemoryPosition at = s.memory[band];
     if (at.bank < 0 || at.bank > 2 || at.channel < 0 || at.channel > 99)
         return;
+    // Asked from the menu: the radio may have moved since the question.
+    if (m_clearBand >= 0 && (m_clearBand != band || m_clearAsked.bank != at.bank ||
+                             m_clearAsked.channel != at.channel)) {
+        const int asked = m_clearAsked.bank * 100 + m_clearAsked.channel;
+        m_clearBand = -1;
+        SayNotWritten(*this, QStringLiteral("The radio moved to another channel.\nChannel %1 was not cleared.")
+                                 .arg(QString::asprintf("%03d", asked)));
+        return;
+    }
     // The older family's MW takes tone numbers from 1 only.
     const u32 tone = CCorvan::GetModelType() == corvan::kModelQX410 ? 1 : 0;
     if (link.ConnMW(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel), "00000000000", 0, 0, 0,

@@ -46,6 +46,7 @@ void ConsoleOperations::SetMemoryScroll(int on) {
     if (on) {
         s.memoryScroll = 1;
         s.scrollFrom = s.memory[band];
+        s.scrollShown = zephyra::MemoryPosition{-1, 0};
         if (!s.satelliteMode && ValidChannel(s.memory[band]))
             RequestBothHalves(link, s.memory[band]);
         for (int i = 0; i < 3; ++i)

@@ -201,26 +201,7 @@ void InstallMenuCommands(ConsoleOperations& o, const std::function<void(int, std
         Focus(*ops, idc::QuickMemoryIn);
         ops->SlowScanFrequency();
     });
-    install(cmd::ClearMemory, [ops] {
-        zephyra::ConsoleState& s = ops->state;
-        if (s.satelliteMode || s.memoryScroll)
-            return;
-        // Only the channel on the display is cleared: on a VFO there is none.
-        if ((s.controlBand == 1 ? s.subVfo : s.mainVfo) != 2)
-            return;
-        const int answer = platform::MessageBox(
-            QStringLiteral("Clear this Memory?"), QStringLiteral("Zephyra"),
-            platform::MbOkCancel | platform::MbIconQuestion | platform::MbDefButton2, ops->host.window);
-        if (answer != platform::IdOk)
-            return;
-        ops->timers().SetTimer(ConsoleOperations::kMemoryClearTimer, 100);
-        for (int i = 0; i < 5; ++i) {
-            if (ops->host.pump)
-                ops->host.pump();
-            ops->Pause(100);
-        }
-        ops->OnControl(idc::Clear);
-    });
+    install(cmd::ClearMemory, [ops] { ops->ClearMemoryAsked(); });
     install(cmd::LockOut, [ops] {
         Focus(*ops, idc::Clear);
         ops->LockOutCommand();

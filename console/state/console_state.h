@@ -135,6 +135,7 @@ struct ConsoleState {
     int memoryScroll = 0;
     int splitAtEntry = 0; // split on when memory scroll mode began
     MemoryPosition scrollFrom{}; // the control band's channel when memory scroll mode began
+    MemoryPosition scrollShown{-1, 0}; // the channel whose record is on the display while browsing
     int quickMemory = 0;
     int quickChannel = 10; // 0..9; 10 none
 

@@ -280,7 +280,9 @@ void CMemoryPanel::SetChannel(const MemoryChannel& channel) {
     }
     Select(m_step[kRx], m_channel.rxStep);
     Select(m_step[kTx], m_channel.txStep);
-    Select(m_offset, m_channel.offset / kOffsetStepHz);
+    // An offset between two entries leaves the list empty rather than
+    // showing the entry below it.
+    Select(m_offset, m_channel.offset % kOffsetStepHz == 0 ? m_channel.offset / kOffsetStepHz : -1);
     Select(m_shift, m_channel.shift);
     Select(m_reverse, m_channel.reverse);
     Select(m_tone, static_cast<std::int64_t>(m_channel.toneNumber) - 1);
@@ -484,6 +486,24 @@ void CMemoryPanel::OnOK() {
         platform::MessageBox(QStringLiteral("Invalid Frequency.\nPlease check and try again."), QStringLiteral("Zephyra"),
                              platform::MbOk | platform::MbIconWarning, this);
         return;
+    }
+    // A list left empty (a value it has no entry for) would hand back a
+    // value the operator never saw: ask for one. Tone lists count only
+    // for the tone type in use.
+    const std::pair<QComboBox*, const char*> lists[] = {
+        {m_step[kRx], "RX Step"}, {m_channel.txFreq != 0 ? m_step[kTx] : nullptr, "TX Step"},
+        {m_offset, "Offset"}, {m_shift, "Shift"}, {m_reverse, "Reverse"},
+        {m_channel.toneType == 1 ? m_tone : nullptr, "Tone"},
+        {m_channel.toneType == 2 ? m_ctcss : nullptr, "CTCSS"},
+        {m_channel.toneType == 3 ? m_dcs : nullptr, "DCS"}, {m_group, "Memory Group"}};
+    for (const auto& [list, field] : lists) {
+        if (list != nullptr && list->currentIndex() < 0) {
+            platform::MessageBox(QStringLiteral("The channel's %1 is not in the list.\nPlease choose a value.")
+                                     .arg(QLatin1String(field)),
+                                 QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconWarning, this);
+            list->setFocus();
+            return;
+        }
     }
     if (m_name != nullptr) {
         const QByteArray text = m_name->text().toLatin1();

@@ -113,6 +113,24 @@ protected:
     std::shared_ptr<platform::ScriptedDialogs> dialogs;
 };
 
+// Answers OK to every question, doing `during` (once) while the first is open.
+class MovingDialogs final : public platform::DialogProvider {
+public:
+    int messageBox(const platform::MessageBoxRequest& request, QWidget*) override {
+        texts.push_back(request.text);
+        if (during) {
+            const std::function<void()> now = std::move(during);
+            during = nullptr;
+            now();
+        }
+        return platform::IdOk;
+    }
+    std::optional<QString> fileDialog(const platform::FileDialogRequest&, QWidget*) override { return std::nullopt; }
+
+    std::function<void()> during;
+    std::vector<QString> texts;
+};
+
 struct IdentityRow {
     const char* name;
     int identity;
@@ -239,6 +257,116 @@ TEST_F(MemoryWritesTest, BrowsingShowsTheLockOutOfTheChannelShown) {
     EXPECT_EQ(Text(idc::MainLockOut), "");
     // Nothing of it reached a channel.
     EXPECT_EQ(Writes(), 0u);
+}
+
+// The VFO on a frequency the radio has no band for: the radio would answer
+// the MW with "?" and keep the channel. The write is refused before it is
+// sent, and said; the channel keeps what it held.
+TEST_F(MemoryWritesTest, MemoryInAtAFrequencyWithoutABandIsRefusedAndSaid) {
+    Put(5, 145'600'000, 4, "RPT");
+    radio().modify([](qxsim::State& s) {
+        s.vfoA = 100'000'000;
+        s.modeA = 4;
+    });
+    Ready();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    Type("005");
+    ASSERT_TRUE(PumpUntil([&] { return Shown(false).find("145.600") != std::string::npos; }));
+    Settle();
+    Click(idc::MemoryIn);
+    PumpFor(std::chrono::milliseconds(800));
+    EXPECT_EQ(Writes(), 0u);
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("Channel 005 was not written")))
+        << dialogs->messages.back().text.toStdString();
+    EXPECT_EQ(Stored(5).frequency, 145'600'000);
+    EXPECT_EQ(Stored(5).name, "RPT");
+}
+
+// A lock-out toggled from the menu while browsing goes with the channel it
+// showed on: stepped to a channel without the mark, the write carries that
+// channel's own mark, as the display shows it.
+TEST_F(MemoryWritesTest, ALockOutToggledWhileBrowsingStaysWithTheChannelItShowedOn) {
+    radio().modify([](qxsim::State& s) {
+        s.vfoA = 145'500'000;
+        s.modeA = 4;
+    });
+    Put(5, 145'600'000, 4, "FIVE");
+    Ready();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    Type("005");
+    ASSERT_TRUE(PumpUntil([&] { return Shown(false).find("145.600") != std::string::npos; }));
+    PumpFor(std::chrono::milliseconds(200));
+    console->OnCommand(cmd::LockOut);
+    EXPECT_EQ(Text(idc::MainLockOut), "L .OUT");
+    Click(idc::MultiUp);
+    Click(idc::MultiUp);
+    ASSERT_TRUE(PumpUntil([&] { return ChannelShown() == "007" && state().scrollShown.channel == 7; }));
+    PumpFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(Text(idc::MainLockOut), "");
+    Settle();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return Stored(7).frequency == 145'500'000; }, std::chrono::seconds(5)));
+    EXPECT_EQ(Stored(7).lockout, 0) << "no \"L .OUT\" was on the display";
+    EXPECT_EQ(Stored(5).lockout, 0);
+}
+
+// "M. IN" pressed twice quickly on a slow radio: the second press comes
+// before the target channel's record is on the display, and writes nothing.
+TEST_F(MemoryWritesTest, ASecondMemoryInBeforeTheChannelIsShownWritesNothing) {
+    Put(0, 145'600'000, 4, "HOME");
+    radio().modify([](qxsim::State& s) {
+        s.vfoA = 145'500'000;
+        s.modeA = 4;
+    });
+    Ready();
+    qxsim::Faults slow;
+    ASSERT_TRUE(qxsim::faultProfile("slow", slow));
+    radio().setFaults(slow);
+    Settle();
+    Click(idc::MemoryIn);
+    QTest::qWait(60);
+    Click(idc::MemoryIn);
+    PumpFor(std::chrono::milliseconds(2500));
+    radio().setFaults(qxsim::Faults{});
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(Stored(0).frequency, 145'600'000);
+    EXPECT_EQ(Stored(0).name, "HOME");
+}
+
+// The radio moves to another channel while "Clear this Memory?" is open:
+// OK clears nothing (the channel asked about is no longer shown), and says so.
+TEST_F(MemoryWritesTest, ClearMemoryStopsWhenTheRadioMovedDuringTheQuestion) {
+    Put(5, 145'600'000, 4, "FIVE");
+    Put(6, 433'500'000, 4, "SIX");
+    OnChannel(5);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "FIVE"; }));
+    Settle();
+    // The radio moves while the question is open.
+    auto moving = std::make_shared<MovingDialogs>();
+    moving->during = [this] {
+        radio().modify([](qxsim::State& s) { s.channel = 6; });
+        radio().inject("MC006;");
+        PumpUntil([&] { return state().memory[0].channel == 6; });
+        PumpFor(std::chrono::milliseconds(200));
+    };
+    platform::SetDialogProvider(moving);
+    ClearMemory();
+    platform::SetDialogProvider(dialogs);
+    PumpFor(std::chrono::milliseconds(300));
+    ASSERT_EQ(moving->texts.size(), 2u);
+    EXPECT_EQ(moving->texts[0].toStdString(), "Clear this Memory?");
+    EXPECT_TRUE(moving->texts[1].contains(QStringLiteral("Channel 005 was not cleared")))
+        << moving->texts[1].toStdString();
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(Stored(6).frequency, 433'500'000);
+    EXPECT_EQ(Stored(6).name, "SIX");
+    EXPECT_EQ(Stored(6).lockout, 0);
+    EXPECT_EQ(Stored(5).frequency, 145'600'000);
 }
 
 // The console with the real secondary windows.
@@ -395,6 +523,92 @@ TEST_F(MemoryWritesTest, ARecordWithoutAModeIsNotWritten) {
     EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("not written")));
     EXPECT_EQ(Stored(45).frequency, 145'600'000);
     EXPECT_EQ(Stored(45).name, "KEEP");
+}
+
+// Clicks a button of the editor by its text.
+void ClickEditorButton(QWidget* editor, const char* text) {
+    for (QAbstractButton* button : editor->findChildren<QAbstractButton*>())
+        if (button->text() == QLatin1String(text)) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    ADD_FAILURE() << "no button " << text;
+}
+
+// An offset between two entries of the editor's list: the list shows none
+// (not the entry below it), and OK asks for one instead of handing back a
+// value the operator never saw.
+TEST_F(MemoryWritesWithWindows, TheEditorShowsNoOffsetItsListLacksAndAsksForOne) {
+    Put(5, 145'600'000, 4, "RPT");
+    radio().modify([](qxsim::State& s) {
+        auto& half = s.memory[5].half[0];
+        half.offset = 625'000;
+        half.shift = 1;
+    });
+    OnChannel(5);
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "RPT"; }));
+    ASSERT_EQ(state().record[0].offset, 625'000);
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    PumpFor(std::chrono::milliseconds(300));
+    Click(idc::Disp);
+    ASSERT_TRUE(PumpUntil([&] { return Editor() != nullptr; }));
+    QWidget* editor = Editor();
+    auto* offset = editor->findChild<QComboBox*>(QStringLiteral("list24028"));
+    ASSERT_NE(offset, nullptr);
+    EXPECT_EQ(offset->currentIndex(), -1) << offset->currentText().toStdString();
+    ClickEditorButton(editor, "OK");
+    PumpFor(std::chrono::milliseconds(200));
+    ASSERT_NE(Editor(), nullptr) << "OK handed back an offset the list did not show";
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("Offset")));
+    // The operator chooses 650000 Hz: that is what is written.
+    offset->setCurrentIndex(13);
+    ClickEditorButton(editor, "OK");
+    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && Editor() == nullptr; }));
+    Settle();
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return Stored(5).offset == 650'000; }, std::chrono::seconds(5)));
+}
+
+// On the sub band the editor's USB cannot be stored: it is said, and the
+// record (mode and step) stays as it was, never the old mode with the new step.
+TEST_F(MemoryWritesWithWindows, TheSubBandKeepsNoModeItCannotWork) {
+    Put(5, 145'600'000, 4, "SUB");
+    radio().modify([](qxsim::State& s) {
+        s.memory[5].half[0].step = 0;
+        s.controlBand = 1;
+        s.subVfo = 2;
+        s.subBank = 0;
+        s.subChannel = 5;
+    });
+    Ready();
+    ASSERT_TRUE(PumpUntil([&] { return state().controlBand == 1 && state().record[1].name == "SUB"; }))
+        << state().controlBand << " " << state().record[1].name;
+    Click(idc::MemoryIn);
+    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+    PumpFor(std::chrono::milliseconds(300));
+    Click(idc::Disp);
+    ASSERT_TRUE(PumpUntil([&] { return Editor() != nullptr; }));
+    QWidget* editor = Editor();
+    auto* mode = editor->findChild<QComboBox*>(QStringLiteral("list24057"));
+    auto* step = editor->findChild<QComboBox*>(QStringLiteral("list24059"));
+    ASSERT_NE(mode, nullptr);
+    ASSERT_NE(step, nullptr);
+    mode->setCurrentIndex(1); // USB
+    step->setCurrentIndex(1); // 2.50
+    ClickEditorButton(editor, "OK");
+    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && Editor() == nullptr; }));
+    ASSERT_FALSE(dialogs->messages.empty());
+    EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("not kept")));
+    EXPECT_EQ(state().record[1].rxMode, 4);
+    EXPECT_EQ(state().record[1].rxStep, 0);
+    Settle();
+    Click(idc::MemoryIn);
+    PumpFor(std::chrono::milliseconds(1500));
+    EXPECT_EQ(Stored(5).mode, 4);
+    EXPECT_EQ(Stored(5).step, 0);
 }
 
 } // namespace
