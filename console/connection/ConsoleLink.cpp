@@ -55,6 +55,8 @@ ConsoleLink::ConsoleLink(ConsoleState& state, CCorvan& link, ConsoleSurface& sur
       m_timers(std::make_unique<platform::TimerTable>([this](int id) {
           if (id == kWatchdogTimer)
               WatchdogTick();
+          else if (id == kDeviceCheckTimer)
+              DeviceCheckTick();
       })),
       m_simulator(std::make_unique<BuiltInSimulator>()) {
     ResetConsoleState();
@@ -167,24 +169,29 @@ int ConsoleLink::DisconnectRadio() {
         return 0;
     m_disconnecting = true;
     StopWatchdog();
+    m_timers->KillTimer(kDeviceCheckTimer);
+    // A device known gone is written nothing more.
+    const bool writable = !m_deviceLost;
     // A radio in terminal mode is taken out of it first: its auto-information
     // can only be switched off in command mode.
-    if (m_link.IsDirectMode()) {
+    if (writable && m_link.IsDirectMode()) {
         m_link.ConnTC("W", 0, 1);
         Pause(300);
     }
     // A radio left inside a running operation gets its lock state back; a
     // link opened again in the same operation locks it anew.
-    if (m_guardDepth > 0)
+    if (writable && m_guardDepth > 0)
         ReleaseLock(false);
 
     // A visual-scan sweep stops and tunes back to its centre while the
     // line is still open.
     m_peers.GlimraScanStop();
-    m_link.ConnAI("W", 0);
-    if (m_state.transmitting[0] || m_state.transmitting[1])
-        m_link.ConnRX();
-    Pause(100);
+    if (writable) {
+        m_link.ConnAI("W", 0);
+        if (m_state.transmitting[0] || m_state.transmitting[1])
+            m_link.ConnRX();
+        Pause(100);
+    }
     Pump();
     m_link.Close();
 
@@ -293,6 +300,8 @@ void ConsoleLink::SwitchTncMode(int value) {
     if (value == 0) {
         m_state.tncMode = 1;
         StopWatchdog();
+        // The watchdog rests in terminal mode; a pulled cable is still seen.
+        m_timers->SetTimer(kDeviceCheckTimer, std::max(1, Scaled(1000)));
         m_surface.SetStatusText(QStringLiteral("TNC Mode"));
         m_peers.SolvikView();
         m_surface.EnableCommand(ConnectionCommand::Refresh, false);

@@ -168,6 +168,8 @@ class ConsoleLink : public QObject {
     Q_OBJECT
 public:
     static constexpr int kWatchdogTimer = 1002;
+    // In terminal mode, where the watchdog rests: the look at the device.
+    static constexpr int kDeviceCheckTimer = 1003;
 
     // `state`, `link`, `surface` and `peers` must outlive this object. Null
     // `receiver` means notifications are delivered to this object.
@@ -240,6 +242,10 @@ public:
     // True when the device the open link uses is no longer at its path
     // (removed, or another device made under the same name).
     bool DeviceGone() const;
+    // Closes the link when its device has gone (without writing to it),
+    // leaves terminal mode and says so; true when it did. The watchdog, the
+    // terminal mode's device check and the meters' poll use it.
+    bool DisconnectIfDeviceGone();
     // Gives the console a note about the connection for its status line
     // (and, with `away`, its window title); also used when the radio is
     // found again.
@@ -315,8 +321,7 @@ private:
     // ---- a lost radio (RadioLoss.cpp)
     void NoteOpened(const std::string& path);
     void ReportLoss(RadioLoss loss);
-    // The watchdog's check: closes the link when its device has gone.
-    bool DisconnectIfDeviceGone();
+    void DeviceCheckTick();
 
     // ---- reply handlers
     void OnId();
@@ -344,6 +349,8 @@ private:
     int m_settingsReadDepth = 0;
     bool m_menuReadPending = false;
     bool m_disconnecting = false;
+    // The device is known gone: the disconnect writes nothing to it.
+    bool m_deviceLost = false;
     bool m_tncSwitchPending = false;
     int m_pendingTncValue = 0;
     bool m_registered = false;

@@ -88,22 +88,29 @@ bool MeterPoll::Paused() const {
 void MeterPoll::Tick() {
     if (Paused())
         return;
+    // A device gone is not asked again: the link closes instead.
+    if (m_link.DisconnectIfDeviceGone())
+        return;
     const ConsoleState& s = m_link.State();
     const bool second = (m_turn++ & 1U) != 0;
     CCorvan& link = m_link.Link();
+    std::int32_t written = 0;
     if (s.transmitting[0] || s.transmitting[1]) {
         // The power meter of the transmitting band, in turn with the
         // second meter.
         if (second)
-            link.ConnRM("R", 0);
+            written = link.ConnRM("R", 0);
         else
-            link.ConnSM(s.transmitting[1] ? 1 : 0);
+            written = link.ConnSM(s.transmitting[1] ? 1 : 0);
     } else if (second && s.subReceiver) {
-        link.ConnSM(1);
+        written = link.ConnSM(1);
     } else {
-        link.ConnSM(0);
+        written = link.ConnSM(0);
     }
     ++m_sent;
+    // A write that failed on a device gone ends the polls with the link.
+    if (!written)
+        m_link.DisconnectIfDeviceGone();
 }
 
 } // namespace zephyra

@@ -3,7 +3,11 @@
 // device the link uses has vanished from under it.
 #include "ConsoleLink.h"
 
+#include <platform.h>
+
 #include <sys/stat.h>
+
+#include <algorithm>
 
 namespace zephyra {
 
@@ -40,11 +44,30 @@ bool ConsoleLink::DeviceGone() const {
 }
 
 bool ConsoleLink::DisconnectIfDeviceGone() {
-    if (!DeviceGone())
+    if (m_disconnecting || !DeviceGone())
         return false;
+    m_deviceLost = true;
+    if (m_state.tncMode) {
+        // Terminal mode ends with the link, as when the operator leaves it.
+        m_state.tncMode = 0;
+        m_tncSwitchPending = false;
+        m_surface.SetStatusText(QString());
+        m_peers.SolvikDestroy();
+        m_peers.SolvikMsgTC(1);
+    }
     DisconnectRadio();
+    m_deviceLost = false;
     ReportLoss(RadioLoss::DeviceGone);
     return true;
+}
+
+void ConsoleLink::DeviceCheckTick() {
+    m_timers->KillTimer(kDeviceCheckTimer);
+    if (!m_state.connected || !m_state.tncMode)
+        return;
+    if (DisconnectIfDeviceGone())
+        return;
+    m_timers->SetTimer(kDeviceCheckTimer, std::max(1, Scaled(1000)));
 }
 
 void ConsoleLink::ReportLoss(RadioLoss loss) {

@@ -11,6 +11,7 @@
 #include <platform.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -170,6 +171,41 @@ TEST(ConsoleOnSimulator, ReconnectAndMeterPaceAreMenuItemsKeptInTheProfile) {
     EXPECT_FALSE(console.menuAction(cmd::MeterPaceNormal)->isChecked());
     EXPECT_EQ(zephyra::MeterPaceFromProfile(), zephyra::MeterPace::Fast);
     console.menuAction(cmd::MeterPaceNormal)->trigger();
+    console.DestroyWindow();
+}
+
+// The meters rest while the Visual Scan is open (it asks for them itself)
+// and come back once the operator closes it.
+TEST(ConsoleOnSimulator, MeterPollsComeBackWhenTheVisualScanIsClosed) {
+    ConsoleDialog console(SimulatorOptions());
+    console.menuAction(cmd::ControlOnCmd)->trigger();
+    ASSERT_TRUE(console.state().consoleReady);
+    auto* meters = console.connection()->findChild<zephyra::MeterPoll*>();
+    ASSERT_NE(meters, nullptr);
+    meters->SetPace(zephyra::MeterPace::Fast);
+    qxsim::Radio* radio = console.connection()->Simulator().Radio();
+    ASSERT_NE(radio, nullptr);
+    auto pollsWithin = [&](std::chrono::milliseconds span) {
+        PumpConsoleUntil(console, [] { return false; }, std::chrono::milliseconds(100));
+        radio->clearReceived();
+        PumpConsoleUntil(console, [] { return false; }, span);
+        return radio->countOf("SM");
+    };
+    EXPECT_GT(pollsWithin(std::chrono::milliseconds(500)), 0U) << "no polls to begin with";
+
+    console.menuAction(cmd::VisualScan)->trigger();
+    QWidget* scan = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == QStringLiteral("Visual Scan") && w->isVisible())
+            scan = w;
+    ASSERT_NE(scan, nullptr) << "the Visual Scan did not open";
+    EXPECT_EQ(pollsWithin(std::chrono::milliseconds(500)), 0U) << "polled beside the Visual Scan";
+
+    // The operator closes it (the title bar's close).
+    scan->close();
+    EXPECT_GT(pollsWithin(std::chrono::milliseconds(1000)), 0U) << "the polls did not come back";
+    EXPECT_EQ(console.state().visualScanOpen, 0);
+    meters->SetPace(zephyra::MeterPace::Normal);
     console.DestroyWindow();
 }
 

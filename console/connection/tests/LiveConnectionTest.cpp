@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <fstream>
 
 namespace zephyra::test {
 namespace {
@@ -53,6 +54,40 @@ public:
 
 private:
     Bench& m_bench;
+};
+
+// What the link writes, from its trace: the commands after a mark.
+class WireTrace {
+public:
+    WireTrace() : m_path(m_dir.filePath(QStringLiteral("link.trace")).toStdString()) {
+        CCorvan::SetTrace(m_path.c_str());
+    }
+    ~WireTrace() { CCorvan::SetTrace(nullptr); }
+    // From now on.
+    void Mark() { m_from = Lines().size(); }
+    // The commands written since the mark ("SM0;", "AI0;" ...).
+    std::vector<std::string> WrittenSinceMark() const {
+        std::vector<std::string> out;
+        const auto lines = Lines();
+        for (std::size_t i = m_from; i < lines.size(); ++i) {
+            const auto at = lines[i].find(" > ");
+            if (at != std::string::npos)
+                out.push_back(lines[i].substr(at + 3));
+        }
+        return out;
+    }
+
+private:
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        std::ifstream in(m_path);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    QTemporaryDir m_dir;
+    std::string m_path;
+    std::size_t m_from = 0;
 };
 
 struct Notes {
@@ -139,6 +174,55 @@ TEST(LostRadio, AnAdapterBackUnderAnotherTtyIsFoundByItsLastingName) {
     reconnect.Tick();
     EXPECT_EQ(bench.link->State().consoleReady, 1) << bench.Describe();
     EXPECT_EQ(bench.link->OpenedDevice(), lasting);
+}
+
+// A cable pulled while the terminal window has the line: the loss is said,
+// terminal mode ends with the link (nothing more is written to the dead
+// device), the display goes dark, and the radio is found again behind the
+// same name with the whole read.
+TEST(LostRadio, APulledCableInTerminalModeIsSaidClosedAndFoundAgain) {
+    Bench bench;
+    NamedRadio named(bench);
+    HandClock clock;
+    Reconnector reconnect(*bench.link);
+    reconnect.SetClock(clock.source());
+    reconnect.SetByIdDirectory(named.dir.path());
+    Notes notes(*bench.link);
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
+    bench.radio.setMenu(55, 0, 0, 0, "1");
+    ASSERT_TRUE(PumpUntil([&] { return bench.link->State().tncMode == 1; }));
+    ASSERT_EQ(bench.surface.status, QStringLiteral("TNC Mode"));
+    WireTrace wire;
+    PumpFor(200ms);
+    wire.Mark();
+    const int toldBefore = bench.peers.count("SolvikMsgTC 1");
+
+    // The device hangs up; its name stays, leading nowhere.
+    bench.radio.stop();
+    ASSERT_TRUE(PumpUntil([&] { return bench.link->State().connected == 0; }, 3s)) << bench.Describe();
+    const QString gone = QStringLiteral("The serial device %1 has gone").arg(named.path);
+    EXPECT_EQ(bench.link->ConnectionNote(), gone);
+    EXPECT_TRUE(notes.lastAway);
+    EXPECT_EQ(bench.link->Loss(), RadioLoss::DeviceGone);
+    EXPECT_EQ(bench.link->State().tncMode, 0);
+    EXPECT_NE(bench.surface.status, QStringLiteral("TNC Mode"));
+    EXPECT_EQ(bench.peers.count("SolvikDestroy"), 1);
+    EXPECT_EQ(bench.peers.count("SolvikMsgTC 1"), toldBefore + 1) << "the terminal window was not told";
+    EXPECT_FALSE(bench.surface.lamp);
+    EXPECT_FALSE(bench.surface.live);
+    EXPECT_FALSE(bench.surface.powerLit);
+    EXPECT_TRUE(bench.surface.enabled(ConnectionCommand::On));
+    EXPECT_FALSE(CCorvan::IsOpen());
+    EXPECT_EQ(wire.WrittenSinceMark(), std::vector<std::string>{}) << "written to a device gone";
+    EXPECT_TRUE(reconnect.Trying());
+
+    named.PlugIn();
+    clock.now += 1s;
+    reconnect.Tick();
+    EXPECT_EQ(bench.link->State().consoleReady, 1) << bench.Describe();
+    EXPECT_EQ(bench.link->State().tncMode, 0);
+    EXPECT_EQ(bench.settingsReadStarts, 2);
+    EXPECT_FALSE(reconnect.Trying());
 }
 
 // A radio that stops answering: said, then asked again after 1 s, 2 s, 5 s,
@@ -349,6 +433,31 @@ TEST(MeterPoll, NoPollWhileTheLineIsNotTheMeters) {
         PumpFor(500ms);
         EXPECT_FALSE(MeterPolls(bench.radio).empty()) << "polls did not come back";
     }
+}
+
+// The polls end with the device: not one more meter query, nor the
+// auto-information switch of a disconnect, goes to a device known gone.
+TEST(MeterPoll, NothingIsWrittenOnceTheDeviceHasGone) {
+    Bench bench;
+    NamedRadio named(bench);
+    ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
+    MeterPoll poll(*bench.link);
+    poll.SetPace(MeterPace::Fast);
+    WireTrace wire;
+    wire.Mark();
+    PumpFor(400ms);
+    const auto before = wire.WrittenSinceMark();
+    EXPECT_NE(std::find(before.begin(), before.end(), "SM0;"), before.end()) << "no poll to stop";
+
+    wire.Mark();
+    bench.radio.stop();
+    ASSERT_TRUE(PumpUntil([&] { return bench.link->State().connected == 0; }, 3s)) << bench.Describe();
+    PumpFor(300ms);
+    EXPECT_EQ(bench.link->Loss(), RadioLoss::DeviceGone);
+    EXPECT_EQ(wire.WrittenSinceMark(), std::vector<std::string>{});
+    const long long sent = poll.PollsSent();
+    PumpFor(300ms);
+    EXPECT_EQ(poll.PollsSent(), sent);
 }
 
 TEST(MeterPoll, PaceIsKeptInTheProfile) {
