@@ -718,6 +718,23 @@ TEST(MemoryTableSmallerFamily, WritesOnlyWhatItsMwCarriesAndShowsIt) {
         EXPECT_EQ(radio.state().memory[5].half[0].toneNumber, 1);
         EXPECT_FALSE(window.lastReport().contains(QStringLiteral("Read back different")))
             << window.lastReport().toStdString();
+
+        // An imported name, shift and offset cannot go out either: they are left out, and said so.
+        QTemporaryDir folder;
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("net.csv"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Location,Name,Frequency,Duplex,Offset,Mode\n6,NET,7.100000,+,0.600000,LSB\n");
+        file.close();
+        window.ImportCsv(path);
+        const Channel net = window.editedChannels()[6];
+        EXPECT_EQ(net.rxFrequency, 7'100'000);
+        EXPECT_EQ(net.rxMode, 1);
+        EXPECT_EQ(net.name, "");
+        EXPECT_EQ(net.shift, 0);
+        EXPECT_EQ(net.offset, 0);
+        EXPECT_TRUE(window.lastReport().contains(QStringLiteral("left as the radio holds them: 006")))
+            << window.lastReport().toStdString();
     }
     platform::SetDialogProvider(nullptr);
     link.Close();
