@@ -130,6 +130,8 @@ Channel AsSmallerFamilyWrites(Channel wanted, const Channel& held) {
     wanted.offset = held.offset;
     wanted.group = held.group;
     wanted.name = held.name;
+    wanted.rxStep = held.rxStep;
+    wanted.txStep = held.txStep;
     if (wanted.toneNumber == 0) {
         wanted.toneNumber = 1;
     }

@@ -724,7 +724,7 @@ TEST(MemoryTableSmallerFamily, WritesOnlyWhatItsMwCarriesAndShowsIt) {
         const QString path = QDir(folder.path()).filePath(QStringLiteral("net.csv"));
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("Location,Name,Frequency,Duplex,Offset,Mode\n6,NET,7.100000,+,0.600000,LSB\n");
+        file.write("Location,Name,Frequency,Duplex,Offset,Mode,TStep\n6,NET,7.100000,+,0.600000,LSB,2.50\n");
         file.close();
         window.ImportCsv(path);
         const Channel net = window.editedChannels()[6];
@@ -733,6 +733,7 @@ TEST(MemoryTableSmallerFamily, WritesOnlyWhatItsMwCarriesAndShowsIt) {
         EXPECT_EQ(net.name, "");
         EXPECT_EQ(net.shift, 0);
         EXPECT_EQ(net.offset, 0);
+        EXPECT_EQ(net.rxStep, 0);
         EXPECT_TRUE(window.lastReport().contains(QStringLiteral("left as the radio holds them: 006")))
             << window.lastReport().toStdString();
     }
