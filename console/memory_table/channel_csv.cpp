@@ -242,8 +242,9 @@ std::string ReadRow(const RowReader& row, const BandCheck& inBand, std::uint32_t
     const std::optional<int> cTone = CtcssNumberOf(row.Get("cToneFreq"));
     const std::string dcsText = row.Get("DtcsCode");
     const std::optional<int> dcs = DcsCodeOf(dcsText);
-    c.toneNumber = rTone.value_or(1);
-    c.ctcssNumber = cTone.value_or(1);
+    // An empty value is a tone never chosen (0), as the radio holds it.
+    c.toneNumber = rTone.value_or(row.Get("rToneFreq").empty() ? 0 : 1);
+    c.ctcssNumber = cTone.value_or(row.Get("cToneFreq").empty() ? 0 : 1);
     c.dcsCode = dcs.value_or(0);
     const std::string tone = row.Get("Tone");
     if (tone.empty()) {
@@ -457,6 +458,9 @@ std::string ExportCsv(const std::vector<Channel>& channels) {
         std::string duplex = split ? "split" : (shift == 1 ? "+" : shift == 2 ? "-" : "");
         const std::string dcs = c.dcsCode >= 0 && c.dcsCode <= 103 ? DcsText(c.dcsCode) : "023";
         const auto tone = [](int number) {
+            if (number == 0) {
+                return std::string(); // none chosen; read back as 0
+            }
             const std::string text = ToneText(number);
             return text.empty() ? std::string("88.5") : text;
         };
@@ -468,7 +472,7 @@ std::string ExportCsv(const std::vector<Channel>& channels) {
             FormatMegahertz(split ? c.txFrequency : c.offset),
             c.toneType >= 0 && c.toneType <= 3 ? kTones[c.toneType] : "",
             tone(c.toneNumber),
-            tone(c.ctcssNumber >= 1 && c.ctcssNumber <= 38 ? c.ctcssNumber : 1),
+            tone(c.ctcssNumber >= 0 && c.ctcssNumber <= 38 ? c.ctcssNumber : 1),
             dcs,
             "NN",
             dcs,

@@ -350,14 +350,8 @@ Channel Normalised(const Channel& channel) {
         return plain;
     }
     Channel c = channel;
-    // A radio may report 0 for a tone number it never had set; the lists
-    // start at 1 and the radio takes either.
-    if (c.toneNumber == 0) {
-        c.toneNumber = 1;
-    }
-    if (c.ctcssNumber == 0) {
-        c.ctcssNumber = 1;
-    }
+    // A tone number of 0 (none chosen yet) stays 0: it is what the radio
+    // holds, and a write sends it back as it is.
     if (c.txFrequency == 0) {
         c.txMode = c.rxMode;
         c.txStep = c.rxStep;

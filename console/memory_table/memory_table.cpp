@@ -111,6 +111,33 @@ QString Describe(const Channel& c) {
     return text;
 }
 
+// The smaller family's MW carries frequency, mode, lock-out, tone on/off and
+// the tone number (from 1) of each half, and nothing else.
+bool SmallerFamily() {
+    return CCorvan::GetModelType() == corvan::kModelQX410;
+}
+
+// `wanted` with every field the smaller family's MW cannot carry as `held`
+// has it, and the tone number the builder takes in place of 0.
+Channel AsSmallerFamilyWrites(Channel wanted, const Channel& held) {
+    if (wanted.empty()) {
+        return wanted;
+    }
+    wanted.ctcssNumber = held.ctcssNumber;
+    wanted.dcsCode = held.dcsCode;
+    wanted.reverse = held.reverse;
+    wanted.shift = held.shift;
+    wanted.offset = held.offset;
+    wanted.group = held.group;
+    wanted.name = held.name;
+    wanted.rxStep = held.rxStep;
+    wanted.txStep = held.txStep;
+    if (wanted.toneNumber == 0) {
+        wanted.toneNumber = 1;
+    }
+    return wanted;
+}
+
 QString ChangeLine(const Channel& before, const Channel& after) {
     return QStringLiteral("%1: %2  ->  %3").arg(Q(mc::ChannelLabel(after.number)), Describe(before), Describe(after));
 }
@@ -454,7 +481,11 @@ std::unique_ptr<QDialog> MakeWritePreview(const QString& changes, const QString&
     list->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     list->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     list->verticalHeader()->setVisible(false);
+    // Every field of both halves must be readable: cells wrap, never elide,
+    // and each row grows to its text.
     list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     for (int i = 0; i < lines.size(); ++i) {
         const qsizetype colon = lines[i].indexOf(QStringLiteral(": "));
         const QString rest = colon >= 0 ? lines[i].mid(colon + 2) : lines[i];
@@ -468,7 +499,6 @@ std::unique_ptr<QDialog> MakeWritePreview(const QString& changes, const QString&
             list->setItem(i, column, item);
         }
     }
-    list->verticalHeader()->setDefaultSectionSize(40); // two lines of a long channel
     list->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(list, 1);
     auto* row = new QHBoxLayout;
@@ -512,6 +542,17 @@ void MemoryTableWindow::WriteToRadio() {
         platform::MessageBox(QStringLiteral("No channel differs from the radio; nothing to write."),
                              QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconInformation, this);
         return;
+    }
+    if (SmallerFamily()) {
+        // What goes out is what the preview shows: tone number 1 where the
+        // channel holds 0 (the builder takes no 0 here).
+        for (int row : rows) {
+            Channel& wanted = m_data->edited[static_cast<std::size_t>(row)];
+            if (!wanted.empty() && wanted.toneNumber == 0) {
+                wanted.toneNumber = 1;
+                ShowChannel(row);
+            }
+        }
     }
     QString changes;
     for (int row : rows) {
@@ -744,6 +785,19 @@ bool MemoryTableWindow::EditCell(int row, Column column, const QString& text) {
     const auto refuse = [&problem](const QString& why) { problem = why; };
     if (c.empty() && column != kRxFreq && column != kChannel) {
         refuse(QStringLiteral("Enter the receive frequency first."));
+    } else if (SmallerFamily() && (column == kShift || column == kOffset || column == kReverse || column == kStep ||
+                                   column == kGroup || column == kName)) {
+        refuse(QStringLiteral("This radio's channels hold only frequency, mode, lock-out and tone; "
+                              "the %1 cannot be written to them.")
+                   .arg(column == kShift    ? QStringLiteral("shift")
+                        : column == kOffset   ? QStringLiteral("offset")
+                        : column == kReverse  ? QStringLiteral("reverse setting")
+                        : column == kStep     ? QStringLiteral("step")
+                        : column == kGroup    ? QStringLiteral("group")
+                                              : QStringLiteral("name")));
+    } else if (SmallerFamily() && column == kToneType && Upper(text) != "OFF" && Upper(text) != "TONE" &&
+               Upper(text) != "0" && Upper(text) != "1") {
+        refuse(QStringLiteral("This radio's channels hold the tone type OFF or TONE only."));
     } else {
         switch (column) {
         case kChannel:
@@ -789,6 +843,12 @@ bool MemoryTableWindow::EditCell(int row, Column column, const QString& text) {
                 refuse(QStringLiteral("The tone type is OFF, TONE, CTCSS or DCS."));
             } else {
                 c.toneType = type;
+                // Choosing a kind with no tone chosen yet takes its first tone (shown in the table).
+                if (type == 1 && c.toneNumber == 0) {
+                    c.toneNumber = 1;
+                } else if (type == 2 && c.ctcssNumber == 0) {
+                    c.ctcssNumber = 1;
+                }
             }
             break;
         }
@@ -946,13 +1006,23 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
         return;
     }
     int imported = 0;
+    std::vector<int> leftOut; // names, offsets and the like this radio's channels cannot hold
     for (const Channel& channel : result.channels) {
         const int row = RowOf(channel.number);
         if (row < 0) {
             result.skipped.push_back({0, std::to_string(channel.number), "this radio has no such channel"});
             continue;
         }
-        m_data->edited[static_cast<std::size_t>(row)] = mc::Normalised(channel);
+        Channel wanted = mc::Normalised(channel);
+        if (SmallerFamily()) {
+            const Channel& held = m_data->radio[static_cast<std::size_t>(row)];
+            const Channel carried = AsSmallerFamilyWrites(wanted, held);
+            if (!wanted.empty() && !(carried == AsSmallerFamilyWrites(wanted, wanted))) {
+                leftOut.push_back(channel.number);
+            }
+            wanted = carried;
+        }
+        m_data->edited[static_cast<std::size_t>(row)] = wanted;
         ShowChannel(row);
         ++imported;
     }
@@ -965,6 +1035,11 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
             columns << QString::fromStdString(column);
         }
         summary += QStringLiteral("\n\nColumns this radio cannot hold, ignored: %1").arg(columns.join(QStringLiteral(", ")));
+    }
+    if (!leftOut.empty()) {
+        summary += QStringLiteral("\n\nThis radio's channels hold only frequency, mode, lock-out and tone; the "
+                                  "other values of these channels were left as the radio holds them: %1")
+                       .arg(NumberList(leftOut));
     }
     if (!result.skipped.empty()) {
         summary += QStringLiteral("\n\nRows skipped (%1):").arg(result.skipped.size());

@@ -233,6 +233,8 @@ TEST(CsvRoundTrip, EveryFieldTheRadioHoldsComesBack) {
     b.shift = 2;
     b.offset = 100'000;
     b.name = "\xE9t\xE9";
+    b.toneNumber = 0; // as a radio holds them before any tone was chosen
+    b.ctcssNumber = 0;
     channels.push_back(b);
     Channel empty;
     empty.number = 8;
@@ -248,6 +250,8 @@ TEST(CsvRoundTrip, EveryFieldTheRadioHoldsComesBack) {
     ASSERT_EQ(back.channels.size(), 2u) << "empty channels are not written";
     EXPECT_EQ(back.channels[0], Normalised(a));
     EXPECT_EQ(back.channels[1], b);
+    EXPECT_EQ(back.channels[1].toneNumber, 0) << "a tone never chosen comes back as 0, not as a tone";
+    EXPECT_EQ(back.channels[1].ctcssNumber, 0);
 }
 
 // ---------------------------------------------------------- rules

@@ -11,7 +11,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QDialog>
 #include <QFile>
+#include <QFontMetrics>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -464,6 +466,68 @@ TEST_F(MemoryTableOnTheRadio, PreviewShowsEveryFieldTheWriteChanges) {
     EXPECT_TRUE(lines[4].contains(QStringLiteral("tone 100.0"))) << lines[4].toStdString();
 }
 
+// A tone number the radio holds as 0 (none chosen) is written back as 0 when
+// the operator changed something else, and the preview shows it as it is.
+TEST_F(MemoryTableOnTheRadio, UnchangedToneNumbersAreWrittenAsTheRadioHoldsThem) {
+    Store(5, 145'000'000, 4, "RPT");
+    ReadAll();
+    ASSERT_TRUE(window->EditCell(5, MemoryTableWindow::kName, QStringLiteral("RPT2")));
+    window->WriteToRadio();
+    window->RunToEnd();
+    EXPECT_TRUE(shownChanges.contains(QStringLiteral("tone #0, CTCSS #0"))) << shownChanges.toStdString();
+    EXPECT_FALSE(shownChanges.contains(QStringLiteral("67.0"))) << shownChanges.toStdString();
+    std::string mw;
+    for (const qxsim::Received& r : radio.received()) {
+        if (r.text.rfind("MW", 0) == 0) {
+            mw = r.text;
+        }
+    }
+    // MW, half, bank, slot, 11 frequency digits, mode, lock-out, tone type, then the two tone numbers.
+    ASSERT_GE(mw.size(), 24u) << mw;
+    EXPECT_EQ(mw.substr(20, 4), "0000") << mw;
+    const qxsim::State s = radio.state();
+    EXPECT_EQ(s.memory[5].half[0].toneNumber, 0);
+    EXPECT_EQ(s.memory[5].half[0].ctcss, 0);
+    EXPECT_EQ(s.memory[5].half[0].name, "RPT2");
+    EXPECT_FALSE(window->lastReport().contains(QStringLiteral("Read back different"))) << window->lastReport().toStdString();
+}
+
+// The preview shows every field of both halves readable at the size it
+// opens with: no cell is cut short.
+TEST(MemoryTablePreview, EveryCellIsReadableAtTheDefaultSize) {
+    Channel before;
+    before.number = 2;
+    before.rxFrequency = 147'120'000;
+    before.rxMode = 4;
+    before.toneType = 2;
+    before.ctcssNumber = 18;
+    before.shift = 1;
+    before.offset = 600'000;
+    before.name = "K1ABC";
+    const QString line =
+        QStringLiteral("002: 147.120000 FM step 5.00 / TX 147.720000 FM step 5.00 | CTCSS (tone 88.5, CTCSS 123.0, "
+                       "DCS 023) | shift + offset 0.600000 | REV OFF | grp 0 | L.OUT OFF | \"K1ABC\"  ->  "
+                       "147.120000 FM step 5.00 / TX 147.720000 FM step 5.00 | CTCSS (tone 88.5, CTCSS 123.0, "
+                       "DCS 023) | shift + offset 0.600000 | REV OFF | grp 0 | L.OUT ON | \"K1ABC/R\"\n");
+    const auto preview = MakeWritePreview(line + line, QStringLiteral("/tmp/backup.csv"), nullptr);
+    preview->show();
+    QCoreApplication::processEvents();
+    auto* list = preview->findChild<QTableWidget*>();
+    ASSERT_NE(list, nullptr);
+    for (int row = 0; row < list->rowCount(); ++row) {
+        for (int column = 1; column < 3; ++column) {
+            const QString text = list->item(row, column)->text();
+            ASSERT_TRUE(text.contains(QStringLiteral("L.OUT"))) << text.toStdString();
+            const int width = list->columnWidth(column) - 8; // the cell's margins
+            const QRect needed = QFontMetrics(list->font()).boundingRect(QRect(0, 0, width, 10000),
+                                                                         Qt::TextWordWrap, text);
+            EXPECT_GE(list->rowHeight(row), needed.height()) << "row " << row << " column " << column;
+            EXPECT_LE(needed.width(), list->columnWidth(column));
+        }
+    }
+    EXPECT_EQ(list->textElideMode(), Qt::ElideNone);
+}
+
 // A channel at a frequency no receiver of the radio has a band for: a CSV
 // row is skipped with the reason, a typed value is refused, and the radio
 // itself refuses the MW. Which bands there are follows the radio's version
@@ -591,6 +655,87 @@ TEST(MemoryTableSmallerFamily, HundredChannelsWithoutTheCallChannel) {
         window.ImportCsv(path);
         EXPECT_TRUE(window.lastReport().contains(QStringLiteral("1 channels imported"))) << window.lastReport().toStdString();
         EXPECT_EQ(window.lastReport().count(QStringLiteral("no such channel")), 2);
+    }
+    platform::SetDialogProvider(nullptr);
+    link.Close();
+}
+
+// The smaller family's MW carries frequency, mode, lock-out and tone only:
+// edits of anything else are refused with the reason, and a tone number
+// held as 0 goes out as 1 (the only value it takes), shown so in the preview.
+TEST(MemoryTableSmallerFamily, WritesOnlyWhatItsMwCarriesAndShowsIt) {
+    qxsim::Options options;
+    options.identity = 18;
+    qxsim::Radio radio(options);
+    ASSERT_TRUE(radio.start()) << radio.lastError();
+    radio.modify([](qxsim::State& s) {
+        s.memory[5].half[0].frequency = 14'074'000;
+        s.memory[5].half[0].mode = 2;
+    });
+    CCorvan link;
+    ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
+    ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQX410);
+    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
+    platform::SetDialogProvider(dialogs);
+    ConsoleHooks hooks;
+    hooks.link = [&link] { return &link; };
+    hooks.identification = [] { return 18; };
+    {
+        MemoryTableWindow window(hooks);
+        QString shown;
+        window.SetWriteConfirmation([&shown](const QString& changes, const QString&) {
+            shown = changes;
+            return true;
+        });
+        window.ReadFromRadio();
+        window.RunToEnd();
+        ASSERT_TRUE(window.HasRead()) << window.statusText().toStdString();
+        ASSERT_EQ(window.radioChannels()[5].toneNumber, 0);
+        const Channel before = window.editedChannels()[5];
+        const struct {
+            MemoryTableWindow::Column column;
+            const char* value;
+        } refused[] = {{MemoryTableWindow::kName, "FT8"},     {MemoryTableWindow::kOffset, "0.6"},
+                       {MemoryTableWindow::kShift, "+"},      {MemoryTableWindow::kReverse, "ON"},
+                       {MemoryTableWindow::kGroup, "3"},      {MemoryTableWindow::kToneType, "CTCSS"}};
+        for (const auto& edit : refused) {
+            dialogs->messages.clear();
+            EXPECT_FALSE(window.EditCell(5, edit.column, QString::fromLatin1(edit.value))) << edit.value;
+            ASSERT_EQ(dialogs->messages.size(), 1u) << edit.value;
+            EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("This radio's channels hold")))
+                << dialogs->messages[0].text.toStdString();
+        }
+        EXPECT_EQ(window.editedChannels()[5], before);
+        ASSERT_TRUE(window.EditCell(5, MemoryTableWindow::kMode, QStringLiteral("LSB")));
+        window.WriteToRadio();
+        window.RunToEnd();
+        const QStringList lines = shown.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 1) << shown.toStdString();
+        const qsizetype arrow = lines[0].indexOf(QStringLiteral("  ->  "));
+        EXPECT_TRUE(lines[0].left(arrow).contains(QStringLiteral("tone #0"))) << lines[0].toStdString();
+        EXPECT_TRUE(lines[0].mid(arrow).contains(QStringLiteral("tone 67.0"))) << lines[0].toStdString();
+        EXPECT_EQ(radio.state().memory[5].half[0].mode, 1);
+        EXPECT_EQ(radio.state().memory[5].half[0].toneNumber, 1);
+        EXPECT_FALSE(window.lastReport().contains(QStringLiteral("Read back different")))
+            << window.lastReport().toStdString();
+
+        // An imported name, shift and offset cannot go out either: they are left out, and said so.
+        QTemporaryDir folder;
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("net.csv"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Location,Name,Frequency,Duplex,Offset,Mode,TStep\n6,NET,7.100000,+,0.600000,LSB,2.50\n");
+        file.close();
+        window.ImportCsv(path);
+        const Channel net = window.editedChannels()[6];
+        EXPECT_EQ(net.rxFrequency, 7'100'000);
+        EXPECT_EQ(net.rxMode, 1);
+        EXPECT_EQ(net.name, "");
+        EXPECT_EQ(net.shift, 0);
+        EXPECT_EQ(net.offset, 0);
+        EXPECT_EQ(net.rxStep, 0);
+        EXPECT_TRUE(window.lastReport().contains(QStringLiteral("left as the radio holds them: 006")))
+            << window.lastReport().toStdString();
     }
     platform::SetDialogProvider(nullptr);
     link.Close();
