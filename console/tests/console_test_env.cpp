@@ -9,6 +9,7 @@
 // each process moves to private folders, removed again at exit.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -33,5 +34,18 @@ struct PrivateFolder {
 
 const PrivateFolder profileFolder("XDG_CONFIG_HOME");
 const PrivateFolder runtimeFolder("XDG_RUNTIME_DIR");
+
+// The meters are not asked at a pace in these processes: their cases read
+// the line command by command, and a poll between would be a command the
+// case did not make. The cases about the polls set a pace of their own.
+const bool quietMeters = [] {
+    if (profileFolder.path.empty())
+        return false;
+    const std::filesystem::path folder = std::filesystem::path(profileFolder.path) / "BRAVELL";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    std::ofstream(folder / "Zephyra.conf") << "[Setting]\nMeterPace=off\n";
+    return true;
+}();
 
 } // namespace

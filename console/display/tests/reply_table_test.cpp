@@ -8,10 +8,12 @@
 #include "display/reply_table.h"
 
 #include <corvan.h>
+#include <platform.h>
 
 #include <QAction>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -339,16 +341,22 @@ struct SubModeRow {
 
 class SubBandModes : public ReplyTableTest, public ::testing::WithParamInterface<SubModeRow> {};
 
-// The sub receiver keeps only FM and AM; the transmit mode also follows a
-// receive mode of 0.
+// The sub receiver keeps only FM and AM: an edit with another receive mode is
+// refused whole (the record keeps 5 and 5), never half taken. Without a
+// transmit half the transmit mode is the editor's, since it is never written.
 TEST_P(SubBandModes, KeepOnlyTheModesTheSubReceiverWorks) {
     state().controlBand = 1;
     state().record[1].rxMode = 5;
     state().record[1].txMode = 5;
     windows->memory.rxMode = static_cast<u32>(GetParam().rxMode);
     windows->memory.txMode = static_cast<u32>(GetParam().txMode);
+    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
+    platform::SetDialogProvider(dialogs);
     platform::PostMessage(console.get(), platform::kUmMemoryEditEnd, 1);
     PumpFor(std::chrono::milliseconds(20));
+    platform::SetDialogProvider(nullptr);
+    // A refused edit is said.
+    EXPECT_EQ(dialogs->messages.size(), GetParam().keptRx == GetParam().rxMode ? 0u : 1u);
     EXPECT_EQ(state().record[1].rxMode, GetParam().keptRx);
     EXPECT_EQ(state().record[1].txMode, GetParam().keptTx);
     EXPECT_EQ(state().record[0].rxMode, 0); // the main band's record untouched
@@ -356,7 +364,7 @@ TEST_P(SubBandModes, KeepOnlyTheModesTheSubReceiverWorks) {
 
 INSTANTIATE_TEST_SUITE_P(Editor, SubBandModes,
                          ::testing::Values(SubModeRow{4, 4, 4, 4}, SubModeRow{2, 2, 5, 5},
-                                           SubModeRow{4, 1, 4, 5}, SubModeRow{0, 1, 5, 1},
+                                           SubModeRow{4, 1, 4, 1}, SubModeRow{0, 1, 5, 5},
                                            SubModeRow{1, 5, 5, 5}));
 
 TEST_F(ReplyTableTest, SatelliteNameEndCopiesTheNameOnlyOnOk) {
