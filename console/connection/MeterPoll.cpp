@@ -47,6 +47,10 @@ std::optional<MeterPace> MeterPaceOfName(const QString& name) {
 }
 
 MeterPace MeterPaceFromProfile() {
+    // ZEPHYRA_METER_PACE names a pace for one run without touching the profile.
+    const QString forRun = qEnvironmentVariable("ZEPHYRA_METER_PACE");
+    if (const auto pace = MeterPaceOfName(forRun); !forRun.isEmpty() && pace)
+        return *pace;
     const QString name = platform::GetProfileString(kSetting, kMeterPace, QStringLiteral("normal"));
     return MeterPaceOfName(name).value_or(MeterPace::Normal);
 }
