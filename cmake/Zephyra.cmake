@@ -32,6 +32,17 @@ function(zephyra_test)
                    ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen;ZEPHYRA_SOURCE_DIR=set:${CMAKE_SOURCE_DIR}")
 endfunction()
 
+# The Qt test library gives every program that links it the absolute paths
+# of its source and build folders, for a lookup of test data that our tests
+# never use (they run under GoogleTest). Left in, the paths would make each
+# checkout of the same sources compile every such test anew, past the
+# compiler cache.
+function(zephyra_qt_test_without_paths)
+    get_target_property(definitions Qt6::Test INTERFACE_COMPILE_DEFINITIONS)
+    list(FILTER definitions EXCLUDE REGEX "^QT_TESTCASE_(BUILD|SOURCE)DIR=")
+    set_target_properties(Qt6::Test PROPERTIES INTERFACE_COMPILE_DEFINITIONS "${definitions}")
+endfunction()
+
 # Installed, the program's own shared libraries live in a private folder
 # (lib/zephyra under the prefix), where no other package's libraries of the
 # same name can meet them; the programs find them through their run path.

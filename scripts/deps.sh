@@ -3,7 +3,8 @@
 set -euo pipefail
 need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev libgmock-dev
       libbenchmark-dev xvfb xauth imagemagick fonts-liberation2
-      libhamlib-utils)  # the rig-control clients the sharing tests run against the console
+      libhamlib-utils  # the rig-control clients the sharing tests run against the console
+      ccache)          # compiles once for every checkout of the same sources
 # The Debian package and its checks.
 need+=(dpkg-dev file binutils lintian appstream desktop-file-utils)
 # The session and accessibility buses the screen-reader test runs on.

@@ -317,6 +317,9 @@ TEST_F(FrontPanelTest, AChannelReportedByIfIsReadAsTheChannelReplyWouldBe) {
     radio().inject("IF00014195000" "0001" "+00000" "0" "0" "1" "12" "0" "2" "2" "0" "0" "0" "08" "0;");
     ASSERT_TRUE(PumpUntil([&] { return radio().countOf("MR0112") > 0; }, std::chrono::seconds(2)))
         << Joined(All());
+    // The radio has the question; its answer still has to come back.
+    PumpUntil([&] { return state().memory[0].bank == 1 && state().memory[0].channel == 12; },
+              std::chrono::seconds(2));
     EXPECT_EQ(state().memory[0].bank, 1);
     EXPECT_EQ(state().memory[0].channel, 12);
 }
