@@ -248,6 +248,7 @@ TEST_F(MenuWindowTest, ANewWindowReadsItsItemsOneAtATimeAndShowsTheRadiosValues)
     OrlintMsgEX(46, 0, 0, 0, "1"); // the radio's item before the window opened
     open();
     ASSERT_TRUE(readAllDone());
+    PumpUntil([&] { return menuReads().size() >= Catalogue().size() + 1; }, 2000);
     const auto reads = menuReads();
     // Each catalogue item once in menu order, then the radio's item again.
     ASSERT_EQ(reads.size(), Catalogue().size() + 1);
@@ -373,6 +374,8 @@ TEST_F(MenuWindowTest, AnotherMenuBankIsReadAgain) {
     EXPECT_TRUE(menuReads().empty());
     OrlintSetScrollLock(0);
     ASSERT_TRUE(readAllDone());
+    // The last read may still be on its way down the line.
+    PumpUntil([&] { return menuReads().size() >= Catalogue().size() + 1; }, 2000);
     EXPECT_EQ(menuReads().size(), Catalogue().size() + 1);
     EXPECT_EQ(shownValue({5, 0, 0, 0}), QStringLiteral("0"));
 }
