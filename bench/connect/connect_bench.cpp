@@ -6,6 +6,7 @@
 //
 //   connect_bench [runs]     (default 3 runs per rate; the median is shown)
 #include "ConsoleLink.h"
+#include "quiet_surface.h"
 
 #include <platform.h>
 
@@ -21,23 +22,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The console window is not needed to measure the link.
-class QuietSurface final : public zephyra::ConsoleSurface {
-public:
-    void EnableCommand(zephyra::ConnectionCommand, bool) override {}
-    void SetConnectionLamp(bool) override {}
-    void SetControlPicture(bool) override {}
-    void SetPowerPicture(bool) override {}
-    void ShowLiveDisplay(bool) override {}
-    void PaintDisplayDark() override {}
-    void EndTransmitDisplay() override {}
-    void StopBlinkTimers() override {}
-    void SetStatusText(const QString&) override {}
-    void SetZulLine(const QString&) override {}
-    void SetOperationBusy(bool) override {}
-    void LeaveOperatorMode(zephyra::OperatorMode) override {}
-};
 
 struct Run {
     double seconds = 0;

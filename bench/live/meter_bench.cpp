@@ -12,6 +12,7 @@
 // anywhere between two polls.
 #include "ConsoleLink.h"
 #include "MeterPoll.h"
+#include "quiet_surface.h"
 
 #include <platform.h>
 
@@ -32,22 +33,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr unsigned kBaud = 9600;
-
-class QuietSurface final : public zephyra::ConsoleSurface {
-public:
-    void EnableCommand(zephyra::ConnectionCommand, bool) override {}
-    void SetConnectionLamp(bool) override {}
-    void SetControlPicture(bool) override {}
-    void SetPowerPicture(bool) override {}
-    void ShowLiveDisplay(bool) override {}
-    void PaintDisplayDark() override {}
-    void EndTransmitDisplay() override {}
-    void StopBlinkTimers() override {}
-    void SetStatusText(const QString&) override {}
-    void SetZulLine(const QString&) override {}
-    void SetOperationBusy(bool) override {}
-    void LeaveOperatorMode(zephyra::OperatorMode) override {}
-};
 
 double CpuSeconds() {
     rusage usage{};
