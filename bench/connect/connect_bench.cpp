@@ -6,7 +6,7 @@
 //
 //   connect_bench [runs]     (default 3 runs per rate; the median is shown)
 #include "ConsoleLink.h"
-#include "quiet_surface.h"
+#include "simulator_connection.h"
 
 #include <platform.h>
 
@@ -33,16 +33,8 @@ struct Run {
 Run Measure(bool pace, unsigned baud) {
     platform::WriteProfileInt(QStringLiteral("Setting"), QStringLiteral("Baud"),
                               static_cast<int>(baud));
-    QuietSurface surface;
-    zephyra::SecondaryWindows peers;
-    zephyra::ConsoleState state;
-    CCorvan corvan;
-    zephyra::ConsoleLink link(state, corvan, surface, peers);
-    qxsim::Options options;
-    options.pace = pace;
-    options.baud = baud;
-    link.Simulator().SetOptions(options);
-    link.SetPortOverride(QString::fromLatin1(zephyra::kBuiltInSimulatorPort));
+    SimulatorConnection connection(pace, baud);
+    zephyra::ConsoleLink& link = connection.link;
 
     Run run;
     Clock::time_point end{};

@@ -12,7 +12,7 @@
 // anywhere between two polls.
 #include "ConsoleLink.h"
 #include "MeterPoll.h"
-#include "quiet_surface.h"
+#include "simulator_connection.h"
 
 #include <platform.h>
 
@@ -65,16 +65,10 @@ struct Figures {
 };
 
 Figures Measure(zephyra::MeterPace pace, bool sub, int changes, int idleSeconds) {
-    QuietSurface surface;
-    zephyra::SecondaryWindows peers;
-    zephyra::ConsoleState state;
-    CCorvan corvan;
-    zephyra::ConsoleLink link(state, corvan, surface, peers);
-    qxsim::Options options;
-    options.pace = true;
-    options.baud = kBaud;
-    link.Simulator().SetOptions(options);
-    link.SetPortOverride(QString::fromLatin1(zephyra::kBuiltInSimulatorPort));
+    SimulatorConnection connection(true, kBaud);
+    zephyra::ConsoleState& state = connection.state;
+    CCorvan& corvan = connection.corvan;
+    zephyra::ConsoleLink& link = connection.link;
     Figures f;
     link.ControlOn();
     qxsim::Radio* radio = link.Simulator().Radio();
