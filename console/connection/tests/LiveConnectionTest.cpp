@@ -101,14 +101,26 @@ struct Notes {
     bool lastAway = false;
 };
 
+// A named radio the reconnector looks for in its by-id folder, on a hand
+// clock, with the notes the link gives.
+struct NamedRadioFound {
+    explicit NamedRadioFound(Bench& bench) : named(bench), reconnect(*bench.link), notes(*bench.link) {
+        reconnect.SetClock(clock.source());
+        reconnect.SetByIdDirectory(named.dir.path());
+    }
+    NamedRadio named;
+    HandClock clock;
+    Reconnector reconnect;
+    Notes notes;
+};
+
 TEST(LostRadio, DeviceGoneIsSaidAndTheSameNameIsFoundAgainWithTheWholeRead) {
     Bench bench;
-    NamedRadio named(bench);
-    HandClock clock;
-    Reconnector reconnect(*bench.link);
-    reconnect.SetClock(clock.source());
-    reconnect.SetByIdDirectory(named.dir.path());
-    Notes notes(*bench.link);
+    NamedRadioFound found(bench);
+    NamedRadio& named = found.named;
+    HandClock& clock = found.clock;
+    Reconnector& reconnect = found.reconnect;
+    const Notes& notes = found.notes;
     ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     ASSERT_EQ(bench.settingsReadStarts, 1);
 
@@ -182,12 +194,11 @@ TEST(LostRadio, AnAdapterBackUnderAnotherTtyIsFoundByItsLastingName) {
 // same name with the whole read.
 TEST(LostRadio, APulledCableInTerminalModeIsSaidClosedAndFoundAgain) {
     Bench bench;
-    NamedRadio named(bench);
-    HandClock clock;
-    Reconnector reconnect(*bench.link);
-    reconnect.SetClock(clock.source());
-    reconnect.SetByIdDirectory(named.dir.path());
-    Notes notes(*bench.link);
+    NamedRadioFound found(bench);
+    NamedRadio& named = found.named;
+    HandClock& clock = found.clock;
+    Reconnector& reconnect = found.reconnect;
+    const Notes& notes = found.notes;
     ASSERT_TRUE(bench.ConnectReady()) << bench.Describe();
     bench.radio.setMenu(55, 0, 0, 0, "1");
     ASSERT_TRUE(PumpUntil([&] { return bench.link->State().tncMode == 1; }));
@@ -390,14 +401,17 @@ TEST(MeterPoll, TheMainMeterFollowsTheRadio) {
             const int level = bench.radio.sMeterAt(hz);
             const bool followed = PumpUntil([&] { return shown() == level; }, 800ms);
             stood += followed ? 0 : 1;
-            if (pace != MeterPace::Off)
+            if (pace != MeterPace::Off) {
                 EXPECT_TRUE(followed) << "level " << level << ", shown " << shown();
+            }
         }
-        if (pace == MeterPace::Off)
+        if (pace == MeterPace::Off) {
             EXPECT_GT(stood, 0) << "the meter moved without a poll";
+        }
         const int handled = bench.forwarded[corvan::MessageOf("SM")];
-        if (pace != MeterPace::Off)
+        if (pace != MeterPace::Off) {
             EXPECT_GT(handled, 0) << "the answers did not reach the console's handlers";
+        }
     }
 }
 
