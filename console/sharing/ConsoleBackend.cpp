@@ -499,9 +499,13 @@ Result ConsoleBackend::SetMode(Vfo vfo, Mode mode, int passband) {
     };
     Result r = Result::Ok;
     if (which == rx || which == 2) {
-        r = setMode();
-        if (r != Result::Ok)
-            return r;
+        // A mode the radio already has is not sent again (a client sends
+        // its mode with every width).
+        if (md() != code) {
+            r = setMode();
+            if (r != Result::Ok)
+                return r;
+        }
         if (rx <= 1)
             m_vfoMode[static_cast<std::size_t>(rx)] = mode;
         // Passband 0 is the mode's normal width; below 0 keeps the width.

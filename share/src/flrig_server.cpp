@@ -456,8 +456,8 @@ Reply GetBw(const Call& c) {
     return Value{Array{Str(QString::number(passband)), Str(QString())}};
 }
 
-Reply SetBwOf(const Call& c, Vfo vfo) {
-    const auto hz = Number(c);
+// The width a client asks for, in Hz.
+Reply SetBwOf(const Call& c, Vfo vfo, std::optional<double> hz) {
     if (!hz || *hz < 1 || *hz > 9'999)
         return Fault{kFaultParams, QStringLiteral("bandwidth in Hz expected")};
     if (!c.session.MayChangeMode())
@@ -482,7 +482,22 @@ Reply SetBwOf(const Call& c, Vfo vfo) {
     return Done(c.backend.SetMode(Vfo::Current, mode, static_cast<int>(std::lround(*hz))));
 }
 
-Reply SetBw(const Call& c) { return SetBwOf(c, Vfo::Current); }
+Reply SetBwOf(const Call& c, Vfo vfo) { return SetBwOf(c, vfo, Number(c)); }
+
+// rig.set_bw takes what rig.get_bws offers as a choice: fldigi fills its
+// bandwidth box from that list and sends the chosen entry's position in it
+// (0 for the first width). A number too large to be a position is taken as
+// a width in Hz, as other callers send it; no listed width is that small.
+Reply SetBw(const Call& c) {
+    const auto n = Number(c);
+    const std::vector<int>& widths = c.backend.Describe().bandwidths;
+    if (n && *n >= 0 && *n < static_cast<double>(widths.size())) {
+        if (*n != std::floor(*n))
+            return Fault{kFaultParams, QStringLiteral("a position in rig.get_bws or a bandwidth in Hz expected")};
+        return SetBwOf(c, Vfo::Current, widths[static_cast<std::size_t>(*n)]);
+    }
+    return SetBwOf(c, Vfo::Current, n);
+}
 
 // One VFO's filter width in Hz, as text.
 Reply GetBwOf(const Call& c, Vfo vfo) {
@@ -592,7 +607,7 @@ const MethodRow kMethods[] = {
     {"rig.set_modeB", "sets VFO B's mode", [](const Call& c) { return SetMode(c, Vfo::B); }},
     {"rig.get_modes", "the mode names", Modes},
     {"rig.get_bw", "the receive filter width in Hz: [width, \"\"]", GetBw},
-    {"rig.set_bw", "sets the receive filter width (Hz)", SetBw},
+    {"rig.set_bw", "sets the receive filter width: a position in rig.get_bws (0 the first), or Hz", SetBw},
     {"rig.get_bws", "the filter widths: [[\"Bandwidth\", width...]]", GetBws},
     {"rig.get_bwA", "VFO A's filter width in Hz (a string)", [](const Call& c) { return GetBwOf(c, Vfo::A); }},
     {"rig.get_bwB", "VFO B's filter width in Hz (a string)", [](const Call& c) { return GetBwOf(c, Vfo::B); }},
@@ -645,6 +660,23 @@ QByteArray Http(int status, const char* reason, const QByteArray& body, bool kee
     return out + body;
 }
 
+// The end of the request's header: its first empty line. Lines end with
+// CR LF or, from some clients, a bare LF. `end` is where the empty line
+// starts (the header is what comes before), `bodyAt` where the body starts.
+bool HeaderEnd(const QByteArray& buffer, qsizetype& end, qsizetype& bodyAt) {
+    for (qsizetype at = buffer.indexOf('\n'); at >= 0; at = buffer.indexOf('\n', at + 1)) {
+        qsizetype next = at + 1;
+        if (next < buffer.size() && buffer[next] == '\r')
+            ++next;
+        if (next < buffer.size() && buffer[next] == '\n') {
+            end = at;
+            bodyAt = next + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QByteArray FlrigServer::Execute(RadioBackend& backend, const QByteArray& body, bool& keyed) {
@@ -677,8 +709,8 @@ FlrigServer::FlrigServer(RequestQueue& queue, QObject* parent) : ShareServer(que
 
 void FlrigServer::Process(Client& client) {
     while (!client.inFlight && !client.closing && client.socket) {
-        const qsizetype end = client.buffer.indexOf("\r\n\r\n");
-        if (end < 0) {
+        qsizetype end = 0, bodyAt = 0;
+        if (!HeaderEnd(client.buffer, end, bodyAt)) {
             if (client.buffer.size() > kMaxHeader) {
                 Write(client, Http(431, "Request Header Fields Too Large", {}, false));
                 CloseLater(client);
@@ -725,12 +757,12 @@ void FlrigServer::Process(Client& client) {
             CloseLater(client);
             return;
         }
-        if (client.buffer.size() < end + 4 + length) {
+        if (client.buffer.size() < bodyAt + length) {
             // The buffer holds kReadChunk: enough for the largest header and body.
             return;
         }
-        const QByteArray body = client.buffer.mid(end + 4, length);
-        client.buffer.remove(0, end + 4 + length);
+        const QByteArray body = client.buffer.mid(bodyAt, length);
+        client.buffer.remove(0, bodyAt + length);
         if (!keepAlive)
             client.closing = true;
         // Peek at the method: answers that need no radio are given at once.

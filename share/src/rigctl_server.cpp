@@ -49,6 +49,10 @@ struct Command {
     // Arguments it takes beyond `args` when the line has them (the passband
     // of a mode, the transmit VFO of split).
     int optional = 0;
+    // With a separator the value keeps its own line end, so that "RPRT"
+    // stands on a line of its own (as clients read get_func, get_powerstat
+    // and get_lock_mode).
+    bool reportOwnLine = false;
 };
 
 // ---- argument conversion
@@ -708,6 +712,14 @@ Result DumpState(Context& c, const Args&, Values& v) {
     return Result::Ok;
 }
 
+// Commands of the protocol this radio does not serve: answered as the
+// daemon answers a radio without them, "not available" (the transceive
+// switch is "deprecated"), each with its arguments read so that a command
+// after it on the line is still understood.
+Result NotAvailable(Context&, const Args&, Values&) { return Result::NotAvailable; }
+constexpr auto kDeprecated = static_cast<Result>(-18);
+Result Deprecated(Context&, const Args&, Values&) { return kDeprecated; }
+
 const std::vector<Command>& Commands() {
     static const std::vector<Command> kCommands = {
         {'f', "get_freq", 0, {"Frequency"}, GetFreq},
@@ -730,7 +742,7 @@ const std::vector<Command>& Commands() {
         {'Z', "set_xit", 1, {}, SetXit},
         {'l', "get_level", 1, {nullptr}, GetLevel},
         {'L', "set_level", 2, {}, SetLevel},
-        {'u', "get_func", 1, {nullptr}, GetFunc},
+        {'u', "get_func", 1, {nullptr}, GetFunc, false, false, 0, true},
         {'U', "set_func", 2, {}, SetFunc},
         {'G', "vfo_op", 1, {}, VfoOperation},
         {'b', "send_morse", 1, {}, SendMorse, false, true},
@@ -745,14 +757,32 @@ const std::vector<Command>& Commands() {
         {'e', "get_mem", 0, {"Memory#"}, GetMem},
         {'E', "set_mem", 1, {}, SetMem},
         {0, "get_vfo_info", 1, {"Freq", "Mode", "Width", "Split", "SatMode"}, GetVfoInfo},
-        {0, "get_lock_mode", 0, {"Locked"}, GetLockMode, true},
+        {0, "get_lock_mode", 0, {"Locked"}, GetLockMode, true, false, 0, true},
         {0, "set_lock_mode", 1, {}, SetLockMode},
-        {0, "get_powerstat", 0, {"Power Status"}, GetPowerstat},
+        {0, "get_powerstat", 0, {"Power Status"}, GetPowerstat, false, false, 0, true},
         {0, "set_powerstat", 1, {}, SetPowerstat},
         {0, "chk_vfo", 0, {"ChkVFO"}, ChkVfo},
         {0, "set_vfo_opt", 1, {}, SetVfoOpt},
         {'_', "get_info", 0, {"Info"}, GetInfo},
         {0, "dump_state", 0, {nullptr}, DumpState},
+        {'Y', "set_ant", 2, {}, NotAvailable},
+        {'y', "get_ant", 1, {"Antenna"}, NotAvailable},
+        {'N', "set_ts", 1, {}, NotAvailable},
+        {'n', "get_ts", 0, {"Tuning Step"}, NotAvailable},
+        {'P', "set_parm", 2, {}, NotAvailable},
+        {'p', "get_parm", 1, {nullptr}, NotAvailable},
+        {'B', "set_bank", 1, {}, NotAvailable},
+        {'g', "scan", 2, {}, NotAvailable},
+        {'A', "set_trn", 1, {}, Deprecated},
+        {'a', "get_trn", 0, {"Transceive"}, Deprecated},
+        {0, "stop_morse", 0, {}, NotAvailable},
+        {0, "get_dcd", 0, {"DCD"}, NotAvailable},
+        {0, "set_ctcss_sql", 1, {}, NotAvailable},
+        {0, "get_ctcss_sql", 0, {"CTCSS Sql"}, NotAvailable},
+        {0, "set_dcs_sql", 1, {}, NotAvailable},
+        {0, "get_dcs_sql", 0, {"DCS Sql"}, NotAvailable},
+        {0, "send_dtmf", 1, {}, NotAvailable},
+        {0, "recv_dtmf", 0, {"Digits"}, NotAvailable},
     };
     return kCommands;
 }
@@ -867,8 +897,9 @@ QByteArray ExecuteOne(RadioBackend& backend, const Parsed& p, ClientSession& ses
     const bool extended = p.separator != 0;
     std::string out;
     if (extended && command->run == ChkVfo) {
-        // Clients read the extended chk_vfo as its one labelled line.
-        return QByteArrayLiteral("ChkVFO: 0\n");
+        // Clients read the extended chk_vfo as its one labelled line; with a
+        // separator an empty line follows it, as the daemon answers.
+        return p.separator == '\n' ? QByteArrayLiteral("ChkVFO: 0\n") : QByteArrayLiteral("ChkVFO: 0\n\n");
     }
     if (extended) {
         out = std::string(command->longName) + ":";
@@ -896,9 +927,13 @@ QByteArray ExecuteOne(RadioBackend& backend, const Parsed& p, ClientSession& ses
     if (extended || !IsGet(*command) || result != Result::Ok || command->plainReport)
         out += Rprt(result);
     if (extended && p.separator != '\n') {
-        // The items joined by the separator, one line in all.
+        // The items joined by the separator, one line in all (two where the
+        // report stands on its own).
+        std::size_t keep = std::string::npos;
+        if (command->reportOwnLine && IsGet(*command) && result == Result::Ok)
+            keep = out.rfind("RPRT ");
         for (std::size_t i = 0; i + 1 < out.size(); ++i)
-            if (out[i] == '\n')
+            if (out[i] == '\n' && i + 1 != keep)
                 out[i] = p.separator;
     }
     return QByteArray::fromStdString(out);
