@@ -803,6 +803,13 @@ bool IsQuit(const std::string& word) { return word == "q" || word == "Q" || word
 
 std::string Rprt(Result r) { return "RPRT " + std::to_string(static_cast<int>(r)) + "\n"; }
 
+// PTT with the data input ("T 3", what programs send for PTT on the data
+// port or a rear data audio source): the radio's input cannot be chosen over
+// this link, and keying anyway could put the microphone on the air. It is
+// not available, and the client is told why.
+constexpr const char* kDataInputPtt =
+    "PTT with the data input (T 3) is not available through this radio link, key with T 1";
+
 // One command of a line: its word, its arguments and the separator of its
 // extended answer (0: the plain answer).
 struct Parsed {
@@ -813,6 +820,11 @@ struct Parsed {
     const Command* command = nullptr;
     bool quit = false;
 };
+
+bool DataInputPtt(const Parsed& p) {
+    long long n = 0;
+    return p.command && p.command->run == SetPtt && p.args.size() == 1 && ParseInt(p.args[0], n) && n == 3;
+}
 
 bool IsSeparator(char ch) { return ch == ';' || ch == '|' || ch == ','; }
 bool IsSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r'; }
@@ -912,7 +924,10 @@ QByteArray ExecuteOne(RadioBackend& backend, const Parsed& p, ClientSession& ses
     }
     Result result = Result::InvalidArgument;
     Values values;
-    if (static_cast<int>(p.args.size()) >= command->args) {
+    const char* why = DataInputPtt(p) ? kDataInputPtt : nullptr;
+    if (why) {
+        result = Result::NotAvailable;
+    } else if (static_cast<int>(p.args.size()) >= command->args) {
         Context context{backend, session, p.rest};
         result = command->run(context, p.args, values);
     }
@@ -924,8 +939,14 @@ QByteArray ExecuteOne(RadioBackend& backend, const Parsed& p, ClientSession& ses
             out += values[i] + "\n";
         }
     }
-    if (extended || !IsGet(*command) || result != Result::Ok || command->plainReport)
+    if (extended || !IsGet(*command) || result != Result::Ok || command->plainReport) {
         out += Rprt(result);
+        if (why) {
+            // Clients read the number; the reason after it reaches their log.
+            out.pop_back();
+            out += std::string(" ") + why + "\n";
+        }
+    }
     if (extended && p.separator != '\n') {
         // The items joined by the separator, one line in all (two where the
         // report stands on its own).

@@ -76,7 +76,9 @@ const Row kRows[] = {
     {"\\set_ptt 0", "RPRT 0\n", "SetPtt 0"},
     {"T 5", "RPRT -1\n", ""},
     {"T 2", "RPRT 0\n", "SetPtt 1"},  // on, microphone: the radio's TX
-    {"T 3", "RPRT -1\n", ""},         // on, data input: not selectable here
+    // on, data input: not selectable here, and the client's log says why
+    {"T 3", "RPRT -11 PTT with the data input (T 3) is not available through this radio link, key with T 1\n", ""},
+    {"+\\set_ptt 3", "set_ptt: 3\nRPRT -11 PTT with the data input (T 3) is not available through this radio link, key with T 1\n", ""},
     // several commands a line, and the extended answers' separators
     {"f m", "14074000\nUSB\n2400\n", ""},
     {"fm", "14074000\nUSB\n2400\n", ""},
