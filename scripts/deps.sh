@@ -7,6 +7,8 @@ need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev l
       ccache)          # compiles once for every checkout of the same sources
 # The Debian package and its checks.
 need+=(dpkg-dev file binutils lintian appstream desktop-file-utils)
+# fldigi, whose bandwidth box the sharing test drives on a virtual display.
+need+=(fldigi)
 # The session and accessibility buses the screen-reader test runs on.
 need+=(dbus-daemon dbus-bin at-spi2-core)
 missing=()
