@@ -184,8 +184,10 @@ void FrequencyReply(ConsoleDisplay& d, int vfo, std::int64_t f) {
         }
         return;
     }
-    // The split partner: receive on the other VFO, transmit on this one.
-    if (s.mainVfo == 1 - vfo && s.mainTransmitVfo == vfo && s.zulState != 2) {
+    // The split partner: receive on the other VFO, transmit on this one
+    // (while the main band transmits: with the sub band transmitting, the
+    // sub display is the sub receiver's).
+    if (s.mainVfo == 1 - vfo && s.mainTransmitVfo == vfo && s.zulState != 2 && s.transmitBand == 0) {
         if (s.memoryScroll) {
             if (RitOrXit(s))
                 d.ShowRitXitOffset(s.ritXitOffset);

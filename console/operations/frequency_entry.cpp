@@ -102,12 +102,13 @@ ConsoleOperations::DigitTarget ConsoleOperations::DigitTargetOf(int band) const 
         return {};
     if (swapped)
         return {vfo(s.mainVfo), s.mainFrequency, false};
-    if (s.split) {
-        if (s.transmitBand == 0)
-            return {vfo(s.mainTransmitVfo), s.subFrequency, false};
-        return {s.subVfo == 0 ? 2 : -1, s.subFrequency, false};
-    }
-    return {s.subVfo == 0 ? 2 : -1, s.subFrequency, false};
+    // With the control band on main the sub display shows the sub receiver
+    // (its VFO state is learnt only while it is the control band: any state
+    // but memory and call is its VFO), or in split the main band's transmit VFO.
+    const int subReceiver = s.subVfo == 2 || s.subVfo == 3 ? -1 : 2;
+    if (s.split && s.transmitBand == 0)
+        return {vfo(s.mainTransmitVfo), s.subFrequency, false};
+    return {subReceiver, s.subFrequency, false};
 }
 
 void ConsoleOperations::StepFrequencyDigit(int band, int position, int direction) {

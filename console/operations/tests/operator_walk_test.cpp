@@ -126,6 +126,7 @@ protected:
                 out.push_back(r.text);
         return out;
     }
+    QWidget* Widget(int id) { return controls().widget(id); }
     int Pick(int n) { return static_cast<int>(m_random() % static_cast<std::uint64_t>(n)); }
     QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : console.get(); }
     void KeyTo(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -300,8 +301,9 @@ protected:
             } else {
                 ASSERT_EQ(sets, expected) << where;
             }
-            if (!real)
+            if (!real) {
                 ASSERT_EQ(Describe(radio().state()), was) << where;
+            }
         }
     }
 
