@@ -10,7 +10,8 @@
 //
 // ZEPHYRA_WALK_SEEDS ("1-20" or "3,7,9") and ZEPHYRA_WALK_STEPS set a longer
 // run (scripts/operator-walk.sh); without them the fixed seeds run, each
-// seed that ever failed among them.
+// seed that ever failed among them. ZEPHYRA_WALK_VERBOSE prints every step
+// with what the radio received.
 #include "operations_fixture.h"
 
 #include <ConsoleLink.h>
@@ -132,9 +133,11 @@ protected:
     void KeyTo(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(w, static_cast<Qt::Key>(key), modifiers);
     }
-    std::int64_t MainShown() {
+    std::int64_t MainShown() { return ShownHz(false); }
+    std::int64_t SubShown() { return ShownHz(true); }
+    std::int64_t ShownHz(bool sub) {
         std::string digits;
-        for (const char c : Shown(false))
+        for (const char c : Shown(sub))
             if (c >= '0' && c <= '9')
                 digits += c;
         return digits.empty() ? 0 : std::stoll(digits);
@@ -231,7 +234,29 @@ protected:
 
     // ---- real actions; each says the set commands it asks for
     std::string RealAction(std::vector<std::string>& expected) {
-        switch (Pick(3)) {
+        switch (Pick(4)) {
+        case 3: {
+            // A click on a digit of the sub display: the VFO it shows (the
+            // one whose frequency it is), from the value it shows.
+            const int position = 2 + Pick(6);
+            const bool up = Pick(2) != 0;
+            std::int64_t step = 1;
+            for (int i = 1; i < position; ++i)
+                step *= 10;
+            const auto r = radio().state();
+            const std::int64_t shown = SubShown();
+            const char* code = shown == r.subFrequency ? "FC"
+                               : shown == r.vfoA       ? "FA"
+                               : shown == r.vfoB       ? "FB"
+                                                       : nullptr;
+            if (!code || shown == 0 || r.vfoA == r.vfoB || r.subFrequency == r.vfoA || r.subFrequency == r.vfoB)
+                return "sub digit skipped (its VFO is not told apart)";
+            expected.push_back(Frequency(code, shown + (up ? step : -step)));
+            QWidget* digit = Widget(idc::SubDigit0 + 11 - position);
+            QTest::mousePress(digit, up ? Qt::RightButton : Qt::LeftButton);
+            QTest::mouseRelease(digit, up ? Qt::RightButton : Qt::LeftButton);
+            return "sub digit " + std::to_string(position) + (up ? " up" : " down");
+        }
         case 0: {
             // A level step with the keyboard on a bar.
             static const struct {
@@ -294,6 +319,12 @@ protected:
             Quiet();
             const std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(step) + ": " + action;
             const auto sets = Sets();
+            if (m_verbose) {
+                std::printf("%s ->", where.c_str());
+                for (const auto& r : radio().received())
+                    std::printf(" %s", r.text.c_str());
+                std::printf("\n");
+            }
             if (expected.size() == 1 && expected[0] == "MD?") {
                 // From a mode other than LSB and USB: one MD, to LSB or USB.
                 ASSERT_EQ(sets.size(), 1u) << where;
@@ -308,6 +339,7 @@ protected:
     }
 
     std::mt19937_64 m_random;
+    const bool m_verbose = qEnvironmentVariableIsSet("ZEPHYRA_WALK_VERBOSE");
 };
 
 TEST_F(OperatorWalk, NothingUnaskedReachesTheRadio) {
