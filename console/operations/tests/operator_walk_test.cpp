@@ -35,7 +35,7 @@ using operations_test::PumpUntil;
 // Seeds run by the test command: the first ones, and every seed that once
 // failed (with what it found).
 constexpr std::uint64_t kFixedSeeds[] = {1, 2, 3};
-constexpr int kFixedSteps = 40;
+constexpr int kFixedSteps = 30;
 
 std::vector<std::uint64_t> Seeds() {
     const QString text = qEnvironmentVariable("ZEPHYRA_WALK_SEEDS");
