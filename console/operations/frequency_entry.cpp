@@ -78,9 +78,10 @@ ConsoleOperations::DigitTarget ConsoleOperations::DigitTargetOf(int band) const 
     const zephyra::ConsoleState& s = state;
     // 0 VFO A (FA), 1 VFO B (FB), 2 the sub receiver (FC).
     auto vfo = [](int code) { return code == 0 || code == 1 ? code : -1; };
-    // TF-SET in split swaps the displays: the transmit VFO on the main
-    // display, the receive VFO on the sub display.
-    const bool swapped = !s.satelliteMode && s.tfSetActive && s.split && s.controlBand != 1;
+    // TF-SET in split swaps the displays while the main band receives: the
+    // transmit VFO on the main display, the receive VFO on the sub display.
+    const bool swapped =
+        !s.satelliteMode && s.tfSetActive && s.split && s.controlBand != 1 && !s.transmitting[0];
     if (band == 0) {
         if (s.satelliteMode)
             return {s.satelliteVfoFlag ? 0 : 1, s.mainFrequency, false};
