@@ -83,6 +83,7 @@ protected:
     }
     // The radio's answers to everything asked so far are in and handled.
     void Quiet() {
+        radio().clearSent(); // an earlier answer does not count
         console->link()->ConnID();
         ASSERT_TRUE(radio().waitForSent("ID", std::chrono::seconds(2)));
         PumpFor(std::chrono::milliseconds(100));
@@ -267,6 +268,7 @@ TEST_F(OperatorChangesTest, TheBarsMenuSendsWhatItShows) {
         ASSERT_NE(scroll->contextMenuPolicy(), Qt::NoContextMenu) << bar.set;
         FromRadio(bar, 30);
         MenuItem(scroll, QStringLiteral("Right edge"));
+        ASSERT_EQ(scroll->value(), bar.maximum) << bar.set;
         Quiet();
         EXPECT_EQ(LevelSets(), std::vector<std::string>{Level(bar, bar.maximum)}) << bar.set;
         Settle();
