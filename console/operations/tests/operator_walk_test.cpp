@@ -350,6 +350,7 @@ TEST_F(OperatorWalk, NothingUnaskedReachesTheRadio) {
         if (HasFatalFailure() || HasFailure())
             return;
         std::printf("walk seed %llu: %d steps\n", static_cast<unsigned long long>(seed), steps);
+        std::fflush(stdout);
     }
 }
 
