@@ -49,7 +49,7 @@ constexpr MenuEntry kMenu[] = {
     {2, "COMP (&C)", cmd::MeterComp},
     {2, "SWR (&S)", cmd::MeterSwr},
     {2, "ALC (&A)", cmd::MeterAlc},
-    {1, "GAIN (&G)", 0},
+    {1, "GAIN (&I)", 0},
     {2, "RF GAIN (&R)", cmd::GainRf},
     {2, "AF GAIN Main (&A)", cmd::GainAfMain},
     {2, "AF GAIN Sub (&B)", cmd::GainAfSub},

@@ -338,6 +338,10 @@ void ConsoleDisplay::OnDC(int transmitBand, int controlBand) {
         link.ConnPC("R", 0);
         if (transmitBand == 0 && state.zulState == 0)
             link.ConnFT("R", 0);
+        // In split the sub display shows the transmit side: the main band's
+        // transmit VFO, or the sub receiver once the sub band transmits.
+        if (state.split && controlBand == 0)
+            link.ConnFC("R", "");
     }
     if (controlChanged && controlBand == 1) {
         for (int i = 0; i < 9; ++i)

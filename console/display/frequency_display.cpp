@@ -161,10 +161,16 @@ void FrequencyReply(ConsoleDisplay& d, int vfo, std::int64_t f) {
             ShowOnMain(d, f, f + Rit(s));
         return;
     }
+    // TF-SET in split while receiving: the receive VFO on the sub display,
+    // the transmit VFO on the main one, as the TS report drew them.
+    const bool swapped = s.tfSetActive && s.split && !s.transmitting[0];
     if (s.mainVfo == vfo) {
         if (s.memoryScroll || s.erasedChannel)
             return;
-        if (!s.split || !s.transmitting[0]) {
+        if (swapped) {
+            s.mainFrequency = f;
+            d.ShowSubFrequency(f);
+        } else if (!s.split || !s.transmitting[0]) {
             ShowOnMain(d, f, f + MainOffset(s));
         } else if (s.zulState == 0) {
             // Transmitting in split: the receive VFO moves to the sub display
@@ -178,15 +184,19 @@ void FrequencyReply(ConsoleDisplay& d, int vfo, std::int64_t f) {
         }
         return;
     }
-    // The split partner: receive on the other VFO, transmit on this one.
-    if (s.mainVfo == 1 - vfo && s.mainTransmitVfo == vfo && s.zulState != 2) {
+    // The split partner: receive on the other VFO, transmit on this one
+    // (while the main band transmits: with the sub band transmitting, the
+    // sub display is the sub receiver's).
+    if (s.mainVfo == 1 - vfo && s.mainTransmitVfo == vfo && s.zulState != 2 && s.transmitBand == 0) {
         if (s.memoryScroll) {
             if (RitOrXit(s))
                 d.ShowRitXitOffset(s.ritXitOffset);
             return;
         }
         s.subFrequency = f;
-        if (!s.transmitting[0]) {
+        if (swapped) {
+            d.ShowMainFrequency(f + Xit(s));
+        } else if (!s.transmitting[0]) {
             if (!RitOrXit(s))
                 d.ShowSubFrequency(f);
         } else if (s.tfSetActive) {
@@ -468,6 +478,18 @@ void ConsoleDisplay::UpdateExtLabel() {
 }
 
 void ConsoleDisplay::RedrawFrequencies() {
+    if (state.tfSetActive && state.split && !state.transmitting[0] && state.controlBand != 1 &&
+        !state.satelliteMode) {
+        // TF-SET: the transmit frequency on the main display, the receive
+        // frequency on the sub display.
+        const std::string& text = state.record[0].txFrequency;
+        const std::int64_t transmit = state.mainVfo == 2 && !text.empty()
+                                          ? std::strtoll(text.c_str(), nullptr, 10)
+                                          : state.subFrequency;
+        ShowMainFrequency(transmit + Xit(state));
+        ShowSubFrequency(state.mainFrequency);
+        return;
+    }
     ShowMainFrequency(state.mainFrequency + MainOffset(state));
     if (state.subShowsOffset)
         ShowRitXitOffset(state.ritXitOffset);

@@ -37,7 +37,8 @@ using namespace operations;
 
 namespace {
 
-bool IsLevelBar(int id) { return id >= idc::BcPointBar && id <= idc::ScanSpeedBar; }
+// The eight scroll bars: six levels, the RIT/XIT offset and the scan speed.
+bool IsBar(int id) { return id >= idc::BcPointBar && id <= idc::ScanSpeedBar; }
 
 bool IsKeypadDigitKey(int id) {
     switch (id) {
@@ -141,6 +142,7 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
     if (type == QEvent::WindowDeactivate) {
         // A button held while the console loses the focus stops repeating.
         StopRepeats();
+        LevelGestureEnd();
         return false;
     }
     const bool input = type == QEvent::KeyPress || type == QEvent::KeyRelease ||
@@ -160,7 +162,9 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (busy)
             return true;
-        if (onControl && IsLevelBar(id)) {
+        if (onControl && IsLevelBar(id) && !key->isAutoRepeat())
+            LevelGestureBegin(id);
+        if (onControl && IsBar(id)) {
             QScrollBar* bar = controls.scrollBar(id);
             const int k = key->key();
             const auto action = k == Qt::Key_Up       ? QAbstractSlider::SliderSingleStepAdd
@@ -224,7 +228,10 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
             if (m_dspMonitor)
                 DspMonitor(false);
         }
-        if (onControl && IsLevelBar(id) && !key->isAutoRepeat())
+        // A level moved while the key was held goes out now, once; a key
+        // that moved nothing (Tab, a modifier) sends nothing.
+        LevelGestureEnd();
+        if (onControl && (id == idc::RitBar || id == idc::ScanSpeedBar))
             OnScroll(id, ScrollCode::End);
         return false;
     }
@@ -232,7 +239,7 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
         const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
         if (Wheel(delta > 0 ? 1 : delta < 0 ? -1 : 0))
             return true;
-        if (onControl && IsLevelBar(id)) {
+        if (onControl && IsBar(id)) {
             WheelOnBar(id, delta);
             return true;
         }
@@ -259,10 +266,17 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
     if (type == QEvent::MouseButtonRelease) {
         if (mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton)
             StopRepeats();
-        if (onControl && IsLevelBar(id) && mouse->button() == Qt::LeftButton)
+        if (mouse->button() != Qt::RightButton)
+            LevelGestureEnd();
+        if (onControl && (id == idc::RitBar || id == idc::ScanSpeedBar) && mouse->button() == Qt::LeftButton)
             OnScroll(id, ScrollCode::End);
         return false;
     }
+    // A press on a level bar (the thumb, the groove; the right button opens
+    // its menu instead) holds what it moves until the button is up.
+    if (onControl && !busy && IsLevelBar(id) && mouse->button() != Qt::RightButton &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick))
+        LevelGestureBegin(id);
     if (!onControl || busy)
         return false;
     int band = 0;

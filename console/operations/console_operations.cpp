@@ -121,7 +121,7 @@ void ConsoleOperations::OnTimer(int id) {
         m_tfSetHeld = true;
         break;
     case kDigitRepeatTimer:
-        StepFrequencyDigit(m_digitBand, m_digitPosition, m_digitDirection);
+        StepDigit(m_digitBand, m_digitPosition, m_digitDirection);
         m_timers->SetTimer(id, 100);
         break;
     case kQuickMemoryHoldTimer: {

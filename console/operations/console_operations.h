@@ -11,7 +11,8 @@
 //   control_handlers.cpp   the control table: which control runs what, FUNC layer
 //   control_functions.cpp  the toggles and cycles of the front panel's functions
 //   monitors.cpp           RX M. and DSP M. (press to monitor, release to restore)
-//   sliders.cpp            the level bars and the RIT/XIT slider
+//   sliders.cpp            the RIT/XIT slider and the scan speed bar
+//   level_bars.cpp         when a level bar sends (every way it can move)
 //   memory_keys.cpp        M. IN, CLR, VFO / M, CALL and clearing a channel
 //   memory_modes.cpp       memory scroll mode, the quick memory, PM and PM IN
 //   vfo_capture.cpp        the VFO copied into the memory record before a write
@@ -103,6 +104,8 @@ public:
     void LeaveOperatorMode(int mode);
 
     // ---- frequency entry and tuning (frequency_entry.cpp, vfo_operations.cpp)
+    // One click on a digit of display `band` (0 main, 1 sub): the VFO that
+    // display shows steps from the frequency it shows.
     void StepFrequencyDigit(int band, int position, int direction);
     void SetEntryMode(int on);
     void EntryDigit(int digit);
@@ -186,8 +189,17 @@ public:
     bool RxMonitorOn() const { return m_rxMonitor; }
     bool DspMonitorOn() const { return m_dspMonitor; }
 
-    // ---- sliders (sliders.cpp)
+    // ---- sliders (sliders.cpp): the RIT/XIT slider and the scan speed
     void OnScroll(int barId, ScrollCode code);
+
+    // ---- level bars (level_bars.cpp): when a level is sent
+    static bool IsLevelBar(int id);
+    // The bar's value changed (never by the radio: its reports move the
+    // bars silently); sends now, or at the end of the gesture in hand.
+    void LevelMoved(int id);
+    // A key or a button went down on a level bar / every key or button up.
+    void LevelGestureBegin(int id);
+    void LevelGestureEnd();
 
     // ---- scan (scan_control.cpp)
     void ScanButton();
@@ -206,6 +218,14 @@ public:
     void WheelOnBar(int barId, int delta);
 
 private:
+    struct LevelGesture {
+        bool held = false;  // a key or button is down on the bar
+        bool moved = false; // the operator moved it during the gesture
+        int base = 0;       // where the gesture found it (or the last level sent)
+    };
+    void InstallLevelBars();
+    LevelGesture* GestureOf(int bar);
+    void SendLevel(int bar);
     // Reads a stored value up to ten times.
     template <typename Read>
     static bool Stored(Read read) {
@@ -219,6 +239,15 @@ private:
     // The control band's mode as last reported; asked for (and FUNC ended) when unknown.
     bool ReadMode(std::uint32_t& mode);
     void StartHold(int timer, int milliseconds);
+    // The VFO a display shows and the frequency it shows (offsets aside).
+    struct DigitTarget {
+        int vfo = -1; // 0 VFO A, 1 VFO B, 2 the sub receiver; -1 none
+        std::int64_t shown = 0;
+        bool channelStep = false; // the sub band steps by at least its channel step
+    };
+    DigitTarget DigitTargetOf(int band) const;
+    // A step of a held digit: on from the value sent last.
+    void StepDigit(int band, int position, int direction);
     void RepeatDigit();
     void ClearMemoryChannel();
     void KeypadCaptions(bool entry);
@@ -231,7 +260,11 @@ private:
     int m_digitBand = 0;
     int m_digitPosition = 0;
     int m_digitDirection = 0;
+    std::int64_t m_digitSent = -1; // the frequency the held digit sent last; -1 none
+    int m_digitSentVfo = -1;
     int m_dialMoves = 0;
+    LevelGesture m_levelGestures[6];
+    int m_lineStepBar = 0; // the bar taking a line step right now
     static constexpr int kWheelNotch = 120;
     int m_wheelRest = 0; // a part notch of a fine-stepping wheel, kept for the next turn
     bool m_rxMonitor = false;

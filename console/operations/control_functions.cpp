@@ -185,14 +185,16 @@ void ConsoleOperations::TfSet() {
         ReadToggle(link, &CCorvan::RcvDataLT, &CCorvan::ConnLT);
         return;
     }
+    // One press, one function: a press held long enough to switch the
+    // automatic simplex check does nothing more on its release, in any mode.
+    if (m_tfSetHeld) {
+        m_tfSetHeld = false;
+        return;
+    }
     u32 mode = 0;
     const bool read = WaitFor([&] { return link.RcvDataMD(&mode) == 1; });
     const int band = s.controlBand == 1 ? 1 : 0;
     if (read && mode == 4 && s.shift[band] != 0) {
-        if (m_tfSetHeld) {
-            m_tfSetHeld = false;
-            return;
-        }
         u32 ts = 0;
         if (Stored([&] { return link.RcvDataTS(&ts) == 1; }))
             link.ConnTS("W", 1);
@@ -200,7 +202,6 @@ void ConsoleOperations::TfSet() {
             link.ConnTS("R", 0);
         return;
     }
-    m_tfSetHeld = false;
     ReadToggle(link, &CCorvan::RcvDataTS, &CCorvan::ConnTS);
 }
 

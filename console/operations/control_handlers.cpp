@@ -307,11 +307,14 @@ void ConsoleOperations::Install() {
     if (QComboBox* list = controls.comboBox(idc::StepList))
         QObject::connect(list, qOverload<int>(&QComboBox::activated), list,
                          [this](int index) { OnStepSelected(index); });
-    for (const int bar : {idc::BcPointBar, idc::RitBar, idc::RfGainBar, idc::AfMainBar,
-                          idc::SqlMainBar, idc::AfSubBar, idc::SqlSubBar, idc::ScanSpeedBar}) {
+    InstallLevelBars();
+    for (const int bar : {idc::RitBar, idc::ScanSpeedBar}) {
         QScrollBar* scroll = controls.scrollBar(bar);
         if (!scroll)
             continue;
+        // These two send steps, not a position: their context menu's "Scroll
+        // here" and edges would move the bar away from the radio.
+        scroll->setContextMenuPolicy(Qt::NoContextMenu);
         QObject::connect(scroll, &QAbstractSlider::actionTriggered, scroll, [this, bar](int action) {
             switch (action) {
             case QAbstractSlider::SliderSingleStepSub: OnScroll(bar, ScrollCode::LineLeft); break;

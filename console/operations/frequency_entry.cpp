@@ -74,69 +74,86 @@ bool IsDigit(const QString& text) { return text.size() == 1 && text[0].isDigit()
 
 } // namespace
 
+ConsoleOperations::DigitTarget ConsoleOperations::DigitTargetOf(int band) const {
+    const zephyra::ConsoleState& s = state;
+    // 0 VFO A (FA), 1 VFO B (FB), 2 the sub receiver (FC).
+    auto vfo = [](int code) { return code == 0 || code == 1 ? code : -1; };
+    // TF-SET in split swaps the displays while the main band receives: the
+    // transmit VFO on the main display, the receive VFO on the sub display.
+    const bool swapped =
+        !s.satelliteMode && s.tfSetActive && s.split && s.controlBand != 1 && !s.transmitting[0];
+    if (band == 0) {
+        if (s.satelliteMode)
+            return {s.satelliteVfoFlag ? 0 : 1, s.mainFrequency, false};
+        if (swapped) {
+            if (s.mainVfo == 2)
+                return {}; // the memory's transmit half: not tuned by a digit
+            return {vfo(s.mainTransmitVfo), s.subFrequency, false};
+        }
+        return {vfo(s.mainVfo), s.mainFrequency, false};
+    }
+    if (s.satelliteMode) {
+        if (RitOrXit(s))
+            return {};
+        return {s.satelliteVfoFlag ? 1 : 0, s.subFrequency, false};
+    }
+    if (s.controlBand == 1)
+        return {s.subVfo == 0 ? 2 : -1, s.subFrequency, true};
+    if (RitOrXit(s))
+        return {};
+    if (swapped)
+        return {vfo(s.mainVfo), s.mainFrequency, false};
+    // With the control band on main the sub display shows the sub receiver
+    // (its VFO state is learnt only while it is the control band: any state
+    // but memory and call is its VFO), or in split the main band's transmit VFO.
+    const int subReceiver = s.subVfo == 2 || s.subVfo == 3 ? -1 : 2;
+    if (s.split && s.transmitBand == 0)
+        return {vfo(s.mainTransmitVfo), s.subFrequency, false};
+    return {subReceiver, s.subFrequency, false};
+}
+
 void ConsoleOperations::StepFrequencyDigit(int band, int position, int direction) {
+    m_digitSent = -1;
+    StepDigit(band, position, direction);
+}
+
+void ConsoleOperations::StepDigit(int band, int position, int direction) {
     zephyra::ConsoleState& s = state;
     if (position < 1 || position > 11 || s.memoryScroll)
         return;
     if ((band == 0 ? s.mainVfo : s.subVfo) == 2)
+        return;
+    const DigitTarget target = DigitTargetOf(band);
+    if (target.vfo < 0)
         return;
     std::int64_t step = 1;
     for (int i = 1; i < position; ++i)
         step *= 10;
     if (direction == 0)
         step = -step;
-    char text[16];
-    if (band == 0) {
-        if (!FrequencyText(s.mainFrequency + step, text))
-            return;
-        if (s.satelliteMode) {
-            if (s.satelliteVfoFlag)
-                link.ConnFA("W", text);
-            else
-                link.ConnFB("W", text);
-        } else if (s.mainVfo == 0) {
-            link.ConnFA("W", text);
-        } else if (s.mainVfo == 1) {
-            link.ConnFB("W", text);
-        }
-        return;
-    }
-    if (s.satelliteMode) {
-        if (RitOrXit(s) || !FrequencyText(s.subFrequency + step, text))
-            return;
-        if (s.satelliteVfoFlag)
-            link.ConnFB("W", text);
-        else
-            link.ConnFA("W", text);
-        return;
-    }
-    if (s.controlBand == 1) {
-        if (s.subVfo != 0)
-            return;
+    if (target.channelStep) {
         // The sub band tunes by at least its channel step.
         const int channel = display.ChannelStep();
         if (step > 0 && step < channel)
             step = channel;
         if (step < 0 && step > -channel)
             step = -channel;
-        if (FrequencyText(s.subFrequency + step, text))
-            link.ConnFC("W", text);
-        return;
     }
-    if (RitOrXit(s) || !FrequencyText(s.subFrequency + step, text))
+    // A held digit steps on from the value it sent last, not from the
+    // radio's report of it, which a slow line may not have brought yet.
+    const bool onFromSent = m_digitSent >= 0 && m_digitSentVfo == target.vfo;
+    const std::int64_t next = (onFromSent ? m_digitSent : target.shown) + step;
+    char text[16];
+    if (!FrequencyText(next, text))
         return;
-    if (s.split) {
-        if (s.transmitBand == 0) {
-            if (s.mainTransmitVfo == 0)
-                link.ConnFA("W", text);
-            else if (s.mainTransmitVfo == 1)
-                link.ConnFB("W", text);
-        } else if (s.subVfo == 0) {
-            link.ConnFC("W", text);
-        }
-    } else if (s.subVfo == 0) {
+    if (target.vfo == 0)
+        link.ConnFA("W", text);
+    else if (target.vfo == 1)
+        link.ConnFB("W", text);
+    else
         link.ConnFC("W", text);
-    }
+    m_digitSent = next;
+    m_digitSentVfo = target.vfo;
 }
 
 void ConsoleOperations::KeypadCaptions(bool entry) {
@@ -204,7 +221,9 @@ void ConsoleOperations::SetEntryMode(int on) {
     if (!s.consoleReady)
         return;
     const int band = s.entryBand;
-    if (band == 0) {
+    if (band == 0 && s.tfSetActive && s.split) {
+        display.RedrawFrequencies(); // the swapped displays of TF-SET
+    } else if (band == 0) {
         display.ShowMainFrequency(s.mainFrequency + Rit(s));
     } else if (s.satelliteMode && RitOrXit(s)) {
         display.ShowRitXitOffset(s.ritXitOffset);
@@ -270,7 +289,7 @@ void ConsoleOperations::EntryEnter() {
     else if (band == 1)
         target = 2;
     else if (s.entryVfo == 0 || s.entryVfo == 1)
-        target = s.entryVfo;
+        target = DigitTargetOf(0).vfo; // the VFO the main display shows (TF-SET: transmit)
     char text[16];
     if (target >= 0 &&
         (!FrequencyText(frequency, text) || link.GetRcvBand(static_cast<std::uint32_t>(target), frequency) == 0)) {

@@ -1,9 +1,6 @@
-// sliders.cpp - the level bars and the RIT/XIT slider.
+// sliders.cpp - the RIT/XIT slider and the scan speed bar.
 //
-// A line step moves a bar by one and sends the level at once, a page step
-// moves it by five and waits for the end of the scroll, a drag follows the
-// thumb; the end of every scroll sends the level where the bar stands. No
-// level outside a bar's range is ever sent.
+// (When a level bar sends is decided in level_bars.cpp.)
 //
 // The RIT/XIT slider keeps a working value of its own (hertz) and, at the
 // end of a scroll, sends the difference to the radio's reported offset.
@@ -27,22 +24,6 @@ namespace {
 using u32 = std::uint32_t;
 
 constexpr int kRitLimit = 20000;
-
-// The level a bar sends: its command and range.
-void SendLevel(CCorvan& link, int bar, int position) {
-    const u32 level = static_cast<u32>(position);
-    switch (bar) {
-    case idc::RfGainBar: link.ConnRG("W", level); break;
-    case idc::AfMainBar: link.ConnAG("W", 0, level); break;
-    case idc::AfSubBar: link.ConnAG("W", 1, level); break;
-    case idc::SqlMainBar: link.ConnSQ("W", 0, level); break;
-    case idc::SqlSubBar: link.ConnSQ("W", 1, level); break;
-    case idc::BcPointBar: link.ConnBP("W", level); break;
-    default: break;
-    }
-}
-
-int LevelMaximum(int bar) { return bar == idc::BcPointBar ? 63 : 255; }
 
 } // namespace
 
@@ -93,19 +74,6 @@ void ConsoleOperations::OnScroll(int barId, ScrollCode code) {
             link.ConnRU("W", static_cast<u32>(difference));
         return;
     }
-    // The level bars: Qt has already moved the thumb by its own step.
-    const int maximum = LevelMaximum(barId);
-    int position = std::clamp(bar->sliderPosition(), 0, maximum);
-    bar->setSliderPosition(position);
-    switch (code) {
-    case ScrollCode::LineLeft:
-    case ScrollCode::LineRight:
-    case ScrollCode::End:
-        SendLevel(link, barId, position);
-        break;
-    case ScrollCode::PageLeft:
-    case ScrollCode::PageRight:
-    case ScrollCode::Thumb:
-        break;
-    }
+    // The level bars send from their own module (level_bars.cpp), which
+    // sees every way a bar moves, not only the scroll actions.
 }

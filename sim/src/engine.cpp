@@ -141,6 +141,15 @@ std::int64_t Engine::controlFrequency() const
     return s_.rxVfo == 1 ? s_.vfoB : s_.vfoA;
 }
 
+bool Engine::listensOnTransmit() const
+{
+    if (value("TS") != 1 || s_.controlBand != 0 || s_.transmitBand != 0)
+        return false;
+    if (s_.rxVfo > 1 || s_.txVfo > 1 || s_.rxVfo == s_.txVfo)
+        return false;
+    return (s_.rxVfo == 1 ? s_.modeB : s_.modeA) != 4;
+}
+
 std::int64_t Engine::transmitFrequency() const
 {
     if (s_.transmitBand == 1)
@@ -207,6 +216,13 @@ void Engine::moveControlFrequency(std::int64_t delta, std::vector<std::string>& 
 {
     if (value("LK", 0) != 0)
         return;  // the dial is locked
+    if (listensOnTransmit() && !currentMemory()) {
+        std::int64_t& hz = vfoRef(s_.txVfo);
+        hz = std::clamp<std::int64_t>(hz + delta, 30'000, 99'999'999'999);
+        report(s_.txVfo == 1 ? "FB" : "FA", out);
+        report("IF", out);
+        return;
+    }
     setControlFrequency(controlFrequency() + delta, out);
 }
 

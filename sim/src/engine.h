@@ -71,6 +71,9 @@ public:
 
     // The frequency the control band receives on, and the transmit frequency.
     std::int64_t controlFrequency() const;
+    // TF-SET in split on the main band (outside FM, where TS is reverse):
+    // the radio listens on the transmit VFO and the dial tunes it.
+    bool listensOnTransmit() const;
     std::int64_t transmitFrequency() const;
     std::int64_t mainReceiveFrequency() const; // the main band's receive VFO or channel
     int sMeter(int meter) const;

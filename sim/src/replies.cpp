@@ -27,7 +27,8 @@ std::int64_t Engine::mainReceiveFrequency() const
 std::string Engine::formatIf(bool other) const
 {
     // IF: the control band's receive side; while the main band transmits in
-    // split, its frequency is the transmit frequency. OI with the control
+    // split, or listens there with TF-SET, its frequency is the transmit
+    // frequency. OI with the control
     // band on main: the other VFO (the transmit VFO in split, else the other
     // one of A and B). OI with the control band on sub: the main band's
     // receive side (its VFO, memory channel and split), whose frequency is
@@ -49,7 +50,7 @@ std::string Engine::formatIf(bool other) const
     const bool mainSplit = s_.rxVfo != s_.txVfo;
     const bool splitTransmit = s_.transmitting && s_.transmitBand == 0 && mainSplit;
     int split = (!sub && mainSplit) ? 1 : 0;
-    if (!other && !sub && splitTransmit)
+    if (!other && !sub && (splitTransmit || listensOnTransmit()))
         hz = transmitFrequency();
     if (other && sub) {
         function = s_.rxVfo;
