@@ -11,11 +11,16 @@ first one that applies to the line, in this order:
 
     flip    a comparison flipped at its edge: < and <=, > and >=, == and !=
             (the first comparison operator of the line)
-    num     the first number of the line, plus one (num-1: minus one)
+    num     the first number of the line, plus one (num-1: minus one; a
+            number with decimals changes in its whole part)
     bool    true and false swapped, or && and || (the first on the line)
     code    a two-letter command code in quotes changed ("FA" -> "FB":
             the second letter moved on by one)
+    swap    the two branches of `c ? x : y` exchanged
     drop    the line left out (commented away)
+
+KIND@N applies the slip to the N-th place of the line that takes it
+(flip@2: the second comparison; num@3: the third number).
 
 A line of the list file holds one mutant, with optional fields:
 
@@ -104,7 +109,7 @@ def _outside_quotes(line):
     return mask
 
 
-def flip(line):
+def flip(line, nth=1):
     code = _code_part(line)
     mask = _outside_quotes(code)
     i = 0
@@ -119,43 +124,85 @@ def flip(line):
                                               (before.isalnum() and after.isalnum()) or
                                               re.match(r"[A-Za-z_:]", before) and old == "<"):
                         break
+                    nth -= 1
+                    if nth > 0:
+                        i += len(old) - 1
+                        break
                     return line[:i] + new + line[i + len(old):]
         i += 1
     return line
 
 
-def num(line, delta=1):
+def num(line, delta=1, nth=1):
     code = _code_part(line)
     mask = _outside_quotes(code)
-    for m in re.finditer(r"(?<![\w.'])(\d[\d']*)(?![\w.'])", code):
+    for m in re.finditer(r"(?<![\w.'])(\d[\d']*)(\.\d+)?(?![\w.'])", code):
         if not mask[m.start()]:
             continue
-        text = m.group(1)
-        value = int(text.replace("'", "")) + delta
+        value = int(m.group(1).replace("'", "")) + delta
         if value < 0:
             continue
-        return line[:m.start()] + str(value) + line[m.end():]
+        nth -= 1
+        if nth > 0:
+            continue
+        return line[:m.start()] + str(value) + (m.group(2) or "") + line[m.end():]
     return line
 
 
-def boolean(line):
+def boolean(line, nth=1):
     code = _code_part(line)
     mask = _outside_quotes(code)
-    for pattern, swap in ((r"\btrue\b", "false"), (r"\bfalse\b", "true"), (r"&&", "||"), (r"\|\|", "&&")):
-        for m in re.finditer(pattern, code):
-            if mask[m.start()]:
-                return line[:m.start()] + swap + line[m.end():]
+    swaps = {"true": "false", "false": "true", "&&": "||", "||": "&&"}
+    for m in re.finditer(r"\btrue\b|\bfalse\b|&&|\|\|", code):
+        if mask[m.start()]:
+            nth -= 1
+            if nth == 0:
+                return line[:m.start()] + swaps[m.group(0)] + line[m.end():]
     return line
 
 
-def code_letter(line):
+def code_letter(line, nth=1):
     for m in re.finditer(r'"([A-Z])([A-Z])"', line):
+        nth -= 1
+        if nth > 0:
+            continue
         second = chr((ord(m.group(2)) - ord("A") + 1) % 26 + ord("A"))
         return line[:m.start()] + '"' + m.group(1) + second + '"' + line[m.end():]
     return line
 
 
-def drop(line):
+def swap_branches(line, nth=1):
+    """`c ? x : y` becomes `c ? y : x` (spaces around ? and : expected)."""
+    start = 0
+    while True:
+        q = line.find(" ? ", start)
+        if q < 0:
+            return line
+        colon = line.find(" : ", q + 3)
+        if colon < 0:
+            return line
+        first = line[q + 3:colon]
+        depth, end = 0, colon + 3
+        while end < len(line):
+            c = line[end]
+            if c in "([{":
+                depth += 1
+            elif c in ")]}":
+                if depth == 0:
+                    break
+                depth -= 1
+            elif c in ",;" and depth == 0:
+                break
+            end += 1
+        second = line[colon + 3:end].rstrip()
+        end = colon + 3 + len(second)
+        nth -= 1
+        if nth == 0 and first != second and "?" not in first and "?" not in second:
+            return line[:q + 3] + second + " : " + first + line[end:]
+        start = q + 3
+
+
+def drop(line, nth=1):
     stripped = line.strip()
     if not stripped or stripped.startswith("//"):
         return line
@@ -165,18 +212,22 @@ def drop(line):
 
 KINDS = {
     "flip": flip,
-    "num": lambda l: num(l, 1),
-    "num-1": lambda l: num(l, -1),
+    "num": lambda l, n=1: num(l, 1, n),
+    "num-1": lambda l, n=1: num(l, -1, n),
     "bool": boolean,
     "code": code_letter,
+    "swap": swap_branches,
     "drop": drop,
 }
-AUTO_ORDER = ["flip", "num", "bool", "code", "drop"]
+AUTO_ORDER = ["flip", "num", "bool", "code", "swap", "drop"]
 
 
 def mutate(line, kind):
+    """`kind` may name the n-th place of the line: "flip@2" flips its second
+    comparison."""
     if kind:
-        return KINDS[kind](line), kind
+        name, _, nth = kind.partition("@")
+        return KINDS[name](line, int(nth) if nth else 1), kind
     for k in AUTO_ORDER:
         changed = KINDS[k](line)
         if changed != line:
@@ -284,7 +335,7 @@ def main():
             path = parts[0] if os.path.isabs(parts[0]) else os.path.join(TOP, parts[0])
             lineno = int(parts[1])
             kind = parts[2] if len(parts) > 2 else None
-            if kind and kind not in KINDS:
+            if kind and (kind.partition("@")[0] not in KINDS or not (kind.partition("@")[2] or "1").isdigit()):
                 print(f"{m['spec']}: unknown kind {kind} (one of {', '.join(KINDS)})")
                 results.append("bad")
                 continue
