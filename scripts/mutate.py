@@ -42,8 +42,10 @@ For each mutant it prints the line before and after and one of:
 and at the end how many were tried and caught.
 
 The file is always given back exactly as it was (also on an error, Ctrl+C or
-a termination), then the targets are built once more, so that the build
-folder holds the real program again.
+a termination) and the mutant's targets are built again at once, so that
+between two mutants and afterwards the build folder holds the real program
+(shared libraries included). Nothing else should run from that build folder
+while the sample runs.
 
 Example (the simulator's lowest frequency):
 
@@ -315,7 +317,7 @@ def main():
 
     def on_signal(signum, _frame):
         restorer.restore()
-        sys.stderr.write("\nstopped; the file is as it was\n")
+        sys.stderr.write("\nstopped; the file is as it was (rebuilding its targets)\n")
         sys.exit(128 + signum)
 
     for s in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
@@ -323,8 +325,6 @@ def main():
 
     log = open(args.log, "a") if args.log else None
     results = []
-    all_targets = set()
-    built_any = False
     try:
         for m in mutants:
             parts = m["spec"].split(":")
@@ -358,8 +358,6 @@ def main():
                 continue
             args.target_list = m["targets"] if m["targets"] is not None else \
                 [t for t in args.targets.split(",") if t]
-            all_targets.update(args.target_list or [""])  # "" stands for every target
-            built_any = True
             tests = m["tests"] if m["tests"] is not None else args.tests
             restorer.keep(path)
             try:
@@ -378,20 +376,19 @@ def main():
                         verdict = "no tests"
                     else:
                         verdict = "caught" if tcode != 0 else "survived"
-                        failed = re.findall(r"\d+ - (\S+) \(Failed\)", tout)
+                        failed = re.findall(r"^\s*\d+ - (\S+).*\((?:Failed|Timeout|SEGFAULT|Subprocess aborted|Exception)",
+                                            tout, re.M)
                         if failed:
                             verdict += " by " + ", ".join(failed[:3]) + (" ..." if len(failed) > 3 else "")
                     took += ttook
             finally:
                 restorer.restore()
+                # Between two mutants the build folder holds the real program.
+                build(args, log)
             print(f"  => {verdict} ({took:.0f} s)")
             results.append(verdict.split(" by ")[0])
     finally:
-        restorer.restore()
-        if built_any:
-            # The build folder holds the real program again.
-            args.target_list = [] if "" in all_targets else sorted(all_targets)
-            build(args, log)
+        restorer.restore()  # (each mutant's own block has put its file back and rebuilt)
         if log:
             log.close()
 
