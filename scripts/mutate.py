@@ -283,7 +283,7 @@ def parse_list(path, args):
             if not line:
                 continue
             fields = line.split()
-            m = {"spec": fields[0], "targets": None, "tests": None}
+            m = {"where": fields[0], "targets": None, "tests": None}
             for extra in fields[1:]:
                 key, _, value = extra.partition("=")
                 if key == "TARGETS":
@@ -307,7 +307,7 @@ def main():
     ap.add_argument("--dry-run", action="store_true")
     args = ap.parse_args()
 
-    mutants = [{"spec": s, "targets": None, "tests": None} for s in args.mutants]
+    mutants = [{"where": s, "targets": None, "tests": None} for s in args.mutants]
     if args.list:
         mutants += parse_list(args.list, args)
     if not mutants:
@@ -327,22 +327,22 @@ def main():
     results = []
     try:
         for m in mutants:
-            parts = m["spec"].split(":")
+            parts = m["where"].split(":")
             if len(parts) < 2 or not parts[1].isdigit():
-                print(f"{m['spec']}: expected FILE:LINE[:KIND]")
+                print(f"{m['where']}: expected FILE:LINE[:KIND]")
                 results.append("bad")
                 continue
             path = parts[0] if os.path.isabs(parts[0]) else os.path.join(TOP, parts[0])
             lineno = int(parts[1])
             kind = parts[2] if len(parts) > 2 else None
             if kind and (kind.partition("@")[0] not in KINDS or not (kind.partition("@")[2] or "1").isdigit()):
-                print(f"{m['spec']}: unknown kind {kind} (one of {', '.join(KINDS)})")
+                print(f"{m['where']}: unknown kind {kind} (one of {', '.join(KINDS)})")
                 results.append("bad")
                 continue
             with open(path) as f:
                 lines = f.readlines()
             if not 1 <= lineno <= len(lines):
-                print(f"{m['spec']}: no such line")
+                print(f"{m['where']}: no such line")
                 results.append("bad")
                 continue
             before = lines[lineno - 1]
