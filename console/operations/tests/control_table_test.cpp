@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <ostream>
@@ -379,12 +380,36 @@ TEST_F(ControlTableTest, SlowScanFrequencyOnlyOnAProgramScanChannel) {
     // The older radio: channel 95 of its one bank is a program-scan channel.
     console->link()->ConnFR("W", 2);
     ASSERT_TRUE(PumpUntil([&] { return state().mainVfo == 2; }));
+    radio().clearReceived();
     state().radioIdentification = 18;
-    Settle();
     radio().inject("MC095;");
     ASSERT_TRUE(PumpUntil([&] { return state().memory[0].channel == 95 && state().memory[0].bank == 0; }));
     EXPECT_TRUE(PumpUntil([&] { return slow->isEnabled(); }));
-    EXPECT_TRUE(radio().waitFor("SS", std::chrono::seconds(2))); // its slow-scan mark is asked for
+    // Its slow-scan mark is asked for, with the channel (MR0095 and SS);
+    // once the channel's answer is in, the console asks IF and SS again. The
+    // radio's IF (bank 2, read as the older radio's one bank) names the same
+    // channel, so nothing more follows: only after that second SS is the
+    // line quiet, however late the answers to the reads that FR2 began
+    // arrive (some handled before the change of radio, some after).
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            const auto got = radio().received();
+            const auto last = std::find_if(got.rbegin(), got.rend(),
+                                           [](const qxsim::Received& r) { return r.text == "MR0095"; });
+            if (last == got.rend())
+                return false;
+            const auto count = [&](const char* code) {
+                return std::count_if(last.base(), got.end(), [&](const qxsim::Received& r) { return r.text == code; });
+            };
+            return count("IF") >= 1 && count("SS") >= 2;
+        },
+        std::chrono::seconds(5)))
+        << [&] {
+               std::string all;
+               for (const auto& r : radio().received())
+                   all += r.text + ";";
+               return all;
+           }();
     // ... and the quick memory's long press sets its slow scan.
     Settle();
     QTest::mousePress(Widget(idc::QuickMemoryIn), Qt::LeftButton);
