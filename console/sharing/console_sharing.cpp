@@ -10,12 +10,14 @@
 // profile; its OK message makes the console apply them (ApplyProfile).
 #include "console_dialog.h"
 #include "console_menu.h"
+#include "operations/console_operations.h"
 #include "sharing/RadioSharing.h"
 
 #include <ConsoleLink.h>
 #include <platform.h>
 
 #include <QAction>
+#include <QTimer>
 
 namespace {
 
@@ -61,4 +63,40 @@ void ConsoleDialog::InstallSharing() {
     }
     m_sharing->Apply(zephyra::RadioSharing::LoadSettings(), false);
     show();
+    InstallTransmitterOwner();
+}
+
+// Every key and unkey of the console goes through the transmitter's one
+// owner, which the servers share: the operator's SEND, and the release as
+// the link closes (Control > OFF, the watchdog, the end of the program). A
+// release that could not reach the radio is done once it is back, and a
+// radio found transmitting after a loss with nobody here owning it is
+// returned to receive; the operator reads so on the status line.
+void ConsoleDialog::InstallTransmitterOwner() {
+    zshare::Transmitter& ptt = m_sharing->Queue().Ptt();
+    if (m_operations) {
+        m_operations->host.transmit = [this](bool on) {
+            if (m_sharing)
+                m_sharing->Queue().Ptt().Key(zshare::Transmitter::kOperator, on);
+        };
+    }
+    zephyra::ConsoleLink* link = m_connection.get();
+    if (!link)
+        return;
+    link->SetTransmitterRelease([this](bool reachable, bool transmitting, bool lost) {
+        if (m_sharing)
+            m_sharing->Queue().Ptt().LinkClosing(reachable, transmitting, lost);
+    });
+    ptt.SetNotify([link](const QString& text) {
+        // After the note of the reconnection, which comes at the same time.
+        QTimer::singleShot(0, link, [link, text] { link->ShowConnectionNote(text, false); });
+    });
+    connect(link, &zephyra::ConsoleLink::settingsReadStarted, this, [this] {
+        if (m_sharing)
+            m_sharing->Queue().Ptt().LinkOpened();
+    });
+    connect(link, &zephyra::ConsoleLink::settingsRead, this, [this] {
+        if (m_sharing)
+            m_sharing->Queue().Ptt().RadioReady();
+    });
 }
