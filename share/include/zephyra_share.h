@@ -255,9 +255,10 @@ public:
 //    and only the owner retunes (MayRetune); a transmission keyed at the
 //    radio itself, which nobody here owns, may be retuned by anyone (a
 //    Doppler program following a satellite while the operator talks).
-// A transmission the radio reports that nobody here asked for is owned by
-// Radio. The owner is a number, never a pointer, so a party that has gone
-// is never mistaken for a new one.
+// A transmission the radio reports that nobody here asked for (keyed at the
+// radio, by its keyer or VOX) has no owner here: Owner() is kNobody while
+// it is on the air. The owner is a number, never a pointer, so a party that
+// has gone is never mistaken for a new one.
 //
 // Threading: the program's thread only. Calls reach the backend directly:
 // the servers call it from their queued jobs, the console between its
@@ -267,7 +268,6 @@ public:
     using Party = std::uint64_t;
     static constexpr Party kNobody = 0;
     static constexpr Party kOperator = 1; // the console: SEND, the menu
-    static constexpr Party kRadio = 2;    // transmitting, and nobody here keyed it
     // A party number never given before.
     static Party NewParty();
 
@@ -310,7 +310,7 @@ public:
 
 private:
     // Brings the owner up to what the radio reports: nobody while it
-    // receives, Radio when it transmits and nobody here owns it.
+    // receives.
     void Observe();
     Result Unkey();
     void Tell(const QString& text);

@@ -18,8 +18,6 @@ void Transmitter::Observe() {
         return;
     if (!on)
         m_owner = kNobody;
-    else if (m_owner == kNobody)
-        m_owner = kRadio;
 }
 
 bool Transmitter::OnAir() {
@@ -106,10 +104,10 @@ void Transmitter::RadioReady() {
 }
 
 bool Transmitter::MayRetune(Party who) {
-    if (m_owner == kNobody || m_owner == kRadio || m_owner == who)
+    if (m_owner == kNobody || m_owner == who)
         return true;
     Observe();
-    return m_owner == kNobody || m_owner == kRadio || m_owner == who;
+    return m_owner == kNobody || m_owner == who;
 }
 
 void Transmitter::Tell(const QString& text) {
