@@ -14,10 +14,11 @@
 #include "sharing/RadioSharing.h"
 
 #include <ConsoleLink.h>
+#include <Reconnect.h>
 #include <platform.h>
 
 #include <QAction>
-#include <QTimer>
+#include <memory>
 
 namespace {
 
@@ -87,10 +88,28 @@ void ConsoleDialog::InstallTransmitterOwner() {
         if (m_sharing)
             m_sharing->Queue().Ptt().LinkClosing(reachable, transmitting, lost);
     });
-    ptt.SetNotify([link](const QString& text) {
-        // After the note of the reconnection, which comes at the same time.
-        QTimer::singleShot(0, link, [link, text] { link->ShowConnectionNote(text, false); });
+    // Found again by the reconnector: the note follows its "Connected
+    // again" line; otherwise it is shown at once.
+    auto* reconnector = link->findChild<zephyra::Reconnector*>();
+    auto held = std::make_shared<QString>();
+    ptt.SetNotify([link, reconnector, held](const QString& text) {
+        if (reconnector && reconnector->Trying())
+            *held = text;
+        else
+            link->ShowConnectionNote(text, false);
     });
+    if (reconnector) {
+        connect(reconnector, &zephyra::Reconnector::reconnected, this, [link, held] {
+            if (held->isEmpty())
+                return;
+            link->ShowConnectionNote(link->ConnectionNote() + QStringLiteral(". ") + *held, false);
+            held->clear();
+        });
+        connect(reconnector, &zephyra::Reconnector::tryingChanged, this, [held](bool trying) {
+            if (trying)
+                held->clear();
+        });
+    }
     connect(link, &zephyra::ConsoleLink::settingsReadStarted, this, [this] {
         if (m_sharing)
             m_sharing->Queue().Ptt().LinkOpened();

@@ -85,10 +85,10 @@ void Transmitter::LinkClosing(bool reachable, bool transmitting, bool lost) {
 void Transmitter::LinkOpened() {
     if (!m_releaseKept)
         return;
-    if (Unkey() == Result::Ok)
+    if (Unkey() == Result::Ok) {
         m_checkWhenReady = false;
-    if (!m_releaseKept)
         Tell(QStringLiteral("The radio was returned to receive: its transmission was to end while it was away"));
+    }
 }
 
 void Transmitter::RadioReady() {

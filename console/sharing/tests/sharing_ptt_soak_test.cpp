@@ -76,8 +76,10 @@ protected:
         LineClient& c = rig[i];
         const int me = kRig0 + i;
         const qxsim::State s = radio().state();
-        switch (Pick(6)) {
-        case 0: {
+        switch (Pick(8)) {
+        case 0:
+        case 1:
+        case 2: {
             step = "rig" + std::to_string(i) + " T 1";
             const std::string a = Ask(c, "T 1");
             ASSERT_EQ(a, "RPRT 0\n") << step;
@@ -85,14 +87,14 @@ protected:
             ++figures.keys;
             break;
         }
-        case 1: {
+        case 3: {
             step = "rig" + std::to_string(i) + " T 0";
             ASSERT_EQ(Ask(c, "T 0"), "RPRT 0\n") << step;
             owner = kNone;
             ++figures.unkeys;
             break;
         }
-        case 2: {
+        case 4: {
             const int vfo = Pick(2);
             step = "rig" + std::to_string(i) + (vfo ? " V VFOB" : " V VFOA");
             const std::string a = Ask(c, vfo ? "V VFOB" : "V VFOA");
@@ -105,8 +107,8 @@ protected:
             }
             break;
         }
-        case 3:
-        case 4: {
+        case 5:
+        case 6: {
             const std::int64_t hz = Frequency();
             step = "rig" + std::to_string(i) + " F " + std::to_string(hz);
             const std::string a = Ask(c, "F " + std::to_string(hz));
@@ -321,7 +323,8 @@ TEST_P(PttSoak, OnlyTheOwnerKeepsTheRadioOnTheAir) {
                 figures.silences, figures.sends, figures.pulls, figures.offs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, PttSoak, ::testing::ValuesIn(Seeds()));
+INSTANTIATE_TEST_SUITE_P(Seeds, PttSoak, ::testing::ValuesIn(Seeds()),
+                         [](const ::testing::TestParamInfo<unsigned>& seed) { return "seed" + std::to_string(seed.param); });
 
 } // namespace
 } // namespace ownership_test

@@ -228,11 +228,10 @@ TEST_F(Ptt, PlainReadsDoNotTimeOutOnARoughLine) {
     ASSERT_TRUE(qxsim::faultProfile("rough", rough));
     radio().setFaults(rough);
     int timedOut = 0;
-    for (int i = 0; i < 40; ++i) {
-        // The console asks for the frequency now and then (as its reads do);
-        // some answers are lost on this line.
-        if (i % 4 == 0)
-            console->connection()->Link().ConnFA("R", "");
+    for (int i = 0; i < 16; ++i) {
+        // The frequency asked for again (as the console's reads do); some
+        // answers are lost on this line.
+        console->connection()->Link().ConnFA("R", "");
         const std::string answer = Ask(c, "f");
         timedOut += answer == "RPRT -5\n";
         if (!Ready())
