@@ -117,8 +117,8 @@ protected:
                 ++figures.refused;
             } else {
                 ASSERT_EQ(a, "RPRT 0\n") << step;
-                const qxsim::State now = radio().state();
-                ASSERT_EQ(now.rxVfo == 1 ? now.vfoB : now.vfoA, hz) << step;
+                const qxsim::State after = radio().state();
+                ASSERT_EQ(after.rxVfo == 1 ? after.vfoB : after.vfoA, hz) << step;
                 frequencyByOwner = s.transmitting && owner == me;
             }
             break;
@@ -190,8 +190,8 @@ protected:
                 ++figures.refused;
             } else {
                 ASSERT_TRUE(Done(a)) << step << a;
-                const qxsim::State now = radio().state();
-                ASSERT_EQ(now.rxVfo == 1 ? now.vfoB : now.vfoA, hz) << step;
+                const qxsim::State after = radio().state();
+                ASSERT_EQ(after.rxVfo == 1 ? after.vfoB : after.vfoA, hz) << step;
                 frequencyByOwner = s.transmitting && owner == me;
             }
             break;
