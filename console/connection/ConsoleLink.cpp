@@ -190,9 +190,8 @@ int ConsoleLink::DisconnectRadio() {
     const bool lost = m_deviceLost || m_state.noReplyCount >= 4;
     if (writable) {
         m_link.ConnAI("W", 0);
-        if (m_releaseTransmitter)
-            m_releaseTransmitter(true, transmitting, lost);
-        else if (transmitting)
+        const bool released = m_releaseTransmitter && m_releaseTransmitter(true, transmitting, lost);
+        if (!released && transmitting)
             m_link.ConnRX();
         Pause(100);
     } else if (m_releaseTransmitter) {

@@ -224,9 +224,10 @@ public:
     // Who returns the radio to receive as the link closes (Control > OFF,
     // the watchdog, the end of the program): called with whether the radio
     // can still be written to, whether the console saw it transmit, and
-    // whether it was lost (the device gone, no answer). Unset: RX is
-    // written when the console saw it transmit.
-    using TransmitterRelease = std::function<void(bool reachable, bool transmitting, bool lost)>;
+    // whether it was lost (the device gone, no answer); it answers true when
+    // the radio confirmed the release (or none was due). Unset, or without
+    // that confirmation, RX is written when the console saw it transmit.
+    using TransmitterRelease = std::function<bool(bool reachable, bool transmitting, bool lost)>;
     void SetTransmitterRelease(TransmitterRelease release) { m_releaseTransmitter = std::move(release); }
 
     // ---- port choice

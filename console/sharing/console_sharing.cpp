@@ -18,6 +18,7 @@
 #include <platform.h>
 
 #include <QAction>
+#include <QPointer>
 #include <memory>
 
 namespace {
@@ -85,18 +86,18 @@ void ConsoleDialog::InstallTransmitterOwner() {
     if (!link)
         return;
     link->SetTransmitterRelease([this](bool reachable, bool transmitting, bool lost) {
-        if (m_sharing)
-            m_sharing->Queue().Ptt().LinkClosing(reachable, transmitting, lost);
+        return !m_sharing || m_sharing->Queue().Ptt().LinkClosing(reachable, transmitting, lost);
     });
     // Found again by the reconnector: the note follows its "Connected
     // again" line; otherwise it is shown at once.
-    auto* reconnector = link->findChild<zephyra::Reconnector*>();
+    QPointer<zephyra::Reconnector> reconnector = link->findChild<zephyra::Reconnector*>();
+    QPointer<zephyra::ConsoleLink> alive = link;
     auto held = std::make_shared<QString>();
-    ptt.SetNotify([link, reconnector, held](const QString& text) {
+    ptt.SetNotify([alive, reconnector, held](const QString& text) {
         if (reconnector && reconnector->Trying())
             *held = text;
-        else
-            link->ShowConnectionNote(text, false);
+        else if (alive)
+            alive->ShowConnectionNote(text, false);
     });
     if (reconnector) {
         connect(reconnector, &zephyra::Reconnector::reconnected, this, [link, held] {

@@ -22,9 +22,10 @@
 // Safety: by default a server listens on the loopback address only; another
 // address, and a list of allowed client addresses, are explicit settings.
 // Lines and requests are bounded in size, the number of clients is bounded,
-// and a client that keyed the transmitter and then disconnects or stays
-// silent for the configured time has its transmitter released (an XML-RPC
-// connection that closes does not count as a client gone: only silence). A client
+// and a client whose transmission is on the air when it disconnects or stays
+// silent for the configured time has it released (an XML-RPC connection that
+// closes does not count as a client gone: only silence); who owns the
+// transmission is decided in one place, the Transmitter below. A client
 // never sends text to the radio: every argument is converted to a number or
 // a name from a fixed list before the backend sees it.
 #pragma once
@@ -285,7 +286,9 @@ public:
     // the console saw the radio transmit). `reachable` false: the radio
     // cannot be written to; `lost`: the radio went away by itself (the
     // device gone, no answer), so its state is checked once it is back.
-    void LinkClosing(bool reachable, bool transmitting, bool lost);
+    // False when a release was due and the radio did not confirm it (it is
+    // kept for the radio's return).
+    bool LinkClosing(bool reachable, bool transmitting, bool lost);
     // The radio is back on an open link: a kept release is done now.
     void LinkOpened();
     // The radio's state has been read again: after a loss, a transmission

@@ -68,18 +68,18 @@ void Transmitter::Transfer(Party from, Party to) {
         m_owner = to;
 }
 
-void Transmitter::LinkClosing(bool reachable, bool transmitting, bool lost) {
+bool Transmitter::LinkClosing(bool reachable, bool transmitting, bool lost) {
     const bool owned = m_owner != kNobody;
     m_owner = kNobody;
     if (lost)
         m_checkWhenReady = true;
     if (!owned && !transmitting)
-        return;
+        return true;
     if (!reachable) {
         m_releaseKept = true;
-        return;
+        return false;
     }
-    Unkey();
+    return Unkey() == Result::Ok;
 }
 
 void Transmitter::LinkOpened() {

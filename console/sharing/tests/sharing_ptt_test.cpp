@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VfoCase{"Memory", false, "E 5", nullptr, nullptr},
                       VfoCase{"SetAB", false, nullptr, "rig.set_AB", "<string>B</string>"},
                       VfoCase{"SetSplit", false, nullptr, "rig.set_split", "<int>1</int>"}),
-    [](const ::testing::TestParamInfo<VfoCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<VfoCase>& row) { return std::string(row.param.name); });
 
 // What does not change a VFO stays allowed while transmitting: selecting
 // the VFO that already receives, and the owner's own frequency.
