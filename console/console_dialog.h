@@ -190,6 +190,7 @@ private:
     void InstallLiveConnection();
     // sharing/console_sharing.cpp
     void InstallSharing();
+    void InstallTransmitterOwner();
     // console_operations_install.cpp
     void InstallOperations();
     // hosting/window_hosting.cpp

@@ -186,11 +186,16 @@ int ConsoleLink::DisconnectRadio() {
     // A visual-scan sweep stops and tunes back to its centre while the
     // line is still open.
     m_peers.GlimraScanStop();
+    const bool transmitting = m_state.transmitting[0] || m_state.transmitting[1];
+    const bool lost = m_deviceLost || m_state.noReplyCount >= 4;
     if (writable) {
         m_link.ConnAI("W", 0);
-        if (m_state.transmitting[0] || m_state.transmitting[1])
+        const bool released = m_releaseTransmitter && m_releaseTransmitter(true, transmitting, lost);
+        if (!released && transmitting)
             m_link.ConnRX();
         Pause(100);
+    } else if (m_releaseTransmitter) {
+        m_releaseTransmitter(false, transmitting, lost);
     }
     Pump();
     m_link.Close();

@@ -220,6 +220,16 @@ public:
                                          std::intptr_t lParam)>;
     void SetForwarder(Forwarder forward) { m_forward = std::move(forward); }
 
+    // ---- the transmitter when the link closes
+    // Who returns the radio to receive as the link closes (Control > OFF,
+    // the watchdog, the end of the program): called with whether the radio
+    // can still be written to, whether the console saw it transmit, and
+    // whether it was lost (the device gone, no answer); it answers true when
+    // the radio confirmed the release (or none was due). Unset, or without
+    // that confirmation, RX is written when the console saw it transmit.
+    using TransmitterRelease = std::function<bool(bool reachable, bool transmitting, bool lost)>;
+    void SetTransmitterRelease(TransmitterRelease release) { m_releaseTransmitter = std::move(release); }
+
     // ---- port choice
     // For one run: use this port instead of the profile's (e.g. the
     // built-in simulator). Empty restores the profile's choice.
@@ -341,6 +351,7 @@ private:
     std::unique_ptr<BuiltInSimulator> m_simulator;
     QString m_portOverride;
     Forwarder m_forward;
+    TransmitterRelease m_releaseTransmitter;
     // Notifications handled, by message number (4096..4240).
     std::array<std::uint32_t, 145> m_handled{};
     int m_guardDepth = 0;

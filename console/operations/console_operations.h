@@ -54,6 +54,9 @@ struct OperationsHost {
     std::function<void(int commandId)> command; // OnCommand
     // The dial picture for a wheel selection 0..8 (icons 142..150).
     std::function<void(int selection)> showDial;
+    // The operator's SEND: keys (true) or unkeys the transmitter through its
+    // one owner. Unset: TX and RX go straight to the link.
+    std::function<void(bool on)> transmit;
     std::uint32_t faceColour = 0xC0C0C0;    // the system button face (0x00BBGGRR)
 };
 

@@ -91,7 +91,9 @@ void ConsoleOperations::Send() {
         receive = s.transmitting[0] || s.transmitting[1];
     else
         receive = s.transmitting[s.transmitBand == 1 ? 1 : 0] != 0;
-    if (receive)
+    if (host.transmit)
+        host.transmit(!receive);
+    else if (receive)
         link.ConnRX();
     else
         link.ConnTX();

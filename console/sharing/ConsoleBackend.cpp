@@ -294,7 +294,10 @@ std::optional<long long> ConsoleBackend::StoredFrequency(int vfo) const {
     if (ok != 1)
         return std::nullopt;
     text[sizeof text - 1] = '\0';
-    return ParseFrequency(text);
+    const auto hz = ParseFrequency(text);
+    if (hz && vfo >= 0 && vfo <= 1)
+        m_lastFrequency[static_cast<std::size_t>(vfo)] = hz;
+    return hz;
 }
 
 // ---------------------------------------------------------------- frequency
@@ -317,8 +320,13 @@ Result ConsoleBackend::GetFrequency(Vfo vfo, std::int64_t& hz) {
         hz = m_state.mainFrequency;
         return Result::Ok;
     }
-    const auto v = Read([this, which] { return StoredFrequency(which); },
-                        [this, which] { which == 1 ? Link()->ConnFB("R", "") : Link()->ConnFA("R", ""); });
+    auto v = Read([this, which] { return StoredFrequency(which); },
+                  [this, which] { which == 1 ? Link()->ConnFB("R", "") : Link()->ConnFA("R", ""); });
+    // A read query clears the record until its answer; an answer lost on a
+    // rough line leaves the frequency the radio reported last, which is
+    // still what it holds (every change is reported).
+    if (!v)
+        v = m_lastFrequency[static_cast<std::size_t>(which)];
     if (!v)
         return Result::TimedOut;
     hz = *v;
@@ -640,6 +648,10 @@ Result ConsoleBackend::SetVfo(Vfo vfo) {
     const int v = vfo == Vfo::A ? 0 : vfo == Vfo::B ? 1 : 2;
     const int rx = ReceiveVfo();
     const int tx = TransmitVfo();
+    // Another receive VFO would move the transmission on the air (and FR
+    // would end its split): refused, and nothing is written.
+    if (rx != v && Transmitting())
+        return Result::Rejected;
     int splitTx = -1;
     if (rx <= 1 && tx <= 1 && tx != rx)
         splitTx = tx;
@@ -701,6 +713,8 @@ Result ConsoleBackend::SetSplit(bool on, Vfo txVfo) {
     }
     if (TransmitVfo() == tx)
         return Result::Ok;
+    if (Transmitting())
+        return Result::Rejected; // the transmission would move to the other VFO
     return SetAndConfirm(
         [&] { return link->ConnFT("W", static_cast<u32>(tx)) == 1; },
         [link]() -> std::optional<long long> {
@@ -1181,6 +1195,9 @@ Result ConsoleBackend::DoVfoOp(zshare::VfoOp op) {
         // A = B: the receive VFO's frequency and mode go to the other VFO.
         if (rx > 1 || tx > 1)
             return Result::NotAvailable;
+        // In split the other VFO is the one on the air.
+        if (tx != rx && Transmitting())
+            return Result::Rejected;
         const Vfo from = rx == 0 ? Vfo::A : Vfo::B;
         const Vfo to = rx == 0 ? Vfo::B : Vfo::A;
         std::int64_t hz = 0;
@@ -1198,6 +1215,8 @@ Result ConsoleBackend::DoVfoOp(zshare::VfoOp op) {
         // A / B: the other VFO receives; with split, it transmits on the former one.
         if (rx > 1 || tx > 1)
             return Result::NotAvailable;
+        if (Transmitting())
+            return Result::Rejected; // it moves the transmission to the other VFO
         const int other = 1 - rx;
         m_keptSplitTx = m_keptSplitRx = -1;
         const Result r = SelectReceiveVfo(other);
@@ -1356,6 +1375,8 @@ Result ConsoleBackend::SetMemory(int channel) {
         return Result::InvalidArgument;
     if (m_state.controlBand != 0)
         return Result::NotAvailable;
+    if (Transmitting())
+        return Result::Rejected; // another channel would move the transmission
     CCorvan* link = Link();
     const auto bank = static_cast<u32>(channel / 100), number = static_cast<u32>(channel % 100);
     return SetAndConfirm([&] { return link->ConnMC("W", bank, number) == 1; },

@@ -179,6 +179,8 @@ private:
     // The transmit state the IF report of the last PTT change will show
     // (-1: none awaited).
     int m_pttAwaitingIf = -1;
+    // The frequencies of VFO A and B the radio reported last.
+    mutable std::array<std::optional<long long>, 2> m_lastFrequency;
 };
 
 class RadioSharing : public QObject {

@@ -10,12 +10,16 @@
 // profile; its OK message makes the console apply them (ApplyProfile).
 #include "console_dialog.h"
 #include "console_menu.h"
+#include "operations/console_operations.h"
 #include "sharing/RadioSharing.h"
 
 #include <ConsoleLink.h>
+#include <Reconnect.h>
 #include <platform.h>
 
 #include <QAction>
+#include <QPointer>
+#include <memory>
 
 namespace {
 
@@ -61,4 +65,58 @@ void ConsoleDialog::InstallSharing() {
     }
     m_sharing->Apply(zephyra::RadioSharing::LoadSettings(), false);
     show();
+    InstallTransmitterOwner();
+}
+
+// Every key and unkey of the console goes through the transmitter's one
+// owner, which the servers share: the operator's SEND, and the release as
+// the link closes (Control > OFF, the watchdog, the end of the program). A
+// release that could not reach the radio is done once it is back, and a
+// radio found transmitting after a loss with nobody here owning it is
+// returned to receive; the operator reads so on the status line.
+void ConsoleDialog::InstallTransmitterOwner() {
+    zshare::Transmitter& ptt = m_sharing->Queue().Ptt();
+    if (m_operations) {
+        m_operations->host.transmit = [this](bool on) {
+            if (m_sharing)
+                m_sharing->Queue().Ptt().Key(zshare::Transmitter::kOperator, on);
+        };
+    }
+    zephyra::ConsoleLink* link = m_connection.get();
+    if (!link)
+        return;
+    link->SetTransmitterRelease([this](bool reachable, bool transmitting, bool lost) {
+        return !m_sharing || m_sharing->Queue().Ptt().LinkClosing(reachable, transmitting, lost);
+    });
+    // Found again by the reconnector: the note follows its "Connected
+    // again" line; otherwise it is shown at once.
+    QPointer<zephyra::Reconnector> reconnector = link->findChild<zephyra::Reconnector*>();
+    QPointer<zephyra::ConsoleLink> alive = link;
+    auto held = std::make_shared<QString>();
+    ptt.SetNotify([alive, reconnector, held](const QString& text) {
+        if (reconnector && reconnector->Trying())
+            *held = text;
+        else if (alive)
+            alive->ShowConnectionNote(text, false);
+    });
+    if (reconnector) {
+        connect(reconnector, &zephyra::Reconnector::reconnected, this, [link, held] {
+            if (held->isEmpty())
+                return;
+            link->ShowConnectionNote(link->ConnectionNote() + QStringLiteral(". ") + *held, false);
+            held->clear();
+        });
+        connect(reconnector, &zephyra::Reconnector::tryingChanged, this, [held](bool trying) {
+            if (trying)
+                held->clear();
+        });
+    }
+    connect(link, &zephyra::ConsoleLink::settingsReadStarted, this, [this] {
+        if (m_sharing)
+            m_sharing->Queue().Ptt().LinkOpened();
+    });
+    connect(link, &zephyra::ConsoleLink::settingsRead, this, [this] {
+        if (m_sharing)
+            m_sharing->Queue().Ptt().RadioReady();
+    });
 }

@@ -22,9 +22,10 @@
 // Safety: by default a server listens on the loopback address only; another
 // address, and a list of allowed client addresses, are explicit settings.
 // Lines and requests are bounded in size, the number of clients is bounded,
-// and a client that keyed the transmitter and then disconnects or stays
-// silent for the configured time has its transmitter released (an XML-RPC
-// connection that closes does not count as a client gone: only silence). A client
+// and a client whose transmission is on the air when it disconnects or stays
+// silent for the configured time has it released (an XML-RPC connection that
+// closes does not count as a client gone: only silence); who owns the
+// transmission is decided in one place, the Transmitter below. A client
 // never sends text to the radio: every argument is converted to a number or
 // a name from a fixed list before the backend sees it.
 #pragma once
@@ -236,6 +237,96 @@ public:
     virtual Result SetMemory(int) { return Result::NotImplemented; }
 };
 
+// ---------------------------------------------------------------- transmitter
+
+// The one owner of the transmitter. Every key and unkey of the radio made on
+// behalf of someone goes through here: the console operator (SEND, the
+// menu), a client of either server, and the console's own releases (Control
+// > OFF, the watchdog, the end of the program). It remembers who owns the
+// transmission on the air now and decides what each request may do:
+//  - an explicit key makes the requester the owner; an explicit unkey from
+//    anyone unkeys (the radio has one PTT) and leaves nobody owning;
+//  - an implicit release (a client leaving or falling silent, a server
+//    stopping) acts only when that party owns the transmission now;
+//  - a release that cannot reach the radio (the link is away) is kept and
+//    done first once the radio is back; a radio found transmitting after it
+//    was lost, with nobody here owning the transmission, is returned to
+//    receive, and the operator is told;
+//  - while the radio transmits, nobody changes the receive or transmit VFO,
+//    and only the owner retunes (MayRetune); a transmission keyed at the
+//    radio itself, which nobody here owns, may be retuned by anyone (a
+//    Doppler program following a satellite while the operator talks).
+// A transmission the radio reports that nobody here asked for (keyed at the
+// radio, by its keyer or VOX) has no owner here: Owner() is kNobody while
+// it is on the air. The owner is a number, never a pointer, so a party that
+// has gone is never mistaken for a new one.
+//
+// Threading: the program's thread only. Calls reach the backend directly:
+// the servers call it from their queued jobs, the console between its
+// operations.
+class Transmitter {
+public:
+    using Party = std::uint64_t;
+    static constexpr Party kNobody = 0;
+    static constexpr Party kOperator = 1; // the console: SEND, the menu
+    // A party number never given before.
+    static Party NewParty();
+
+    explicit Transmitter(RadioBackend& backend);
+
+    // An explicit key (`on`) or unkey by `who`.
+    Result Key(Party who, bool on);
+    // An implicit release by `who`: unkeys only when `who` owns the
+    // transmission now. True when it unkeyed (or kept the release for when
+    // the radio is back).
+    bool Release(Party who);
+    // Passes the ownership of `from` (if it owns) to `to`.
+    void Transfer(Party from, Party to);
+    // The link closes: whatever is on the air is released (`transmitting`:
+    // the console saw the radio transmit). `reachable` false: the radio
+    // cannot be written to; `lost`: the radio went away by itself (the
+    // device gone, no answer), so its state is checked once it is back.
+    // False when a release was due and the radio did not confirm it (it is
+    // kept for the radio's return).
+    bool LinkClosing(bool reachable, bool transmitting, bool lost);
+    // The radio is back on an open link: a kept release is done now.
+    void LinkOpened();
+    // The radio's state has been read again: after a loss, a transmission
+    // nobody here owns is ended.
+    void RadioReady();
+
+    Party Owner() const { return m_owner; }
+    bool Owns(Party who) const { return who != kNobody && m_owner == who; }
+    // True while a release waits for the radio to come back.
+    bool ReleaseKept() const { return m_releaseKept; }
+    // False while the radio transmits for another owner than `who` (a
+    // transmission keyed at the radio itself excepted).
+    bool MayRetune(Party who);
+    // True while the radio transmits (as last reported).
+    bool OnAir();
+
+    // What the operator is told (a release done on the radio's return).
+    void SetNotify(std::function<void(const QString&)> notify) { m_notify = std::move(notify); }
+    // Keys and unkeys made here, in order (for tests and status).
+    std::uint64_t Keys() const { return m_keys; }
+    std::uint64_t Unkeys() const { return m_unkeys; }
+
+private:
+    // Brings the owner up to what the radio reports: nobody while it
+    // receives.
+    void Observe();
+    Result Unkey();
+    void Tell(const QString& text);
+
+    RadioBackend& m_backend;
+    Party m_owner = kNobody;
+    bool m_releaseKept = false;
+    bool m_checkWhenReady = false;
+    std::function<void(const QString&)> m_notify;
+    std::uint64_t m_keys = 0;
+    std::uint64_t m_unkeys = 0;
+};
+
 // ---------------------------------------------------------------- queue
 
 // The one queue of requests in front of the backend. Jobs run on this
@@ -271,6 +362,9 @@ public:
     void SetModeLockOwner(const void* owner) { m_modeLockOwner = owner; }
     // True when `client` may change the mode.
     bool MayChangeMode(const void* client) const { return !m_modeLockOwner || m_modeLockOwner == client; }
+    // The owner of the transmitter, shared by the clients of both servers
+    // and the console.
+    Transmitter& Ptt() { return m_ptt; }
 
 private:
     struct Item {
@@ -291,17 +385,25 @@ private:
     std::uint64_t m_executed = 0;
     std::uint64_t m_deferred = 0;
     const void* m_modeLockOwner = nullptr;
+    Transmitter m_ptt;
 };
 
 // What a request knows of the client that sent it: whether it keyed the
-// transmitter (updated by the request), who it is and the queue that holds
-// the mode lock (null: no lock is kept, every client may change the mode).
+// transmitter (updated by the request), who it is, the queue that holds the
+// mode lock (null: no lock is kept, every client may change the mode) and
+// the client's party for the transmitter's owner.
 struct ClientSession {
     bool& keyed;
     const void* client = nullptr;
     RequestQueue* queue = nullptr;
+    Transmitter::Party party = Transmitter::kNobody;
 
     bool MayChangeMode() const { return !queue || queue->MayChangeMode(client); }
+    // Keys or unkeys through the queue's owner of the transmitter (directly
+    // on `backend` when there is no queue).
+    Result Key(RadioBackend& backend, bool on);
+    // False while another party's transmission is on the air.
+    bool MayRetune() const { return !queue || queue->Ptt().MayRetune(party); }
 };
 
 // ---------------------------------------------------------------- servers
@@ -342,6 +444,8 @@ public:
     QString Summary() const;
     // Clients closed to make room for a new one (the table was full).
     std::uint64_t Evicted() const { return m_evicted; }
+    // The clock of the silence release, in milliseconds (tests step it).
+    void SetClock(std::function<std::int64_t()> clock);
 
 signals:
     void statusChanged();
@@ -351,7 +455,9 @@ protected:
         QPointer<QTcpSocket> socket;
         QByteArray buffer;
         bool inFlight = false;   // a request of this client is queued or running
-        bool keyed = false;      // this client switched the transmitter on
+        bool keyed = false;      // this client switched the transmitter on (its last key was a key)
+        Transmitter::Party party = Transmitter::NewParty();
+        QHostAddress peer;
         bool closing = false;    // close once the answer has been written
         bool discarding = false; // the line in progress is too long: skipped to its end
         std::int64_t lastHeardMs = 0;
@@ -381,6 +487,9 @@ private:
     void CheckSilence();
     void EvictIdlest();
     void ReleaseTransmitter(const char* why);
+    // Queues an implicit release of the transmitter by `party`.
+    void ReleaseFor(Transmitter::Party party);
+    std::int64_t Now() const;
     void SetError(const QString& text);
     Client* Find(QTcpSocket* socket);
 
@@ -392,10 +501,13 @@ private:
     std::map<QTcpSocket*, std::unique_ptr<Client>> m_clients;
     QString m_lastError;
     std::uint64_t m_evicted = 0;
-    // The transmitter a closed connection left on (HoldsPttAfterClose), and
-    // when that client was last heard.
-    bool m_heldPtt = false;
-    std::int64_t m_heldPttHeardMs = 0;
+    // The transmitter a closed connection left on (HoldsPttAfterClose): the
+    // party that holds it for the closed connection, the client's address,
+    // and when a request from that address was last heard.
+    Transmitter::Party m_held = Transmitter::kNobody;
+    QHostAddress m_heldPeer;
+    std::int64_t m_heldHeardMs = 0;
+    std::function<std::int64_t()> m_clock;
 };
 
 // The rig-control line protocol.

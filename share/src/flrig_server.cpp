@@ -358,6 +358,8 @@ Reply SetFrequency(const Call& c, Vfo vfo) {
     if (!hz || *hz < 0 || *hz > 99'999'999'999.0 ||
         !InRanges(c.backend.Describe().receive, std::llround(*hz)))
         return Fault{kFaultParams, QStringLiteral("frequency in Hz expected, within the radio's ranges")};
+    if (!c.session.MayRetune())
+        return Fault{kFaultRadio, QStringLiteral("rejected: another program's transmission is on the air (-9)")};
     return Done(c.backend.SetFrequency(vfo, std::llround(*hz)));
 }
 
@@ -544,7 +546,7 @@ Reply SetPtt(const Call& c) {
     const auto v = Number(c);
     if (!v || (*v != 0 && *v != 1))
         return Fault{kFaultParams, QStringLiteral("0 or 1 expected")};
-    const Result r = c.backend.SetPtt(*v == 1);
+    const Result r = c.session.Key(c.backend, *v == 1);
     if (r == Result::Ok || *v == 0)
         c.session.keyed = *v == 1 && r == Result::Ok;
     return Done(r);

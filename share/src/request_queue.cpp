@@ -14,7 +14,7 @@ constexpr int kTurnMs = 5;
 } // namespace
 
 RequestQueue::RequestQueue(RadioBackend& backend, QObject* parent)
-    : QObject(parent), m_backend(backend), m_timer(new QTimer(this)) {
+    : QObject(parent), m_backend(backend), m_timer(new QTimer(this)), m_ptt(backend) {
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &RequestQueue::RunNext);
 }

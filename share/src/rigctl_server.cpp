@@ -212,6 +212,8 @@ Result SetFreq(Context& c, const Args& a, Values&) {
     std::int64_t hz = 0;
     if (!ParseFrequency(a[0], hz) || !InRanges(c.backend.Describe().receive, hz))
         return Result::InvalidArgument;
+    if (!c.session.MayRetune())
+        return Result::Rejected; // another's transmission is on the air
     return c.backend.SetFrequency(Vfo::Current, hz);
 }
 
@@ -293,7 +295,7 @@ Result SetPtt(Context& c, const Args& a, Values&) {
     long long n = 0;
     if (!ParseInt(a[0], n) || n < 0 || n > 2)
         return Result::InvalidArgument;
-    const Result r = c.backend.SetPtt(n != 0);
+    const Result r = c.session.Key(c.backend, n != 0);
     if (r == Result::Ok)
         c.session.keyed = n != 0;
     else if (n == 0)
@@ -338,6 +340,8 @@ Result SetSplitFreq(Context& c, const Args& a, Values&) {
     std::int64_t hz = 0;
     if (!ParseFrequency(a[0], hz) || !InRanges(c.backend.Describe().receive, hz))
         return Result::InvalidArgument;
+    if (!c.session.MayRetune())
+        return Result::Rejected;
     Vfo tx = Vfo::B;
     if (const Result r = TransmitVfo(c.backend, tx); r != Result::Ok)
         return r;
@@ -452,6 +456,8 @@ Result VfoOperation(Context& c, const Args& a, Values&) {
                 return Result::NotImplemented;
             // A = B sets the other VFO's mode, A / B the received mode.
             if ((row.op == VfoOp::Copy || row.op == VfoOp::Exchange) && !c.session.MayChangeMode())
+                return Result::Rejected;
+            if (!c.session.MayRetune())
                 return Result::Rejected;
             return c.backend.DoVfoOp(row.op);
         }

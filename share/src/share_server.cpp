@@ -38,6 +38,10 @@ ShareServer::ShareServer(RequestQueue& queue, quint16 defaultPort, QObject* pare
     connect(m_silenceTimer, &QTimer::timeout, this, &ShareServer::CheckSilence);
 }
 
+void ShareServer::SetClock(std::function<std::int64_t()> clock) { m_clock = std::move(clock); }
+
+std::int64_t ShareServer::Now() const { return m_clock ? m_clock() : NowMs(); }
+
 ShareServer::~ShareServer() {
     // Nobody hears of a server that is going away.
     blockSignals(true);
@@ -156,7 +160,8 @@ void ShareServer::OnNewConnection() {
         socket->setReadBufferSize(kReadChunk);
         auto client = std::make_unique<Client>();
         client->socket = socket;
-        client->lastHeardMs = NowMs();
+        client->peer = socket->peerAddress();
+        client->lastHeardMs = Now();
         m_clients[socket] = std::move(client);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { OnDisconnected(socket); });
@@ -168,7 +173,7 @@ void ShareServer::EvictIdlest() {
     auto idlest = m_clients.end();
     for (auto it = m_clients.begin(); it != m_clients.end(); ++it) {
         const Client& c = *it->second;
-        if (c.inFlight || c.keyed || c.closing || m_queue.ModeLockOwner() == &c)
+        if (c.inFlight || m_queue.Ptt().Owns(c.party) || c.closing || m_queue.ModeLockOwner() == &c)
             continue;
         if (idlest == m_clients.end() || c.lastHeardMs < idlest->second->lastHeardMs)
             idlest = it;
@@ -198,7 +203,11 @@ void ShareServer::OnReadyRead(QTcpSocket* socket) {
     Client* client = Find(socket);
     if (!client)
         return;
-    client->lastHeardMs = NowMs();
+    client->lastHeardMs = Now();
+    // A request from the address of a closed connection that left the
+    // transmitter on: that program is still there.
+    if (m_held != Transmitter::kNobody && client->peer == m_heldPeer)
+        m_heldHeardMs = client->lastHeardMs;
     Pull(*client);
     Process(*client);
 }
@@ -211,16 +220,20 @@ void ShareServer::OnDisconnected(QTcpSocket* socket) {
     m_queue.Drop(client);
     if (m_queue.ModeLockOwner() == client)
         m_queue.SetModeLockOwner(nullptr); // a lock nobody can release any more
-    if (client->keyed && HoldsPttAfterClose()) {
-        // A closed HTTP connection is no vanished client: the transmitter
-        // stays on for the server's next request, until it is released or
-        // nobody has been heard for the silence time.
-        m_heldPtt = true;
-        m_heldPttHeardMs = NowMs();
-    } else if (client->keyed) {
+    if (HoldsPttAfterClose() && m_queue.Ptt().Owns(client->party)) {
+        // A closed HTTP connection is no vanished client: the transmission
+        // it keyed stays on, held for the program at that address, until it
+        // is released or nothing has come from there for the silence time.
+        // The hold is no other client's: a request of another connection
+        // neither takes it over nor ends it by closing.
+        m_held = Transmitter::NewParty();
+        m_heldPeer = client->peer;
+        m_heldHeardMs = Now();
+        m_queue.Ptt().Transfer(client->party, m_held);
+    } else if (!HoldsPttAfterClose()) {
         // A program that keyed the transmitter and went away must not leave
-        // the radio transmitting.
-        m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
+        // the radio transmitting; one that no longer owns it changes nothing.
+        ReleaseFor(client->party);
     }
     m_clients.erase(it);
     socket->deleteLater();
@@ -228,34 +241,47 @@ void ShareServer::OnDisconnected(QTcpSocket* socket) {
 }
 
 void ShareServer::CheckSilence() {
+    Transmitter& ptt = m_queue.Ptt();
+    if (m_held != Transmitter::kNobody && !ptt.Owns(m_held))
+        m_held = Transmitter::kNobody; // unkeyed, or keyed by someone else since
     if (m_settings.pttSilenceSeconds <= 0)
         return;
-    const std::int64_t now = NowMs();
-    if (m_heldPtt && now - m_heldPttHeardMs >= m_settings.pttSilenceSeconds * 1000LL) {
-        m_heldPtt = false;
+    const std::int64_t now = Now();
+    const std::int64_t silence = m_settings.pttSilenceSeconds * 1000LL;
+    auto release = [&](Transmitter::Party party) {
         m_lastError = QStringLiteral("Transmitter released: a client went silent");
-        m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
+        ReleaseFor(party);
         emit statusChanged();
+    };
+    if (m_held != Transmitter::kNobody && now - m_heldHeardMs >= silence) {
+        release(m_held);
+        m_held = Transmitter::kNobody;
     }
+    // Only the client whose transmission is on the air now: one that keyed
+    // earlier and was unkeyed by another is no longer concerned.
     for (auto& [socket, client] : m_clients) {
-        if (client->keyed && now - client->lastHeardMs >= m_settings.pttSilenceSeconds * 1000LL) {
-            client->keyed = false;
-            m_lastError = QStringLiteral("Transmitter released: a client went silent");
-            m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
-            emit statusChanged();
+        if (ptt.Owns(client->party) && now - client->lastHeardMs >= silence) {
+            client->lastHeardMs = now; // once per silence
+            release(client->party);
         }
     }
 }
 
+void ShareServer::ReleaseFor(Transmitter::Party party) {
+    if (!m_queue.Ptt().Owns(party))
+        return;
+    // Through the queue, ahead of every request waiting: the decision is
+    // taken again when it runs, on who owns the transmission then.
+    RequestQueue* queue = &m_queue;
+    m_queue.Post(nullptr, [queue, party](RadioBackend&) { queue->Ptt().Release(party); }, true);
+}
+
 void ShareServer::ReleaseTransmitter(const char*) {
-    bool any = m_heldPtt;
-    m_heldPtt = false;
-    for (auto& [socket, client] : m_clients) {
-        any = any || client->keyed;
-        client->keyed = false;
-    }
-    if (any)
-        m_queue.Post(nullptr, [](RadioBackend& b) { b.SetPtt(false); }, true);
+    if (m_held != Transmitter::kNobody)
+        ReleaseFor(m_held);
+    m_held = Transmitter::kNobody;
+    for (auto& [socket, client] : m_clients)
+        ReleaseFor(client->party);
 }
 
 void ShareServer::Submit(Client& client, std::function<QByteArray(RadioBackend&, ClientSession&)> job,
@@ -267,13 +293,7 @@ void ShareServer::Submit(Client& client, std::function<QByteArray(RadioBackend&,
         [this, socket, job = std::move(job)](RadioBackend& backend) {
             Client* c = socket ? Find(socket.data()) : nullptr;
             bool keyed = c ? c->keyed : false;
-            if (c && m_heldPtt) {
-                // The next request of the server's clients takes over the
-                // transmitter a closed connection left on.
-                keyed = true;
-                m_heldPtt = false;
-            }
-            ClientSession session{keyed, c, &m_queue};
+            ClientSession session{keyed, c, &m_queue, c ? c->party : Transmitter::kNobody};
             const QByteArray answer = job(backend, session);
             c = socket ? Find(socket.data()) : nullptr;
             if (!c)

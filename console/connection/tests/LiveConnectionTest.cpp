@@ -6,6 +6,8 @@
 #include "MeterPoll.h"
 #include "Reconnect.h"
 
+#include <cable.h>
+
 #include <platform.h>
 
 #include <gtest/gtest.h>
@@ -29,31 +31,22 @@ struct HandClock {
     }
 };
 
-// The radio's device behind a link in a stand-in by-id folder.
+// The radio's device behind a link in a stand-in by-id folder: a cable
+// that can be pulled and plugged in again.
 class NamedRadio {
 public:
-    explicit NamedRadio(Bench& bench) : m_bench(bench) {
-        path = dir.filePath(QStringLiteral("usb-QX_9000-if00-port0"));
-        Relink();
+    explicit NamedRadio(Bench& bench)
+        : path(dir.filePath(QStringLiteral("usb-QX_9000-if00-port0"))), m_cable(bench.radio, path.toStdString()) {
         platform::WriteProfileString(QStringLiteral("Setting"), QStringLiteral("PortName"), path);
     }
-    void Relink() {
-        std::filesystem::remove(path.toStdString());
-        std::filesystem::create_symlink(m_bench.radio.devicePath(), path.toStdString());
-    }
-    void Unplug() {
-        m_bench.radio.stop();
-        std::filesystem::remove(path.toStdString());
-    }
-    void PlugIn() {
-        ASSERT_TRUE(m_bench.radio.start());
-        Relink();
-    }
+    void Relink() { m_cable.Relink(); }
+    void Unplug() { m_cable.Pull(); }
+    void PlugIn() { ASSERT_TRUE(m_cable.Plug()); }
     QTemporaryDir dir;
     QString path;
 
 private:
-    Bench& m_bench;
+    qxsim_test::Cable m_cable;
 };
 
 // What the link writes, from its trace: the commands after a mark.
