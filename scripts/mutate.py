@@ -30,6 +30,9 @@ Options:
     --build DIR       the configured build folder (default build/release)
     --targets T,...   what to rebuild (default: all)
     --tests REGEX     the ctest pattern to run (default: every test)
+                      (a CMake regular expression: no \\w or \\d, use [A-Za-z0-9_];
+                      cases of a parameterised suite are named Prefix/Suite.Case/Name,
+                      so a suite is matched by '^([A-Za-z0-9_]+/)?Suite\\.')
     --timeout S       seconds for the build and for the tests (default 600)
     --dry-run         only show each changed line
 
