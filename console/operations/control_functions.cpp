@@ -91,10 +91,15 @@ void ConsoleOperations::Send() {
         receive = s.transmitting[0] || s.transmitting[1];
     else
         receive = s.transmitting[s.transmitBand == 1 ? 1 : 0] != 0;
-    if (receive)
+    if (receive) {
         link.ConnRX();
-    else
-        link.ConnTX();
+        return;
+    }
+    // A visual-scan sweep stops and tunes back to its centre first: the
+    // radio keys on the frequency the operator chose, not on a sweep
+    // channel.
+    windows.GlimraScanStop();
+    link.ConnTX();
 }
 
 bool ConsoleOperations::ReadMode(std::uint32_t& mode) {
