@@ -34,6 +34,8 @@ LinkResult ReadHalf(CCorvan& link, int half, int number, Half& out, LinkTimes ti
     char frequency[corvan::kFrequencyTextSize] = {};
     char name[corvan::kNameTextSize] = {};
     std::uint32_t gotBank = 0, gotSlot = 0;
+    constexpr auto kDeviceLook = std::chrono::milliseconds(20);
+    auto nextLook = std::chrono::steady_clock::now() + kDeviceLook;
     while (true) {
         if (link.RcvDataMR(static_cast<std::uint32_t>(half), &gotBank, &gotSlot, frequency, &out.mode,
                            &out.lockout, &out.toneType, &out.toneNumber, &out.ctcss, &out.dcs, &out.reverse,
@@ -44,7 +46,14 @@ LinkResult ReadHalf(CCorvan& link, int half, int number, Half& out, LinkTimes ti
         if (!CCorvan::IsOpen()) {
             return LinkResult::LinkClosed;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto now = std::chrono::steady_clock::now();
+        if (times.closedForGoneDevice && now >= nextLook) {
+            nextLook = now + kDeviceLook;
+            if (times.closedForGoneDevice()) {
+                return LinkResult::LinkClosed;
+            }
+        }
+        if (now >= deadline) {
             return LinkResult::NoReply;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
