@@ -48,21 +48,22 @@ TEST(MeterPollRules, TheSecondMeterIsAskedOnceMoreAfterATransmission) {
     bench.state.transmitting = {1, 0};
     bench.Drain();
     PumpFor(500ms);
-    auto polls = Polls(bench.radio);
-    ASSERT_GE(std::count(polls.begin(), polls.end(), "RM"), 1) << Joined(polls);
-
+    // Back in receive; an identity query marks the moment on the wire.
     bench.state.transmitting = {0, 0};
-    bench.Drain();
-    PumpFor(800ms);
-    polls = Polls(bench.radio);
-    ASSERT_FALSE(polls.empty());
-    EXPECT_EQ(std::count(polls.begin(), polls.end(), "RM"), 1) << Joined(polls);
-    EXPECT_EQ(std::count(polls.begin(), polls.end(), "SM0") + 1, static_cast<long>(polls.size())) << Joined(polls);
-
-    bench.Drain();
-    PumpFor(500ms);
-    polls = Polls(bench.radio);
-    EXPECT_EQ(std::count(polls.begin(), polls.end(), "RM"), 0) << Joined(polls);
+    bench.link->Link().ConnID();
+    PumpFor(1s);
+    const auto commands = Commands(bench.radio);
+    const int marker = IndexOf(commands, "ID");
+    ASSERT_GE(marker, 0);
+    const std::vector<std::string> before(commands.begin(), commands.begin() + marker);
+    EXPECT_GE(std::count(before.begin(), before.end(), "RM"), 1) << Joined(before);
+    std::vector<std::string> after;
+    for (std::size_t i = static_cast<std::size_t>(marker) + 1; i < commands.size(); ++i)
+        if (commands[i].rfind("SM", 0) == 0 || commands[i] == "RM")
+            after.push_back(commands[i]);
+    ASSERT_GE(after.size(), 4U) << Joined(after);
+    EXPECT_EQ(after.front(), "RM") << Joined(after);
+    EXPECT_EQ(std::count(after.begin(), after.end(), "RM"), 1) << Joined(after);
 }
 
 } // namespace
