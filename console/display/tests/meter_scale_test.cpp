@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
