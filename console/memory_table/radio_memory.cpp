@@ -28,6 +28,10 @@ LinkResult ReadHalf(CCorvan& link, int half, int number, Half& out, LinkTimes ti
         return LinkResult::LinkClosed;
     }
     if (link.ConnMR(static_cast<std::uint32_t>(half), bank, slot) != 1) {
+        // A write that fails on a device gone closes the link at once.
+        if (times.closedForGoneDevice && times.closedForGoneDevice()) {
+            return LinkResult::LinkClosed;
+        }
         return CCorvan::IsOpen() ? LinkResult::Refused : LinkResult::LinkClosed;
     }
     const auto deadline = std::chrono::steady_clock::now() + times.reply;

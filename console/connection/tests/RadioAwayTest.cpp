@@ -70,6 +70,13 @@ public:
         console = std::make_unique<ConsoleDialog>(options);
     }
     ~Desk() {
+        Exit();
+    }
+    // File > Exit: the secondary windows close, then the console ends.
+    void Exit() {
+        if (!console)
+            return;
+        console->reject();
         console->DestroyWindow();
         console.reset();
         radio.stop();
@@ -103,6 +110,14 @@ public:
         return glimra::TheWindow();
     }
     std::string Menu015() const { return radio.menuValue(15, 0); }
+    // The initial read ends with a menu query it does not wait for; the
+    // window reads the operator's menu 015 only with a menu answer stored.
+    bool MenuAnswerStored() {
+        CCorvan corvan;
+        std::uint32_t m = 0, s = 0, a = 0, b = 0;
+        char text[corvan::kNameTextSize] = {};
+        return PumpUntil([&] { return corvan.RcvDataEX(&m, &s, &a, &b, text) == 1; }, 3s);
+    }
     std::int64_t VfoA() const { return radio.state().vfoA; }
 
     qxsim::Radio radio;
@@ -197,9 +212,11 @@ TEST(RadioAway, Menu015IsGivenBackWhateverClosesTheWindowWhileTheRadioIsAway) {
         Desk desk;
         desk.radio.setMenu(15, 0, 0, 0, "1");
         ASSERT_TRUE(desk.Connect());
+        ASSERT_TRUE(desk.MenuAnswerStored());
         glimra::CVisualScanDlg* window = desk.OpenVisualScan();
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(PumpUntil([&] { return desk.Menu015() == "0"; }, 3s));
+        EXPECT_EQ(window->saved015(), 1u) << "the window did not read the operator's value";
 
         if (c.pulled) {
             desk.Unplug();
@@ -207,8 +224,11 @@ TEST(RadioAway, Menu015IsGivenBackWhateverClosesTheWindowWhileTheRadioIsAway) {
             desk.console->OnCommand(cmd::ControlOffCmd);
         }
         ASSERT_TRUE(desk.WaitDisconnected());
+        if (!c.pulled)
+            EXPECT_EQ(desk.Menu015(), "1") << "not given back when the console went off";
         if (c.exitAfter) {
-            desk.console->DestroyWindow();
+            desk.Exit();
+            EXPECT_EQ(glimra::TheWindow(), nullptr);
             EXPECT_EQ(desk.Menu015(), "1");
             continue;
         }
@@ -230,6 +250,7 @@ TEST(RadioAway, Menu015IsClearedAgainWhenTheRadioIsBackUnderTheOpenWindow) {
     Desk desk;
     desk.radio.setMenu(15, 0, 0, 0, "1");
     ASSERT_TRUE(desk.Connect());
+    ASSERT_TRUE(desk.MenuAnswerStored());
     glimra::CVisualScanDlg* window = desk.OpenVisualScan();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(PumpUntil([&] { return desk.Menu015() == "0"; }, 3s));
@@ -251,7 +272,7 @@ TEST(RadioAway, NoMeterPollUnderTheOpenVisualScanAfterTheRadioCameBack) {
         SCOPED_TRACE(pulled ? "cable pulled" : "OFF and ON");
         Desk desk;
         ASSERT_TRUE(desk.Connect());
-        auto* poll = desk.console->findChild<zephyra::MeterPoll*>();
+        auto* poll = desk.link().findChild<zephyra::MeterPoll*>();
         ASSERT_NE(poll, nullptr);
         poll->SetPace(zephyra::MeterPace::Fast);
         ASSERT_NE(desk.OpenVisualScan(), nullptr);
