@@ -373,7 +373,8 @@ TEST_F(OperatingModesTest, PowerCycleRefreshesWithoutReadingEverythingAgain) {
     EXPECT_EQ(Text(idc::MainScale), "--1--3--5--7--9---20---40---60dB");
     display().OnSM(0, 20);
     display().OnRM(3, 12);
-    ASSERT_EQ(Meter(idc::MainMeter)->level(), 20);
+    ASSERT_EQ(Meter(idc::MainMeter)->level(), 15);
+    ASSERT_EQ(Meter(idc::MainMeterOver)->level(), 5);
     radio().setPower(false);
     ASSERT_TRUE(PumpUntil([&] { return state().consoleReady == 0; }));
     EXPECT_EQ(Meter(idc::MainMeter)->level(), 0);
