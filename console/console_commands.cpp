@@ -10,6 +10,7 @@
 #include "console_ids.h"
 #include "console_menu.h"
 
+#include <ConsoleLink.h>
 #include <memory_table.h>
 
 #include <QAbstractButton>
@@ -25,6 +26,10 @@ void ViewMemoryTable(ConsoleDialog& console) {
         hooks.link = [&console] { return console.link(); };
         hooks.operationRunning = [&console] { return console.OperationRunning(); };
         hooks.identification = [&console] { return console.state().radioIdentification; };
+        hooks.closeIfDeviceGone = [&console] {
+            zephyra::ConsoleLink* connection = console.connection();
+            return connection != nullptr && connection->DisconnectIfDeviceGone();
+        };
         window = new memory_table::MemoryTableWindow(std::move(hooks), &console);
     }
     window->show();

@@ -188,6 +188,12 @@ void ConsoleDialog::ApplyFonts() {
         m_controls.meter(id)->SetTextSize(15);
         m_controls.meter(id)->SetTextBold(1);
     }
+    // A band's bar is two parts of 15 levels each (up to S9, and above it);
+    // the second meter has 30. Their lengths follow the printed scales
+    // (the meters' display).
+    for (const int id : {idc::MainMeter, idc::MainMeterOver, idc::SubMeter, idc::SubMeterOver})
+        m_controls.meter(id)->SetMaxValue(15);
+    m_controls.meter(idc::SecondMeter)->SetMaxValue(30);
     // Peak hold of the main S meter and the second meter.
     m_controls.meter(idc::MainMeter)->SetTimerCount(1000);
     m_controls.meter(idc::SecondMeter)->SetTimerCount(300);

@@ -515,8 +515,8 @@ QString ConsoleAccessibility::MeterReading(int band) const {
     if (!first || !over || first->isHidden())
         return {};
     const QString name = Text(sub ? idc::SubMeterName : idc::MainMeterName).trimmed();
-    // The part above the split shows the level less 14.
-    const int level = over->level() > 0 ? over->level() + 14 : first->level();
+    // The part above the split shows the level less 15.
+    const int level = over->level() > 0 ? over->level() + 15 : first->level();
     if (name == QLatin1String("PWR"))
         return accessible::PowerReading(level, Text(sub ? idc::SubScale : idc::MainScale).endsWith(QLatin1Char('%')));
     if (name.isEmpty())

@@ -184,8 +184,9 @@ int ConsoleLink::DisconnectRadio() {
         ReleaseLock(false);
 
     // A visual-scan sweep stops and tunes back to its centre while the
-    // line is still open.
+    // line is still open, and the open window gives menu 015 back.
     m_peers.GlimraScanStop();
+    m_peers.GlimraLinkClosing(writable ? 1 : 0);
     const bool transmitting = m_state.transmitting[0] || m_state.transmitting[1];
     const bool lost = m_deviceLost || m_state.noReplyCount >= 4;
     if (writable) {

@@ -140,8 +140,8 @@ public:
 };
 
 // Puts every field of `state` back to its power-off value, keeping the open
-// connection, a running operation and terminal mode; "DialWait" is read
-// again from the profile.
+// connection, a running operation, terminal mode and the open visual scan
+// window; "DialWait" is read again from the profile.
 void ResetConsoleState(ConsoleState& state);
 
 // Timing of the sequences. The real program runs at scale 1; a test of a

@@ -106,7 +106,15 @@ void MeterPoll::Tick() {
             written = link.ConnRM("R", 0);
         else
             written = link.ConnSM(s.transmitting[1] ? 1 : 0);
-    } else if (second && s.subReceiver) {
+        m_secondMeterOwed = true;
+    } else if (m_secondMeterOwed) {
+        // Back in receive: the second meter is asked once more, so that it
+        // falls from its last transmit reading to what the radio shows now.
+        written = link.ConnRM("R", 0);
+        m_secondMeterOwed = false;
+    } else if (second && (s.subReceiver || s.satelliteMode)) {
+        // The sub bar: the sub receiver's, or in satellite mode the second
+        // VFO's.
         written = link.ConnSM(1);
     } else {
         written = link.ConnSM(0);

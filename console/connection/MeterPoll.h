@@ -3,10 +3,11 @@
 // The radio reports frequencies, modes and switches by itself but not its
 // meters, so while the console is ready and nothing else uses the line the
 // MeterPoll asks for them at a steady pace: SM0 for the main band, SM1 for
-// the sub band while the sub receiver is on (every other poll, in turn with
-// the main band), and while transmitting the power meter (SM of the
-// transmitting band) in turn with the second meter (RM). The answers go
-// through the console's usual reply handling.
+// the sub band while the sub receiver or satellite mode is on (every other
+// poll, in turn with the main band), and while transmitting the power meter
+// (SM of the transmitting band) in turn with the second meter (RM), which is
+// asked once more when the transmission has ended. The answers go through
+// the console's usual reply handling.
 //
 // No poll is sent inside the operation guard or a sequence of the
 // connection, while the radio is off, in terminal mode, or while the pause
@@ -70,6 +71,8 @@ private:
     MeterPace m_pace = MeterPace::Normal;
     long long m_sent = 0;
     unsigned m_turn = 0;
+    // A transmission ended since the second meter was last asked.
+    bool m_secondMeterOwed = false;
 };
 
 } // namespace zephyra

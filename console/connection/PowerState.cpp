@@ -80,6 +80,9 @@ void ResetConsoleState(ConsoleState& state) {
     fresh.busy = state.busy;
     fresh.savedLock = state.savedLock;
     fresh.tncMode = state.tncMode;
+    // A window that stays open stays known as open: the visual scan lives
+    // until the operator closes it, whatever the link does meanwhile.
+    fresh.visualScanOpen = state.visualScanOpen;
     int dialWait = platform::GetProfileInt(QStringLiteral("Setting"), QStringLiteral("DialWait"), 5);
     if (dialWait < 0 || dialWait > 9)
         dialWait = 5;

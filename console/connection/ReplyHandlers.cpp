@@ -54,6 +54,12 @@ bool ConsoleLink::event(QEvent* event) {
     const auto type = static_cast<unsigned>(event->type());
     if (IsNotification(type)) {
         if (auto* message = dynamic_cast<platform::WindowMessage*>(event)) {
+            // A report read while the link closes, or delivered after it
+            // has closed, is answered by nothing: a handler that sets a
+            // value back (auto-information, a menu, a read) would undo the
+            // disconnect's own settings or write into a closing line.
+            if (m_disconnecting || !m_state.connected)
+                return true;
             HandleMessage(message->message(), message->wParam(), message->lParam());
             if (m_forward)
                 m_forward(message->message(), message->wParam(), message->lParam());

@@ -11,9 +11,12 @@
 #include <corvan.h>
 #include <platform.h>
 
+#include <QFontMetricsF>
 #include <QIcon>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 using namespace display_controls;
 
@@ -35,8 +38,99 @@ Bar BarOf(const ConsoleControls& controls, bool sub) {
             controls.meter(sub ? idc::SubMeterOver : idc::MainMeterOver)};
 }
 
-// What the part above the split shows for level `level`.
-int OverPart(int level) { return level > kSplitLevel ? level - (kSplitLevel - 1) : 0; }
+// What the part above the split shows for level `level`: one segment a
+// level, so S9 (15) lights none of it and S9+60 dB (30) all of it.
+int OverPart(int level) { return level > kSplitLevel ? level - kSplitLevel : 0; }
+
+// ---- bars laid along their printed scales
+//
+// A scale is text on a label (left aligned, one pixel in); its marks stand
+// where the font puts them. Each bar is laid from the scale's first
+// character to its marks: a signal bar's first part ends under the centre
+// of "9" (level 15) and its second part under the centre of "60" (level 30);
+// a power bar's parts under "50" and "100"; the second meter's bar under
+// its last mark (SWR "3", COMP "20") or the end of its dashes (ALC, FILTER).
+
+constexpr int kBarSegments = 30;
+
+// The x of a place in a scale's text, in the coordinates of the label's
+// parent; `chars` characters from its start plus `fraction` of the next
+// `width` characters.
+double ScaleX(const CStaticEx& label, int chars, int width = 0, double fraction = 0.0) {
+    const QString text = label.text();
+    const QFontMetricsF metrics(label.font());
+    const double before = metrics.horizontalAdvance(text.left(chars));
+    const double token = metrics.horizontalAdvance(text.mid(chars, width));
+    return label.x() + 1.0 + before + fraction * token;
+}
+
+// The centre of the last occurrence of `mark` in the label's text (the
+// first occurrence with `first`); nullopt when the text has none.
+std::optional<double> MarkCentre(const CStaticEx& label, const QString& mark, bool first = false) {
+    const QString text = label.text();
+    const int at = first ? text.indexOf(mark) : text.lastIndexOf(mark);
+    if (at < 0)
+        return std::nullopt;
+    return ScaleX(label, static_cast<int>(at), static_cast<int>(mark.size()), 0.5);
+}
+
+// The right edge of the text's last character other than a blank.
+std::optional<double> TextEnd(const CStaticEx& label) {
+    const QString text = label.text();
+    int end = static_cast<int>(text.size());
+    while (end > 0 && text.at(end - 1).isSpace())
+        --end;
+    if (end == 0)
+        return std::nullopt;
+    return ScaleX(label, end);
+}
+
+int Pixel(double x) { return static_cast<int>(std::lround(x)); }
+
+// Lays `bar` from the scale's first character to `end`, keeping its height
+// and vertical place; the right edge stays within the label.
+void LayAlong(const CStaticEx& label, CStaticMeterEx& bar, double from, double end) {
+    const int left = Pixel(from);
+    const int right = std::min(Pixel(end), label.x() + label.width());
+    if (right - left < 2)
+        return;
+    bar.setGeometry(left, bar.y(), right - left, bar.height());
+}
+
+// A band's bar (both parts) along its signal or power scale.
+void LayBandBar(const CStaticEx* label, const Bar& bar, bool transmit) {
+    if (label == nullptr || bar.first == nullptr || bar.over == nullptr)
+        return;
+    bar.first->SetMaxValue(kSplitLevel);
+    bar.over->SetMaxValue(kTopLevel - kSplitLevel);
+    const auto split = MarkCentre(*label, transmit ? QStringLiteral("50") : QStringLiteral("9"), true);
+    const auto end = MarkCentre(*label, transmit ? QStringLiteral("100") : QStringLiteral("60"));
+    if (!split || !end || *end <= *split)
+        return;
+    const double start = ScaleX(*label, 0);
+    LayAlong(*label, *bar.first, start, *split);
+    LayAlong(*label, *bar.over, *split, *end);
+}
+
+// The second meter's bar along the scale of its kind.
+void LaySecondBar(const CStaticEx* label, CStaticMeterEx* bar, int kind) {
+    if (label == nullptr || bar == nullptr)
+        return;
+    bar->SetMaxValue(kBarSegments);
+    std::optional<double> end;
+    switch (kind) {
+    case 1: end = MarkCentre(*label, QStringLiteral("3")); break;
+    case 2: end = MarkCentre(*label, QStringLiteral("20")); break;
+    case 3:
+    case 4: end = TextEnd(*label); break;
+    default: break;
+    }
+    if (!end)
+        return;
+    // The scale's text starts after its blanks; the bar starts with the
+    // scale's label, where the meter starts.
+    LayAlong(*label, *bar, ScaleX(*label, 0), *end);
+}
 
 struct Scale {
     const char* scale;
@@ -63,6 +157,7 @@ void ConsoleDisplay::ShowMeterScale(int meter, int value, std::int64_t frequency
         const Scale s = SecondScale(value);
         SetText(controls, idc::SecondScale, QString::fromLatin1(s.scale));
         SetText(controls, idc::SecondMeterName, QString::fromLatin1(s.name));
+        LaySecondBar(controls.label(idc::SecondScale), controls.meter(idc::SecondMeter), value);
         // The picture beside it: the standing wave for SWR, the needle else.
         if (CStaticEx* icon = controls.label(idc::SecondMeterIcon))
             icon->LoadIcon(QIcon(DrawMeterIcon(value == 1)));
@@ -82,6 +177,7 @@ void ConsoleDisplay::ShowMeterScale(int meter, int value, std::int64_t frequency
         SetText(controls, nameId, QStringLiteral("S"));
         if (over)
             over->SetForeColor(kRed);
+        LayBandBar(controls.label(scaleId), BarOf(controls, sub), false);
         return;
     }
     // Transmit: power in per cent on the version that reads so and on the
@@ -101,6 +197,7 @@ void ConsoleDisplay::ShowMeterScale(int meter, int value, std::int64_t frequency
     SetText(controls, nameId, QStringLiteral("PWR"));
     if (over)
         over->SetForeColor(kBlack);
+    LayBandBar(controls.label(scaleId), BarOf(controls, sub), true);
 }
 
 void ConsoleDisplay::OnSM(int meter, int value) {
@@ -118,7 +215,7 @@ void ConsoleDisplay::OnSM(int meter, int value) {
     switch (meter) {
     case 0:
     case 1:
-        bar.first->ViewMeter(level);
+        bar.first->ViewMeter(std::min(level, kSplitLevel));
         bar.over->ViewMeter(OverPart(level));
         break;
     case 2:

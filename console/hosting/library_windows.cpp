@@ -96,6 +96,7 @@ void LibraryWindows::RadioEqgDestroy() { ::RadioEqgDestroy(); }
 void LibraryWindows::GlimraView() { ::GlimraView(kDesktop); }
 void LibraryWindows::GlimraDestroy() { ::GlimraDestroy(); }
 void LibraryWindows::GlimraScanStop() { ::GlimraScanStop(); }
+void LibraryWindows::GlimraLinkClosing(u32 writable) { ::GlimraLinkClosing(Signed(writable)); }
 void LibraryWindows::GlimraMsgDC(u32 transmitBand, u32 controlBand) {
     ::GlimraMsgDC(Signed(transmitBand), Signed(controlBand));
 }

@@ -63,6 +63,7 @@ public:
     void GlimraView() override;
     void GlimraDestroy() override;
     void GlimraScanStop() override;
+    void GlimraLinkClosing(u32 writable) override;
     void GlimraMsgDC(u32 transmitBand, u32 controlBand) override;
     void GlimraMsgEX(u32 menu, u32 sub, u32 a, u32 b, const char* text) override;
     void GlimraMsgFR(u32 value) override;

@@ -139,6 +139,10 @@ bool SplitCsv(const std::string& text, std::vector<CsvRecord>& rows, std::string
 
 struct LinkTimes {
     std::chrono::milliseconds reply{1500}; // longest wait for one MR reply
+    // Asked while a reply is awaited: true once the link has been closed
+    // because its device went away (the console closes it and says so), so
+    // a pulled cable ends the wait at once, not after `reply`.
+    std::function<bool()> closedForGoneDevice;
 };
 
 enum class LinkResult { Ok, NoReply, Refused, LinkClosed };

@@ -171,6 +171,15 @@ struct MemoryTableWindow::Data {
     QString backupPath;
 };
 
+namespace {
+// The waits of one channel's read: a device gone ends them at once.
+mc::LinkTimes TimesOf(const ConsoleHooks& hooks) {
+    mc::LinkTimes times;
+    times.closedForGoneDevice = hooks.closeIfDeviceGone;
+    return times;
+}
+} // namespace
+
 MemoryTableWindow::MemoryTableWindow(ConsoleHooks hooks, QWidget* parent)
     : QDialog(parent), m_hooks(std::move(hooks)), m_data(std::make_unique<Data>()) {
     setWindowTitle(QStringLiteral("Memory Channels"));
@@ -435,7 +444,7 @@ void MemoryTableWindow::ReadStep() {
     const int row = m_data->rows[m_data->position];
     Channel channel;
     const LinkResult result =
-        mc::ReadChannel(*Link(), m_data->radio[static_cast<std::size_t>(row)].number, channel);
+        mc::ReadChannel(*Link(), m_data->radio[static_cast<std::size_t>(row)].number, channel, TimesOf(m_hooks));
     if (result != LinkResult::Ok) {
         const QString label = Q(mc::ChannelLabel(m_data->radio[static_cast<std::size_t>(row)].number));
         Finish(result == LinkResult::LinkClosed
@@ -590,7 +599,7 @@ void MemoryTableWindow::WriteToRadio() {
 bool MemoryTableWindow::StillAsShown(int row, Channel& now) {
     const auto index = static_cast<std::size_t>(row);
     const Channel& shown = m_data->radio[index];
-    const LinkResult result = mc::ReadChannel(*Link(), shown.number, now);
+    const LinkResult result = mc::ReadChannel(*Link(), shown.number, now, TimesOf(m_hooks));
     if (result == LinkResult::LinkClosed) {
         Finish(QStringLiteral("The link to the radio closed during the write."));
         return false;
@@ -677,7 +686,7 @@ void MemoryTableWindow::WriteStep() {
         }
     } else {
         Channel back;
-        const LinkResult result = mc::ReadChannel(*Link(), wanted.number, back);
+        const LinkResult result = mc::ReadChannel(*Link(), wanted.number, back, TimesOf(m_hooks));
         if (result == LinkResult::LinkClosed) {
             Finish(QStringLiteral("The link to the radio closed during the write."));
             return;

@@ -51,6 +51,9 @@ struct ConsoleHooks {
     // The channels the radio has: 300 and the call channel for
     // identification 19 (and without one), 00..99 for 17 and 18.
     std::function<int()> identification;
+    // Closes the link when its device has gone and says so; true when it
+    // did (the console's look at the device, asked during a long wait).
+    std::function<bool()> closeIfDeviceGone;
 };
 
 // What a write asks the operator before it starts: the changes and where

@@ -28,12 +28,18 @@ LinkResult ReadHalf(CCorvan& link, int half, int number, Half& out, LinkTimes ti
         return LinkResult::LinkClosed;
     }
     if (link.ConnMR(static_cast<std::uint32_t>(half), bank, slot) != 1) {
+        // A write that fails on a device gone closes the link at once.
+        if (times.closedForGoneDevice && times.closedForGoneDevice()) {
+            return LinkResult::LinkClosed;
+        }
         return CCorvan::IsOpen() ? LinkResult::Refused : LinkResult::LinkClosed;
     }
     const auto deadline = std::chrono::steady_clock::now() + times.reply;
     char frequency[corvan::kFrequencyTextSize] = {};
     char name[corvan::kNameTextSize] = {};
     std::uint32_t gotBank = 0, gotSlot = 0;
+    constexpr auto kDeviceLook = std::chrono::milliseconds(20);
+    auto nextLook = std::chrono::steady_clock::now() + kDeviceLook;
     while (true) {
         if (link.RcvDataMR(static_cast<std::uint32_t>(half), &gotBank, &gotSlot, frequency, &out.mode,
                            &out.lockout, &out.toneType, &out.toneNumber, &out.ctcss, &out.dcs, &out.reverse,
@@ -44,7 +50,14 @@ LinkResult ReadHalf(CCorvan& link, int half, int number, Half& out, LinkTimes ti
         if (!CCorvan::IsOpen()) {
             return LinkResult::LinkClosed;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto now = std::chrono::steady_clock::now();
+        if (times.closedForGoneDevice && now >= nextLook) {
+            nextLook = now + kDeviceLook;
+            if (times.closedForGoneDevice()) {
+                return LinkResult::LinkClosed;
+            }
+        }
+        if (now >= deadline) {
             return LinkResult::NoReply;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));

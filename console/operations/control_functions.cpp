@@ -91,6 +91,13 @@ void ConsoleOperations::Send() {
         receive = s.transmitting[0] || s.transmitting[1];
     else
         receive = s.transmitting[s.transmitBand == 1 ? 1 : 0] != 0;
+    // A visual-scan sweep stops and tunes back to its centre before the
+    // radio keys: it transmits on the frequency the operator chose, not on
+    // a sweep channel.
+    if (!receive)
+        windows.GlimraScanStop();
+    // The transmitter's owner keys and unkeys when there is one, so the
+    // sharing clients know the operator holds the transmission.
     if (host.transmit)
         host.transmit(!receive);
     else if (receive)

@@ -100,6 +100,7 @@ public:
     virtual void GlimraView() {}
     virtual void GlimraDestroy() {}
     virtual void GlimraScanStop() {}
+    virtual void GlimraLinkClosing(u32 /*writable*/) {}
     virtual void GlimraMsgDC(u32 /*transmitBand*/, u32 /*controlBand*/) {}
     virtual void GlimraMsgEX(u32 /*menu*/, u32 /*sub*/, u32 /*a*/, u32 /*b*/, const char* /*text*/) {}
     virtual void GlimraMsgFR(u32 /*value*/) {}

@@ -48,6 +48,11 @@ void CStaticMeterEx::setLevel(int level) {
         if (level > 0) {
             m_peakTimer = startTimer(m_holdMs);
         }
+    } else if (m_peakTimer == 0) {
+        // A fall below a peak whose hold has already run out (the level
+        // stood at the peak meanwhile): the peak is held once more, then
+        // follows the level down.
+        m_peakTimer = startTimer(m_holdMs);
     }
     if (oldLevel != m_level || oldPeak != m_peak) {
         update();

@@ -172,6 +172,30 @@ TEST_F(KestrinMeter, PeakIsHeldUntilTheHoldTimerFires) {
     EXPECT_EQ(meter->peakTimerId(), 0);
 }
 
+// A transmission's last reading held past its hold time and then dropped to
+// nothing: the lit peak segment goes once more after the hold time, it does
+// not stay lit for good.
+TEST_F(KestrinMeter, AFallAfterTheHoldRanOutIsHeldOnceAndThenFollowed) {
+    ASSERT_NE(meter->SetTimerCount(300), 0);
+    meter->ViewMeter(12);
+    const int first = meter->peakTimerId();
+    ASSERT_NE(first, 0);
+    QTimerEvent expiry(first);
+    QCoreApplication::sendEvent(meter, &expiry); // the level stood at 12
+    ASSERT_EQ(meter->peak(), 12);
+    ASSERT_EQ(meter->peakTimerId(), 0);
+
+    meter->ViewMeter(0);
+    EXPECT_EQ(meter->level(), 0);
+    EXPECT_EQ(meter->peak(), 12); // held for one more hold time
+    const int again = meter->peakTimerId();
+    ASSERT_NE(again, 0) << "nothing will ever take the peak down";
+    QTimerEvent second(again);
+    QCoreApplication::sendEvent(meter, &second);
+    EXPECT_EQ(meter->peak(), 0);
+    EXPECT_EQ(meter->peakTimerId(), 0);
+}
+
 TEST_F(KestrinMeter, HigherLevelRaisesThePeakAndRestartsTheHold) {
     meter->SetTimerCount(300);
     meter->ViewMeter(10);

@@ -46,10 +46,23 @@ std::optional<double> ToNumber(std::string_view line) {
     return value;
 }
 
+// The whole part of `value` x `scale`, as the decimal text means it: a
+// product that binary fractions put a hair below a whole number ("4.001"
+// x 1000 = 4000.9999...) is that number, anything else loses its fraction
+// (300.9 Hz is 300 Hz, 20.9 dB is 20 dB).
+double WholePart(double value, double scale) {
+    const double scaled = value * scale;
+    const double nearest = std::round(scaled);
+    if (std::fabs(scaled - nearest) <= 1e-9 * std::max(1.0, std::fabs(scaled))) {
+        return nearest;
+    }
+    return std::trunc(scaled);
+}
+
 // kHz to whole hertz, or nothing when the value lies outside [low, high]
 // (the range test comes first, so huge values never reach the conversion).
 std::optional<int> ToHertz(double kilohertz, int low, int high) {
-    const double hertz = std::round(kilohertz * 1000.0);
+    const double hertz = WholePart(kilohertz, 1000.0);
     if (hertz < low || hertz > high) {
         return std::nullopt;
     }
@@ -118,7 +131,7 @@ ParsedDesign ParseDesignFile(std::string_view text) {
     // A low-pass or high-pass design leaves the second cut-off where it
     // was: 0 until a band design set it.
     const auto f2Hz = ToHertz(*f2, band ? kMinFrequencyHz : 0, kMaxFrequencyHz);
-    const double decibels = std::round(*attenuation);
+    const double decibels = WholePart(*attenuation, 1.0);
     if (!f1Hz || !f2Hz || (band && *f1Hz >= *f2Hz) || decibels < kMinAttenuation ||
         decibels > kMaxAttenuation) {
         result.error = FileError::OutOfRange;

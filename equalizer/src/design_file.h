@@ -2,7 +2,8 @@
 // then an empty line, "----- Note -----" and an empty line.
 //
 // Reading takes the first five lines; line 2 (the prototype cut-off) is not
-// used. The window writes every file whole, note block included, and only
+// used. The cut-offs are taken as whole hertz and the attenuation as whole
+// decibels, by the whole part of the value (a fraction is dropped). The window writes every file whole, note block included, and only
 // values its scroll bars can hold: a file that lacks the note block (cut
 // short) or holds a value outside those ranges (1..5999 Hz, 1..99 dB; 0 Hz
 // also for the unused second cut-off of a low-pass or high-pass design; a

@@ -26,6 +26,14 @@ void GlimraView(QWidget* parent);
 void GlimraDestroy();
 // Stops a running or paused sweep.
 void GlimraScanStop();
+// The console's link is about to close (`writable` non-zero while the line
+// still takes commands): the open window gives the radio back its menu 015,
+// which it clears again once the radio is back. What the visual scan could
+// not give back because the link had closed or its device had gone (the
+// centre of a stopped sweep, the receive VFO, the sub band's step, menu 015
+// of a window closed meanwhile) is given on the first call of these
+// functions that finds the link open and the radio switched on.
+void GlimraLinkClosing(std::int32_t writable);
 
 // Reports of the radio, forwarded by the console.
 void GlimraMsgEX(std::int32_t menu, std::int32_t item, std::int32_t a, std::int32_t b,

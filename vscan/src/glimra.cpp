@@ -1,7 +1,10 @@
 // The exports: one window per process, held here while it exists.
 #include <glimra.h>
 
+#include <corvan.h>
+
 #include "glimra_internal.h"
+#include "put_back.h"
 #include "vscan_window.h"
 
 namespace glimra {
@@ -17,7 +20,23 @@ QPointer<CVisualScanDlg>& TheWindow() {
 
 using glimra::TheWindow;
 
+namespace {
+
+// Every call from the console may come with the radio back: what the visual
+// scan owes it is given now.
+void SettleWithRadio() {
+    CCorvan link;
+    glimra::CVisualScanDlg* window = TheWindow();
+    glimra::SettleOwed(link, window != nullptr && window->isOpen());
+    if (window != nullptr) {
+        window->RadioMayBeBack();
+    }
+}
+
+} // namespace
+
 void GlimraView(QWidget* parent) {
+    SettleWithRadio();
     const bool created = !TheWindow();
     if (created) {
         TheWindow() = new glimra::CVisualScanDlg(parent);
@@ -33,6 +52,7 @@ void GlimraDestroy() {
 }
 
 void GlimraScanStop() {
+    SettleWithRadio();
     if (TheWindow()) {
         TheWindow()->Stop();
     }
@@ -40,24 +60,28 @@ void GlimraScanStop() {
 
 void GlimraMsgEX(std::int32_t menu, std::int32_t item, std::int32_t a, std::int32_t b,
                  const char* text) {
+    SettleWithRadio();
     if (TheWindow()) {
         TheWindow()->MsgEX(menu, item, a, b, text);
     }
 }
 
 void GlimraMsgDC(std::int32_t first, std::int32_t second) {
+    SettleWithRadio();
     if (TheWindow()) {
         TheWindow()->MsgDC(first, second);
     }
 }
 
 void GlimraMsgFR(std::int32_t value) {
+    SettleWithRadio();
     if (TheWindow()) {
         TheWindow()->MsgFR(value);
     }
 }
 
 void GlimraMsgSC(std::int32_t value) {
+    SettleWithRadio();
     if (TheWindow()) {
         TheWindow()->MsgSC(value);
     }
@@ -70,7 +94,14 @@ void GlimraMsgTX(std::int32_t value) {
 }
 
 void GlimraMsgRX(std::int32_t value) {
+    SettleWithRadio();
     if (TheWindow()) {
         TheWindow()->MsgRX(value);
+    }
+}
+
+void GlimraLinkClosing(std::int32_t writable) {
+    if (TheWindow()) {
+        TheWindow()->LinkClosing(writable != 0);
     }
 }

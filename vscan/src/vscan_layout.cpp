@@ -115,7 +115,9 @@ CVisualScanDlg::~CVisualScanDlg() {
     Stop();
     if (m_open) {
         m_open = false;
-        restoreMenu015();
+        if (!m_menu015Given) {
+            restoreMenu015(); // owed to the radio when the link is closed
+        }
     }
     restoreRadioStep();
     m_engine->shutdown();

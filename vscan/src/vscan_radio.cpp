@@ -1,6 +1,8 @@
 // The radio's reports (forwarded by the console), menu 015, View and Close.
 #include "vscan_window.h"
 
+#include "put_back.h"
+
 #include <corvan.h>
 #include <platform.h>
 
@@ -69,11 +71,26 @@ void CVisualScanDlg::clearMenu015() {
     m_link->ConnEX("W", kMenuScanLock, 0, 0, 0, "0");
 }
 
-void CVisualScanDlg::restoreMenu015() {
-    m_link->ConnEX("W", kMenuScanLock, 0, 0, 0, std::to_string(m_saved015).c_str());
+bool CVisualScanDlg::restoreMenu015() {
+    m_menu015Given = false;
+    if (m_link->ConnEX("W", kMenuScanLock, 0, 0, 0, std::to_string(m_saved015).c_str()) == 1) {
+        Owed().menu015.reset();
+        return true;
+    }
+    Owed().menu015 = m_saved015; // the radio still holds 0: given back once it is there
+    return false;
 }
 
 void CVisualScanDlg::saveAndClearMenu015() {
+    if (Owed().menu015) {
+        // A window closed while the radio was away left menu 015 cleared
+        // and owes its value: that value is the operator's, not the 0 the
+        // radio holds.
+        m_saved015 = *Owed().menu015;
+        Owed().menu015.reset();
+        clearMenu015();
+        return;
+    }
     std::uint32_t menu = 0;
     std::uint32_t sub = 0;
     std::uint32_t a = 0;
@@ -208,13 +225,41 @@ void CVisualScanDlg::MsgRX(std::int32_t) {
 
 void CVisualScanDlg::OnClose() {
     m_open = false;
-    restoreMenu015();
+    // Given back already when the link closed: the radio holds it.
+    if (!m_menu015Given) {
+        restoreMenu015();
+    }
+    m_menu015Given = false;
     restoreRadioStep();
     if (QWidget* main = platform::MainWindow()) {
         main->activateWindow();
     }
     platform::PostToMainWindow(platform::kUmVscanClosed, 0, 0);
     hide();
+}
+
+void CVisualScanDlg::LinkClosing(bool writable) {
+    // Without the console the radio is the operator's own: it gets its menu
+    // 015 back now, while the line is open (a Close or Exit later, with the
+    // link closed, could not give it). A device already gone takes nothing;
+    // the window keeps the value and gives it back when it closes.
+    if (!m_open || !writable || m_menu015Given) {
+        return;
+    }
+    if (restoreMenu015()) {
+        m_menu015Given = true;
+    } else {
+        Owed().menu015.reset(); // still the window's to give back
+    }
+}
+
+void CVisualScanDlg::RadioMayBeBack() {
+    if (!m_open || !m_menu015Given || !RadioTakesPutBack(*m_link)) {
+        return;
+    }
+    if (m_link->ConnEX("W", kMenuScanLock, 0, 0, 0, "0") == 1) {
+        m_menu015Given = false;
+    }
 }
 
 void CVisualScanDlg::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 #include "vscan_window.h"
 
 #include "graph_widget.h"
+#include "put_back.h"
 
 #include <corvan.h>
 #include <kestrin.h>
@@ -40,12 +41,6 @@ bool WaitUntil(int ms, F check) {
         }
         Wait(10);
     }
-}
-
-std::string FrequencyText(std::int64_t hz) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%011lld", static_cast<long long>(hz));
-    return text;
 }
 
 } // namespace
@@ -153,7 +148,14 @@ void CVisualScanDlg::Stop() {
     // Let the thread leave the channel it is measuring (at most twice the
     // interval), so that its last tuning cannot follow ours.
     m_engine->waitIdle(std::chrono::milliseconds(2 * m_control.interval.load()));
-    tune(m_control.centre.load());
+    // A tune-back the link cannot take (its device has gone) is owed to the
+    // radio until it is back.
+    const std::int64_t centre = m_control.centre.load();
+    if (tune(centre)) {
+        Owed().tuning.reset();
+    } else {
+        Owed().tuning = OwedToRadio::Tuning{m_control.selector.load(), centre};
+    }
     Wait(200);
     setSliderQuiet(MiddleChannel(m_control.span.load()));
     m_sliderPos = m_ui.slider->value();
@@ -166,11 +168,17 @@ void CVisualScanDlg::Stop() {
 // effect now (its step list and centre).
 void CVisualScanDlg::putBackAfterSweep() {
     if (m_frBeforeSweep >= 0) {
-        m_link->ConnFR("W", static_cast<std::uint32_t>(m_frBeforeSweep));
+        const auto fr = static_cast<std::uint32_t>(m_frBeforeSweep);
+        if (m_link->ConnFR("W", fr) != 1) {
+            Owed().receiveVfo = fr;
+        }
         m_frBeforeSweep = -1;
     }
     if (m_stepApplied && m_radioStep >= 0 && m_band == 1) {
-        m_link->ConnST("W", static_cast<std::uint32_t>(m_radioStep));
+        const auto step = static_cast<std::uint32_t>(m_radioStep);
+        if (m_link->ConnST("W", step) != 1) {
+            Owed().subStep = step;
+        }
     }
     m_stepApplied = false;
     if (m_listBand != m_band) {
@@ -185,7 +193,10 @@ void CVisualScanDlg::putBackAfterSweep() {
 // forgets it: the next change reads it again.
 void CVisualScanDlg::restoreRadioStep() {
     if (m_stepApplied && m_radioStep >= 0 && m_listBand == 1 && m_band == 1) {
-        m_link->ConnST("W", static_cast<std::uint32_t>(m_radioStep));
+        const auto step = static_cast<std::uint32_t>(m_radioStep);
+        if (m_link->ConnST("W", step) != 1) {
+            Owed().subStep = step;
+        }
     }
     m_stepApplied = false;
     m_radioStep = -1;
@@ -233,22 +244,8 @@ void CVisualScanDlg::queryFrequency() {
     }
 }
 
-void CVisualScanDlg::tune(std::int64_t hz) {
-    if (hz <= 0) {
-        return; // no centre known yet: nothing to tune back to
-    }
-    const std::string text = FrequencyText(hz);
-    switch (m_control.selector.load()) {
-    case 1:
-        m_link->ConnFB("W", text.c_str());
-        break;
-    case 2:
-        m_link->ConnFC("W", text.c_str());
-        break;
-    default:
-        m_link->ConnFA("W", text.c_str());
-        break;
-    }
+bool CVisualScanDlg::tune(std::int64_t hz) {
+    return TuneReceiver(*m_link, m_control.selector.load(), hz);
 }
 
 void CVisualScanDlg::Reset() {

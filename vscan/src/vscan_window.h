@@ -86,6 +86,12 @@ public:
     void MsgTX(std::int32_t value);
     void MsgRX(std::int32_t value);
     void OnClose();
+    // The console's link is about to close; `writable` while the line still
+    // takes commands. The open window gives the radio its menu 015 back.
+    void LinkClosing(bool writable);
+    // The radio may be back: menu 015 given back at a closing is cleared
+    // again while the window is open.
+    void RadioMayBeBack();
 
     // ---- operations (vscan_sweep.cpp)
     void Start();
@@ -157,7 +163,8 @@ private:
     void setSliderRange(int span);
     bool readSelectorFrequency(std::int64_t& hz);
     void queryFrequency();
-    void tune(std::int64_t hz);
+    // False when the link did not take the command.
+    bool tune(std::int64_t hz);
     bool subBandCheck(bool& onlyReset);
     void sendBandChangeIfNeeded();
     void changeBand(bool up);
@@ -174,7 +181,8 @@ private:
     void readInitialState();
     void saveAndClearMenu015();
     void clearMenu015();
-    void restoreMenu015();
+    // False when the link did not take it; the value is then owed.
+    bool restoreMenu015();
     void restoreRadioStep();
     void applyGuardRule();
     bool inBand(std::int64_t hz);
@@ -200,6 +208,9 @@ private:
     int m_transmit = 0;
     std::array<int, 3> m_guard{}; // menu 061/01, 061/05, 062/05
     std::uint32_t m_saved015 = 0;
+    // Menu 015 was given back to the radio when the link closed under the
+    // open window: it is cleared again once the radio is back.
+    bool m_menu015Given = false;
     // What a sweep changed on the radio and puts back when it stops: the
     // receive VFO Start switched (FR, -1 when untouched), and the sub band's
     // step the Step list set (ST as the radio had it, -1 when untouched;

@@ -373,7 +373,8 @@ TEST_F(OperatingModesTest, PowerCycleRefreshesWithoutReadingEverythingAgain) {
     EXPECT_EQ(Text(idc::MainScale), "--1--3--5--7--9---20---40---60dB");
     display().OnSM(0, 20);
     display().OnRM(3, 12);
-    ASSERT_EQ(Meter(idc::MainMeter)->level(), 20);
+    ASSERT_EQ(Meter(idc::MainMeter)->level(), 15);
+    ASSERT_EQ(Meter(idc::MainMeterOver)->level(), 5);
     radio().setPower(false);
     ASSERT_TRUE(PumpUntil([&] { return state().consoleReady == 0; }));
     EXPECT_EQ(Meter(idc::MainMeter)->level(), 0);
@@ -522,12 +523,13 @@ TEST_P(Meters, SignalBarsSplitAtFifteen) {
 INSTANTIATE_TEST_SUITE_P(
     SignalMeter, Meters,
     ::testing::Values(MeterRow{"MainBelowSplit", 0, 10, 0, 0, {10, 0, 0, 0}},
-                      MeterRow{"MainAboveSplit", 0, 20, 0, 0, {20, 6, 0, 0}},
-                      MeterRow{"MainJustAboveSplit", 0, 16, 0, 0, {16, 2, 0, 0}},
-                      MeterRow{"MainClampedAtTop", 0, 40, 0, 0, {30, 16, 0, 0}},
+                      MeterRow{"MainAboveSplit", 0, 20, 0, 0, {15, 5, 0, 0}},
+                      MeterRow{"MainAtSplit", 0, 15, 0, 0, {15, 0, 0, 0}},
+                      MeterRow{"MainJustAboveSplit", 0, 16, 0, 0, {15, 1, 0, 0}},
+                      MeterRow{"MainClampedAtTop", 0, 40, 0, 0, {15, 15, 0, 0}},
                       MeterRow{"SubWhileSubReceiverOff", 1, 20, 0, 0, {0, 0, 0, 0}},
-                      MeterRow{"SubWhileSubReceiverOn", 1, 20, 1, 0, {0, 0, 20, 6}},
-                      MeterRow{"MainSquelchMark", 2, 20, 0, 1, {15, 6, 0, 0}},
+                      MeterRow{"SubWhileSubReceiverOn", 1, 20, 1, 0, {0, 0, 15, 5}},
+                      MeterRow{"MainSquelchMark", 2, 20, 0, 1, {15, 5, 0, 0}},
                       MeterRow{"MainSquelchWithoutMarks", 2, 8, 0, 0, {8, 0, 0, 0}},
                       MeterRow{"SubSquelchMark", 3, 12, 1, 1, {0, 0, 12, 0}},
                       MeterRow{"OtherMeter", 4, 20, 1, 0, {0, 0, 0, 0}}),
