@@ -165,9 +165,11 @@ TEST_F(MemoryTableOnTheRadio, WholeMemoryReadEditedWrittenAndReadBackEqual) {
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
     const memory_channels::CsvImport old =
         memory_channels::ImportCsv(backup.readAll().toStdString(), memory_channels::InSomeBand, 0);
-    ASSERT_EQ(old.channels.size(), 3u) << "123, 295 and the call channel; 007 was empty";
-    EXPECT_EQ(old.channels[0].name, "UHF");
-    EXPECT_EQ(old.channels[1].txFrequency, 146'000'000);
+    ASSERT_EQ(old.channels.size(), 4u) << "007 (empty, so that restoring empties it), 123, 295, the call channel";
+    EXPECT_TRUE(old.channels[0].empty());
+    EXPECT_EQ(old.channels[0].number, 7);
+    EXPECT_EQ(old.channels[1].name, "UHF");
+    EXPECT_EQ(old.channels[2].txFrequency, 146'000'000);
 }
 
 TEST_F(MemoryTableOnTheRadio, ChirpRepeaterListImportsWritesAndReadsBackEqual) {
