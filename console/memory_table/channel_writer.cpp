@@ -129,9 +129,18 @@ Channel ApplyChange(const Channel& shownIn, const Channel& wantedIn, const Chann
     return Normalised(c);
 }
 
-Channel AsSmallerFamilyWrites(Channel wanted, const Channel& held) {
+Channel AsSmallerFamilyWrites(Channel wanted, const Channel& heldIn) {
     if (wanted.empty()) {
         return wanted;
+    }
+    // An empty channel of this family reads back every field its MW does
+    // not carry as 0.
+    Channel held = heldIn;
+    if (held.empty()) {
+        held.ctcssNumber = held.dcsCode = held.reverse = held.shift = held.group = 0;
+        held.offset = 0;
+        held.rxStep = held.txStep = 0;
+        held.name.clear();
     }
     wanted.ctcssNumber = held.ctcssNumber;
     wanted.dcsCode = held.dcsCode;

@@ -112,9 +112,9 @@ void SayWhyNot(ConsoleOperations& o, const memory_channels::WriteResult& result,
         return;
     case WriteStatus::NotConfirmed:
         SayNotWritten(o, QStringLiteral("Channel %1 was written, but the radio does not hold what was sent.\n"
-                                        "It holds: %2")
-                             .arg(Label(at), result.readBack ? Described(result.after)
-                                                             : QStringLiteral("(no answer)")));
+                                        "Sent: %2\nIt holds: %3")
+                             .arg(Label(at), Described(result.sent),
+                                  result.readBack ? Described(result.after) : QStringLiteral("(no answer)")));
         return;
     case WriteStatus::LinkClosed:
         SayNotWritten(o, QStringLiteral("The link to the radio closed.\n%1").arg(what));

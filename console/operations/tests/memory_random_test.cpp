@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 #include <random>
@@ -36,8 +37,11 @@ using operations_test::PumpUntil;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-// Seeds that once failed are kept here and run every time, on both radios.
-const std::vector<std::uint64_t> kFixedSeeds{};
+// Seeds that once failed are kept here and run every time: identity, seed.
+// (18, 2): "M. IN" into an empty channel of the older radio was reported
+// not written: the writer took the fields its MW cannot carry from an empty
+// channel's defaults, where the radio reads back 0.
+const std::vector<std::pair<int, std::uint64_t>> kFixedSeeds{{18, 2}};
 
 struct Frequency {
     std::int64_t hz;
@@ -518,8 +522,13 @@ TEST_P(MemoryRandom, EveryWriteComesFromAFreshReadOfWhatWasShown) {
         Range(std::getenv("ZEPHYRA_MEMORY_SEEDS"), {GetParam().shortSeed});
     const char* stepsText = std::getenv("ZEPHYRA_MEMORY_STEPS");
     const int steps = stepsText != nullptr ? std::atoi(stepsText) : 7;
-    std::vector<std::uint64_t> all = kFixedSeeds;
-    all.insert(all.end(), seeds.begin(), seeds.end());
+    std::vector<std::uint64_t> all;
+    for (const auto& [identity, seed] : kFixedSeeds)
+        if (identity == GetParam().identity)
+            all.push_back(seed);
+    for (const std::uint64_t seed : seeds)
+        if (std::find(all.begin(), all.end(), seed) == all.end())
+            all.push_back(seed);
     int runs = 0;
     for (const std::uint64_t seed : all) {
         failed = false;
