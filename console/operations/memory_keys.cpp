@@ -249,9 +249,10 @@ void ConsoleOperations::KeypadClear() {
         const zephyra::MemoryPosition at = s.memory[band];
         if (at.bank < 0 || at.bank > 2)
             return;
-        // A record not read back yet would write an empty channel over the
-        // one the radio holds: read it first, the next press toggles.
-        if (!HoldsFrequency(record.rxFrequency)) {
+        // A record not read back yet (none, or only the frequency an IF
+        // report gave) is not a channel the operator has seen: read it
+        // first, the next press toggles.
+        if (record.type == 0 || !HoldsFrequency(record.rxFrequency)) {
             link.ConnMR(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel));
             return;
         }
@@ -423,8 +424,9 @@ void ConsoleOperations::ClearMemoryChannel() {
     // Only the channel as it was shown: a fresh read first, and nothing
     // cleared when the radio holds something else there now.
     zephyra::MemoryRecord& shownRecord = s.record[band];
-    if (shownRecord.rxFrequency.empty()) {
-        // Its record has not come back: the operator has not seen it.
+    if (shownRecord.type == 0) {
+        // Its record has not come back from an MR (at most an IF report's
+        // frequency is in it): the operator has not seen the channel.
         link.ConnMR(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel));
         SayNotWritten(*this, QStringLiteral("Channel %1 has not been read yet.\nIt was not cleared.").arg(Label(at)));
         return;

@@ -192,6 +192,32 @@ TEST_P(FreshRead, ClearMemoryOverAChannelChangedSinceShownClearsNothing) {
     EXPECT_EQ(state().erasedChannel, 0);
 }
 
+// A record holding only the frequency an IF report gave (the channel's MR
+// answer not in yet) is no channel the operator has seen: CLR and Clear
+// Memory read it first and write nothing, never a record without a mode.
+TEST_P(FreshRead, ARecordNotReadYetIsReadFirstNeverWritten) {
+    Store(7, 145'600'000, 4, "SEVEN");
+    Recall(7);
+    const auto onlyTheIfFrequency = [this] {
+        state().record[0] = zephyra::MemoryRecord{};
+        state().record[0].rxFrequency = "00145600000";
+    };
+    onlyTheIfFrequency();
+    Settle();
+    Click(idc::Clear);
+    EXPECT_EQ(Wire(1), (std::vector<std::string>{Older() ? "MR0 07" : "MR0007"}));
+    Settle(); // its answer is in, and fills the record
+    onlyTheIfFrequency();
+    console->OnCommand(cmd::ClearMemory);
+    PumpFor(std::chrono::milliseconds(500));
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_TRUE(LastSaid().contains(QStringLiteral("not been read"))) << LastSaid().toStdString();
+    const qxsim::MemoryHalf held = Held(7).half[0];
+    EXPECT_EQ(held.frequency, 145'600'000);
+    EXPECT_EQ(held.mode, 4);
+    EXPECT_EQ(held.lockout, 0);
+}
+
 const IdentityRow kIdentities[] = {{"Identity19", 19}, {"Identity18", 18}};
 const auto kIdentityName = [](const ::testing::TestParamInfo<IdentityRow>& row) {
     return std::string(row.param.name);
