@@ -220,14 +220,12 @@ void ConsoleOperations::MemoryIn() {
     options.betweenHalves = [this] { Pause(500); };
     const memory_channels::WriteResult result = memory_channels::WriteChange(
         link, ChannelOf(s.scrollChannel, at), memory_channels::Seen::WholeChannel, wanted, options);
-    if (result.status == memory_channels::WriteStatus::Changed ||
-        result.status == memory_channels::WriteStatus::NotRead) {
-        // Still browsing: the display shows what the radio holds now (the
-        // fresh read's answers), and "M. IN" again writes over that.
-        SayWhyNot(*this, result, at, QStringLiteral("Channel %1 was not written.").arg(Label(at)));
-        return;
-    }
     SayWhyNot(*this, result, at, QStringLiteral("Channel %1 was not written.").arg(Label(at)));
+    // Nothing sent: still browsing, the display shows what the radio holds
+    // now (the fresh read's answers), and "M. IN" again writes over that.
+    if (result.status == memory_channels::WriteStatus::Changed ||
+        result.status == memory_channels::WriteStatus::NotRead)
+        return;
     Pause(500);
     KeypadClear();
 }
