@@ -153,8 +153,12 @@ enum class LinkResult { Ok, NoReply, Refused, LinkClosed };
 
 // Reads one channel: MR for its receive half and, when it is not empty, for
 // its transmit half. A transmit half equal to the receive half (frequency
-// and mode) means the channel has none.
-LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times = {});
+// and mode) means the channel has none. `transmitAnswered` (when given) is
+// set when the transmit half's MR answered a frequency: the radio may keep a
+// transmit half there, one equal to the receive half too, which a later MW
+// of the receive half alone would leave behind.
+LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times = {},
+                       bool* transmitAnswered = nullptr);
 
 // ---------------------------------------------------------------- the writer
 //

@@ -57,7 +57,10 @@ LinkResult ReadHalf(CCorvan& link, int half, int number, Half& out, LinkTimes ti
 
 } // namespace
 
-LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times) {
+LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times, bool* transmitAnswered) {
+    if (transmitAnswered != nullptr) {
+        *transmitAnswered = false;
+    }
     Half rx;
     if (const LinkResult result = ReadHalf(link, 0, number, rx, times); result != LinkResult::Ok) {
         return result;
@@ -83,6 +86,9 @@ LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times)
         Half tx;
         if (const LinkResult result = ReadHalf(link, 1, number, tx, times); result != LinkResult::Ok) {
             return result;
+        }
+        if (transmitAnswered != nullptr) {
+            *transmitAnswered = tx.frequency != 0;
         }
         if (tx.frequency != 0 && (tx.frequency != rx.frequency || tx.mode != rx.mode)) {
             c.txFrequency = tx.frequency;

@@ -153,6 +153,12 @@ TEST_P(WriterOnTheRadio, ASimplexWriteLeavesNoTransmitHalf) {
         const Channel back = Read(number);
         EXPECT_EQ(back.rxFrequency, 14'195'000) << number;
         EXPECT_EQ(back.txFrequency, 0) << number << ": the old transmit half stayed";
+        // Once more: the radio keeps the transmit half the last write made
+        // equal to the receive half; a new receive half must not leave it
+        // behind as a transmit half of its own.
+        const Channel again = Simplex(number, 7'050'000, 1, Older() ? "" : "SEVEN");
+        EXPECT_EQ(WriteChange(link, back, Seen::WholeChannel, again).status, WriteStatus::Written) << number;
+        EXPECT_EQ(Read(number).txFrequency, 0) << number << ": the former receive half came back as a transmit half";
     }
 }
 
