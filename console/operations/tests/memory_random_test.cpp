@@ -539,7 +539,7 @@ TEST_P(MemoryRandom, EveryWriteComesFromAFreshReadOfWhatWasShown) {
     const std::vector<std::uint64_t> seeds =
         Range(std::getenv("ZEPHYRA_MEMORY_SEEDS"), {GetParam().shortSeed});
     const char* stepsText = std::getenv("ZEPHYRA_MEMORY_STEPS");
-    const int steps = stepsText != nullptr ? std::atoi(stepsText) : 6;
+    const int steps = stepsText != nullptr ? std::atoi(stepsText) : 4;
     int runs = 0;
     for (const FixedSeed& fixed : kFixedSeeds) {
         if (fixed.identity != GetParam().identity)
