@@ -33,8 +33,8 @@ Channel WithoutTransmitHalf(Channel c) {
     return c;
 }
 
-// MW for both halves of `c`. `hadTransmitHalf`: the radio holds a transmit
-// half now, which a channel without one must not keep.
+// MW for both halves of `c`. `hadTransmitHalf`: the radio may hold a
+// transmit half now, which a channel without one must not keep.
 LinkResult SendChannel(CCorvan& link, const Channel& c, bool hadTransmitHalf, const WriteOptions& options) {
     if (!CCorvan::IsOpen()) {
         return LinkResult::LinkClosed;
@@ -166,7 +166,9 @@ WriteResult WriteChange(CCorvan& link, const Channel& shown, Seen seen, const Ch
         return result;
     };
     // 1. What the radio holds now.
-    if (const LinkResult read = ReadChannel(link, number, result.before, options.times); read != LinkResult::Ok) {
+    bool transmitHeld = false;
+    if (const LinkResult read = ReadChannel(link, number, result.before, options.times, &transmitHeld);
+        read != LinkResult::Ok) {
         return failed(read);
     }
     result.before = Normalised(result.before);
@@ -182,7 +184,10 @@ WriteResult WriteChange(CCorvan& link, const Channel& shown, Seen seen, const Ch
         sent = AsSmallerFamilyWrites(sent, result.before);
     }
     result.sent = sent;
-    const LinkResult write = SendChannel(link, sent, result.before.txFrequency != 0, options);
+    // A transmit half the radio may keep, even one equal to the receive
+    // half (left by an earlier write that removed a transmit half), is
+    // rewritten: MW of the receive half alone would leave it behind.
+    const LinkResult write = SendChannel(link, sent, transmitHeld || result.before.txFrequency != 0, options);
     if (write == LinkResult::LinkClosed) {
         result.status = WriteStatus::LinkClosed;
         return result;

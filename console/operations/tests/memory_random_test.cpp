@@ -513,6 +513,12 @@ protected:
                    memory_channels::Normalised(asked),
                "imported as " + memory_channels::DescribeChannel(window->editedChannels()[static_cast<std::size_t>(number)]) +
                    ", asked " + memory_channels::DescribeChannel(asked));
+        // The list may name what the radio holds already: nothing to write.
+        if (memory_channels::Normalised(window->editedChannels()[static_cast<std::size_t>(number)]) ==
+            memory_channels::Normalised(window->radioChannels()[static_cast<std::size_t>(number)])) {
+            window->close();
+            return;
+        }
         if (interfere) {
             trail << " (radio stores first)";
             RadioStore(number, false);
