@@ -385,6 +385,7 @@ void ConsoleOperations::ClearMemoryAsked() {
     // only that one.
     m_clearBand = band;
     m_clearAsked = asked;
+    m_clearShown = s.record[band];
     timers().SetTimer(kMemoryClearTimer, 100);
     for (int i = 0; i < 5; ++i) {
         if (host.pump)
@@ -419,9 +420,11 @@ void ConsoleOperations::ClearMemoryChannel() {
                                  .arg(QString::asprintf("%03d", asked)));
         return;
     }
-    // Only the channel as it was shown: a fresh read first, and nothing
-    // cleared when the radio holds something else there now.
-    zephyra::MemoryRecord& shownRecord = s.record[band];
+    // Only the channel as it was shown (asked from the menu: as it stood
+    // when the question was asked; the display may have followed the radio
+    // since): a fresh read first, and nothing cleared when the radio holds
+    // something else there now.
+    const zephyra::MemoryRecord& shownRecord = m_clearBand >= 0 ? m_clearShown : s.record[band];
     if (shownRecord.type == 0) {
         // Its record has not come back from an MR (at most an IF report's
         // frequency is in it): the operator has not seen the channel.

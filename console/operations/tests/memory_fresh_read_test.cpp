@@ -192,6 +192,46 @@ TEST_P(FreshRead, ClearMemoryOverAChannelChangedSinceShownClearsNothing) {
     EXPECT_EQ(state().erasedChannel, 0);
 }
 
+// The radio's channel changes while "Clear this Memory?" is open, and the
+// display follows it before the clear: the operator answered for the channel
+// the question showed, so nothing is cleared.
+class ChangingDialogs final : public platform::DialogProvider {
+public:
+    int messageBox(const platform::MessageBoxRequest& request, QWidget*) override {
+        texts.push_back(request.text);
+        if (during) {
+            const std::function<void()> now = std::move(during);
+            during = nullptr;
+            now();
+        }
+        return platform::IdOk;
+    }
+    std::optional<QString> fileDialog(const platform::FileDialogRequest&, QWidget*) override { return std::nullopt; }
+    std::function<void()> during;
+    std::vector<QString> texts;
+};
+
+TEST_P(FreshRead, ClearMemoryClearsOnlyTheChannelTheQuestionShowed) {
+    Store(5, 145'600'000, 4, "FIVE");
+    Recall(5);
+    Settle();
+    auto changing = std::make_shared<ChangingDialogs>();
+    changing->during = [this] {
+        Store(5, 433'500'000, 4, "RADIO");
+        // The console asks for the channel again: its answer arrives while
+        // the clear waits, and the display shows the radio's new channel.
+        console->link()->ConnMR(0, 0, 5);
+    };
+    platform::SetDialogProvider(changing);
+    console->OnCommand(cmd::ClearMemory);
+    PumpFor(std::chrono::milliseconds(500));
+    platform::SetDialogProvider(dialogs);
+    EXPECT_EQ(Writes(), 0u);
+    EXPECT_EQ(Held(5).half[0].frequency, 433'500'000);
+    ASSERT_EQ(changing->texts.size(), 2u);
+    EXPECT_TRUE(changing->texts[1].contains(QStringLiteral("was not cleared"))) << changing->texts[1].toStdString();
+}
+
 // A record holding only the frequency an IF report gave (the channel's MR
 // answer not in yet) is no channel the operator has seen: CLR and Clear
 // Memory read it first and write nothing, never a record without a mode.

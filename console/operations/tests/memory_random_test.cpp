@@ -52,7 +52,12 @@ struct FixedSeed {
 // (19, 15, 8): a simplex "M. IN" over a channel whose transmit half an
 // earlier write had made equal to its receive half sent MW 0 alone, and that
 // former receive half stayed as a transmit half of its own.
-const FixedSeed kFixedSeeds[] = {{18, 2, 7}, {19, 4, 8}, {19, 15, 8}};
+// (18, 20, 20): Clear Memory cleared a channel the radio had changed after
+// the question was asked, once the display had followed the change; the
+// clear now compares with the channel as the question showed it. Twenty
+// steps: run by the long run only (the suite has its own case of it).
+const FixedSeed kFixedSeeds[] = {{18, 2, 7}, {19, 4, 8}, {19, 15, 8}, {18, 20, 20}};
+constexpr int kLongestFixedInTheSuite = 8;
 
 struct Frequency {
     std::int64_t hz;
@@ -547,8 +552,9 @@ TEST_P(MemoryRandom, EveryWriteComesFromAFreshReadOfWhatWasShown) {
     const char* stepsText = std::getenv("ZEPHYRA_MEMORY_STEPS");
     const int steps = stepsText != nullptr ? std::atoi(stepsText) : 4;
     int runs = 0;
+    const bool longRun = std::getenv("ZEPHYRA_MEMORY_SEEDS") != nullptr;
     for (const FixedSeed& fixed : kFixedSeeds) {
-        if (fixed.identity != GetParam().identity)
+        if (fixed.identity != GetParam().identity || (!longRun && fixed.steps > kLongestFixedInTheSuite))
             continue;
         failed = false;
         Run(fixed.seed, fixed.steps);
