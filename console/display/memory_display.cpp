@@ -99,6 +99,18 @@ void ConsoleDisplay::OnMR(const MemoryReport& report) {
         if (receiveHalf) {
             m_browsedFrequency = r.frequency;
             s.scrollShown = zephyra::MemoryPosition{r.bank, r.channel};
+            // What the operator is shown of the channel: a write into it is
+            // made only while the radio still holds this.
+            zephyra::MemoryRecord& shown = s.scrollChannel;
+            shown = zephyra::MemoryRecord{};
+            shown.rxFrequency = RecordFrequencyText(r.frequency);
+            shown.rxMode = r.mode;
+            shown.rxStep = r.step;
+            StoreSettings(s, shown, r);
+            shown.lockout = r.lockout;
+            shown.group = r.group;
+            shown.name = r.name;
+            s.scrollTransmitShown = 0;
             // The browsed channel's own mark, and the one the next "M. IN"
             // writes: a mark toggled on another channel does not follow to a
             // channel that does not show it.
@@ -114,6 +126,12 @@ void ConsoleDisplay::OnMR(const MemoryReport& report) {
         }
         // A channel without a transmit half answers with no frequency.
         const bool simplex = r.frequency == 0 || r.frequency == m_browsedFrequency;
+        if (s.scrollShown.bank == r.bank && s.scrollShown.channel == r.channel) {
+            s.scrollChannel.txFrequency = RecordFrequencyText(r.frequency);
+            s.scrollChannel.txMode = r.mode;
+            s.scrollChannel.txStep = r.step;
+            s.scrollTransmitShown = 1;
+        }
         SetText(controls, idc::Split, simplex ? QString() : QStringLiteral("SPLIT"));
         SetText(controls, idc::VfoMark0 + kMarkMGreater, simplex ? QString() : QStringLiteral(">"));
         ShowSubFrequency(simplex ? 0 : r.frequency);

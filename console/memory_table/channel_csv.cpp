@@ -9,6 +9,7 @@
 // them.
 #include "memory_channels.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -21,6 +22,9 @@ const std::vector<std::string> kChirpColumns{
     "cToneFreq", "DtcsCode",  "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep",
     "Skip",     "Power",      "Comment",     "URCALL", "RPT1CALL", "RPT2CALL", "DVCODE"};
 const std::vector<std::string> kOwnColumns{"Shift", "Reverse", "Group", "SplitOffset", "TxMode", "TxTStep"};
+// The columns that carry a field of the channel; one the file lacks is named.
+const char* const kFieldColumns[] = {"Name", "Mode", "TStep", "Duplex", "Offset", "Tone", "rToneFreq", "cToneFreq",
+                                     "DtcsCode", "Skip", "Shift", "Reverse", "Group"};
 // The columns the import reads; every other column is named as ignored.
 const std::set<std::string> kReadColumns{"Location", "Name",      "Frequency", "Duplex",       "Offset",
                                          "Tone",     "rToneFreq", "cToneFreq", "DtcsCode",     "DtcsPolarity",
@@ -148,63 +152,97 @@ private:
     const std::vector<std::string>& m_fields;
 };
 
-std::string ReadRow(const RowReader& row, const BandCheck& inBand, std::uint32_t version, Channel& c) {
+// The fields a row names, on top of `held` (what the radio holds in that
+// channel): a column the file lacks leaves its field as the radio has it.
+// A frequency of 0 is an empty channel (a backup of a channel that was empty).
+std::string ReadRow(const RowReader& row, const BandCheck& inBand, std::uint32_t version, const Channel& held,
+                    Channel& c, std::vector<CsvRowProblem>& notes, int line) {
     const std::optional<int> location = ParseWhole(row.Get("Location"), 1'000'000);
     if (!location || *location > kCallChannel) {
         return "no such channel";
     }
-    c.number = *location;
     const std::optional<std::int64_t> rx = ParseMegahertz(row.Get("Frequency"));
     if (!rx) {
         return "the frequency is not a number of megahertz";
     }
-    if (*rx == 0 || !inBand(*rx)) {
+    if (*rx == 0) {
+        c = Channel{};
+        c.number = *location;
+        return {};
+    }
+    if (!inBand(*rx)) {
         return "the frequency " + row.Get("Frequency") + " MHz lies outside every band";
     }
+    // A new channel starts from the plain values; tone numbers 0 (none chosen).
+    if (held.empty()) {
+        c = Channel{};
+        c.toneNumber = 0;
+        c.ctcssNumber = 0;
+    } else {
+        c = Normalised(held);
+    }
+    const Channel base = c;
+    c.number = *location;
     c.rxFrequency = *rx;
 
-    const std::string modeText = row.Get("Mode");
-    const std::optional<int> mode = modeText.empty() ? std::optional<int>(4) : ModeFromName(modeText);
-    if (!mode) {
-        return "the mode " + modeText + " is one the radio lacks";
+    if (row.Has("Mode")) {
+        const std::string modeText = row.Get("Mode");
+        const std::optional<int> mode = modeText.empty() ? std::optional<int>(4) : ModeFromName(modeText);
+        if (!mode) {
+            return "the mode " + modeText + " is one the radio lacks";
+        }
+        c.rxMode = *mode;
     }
-    c.rxMode = c.txMode = *mode;
-    const std::string stepText = row.Get("TStep");
-    if (!stepText.empty()) {
+    // As in the channel editor: a step kept from the radio is cut to the mode's list.
+    c.rxStep = std::min(c.rxStep, static_cast<int>(StepHundredths(c.rxMode).size()) - 1);
+    if (const std::string stepText = row.Get("TStep"); !stepText.empty()) {
         const std::optional<int> step = StepOf(c.rxMode, stepText);
         if (!step) {
             return "the step " + stepText + " kHz is not one of the mode's steps";
         }
         c.rxStep = *step;
     }
-    c.txStep = c.rxStep;
+    if (c.txFrequency == 0) {
+        c.txMode = c.rxMode;
+        c.txStep = c.rxStep;
+    }
 
     // Duplex and offset.
-    const std::string duplex = row.Get("Duplex");
     const std::string offsetText = row.Get("Offset");
     const std::optional<std::int64_t> offset =
-        offsetText.empty() ? std::optional<std::int64_t>(0) : ParseMegahertz(offsetText);
+        offsetText.empty() ? std::optional<std::int64_t>(row.Has("Offset") ? 0 : base.offset)
+                           : ParseMegahertz(offsetText);
     if (!offset) {
         return "the offset is not a number of megahertz";
     }
-    std::int64_t repeaterOffset = *offset;
-    const std::optional<int> ownShift = ShiftOf(row.Get("Shift"));
+    const std::optional<int> ownShift =
+        row.Has("Shift") ? ShiftOf(row.Get("Shift")) : std::optional<int>(base.shift);
     if (!ownShift) {
         return "no such shift " + row.Get("Shift");
     }
-    if (duplex.empty()) {
+    std::int64_t repeaterOffset = c.offset;
+    if (!row.Has("Duplex")) {
+        // The radio's transmit half and shift stay; an offset is the repeater's.
+        c.shift = *ownShift;
+        if (c.txFrequency == 0) {
+            repeaterOffset = *offset;
+        }
+    } else if (const std::string duplex = row.Get("Duplex"); duplex.empty()) {
         c.shift = *ownShift == 3 ? 3 : 0;
-    } else if (duplex == "+") {
-        c.shift = 1;
-    } else if (duplex == "-") {
-        c.shift = 2;
+        c.txFrequency = 0;
+        repeaterOffset = *offset;
+    } else if (duplex == "+" || duplex == "-") {
+        c.shift = duplex == "+" ? 1 : 2;
+        c.txFrequency = 0;
+        repeaterOffset = *offset;
     } else if (duplex == "split") {
         if (*offset == 0 || !inBand(*offset)) {
             return "the transmit frequency " + offsetText + " MHz lies outside every band";
         }
+        const bool hadTransmit = base.txFrequency != 0;
         c.txFrequency = *offset;
         c.shift = *ownShift;
-        repeaterOffset = 0;
+        repeaterOffset = row.Has("SplitOffset") ? 0 : base.offset;
         if (const std::string own = row.Get("SplitOffset"); !own.empty()) {
             const std::optional<std::int64_t> value = ParseMegahertz(own);
             if (!value) {
@@ -212,6 +250,8 @@ std::string ReadRow(const RowReader& row, const BandCheck& inBand, std::uint32_t
             }
             repeaterOffset = *value;
         }
+        c.txMode = hadTransmit && !row.Has("TxMode") ? base.txMode : c.rxMode;
+        c.txStep = hadTransmit && !row.Has("TxMode") ? base.txStep : c.rxStep;
         if (const std::string txMode = row.Get("TxMode"); !txMode.empty()) {
             const std::optional<int> value = ModeFromName(txMode);
             if (!value) {
@@ -237,48 +277,67 @@ std::string ReadRow(const RowReader& row, const BandCheck& inBand, std::uint32_t
     }
     c.offset = repeaterOffset;
 
-    // Tones: the values of the kinds not in use are kept where the radio has them.
-    const std::optional<int> rTone = ToneNumberOf(row.Get("rToneFreq"));
-    const std::optional<int> cTone = CtcssNumberOf(row.Get("cToneFreq"));
-    const std::string dcsText = row.Get("DtcsCode");
-    const std::optional<int> dcs = DcsCodeOf(dcsText);
-    // An empty value is a tone never chosen (0), as the radio holds it.
-    c.toneNumber = rTone.value_or(row.Get("rToneFreq").empty() ? 0 : 1);
-    c.ctcssNumber = cTone.value_or(row.Get("cToneFreq").empty() ? 0 : 1);
-    c.dcsCode = dcs.value_or(0);
-    const std::string tone = row.Get("Tone");
-    if (tone.empty()) {
-        c.toneType = 0;
-    } else if (tone == "Tone") {
-        if (!rTone) {
-            return "the tone " + row.Get("rToneFreq") + " Hz is one the radio lacks";
+    // Tones. The kind in use must be one the radio has; the values of the
+    // kinds not in use are kept where the radio has them when the file's
+    // value is not one (an empty value is a tone never chosen, 0).
+    if (row.Has("Tone")) {
+        const std::string tone = row.Get("Tone");
+        if (tone.empty()) {
+            c.toneType = 0;
+        } else if (tone == "Tone") {
+            c.toneType = 1;
+        } else if (tone == "TSQL") {
+            c.toneType = 2;
+        } else if (tone == "DTCS") {
+            c.toneType = 3;
+        } else {
+            return "the tone mode " + tone + " is one the radio lacks";
         }
-        c.toneType = 1;
-    } else if (tone == "TSQL") {
-        if (!cTone) {
-            return "the tone " + row.Get("cToneFreq") + " Hz is one the radio lacks";
+    }
+    struct ToneColumn {
+        const char* column;
+        int type;
+        int* field;
+        std::optional<int> (*parse)(const std::string&);
+        const char* what;
+    };
+    const ToneColumn toneColumns[] = {{"rToneFreq", 1, &c.toneNumber, ToneNumberOf, "the tone "},
+                                      {"cToneFreq", 2, &c.ctcssNumber, CtcssNumberOf, "the tone "},
+                                      {"DtcsCode", 3, &c.dcsCode, DcsCodeOf, "the DCS code "}};
+    for (const ToneColumn& column : toneColumns) {
+        if (!row.Has(column.column)) {
+            continue;
         }
-        c.toneType = 2;
-    } else if (tone == "DTCS") {
-        if (!dcs) {
-            return "the DCS code " + dcsText + " is one the radio lacks";
+        const std::string text = row.Get(column.column);
+        const std::optional<int> value = column.parse(text);
+        if (value) {
+            *column.field = *value;
+        } else if (c.toneType == column.type) {
+            return column.what + text + (column.type == 3 ? " is one the radio lacks" : " Hz is one the radio lacks");
+        } else if (text.empty()) {
+            *column.field = 0;
+        } else {
+            notes.push_back({line, row.Get("Location"),
+                             std::string(column.column) + " \"" + text + "\" is no value the radio has; not in use, "
+                                                                          "the radio's value was kept"});
         }
+    }
+    if (c.toneType == 3) {
         const std::string polarity = row.Get("DtcsPolarity");
         if (!polarity.empty() && polarity != "NN") {
             return "the DCS polarity " + polarity + " is one the radio lacks";
         }
-        c.toneType = 3;
-    } else {
-        return "the tone mode " + tone + " is one the radio lacks";
     }
 
-    const std::string skip = row.Get("Skip");
-    if (skip.empty()) {
-        c.lockout = 0;
-    } else if (skip == "S") {
-        c.lockout = 1;
-    } else {
-        return "the skip mark " + skip + " is one the radio lacks";
+    if (row.Has("Skip")) {
+        const std::string skip = row.Get("Skip");
+        if (skip.empty()) {
+            c.lockout = 0;
+        } else if (skip == "S") {
+            c.lockout = 1;
+        } else {
+            return "the skip mark " + skip + " is one the radio lacks";
+        }
     }
     if (const std::string reverse = row.Get("Reverse"); !reverse.empty()) {
         const std::optional<int> value = ParseWhole(reverse, 1);
@@ -295,12 +354,14 @@ std::string ReadRow(const RowReader& row, const BandCheck& inBand, std::uint32_t
         c.group = *value;
     }
 
-    // Names travel as UTF-8; the radio holds Latin-1 at most.
-    const std::optional<std::string> name = Latin1OfUtf8(row.Get("Name"));
-    if (!name) {
-        return "the name holds a character the radio cannot show";
+    if (row.Has("Name")) {
+        // Names travel as UTF-8; the radio holds Latin-1 at most.
+        const std::optional<std::string> name = Latin1OfUtf8(row.Get("Name"));
+        if (!name) {
+            return "the name holds a character the radio cannot show";
+        }
+        c.name = *name;
     }
-    c.name = *name;
     return CheckChannel(c, inBand, version);
 }
 
@@ -384,7 +445,8 @@ bool SplitCsv(const std::string& text, std::vector<CsvRecord>& rows, std::string
     return true;
 }
 
-CsvImport ImportCsv(const std::string& bytes, const BandCheck& inBand, std::uint32_t version) {
+CsvImport ImportCsv(const std::string& bytes, const BandCheck& inBand, std::uint32_t version,
+                    const std::function<Channel(int number)>& held) {
     CsvImport result;
     std::vector<CsvRecord> rows;
     if (!SplitCsv(bytes, rows, result.error)) {
@@ -415,6 +477,11 @@ CsvImport ImportCsv(const std::string& bytes, const BandCheck& inBand, std::uint
             result.ignoredColumns.push_back(name);
         }
     }
+    for (const char* column : kFieldColumns) {
+        if (!has(column)) {
+            result.missingColumns.push_back(column);
+        }
+    }
     std::set<int> seen;
     for (std::size_t r = 1; r < rows.size(); ++r) {
         const CsvRecord& record = rows[r];
@@ -427,7 +494,12 @@ CsvImport ImportCsv(const std::string& bytes, const BandCheck& inBand, std::uint
             continue;
         }
         Channel channel;
-        problem.reason = ReadRow(reader, inBand, version, channel);
+        const std::optional<int> location = ParseWhole(reader.Get("Location"), kCallChannel);
+        Channel radio;
+        if (location && held) {
+            radio = held(*location);
+        }
+        problem.reason = ReadRow(reader, inBand, version, radio, channel, result.notes, record.line);
         if (problem.reason.empty() && !seen.insert(channel.number).second) {
             problem.reason = "the channel appears in an earlier row";
         }
@@ -440,7 +512,7 @@ CsvImport ImportCsv(const std::string& bytes, const BandCheck& inBand, std::uint
     return result;
 }
 
-std::string ExportCsv(const std::vector<Channel>& channels) {
+std::string ExportCsv(const std::vector<Channel>& channels, bool withEmpty) {
     std::string out;
     const auto& columns = ExportColumns();
     for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -451,6 +523,11 @@ std::string ExportCsv(const std::vector<Channel>& channels) {
     static const char* const kShifts[] = {"", "+", "-", "="};
     for (const Channel& c : channels) {
         if (c.empty()) {
+            if (withEmpty) {
+                // Location and a frequency of 0: the import empties the channel.
+                out += std::to_string(c.number) + ",," + FormatMegahertz(0) +
+                       std::string(columns.size() - 3, ',') + "\r\n";
+            }
             continue;
         }
         const bool split = c.txFrequency != 0;

@@ -114,16 +114,24 @@ struct CsvImport {
     std::vector<Channel> channels;            // rows that map, in file order
     std::vector<CsvRowProblem> skipped;       // rows that do not, with the reason
     std::vector<std::string> ignoredColumns;  // header columns this radio cannot hold
+    std::vector<std::string> missingColumns;  // field columns the file lacks: those fields keep the radio's values
+    std::vector<CsvRowProblem> notes;         // values not taken, the radio's kept (rows still imported)
     std::string error;                        // the whole file could not be read
 };
 
 // Parses a file's bytes (UTF-8 with or without BOM; CRLF, LF or CR line
 // ends; fields quoted as in RFC 4180). Channels the file does not name are
-// not touched by anything here.
-CsvImport ImportCsv(const std::string& bytes, const BandCheck& inBand, std::uint32_t version);
+// not touched by anything here. `held` gives what the radio holds in a
+// channel: every field the file has no column for keeps that value, as do
+// the values of tone kinds not in use that the file gives wrongly. A row
+// with the frequency 0 is an empty channel.
+CsvImport ImportCsv(const std::string& bytes, const BandCheck& inBand, std::uint32_t version,
+                    const std::function<Channel(int number)>& held = {});
 // Non-empty channels in CHIRP's column order, then this radio's own columns
 // that CHIRP has no place for; CRLF line ends, as CHIRP writes them.
-std::string ExportCsv(const std::vector<Channel>& channels);
+// `withEmpty` (backups): an empty channel is a row with its location and
+// the frequency 0, so that the file empties it again.
+std::string ExportCsv(const std::vector<Channel>& channels, bool withEmpty = false);
 // The header that ExportCsv writes.
 const std::vector<std::string>& ExportColumns();
 
@@ -149,11 +157,69 @@ enum class LinkResult { Ok, NoReply, Refused, LinkClosed };
 
 // Reads one channel: MR for its receive half and, when it is not empty, for
 // its transmit half. A transmit half equal to the receive half (frequency
-// and mode) means the channel has none.
-LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times = {});
-// Writes one channel with MW: the receive half and, when the channel has a
-// transmit half or `hadTransmitHalf`, the transmit half (the receive values
-// again when it has none any more). An empty channel is written cleared.
-LinkResult WriteChannel(CCorvan& link, const Channel& channel, bool hadTransmitHalf);
+// and mode) means the channel has none. `transmitAnswered` (when given) is
+// set when the transmit half's MR answered a frequency: the radio may keep a
+// transmit half there, one equal to the receive half too, which a later MW
+// of the receive half alone would leave behind.
+LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times = {},
+                       bool* transmitAnswered = nullptr);
+
+// ---------------------------------------------------------------- the writer
+//
+// The one place an MW is made from a channel record. Every write of a
+// channel, from the front panel's keys, the channel editor, the table and
+// its CSV import alike, goes through WriteChange, which
+//   1. reads the channel afresh (both halves),
+//   2. stops, writing nothing, when the radio holds something other than
+//      what the operator was shown,
+//   3. writes the operator's change on top of that read: both halves as the
+//      result means them (a channel without a transmit half any more gets
+//      its transmit half written as the receive half, so none stays behind),
+//   4. reads the channel back and says Written only when the read-back holds
+//      what was sent.
+
+// How much of a channel the operator saw: all of it, or its receive half
+// (a recalled channel below 290 shows no transmit half).
+enum class Seen { WholeChannel, ReceiveHalf };
+
+enum class WriteStatus {
+    Written,      // sent and read back as sent
+    Changed,      // the radio held something other than was shown: nothing sent
+    NotRead,      // the channel did not answer the fresh read: nothing sent
+    Refused,      // the link refused the MW (a value outside its ranges)
+    NotConfirmed, // sent, but the read-back differs or did not come
+    LinkClosed,
+};
+
+struct WriteResult {
+    WriteStatus status = WriteStatus::NotRead;
+    Channel before; // the fresh read (for Changed: what the radio holds)
+    Channel sent;   // the change on top of the fresh read
+    Channel after;  // the read-back
+    bool readBack = false; // `after` holds an answer of the radio
+};
+
+struct WriteOptions {
+    LinkTimes times;
+    // Called between the MW of the receive half and that of the transmit
+    // half (the console lets its window messages run there).
+    std::function<void()> betweenHalves;
+};
+
+// True when `now` holds what was shown (both normalised; with
+// Seen::ReceiveHalf the transmit half is not compared).
+bool HoldsWhatWasShown(const Channel& now, const Channel& shown, Seen seen);
+// The operator's change from `shown` to `wanted`, made on top of `now`:
+// every field the operator changed takes the wanted value, every other
+// keeps `now`'s. Emptying or filling an empty channel changes all of it.
+Channel ApplyChange(const Channel& shown, const Channel& wanted, const Channel& now);
+// What the radio keeps of `wanted` when the smaller family writes it: its
+// MW carries frequency, mode, lock-out, tone on/off and the tone number
+// (from 1) of each half; every other field stays as `held` has it.
+Channel AsSmallerFamilyWrites(Channel wanted, const Channel& held);
+WriteResult WriteChange(CCorvan& link, const Channel& shown, Seen seen, const Channel& wanted,
+                        const WriteOptions& options = {});
+// One line of a channel for messages: "145.600000 FM / TX none, tone OFF ...".
+std::string DescribeChannel(const Channel& channel);
 
 } // namespace memory_channels

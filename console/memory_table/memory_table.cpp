@@ -117,27 +117,6 @@ bool SmallerFamily() {
     return CCorvan::GetModelType() == corvan::kModelQX410;
 }
 
-// `wanted` with every field the smaller family's MW cannot carry as `held`
-// has it, and the tone number the builder takes in place of 0.
-Channel AsSmallerFamilyWrites(Channel wanted, const Channel& held) {
-    if (wanted.empty()) {
-        return wanted;
-    }
-    wanted.ctcssNumber = held.ctcssNumber;
-    wanted.dcsCode = held.dcsCode;
-    wanted.reverse = held.reverse;
-    wanted.shift = held.shift;
-    wanted.offset = held.offset;
-    wanted.group = held.group;
-    wanted.name = held.name;
-    wanted.rxStep = held.rxStep;
-    wanted.txStep = held.txStep;
-    if (wanted.toneNumber == 0) {
-        wanted.toneNumber = 1;
-    }
-    return wanted;
-}
-
 QString ChangeLine(const Channel& before, const Channel& after) {
     return QStringLiteral("%1: %2  ->  %3").arg(Q(mc::ChannelLabel(after.number)), Describe(before), Describe(after));
 }
@@ -158,7 +137,6 @@ struct MemoryTableWindow::Data {
     // The running read or write.
     std::vector<int> rows;      // table rows to go through
     std::size_t position = 0;
-    bool readBackPending = false;
     bool cancelRequested = false;
     // Before the first MW every channel to be written is read again; the
     // backup is made of what that read found.
@@ -575,7 +553,6 @@ void MemoryTableWindow::WriteToRadio() {
     }
     m_data->rows = rows;
     m_data->position = 0;
-    m_data->readBackPending = false;
     m_data->cancelRequested = false;
     m_data->checking = true;
     m_data->fresh.clear();
@@ -611,23 +588,36 @@ bool MemoryTableWindow::StillAsShown(int row, Channel& now) {
         return false;
     }
     now = mc::Normalised(now);
-    if (now == shown) {
+    if (mc::HoldsWhatWasShown(now, shown, mc::Seen::WholeChannel)) {
         return true;
     }
+    ChangedInTheRadio(row, now);
+    return false;
+}
+
+// The radio's channel is no longer what the table showed: the write stops,
+// the table shows what the radio holds now, and the operator's edit keeps
+// only the fields the operator changed, on top of the radio's new contents.
+void MemoryTableWindow::ChangedInTheRadio(int row, const Channel& now) {
+    const auto index = static_cast<std::size_t>(row);
+    const Channel shown = m_data->radio[index];
     m_data->conflict = QStringLiteral("Channel %1 changed in the radio since the table read it.\n"
                                       "Shown as in the radio:  %2\nIn the radio now:  %3\n"
-                                      "Nothing more was written. Read from the radio again before writing.")
+                                      "Nothing more was written. Your changes to it are kept on top of what "
+                                      "the radio holds now; check them and write again.")
                            .arg(Q(mc::ChannelLabel(shown.number)), Describe(shown), Describe(now));
-    // The table shows what the radio holds now; the operator's edit stays.
+    Channel rebased = mc::ApplyChange(shown, m_data->edited[index], now);
+    rebased.number = shown.number;
     m_data->radio[index] = now;
+    m_data->edited[index] = rebased;
     ShowChannel(row);
     Finish(QStringLiteral("The write stopped: channel %1 changed in the radio.").arg(Q(mc::ChannelLabel(shown.number))));
-    return false;
 }
 
 bool MemoryTableWindow::SaveBackup() {
     QSaveFile backup(m_data->backupPath);
-    const std::string bytes = mc::ExportCsv(m_data->fresh);
+    // Empty channels too: restoring the backup empties them again.
+    const std::string bytes = mc::ExportCsv(m_data->fresh, true);
     if (!QDir().mkpath(m_backupFolder) || !backup.open(QIODevice::WriteOnly) ||
         backup.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
         !backup.commit()) {
@@ -640,7 +630,7 @@ bool MemoryTableWindow::SaveBackup() {
 void MemoryTableWindow::WriteStep() {
     const int row = m_data->rows[m_data->position];
     const auto index = static_cast<std::size_t>(row);
-    const Channel& wanted = m_data->edited[index];
+    const Channel wanted = m_data->edited[index];
     if (m_data->checking) {
         Channel now;
         if (!StillAsShown(row, now)) {
@@ -665,45 +655,44 @@ void MemoryTableWindow::WriteStep() {
         ScheduleStep(0);
         return;
     }
-    if (!m_data->readBackPending) {
-        // Once more right before its MW: a change made meanwhile on the
-        // radio or from the console is not overwritten.
-        Channel now;
-        if (!StillAsShown(row, now)) {
-            return;
-        }
-        const LinkResult result = mc::WriteChannel(*Link(), wanted, m_data->radio[index].txFrequency != 0);
-        if (result == LinkResult::LinkClosed) {
-            Finish(QStringLiteral("The link to the radio closed during the write."));
-            return;
-        }
-        if (result == LinkResult::Refused) {
-            m_data->refused.push_back(wanted.number);
-            ++m_data->position;
-        } else {
-            m_data->written.push_back(wanted.number);
-            m_data->readBackPending = true;
-        }
-    } else {
-        Channel back;
-        const LinkResult result = mc::ReadChannel(*Link(), wanted.number, back, TimesOf(m_hooks));
-        if (result == LinkResult::LinkClosed) {
-            Finish(QStringLiteral("The link to the radio closed during the write."));
-            return;
-        }
-        if (result != LinkResult::Ok) {
-            m_data->differing.push_back(wanted.number);
-        } else {
-            back = mc::Normalised(back);
-            m_data->radio[index] = back;
-            if (!(back == wanted)) {
-                m_data->differing.push_back(wanted.number);
-            }
-        }
-        m_data->readBackPending = false;
-        ++m_data->position;
-        ShowChannel(row);
+    // One channel a step, through the writer: read again right before its
+    // MW (a change made meanwhile on the radio or from the console is not
+    // overwritten), written, read back.
+    const Channel shown = m_data->radio[index];
+    const mc::WriteResult result = mc::WriteChange(*Link(), shown, mc::Seen::WholeChannel, wanted);
+    switch (result.status) {
+    case mc::WriteStatus::LinkClosed:
+        Finish(QStringLiteral("The link to the radio closed during the write."));
+        return;
+    case mc::WriteStatus::NotRead:
+        m_data->conflict = QStringLiteral("Channel %1 did not answer before it was to be written.")
+                               .arg(Q(mc::ChannelLabel(shown.number)));
+        Finish(QStringLiteral("The write stopped at channel %1.").arg(Q(mc::ChannelLabel(shown.number))));
+        return;
+    case mc::WriteStatus::Changed:
+        ChangedInTheRadio(row, result.before);
+        return;
+    case mc::WriteStatus::Refused:
+        m_data->refused.push_back(wanted.number);
+        break;
+    case mc::WriteStatus::NotConfirmed:
+        m_data->differing.push_back(wanted.number);
+        break;
+    case mc::WriteStatus::Written:
+        m_data->written.push_back(wanted.number);
+        break;
     }
+    if (result.readBack) {
+        // What the radio holds now, as read back.
+        Channel after = result.after;
+        after.number = shown.number;
+        m_data->radio[index] = after;
+        if (result.status == mc::WriteStatus::Written) {
+            m_data->edited[index] = after;
+        }
+    }
+    ++m_data->position;
+    ShowChannel(row);
     m_progress->setValue(static_cast<int>(m_data->position));
     if (m_data->position >= m_data->rows.size()) {
         Finish(QStringLiteral("The write has ended."));
@@ -1008,13 +997,19 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
     const QByteArray bytes = file.readAll();
     CCorvan fallback;
     CCorvan& link = Link() != nullptr ? *Link() : fallback;
-    mc::CsvImport result = mc::ImportCsv(bytes.toStdString(), mc::LinkBandCheck(link), VersionType());
+    // A field the file carries no column for keeps what the radio holds.
+    const auto radioHolds = [this](int number) {
+        const int row = RowOf(number);
+        return row < 0 ? Channel{} : m_data->radio[static_cast<std::size_t>(row)];
+    };
+    mc::CsvImport result = mc::ImportCsv(bytes.toStdString(), mc::LinkBandCheck(link), VersionType(), radioHolds);
     if (!result.error.empty()) {
         platform::MessageBox(QStringLiteral("%1 was not imported: %2.").arg(path, Q(result.error)),
                              QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconError, this);
         return;
     }
     int imported = 0;
+    std::vector<int> emptied;
     std::vector<int> leftOut; // names, offsets and the like this radio's channels cannot hold
     for (const Channel& channel : result.channels) {
         const int row = RowOf(channel.number);
@@ -1025,11 +1020,14 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
         Channel wanted = mc::Normalised(channel);
         if (SmallerFamily()) {
             const Channel& held = m_data->radio[static_cast<std::size_t>(row)];
-            const Channel carried = AsSmallerFamilyWrites(wanted, held);
-            if (!wanted.empty() && !(carried == AsSmallerFamilyWrites(wanted, wanted))) {
+            const Channel carried = mc::AsSmallerFamilyWrites(wanted, held);
+            if (!wanted.empty() && !(carried == mc::AsSmallerFamilyWrites(wanted, wanted))) {
                 leftOut.push_back(channel.number);
             }
             wanted = carried;
+        }
+        if (wanted.empty() && !m_data->radio[static_cast<std::size_t>(row)].empty()) {
+            emptied.push_back(channel.number);
         }
         m_data->edited[static_cast<std::size_t>(row)] = wanted;
         ShowChannel(row);
@@ -1044,6 +1042,26 @@ void MemoryTableWindow::ImportCsv(const QString& path) {
             columns << QString::fromStdString(column);
         }
         summary += QStringLiteral("\n\nColumns this radio cannot hold, ignored: %1").arg(columns.join(QStringLiteral(", ")));
+    }
+    if (!emptied.empty()) {
+        summary += QStringLiteral("\n\nChannels the file gives as empty, to be emptied by the write: %1")
+                       .arg(NumberList(emptied));
+    }
+    if (!result.missingColumns.empty()) {
+        QStringList columns;
+        for (const std::string& column : result.missingColumns) {
+            columns << QString::fromStdString(column);
+        }
+        summary += QStringLiteral("\n\nColumns the file lacks (those fields keep what the radio holds): %1")
+                       .arg(columns.join(QStringLiteral(", ")));
+    }
+    if (!result.notes.empty()) {
+        summary += QStringLiteral("\n\nValues not taken:");
+        for (const mc::CsvRowProblem& note : result.notes) {
+            summary += QStringLiteral("\n  line %1 (Location %2): %3")
+                           .arg(note.line)
+                           .arg(QString::fromStdString(note.location), QString::fromStdString(note.reason));
+        }
     }
     if (!leftOut.empty()) {
         summary += QStringLiteral("\n\nThis radio's channels hold only frequency, mode, lock-out and tone; the "
@@ -1076,6 +1094,15 @@ void MemoryTableWindow::ExportCsv(const QString& path) {
         return;
     }
     m_status->setText(QStringLiteral("Channels exported to %1.").arg(path));
+}
+
+// Esc: the window goes as with Close, and so does a running read or write.
+void MemoryTableWindow::reject() {
+    if (m_activity != Activity::Idle) {
+        m_data->cancelRequested = true;
+        Step();
+    }
+    QDialog::reject();
 }
 
 void MemoryTableWindow::closeEvent(QCloseEvent* event) {

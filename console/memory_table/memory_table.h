@@ -102,6 +102,8 @@ public:
     void SetBackupFolder(const QString& folder) { m_backupFolder = folder; }
     // Runs the steps of a read or write to their end (tests, scripts).
     void RunToEnd();
+    // Esc ends a running read or write as Close does.
+    void reject() override;
 
 signals:
     void activityEnded();
@@ -120,6 +122,7 @@ private:
     void ReadStep();
     void WriteStep();
     bool StillAsShown(int row, memory_channels::Channel& now);
+    void ChangedInTheRadio(int row, const memory_channels::Channel& now);
     bool SaveBackup();
     void Finish(const QString& status);
     void OnCellChanged(int row, int column);

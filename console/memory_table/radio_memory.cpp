@@ -1,11 +1,9 @@
 // One channel at a time through the link: MR read queries answered into the
-// reply store, MW writes of both halves.
+// reply store. (Writes go through the writer, channel_writer.cpp.)
 #include "memory_channels.h"
 
 #include <corvan.h>
 
-#include <cinttypes>
-#include <cstdio>
 #include <thread>
 
 namespace memory_channels {
@@ -72,7 +70,10 @@ LinkResult ReadHalf(CCorvan& link, int half, int number, Half& out, LinkTimes ti
 
 } // namespace
 
-LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times) {
+LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times, bool* transmitAnswered) {
+    if (transmitAnswered != nullptr) {
+        *transmitAnswered = false;
+    }
     Half rx;
     if (const LinkResult result = ReadHalf(link, 0, number, rx, times); result != LinkResult::Ok) {
         return result;
@@ -99,6 +100,9 @@ LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times)
         if (const LinkResult result = ReadHalf(link, 1, number, tx, times); result != LinkResult::Ok) {
             return result;
         }
+        if (transmitAnswered != nullptr) {
+            *transmitAnswered = tx.frequency != 0;
+        }
         if (tx.frequency != 0 && (tx.frequency != rx.frequency || tx.mode != rx.mode)) {
             c.txFrequency = tx.frequency;
             c.txMode = static_cast<int>(tx.mode);
@@ -107,44 +111,6 @@ LinkResult ReadChannel(CCorvan& link, int number, Channel& out, LinkTimes times)
     }
     out = c;
     return LinkResult::Ok;
-}
-
-LinkResult WriteChannel(CCorvan& link, const Channel& c, bool hadTransmitHalf) {
-    if (!CCorvan::IsOpen()) {
-        return LinkResult::LinkClosed;
-    }
-    const auto bank = static_cast<std::uint32_t>(BankOf(c.number));
-    const auto slot = static_cast<std::uint32_t>(SlotOf(c.number));
-    const auto u = [](auto value) { return static_cast<std::uint32_t>(value); };
-    // The smaller family's MW takes tone numbers from 1 only.
-    const int toneNumber = c.toneNumber == 0 && CCorvan::GetModelType() == corvan::kModelQX410 ? 1 : c.toneNumber;
-    char text[24];
-    const auto write = [&](std::uint32_t half, std::int64_t hz, int mode, int step) {
-        std::snprintf(text, sizeof text, "%011" PRId64, hz);
-        return link.ConnMW(half, bank, slot, text, u(mode), u(c.lockout), u(c.toneType), u(toneNumber),
-                           u(c.ctcssNumber), u(c.dcsCode), u(c.reverse), u(c.shift), u(c.offset), u(step),
-                           u(c.group), c.name.c_str());
-    };
-    std::int32_t ok = 0;
-    if (c.empty()) {
-        std::snprintf(text, sizeof text, "%011d", 0);
-        // A cleared channel: zero frequency, zero fields (the first tone where
-        // the smaller family takes no 0), no name.
-        const std::uint32_t noTone = CCorvan::GetModelType() == corvan::kModelQX410 ? 1 : 0;
-        ok = link.ConnMW(0, bank, slot, text, 0, 0, 0, noTone, 0, 0, 0, 0, 0, 0, 0, "");
-    } else {
-        ok = write(0, c.rxFrequency, c.rxMode, c.rxStep);
-        if (ok == 1 && c.txFrequency != 0) {
-            ok = write(1, c.txFrequency, c.txMode, c.txStep);
-        } else if (ok == 1 && hadTransmitHalf) {
-            // No transmit half any more: it repeats the receive half.
-            ok = write(1, c.rxFrequency, c.rxMode, c.rxStep);
-        }
-    }
-    if (ok == 1) {
-        return LinkResult::Ok;
-    }
-    return CCorvan::IsOpen() ? LinkResult::Refused : LinkResult::LinkClosed;
 }
 
 } // namespace memory_channels

@@ -278,6 +278,7 @@ private:
     // The channel the operator agreed to clear (band, position); band -1: none asked.
     int m_clearBand = -1;
     zephyra::MemoryPosition m_clearAsked{};
+    zephyra::MemoryRecord m_clearShown{}; // the channel as the question showed it
     int m_lastSideband = 1;         // LSB 1 or USB 2
     int m_lastCwFsk = 3;            // CW 3, CW-R 7, FSK 6, FSK-R 9
     int m_lastCw = 3;

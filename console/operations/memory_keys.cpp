@@ -13,6 +13,7 @@
 #include <ConsoleLink.h>
 #include <corvan.h>
 
+#include <memory_channels.h>
 #include <platform.h>
 
 #include <cstdlib>
@@ -50,6 +51,75 @@ QString MegahertzOf(const std::string& text) {
 
 void SayNotWritten(ConsoleOperations& o, const QString& text) {
     platform::MessageBox(text, QStringLiteral("Zephyra"), platform::MbOk | platform::MbIconWarning, o.host.window);
+}
+
+QString Label(const zephyra::MemoryPosition& at) {
+    return QString::asprintf("%d%02d", at.bank, at.channel);
+}
+
+// A band's record as a channel of the writer. A transmit frequency of 0 or
+// none: the channel has no transmit half.
+memory_channels::Channel ChannelOf(const zephyra::MemoryRecord& r, const zephyra::MemoryPosition& at) {
+    memory_channels::Channel c;
+    c.number = at.bank * 100 + at.channel;
+    c.rxFrequency = std::strtoll(r.rxFrequency.c_str(), nullptr, 10);
+    c.txFrequency = std::strtoll(r.txFrequency.c_str(), nullptr, 10);
+    c.rxMode = r.rxMode;
+    c.txMode = r.txMode;
+    c.rxStep = r.rxStep;
+    c.txStep = r.txStep;
+    c.toneType = r.toneType;
+    c.toneNumber = r.toneNumber;
+    c.ctcssNumber = r.ctcssNumber;
+    c.dcsCode = r.dcsCode;
+    c.reverse = r.reverse;
+    c.shift = r.shift;
+    c.offset = r.offset;
+    c.group = r.group;
+    c.lockout = r.lockout;
+    c.name = r.name;
+    return memory_channels::Normalised(c);
+}
+
+// A recalled channel shows its transmit half only once its answer came
+// (from 290 up, or in split).
+memory_channels::Seen SeenOf(const zephyra::MemoryRecord& r) {
+    return r.transmitHalf && HoldsFrequency(r.txFrequency) ? memory_channels::Seen::WholeChannel
+                                                           : memory_channels::Seen::ReceiveHalf;
+}
+
+QString Described(const memory_channels::Channel& c) {
+    return QString::fromLatin1(memory_channels::DescribeChannel(c).c_str());
+}
+
+// What the writer's answer means to the operator, when it is not Written;
+// `what` names the change ("The lock-out of channel 007 was not changed.").
+void SayWhyNot(ConsoleOperations& o, const memory_channels::WriteResult& result, const zephyra::MemoryPosition& at,
+               const QString& what) {
+    using memory_channels::WriteStatus;
+    switch (result.status) {
+    case WriteStatus::Written:
+        return;
+    case WriteStatus::Changed:
+        SayNotWritten(o, QStringLiteral("Channel %1 changed in the radio since it was shown.\nIt holds now: %2\n%3")
+                             .arg(Label(at), Described(result.before), what));
+        return;
+    case WriteStatus::NotRead:
+        SayNotWritten(o, QStringLiteral("Channel %1 did not answer before the write.\n%2").arg(Label(at), what));
+        return;
+    case WriteStatus::Refused:
+        SayNotWritten(o, QStringLiteral("The radio link refused the channel.\n%1").arg(what));
+        return;
+    case WriteStatus::NotConfirmed:
+        SayNotWritten(o, QStringLiteral("Channel %1 was written, but the radio does not hold what was sent.\n"
+                                        "Sent: %2\nIt holds: %3")
+                             .arg(Label(at), Described(result.sent),
+                                  result.readBack ? Described(result.after) : QStringLiteral("(no answer)")));
+        return;
+    case WriteStatus::LinkClosed:
+        SayNotWritten(o, QStringLiteral("The link to the radio closed.\n%1").arg(what));
+        return;
+    }
 }
 
 } // namespace
@@ -104,10 +174,10 @@ void ConsoleOperations::MemoryIn() {
     const zephyra::MemoryPosition at = s.memory[band];
     if (at.bank < 0 || at.bank > 2 || at.channel < 0 || at.channel > 99)
         return;
-    // The channel typed or stepped to is not on the display yet (its record
-    // has not come back): the operator has not seen what would be
+    // The channel typed or stepped to is not on the display yet (both its
+    // halves have not come back): the operator has not seen what would be
     // overwritten, so the press waits for nothing and writes nothing.
-    if (s.scrollShown.bank != at.bank || s.scrollShown.channel != at.channel)
+    if (s.scrollShown.bank != at.bank || s.scrollShown.channel != at.channel || !s.scrollTransmitShown)
         return;
     zephyra::MemoryRecord& record = s.record[band];
     const int number = at.bank * 100 + at.channel;
@@ -121,7 +191,7 @@ void ConsoleOperations::MemoryIn() {
     // never saw.
     if (!ChannelMode(record.rxMode)) {
         SayNotWritten(*this, QStringLiteral("No mode is known for the record to write.\nChannel %1 was not written.")
-                                 .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
+                                 .arg(Label(at)));
         return;
     }
     // A frequency outside every band of the radio: it would refuse the
@@ -131,27 +201,31 @@ void ConsoleOperations::MemoryIn() {
         if ((text == &record.txFrequency && !hasTransmit) || Receivable(link, *text))
             continue;
         SayNotWritten(*this, QStringLiteral("The radio has no band for %1 MHz.\nChannel %2 was not written.")
-                                 .arg(MegahertzOf(*text), QString::asprintf("%d%02d", at.bank, at.channel)));
+                                 .arg(MegahertzOf(*text), Label(at)));
         return;
     }
+    if (hasTransmit && !ChannelMode(record.txMode)) {
+        SayNotWritten(*this, QStringLiteral("No mode is known for the transmit half.\nChannel %1 was not written.")
+                                 .arg(Label(at)));
+        return;
+    }
+    // The whole channel becomes the record: simplex unless split was on
+    // (or a program-scan channel's range), so no old transmit half stays.
+    memory_channels::Channel wanted = ChannelOf(record, at);
+    if (!hasTransmit)
+        wanted.txFrequency = 0;
+    wanted = memory_channels::Normalised(wanted);
     record.transmitHalf = 0;
-    if (WriteMemoryHalf(link, 0, at, record) != 1) {
-        SayNotWritten(*this, QStringLiteral("The radio link refused the channel.\nChannel %1 was not written.")
-                                 .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
-        KeypadClear();
+    memory_channels::WriteOptions options;
+    options.betweenHalves = [this] { Pause(500); };
+    const memory_channels::WriteResult result = memory_channels::WriteChange(
+        link, ChannelOf(s.scrollChannel, at), memory_channels::Seen::WholeChannel, wanted, options);
+    SayWhyNot(*this, result, at, QStringLiteral("Channel %1 was not written.").arg(Label(at)));
+    // Nothing sent: still browsing, the display shows what the radio holds
+    // now (the fresh read's answers), and "M. IN" again writes over that.
+    if (result.status == memory_channels::WriteStatus::Changed ||
+        result.status == memory_channels::WriteStatus::NotRead)
         return;
-    }
-    if (!s.splitAtEntry && number < 290) {
-        Pause(500);
-        KeypadClear();
-        return;
-    }
-    if (!record.txFrequency.empty() && std::strtoll(record.txFrequency.c_str(), nullptr, 10) != 0) {
-        Pause(500);
-        if (!ChannelMode(record.txMode) || WriteMemoryHalf(link, 1, at, record) != 1)
-            SayNotWritten(*this, QStringLiteral("The transmit half of channel %1 was not written.")
-                                     .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
-    }
     Pause(500);
     KeypadClear();
 }
@@ -173,25 +247,26 @@ void ConsoleOperations::KeypadClear() {
         const zephyra::MemoryPosition at = s.memory[band];
         if (at.bank < 0 || at.bank > 2)
             return;
-        // A record not read back yet would write an empty channel over the
-        // one the radio holds: read it first, the next press toggles.
-        if (!HoldsFrequency(record.rxFrequency)) {
+        // A record not read back yet (none, or only the frequency an IF
+        // report gave) is not a channel the operator has seen: read it
+        // first, the next press toggles.
+        if (record.type == 0 || !HoldsFrequency(record.rxFrequency)) {
             link.ConnMR(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel));
             return;
         }
-        record.lockout = record.lockout == 0 ? 1 : 0;
+        // The lock-out toggled on the channel as it was shown, written over
+        // a fresh read of it (both halves, the transmit half as the radio
+        // holds it even when it was never read here).
+        const memory_channels::Channel shown = ChannelOf(record, at);
+        memory_channels::Channel wanted = shown;
+        wanted.lockout = record.lockout == 0 ? 1 : 0;
+        const memory_channels::Seen seen = SeenOf(record);
         record.transmitHalf = 0;
-        if (WriteMemoryHalf(link, 0, at, record) != 1) {
-            record.lockout = record.lockout == 0 ? 1 : 0;
-            SayNotWritten(*this, QStringLiteral("The radio link refused the channel.\nThe lock-out of channel %1 "
-                                                "was not changed.")
-                                     .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
-            return;
-        }
-        // The transmit half only as it was read: one not read yet would be
-        // written as eleven zeros, and the channel would lose it.
-        if ((s.split || at.bank * 100 + at.channel >= 290) && HoldsFrequency(record.txFrequency))
-            WriteMemoryHalf(link, 1, at, record);
+        const memory_channels::WriteResult result = memory_channels::WriteChange(link, shown, seen, wanted);
+        if (result.status == memory_channels::WriteStatus::Written)
+            record.lockout = wanted.lockout;
+        SayWhyNot(*this, result, at,
+                  QStringLiteral("The lock-out of channel %1 was not changed.").arg(Label(at)));
         link.ConnMR(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel));
         if (s.split)
             link.ConnIF();
@@ -310,6 +385,7 @@ void ConsoleOperations::ClearMemoryAsked() {
     // only that one.
     m_clearBand = band;
     m_clearAsked = asked;
+    m_clearShown = s.record[band];
     timers().SetTimer(kMemoryClearTimer, 100);
     for (int i = 0; i < 5; ++i) {
         if (host.pump)
@@ -344,12 +420,25 @@ void ConsoleOperations::ClearMemoryChannel() {
                                  .arg(QString::asprintf("%03d", asked)));
         return;
     }
-    // The older family's MW takes tone numbers from 1 only.
-    const u32 tone = CCorvan::GetModelType() == corvan::kModelQX410 ? 1 : 0;
-    if (link.ConnMW(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel), "00000000000", 0, 0, 0,
-                    tone, 0, 0, 0, 0, 0, 0, 0, "") != 1) {
-        SayNotWritten(*this, QStringLiteral("The radio link refused the command.\nChannel %1 was not cleared.")
-                                 .arg(QString::asprintf("%d%02d", at.bank, at.channel)));
+    // Only the channel as it was shown (asked from the menu: as it stood
+    // when the question was asked; the display may have followed the radio
+    // since): a fresh read first, and nothing cleared when the radio holds
+    // something else there now.
+    const zephyra::MemoryRecord& shownRecord = m_clearBand >= 0 ? m_clearShown : s.record[band];
+    if (shownRecord.type == 0) {
+        // Its record has not come back from an MR (at most an IF report's
+        // frequency is in it): the operator has not seen the channel.
+        link.ConnMR(0, static_cast<u32>(at.bank), static_cast<u32>(at.channel));
+        SayNotWritten(*this, QStringLiteral("Channel %1 has not been read yet.\nIt was not cleared.").arg(Label(at)));
+        return;
+    }
+    memory_channels::Channel cleared;
+    cleared.number = at.bank * 100 + at.channel;
+    cleared.rxFrequency = 0;
+    const memory_channels::WriteResult result = memory_channels::WriteChange(
+        link, ChannelOf(shownRecord, at), SeenOf(shownRecord), cleared);
+    if (result.status != memory_channels::WriteStatus::Written) {
+        SayWhyNot(*this, result, at, QStringLiteral("Channel %1 was not cleared.").arg(Label(at)));
         return;
     }
     s.erasedChannel = 1;

@@ -47,6 +47,7 @@ void ConsoleOperations::SetMemoryScroll(int on) {
         s.memoryScroll = 1;
         s.scrollFrom = s.memory[band];
         s.scrollShown = zephyra::MemoryPosition{-1, 0};
+        s.scrollTransmitShown = 0;
         if (!s.satelliteMode && ValidChannel(s.memory[band]))
             RequestBothHalves(link, s.memory[band]);
         for (int i = 0; i < 3; ++i)

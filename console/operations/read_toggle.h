@@ -68,27 +68,6 @@ inline bool ReadQuickMemory(CCorvan& link, u32& on, u32& channel) {
     return false;
 }
 
-// One half (0 receive, 1 transmit) of a record written to a channel; a
-// half without a frequency is written as eleven zeros. The builder's result
-// (0: refused, nothing written).
-inline std::int32_t WriteMemoryHalf(CCorvan& link, u32 half, const zephyra::MemoryPosition& at,
-                                    const zephyra::MemoryRecord& r) {
-    const std::string& frequency = half == 0 ? r.rxFrequency : r.txFrequency;
-    // The older family's MW takes tone numbers from 1 only; 0 is "none
-    // chosen yet", which the first tone stands for.
-    const u32 tone = r.toneNumber == 0 && CCorvan::GetModelType() == corvan::kModelQX410
-                         ? 1
-                         : static_cast<u32>(r.toneNumber);
-    return link.ConnMW(half, static_cast<u32>(at.bank), static_cast<u32>(at.channel),
-                frequency.empty() ? "00000000000" : frequency.c_str(),
-                static_cast<u32>(half == 0 ? r.rxMode : r.txMode), static_cast<u32>(r.lockout),
-                static_cast<u32>(r.toneType), tone,
-                static_cast<u32>(r.ctcssNumber), static_cast<u32>(r.dcsCode),
-                static_cast<u32>(r.reverse), static_cast<u32>(r.shift), static_cast<u32>(r.offset),
-                static_cast<u32>(half == 0 ? r.rxStep : r.txStep), static_cast<u32>(r.group),
-                r.name.c_str());
-}
-
 inline zephyra::MemoryValues MemoryValuesOf(const zephyra::MemoryRecord& r) {
     zephyra::MemoryValues v;
     v.rxFrequency = std::strtoll(r.rxFrequency.c_str(), nullptr, 10);

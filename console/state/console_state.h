@@ -136,6 +136,8 @@ struct ConsoleState {
     int splitAtEntry = 0; // split on when memory scroll mode began
     MemoryPosition scrollFrom{}; // the control band's channel when memory scroll mode began
     MemoryPosition scrollShown{-1, 0}; // the channel whose record is on the display while browsing
+    MemoryRecord scrollChannel{};      // that channel as its MR replies showed it, both halves
+    int scrollTransmitShown = 0;       // its transmit half has been answered too
     int quickMemory = 0;
     int quickChannel = 10; // 0..9; 10 none
 

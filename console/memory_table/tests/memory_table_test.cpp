@@ -142,7 +142,9 @@ TEST_F(MemoryTableOnTheRadio, WholeMemoryReadEditedWrittenAndReadBackEqual) {
     EXPECT_EQ(shownChanges.count(QLatin1Char('\n')), 4) << shownChanges.toStdString();
     EXPECT_TRUE(shownChanges.contains(QStringLiteral("007: (empty)  ->  146.520000 FM")));
     EXPECT_EQ(radio.countOf("MW0"), 4u) << "only the changed channels are written";
-    EXPECT_EQ(radio.countOf("MW1"), 1u) << "the former transmit half of 295";
+    EXPECT_EQ(radio.countOf("MW1"), 3u) << "123, 295 and the call channel held something: each transmit half is "
+                                            "written too (the receive half again where there is none), so no old "
+                                            "one stays behind; 007 was empty";
     EXPECT_FALSE(window->lastReport().contains(QStringLiteral("different"))) << window->lastReport().toStdString();
 
     const qxsim::State s = radio.state();
@@ -165,9 +167,11 @@ TEST_F(MemoryTableOnTheRadio, WholeMemoryReadEditedWrittenAndReadBackEqual) {
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
     const memory_channels::CsvImport old =
         memory_channels::ImportCsv(backup.readAll().toStdString(), memory_channels::InSomeBand, 0);
-    ASSERT_EQ(old.channels.size(), 3u) << "123, 295 and the call channel; 007 was empty";
-    EXPECT_EQ(old.channels[0].name, "UHF");
-    EXPECT_EQ(old.channels[1].txFrequency, 146'000'000);
+    ASSERT_EQ(old.channels.size(), 4u) << "007 (empty, so that restoring empties it), 123, 295, the call channel";
+    EXPECT_TRUE(old.channels[0].empty());
+    EXPECT_EQ(old.channels[0].number, 7);
+    EXPECT_EQ(old.channels[1].name, "UHF");
+    EXPECT_EQ(old.channels[2].txFrequency, 146'000'000);
 }
 
 TEST_F(MemoryTableOnTheRadio, ChirpRepeaterListImportsWritesAndReadsBackEqual) {

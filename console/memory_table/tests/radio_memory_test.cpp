@@ -42,6 +42,15 @@ protected:
         }
     }
 
+    // Through the writer, over what the radio holds now.
+    WriteStatus Write(const Channel& wanted) {
+        Channel now;
+        if (ReadChannel(link, wanted.number, now) != LinkResult::Ok) {
+            return WriteStatus::NotRead;
+        }
+        return WriteChange(link, now, Seen::WholeChannel, wanted).status;
+    }
+
     qxsim::Radio radio;
     CCorvan link;
 };
@@ -115,7 +124,7 @@ TEST_F(ChannelsOnTheRadio, CallChannelIsBankThree) {
     EXPECT_EQ(c.rxFrequency, 433'000'000);
     EXPECT_EQ(radio.countOf("MR0300"), 1u);
     c.name = "HOME";
-    ASSERT_EQ(WriteChannel(link, c, false), LinkResult::Ok);
+    ASSERT_EQ(Write(c), WriteStatus::Written);
     Flush();
     EXPECT_EQ(Stored(qxsim::kCallChannel).half[0].name, "HOME");
 }
@@ -138,7 +147,7 @@ TEST_F(ChannelsOnTheRadio, WriteLeavesEveryFieldInTheRadio) {
     c.offset = 59'950'000;
     c.group = 9;
     c.name = "SIX M";
-    ASSERT_EQ(WriteChannel(link, c, false), LinkResult::Ok);
+    ASSERT_EQ(Write(c), WriteStatus::Written);
     Channel back;
     ASSERT_EQ(ReadChannel(link, 201, back), LinkResult::Ok);
     EXPECT_EQ(back, c);
@@ -157,7 +166,7 @@ TEST_F(ChannelsOnTheRadio, TransmitHalfRemovedAndChannelClearedStayThatWay) {
     Channel c;
     ASSERT_EQ(ReadChannel(link, 50, c), LinkResult::Ok);
     c.txFrequency = 0;
-    ASSERT_EQ(WriteChannel(link, Normalised(c), true), LinkResult::Ok);
+    ASSERT_EQ(Write(Normalised(c)), WriteStatus::Written);
     Channel back;
     ASSERT_EQ(ReadChannel(link, 50, back), LinkResult::Ok);
     EXPECT_EQ(back.txFrequency, 0);
@@ -166,7 +175,7 @@ TEST_F(ChannelsOnTheRadio, TransmitHalfRemovedAndChannelClearedStayThatWay) {
     Channel cleared;
     cleared.number = 50;
     radio.clearReceived();
-    ASSERT_EQ(WriteChannel(link, cleared, true), LinkResult::Ok);
+    ASSERT_EQ(Write(cleared), WriteStatus::Written);
     ASSERT_EQ(ReadChannel(link, 50, back), LinkResult::Ok);
     EXPECT_TRUE(back.empty());
     EXPECT_EQ(radio.countOf("MW1"), 0u) << "a cleared channel is one MW";
@@ -178,7 +187,7 @@ TEST_F(ChannelsOnTheRadio, ValuesOutsideMwRangesAreRefusedWithoutAWrite) {
     c.rxFrequency = 145'000'000;
     c.name = "NINECHARS";
     radio.clearReceived();
-    EXPECT_EQ(WriteChannel(link, c, false), LinkResult::Refused);
+    EXPECT_EQ(Write(c), WriteStatus::Refused);
     Flush();
     EXPECT_EQ(radio.countOf("MW"), 0u);
 }
@@ -191,7 +200,7 @@ TEST_F(ChannelsOnTheRadio, SilentRadioEndsTheReadAndAClosedLinkSaysSo) {
     EXPECT_EQ(ReadChannel(link, 3, c, LinkTimes{100ms}), LinkResult::NoReply);
     link.Close();
     EXPECT_EQ(ReadChannel(link, 3, c, LinkTimes{100ms}), LinkResult::LinkClosed);
-    EXPECT_EQ(WriteChannel(link, c, false), LinkResult::LinkClosed);
+    EXPECT_EQ(WriteChange(link, c, Seen::WholeChannel, c).status, WriteStatus::LinkClosed);
 }
 
 TEST_F(ChannelsOnTheRadio, AnotherChannelsAnswerIsNotTakenForTheOneAskedFor) {
@@ -230,7 +239,9 @@ TEST(ChannelsOnTheSmallerFamily, ClearedChannelIsCleared) {
     ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQX410);
     Channel cleared;
     cleared.number = 42;
-    EXPECT_EQ(WriteChannel(link, cleared, false), LinkResult::Ok);
+    Channel held;
+    ASSERT_EQ(ReadChannel(link, 42, held), LinkResult::Ok);
+    EXPECT_EQ(WriteChange(link, held, Seen::WholeChannel, cleared).status, WriteStatus::Written);
     Channel back;
     ASSERT_EQ(ReadChannel(link, 42, back), LinkResult::Ok);
     EXPECT_TRUE(back.empty());
