@@ -1,5 +1,10 @@
 # Shared helpers for every folder of the project.
 
+# The one version of every program: the project's, given to the code that
+# prints it (--version, the About box) through this target.
+add_library(zephyra_version INTERFACE)
+target_compile_definitions(zephyra_version INTERFACE ZEPHYRA_VERSION="${PROJECT_VERSION}")
+
 # Warnings are set per target, never globally.
 function(zephyra_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)

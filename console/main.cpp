@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
         std::fputs(UsageText().c_str(), stdout);
         return 0;
     }
+    if (commandLine.version) {
+        std::fputs(VersionText().c_str(), stdout);
+        return 0;
+    }
     const auto environment = [](const char* name) {
         const char* value = std::getenv(name);
         return std::string(value != nullptr ? value : "");

@@ -102,4 +102,20 @@ TEST(Program, HelpAndBadOptions)
     }
 }
 
+TEST(Program, SaysATraceItCannotWrite)
+{
+    Child c = spawn({"zephyra-sim", "--quiet", "--trace", "/nonexistent-folder/line.txt"});
+    ASSERT_GT(c.pid, 0);
+    std::string said;
+    std::string line;
+    while ((line = readLine(c.out)).rfind("/dev/", 0) != 0 && !line.empty())
+        said += line + "\n";
+    EXPECT_EQ(line.rfind("/dev/", 0), 0u) << said << line;
+    EXPECT_NE(said.find("zephyra-sim: cannot write the trace to /nonexistent-folder/line.txt: "), std::string::npos)
+        << said;
+    ::kill(c.pid, SIGTERM);
+    EXPECT_EQ(exitCode(c.pid), 0);
+    ::close(c.out);
+}
+
 }  // namespace
