@@ -9,6 +9,7 @@
 
 #include "console_ids.h"
 #include "console_menu.h"
+#include "menu_help.h"
 
 #include <memory_table.h>
 
@@ -91,4 +92,5 @@ void ConsoleDialog::InstallFocusCommands() {
 void ConsoleDialog::InstallHelpCommands() {
     SetCommandHandler(cmd::HelpIndex, [] { platform::ShowHelp(kHelpContents); });
     SetCommandHandler(cmd::About, [this] { ShowAbout(); });
+    menu_help::Install(m_menuBar);
 }

@@ -5,8 +5,9 @@ need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev l
       libbenchmark-dev xvfb xauth imagemagick fonts-liberation2
       libhamlib-utils  # the rig-control clients the sharing tests run against the console
       ccache)          # compiles once for every checkout of the same sources
-# The Debian package and its checks.
-need+=(dpkg-dev file binutils lintian appstream desktop-file-utils)
+# The Debian package (dpkg-buildpackage with debhelper) and its checks
+# (hardening-check comes with devscripts).
+need+=(dpkg-dev debhelper devscripts file binutils lintian appstream desktop-file-utils)
 # The session and accessibility buses the screen-reader test runs on.
 need+=(dbus-daemon dbus-bin at-spi2-core)
 missing=()

@@ -2,11 +2,20 @@
 // every program and in the About box, and the console's end on a
 // termination signal whatever window is open.
 #include "about_dialog.h"
+#include "console_menu.h"
+#include "console_test_support.h"
+#include "menu_help.h"
 #include "pictures.h"
 
 #include <qxsim.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -175,5 +184,81 @@ TEST_P(TerminationWithModalWindow, EndsTheProgramTheCleanWay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, TerminationWithModalWindow, testing::Values("about", "question", "file"));
+
+// The pages about sharing, the screen reader, reconnecting and the meter
+// pace: each is found, reached from the index, and opened by F1 on the menu
+// item it describes.
+TEST(HelpPages, EachTopicHasAPageReachedFromTheIndex) {
+    const QString index = platform::HelpPagePath(0);
+    ASSERT_TRUE(index.endsWith(QLatin1String("/index.html"))) << index.toStdString();
+    QFile file(index);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const int context : {menu_help::kSharing, menu_help::kScreenReader, menu_help::kReconnecting,
+                              menu_help::kMeterPace}) {
+        const QString page = platform::HelpPagePath(context);
+        EXPECT_TRUE(page.endsWith(QStringLiteral("/%1.html").arg(context))) << context << " " << page.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("href=\"%1.html\"").arg(context))) << context;
+    }
+}
+
+struct MenuHelpCase {
+    const char* name;
+    int command;  // the item highlighted (its submenu's, for a submenu item)
+    bool submenu; // the highlighted item is the submenu that holds the command
+    int context;  // the page F1 opens; 0: none
+};
+void PrintTo(const MenuHelpCase& c, std::ostream* out) { *out << c.name; }
+
+class MenuHelp : public testing::TestWithParam<MenuHelpCase> {};
+
+TEST_P(MenuHelp, F1OnTheHighlightedItemOpensItsPage) {
+    const MenuHelpCase& c = GetParam();
+    ForgetConsolePosition();
+    auto console = MakeTestConsole();
+    std::vector<int> opened;
+    platform::SetHelpViewer([&opened](int context, const QString&) { opened.push_back(context); });
+    QAction* item = console->menuAction(c.command);
+    ASSERT_NE(item, nullptr);
+    QMenu* holder = nullptr;
+    for (QObject* object : item->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(object))
+            holder = menu;
+    ASSERT_NE(holder, nullptr);
+    QMenu* menu = holder;
+    QAction* highlighted = item;
+    if (c.submenu) {
+        // The submenu's own entry in the menu above it.
+        highlighted = holder->menuAction();
+        for (QMenu* candidate : console->menuBar()->findChildren<QMenu*>())
+            if (candidate->actions().contains(highlighted))
+                menu = candidate;
+    }
+    console->show();
+    menu->popup(QPoint(10, 10));
+    menu->setActiveAction(highlighted);
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(menu, &f1);
+    platform::SetHelpViewer({});
+    if (c.context == 0) {
+        EXPECT_TRUE(opened.empty());
+    } else {
+        EXPECT_EQ(opened, std::vector<int>{c.context});
+        EXPECT_FALSE(menu->isVisible()) << "the menu stays over the help window";
+        EXPECT_TRUE(platform::HelpPagePath(c.context).endsWith(QStringLiteral("/%1.html").arg(c.context)));
+    }
+    menu->hide();
+    console->DestroyWindow();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, MenuHelp,
+    testing::Values(MenuHelpCase{"ShareRigctld", cmd::ShareRigctl, false, menu_help::kSharing},
+                    MenuHelpCase{"ShareFlrig", cmd::ShareFlrig, false, menu_help::kSharing},
+                    MenuHelpCase{"ReconnectByItself", cmd::ReconnectByItself, false, menu_help::kReconnecting},
+                    MenuHelpCase{"MeterPaceSubmenu", cmd::MeterPaceFast, true, menu_help::kMeterPace},
+                    MenuHelpCase{"MeterPaceSlow", cmd::MeterPaceSlow, false, menu_help::kMeterPace},
+                    MenuHelpCase{"SetupHasNone", cmd::Setup, false, 0}),
+    [](const testing::TestParamInfo<MenuHelpCase>& row) { return std::string(row.param.name); });
 
 } // namespace
