@@ -58,7 +58,7 @@ echo "packaging: $(basename "$deb"): $size bytes; $(basename "$ddeb"): $(stat -c
 # lintian on the source and both binary packages: not a word.
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-lintianOut=$(lintian --no-cfg --pedantic --info --display-experimental --fail-on none "$changes" 2>"$tmp/lintian.err") \
+lintianOut=$(lintian --no-cfg --pedantic --display-info --display-experimental --fail-on none "$changes" 2>"$tmp/lintian.err") \
     || { cat "$tmp/lintian.err" >&2; fail "lintian did not run"; }
 if [ -n "$lintianOut" ]; then
     echo "$lintianOut" >&2
