@@ -33,6 +33,10 @@ fi
 
 if command -v ccache >/dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
     export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=true
+    # debhelper gives the build a home of its own inside the tree: the cache
+    # is named here, or it would be made anew (and lost) in every build.
+    CCACHE_DIR=${CCACHE_DIR:-$(ccache -k cache_dir)}
+    export CCACHE_DIR
 fi
 jobs=${ZEPHYRA_JOBS:-$(nproc)}
 (cd "$tree" && dpkg-buildpackage -us -uc -j"$jobs" >"$out/build.log" 2>&1) || {
