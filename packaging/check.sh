@@ -89,7 +89,7 @@ grep -q '^License: GPL-3+$' "$tmp/root/usr/share/doc/zephyra/copyright" \
 # Stripped, hardened, with the debug information by build id, compressed.
 sourceTree=$out/zephyra-$version
 while read -r elf; do
-    name=${elf#$tmp/root}
+    name=${elf#"$tmp"/root}
     [[ $(file -b "$elf") == *', stripped'* ]] || fail "$name is not stripped"
     # Control-flow protection is not among this release's distribution flags.
     hardening-check --quiet --nocfprotection "$elf" >"$tmp/hardening" 2>&1 \

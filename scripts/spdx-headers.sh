@@ -32,7 +32,7 @@ sources() {
 
 missing=0
 while IFS= read -r -d '' file; do
-    [ -f "$file" ] && [ ! -L "$file" ] || continue
+    if [ ! -f "$file" ] || [ -L "$file" ]; then continue; fi
     case "$file" in
         *.cpp | *.h | *.hpp | *.cc) comment='//' ;;
         CMakeLists.txt | */CMakeLists.txt | *.cmake | *.sh | *.py) comment='#' ;;
