@@ -88,8 +88,8 @@ std::string UsageText() {
 std::string VersionText() {
     return "zephyra " ZEPHYRA_VERSION "\n"
            "Licence: GPL-3.0-or-later (the GNU General Public License, version 3 or any\n"
-           "later version). You may change and redistribute it under its terms; it comes\n"
-           "with no warranty.\n";
+           "later version): you may change it and pass it on under its terms. It is given\n"
+           "without any warranty.\n";
 }
 
 bool HasDisplay(const CommandLine& commandLine,

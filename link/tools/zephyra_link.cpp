@@ -59,8 +59,8 @@ wrong usage.
 
 constexpr const char* kVersion = "zephyra-link " ZEPHYRA_VERSION "\n"
                                  "Licence: GPL-3.0-or-later (the GNU General Public License, version 3 or any\n"
-                                 "later version). You may change and redistribute it under its terms; it comes\n"
-                                 "with no warranty.\n";
+                                 "later version): you may change it and pass it on under its terms. It is given\n"
+                                 "without any warranty.\n";
 
 // The rates, parities and models the options take (the radio's own rates;
 // 4800 with two stop bits).

@@ -91,8 +91,8 @@ int main(int argc, char** argv)
         } else if (arg == "--version") {
             std::fputs("zephyra-sim " ZEPHYRA_VERSION "\n"
                        "Licence: GPL-3.0-or-later (the GNU General Public License, version 3 or any\n"
-                       "later version). You may change and redistribute it under its terms; it comes\n"
-                       "with no warranty.\n",
+                       "later version): you may change it and pass it on under its terms. It is given\n"
+                       "without any warranty.\n",
                        stdout);
             return 0;
         } else if (arg == "--identity") {
