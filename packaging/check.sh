@@ -86,18 +86,40 @@ grep -q '^License: GPL-3+$' "$tmp/root/usr/share/doc/zephyra/copyright" \
 [ "$(zcat "$tmp/root/usr/share/doc/zephyra/changelog.gz" | head -1 | cut -d' ' -f1-2)" = "zephyra ($version)" ] \
     || fail "the changelog in /usr/share/doc/zephyra is not the package's"
 
+# Every compiler call had the distribution's hardening flags, every link
+# immediate binding and read-only relocations.
+compiles=$(grep -E '^\[[0-9]+/[0-9]+\] (ccache )?/usr/bin/c\+\+ .* -c ' "$out/build.log" || true)
+[ -n "$compiles" ] || fail "no compiler call in $out/build.log"
+for flag in -fstack-protector-strong -D_FORTIFY_SOURCE=2 -Werror=format-security; do
+    ! grep -vqF -- " $flag " <<<"$compiles" || fail "a compiler call without $flag"
+done
+links=$(grep -E '^\[[0-9]+/[0-9]+\] : && (ccache )?/usr/bin/c\+\+ ' "$out/build.log" || true)
+[ -n "$links" ] || fail "no link in $out/build.log"
+! grep -vqF -- '-Wl,-z,relro -Wl,-z,now' <<<"$links" || fail "a link without -z relro -z now"
+
 # Stripped, hardened, with the debug information by build id, compressed.
 sourceTree=$out/zephyra-$version
 while read -r elf; do
     name=${elf#"$tmp"/root}
     [[ $(file -b "$elf") == *', stripped'* ]] || fail "$name is not stripped"
     # Control-flow protection is not among this release's distribution flags.
-    hardening-check --quiet --nocfprotection "$elf" >"$tmp/hardening" 2>&1 \
-        || { cat "$tmp/hardening" >&2; fail "$name lacks hardening"; }
+    # A library whose only fortifiable calls are the memory copies of C++
+    # containers (sizes known at run time only) has nothing left to protect:
+    # hardening-check calls that "only unprotected functions found"; the
+    # build log above shows it was compiled with fortification.
+    if ! hardening-check --verbose --nocfprotection "$elf" >"$tmp/hardening" 2>&1; then
+        failed=$(grep -E ': no,|: no$' "$tmp/hardening" | grep -v '(ignored)$' \
+                     | grep -v 'Fortify Source functions: no, only unprotected functions found' || true)
+        others=$(sed -n 's/^\tunprotected: //p' "$tmp/hardening" | grep -vxE 'memcpy|memmove|memset' || true)
+        if [ -n "$failed" ] || [ -n "$others" ]; then
+            cat "$tmp/hardening" >&2
+            fail "$name lacks hardening"
+        fi
+    fi
     id=$(readelf -n "$elf" | sed -n 's/.*Build ID: \([0-9a-f]*\).*/\1/p')
     debug=$tmp/dbgsym/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug
     [ -f "$debug" ] || fail "no debug information for $name in the -dbgsym package"
-    readelf -S -W "$debug" | grep -E ' \.debug_info ' | grep -qE ' [A-Z]*C[A-Z]* ' \
+    readelf -S -W "$debug" 2>/dev/null | grep -E ' \.debug_info ' | grep -qE ' [A-Z]*C[A-Z]* ' \
         || fail "the debug sections of $name are not compressed"
     for folder in "$sourceTree" "$PWD" /usr/local; do
         ! grep -qaF "$folder" "$elf" || fail "$name names the folder $folder"
