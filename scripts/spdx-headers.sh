@@ -9,8 +9,8 @@
 #
 # Source files are those git knows (or, outside a checkout, those under the
 # tree but the build folders) named *.cpp, *.h, *.hpp, *.cc, CMakeLists.txt,
-# *.cmake, *.sh, *.py. A file that has the line anywhere in its first three
-# lines is left as it is, so running this again changes nothing.
+# *.cmake, *.sh, *.py. A file whose first or second line is the licence
+# line is left as it is, so running this again changes nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 check=no
@@ -38,7 +38,7 @@ while IFS= read -r -d '' file; do
         CMakeLists.txt | */CMakeLists.txt | *.cmake | *.sh | *.py) comment='#' ;;
         *) continue ;;
     esac
-    if head -n 3 "$file" | grep -qF "$licence"; then
+    if head -n 2 "$file" | grep -qE "^(//|#) $licence\$"; then
         continue
     fi
     if [ $check = yes ]; then
