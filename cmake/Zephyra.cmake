@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared helpers for every folder of the project.
 
 # The one version of every program: the project's, given to the code that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // about_dialog.cpp - the About box.
 #include "about_dialog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // about_dialog.h - Help > About Zephyra.
 #pragma once
 

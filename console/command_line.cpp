@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // command_line.cpp - the program's options.
 #include "command_line.h"
 

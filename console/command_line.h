@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // command_line.h - the program's options, read before Qt starts.
 #pragma once
 

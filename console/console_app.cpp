@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_app.cpp - the application object.
 #include "console_app.h"
 

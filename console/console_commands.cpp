@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_commands.cpp - what the menu commands do.
 //
 // Each topic installs its handlers into the command table; OnCommand runs the

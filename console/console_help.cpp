@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_help.cpp - context help, help from the menu and the About box.
 #include "console_dialog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main.cpp - the program: options, display check, then the console.
 #include "command_line.h"
 #include "console_app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // menu_help.h - F1 on an item of the console's menu opens the help page
 // about it: sharing, reconnecting, the meter pace.
 #pragma once

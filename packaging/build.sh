@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian packages the way Debian does, from a clean copy of the
 # tree: OUT/zephyra-VERSION/ holds the copy, and dpkg-buildpackage -us -uc
 # leaves beside it the source package (zephyra_VERSION.dsc and .tar.xz),

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian packages the way Debian does (packaging/build.sh:
 # dpkg-buildpackage -us -uc on a clean copy of the tree) and checks what
 # dpkg-buildpackage made, as a distribution and a user would meet it:

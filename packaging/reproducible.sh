@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian packages twice from the same tree in two different
 # folders (packaging/build.sh into OUT/first and OUT/second) and compares
 # what came out byte for byte: the source package, the package and its

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test: the
 # Debian packages built as Debian builds them and checked, the full suite
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the link and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sliders.cpp - the level bars and the RIT/XIT slider.
 //
 // A line step moves a bar by one and sends the level at once, a page step

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // program_test.cpp - the programs as a user starts them: one version on
 // every program and in the About box, and the console's end on a
 // termination signal whatever window is open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // signal_child.cpp - the console as the program runs it, for the program
 // tests: on the radio at argv[1], connected and synchronised, it prints
 // "ready", waits until the radio transmits, then opens the modal window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra-link's options and failures as a user meets them: every usage
 // error exits 2 with a message naming the option, a port that does not open
 // exits 1 saying why, and a trace that cannot be written is said.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra-link: opens the radio's port through the link, sends raw commands,
 // and prints every notification with the values of its code's accessor.
 #include "format.h"

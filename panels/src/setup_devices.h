@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // setup_devices.h - the serial devices the setup panel offers.
 //
 // The list holds the devices found on the machine: the names under

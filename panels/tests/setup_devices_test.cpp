@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial devices offered by the setup panel: which are found, in which
 // order, the traditional port numbers, and the message for a device whose
 // permissions refuse the user.

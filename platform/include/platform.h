@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // platform.h - the one layer between Zephyra's windows and the desktop.
 //
 // Everything the windows take from the desktop goes through here: window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // help.cpp - help pages by context number, shown in a small help window.
 #include "platform.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra-sim as a program: prints its device, answers on it, stops on
 // SIGTERM, and refuses bad options with a message.
 #include "wire.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra-sim: a virtual QX-9000 on a pseudo-terminal, for running the
 // console (or any program that speaks the radio's protocol) without a radio.
 #include <qxsim.h>
