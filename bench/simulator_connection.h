@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // simulator_connection.h - the console's connection to the built-in
 // simulator without the console window, for the benchmarks that measure it.
 #pragma once

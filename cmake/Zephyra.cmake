@@ -1,4 +1,10 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared helpers for every folder of the project.
+
+# The one version of every program: the project's, given to the code that
+# prints it (--version, the About box) through this target.
+add_library(zephyra_version INTERFACE)
+target_compile_definitions(zephyra_version INTERFACE ZEPHYRA_VERSION="${PROJECT_VERSION}")
 
 # Warnings are set per target, never globally.
 function(zephyra_warnings target)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // command_line.cpp - the program's options.
 #include "command_line.h"
 
@@ -17,6 +18,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             result.help = true;
+        } else if (arg == "--version") {
+            result.version = true;
         } else if (arg == "--simulator") {
             result.simulator = true;
         } else if (arg == "--connect") {
@@ -79,7 +82,15 @@ std::string UsageText() {
            "  --simulator           run on the built-in virtual transceiver\n"
            "  --port DEVICE         use the radio on DEVICE (e.g. /dev/ttyUSB0) for this run\n"
            "  --connect             connect to the radio as soon as the console is up\n"
+           "  --version             show the version and the licence\n"
            "  --help                show this text\n";
+}
+
+std::string VersionText() {
+    return "zephyra " ZEPHYRA_VERSION "\n"
+           "Licence: GPL-3.0-or-later (the GNU General Public License, version 3 or any\n"
+           "later version): you may change it and pass it on under its terms. It is given\n"
+           "without any warranty.\n";
 }
 
 bool HasDisplay(const CommandLine& commandLine,

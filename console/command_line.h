@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // command_line.h - the program's options, read before Qt starts.
 #pragma once
 
@@ -8,6 +9,7 @@
 
 struct CommandLine {
     bool help = false;
+    bool version = false;                  // --version: print the version and exit
     bool simulator = false;                // kept for the built-in virtual transceiver
     std::string port;                      // --port DEVICE: this device for one run
     bool connect = false;                  // --connect: Control > ON once the console is up
@@ -23,6 +25,8 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 std::string UsageText();
+// "zephyra VERSION" and the licence, for --version.
+std::string VersionText();
 
 // Whether a window can be shown: a display is named, or the Qt platform
 // (from -platform or QT_QPA_PLATFORM) needs none.

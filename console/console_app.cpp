@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_app.cpp - the application object.
 #include "console_app.h"
 
 #include "console_menu.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QImageWriter>
 #include <QTimer>
@@ -20,7 +22,32 @@ namespace {
 // Ctrl+C in the terminal and a polite kill close the console like its close
 // box does, so the radio is released and the position saved. The handler
 // only writes a byte to a pipe; the console closes on the UI thread.
+//
+// A modal window (the About box, a question, a file dialog) runs an event
+// loop of its own inside the console's, and the console's loop cannot end
+// before it does: each is dismissed first, as its Cancel or Esc would, top
+// one first.
 int g_signalPipe[2] = {-1, -1};
+
+void DismissModalWindows(const QWidget* console) {
+    // Bounded: a window that will not go is not waited for.
+    for (int i = 0; i < 32; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == console) {
+            return;
+        }
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        }
+        // Hidden, a dialog's own loop ends (also one that refused the reject).
+        if (modal->isVisible()) {
+            modal->hide();
+        }
+        if (modal->isVisible()) {
+            return;
+        }
+    }
+}
 
 extern "C" void onTerminationSignal(int) {
     const char byte = 1;
@@ -39,9 +66,11 @@ public:
             char drain[16];
             while (::read(g_signalPipe[0], drain, sizeof drain) > 0) {
             }
-            if (!target.isNull()) {
-                target->reject();
+            if (target.isNull()) {
+                return;
             }
+            DismissModalWindows(target.data());
+            target->reject();
         });
         struct sigaction action {};
         action.sa_handler = onTerminationSignal;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_app.h - the application object: one running instance, the
 // profile's name, and the console run until it closes.
 #pragma once

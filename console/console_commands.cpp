@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_commands.cpp - what the menu commands do.
 //
 // Each topic installs its handlers into the command table; OnCommand runs the
@@ -9,6 +10,7 @@
 
 #include "console_ids.h"
 #include "console_menu.h"
+#include "menu_help.h"
 
 #include <ConsoleLink.h>
 #include <memory_table.h>
@@ -96,4 +98,5 @@ void ConsoleDialog::InstallFocusCommands() {
 void ConsoleDialog::InstallHelpCommands() {
     SetCommandHandler(cmd::HelpIndex, [] { platform::ShowHelp(kHelpContents); });
     SetCommandHandler(cmd::About, [this] { ShowAbout(); });
+    menu_help::Install(m_menuBar);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_connection.cpp - the console's connection to the radio: Control >
 // ON, OFF and Refresh, the "CONTROL" button, and what the connection shows
 // on the console (lamp, pictures, menu states, the live display).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_controls.cpp - builds the console's controls from the template.
 #include "console_controls.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_controls.h - the console's control objects, built from the
 // template and reached by identifier.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_dialog.cpp - the console window's shell: construction, window
 // events and the dispatch of window messages.
 #include "console_dialog.h"

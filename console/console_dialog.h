@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_dialog.h - the console window: a thin shell over files by topic.
 //
 //   console_app.cpp      the application object (single instance, run, render)

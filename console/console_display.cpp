@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_display.cpp - helpers for the display area as a whole.
 #include "console_dialog.h"
 

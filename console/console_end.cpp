@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_end.cpp - the end of the console: closing the secondary windows,
 // saving the position, and the orderly teardown.
 #include "console_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_ids.h - the control identifiers of the console template.
 //
 // Every control of the console has one identifier; the template table

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_look.cpp - fonts, colours, pictures and level ranges of the
 // console, applied once at start.
 #include "console_dialog.h"

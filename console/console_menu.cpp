@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_menu.cpp - the console's menu as data and the menu bar built from it.
 #include "console_menu.h"
 

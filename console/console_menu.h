@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_menu.h - the console's menu: command identifiers and the menu as
 // data (text, command, initially greyed).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_operations_install.cpp - puts the operator's side of the console
 // in place: the control handlers, the menu items that act on the radio and
 // the pre-filter that every key and pointer event passes first.

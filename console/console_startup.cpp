@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_startup.cpp - the console's start: controls, look, layout and the
 // start-up picture.
 #include "console_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_template.cpp - every control of the console: class, caption and
 // rectangle (left, top, width, height in client pixels).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_template.h - the console template as data.
 //
 // One row per control: identifier, control class, caption and rectangle in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main.cpp - the program: options, display check, then the console.
 #include "command_line.h"
 #include "console_app.h"
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
     }
     if (commandLine.help) {
         std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (commandLine.version) {
+        std::fputs(VersionText().c_str(), stdout);
         return 0;
     }
     const auto environment = [](const char* name) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pictures.cpp - the console's pictures in the radio's front-panel look.
 #include "pictures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pictures.h - the console's pictures, drawn once at start.
 //
 // Every picture is painted here with QPainter in the radio's front-panel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // splash_window.cpp - the start-up picture.
 #include "splash_window.h"
 

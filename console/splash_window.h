@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // splash_window.h - the start-up picture shown while the console starts.
 #pragma once
 

@@ -1,43 +1,48 @@
 #!/usr/bin/env bash
-# Makes the Debian package from a finished build (the release build by
-# default): BUILD/package/zephyra_<version>_<arch>.deb and its debug symbols,
-# BUILD/package/zephyra-dbgsym_<version>_<arch>.ddeb. Prints the package's path.
-# (The folder BUILD/package/_CPack_Packages is CPack's staging area.)
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian packages the way Debian does, from a clean copy of the
+# tree: OUT/zephyra-VERSION/ holds the copy, and dpkg-buildpackage -us -uc
+# leaves beside it the source package (zephyra_VERSION.dsc and .tar.xz),
+# zephyra_VERSION_ARCH.deb, its debug symbols zephyra-dbgsym_VERSION_ARCH.deb,
+# the .buildinfo and the .changes. Prints the path of the .changes file.
+#
+#     packaging/build.sh [OUT]        (OUT: build/deb by default)
+#
+# The copy holds the files git knows (committed or not, without what
+# .gitignore leaves out), or outside a git checkout everything but the build
+# folders. With ccache installed the compiler output is cached by the paths
+# inside the copy, so a build in another folder compiles almost nothing;
+# the packages come out the same either way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(realpath "${1:-build/release}")
-out=$build/package
+top=$PWD
+out=$(realpath -m "${1:-build/deb}")
+version=$(dpkg-parsechangelog -S Version)
+tree=$out/zephyra-$version
+
 rm -rf "$out"
-(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
-deb=$(ls "$out"/zephyra_*.deb)
+mkdir -p "$tree"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z --cached --others --exclude-standard \
+        | while IFS= read -r -d '' file; do
+              if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
+          done \
+        | tar --null -T - -cf - | tar -C "$tree" -xf -
+else
+    tar -C "$top" --exclude=./build --exclude='./build-*' --exclude=./.git -cf - . | tar -C "$tree" -xf -
+fi
 
-# CPack gives any package with a library under /usr/lib a postinst and a
-# postrm that run ldconfig. The program's libraries are in a private folder
-# that ldconfig never reads, so the package needs neither script: take them
-# out (and stop if they ever hold anything else).
-tree=$(mktemp -d)
-trap 'rm -rf "$tree"' EXIT
-dpkg-deb -R "$deb" "$tree/root"
-for script in postinst postrm; do
-    [ -f "$tree/root/DEBIAN/$script" ] || continue
-    if grep -v -E '^(#!/bin/sh|set -e|if \[ "\$1" = "(configure|remove)" \]; then|[[:space:]]*ldconfig|fi|)$' \
-            "$tree/root/DEBIAN/$script"; then
-        echo "packaging: DEBIAN/$script does more than run ldconfig" >&2
-        exit 1
-    fi
-    rm "$tree/root/DEBIAN/$script"
-done
-dpkg-deb --root-owner-group -Zxz -b "$tree/root" "$deb" >/dev/null
-
-# CPack's -dbgsym package lists its files in md5sums under the paths of its
-# staging folder, has no copyright file and keeps the executable bit on the
-# debug files. Give it the right sums, plain data files and, as Debian's own
-# -dbgsym packages have, its documentation folder as a link to the package's.
-ddeb=$(ls "$out"/zephyra-dbgsym_*.ddeb)
-dpkg-deb -R "$ddeb" "$tree/dbgsym"
-find "$tree/dbgsym/usr/lib/debug" -type f -exec chmod 0644 {} +
-mkdir -p "$tree/dbgsym/usr/share/doc"
-ln -s zephyra "$tree/dbgsym/usr/share/doc/zephyra-dbgsym"
-(cd "$tree/dbgsym" && find usr -type f | LC_ALL=C sort | xargs md5sum > DEBIAN/md5sums)
-dpkg-deb --root-owner-group -Zgzip -b "$tree/dbgsym" "$ddeb" >/dev/null
-echo "$deb"
+if command -v ccache >/dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=true
+    # debhelper gives the build a home of its own inside the tree: the cache
+    # is named here, or it would be made anew (and lost) in every build.
+    CCACHE_DIR=${CCACHE_DIR:-$(ccache -k cache_dir)}
+    export CCACHE_DIR
+fi
+jobs=${ZEPHYRA_JOBS:-$(nproc)}
+(cd "$tree" && dpkg-buildpackage -us -uc -j"$jobs" >"$out/build.log" 2>&1) || {
+    tail -n 40 "$out/build.log" >&2
+    echo "packaging: dpkg-buildpackage failed (the whole log: $out/build.log)" >&2
+    exit 1
+}
+ls "$out"/zephyra_"$version"_*.changes

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the AppStream screenshot, packaging/screenshot.png, with the program
 # itself: the console connected to its built-in simulator after the initial
 # read of every setting. Run it after a release build when the console's look

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Zephyra needs to build, test and run, when missing.
 set -euo pipefail
 need=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgtest-dev libgmock-dev
       libbenchmark-dev xvfb xauth imagemagick fonts-liberation2
       libhamlib-utils  # the rig-control clients the sharing tests run against the console
       ccache)          # compiles once for every checkout of the same sources
-# The Debian package and its checks.
-need+=(dpkg-dev file binutils lintian appstream desktop-file-utils)
+# The Debian package (dpkg-buildpackage with debhelper) and its checks
+# (hardening-check comes with devscripts).
+need+=(dpkg-dev debhelper devscripts file binutils lintian appstream desktop-file-utils)
 # fldigi, whose bandwidth box the sharing test drives on a virtual display.
 need+=(fldigi)
 # The session and accessibility buses the screen-reader test runs on.

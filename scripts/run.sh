@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds and starts the console on the built-in
 # simulator. Without a display it says so and renders the synchronised console
 # to zephyra-console.png instead.

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test: the
-# release programs packaged and the Debian package checked, the full suite
+# Debian packages built as Debian builds them and checked, the full suite
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the link and
 # simulator under ThreadSanitizer, and a short fuzz run of the reply decoder.
 #
 # The suite runs once, in the sanitizer build, where every case is checked
 # for memory and undefined-behaviour faults besides its own assertions; the
-# release build makes the package, the benchmarks and the programs the
-# package check runs. `ctest --preset release` runs the same suite on an
-# optimised build when wanted.
+# package build makes the programs the package check runs. `ctest --preset
+# release` runs the same suite on an optimised build when wanted.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -22,12 +22,11 @@ if command -v ccache >/dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; th
     export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 fi
 
-# The release programs, libraries and benchmarks, and their Debian package:
-# lintian, its contents, the unpacked programs running from a temporary
-# folder (packaging/check.sh).
-cmake --preset package >/dev/null
-cmake --build --preset package -j "$jobs"
-packaging/check.sh build/package
+# The Debian packages: dpkg-buildpackage -us -uc on a clean copy of the tree
+# with the distribution's hardening flags (the compiler cache serves it too),
+# then lintian, hardening, contents and the unpacked programs running from a
+# temporary folder (packaging/check.sh).
+packaging/check.sh build/deb
 
 # Link and simulator under ThreadSanitizer (no Qt in this build).
 cmake --preset tsan >/dev/null

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() for the window tests: offscreen platform, a private settings folder
 // and runtime folder, one QApplication for the whole program.
 #include <QApplication>

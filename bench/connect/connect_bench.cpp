@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // connect_bench: time from Control > ON to the end of the initial read of
 // every setting, against the built-in simulator, unpaced and paced at 9,600
 // and 57,600 baud; the bytes written and read; and the time the same bytes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_console.h - what the benchmarks that run the console share: their
 // start (a throw-away profile, the offscreen platform unless one is named,
 // the console on the built-in simulator) and the median, 99th percentile

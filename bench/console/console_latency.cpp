@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_latency: how long a report of the radio takes to reach the label
 // that shows it. The console runs on the built-in simulator; the radio's
 // dial is turned from its side (an FA report with auto-information on) and

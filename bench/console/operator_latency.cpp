@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // operator_latency: how long an operator's action takes to reach the radio.
 // The console runs on the built-in simulator; a left click on the main
 // display's 1 kHz digit is timed until the radio has received the new FA,

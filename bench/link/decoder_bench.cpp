@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How much of one core the link's read path costs.
 //
 // The mix is what a radio with auto-information on sends while the operator

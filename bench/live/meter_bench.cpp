@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meter_bench: how soon the console's main S-meter shows a change made at
 // the radio, what share of the line the meters' polls take, and what the
 // idle connected console costs, for each pace, against the built-in

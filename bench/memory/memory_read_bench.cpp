@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_read_bench: time to read all 300 memory channels and the call
 // channel with MR (both halves of every channel in use), against the
 // simulator paced at 9,600 and 57,600 baud, beside two wire minimums at

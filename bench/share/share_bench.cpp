@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // share_bench: what a program sharing the radio through the console waits
 // for. The console runs on the built-in simulator with both servers on
 // loopback ports; clients on their own threads send requests while the

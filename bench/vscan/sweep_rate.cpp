@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channels per second of the sweep thread against the virtual radio, beside
 // the cost model: each channel costs the interval plus the time to write its
 // two commands (the tuning, 14 bytes, and the meter query, 4 bytes).

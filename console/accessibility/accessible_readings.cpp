@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // accessible_readings.cpp - frequency, signal and power readings, and the
 // announcement gate.
 #include "accessible_readings.h"

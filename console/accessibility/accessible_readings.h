@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // accessible_readings.h - what a screen reader says for the painted parts of
 // the console: a frequency drawn as eleven digit labels, a bar meter's
 // level read off its printed scale, and the gate that keeps announcements

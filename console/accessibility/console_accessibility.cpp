@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_accessibility.cpp - names, readings, Tab order, announcements and
 // the speak key of the console.
 #include "console_accessibility.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_accessibility.h - the console for an operator who cannot see it.
 //
 // A screen reader reads the console through the toolkit's accessibility

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // window_names.cpp - names from captions for the secondary windows.
 #include "window_names.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // window_names.h - names for the controls of a window that a screen reader
 // would otherwise find nameless, taken from the caption that stands beside
 // or above each on screen.

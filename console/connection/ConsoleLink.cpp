@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control > ON and OFF: opening and closing the link, identifying the radio,
 // the power watchdog and the terminal (TNC) mode switch.
 #include "ConsoleLink.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ConsoleLink.h - the console's side of the radio connection.
 //
 // ConsoleLink takes the console from disconnected to a console that shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the extended-menu items the console needs, one after another, each
 // waited for until the radio has answered that very item.
 #include "ConsoleLink.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The meters' poll: SM and RM queries at the chosen pace while the line is
 // the console's own.
 #include "MeterPoll.h"

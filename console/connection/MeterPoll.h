@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MeterPoll.h - keeping the meters moving.
 //
 // The radio reports frequencies, modes and switches by itself but not its

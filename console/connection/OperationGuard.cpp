@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operation guard: the radio's knobs are locked and the console is
 // disabled while an operation of several dependent commands runs.
 #include "ConsoleLink.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's power state, the console's power-off values and the ending of
 // a pending operator mode.
 #include "ConsoleLink.h"

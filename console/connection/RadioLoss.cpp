@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A lost radio: telling why it went (no answer, the device gone, switched
 // off) on the status line and in the window title, and noticing when the
 // device the link uses has vanished from under it.

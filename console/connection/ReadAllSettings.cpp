@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The initial read of every setting, in the radio's fixed order, with the
 // repeater, remote and ZUL modes suspended while it runs.
 #include "ConsoleLink.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding a lost radio again: tries of Control > ON with a back-off, while
 // the radio is away and nothing else holds the console.
 #include "Reconnect.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reconnect.h - finding a lost radio again.
 //
 // When the watchdog hears nothing more or the serial device vanishes, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link's notifications that the connection sequences depend on: ID, PS,
 // EX, TY, MF and TC. Every notification that has a handler in the console
 // proves the radio alive.

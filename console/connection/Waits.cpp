@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting on the console thread: fixed pauses, and bounded waits that end as
 // soon as the awaited value is stored.
 #include "ConsoleLink.h"

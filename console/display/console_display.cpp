@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_display.cpp - the display operations' shared parts: construction,
 // the display timers and the clear-all operation.
 #include "console_display.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_display.h - the console's display operations: how the console
 // follows the radio.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // display_controls.h - the small steps every display topic takes on the
 // console's controls and state: a text put on a label or text line, a word
 // lit on black, a button checked, the RIT and XIT offsets. Private to the

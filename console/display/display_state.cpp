@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // display_state.cpp - the indicators of the front-panel display: the status
 // words, lamps and sliders each reply sets, the status lines of both bands
 // and the memory lamp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // display_state_modes.cpp - the parts of the front-panel display that
 // follow the radio's operating state: the mode labels, busy, the sub
 // receiver, the antenna tuner and its blink, the automatic simplex check,

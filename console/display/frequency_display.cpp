@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frequency_display.cpp - the two frequency displays and the receive VFO.
 //
 // A display is eleven digit labels (10 GHz first) and four separators

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_display.cpp - the memory channels on the display: the MR replies
 // that fill the records of both bands (or, in memory scroll mode, only show
 // the browsed channel), the MC reply of the radio's current channel, and the

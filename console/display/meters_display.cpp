@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meters_display.cpp - the meters: the signal bars of both bands (SM), the
 // second meter (RM) and the scales and names printed beside them.
 #include "console_display.h"

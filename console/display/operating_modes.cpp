@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // operating_modes.cpp - power, PLL lock, terminal mode, satellite mode and the
 // extended menu: the replies that switch the whole console into another
 // operating state, and the ZUL line that names it.

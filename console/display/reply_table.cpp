@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // reply_table.cpp - the console's side of the link's notifications.
 //
 // One row per reply code: read the value with the code's accessor (the

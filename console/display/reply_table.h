@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // reply_table.h - the console's handling of the link's notifications.
 #pragma once
 

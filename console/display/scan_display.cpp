@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // scan_display.cpp - what the radio's scans show: the scan text and its
 // speed on the control band's status line, the scan-speed slider, and the
 // speed commands and arrows a scan allows.

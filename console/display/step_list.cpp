@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // step_list.cpp - the channel-step list beside the tuning controls: its
 // entries follow the mode class, its selection the radio's ST reports.
 #include "console_display.h"

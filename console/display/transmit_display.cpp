@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // transmit_display.cpp - transmit, split and the RIT/XIT offset.
 //
 // The IF reply is the radio's summary of the control band (frequency,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // library_windows.cpp - the calls of the console's window table, each passed
 // to the export of the library that owns the window. Every view gets the
 // desktop as its parent: a null parent makes an independent top-level

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // library_windows.h - the console's secondary windows, reached through the
 // exports of the libraries that own them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // window_hosting.cpp - opening the secondary windows: which command or
 // front-panel control opens which window, and when the console lets it.
 //

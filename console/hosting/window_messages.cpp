@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // window_messages.cpp - what the secondary windows tell the console: the
 // end of memory editing, a radio reset from the set-up panel, the set-up
 // panel's OK, the end of satellite-name editing, the visual scan closed, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel lists as CSV files in CHIRP's column layout.
 //
 // The CHIRP columns carry what most radios share. What this radio holds

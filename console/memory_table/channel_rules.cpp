@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ranges a channel must keep, the tone, DCS, step and mode tables, and
 // the exact conversion between megahertz texts and hertz.
 #include "memory_channels.h"

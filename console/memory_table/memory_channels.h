@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_channels.h - the radio's memory channels as plain data: one channel
 // record, the rules a channel must keep to be written, the CSV file layout
 // that repeater lists are exchanged in (CHIRP's columns), and reading and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_table.h - the "Memory Channels" window: every memory channel of the
 // radio and its call channel in one table.
 //

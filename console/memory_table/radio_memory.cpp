@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One channel at a time through the link: MR read queries answered into the
 // reply store. (Writes go through the writer, channel_writer.cpp.)
 #include "memory_channels.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_input.cpp - the console's pre-filter: every key and pointer event
 // for the console or one of its controls passes here first.
 //

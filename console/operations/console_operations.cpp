@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_operations.cpp - the operations' shared parts: construction, the
 // hold and repeat timers, the waits inside an operation and the end of an
 // operator mode.

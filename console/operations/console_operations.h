@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_operations.h - what the operator's actions do: the front panel's
 // buttons, lists and sliders, the keypad and its entry mode, the tuning
 // dial, the keyboard, the mouse wheel and the press-and-hold timers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // control_functions.cpp - the front panel's functions: each reads what the
 // radio last reported, works out the next value and sends it. A value that
 // cannot be read sends only the read request; the next press toggles.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // control_handlers.cpp - which front-panel control runs what: one row per
 // control, the FUNC layer and its captions, the keypad's two lives (digits
 // in entry mode, functions otherwise) and the double clicks that type twice.

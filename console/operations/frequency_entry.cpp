@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frequency_entry.cpp - typing and stepping a frequency: the click-to-step
 // digits, the keypad's entry mode, its digits and decimal point, and ENT.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_keys.cpp - the keys that write, leave or change a memory channel:
 // "M. IN" (browse to a channel, then write the VFO into it), the keypad's
 // CLR (which first ends any pending mode), VFO / M, CALL, and clearing the

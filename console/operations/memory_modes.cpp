@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_modes.cpp - the memory modes of the front panel: memory scroll
 // mode (channels shown without selecting them on the radio), the quick
 // memory's "M. IN" and "MR", the programmable memories' "PM" and "PM IN",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // menu_commands.cpp - the menu items that act on the radio.
 //
 // An item with a front-panel control moves the keyboard focus to it and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // menu_commands.h - installs the menu items that act on the radio.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meter_control.cpp - METER: steps the second meter through the kinds the
 // transmit band allows. SWR is offered only up to 60 MHz (bands 1 to 11),
 // COMP only with the speech processor on.

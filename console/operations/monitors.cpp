@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // monitors.cpp - press to monitor: "RX M." opens the squelch and switches
 // the tone squelch off while held, "DSP M." opens the filter; the release
 // puts back what the press found.

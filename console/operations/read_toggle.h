@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // read_toggle.h - the steps most front-panel handlers share: read what the
 // radio last reported (up to ten tries), and send the other value, or only
 // the read request when nothing is stored. Private to the operation files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // scan_control.cpp - starting and stopping the radio's scans, the scan
 // group and visual scan windows, the scan speed and the slow-scan mark.
 #include "console_operations.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sliders.cpp - the RIT/XIT slider and the scan speed bar.
 //
 // (When a level bar sends is decided in level_bars.cpp.)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vfo_capture.cpp - the VFO copied into the control band's memory record
 // before "M. IN" writes it: frequency (with the RIT offset), mode, tones,
 // shift and step from the stored replies, and in split the transmit VFO's

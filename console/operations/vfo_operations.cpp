@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vfo_operations.cpp - the VFO keys: A = B, A / B, SPLIT, TUNE, BAND and
 // MULTI (the click encoder, which steps channels in memory scroll mode).
 #include "console_operations.h"

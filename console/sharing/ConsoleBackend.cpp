@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ConsoleBackend.cpp - what a sharing client gets and sets, over the
 // console's link and state.
 #include "RadioSharing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RadioSharing.cpp - the servers, their profile settings and status.
 #include "RadioSharing.h"
 

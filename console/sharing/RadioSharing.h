@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RadioSharing.h - the console's side of sharing the radio with other
 // programs: the backend over the console's link and state, and the two
 // servers with their profile settings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_sharing.cpp - the console's menu switches and status of the
 // sharing servers.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_state.h - the one state of the console.
 //
 // Every sequence and every operation of the console reads and writes this

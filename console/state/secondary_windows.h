@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // secondary_windows.h - every call the console makes to a secondary window.
 //
 // The console owns no secondary window: each lives in its library and is

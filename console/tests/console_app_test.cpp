@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_app_test.cpp - the application object and the command line.
 #include "command_line.h"
 #include "console_app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_dialog_test.cpp - the started console: its controls, captions,
 // colours, fonts, pictures and level ranges.
 #include "console_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_test_env.cpp - every process of the console tests gets a profile
 // and a runtime folder of its own.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_test_support.h - a console built for tests: no start-up picture,
 // no sleeping, a fresh profile section for its position.
 #pragma once

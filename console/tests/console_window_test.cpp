@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // console_window_test.cpp - the console as a window: size, keys, menu,
 // messages, start-up picture, help and the end sequence.
 #include "about_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pictures_test.cpp - the drawn pictures have their sizes and are pictures.
 #include "pictures.h"
 

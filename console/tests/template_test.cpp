@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // template_test.cpp - the console template as data: counts, identifiers,
 // fixed rectangles and a front panel without overlaps.
 #include "console_ids.h"

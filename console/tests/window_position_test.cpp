@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // window_position_test.cpp - where the console opens and what it leaves in
 // the profile.
 #include "console_test_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin.h - the display controls every Zephyra window draws with.
 //
 // Seven control classes, each a Qt widget placed at a fixed rectangle of its

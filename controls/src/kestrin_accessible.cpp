@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin_accessible.cpp - what a screen reader reads of the display
 // controls.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin_buttons.cpp - push buttons with colours and icons, and the
 // owner-drawn coloured button.
 #include "kestrin.h"

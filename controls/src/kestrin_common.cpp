@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin_common.cpp - colours, the control base and shared drawing helpers.
 #include "kestrin.h"
 #include "kestrin_paint.h"

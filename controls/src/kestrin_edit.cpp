@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin_edit.cpp - the edit field.
 #include "kestrin.h"
 #include "kestrin_paint.h"

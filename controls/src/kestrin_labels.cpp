@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin_labels.cpp - text and icon labels and framed group labels.
 #include "kestrin.h"
 #include "kestrin_paint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin_led.cpp - the indicator lamp, steady or blinking while on.
 #include "kestrin.h"
 #include "kestrin_paint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin_meter.cpp - the segmented bar meter with peak hold and squelch mark.
 #include "kestrin.h"
 #include "kestrin_paint.h"

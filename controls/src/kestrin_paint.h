@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrin_paint.h - drawing and font helpers shared by the control classes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader reads of the display controls through the toolkit's
 // accessibility interface: names, values, the text interface and roles,
 // with nothing painted changing.

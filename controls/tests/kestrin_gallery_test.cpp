@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders one of every control kind, in the states a console shows, to a PNG
 // for a person to look at; checks that every control drew something.
 #include <kestrin.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Behaviour of the display controls: colours, rectangles, meters, lamps,
 // setters and what their paint code puts on screen.
 #include <kestrin.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tonwell.h - the audio equaliser windows the console opens.
 //
 //   window                          view           destroy          profile key  help

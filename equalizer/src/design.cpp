@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // design.cpp - Kaiser-window FIR design, tap text and response of the
 // equaliser.
 #include "design.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // design.h - the equaliser's filter design, tap encoding and response, free
 // of any window code so that it can be checked on its own.
 //

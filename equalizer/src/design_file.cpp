@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // design_file.cpp - writing and reading the design-data file.
 #include "design_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // design_file.h - the design-data file (".udd"): five values, one a line,
 // then an empty line, "----- Note -----" and an empty line.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eq_window.h - what both equaliser windows share: the secondary-window
 // frame (title, fixed size, the main window's font, their own link object,
 // the saved position, closing to the main window), help and the Esc key.

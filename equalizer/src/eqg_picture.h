@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqg_picture.h - the picture of a sample: the magnitude response its taps
 // have, drawn as a black curve on the light orange background with a
 // frequency axis, computed from the tap text itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqg_window.h - the samples window "Audio Editor - Samples": seven types
 // of five ready-made tap sets. The operator picks a type, one of the five
 // picture buttons (each shows the response of its sample), receive or

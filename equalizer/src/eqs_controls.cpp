@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqs_controls.cpp - the design window's type buttons, scroll bars and the
 // design they drive.
 #include "eqs_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqs_file.cpp - saving and loading design-data files.
 #include "eqs_window.h"
 

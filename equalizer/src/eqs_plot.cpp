@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqs_plot.cpp - drawing the response curve of the designed taps.
 #include "eqs_plot.h"
 

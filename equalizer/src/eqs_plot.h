@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqs_plot.h - the response plot: drawn on the window's off-screen surface,
 // then shown by the sunken plot area.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqs_window.cpp - the design window's controls, menu and opening.
 #include "eqs_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqs_window.h - the design window "Audio Editor - Design".
 //
 // Its operations live in files by topic: eqs_window.cpp (controls and menu),

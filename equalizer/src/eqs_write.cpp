@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // eqs_write.cpp - loading the designed taps into the radio's equaliser.
 #include "eqs_window.h"
 

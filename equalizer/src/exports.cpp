@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // exports.cpp - the library's exported functions: creating, showing and
 // destroying the two windows, and clean-up when the application or the
 // library goes away.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // samples.h - the 35 ready-made tap sets of the samples window: seven types
 // of five samples, each the 128-character text the radio's UR and UT
 // commands take (32 taps of four upper-case hex digits, 16-bit two's

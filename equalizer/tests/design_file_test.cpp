@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design-data file: its exact text, the round trip and damaged files.
 #include "design_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filter design, tap text and response checked against the independent
 // derivation of reference_design.h.
 #include "design.h"

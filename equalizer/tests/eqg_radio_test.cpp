@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every sample written to the virtual transceiver: the command chosen by
 // RX EQ. / TX EQ. and the 128 characters, against the texts typed out in
 // samples_expected.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The samples window: what it shows at opening, the type list and the
 // picture buttons, the pictures drawn from each sample's own taps, the
 // confirmation and the keys.

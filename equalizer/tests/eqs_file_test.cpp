@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving and loading design-data files through the design window: the text
 // written, the round trip, the remembered folder and damaged files.
 #include "window_helpers.h"

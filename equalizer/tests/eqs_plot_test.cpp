@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The response plot as it appears in the window: the black curve must run
 // where the taps' true response (computed independently) puts it.
 #include "reference_design.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the designed taps to the radio, checked on the virtual transceiver:
 // the confirmation, the command chosen by RX/TX and the 128 characters.
 #include "window_helpers.h"

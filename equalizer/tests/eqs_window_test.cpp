@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design and samples windows: opening, the view and destroy rules, type
 // selection, the scroll bars, keys, help and saved positions.
 #include "window_helpers.h"

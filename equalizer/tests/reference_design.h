@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // reference_design.h - an independent derivation of the equaliser's filters
 // for the tests: band edges instead of modulation, long double arithmetic and
 // the standard library's Bessel function instead of the truncated series.

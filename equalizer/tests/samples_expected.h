@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // samples_expected.h - the 35 sample tap texts as the tests expect them,
 // typed out apart from the library's own table, so that a wrong digit in
 // either shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The samples' table and the response their taps have, checked against a
 // copy of the texts typed out apart and against responses computed here in
 // another way (the real cosine sums of symmetric filters).

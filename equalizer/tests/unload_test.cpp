@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows left open when the application ends are destroyed by the library
 // itself, samples window first, with their positions saved.
 #include <platform.h>

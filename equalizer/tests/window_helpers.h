@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // window_helpers.h - reaching the equaliser windows and their controls from
 // the window tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tonwell-render: opens the samples window headless for each type and writes
 // it to <folder>/tonwell_samples_<type>.png, and every sample's picture to
 // <folder>/tonwell_sample_<type>_<sample>.png, to look at them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: arbitrary bytes from the line through the read thread's
 // joining, the decoder, the store and the accessors, without a port.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvan.h - the radio link: serial port, read thread, reply decoder, reply
 // store, notifications, command builders, reply accessors, band lookup.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The accessors of replies that carry texts (frequencies, names) and of the
 // direct text.
 #include "accessors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The accessors of plain stored numbers.
 #include "accessors.h"
 

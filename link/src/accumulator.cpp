@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Joining received text into replies.
 #include "accumulator.h"
 

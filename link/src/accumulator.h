@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Joins received text into replies: what ends with ";" goes to the decoder,
 // the rest waits for the next read; in direct mode everything goes to the
 // direct text.

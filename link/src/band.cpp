@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Version type and band lookup from the stored TY reply and frequencies.
 #include "block.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link state block: the reply store, the notify-pending flags, the direct
 // text, the direct-mode flag and the notification target. One process-wide
 // instance serves every CCorvan object; the decoder tests, the fuzzer and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builders with a mode argument whose set form carries more than one value,
 // a frequency or a text.
 #include "builders.h"

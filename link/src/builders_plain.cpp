@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builders without a mode argument: queries, one-shot actions and the memory
 // commands.
 #include "builders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The builders of one value: a set form "XX" plus a fixed-width number, and
 // the read query "XX;".
 #include "builders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock of the staleness rule, replaceable by tests.
 #include "link.h"
 #include "testing.h"

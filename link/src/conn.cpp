@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and closing the link, writing, the identity probe.
 #include "block.h"
 #include "decoder.h"

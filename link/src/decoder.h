@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reply decoder: framing into pieces, the character check, field
 // conversion into the reply store, and the direct (terminal) path.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process-wide link: the port, the read thread and the flags around them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notification numbers of the reply codes.
 #include "messages.h"
 

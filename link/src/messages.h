@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of notification numbers, shared by the notifier and the tools.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notifications: one posted message per decoded piece.
 #include "block.h"
 #include "decoder.h"

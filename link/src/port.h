@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port on this platform: a terminal device driven through termios.
 // Another backend could replace port_posix.cpp without touching the rest.
 #pragma once

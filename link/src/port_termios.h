@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The termios settings of a port, apart so that they can be checked
 // without a device (a pseudo-terminal ignores parity and character size).
 #pragma once

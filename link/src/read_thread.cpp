@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read thread: waits on the port and on a wake-up descriptor, reads what
 // arrived and hands it to the accumulator.
 #include "accumulator.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of stored replies: for every reply code and model type, which
 // record takes the reply and which fields are converted into which slots.
 #pragma once

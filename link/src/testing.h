@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hooks for the link's own tests, the fuzzer and the benchmark. Not part of
 // the public interface.
 #pragma once

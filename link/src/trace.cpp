@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The traffic trace.
 #include "trace.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <mutex>
 
@@ -57,8 +60,12 @@ void TraceInit()
 {
     std::call_once(g_envOnce, [] {
         const char* path = std::getenv("ZEPHYRA_TRACE");
-        if (path != nullptr && path[0] != '\0')
-            TraceOpen(path);
+        if (path != nullptr && path[0] != '\0' && !TraceOpen(path)) {
+            // Asked for and not written: the one place this can be said is
+            // the program's standard error.
+            std::fprintf(stderr, "%s: cannot write the trace to %s (ZEPHYRA_TRACE): %s\n",
+                         program_invocation_short_name, path, std::strerror(errno));
+        }
     });
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The traffic trace: every byte written and read, with a timestamp and its
 // direction, appended to a file the operator names (ZEPHYRA_TRACE or SetTrace).
 #pragma once

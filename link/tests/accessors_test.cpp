@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every accessor: what it copies for each model type, what it leaves, and the
 // pending flags it clears.
 #include "block.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Joining reads into replies: fragments, staleness and the overflow rule.
 #include "accumulator.h"
 #include "block.h"

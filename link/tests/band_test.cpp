@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Version type and band lookup at the edges of every table.
 #include "block.h"
 #include "row_groups.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every builder against a pseudo-terminal: the test reads exactly what went
 // on the wire, or checks that a refused command wrote nothing.
 #include "block.h"

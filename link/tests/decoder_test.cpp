@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoder over the table of stored replies: every code, every model type,
 // and the pieces that must be refused or ignored.
 #include "block.h"

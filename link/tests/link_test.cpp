@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link over a real pseudo-terminal: connecting, identifying, reading
 // split and joined replies, staleness, direct mode, closing while the radio
 // streams, a device that vanishes, and hostile input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notifications: the message of every code, its parameters and conditions,
 // and the pending flags that throttle the streaming codes.
 #include "block.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scripted radio on the far side of a pseudo-terminal pair: the link opens
 // the terminal side by path, the test reads and writes the other side.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table rows grouped by a key (a code, a type reply), so that one test runs
 // the rows of one key: failures still name the row through SCOPED_TRACE.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra-link from the outside: a scripted radio on a pseudo-terminal, the
 // program's printed notifications checked line by line.
 #include "format.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The accessor of every notified code, in the accessor's parameter order.
 #include "values.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the accessor of a notification's code returns, as a list of values.
 #pragma once
 

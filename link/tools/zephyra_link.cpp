@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra-link: opens the radio's port through the link, sends raw commands,
 // and prints every notification with the values of its code's accessor.
 #include "format.h"
@@ -5,6 +6,9 @@
 
 #include <corvan.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -14,6 +18,9 @@
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +45,7 @@ Options:
                  (texts as strings, numbers as numbers)
   --trace FILE   append every byte written and read to FILE (as the
                  ZEPHYRA_TRACE environment variable does)
+  --version      the version and the licence
   --help         this text
 
 Plain output is one line per notification:
@@ -45,9 +53,23 @@ Plain output is one line per notification:
 where RESULT is what the accessor returned (1: a value was stored for the
 connected model type, 0: none) and texts are quoted.
 
-Exit status: 0 when the port opened, 1 when it could not be opened, 2 for
+Exit status: 0 when the port opened, 1 when it could not be opened (the
+reason is printed: no such device, permission denied, busy, ...), 2 for
 wrong usage.
 )";
+
+constexpr const char* kVersion = "zephyra-link " ZEPHYRA_VERSION "\n"
+                                 "Licence: GPL-3.0-or-later (the GNU General Public License, version 3 or any\n"
+                                 "later version): you may change it and pass it on under its terms. It is given\n"
+                                 "without any warranty.\n";
+
+// The rates, parities and models the options take (the radio's own rates;
+// 4800 with two stop bits).
+constexpr unsigned long kRates[] = {4800, 9600, 19200, 38400, 57600};
+constexpr const char* kParities = "neoms";
+constexpr const char* kModels[] = {"QR-7730", "QX-410", "QX-620"};
+// The longest wait or gap an option takes: an hour.
+constexpr unsigned long long kMaxMilliseconds = 3600000;
 
 class Queue final : public CorvanTarget {
 public:
@@ -78,11 +100,52 @@ private:
     std::deque<Item> m_items;
 };
 
-bool Number(const char* text, unsigned long& out)
+// A whole decimal number within [0, max]: digits only (no sign, no blanks),
+// no overflow.
+bool Number(const char* text, unsigned long long max, unsigned long& out)
 {
-    char* end = nullptr;
-    out = std::strtoul(text, &end, 10);
-    return end != text && *end == '\0';
+    if (text == nullptr || *text == '\0')
+        return false;
+    unsigned long long value = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9')
+            return false;
+        value = value * 10 + static_cast<unsigned>(*p - '0');
+        if (value > max)
+            return false;
+    }
+    out = static_cast<unsigned long>(value);
+    return true;
+}
+
+// Why `device` cannot be opened, in the words of the system: it is opened
+// once more the way the link opens it (no controlling terminal, without
+// waiting for the modem lines) and closed at once.
+std::string WhyNotOpen(const char* device)
+{
+    const int fd = ::open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        switch (error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return "no such device";
+        case EACCES:
+        case EPERM:
+            return "permission denied (read and write access is needed; the device's group, often "
+                   "dialout, or the administrator can give it)";
+        case EBUSY:
+            return "device busy (another program has it open)";
+        default:
+            return std::strerror(error);
+        }
+    }
+    const bool terminal = ::isatty(fd) != 0;
+    ::close(fd);
+    if (!terminal)
+        return "not a serial device";
+    return "the line settings were refused";
 }
 
 int Usage(const char* why)
@@ -127,21 +190,28 @@ int main(int argc, char** argv)
         if (arg == "--help" || arg == "-h") {
             std::fputs(kHelp, stdout);
             return 0;
+        } else if (arg == "--version") {
+            std::fputs(kVersion, stdout);
+            return 0;
         } else if (arg == "--json") {
             json = true;
         } else if (arg == "--baud") {
-            if (!Number(value("--baud"), baud))
-                return Usage("--baud needs a number");
-        } else if (arg == "--wait") {
-            if (!Number(value("--wait"), wait))
-                return Usage("--wait needs a number of milliseconds");
-        } else if (arg == "--gap") {
-            if (!Number(value("--gap"), gap))
-                return Usage("--gap needs a number of milliseconds");
+            const char* text = value("--baud");
+            if (!Number(text, 1000000, baud) || std::find(std::begin(kRates), std::end(kRates), baud) == std::end(kRates))
+                return Usage(("--baud takes 4800, 9600, 19200, 38400 or 57600, not '" + std::string(text) + "'").c_str());
+        } else if (arg == "--wait" || arg == "--gap") {
+            const char* text = value(arg.c_str());
+            if (!Number(text, kMaxMilliseconds, arg == "--wait" ? wait : gap))
+                return Usage((arg + " takes 0 to " + std::to_string(kMaxMilliseconds) + " milliseconds, not '" + text + "'").c_str());
         } else if (arg == "--model") {
             model = value("--model");
+            if (std::find_if(std::begin(kModels), std::end(kModels),
+                             [&](const char* m) { return model == m; }) == std::end(kModels))
+                return Usage(("--model takes QR-7730, QX-410 or QX-620, not '" + model + "'").c_str());
         } else if (arg == "--parity") {
             parity = value("--parity");
+            if (parity.size() != 1 || std::strchr(kParities, std::tolower(static_cast<unsigned char>(parity[0]))) == nullptr)
+                return Usage(("--parity takes n, e, o, m or s, not '" + parity + "'").c_str());
         } else if (arg == "--trace") {
             trace = value("--trace");
         } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
@@ -156,16 +226,23 @@ int main(int argc, char** argv)
         return Usage("no device given");
 
     if (trace != nullptr && !CCorvan::SetTrace(trace))
-        std::fprintf(stderr, "zephyra-link: cannot write the trace to %s\n", trace);
-    CCorvan::SetMessageBoxHandler([device](const char* text) {
-        std::fprintf(stderr, "zephyra-link: %s: %s\n", device, text);
+        std::fprintf(stderr, "zephyra-link: cannot write the trace to %s: %s\n", trace, std::strerror(errno));
+    // The link's own words for a failed open ("Error opening COM port") are
+    // replaced by the reason below.
+    bool opening = true;
+    CCorvan::SetMessageBoxHandler([device, &opening](const char* text) {
+        if (!opening)
+            std::fprintf(stderr, "zephyra-link: %s: %s\n", device, text);
     });
 
     CCorvan link;
     Queue queue;
     const std::uint32_t stopBits = baud == 4800 ? 2 : 1;
-    if (link.Conn(model.c_str(), device, static_cast<std::uint32_t>(baud), parity.c_str(), 8, stopBits, 1) == 0)
+    if (link.Conn(model.c_str(), device, static_cast<std::uint32_t>(baud), parity.c_str(), 8, stopBits, 1) == 0) {
+        std::fprintf(stderr, "zephyra-link: cannot open %s: %s\n", device, WhyNotOpen(device).c_str());
         return 1;
+    }
+    opening = false;
     link.WinMsgSendReg(&queue);
     std::fprintf(stderr, "zephyra-link: %s open, model type %u\n", device, CCorvan::GetModelType());
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pandor.h - the panels the console opens beside its main window.
 //
 // Seven modeless panels, each reached only through the functions below:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // agc_panel.h - the AGC time-constant panel.
 //
 // One slider, 0 (slow, left) to 20 (fast, right), for the GT value. A value

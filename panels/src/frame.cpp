@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported functions: creation and destruction of the seven panels, the
 // routing of forwarded replies, and the clean-up when the library or the
 // application goes away.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frame_registry.h - the library's module state: one pointer per panel, null
 // while that panel does not exist, and the band kept for the multi-function
 // panel until it opens.

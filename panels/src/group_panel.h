@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // group_panel.h - what the memory group and scan group panels share: ten
 // framed groups with an ON and an OFF button each, the ALL, OK and Cancel
 // buttons, and the band the groups belong to in the title.

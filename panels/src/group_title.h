@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // group_title.h - the band title and group states shared by the memory group
 // and scan group panels.
 #pragma once

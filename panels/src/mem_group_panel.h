@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mem_group_panel.h - the memory group panel ("Memory Group Use").
 //
 // Which of the ten memory groups the radio uses, for the control band named

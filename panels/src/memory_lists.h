@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_lists.h - what the memory channel editor shows and accepts, without
 // its widgets: the list texts and their value mapping, the frequency digits,
 // the digit stepping and the name check.

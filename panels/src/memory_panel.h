@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_panel.h - the memory channel editor ("Memory").
 //
 // Holds one memory channel as the console loaded it and as the operator

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // multi_lists.h - what the multi-function panel's seventeen lists hold: their
 // entry texts, how a reported value picks an entry, what a chosen entry
 // writes, and the transmit-power limits by version type, band class, mode

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // multi_panel.h - the multi-function level panel ("MULTI").
 //
 // Seventeen drop-down lists of transmit and receive levels. Choosing an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // panel_base.h - what every panel shares: creation from its traits, showing,
 // closing to the main window, destruction with the saved position, help and
 // the Enter and Esc keys.

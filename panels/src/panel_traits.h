@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // panel_traits.h - what every panel is: template id, title, size, profile key
 // under "WindowPos" and help context.
 #pragma once

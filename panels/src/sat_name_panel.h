@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sat_name_panel.h - the satellite memory name panel ("Satellite Memory Name").
 //
 // One name field (at most 8 characters) and the stored name; OK and Cancel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // scan_group_panel.h - the scan group panel ("Scan Group Set").
 //
 // Which of the ten groups a scan type (program/VFO scan or memory scan)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup_devices.h"
 
 #include <QDir>
@@ -89,10 +90,19 @@ DeviceAccess CheckDeviceAccess(const QString& path) {
     result.permitted = false;
     struct stat info {};
     if (::stat(native.constData(), &info) == 0) {
-        const group* owner = ::getgrgid(info.st_gid);
-        result.group = owner != nullptr ? QString::fromLocal8Bit(owner->gr_name) : QString::number(info.st_gid);
+        result.group = GroupToJoin(info.st_mode, info.st_gid);
     }
     return result;
+}
+
+QString GroupToJoin(unsigned mode, unsigned gid) {
+    // Joining a group helps only when it may both read and write; the
+    // superuser's group is never one to hand out for a serial line.
+    if ((mode & S_IRGRP) == 0 || (mode & S_IWGRP) == 0 || gid == 0) {
+        return {};
+    }
+    const group* owner = ::getgrgid(static_cast<gid_t>(gid));
+    return owner != nullptr ? QString::fromLocal8Bit(owner->gr_name) : QString::number(gid);
 }
 
 QString PermissionMessage(const QString& path, const QString& group, const QString& user) {

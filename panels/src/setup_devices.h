@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // setup_devices.h - the serial devices the setup panel offers.
 //
 // The list holds the devices found on the machine: the names under
@@ -24,7 +25,7 @@ inline constexpr const char* kBuiltInSimulatorChoice = "Built-in simulator";
 
 struct DeviceAccess {
     bool permitted = true; // false: the file permissions refuse this user
-    QString group;         // the group that owns the device (name, or number)
+    QString group;         // the group to join for access (name, or number); empty: none will do
 };
 
 struct SerialEnvironment {
@@ -47,7 +48,14 @@ std::vector<SerialDevice> ScanSerialDevices(const SerialEnvironment& env);
 // reason (EACCES or EPERM), anything else counts as permitted.
 DeviceAccess CheckDeviceAccess(const QString& path);
 
-// The message for a device this user may not open, naming the group to join.
+// The group whose members may read and write a device of this mode and
+// group: its name (or number), empty when the group's permissions lack read
+// or write, or when it is the superuser's group (then only the administrator
+// can help).
+QString GroupToJoin(unsigned mode, unsigned gid);
+
+// The message for a device this user may not open, naming the group to join
+// (empty group: asking the administrator for access).
 QString PermissionMessage(const QString& path, const QString& group, const QString& user);
 
 // The traditional mapping: <devDir>/ttyS(n-1) is port number n.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // setup_entry.h - the transverter rows of the setup panel as text: how a
 // frequency is shown on the eleven digits and three dots of a row, how the
 // mouse steps it, and how a frequency is typed digit by digit. No widgets,

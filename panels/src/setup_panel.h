@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // setup_panel.h - the setup panel ("Setup").
 //
 // Edits the connection and transverter settings of the profile (section

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported frame: routing of forwarded replies to the right panel, the
 // band kept for the multi-function panel, exports while panels are absent,
 // the memory editor's and satellite name's Set/Get pairs, and the order in

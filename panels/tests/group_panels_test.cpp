@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AGC, memory group, scan group and satellite name panels against the
 // virtual transceiver: ALL, OK and Cancel of the group panels and what they
 // write, Enter and Esc, the AGC slider and the operator's hand on it, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The memory channel editor: the frequency rows as shown, the digit stepping
 // with press and hold, the lists and their values, the name check, and what
 // OK and Cancel hand back to the console.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window messages the panels post to the main window: the memory editor's
 // and the satellite name panel's end messages, and the setup panel's reset.
 #include "test_helpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Label captions with a marked letter, as the panels' templates write them.
 #include "panel_base.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The multi-function panel's lists as data: the entry texts, which entry a
 // reported value selects, what an entry writes, and the transmit-power
 // limits by version type, band class, mode and power step.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The multi-function panel against the virtual transceiver: what it asks
 // for when it opens and on F5, what each list writes when the operator
 // chooses an entry, how forwarded replies move the lists, and the power

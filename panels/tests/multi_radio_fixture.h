@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A panel test with the virtual transceiver on a pseudo-terminal: the link
 // connected to it, the commands it received, and a way to know that what a
 // panel sent has arrived.

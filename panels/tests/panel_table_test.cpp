@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every panel shares, checked for each of the seven: title and size,
 // one window per view, closing only hides, destroy saves the position, the
 // saved position is used only when it is sensible, and F1 opens the panel's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial devices offered by the setup panel: which are found, in which
 // order, the traditional port numbers, and the message for a device whose
 // permissions refuse the user.
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -148,6 +150,46 @@ TEST(TraditionalPorts, PortNumbersNameTheTtySDevices) {
     EXPECT_EQ(TraditionalPortPath(0, QStringLiteral("/dev")), "/dev/ttyS0");
     EXPECT_EQ(TraditionalPortPath(-3, QStringLiteral("/dev")), "/dev/ttyS0");
 }
+
+} // namespace
+} // namespace pandor
+
+namespace pandor {
+namespace {
+
+// Which group "(no access)" may tell the user to join: only one whose
+// members may both read and write the device, and never the superuser's.
+struct GroupCase {
+    const char* name;
+    unsigned mode;
+    const char* group; // the device's group
+    bool named;        // whether joining it is offered
+};
+void PrintTo(const GroupCase& c, std::ostream* out) { *out << c.name; }
+
+class GroupToJoinCases : public testing::TestWithParam<GroupCase> {};
+
+TEST_P(GroupToJoinCases, NamesOnlyAGroupThatMayReadAndWrite) {
+    const GroupCase& c = GetParam();
+    const group* entry = ::getgrnam(c.group);
+    ASSERT_NE(entry, nullptr) << c.group;
+    const QString joined = GroupToJoin(S_IFCHR | c.mode, entry->gr_gid);
+    EXPECT_EQ(joined, c.named ? QString::fromLatin1(c.group) : QString()) << joined.toStdString();
+    // What the setup panel then says.
+    const QString text = PermissionMessage(QStringLiteral("/dev/ttyS0"), joined, QStringLiteral("nobody"));
+    EXPECT_EQ(text.contains(QLatin1String("usermod")), c.named) << text.toStdString();
+    EXPECT_EQ(text.contains(QLatin1String("administrator")), !c.named) << text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, GroupToJoinCases,
+    testing::Values(GroupCase{"ReadWriteForDialout", 0660, "dialout", true},
+                    GroupCase{"OwnerOnlyRootRoot", 0600, "root", false},
+                    GroupCase{"ReadWriteForTheSuperusersGroup", 0660, "root", false},
+                    GroupCase{"ConsoleWriteOnlyForTty", 0620, "tty", false},
+                    GroupCase{"ReadOnlyForDialout", 0640, "dialout", false},
+                    GroupCase{"OtherWriteButGroupNot", 0606, "dialout", false}),
+    [](const testing::TestParamInfo<GroupCase>& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace pandor

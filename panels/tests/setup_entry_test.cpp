@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transverter rows as text: showing a frequency, stepping it with the
 // mouse, the profile's text, and typing a frequency key by key.
 #include "setup_entry.h"

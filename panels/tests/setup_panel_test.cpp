@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The setup panel as the operator uses it: the profile's values shown (and
 // the defaults for values that are not numbers), the device list, typing and
 // stepping the transverter rows, OK and Cancel, the reset buttons, and what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panels against the virtual transceiver: what they put on the wire and
 // what they take from the replies the link has stored.
 #include "test_helpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the panel tests: a main window that collects the window
 // messages posted to it, and a fixture that starts every test with no panel,
 // an empty "WindowPos" section and the recorded help requests cleared.

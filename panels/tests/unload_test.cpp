@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Panels the console leaves open when the application ends: the library
 // destroys them from the application's destructor, before any widget is torn
 // down, saving their positions; without an application every export is a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pandor-render: opens each of the seven panels headless and writes it to
 // <folder>/pandor_<key>.png, with a caption strip below the window that names
 // its title and size (a grab holds the window's content, not its frame).

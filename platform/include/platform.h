@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // platform.h - the one layer between Zephyra's windows and the desktop.
 //
 // Everything the windows take from the desktop goes through here: window
@@ -216,8 +217,10 @@ public:
 
 // Opens the help page of a context number (help/<number>.html, falling back
 // to help/index.html) in a help window. The help folder is the first that
-// exists of: $ZEPHYRA_HELP_DIR, the installed <datadir>/zephyra/help,
-// $ZEPHYRA_SOURCE_DIR/help, the source tree's help/, help/ beside the program.
+// exists of: $ZEPHYRA_HELP_DIR alone when set; otherwise share/zephyra/help
+// beside the program's folder, help/ beside the program, then (a development
+// build only) the install prefix's pages, $ZEPHYRA_SOURCE_DIR/help and the
+// source tree's help/.
 // Without a page the operator is told so in a message box. Tests may replace
 // the viewer (it then gets the page path, empty when none was found).
 void ShowHelp(int context);

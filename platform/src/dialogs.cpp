@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dialogs.cpp - message and file boxes behind one replaceable provider.
 #include "platform.h"
 

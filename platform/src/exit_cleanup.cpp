@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // exit_cleanup.cpp - libraries' clean-up when the application ends.
 //
 // The application's post routines are plain functions, run latest-added

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guarded_receiver.cpp - see guarded_receiver.h.
 #include "guarded_receiver.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // guarded_receiver.h - a QObject pointer that other threads may post to
 // while the UI thread destroys the object.
 #pragma once

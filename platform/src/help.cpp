@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // help.cpp - help pages by context number, shown in a small help window.
 #include "platform.h"
 
@@ -20,8 +21,8 @@ std::function<void(int, const QString&)>& viewerSlot() {
 // Where the help pages may be, in the order they are tried: an explicit
 // folder alone when one is given; otherwise the pages installed beside the
 // program (so a packaged program never reads a stale copy elsewhere), a
-// build folder's copy, the install prefix chosen at build time, and the
-// source tree of a development build.
+// build folder's copy, and in a development build the install prefix chosen
+// at build time and the source tree.
 QStringList helpFolders() {
     const QString fromEnv = qEnvironmentVariable("ZEPHYRA_HELP_DIR");
     if (!fromEnv.isEmpty()) {
@@ -33,12 +34,16 @@ QStringList helpFolders() {
         candidates << programDir + QStringLiteral("/../share/zephyra/help")
                    << programDir + QStringLiteral("/help");
     }
+#ifdef ZEPHYRA_HELP_INSTALL_DIR
     candidates << QStringLiteral(ZEPHYRA_HELP_INSTALL_DIR);
+#endif
     const QString sourceDir = qEnvironmentVariable("ZEPHYRA_SOURCE_DIR");
     if (!sourceDir.isEmpty()) {
         candidates << sourceDir + QStringLiteral("/help");
     }
+#ifdef ZEPHYRA_HELP_SOURCE_DIR
     candidates << QStringLiteral(ZEPHYRA_HELP_SOURCE_DIR);
+#endif
     return candidates;
 }
 

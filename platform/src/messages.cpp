@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // messages.cpp - window messages, the main-window handle and the link's
 // notification target.
 #include "platform.h"

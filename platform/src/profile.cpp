@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // profile.cpp - the per-user profile: four operations with explicit defaults.
 //
 // The store is QSettings in its native format for company "BRAVELL" and

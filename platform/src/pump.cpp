@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pump.cpp - PumpMessages: deliver what is queued, at most N window messages.
 //
 // Qt delivers every queued event in one pass, so the limit is kept by an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // secondary_window.cpp - the frame the panels and the equaliser windows share.
 #include "platform.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // single_instance.cpp - the program-wide lock held for the program's life.
 #include "platform.h"
 

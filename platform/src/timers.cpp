@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // timers.cpp - the timer table keyed by the windows' timer ids.
 #include "platform.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // window_pos.cpp - saved window positions, "%05d%05d" of top then left.
 #include "platform.h"
 

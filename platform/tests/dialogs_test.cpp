@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message and file boxes (scripted and real), help pages and the link's
 // error boxes.
 #include <platform.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clean-up at application exit: the steps run in their order while the
 // application still exists, the latest armed first, once per arming; the
 // object's destruction withdraws it and, with an application, runs it.

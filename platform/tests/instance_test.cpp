@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance lock: one holder, a stale lock taken over.
 #include <platform.h>
 

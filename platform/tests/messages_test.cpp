@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window messages, pumping with its limit, posting from other threads, the
 // link target, the main-window handle and the timer table.
 #include <platform.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile's four operations with their defaults and damaged values, and
 // the saved window positions.
 #include <platform.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The secondary-window frame: building, viewing again, closing to the main
 // window, and the position kept when the window is destroyed or deleted.
 #include <platform.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra_share.h - sharing the radio with other programs over the network.
 //
 // This is the one public header of the library `zephyra_share`. It holds

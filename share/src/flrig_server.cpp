@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // flrig_server.cpp - XML-RPC over HTTP POST.
 //
 // One request at a time per connection (HTTP/1.1 keep-alive honoured). The

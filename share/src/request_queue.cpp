@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // request_queue.cpp - the one queue of client requests in front of the backend.
 #include <zephyra_share.h>
 

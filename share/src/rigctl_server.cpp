@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rigctl_server.cpp - the rig-control line protocol: one command a line.
 //
 // A command is written short ("f", "F 14074000") or long ("\get_freq",

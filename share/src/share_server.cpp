@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // share_server.cpp - listening, client admission, limits, transmitter release.
 #include <zephyra_share.h>
 

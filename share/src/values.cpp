@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // values.cpp - mode names and masks, frequency ranges.
 #include <zephyra_share.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fake_radio.h - a backend with plain state for the protocol tests: it
 // records every call and can be made busy or not ready.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // line_client.h - a plain TCP client over POSIX sockets for the sharing
 // tests and the bench. It never runs an event loop of its own: a caller on
 // the server's thread passes a pump that keeps the server going while it

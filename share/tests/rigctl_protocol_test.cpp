@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rigctl_protocol_test.cpp - the line protocol's answers for every command
 // in its short, long and extended forms, on a backend with plain state.
 #include "fake_radio.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // server_test.cpp - the request queue and both servers over real sockets on
 // a backend with plain state: order, the transmitter release, limits on
 // lines, bodies and clients, address checks, a port already in use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qxsim.h - a virtual QX-9000 transceiver on a pseudo-terminal.
 //
 // The radio serves the radio's side of a pseudo-terminal pair; the other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the receiver hears: a noise floor and a fixed set of stations, drawn
 // once from the seed so that every run with the same seed hears the same band.
 #pragma once

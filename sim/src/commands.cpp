@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's command parser: every command the program can send, read
 // and set forms, with the ranges the radio accepts. Anything else is "?".
 #include "engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands of the menu, auto mode, satellite, transmit, keyer, equaliser, reset and terminal.
 #include "engine.h"
 #include "parse.h"

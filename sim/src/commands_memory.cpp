@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands of the memories: channels, the call channel, quick and programmable memories.
 #include "engine.h"
 #include "parse.h"

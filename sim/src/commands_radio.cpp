@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands of identity, power, frequencies, VFOs, modes, tuning and scans.
 #include "engine.h"
 #include "parse.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands of the receivers: gains, squelch, preamplifier, attenuator, lock, meters, IF shift.
 #include "engine.h"
 #include "parse.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's state: defaults, resets, frequencies and meters.
 #include "engine.h"
 #include "engine_util.h"

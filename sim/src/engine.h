@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio itself, without any line: takes one command at a time, changes
 // the state and says what goes back on the line. Not thread-safe; the Radio
 // guards it with its lock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Named fault profiles for the standalone radio and for tests.
 #include <qxsim.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's side of the wire: what goes out (with faults and pacing
 // applied), what was dropped coming in, and the trace of both directions.
 #pragma once

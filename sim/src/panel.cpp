@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the front panel does, and the radio's own time: scans and the keyer.
 #include "engine.h"
 #include "engine_util.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field parsing shared by the command handlers.
 #pragma once
 

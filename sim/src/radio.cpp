@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio on its pseudo-terminal: one thread serves the master side with
 // poll(), frames commands by ";", hands them to the engine and writes the
 // replies back, with faults and pacing applied on the way out.

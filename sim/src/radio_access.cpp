@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tests and programs ask of a running radio: the record of the line,
 // the state, the front panel, faults and the band model.
 #include "radio_impl.h"

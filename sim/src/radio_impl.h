@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's insides, shared by the files that serve the line and the
 // members that tests call. Private to the library.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequencies the radio receives on, by its version (the TY reply): a
 // memory channel outside all of them is refused as the radio refuses any
 // value it cannot take.

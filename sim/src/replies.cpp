@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's replies and its auto-information reports.
 #include "engine.h"
 #include "engine_util.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The packet cluster: DX spots the radio's packet controller hears are
 // reported as PK, in the layout of the PK reply.
 #include "radio_impl.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio as a whole: framing across reads, auto-information, the front
 // panel, power, terminal mode, reset, line rate, faults, scans, meters and
 // the record of what it received.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link against the radio beyond single round trips: queries without a
 // setting, identities and model types, auto-information, terminal mode,
 // scans, faults on the line and a radio that vanishes.

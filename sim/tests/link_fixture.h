@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link connected to a radio on its pseudo-terminal, for tests of the two
 // together: the notifications the link posts and a bounded wait for values.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link against the radio: for every builder with a read form, set a
 // value, see the radio take it, read it back and get it from the accessor.
 // The radio must never have to answer "?" to what the link sends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra-sim as a program: prints its device, answers on it, stops on
 // SIGTERM, and refuses bad options with a message.
 #include "wire.h"
@@ -100,6 +101,22 @@ TEST(Program, HelpAndBadOptions)
         EXPECT_NE(err.find("zephyra-sim: "), std::string::npos) << err;
         ::close(c.out);
     }
+}
+
+TEST(Program, SaysATraceItCannotWrite)
+{
+    Child c = spawn({"zephyra-sim", "--quiet", "--trace", "/nonexistent-folder/line.txt"});
+    ASSERT_GT(c.pid, 0);
+    std::string said;
+    std::string line;
+    while ((line = readLine(c.out)).rfind("/dev/", 0) != 0 && !line.empty())
+        said += line + "\n";
+    EXPECT_EQ(line.rfind("/dev/", 0), 0u) << said << line;
+    EXPECT_NE(said.find("zephyra-sim: cannot write the trace to /nonexistent-folder/line.txt: "), std::string::npos)
+        << said;
+    ::kill(c.pid, SIGTERM);
+    EXPECT_EQ(exitCode(c.pid), 0);
+    ::close(c.out);
 }
 
 }  // namespace

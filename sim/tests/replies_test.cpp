@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's answers on the wire, command by command: exact reply layouts,
 // set-then-read round trips, and what it refuses, for each command family.
 #include "wire.h"

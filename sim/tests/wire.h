@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's side of the line for tests: opens the radio's device like a
 // serial port (raw, at a chosen rate), writes commands and reads replies.
 #pragma once

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zephyra-sim: a virtual QX-9000 on a pseudo-terminal, for running the
 // console (or any program that speaks the radio's protocol) without a radio.
 #include <qxsim.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +54,7 @@ void usage(std::FILE* out)
         "                     rough   a little of everything\n"
         "  --ai             start with auto-information on (AI 2).\n"
         "  --quiet          print only the device path.\n"
+        "  --version        the version and the licence.\n"
         "  --help           this text.\n"
         "\n"
         "Example: zephyra-sim --trace /tmp/line.txt --faults split\n",
@@ -85,6 +88,13 @@ int main(int argc, char** argv)
         long long n = 0;
         if (arg == "--help" || arg == "-h") {
             usage(stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::fputs("zephyra-sim " ZEPHYRA_VERSION "\n"
+                       "Licence: GPL-3.0-or-later (the GNU General Public License, version 3 or any\n"
+                       "later version): you may change it and pass it on under its terms. It is given\n"
+                       "without any warranty.\n",
+                       stdout);
             return 0;
         } else if (arg == "--identity") {
             const char* v = next();
@@ -130,6 +140,16 @@ int main(int argc, char** argv)
         } else {
             std::fprintf(stderr, "zephyra-sim: unknown option '%s' (see --help)\n", arg.c_str());
             return 2;
+        }
+    }
+
+    // The radio opens its trace itself and goes on without one; say so here.
+    if (!options.tracePath.empty()) {
+        if (std::FILE* trace = std::fopen(options.tracePath.c_str(), "a")) {
+            std::fclose(trace);
+        } else {
+            std::fprintf(stderr, "zephyra-sim: cannot write the trace to %s: %s\n", options.tracePath.c_str(),
+                         std::strerror(errno));
         }
     }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // glimra.h - the visual scan: a window that sweeps one receiver across a
 // span of channels and draws the signal strength of each as a bar graph.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dial_icon.h - the tuning dial beside the digit fields: a knob drawn in one
 // of eight positions, or dark when the dial is off.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // glimra_internal.h - the library's window pointer, for the demo and tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graph_widget.h - the bar graph of the visual scan.
 //
 // Paints only from its own members: the span, the graph mode and a copy of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // scan_rules.h - the arithmetic of the visual scan: steps, edges, bar
 // geometry, digit-field display and the frequency entry. No Qt, no radio:
 // every function here is pure and table-testable.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sweep_engine.h - the worker thread of the visual scan and the control
 // block it shares with the window.
 //

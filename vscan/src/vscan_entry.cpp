@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The digit fields: keyboard entry, clicks that step a decimal place, and
 // the tuning dial.
 #include "vscan_window.h"

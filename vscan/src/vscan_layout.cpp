@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls as a table, the lists, creation and destruction.
 #include "vscan_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's reports (forwarded by the console), menu 015, View and Close.
 #include "vscan_window.h"
 

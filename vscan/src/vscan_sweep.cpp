@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start, Pause, Stop, Reset, Set, the band keys, the lists, the slider and
 // the bars the sweep thread asks for.
 #include "vscan_window.h"

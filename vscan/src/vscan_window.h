@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vscan_window.h - the "Visual Scan" window.
 //
 // A thin shell: its operations live in files by topic -

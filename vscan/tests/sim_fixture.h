@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One virtual radio per test program, with the link connected to it once.
 #pragma once
 

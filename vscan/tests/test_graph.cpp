@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph's pixels: bar geometry per span, the colours above and below
 // S9, the three graph modes, and bars left out.
 #include "graph_widget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The visual scan's arithmetic: steps, edges, bar geometry, the digit
 // fields, the frequency entry and the dial.
 #include "scan_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sweep thread against the virtual radio over its pseudo-terminal: what
 // goes on the wire, what is filed, and how the thread follows its flags.
 #include "scan_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window without a sweep: creation, menu 015, the lists, the band
 // change, the frequency entry, the dial and Set.
 #include "window_fixture.h"

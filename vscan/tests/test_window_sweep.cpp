@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sweeps run from the window: the guards of Start, a whole sweep drawn from
 // the band model, Pause with the slider and bar clicks, Stop, the reports
 // that stop a sweep, a silent radio, Close and destroy during a sweep.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The visual scan window opened against the virtual radio, headless.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // glimra-demo: the visual scan window against the built-in virtual radio.
 //
 //   glimra-demo [--span 31|61|91|181] [--step TEXT] [--interval MS]

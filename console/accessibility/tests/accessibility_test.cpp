@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // accessibility_test.cpp - what a screen reader reads of the real console
 // on the built-in simulator, through the toolkit's accessibility interface
 // in this process: every object says something, the frequency, mode,

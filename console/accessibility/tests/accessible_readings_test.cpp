@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // accessible_readings_test.cpp - the frequency, signal and power readings
 // against values worked out by hand from the display and the printed
 // scales, and the announcement gate on an injected clock.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # with_atspi.sh PROGRAM [ARGS...] - runs a test program as a screen reader
 # finds a program on the desktop: on a virtual X display, with a session bus
 # and the accessibility bus, the toolkit's bridge switched on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of a full Control > ON, from opening the port to the end of
 // the initial read, compared with the radio's fixed reading order.
 #include "Harness.h"

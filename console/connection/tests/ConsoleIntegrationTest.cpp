@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console window on the built-in simulator: Control > ON and OFF, the
 // "CONTROL" button, the lamp, the menu states and closing while connected.
 #include "console_dialog.h"

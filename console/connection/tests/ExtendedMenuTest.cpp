@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The extended-menu reader: which items it asks, that only the answer to the
 // asked item ends a wait, and which item it asks again at the end.
 #include "Harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test harness: a console surface and peer windows that record what the
 // connection did to them, and a console connected to an in-process radio.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A lost radio said and found again, and the meters' poll: against the
 // simulator on a pseudo-terminal, behind a link name that is removed and
 // made again (as an adapter's lasting name when it is pulled and plugged in).

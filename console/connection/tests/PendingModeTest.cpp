@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operator mode ended by CancelPendingMode (first that applies), the
 // operation guard, the replies that keep the watchdog quiet, and the port.
 #include "Harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terminal (TNC) mode switch, OFF and closing while transmitting, a
 // radio of another identity, and noise on the line during the read.
 #include "Harness.h"

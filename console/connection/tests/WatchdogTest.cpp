@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The power watchdog and the power state: a radio that stops answering is
 // disconnected, a radio switched off and on again is not read again.
 #include "Harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // display_fixture.h - a console on the built-in simulator for the display
 // tests: built without the start-up picture, connected and synchronised on
 // request, with the simulator's radio at hand for front-panel actions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // display_state_test.cpp - the front-panel indicators on a console connected
 // to the simulator: the words, marks, status line and mode label as a table
 // driven from the radio's front panel, then the sliders, the tuner and the

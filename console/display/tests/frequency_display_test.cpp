@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // frequency_display_test.cpp - the frequency displays, the VFO marks, the
 // RIT/XIT offset and the transmit display, on a real console: the rules as
 // tables, then the radio's own actions on the simulator.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // operating_modes_test.cpp - power, PLL lock, terminal mode, satellite mode,
 // the extended-menu settings and the ZUL line on a real console: the menu
 // rows as a table driven from the radio's front panel, the meters as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console with the real filter, menu and terminal windows on the
 // built-in simulator: the commands that open them, the ZUL command state
 // that closes the filter window, the terminal started from the menu, the

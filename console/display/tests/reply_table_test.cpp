@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // reply_table_test.cpp - the console's side of the notifications: which
 // replies keep the radio alive, which exports each reply reaches in which
 // order and under which conditions, and what the secondary windows' own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel lists as CSV: the file's shape (BOM, line ends, quotes), what maps
 // onto the radio and what is refused with its reason, and the way back.
 #include <memory_channels.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Memory Channels" window as the console opens it: from the Memory menu,
 // on the console's own link to the built-in simulator, kept out while the
 // console's operation runs, and stopped when the console ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Memory Channels" window against the virtual transceiver: the whole
 // memory read, edited, written and read back; a repeater list imported and
 // written; the console's operation going first; interrupted writes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Single channels through the link against the virtual transceiver: what MR
 // reads into a channel and what MW leaves in the radio's memory.
 #include <memory_channels.h>

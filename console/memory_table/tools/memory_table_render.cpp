@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory-table-render: the "Memory Channels" window headless, after a read of
 // the simulator's memory and two edits (marked as not yet written), written
 // to <folder>/memory_table.png, and the preview a write of them shows, to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // control_table_test.cpp - every front-panel control, clicked for real on
 // a console connected to the simulator: the state it starts from, the
 // control, and exactly the commands the radio receives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // front_panel_test.cpp - the front panel against the simulator as the
 // operator meets it: entry and ENT in every digit mode, the transverter
 // offset on the keypad, split and transmit on either control band, the

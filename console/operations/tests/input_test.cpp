@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // input_test.cpp - the operator's hands on a console connected to the
 // simulator: typing a frequency on the keypad and the keyboard, clicking
 // digits, holding buttons across timer ticks, the tuning dial and the

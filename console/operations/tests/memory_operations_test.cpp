@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_operations_test.cpp - the memory channels from the front panel on
 // a console connected to the simulator: "M. IN" browsing and writing, the
 // lock-out on CLR, the channel the radio reports, the quick memory and the

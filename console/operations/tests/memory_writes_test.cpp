@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_writes_test.cpp - no stored channel is lost or changed unseen: the
 // console writes a channel only with what the operator saw, to the channel
 // on the display, and says when a write did not happen. Real clicks and

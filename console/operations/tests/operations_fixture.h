@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // operations_fixture.h - a connected console on the built-in simulator for
 // the operator's side: real clicks, keys and wheel turns in, the commands
 // the radio received out.

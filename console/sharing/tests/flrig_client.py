@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Calls every XML-RPC method of the console's flrig-compatible server with
 Python's own client and checks each answer. Usage: flrig_client.py PORT.
 Exits 0 after printing "all methods answered", 1 on the first wrong answer."""

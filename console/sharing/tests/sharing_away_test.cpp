@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The servers while the radio is away: clients are told it is not available
 // (rigctld's -11, an XML-RPC fault) instead of stale values, and get answers
 // again once the console has found the radio by itself. The console says the

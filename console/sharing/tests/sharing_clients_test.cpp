@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sharing_clients_test.cpp - the rig-control clients radio amateurs run
 // (Debian's libhamlib-utils: its NET rigctl client "rigctl -m 2", its flrig
 // client "rigctl -m 4" and its dummy daemon "rigctld -m 1") against the

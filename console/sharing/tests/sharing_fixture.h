@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sharing_fixture.h - the console on the built-in simulator with both
 // sharing servers listening on free loopback ports.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sharing_load_test.cpp - fifty line-protocol clients of a thousand commands
 // each against the console on the simulator, while the console runs
 // operations of its own: every command answered, in the right shape, none

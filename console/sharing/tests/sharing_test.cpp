@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sharing_test.cpp - other programs controlling the radio through the
 // console: a line-protocol client and Python's XML-RPC client over real
 // sockets against the console on the simulator. Every command must change

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dunmar.h - the receive filter window: shows and sets the receive filter of
 // the control band (low and high cut, width, IF shift) and the filter preset
 // kept in extended menu 50, sub-item 1.

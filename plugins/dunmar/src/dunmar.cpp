@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports: one window per process, and the values the console forwards,
 // kept so that a window opened later starts from them.
 #include <dunmar.h>

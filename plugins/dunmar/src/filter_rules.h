@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // filter_rules.h - what the filter values mean: the cut-off tables of SH and
 // SL, the widths offered per mode, and the passband they make. No Qt.
 #pragma once

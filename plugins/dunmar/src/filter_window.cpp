@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "RX Filter" window: its controls, what they send, and how it follows
 // the values the console forwards.
 #include "filter_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // filter_window.h - the "RX Filter" window and what the radio last reported.
 #pragma once
 

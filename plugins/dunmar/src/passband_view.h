@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // passband_view.h - a picture of the receive passband on its frequency axis.
 #pragma once
 

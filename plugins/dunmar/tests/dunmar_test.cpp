@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The filter window through its exports and real input, against the virtual
 // radio. A stand-in for the console reads each notification and forwards it
 // to the exports, as the console's reply handlers do.

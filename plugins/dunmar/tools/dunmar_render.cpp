@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dunmar-render: opens the filter window headless with a few reported values
 // and writes it to <folder>/dunmar_<case>.png.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orlint.h - the menu window: browses the radio's extended menu (EX), shows
 // each item's value as the radio reports it and lets the operator change one.
 //

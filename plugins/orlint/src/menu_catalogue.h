@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // menu_catalogue.h - the extended-menu items the window lists, their names,
 // the values kept per item and the check of a value before it is sent. No Qt.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Menu" window: the list of items, following the radio's item, the
 // window's own reads one item at a time, and changing a value.
 #include "menu_window.h"

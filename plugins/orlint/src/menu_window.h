@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // menu_window.h - the "Menu" window and the radio state it follows.
 #pragma once
 

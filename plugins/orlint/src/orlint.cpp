@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports: one window per process, and what the console tells the
 // library, kept so that a window opened later starts from it.
 #include <orlint.h>

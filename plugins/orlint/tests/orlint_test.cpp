@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu window through its exports and real input, against the virtual
 // radio. A stand-in for the console forwards EX, TX, RX and SC as the
 // console's reply handlers do.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orlint-render: opens the menu window headless with a few reported values
 // and writes it to <folder>/orlint_<case>.png.
 //

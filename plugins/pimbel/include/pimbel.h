@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pimbel.h - the keyer window: keyboard CW through the radio's keyer (KY).
 //
 // The operator types a text (at most 24 characters, the radio's keyer

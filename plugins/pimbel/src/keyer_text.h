@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // keyer_text.h - what may go to the radio's keyer as one KY text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // keyer_window.h - the "Keyer" window: a text line, five stored messages,
 // the queue of texts waiting for the radio's keyer buffer and its state.
 #pragma once

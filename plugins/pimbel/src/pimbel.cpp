@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports: one keyer window per process and the radio state the library
 // keeps while none exists.
 #include <pimbel.h>

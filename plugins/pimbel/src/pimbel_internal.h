@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pimbel_internal.h - the library's window pointer and radio state, for the
 // render tool and the tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyer window: which texts may go out, the queue behind the radio's
 // busy buffer, power-off, the stored messages, all through the exports, the
 // window's keys and the virtual radio.

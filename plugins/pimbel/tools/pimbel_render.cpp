@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the keyer window to a PNG: pimbel-render OUT.png
 // The radio is on, its buffer busy, two texts wait and one was refused.
 #include <pimbel.h>

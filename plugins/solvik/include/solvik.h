@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // solvik.h - the terminal window: while the radio's packet terminal (TNC
 // mode) owns the line, it shows the terminal's text as it arrives and sends
 // the lines the operator types, raw, through the link.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports: one window per process; terminal text kept while none exists.
 #include <solvik.h>
 

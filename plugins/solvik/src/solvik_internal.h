@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // solvik_internal.h - the library's window and kept text, for tests and the
 // render tool.
 #pragma once

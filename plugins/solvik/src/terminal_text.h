@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // terminal_text.h - the terminal's text on its way in and out. No Qt.
 #pragma once
 

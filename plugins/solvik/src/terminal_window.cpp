@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Terminal" window: the terminal's screen, the input line and what goes
 // out on the line.
 #include "terminal_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // terminal_window.h - the "Terminal" window.
 #pragma once
 

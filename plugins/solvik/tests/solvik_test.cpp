@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terminal window through its exports and real keys, on the virtual
 // radio's packet terminal (which echoes what it is sent). A stand-in for the
 // console forwards the direct text and the TC value as the console does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // solvik-render: opens the terminal window headless with some terminal text
 // and writes it to <folder>/solvik_<case>.png.
 //

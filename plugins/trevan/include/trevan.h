@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // trevan.h - the auto-mode frequency window: the table of frequency ranges
 // and the operating mode the radio's auto mode picks in each.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // auto_mode_table.h - the ranges of the auto-mode table and their rules.
 #pragma once
 

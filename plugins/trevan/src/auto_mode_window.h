@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // auto_mode_window.h - the "Auto Mode Frequencies" window: the table, the
 // fields to add, change and delete a range, and a look-up of one frequency.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports: one auto-mode frequency window per process.
 #include <trevan.h>
 

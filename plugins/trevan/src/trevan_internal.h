@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // trevan_internal.h - the library's window pointer, for the render tool and the tests.
 #pragma once
 

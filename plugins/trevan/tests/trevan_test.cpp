@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The auto-mode frequency window: what a range may be, how the table is
 // kept in the profile, and the window driven by clicks and keys.
 #include <trevan.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the auto-mode frequency window to a PNG: trevan-render OUT.png
 // (the band plan, one range chosen, a look-up, a refused overlap).
 #include <trevan.h>

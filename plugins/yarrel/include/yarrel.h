@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // yarrel.h - the packet-cluster window: the DX spots the radio reports (PK)
 // as a list, newest first; clicking a spot (or Enter on it) tunes the main
 // band to it with FA.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cluster_window.h - the "Packet Cluster" window: the spot list, the P.C.T.
 // state and what the last click did.
 #pragma once

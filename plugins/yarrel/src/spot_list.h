@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spot_list.h - the DX spots of the packet cluster, newest first.
 #pragma once
 

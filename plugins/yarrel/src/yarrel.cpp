@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports: one packet-cluster window per process and the spots the
 // library keeps while none exists.
 #include <yarrel.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The packet-cluster window: the spot list's rules, spots the radio reports
 // shown newest first, a click tuning the main band, spots without a usable
 // frequency, and the exports at any time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the packet-cluster window to a PNG: yarrel-render OUT.png
 #include <yarrel.h>
 
