@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long run of the randomized memory-write test: seeded random sequences
 # of the operator's memory writes (front panel, "Memory Channels" table, CSV
 # import) on the console and its real windows, interleaved with channels

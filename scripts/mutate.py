@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Mutation sample: change one line the way a slip of the hand would, rebuild,
 run the tests that should notice, and say whether they did.
 

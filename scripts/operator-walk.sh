@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long run of the operator's random walk over the console and the
 # simulator (the test command runs its fixed seeds only).
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long run of the transmitter-ownership soak: seeded random interleavings
 # of line-protocol and XML-RPC clients, the console's SEND, VFO and frequency
 # changes, clients leaving, silences, cable pulls and Control > OFF/ON,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // reconnect_memory: what a lost and found radio costs the console in memory.
 // A real console on a simulator behind a lasting link name; each round pulls
 // the cable (the device and its name go), plugs it in again and lets the

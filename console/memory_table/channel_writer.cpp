@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel writer: the only code that turns a channel record into MW.
 // A fresh read, the comparison with what the operator was shown, the
 // operator's change on top of the fresh read, both halves, the read-back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // level_bars.cpp - when a level bar sends: the one place that decides it.
 //
 // The six level bars (AF GAIN and SQUELCH of both bands, RF GAIN, the B.C.

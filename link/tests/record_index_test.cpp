@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replies that name one of several records (AG, AR, MR, SM, SQ carry a
 // receiver, meter or half index): an index past the last record is a line
 // the radio never writes, so the reply is dropped whole. Whatever the line

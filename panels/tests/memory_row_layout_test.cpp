@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The memory channel editor as the operator reads it: each frequency row,
 // read from left to right on the screen, groups its digits in threes with a
 // point between the groups ("145.500.000"), in both rows.

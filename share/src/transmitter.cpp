@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // transmitter.cpp - the one owner of the transmitter.
 #include <zephyra_share.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // flrig_split_sideband_test.cpp - what a logging or digital-mode program
 // sees over the flrig protocol when it turns split on and asks for the
 // sideband: split transmits on the VFO that does not receive, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ownership_test.cpp - who owns the transmission on the air: clients of
 // both servers over real sockets, on a backend with plain state and a clock
 // the test moves. A release acts only for the owner; an explicit unkey from

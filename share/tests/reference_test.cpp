@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // reference_test.cpp - the servers held against the programs that define
 // what their protocols mean: fldigi's bandwidth box (the requests it was seen
 // to send), an HTTP client that ends its lines with a bare LF, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The top of each receive range of a memory channel: the upper bound of a
 // band is not a frequency of that band (one hertz below it is), except for
 // the 30 to 60 MHz range, which takes 60.000 MHz itself. A refused channel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cable.h - a cable between a program and the simulated radio that can be
 // pulled and plugged in again, the way a USB serial adapter behaves.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bottom of the radio's receive range: 30.000 kHz is the lowest
 // frequency it takes, on every VFO set from the line, in a memory channel
 // of every version, and where the dial stops; 29.999 kHz is refused and

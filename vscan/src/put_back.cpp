@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the visual scan owes the radio, and settling it.
 #include "put_back.h"
 

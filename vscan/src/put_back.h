@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // put_back.h - what the visual scan gives back to the radio, kept until the
 // radio can take it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The meters' poll against the simulator: which meter is asked in satellite
 // mode and after a transmission.
 #include "Harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The visual scan, the memory table and the meters when the radio goes away
 // and comes back: a real console on a simulator behind a link name that is
 // removed and made again (a cable pulled and plugged in), or Control > OFF.

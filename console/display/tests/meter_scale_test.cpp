@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // meter_scale_test.cpp - every bar of the console as long as its printed
 // scale: drawn on a real console on the simulator and read back from the
 // picture. Where a mark of a scale stands is found from the picture too: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel writer against the virtual transceiver: a write is made only
 // over what the operator was shown, carries exactly the operator's change on
 // top of a fresh read, leaves no old transmit half behind, and says Written

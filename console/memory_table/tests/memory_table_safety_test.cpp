@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Memory Channels" window loses nothing unseen: Esc stops a write as
 // Close does, a backup brings back every channel written (empty ones too),
 // a CSV without some columns changes only the fields it carries, values of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_fresh_read_test.cpp - the front panel's memory writes over a radio
 // whose channel changed from its own side between the console's read and the
 // operator's key: CLR's lock-out, "M. IN" and Clear Memory each read the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // memory_random_test.cpp - seeded random sequences of the operator's memory
 // writes (front panel "M. IN", CLR's lock-out, Clear Memory, the "Memory
 // Channels" table's edits and CSV import) on the console with its real

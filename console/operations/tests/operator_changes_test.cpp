@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // operator_changes_test.cpp - a level or a frequency changes only when the
 // operator changes it: the level bars against keys that move nothing, a bar
 // that lags the radio, drags, clicks on the groove and the bar's own menu;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // operator_walk_test.cpp - a seeded random walk of the operator over the
 // real console and the simulator on its pseudo-terminal.
 //

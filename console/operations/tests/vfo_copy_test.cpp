@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vfo_copy_test.cpp - A = B as the operator meets it: the receive VFO's
 // frequency and mode go to the other VFO, and afterwards the radio receives
 // and transmits on the VFOs it did before: in split, split stays on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ownership_fixture.h - the console on the built-in simulator's radio
 // behind a cable that can be pulled (a lasting device name, as an adapter
 // has), both sharing servers on free loopback ports with a short silence

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sharing_peer_test.cpp - what a sharing client reads and what it is
 // refused, as the program at the other end expects it: the XML-RPC S-meter
 // on the console's printed scale, the transmit flag of the XML-RPC summary,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sharing_programs_test.cpp - what the programs that share the radio mean
 // by their requests, held against the console on the simulator: fldigi
 // itself choosing a width in its bandwidth box (Debian's fldigi, run on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sharing_ptt_soak_test.cpp - seeded random interleavings of everyone who
 // keys the radio: three line-protocol clients, an XML-RPC client on a
 // keep-alive connection and XML-RPC calls on connections of their own, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sharing_ptt_test.cpp - who transmits, and when it stops, seen on the
 // simulator's wire: a client that no longer owns the transmission cuts
 // nobody's when it leaves or falls silent; the hold of a closed XML-RPC
