@@ -29,9 +29,11 @@
 #include <console_state.h>
 #include <secondary_windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class CCorvan;
 class ConsoleControls;
@@ -266,6 +268,11 @@ private:
     int m_digitDirection = 0;
     std::int64_t m_digitSent = -1; // the frequency the held digit sent last; -1 none
     int m_digitSentVfo = -1;
+    // The frequencies of the last digit steps (the value stepped from, then
+    // each one sent) and when the last went out: a report of one of them is
+    // an answer still on its way, not a new value of the radio's.
+    std::vector<std::int64_t> m_digitChain;
+    std::chrono::steady_clock::time_point m_digitSentAt{};
     int m_dialMoves = 0;
     LevelGesture m_levelGestures[6];
     int m_lineStepBar = 0; // the bar taking a line step right now

@@ -18,6 +18,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -110,11 +111,25 @@ ConsoleOperations::DigitTarget ConsoleOperations::DigitTargetOf(int band) const 
     const int subReceiver = s.subVfo == 2 || s.subVfo == 3 ? -1 : 2;
     if (s.split && s.transmitBand == 0)
         return {vfo(s.mainTransmitVfo), s.subFrequency, false};
+    if (!s.subReceiver)
+        return {}; // the display is blank: there is nothing to step
     return {subReceiver, s.subFrequency, false};
 }
 
 void ConsoleOperations::StepFrequencyDigit(int band, int position, int direction) {
-    m_digitSent = -1;
+    // A new press steps from what the display shows, unless the display
+    // still shows one of the last steps' values because the radio has not
+    // answered them yet (a slow line, a double click): then it steps on
+    // from the value sent last, so that no step is sent twice.
+    const DigitTarget target = DigitTargetOf(band);
+    const bool answerPending =
+        m_digitSent >= 0 && m_digitSentVfo == target.vfo &&
+        std::chrono::steady_clock::now() - m_digitSentAt < std::chrono::seconds(1) &&
+        std::find(m_digitChain.begin(), m_digitChain.end(), target.shown) != m_digitChain.end();
+    if (!answerPending) {
+        m_digitSent = -1;
+        m_digitChain.clear();
+    }
     StepDigit(band, position, direction);
 }
 
@@ -125,8 +140,8 @@ void ConsoleOperations::StepDigit(int band, int position, int direction) {
     if ((band == 0 ? s.mainVfo : s.subVfo) == 2)
         return;
     const DigitTarget target = DigitTargetOf(band);
-    if (target.vfo < 0)
-        return;
+    if (target.vfo < 0 || target.shown <= 0)
+        return; // no frequency of that VFO reported: nothing to step from
     std::int64_t step = 1;
     for (int i = 1; i < position; ++i)
         step *= 10;
@@ -153,8 +168,14 @@ void ConsoleOperations::StepDigit(int band, int position, int direction) {
         link.ConnFB("W", text);
     else
         link.ConnFC("W", text);
+    if (!onFromSent)
+        m_digitChain.assign(1, target.shown);
+    if (m_digitChain.size() >= 64) // a long hold: its early values have long been answered
+        m_digitChain.erase(m_digitChain.begin() + 1, m_digitChain.begin() + 33);
+    m_digitChain.push_back(next);
     m_digitSent = next;
     m_digitSentVfo = target.vfo;
+    m_digitSentAt = std::chrono::steady_clock::now();
 }
 
 void ConsoleOperations::KeypadCaptions(bool entry) {
