@@ -380,6 +380,9 @@ Result SetOffset(Context& c, bool xit, const Args& a) {
     const RadioDescription& d = c.backend.Describe();
     if (!ParseInt(a[0], hz) || std::llabs(hz) > (xit ? d.maxXit : d.maxRit))
         return Result::InvalidArgument;
+    // RIT and XIT share one offset, which moves the carrier while XIT is on.
+    if (!c.session.MayRetune())
+        return Result::Rejected;
     return xit ? c.backend.SetXit(static_cast<int>(hz)) : c.backend.SetRit(static_cast<int>(hz));
 }
 
