@@ -242,6 +242,8 @@ Result SetMode(Context& c, const Args& a, Values&) {
         return Result::InvalidArgument;
     if (!c.session.MayChangeMode())
         return Result::Rejected;
+    if (!c.session.MayRetune())
+        return Result::Rejected; // another's transmission is on the air
     return SetModeOf(c.backend, Vfo::Current, a);
 }
 
