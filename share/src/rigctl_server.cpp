@@ -794,6 +794,9 @@ const std::vector<Command>& Commands() {
         {0, "get_dcs_sql", 0, {"DCS Sql"}, NotAvailable},
         {0, "send_dtmf", 1, {}, NotAvailable},
         {0, "recv_dtmf", 0, {"Digits"}, NotAvailable},
+        {0, "get_rig_info", 0, {nullptr}, NotAvailable},
+        {0, "get_clock", 0, {"Clock"}, NotAvailable},
+        {0, "set_clock", 1, {}, NotAvailable},
     };
     return kCommands;
 }
