@@ -380,6 +380,8 @@ Reply SetMode(const Call& c, Vfo vfo) {
         return Fault{kFaultParams, QStringLiteral("mode name expected (rig.get_modes)")};
     if (!c.session.MayChangeMode())
         return Fault{kFaultRadio, QStringLiteral("the mode is locked by another client")};
+    if (!c.session.MayRetune())
+        return Fault{kFaultRadio, QStringLiteral("rejected: another program's transmission is on the air (-9)")};
     return Done(c.backend.SetMode(vfo, mode, -1));
 }
 

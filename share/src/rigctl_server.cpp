@@ -243,6 +243,8 @@ Result SetMode(Context& c, const Args& a, Values&) {
         return Result::InvalidArgument;
     if (!c.session.MayChangeMode())
         return Result::Rejected;
+    if (!c.session.MayRetune())
+        return Result::Rejected; // another's transmission is on the air
     return SetModeOf(c.backend, Vfo::Current, a);
 }
 
@@ -381,6 +383,9 @@ Result SetOffset(Context& c, bool xit, const Args& a) {
     const RadioDescription& d = c.backend.Describe();
     if (!ParseInt(a[0], hz) || std::llabs(hz) > (xit ? d.maxXit : d.maxRit))
         return Result::InvalidArgument;
+    // RIT and XIT share one offset, which moves the carrier while XIT is on.
+    if (!c.session.MayRetune())
+        return Result::Rejected;
     return xit ? c.backend.SetXit(static_cast<int>(hz)) : c.backend.SetRit(static_cast<int>(hz));
 }
 
@@ -790,6 +795,9 @@ const std::vector<Command>& Commands() {
         {0, "get_dcs_sql", 0, {"DCS Sql"}, NotAvailable},
         {0, "send_dtmf", 1, {}, NotAvailable},
         {0, "recv_dtmf", 0, {"Digits"}, NotAvailable},
+        {0, "get_rig_info", 0, {nullptr}, NotAvailable},
+        {0, "get_clock", 0, {"Clock"}, NotAvailable},
+        {0, "set_clock", 1, {}, NotAvailable},
     };
     return kCommands;
 }

@@ -213,6 +213,12 @@ const Row kRows[] = {
     {"w FA;", "RPRT -1\n", ""},
     {"\\send_cmd FA00000000000;", "RPRT -1\n", ""},
     {"\\get_nothing", "RPRT -1\n", ""},
+    // commands the daemon has and this radio cannot serve: not available,
+    // with the command's name in the extended answer
+    {"\\get_rig_info", "RPRT -11\n", ""},
+    {"+\\get_rig_info", "get_rig_info:\nRPRT -11\n", ""},
+    {"+\\get_clock", "get_clock:\nRPRT -11\n", ""},
+    {"\\set_clock 2026-12-09T20:00:00.000+00:00", "RPRT -11\n", ""},
     {"\x01\x02\xff", "RPRT -1\n", ""},
 };
 // clang-format on

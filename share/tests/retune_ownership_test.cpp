@@ -1,0 +1,94 @@
+// retune_ownership_test.cpp - while one client's transmission is on the air,
+// another client changes neither its mode nor the radio's one RIT/XIT offset
+// (which moves the carrier while XIT is on); the owner still may, and so may
+// anyone once the transmission is over.
+#include "fake_radio.h"
+#include "line_client.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+using namespace std::chrono_literals;
+using share_test::FakeRadio;
+using share_test::LineClient;
+
+void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
+
+class NotTheOwner : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zshare::ServerSettings s;
+        s.enabled = true;
+        s.port = 0;
+        ASSERT_TRUE(rigctl.Apply(s));
+        ASSERT_TRUE(flrig.Apply(s));
+        ASSERT_TRUE(a.Connect(rigctl.Status().port));
+        ASSERT_TRUE(b.Connect(rigctl.Status().port));
+    }
+    // One XML-RPC call with a string parameter on its own connection.
+    std::string Xml(const std::string& method, const std::string& text) {
+        const std::string body = "<?xml version=\"1.0\"?><methodCall><methodName>" + method +
+                                 "</methodName><params><param><value><string>" + text +
+                                 "</string></value></param></params></methodCall>";
+        LineClient c;
+        EXPECT_TRUE(c.Connect(flrig.Status().port));
+        EXPECT_TRUE(c.Send("POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\n"
+                           "Connection: close\r\nContent-Length: " +
+                           std::to_string(body.size()) + "\r\n\r\n" + body));
+        return c.ReadUntil(
+            [](const std::string& s) {
+                const auto end = s.find("</methodResponse>");
+                return end == std::string::npos ? 0 : end + 17;
+            },
+            3s, Pump);
+    }
+    std::string Ask(LineClient& c, const std::string& line) { return c.Ask(line, 1, 3s, Pump); }
+    bool Touched(const char* what) const {
+        return std::any_of(radio.calls.begin(), radio.calls.end(),
+                           [&](const std::string& call) { return call.rfind(what, 0) == 0; });
+    }
+    FakeRadio radio;
+    zshare::RequestQueue queue{radio};
+    zshare::RigctlServer rigctl{queue};
+    zshare::FlrigServer flrig{queue};
+    LineClient a, b;
+};
+
+TEST_F(NotTheOwner, AnotherClientLeavesTheOffsetOfATransmissionAlone) {
+    EXPECT_EQ(Ask(a, "T 1"), "RPRT 0\n");
+    radio.calls.clear();
+    EXPECT_EQ(Ask(b, "Z 100"), "RPRT -9\n");
+    EXPECT_EQ(Ask(b, "J 200"), "RPRT -9\n"); // the same offset moves XIT's
+    EXPECT_FALSE(Touched("SetXit"));
+    EXPECT_FALSE(Touched("SetRit"));
+    // Reading stays open to everyone; the owner may move its own offset.
+    EXPECT_EQ(Ask(b, "z"), std::to_string(radio.xit) + "\n");
+    EXPECT_EQ(Ask(a, "Z 100"), "RPRT 0\n");
+    EXPECT_TRUE(Touched("SetXit 100"));
+    EXPECT_EQ(Ask(a, "T 0"), "RPRT 0\n");
+    EXPECT_EQ(Ask(b, "J 50"), "RPRT 0\n");
+    EXPECT_TRUE(Touched("SetRit 50"));
+}
+
+TEST_F(NotTheOwner, AnotherClientLeavesTheModeOfATransmissionAlone) {
+    EXPECT_EQ(Ask(a, "T 1"), "RPRT 0\n");
+    radio.calls.clear();
+    EXPECT_EQ(Ask(b, "M LSB 0"), "RPRT -9\n");
+    EXPECT_NE(Xml("rig.set_mode", "LSB").find("<name>faultCode</name>"), std::string::npos);
+    EXPECT_NE(Xml("rig.set_modeA", "CW").find("<name>faultCode</name>"), std::string::npos);
+    EXPECT_FALSE(Touched("SetMode"));
+    EXPECT_EQ(Ask(a, "M LSB 0"), "RPRT 0\n");
+    EXPECT_TRUE(Touched("SetMode LSB"));
+    EXPECT_EQ(Ask(a, "T 0"), "RPRT 0\n");
+    radio.calls.clear();
+    EXPECT_EQ(Xml("rig.set_mode", "USB").find("<name>faultCode</name>"), std::string::npos);
+    EXPECT_TRUE(Touched("SetMode USB"));
+}
+
+} // namespace
