@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // retune_ownership_test.cpp - while one client's transmission is on the air,
 // another client changes neither its mode nor the radio's one RIT/XIT offset
 // (which moves the carrier while XIT is on); the owner still may, and so may

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // digit_steps_test.cpp - a click on a frequency digit steps the frequency
 // the display shows, once per step the operator asked for: a blank display
 // tunes nothing, and presses that follow each other faster than the radio
