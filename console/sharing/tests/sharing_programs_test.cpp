@@ -169,9 +169,19 @@ TEST_F(Programs, FldigiSetsTheWidthItsBoxShows) {
     const std::string now = std::to_string(radio().value("FW"));
     ASSERT_TRUE(PumpUntil([&] { return Texts(XmlRpc(control, "rig.get_bandwidth")) == std::vector<std::string>{now}; },
                           10s));
-    // (fldigi reads the list and the width once more at its first poll; a
-    // choice made before that read may be overwritten in its box by it.)
-    PumpFor(2000ms);
+    // fldigi reads the list and the width once more at its first poll, which
+    // comes later on a loaded machine; a choice made before that read may be
+    // overwritten in its box by it. A first choice, made again until the box
+    // keeps it, waits that read out.
+    bool settled = false;
+    for (int attempt = 0; attempt < 5 && !settled; ++attempt) {
+        XmlRpc(control, "rig.set_bandwidth", Param("1800"));
+        PumpUntil([&] { return radio().value("FW") == 1800; }, 10s);
+        PumpFor(1500ms);
+        settled = radio().value("FW") == 1800 &&
+                  Texts(XmlRpc(control, "rig.get_bandwidth")) == std::vector<std::string>{"1800"};
+    }
+    ASSERT_TRUE(settled) << "the box's 1800 never reached the radio and stayed: " << radio().value("FW");
     for (const std::string entry : {"1000", "500", "2700"}) {
         SCOPED_TRACE("the box's entry " + entry);
         radio().clearReceived();
