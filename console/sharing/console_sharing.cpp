@@ -83,6 +83,12 @@ void ConsoleDialog::InstallTransmitterOwner() {
                 m_sharing->Queue().Ptt().Key(zshare::Transmitter::kOperator, on);
         };
     }
+    // A key from anyone (the operator or a client of either server) first
+    // stops a visual-scan sweep and tunes back to its centre.
+    ptt.SetBeforeKey([this] {
+        if (m_windows)
+            m_windows->GlimraScanStop();
+    });
     zephyra::ConsoleLink* link = m_connection.get();
     if (!link)
         return;

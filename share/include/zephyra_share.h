@@ -308,6 +308,10 @@ public:
 
     // What the operator is told (a release done on the radio's return).
     void SetNotify(std::function<void(const QString&)> notify) { m_notify = std::move(notify); }
+    // Runs before every key, whoever asks, while the radio still receives:
+    // what must be settled first (a visual-scan sweep stopped and tuned
+    // back to its centre, so nobody transmits on a sweep channel).
+    void SetBeforeKey(std::function<void()> hook) { m_beforeKey = std::move(hook); }
     // Keys and unkeys made here, in order (for tests and status).
     std::uint64_t Keys() const { return m_keys; }
     std::uint64_t Unkeys() const { return m_unkeys; }
@@ -324,6 +328,7 @@ private:
     bool m_releaseKept = false;
     bool m_checkWhenReady = false;
     std::function<void(const QString&)> m_notify;
+    std::function<void()> m_beforeKey;
     std::uint64_t m_keys = 0;
     std::uint64_t m_unkeys = 0;
 };

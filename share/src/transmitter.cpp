@@ -44,6 +44,8 @@ Result Transmitter::Key(Party who, bool on) {
         m_owner = kNobody;
         return Unkey();
     }
+    if (m_beforeKey)
+        m_beforeKey();
     ++m_keys;
     const Result r = m_backend.SetPtt(true);
     if (r == Result::Ok) {
