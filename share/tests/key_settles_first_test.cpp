@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // key_settles_first_test.cpp - whoever keys the transmitter (a client of
 // either server, the console's operator), what the console settles first
 // (a visual-scan sweep tuned back to its centre) is done before the radio
