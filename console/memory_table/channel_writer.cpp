@@ -68,9 +68,11 @@ LinkResult SendChannel(CCorvan& link, const Channel& c, bool hadTransmitHalf, co
         if (ok == 1 && c.txFrequency != 0) {
             ok = write(1, c.txFrequency, c.txMode, c.txStep);
         } else if (ok == 1 && hadTransmitHalf) {
-            // No transmit half any more: it repeats the receive half, or the
-            // radio would keep the old one beside the new receive half.
-            ok = write(1, c.rxFrequency, c.rxMode, c.rxStep);
+            // No transmit half any more: MW 1 with frequency 0 drops the one
+            // the radio may keep. A copy of the receive half would stay
+            // behind as a transmit half of its own once anything stores the
+            // receive half alone.
+            ok = write(1, 0, c.rxMode, c.rxStep);
         }
     }
     if (ok == 1) {
@@ -186,8 +188,8 @@ WriteResult WriteChange(CCorvan& link, const Channel& shown, Seen seen, const Ch
     }
     result.sent = sent;
     // A transmit half the radio may keep, even one equal to the receive
-    // half (left by an earlier write that removed a transmit half), is
-    // rewritten: MW of the receive half alone would leave it behind.
+    // half, is rewritten or dropped: MW of the receive half alone would
+    // leave it behind.
     const LinkResult write = SendChannel(link, sent, transmitHeld || result.before.txFrequency != 0, options);
     if (write == LinkResult::LinkClosed) {
         result.status = WriteStatus::LinkClosed;
