@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A simplex channel written by the console holds no transmit half in the
 // radio afterwards: a receive half stored later on its own (by the radio's
 // panel or another program, MW 0 alone) must not find a transmit half of

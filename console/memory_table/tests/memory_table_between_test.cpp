@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Memory Channels" window when the radio's own panel stores into a
 // channel between the window's read and its write: whatever path writes
 // (the call channel's row, a channel with a transmit half, a backup put
