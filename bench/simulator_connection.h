@@ -3,7 +3,7 @@
 // simulator without the console window, for the benchmarks that measure it.
 #pragma once
 
-#include "ConsoleLink.h"
+#include "console_link.h"
 
 #include <QString>
 #include <qxsim.h>

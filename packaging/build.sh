@@ -11,8 +11,12 @@
 # The copy holds the files git knows (committed or not, without what
 # .gitignore leaves out), or outside a git checkout everything but the build
 # folders. With ccache installed the compiler output is cached by the paths
-# inside the copy, so a build in another folder compiles almost nothing;
-# the packages come out the same either way.
+# inside the copy, so a build in another folder compiles almost nothing.
+# The cache hands the compiler paths relative to the build folder, which
+# end up in the debug information ("../link/..." where a build without it
+# has "./link/..."): packages built through the cache are the same as each
+# other, but not byte for byte the same as a build without it (as a
+# distribution builds). CCACHE_DISABLE=1 builds without it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD

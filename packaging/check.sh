@@ -23,7 +23,7 @@
 #   environment variable the programs read; every help page is reached
 #   from the help index and every link in them leads to a page;
 # - the desktop file and the AppStream metadata validate;
-# - every source file carries its licence line (scripts/spdx-headers.sh --check).
+# - every source file carries its licence line (scripts/spdx_headers.sh --check).
 #
 #     packaging/check.sh [OUT]              build into OUT (build/deb) and check
 #     packaging/check.sh --no-build [OUT]   check what an earlier build left in OUT
@@ -38,7 +38,7 @@ out=$(realpath -m "${1:-build/deb}")
 maxBytes=8000000
 fail() { echo "packaging: $*" >&2; exit 1; }
 
-scripts/spdx-headers.sh --check || fail "source files without their licence line"
+scripts/spdx_headers.sh --check || fail "source files without their licence line"
 version=$(dpkg-parsechangelog -S Version)
 projectVersion=$(sed -n 's/^project(Zephyra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ "$version" = "$projectVersion" ] \

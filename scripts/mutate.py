@@ -71,31 +71,9 @@ TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 COMPARISONS = [("<=", "<"), (">=", ">"), ("==", "!="), ("!=", "=="), ("<", "<="), (">", ">=")]
 
 
-def _code_part(line):
-    """The line without a trailing // comment (text in quotes kept)."""
-    out, quote, i = [], None, 0
-    while i < len(line):
-        c = line[i]
-        if quote:
-            out.append(c)
-            if c == "\\" and i + 1 < len(line):
-                out.append(line[i + 1])
-                i += 1
-            elif c == quote:
-                quote = None
-        elif c in "\"'":
-            quote = c
-            out.append(c)
-        elif line.startswith("//", i):
-            break
-        else:
-            out.append(c)
-        i += 1
-    return "".join(out)
-
-
-def _outside_quotes(line):
-    """Positions of `line` that are code, not text in quotes."""
+def _quote_mask(line, digit_separators):
+    """Positions of `line` that are code (True), not text in quotes. With
+    `digit_separators`, a ' after a letter or digit (1'000) opens no quote."""
     mask, quote, i = [], None, 0
     while i < len(line):
         c = line[i]
@@ -106,13 +84,26 @@ def _outside_quotes(line):
                 i += 1
             elif c == quote:
                 quote = None
-        elif c in "\"'" and not (c == "'" and i > 0 and line[i - 1].isalnum()):
+        elif c in "\"'" and not (digit_separators and c == "'" and i > 0 and line[i - 1].isalnum()):
             quote = c
             mask.append(False)
         else:
             mask.append(True)
         i += 1
     return mask
+
+
+def _code_part(line):
+    """The line without a trailing // comment (text in quotes kept)."""
+    for i, code in enumerate(_quote_mask(line, digit_separators=False)):
+        if code and line.startswith("//", i):
+            return line[:i]
+    return line
+
+
+def _outside_quotes(line):
+    """Positions of `line` that are code, not text in quotes."""
+    return _quote_mask(line, digit_separators=True)
 
 
 def flip(line, nth=1):

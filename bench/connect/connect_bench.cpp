@@ -6,13 +6,13 @@
 // the other).
 //
 //   connect_bench [runs]     (default 3 runs per rate; the median is shown)
-#include "ConsoleLink.h"
+#include "console_link.h"
+#include "bench_application.h"
 #include "simulator_connection.h"
 
 #include <platform.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -63,11 +63,7 @@ double Median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QTemporaryDir config;
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    QApplication app(argc, argv);
-    platform::InitApplication();
+    const bench::Application app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
     struct Rate {

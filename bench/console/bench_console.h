@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // bench_console.h - what the benchmarks that run the console share: their
-// start (a throw-away profile, the offscreen platform unless one is named,
-// the console on the built-in simulator) and the median, 99th percentile
-// and maximum of a set of timings.
+// start (bench_application.h, the console on the built-in simulator) and the
+// median, 99th percentile and maximum of a set of timings.
 #pragma once
 
+#include "../bench_application.h"
 #include "console_dialog.h"
-
-#include <QByteArray>
-#include <QTemporaryDir>
-#include <QtGlobal>
 
 #include <algorithm>
 #include <chrono>
@@ -17,14 +13,6 @@
 #include <vector>
 
 namespace bench {
-
-// Before the application object: settings go to `profile`, and without a
-// named platform the console draws offscreen.
-inline void PrepareEnvironment(const QTemporaryDir& profile) {
-    qputenv("XDG_CONFIG_HOME", profile.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
 
 // The console on its built-in simulator: no splash, nothing kept, no sleeps.
 inline ConsoleOptions SimulatorConsole() {

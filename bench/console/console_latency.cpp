@@ -15,13 +15,12 @@
 #include "console_ids.h"
 #include "bench_console.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 #include <qxsim.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -208,10 +207,7 @@ void Print(const char* line, const char* what, const Figures& f, double wireMicr
 
 int main(int argc, char** argv) {
     const int reports = argc > 1 ? std::max(10, std::atoi(argv[1])) : 1000;
-    QTemporaryDir profile;
-    bench::PrepareEnvironment(profile);
-    QApplication application(argc, argv);
-    platform::InitApplication();
+    const bench::Application application(argc, argv);
 
     std::printf("%-11s %-22s %6s %9s %9s %9s %9s %7s\n", "line", "report", "n", "median us",
                 "p99 us", "max us", "wire us", "missed");

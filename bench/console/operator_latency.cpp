@@ -13,13 +13,12 @@
 #include "bench_console.h"
 #include "operations/console_operations.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <platform.h>
 #include <qxsim.h>
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -88,10 +87,7 @@ void Print(const char* what, const Figures& f) {
 
 int main(int argc, char** argv) {
     const int actions = argc > 1 ? std::max(10, std::atoi(argv[1])) : 1000;
-    QTemporaryDir profile;
-    bench::PrepareEnvironment(profile);
-    QApplication application(argc, argv);
-    platform::InitApplication();
+    const bench::Application application(argc, argv);
 
     ConsoleOptions options = bench::SimulatorConsole();
     ConsoleDialog console(options);

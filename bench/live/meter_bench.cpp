@@ -11,14 +11,14 @@
 // the time runs from the retune to the console's handling of the SM answer
 // that carries the new level. Changes come at random moments so they fall
 // anywhere between two polls.
-#include "ConsoleLink.h"
-#include "MeterPoll.h"
+#include "console_link.h"
+#include "meter_poll.h"
+#include "bench_application.h"
 #include "simulator_connection.h"
 
 #include <platform.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -172,11 +172,7 @@ Figures Measure(zephyra::MeterPace pace, bool sub, int changes, int idleSeconds)
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QTemporaryDir config;
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    QApplication app(argc, argv);
-    platform::InitApplication();
+    const bench::Application app(argc, argv);
     const int changes = argc > 1 ? std::max(2, std::atoi(argv[1])) : 100;
     const int idleSeconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
 

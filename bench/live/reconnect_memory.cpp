@@ -1,25 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // reconnect_memory: what a lost and found radio costs the console in memory.
-// A real console on a simulator behind a lasting link name; each round pulls
-// the cable (the device and its name go), plugs it in again and lets the
-// console find the radio with its whole read, or switches the console OFF
-// and ON. The resident size is taken after every round; the first rounds
-// warm the caches up and are not counted.
+// A real console, shown as the program shows it (so that every change on
+// the radio is painted), on a simulator behind a lasting link name; each
+// round pulls the cable (the device and its name go), plugs it in again and
+// lets the console find the radio with its whole read, or switches the
+// console OFF and ON. The resident size and what the style keeps in the
+// pixmap cache are taken after every round; the first rounds warm the caches
+// up and are not counted.
 //
 //   reconnect_memory [rounds] [pull|off]   (defaults 12 and pull)
 //
 // Prints one line a round and the growth per round over the counted rounds
-// (a least-squares slope, in KiB). Exit status 1 when the console did not
+// (least-squares slopes). Exit status 1 when the console did not
 // connect.
 #include "console_dialog.h"
 #include "console_menu.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <platform.h>
 #include <qxsim.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
+
+// The cache's fill is read through its test hook (in MiB, rounded up).
+#define Q_TEST_QPIXMAPCACHE
+#include <QPixmapCache>
 
 #include <unistd.h>
 
@@ -104,6 +110,8 @@ int main(int argc, char** argv) {
     options.port = QString::fromStdString(path);
     options.sleep = [](std::chrono::milliseconds) {};
     auto console = std::make_unique<ConsoleDialog>(options);
+    console->setModal(false);
+    console->show();
     if (!console->ConnectAndSynchronise()) {
         std::fprintf(stderr, "the console did not connect\n");
         return 1;
@@ -111,8 +119,9 @@ int main(int argc, char** argv) {
     ConsoleState& state = console->state();
     auto ready = [&] { return state.consoleReady == 1 && state.initialReadDone == 1; };
 
-    std::vector<long> counted;
-    std::printf("round  resident KiB  (%s)\n", pull ? "cable pulled, found again" : "Control > OFF and ON");
+    std::vector<long> counted, cached;
+    std::printf("round  resident KiB  pixmap cache MiB  (%s)\n",
+                pull ? "cable pulled, found again" : "Control > OFF and ON");
     for (int round = 0; round < rounds; ++round) {
         if (pull) {
             radio.stop();
@@ -134,12 +143,16 @@ int main(int argc, char** argv) {
         }
         PumpUntil([] { return false; }, std::chrono::milliseconds(500));
         const long rss = ResidentKiB();
-        std::printf("%5d  %12ld%s\n", round, rss, round < kWarmRounds ? "  (warming up)" : "");
+        const long cache = QPixmapCache::totalUsed();
+        std::printf("%5d  %12ld  %16ld%s\n", round, rss, cache, round < kWarmRounds ? "  (warming up)" : "");
         std::fflush(stdout);
-        if (round >= kWarmRounds)
+        if (round >= kWarmRounds) {
             counted.push_back(rss);
+            cached.push_back(cache);
+        }
     }
-    std::printf("growth per round over %zu rounds: %.1f KiB\n", counted.size(), Slope(counted));
+    std::printf("growth per round over %zu rounds: resident %.1f KiB, pixmap cache %.2f MiB\n",
+                counted.size(), Slope(counted), Slope(cached));
     console->DestroyWindow();
     console.reset();
     radio.stop();

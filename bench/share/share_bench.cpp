@@ -18,13 +18,12 @@
 #include "console_dialog.h"
 #include "line_client.h"
 
-#include <ConsoleLink.h>
-#include <RadioSharing.h>
+#include <console_link.h>
+#include <radio_sharing.h>
 #include <platform.h>
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -64,29 +63,16 @@ void WhileConsoleRuns(const std::function<void()>& work) {
     worker.join();
 }
 
+// One XML-RPC request (no Connection header: HTTP/1.1 keeps the connection).
 std::string XmlCall(const std::string& method, const std::string& params = "") {
-    const std::string body = "<?xml version=\"1.0\"?><methodCall><methodName>" + method +
-                             "</methodName><params>" + params + "</params></methodCall>";
-    return "POST /RPC2 HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: text/xml\r\nContent-Length: " +
-           std::to_string(body.size()) + "\r\n\r\n" + body;
+    return share_test::XmlRpcPost(share_test::XmlRpcCall(method, params), nullptr);
 }
 
-std::string Param(const char* type, const std::string& value) {
-    return "<param><value><" + std::string(type) + ">" + value + "</" + type + "></value></param>";
-}
+std::string HttpResponse(LineClient& c) { return c.ReadHttpResponse(5s); }
 
-std::string HttpResponse(LineClient& c) {
-    return c.ReadUntil(
-        [](const std::string& s) {
-            const auto end = s.find("\r\n\r\n");
-            if (end == std::string::npos)
-                return std::size_t{0};
-            const auto at = s.find("Content-Length: ");
-            const std::size_t length = at == std::string::npos ? 0 : std::stoul(s.substr(at + 16));
-            return s.size() >= end + 4 + length ? end + 4 + length : 0;
-        },
-        5s);
-}
+// A line protocol answer, and whether it is the report of a set that worked.
+std::string Line(LineClient& c) { return c.ReadLine(5s); }
+bool Report0(const std::string& answer) { return answer == "RPRT 0\n"; }
 
 // `request(i)` is sent, `ok(answer)` judges it; the time of each is kept.
 // `pause` before each request lets the line fall quiet (the radio's reports
@@ -159,10 +145,7 @@ double Throughput(std::uint16_t port, int clients, int seconds, bool xml) {
 int main(int argc, char** argv) {
     const int n = argc > 1 ? std::max(20, std::atoi(argv[1])) : 500;
     const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    QTemporaryDir profile;
-    bench::PrepareEnvironment(profile);
-    QApplication application(argc, argv);
-    platform::InitApplication();
+    const bench::Application application(argc, argv);
 
     ConsoleOptions options = bench::SimulatorConsole();
     ConsoleDialog console(options);
@@ -196,17 +179,15 @@ int main(int argc, char** argv) {
             LineClient c;
             if (!c.Connect(rigctl))
                 return;
-            auto line = [](LineClient& x) { return x.ReadLine(5s); };
-            auto report0 = [](const std::string& a) { return a == "RPRT 0\n"; };
             const auto pause = std::chrono::milliseconds(120);
             PrintAgainstLine("F (FA command, FA report)", 14, 14, RoundTrips(c, quiet, [](int i) {
-                return "F " + std::to_string(i % 2 ? 7'074'000 : 7'076'000) + "\n"; }, line, report0, pause));
+                return "F " + std::to_string(i % 2 ? 7'074'000 : 7'076'000) + "\n"; }, Line, Report0, pause));
             PrintAgainstLine("M (MD command, MD report)", 4, 4, RoundTrips(c, quiet, [](int i) {
-                return std::string(i % 2 ? "M USB 0\n" : "M LSB 0\n"); }, line, report0, pause));
+                return std::string(i % 2 ? "M USB 0\n" : "M LSB 0\n"); }, Line, Report0, pause));
             PrintAgainstLine("T 1 / T 0 (TX/RX, their report)", 3, 4, RoundTrips(c, quiet, [](int i) {
-                return std::string(i % 2 ? "T 0\n" : "T 1\n"); }, line, report0, pause));
+                return std::string(i % 2 ? "T 0\n" : "T 1\n"); }, Line, Report0, pause));
             PrintAgainstLine("S 1 VFOB / S 0 VFOA (FT, FT)", 4, 4, RoundTrips(c, quiet, [](int i) {
-                return std::string(i % 2 ? "S 0 VFOA\n" : "S 1 VFOB\n"); }, line, report0, pause));
+                return std::string(i % 2 ? "S 0 VFOA\n" : "S 1 VFOB\n"); }, Line, Report0, pause));
         });
         std::printf("\n");
     }
@@ -215,14 +196,12 @@ int main(int argc, char** argv) {
         LineClient c;
         if (!c.Connect(rigctl))
             return;
-        auto line = [](LineClient& x) { return x.ReadLine(5s); };
-        auto report0 = [](const std::string& a) { return a == "RPRT 0\n"; };
-        Print("rigctld", "f", RoundTrips(c, n, [](int) { return std::string("f\n"); }, line,
+        Print("rigctld", "f", RoundTrips(c, n, [](int) { return std::string("f\n"); }, Line,
                                          [](const std::string& a) { return a.size() > 1 && a[0] != 'R'; }));
         Print("rigctld", "F (confirmed)", RoundTrips(c, n, [](int i) {
-                  return "F " + std::to_string(i % 2 ? 7'074'000 : 7'076'000) + "\n"; }, line, report0));
+                  return "F " + std::to_string(i % 2 ? 7'074'000 : 7'076'000) + "\n"; }, Line, Report0));
         Print("rigctld", "T 1 / T 0 (confirmed)", RoundTrips(c, n, [](int i) {
-                  return std::string(i % 2 ? "T 0\n" : "T 1\n"); }, line, report0));
+                  return std::string(i % 2 ? "T 0\n" : "T 1\n"); }, Line, Report0));
     });
     WhileConsoleRuns([&] {
         LineClient c;
@@ -232,10 +211,10 @@ int main(int argc, char** argv) {
         Print("flrig", "rig.get_vfo", RoundTrips(c, n, [](int) { return XmlCall("rig.get_vfo"); }, HttpResponse,
                                                  has("<string>")));
         Print("flrig", "rig.set_vfo (confirmed)", RoundTrips(c, n, [](int i) {
-                  return XmlCall("rig.set_vfo", Param("double", i % 2 ? "7074000" : "7076000")); }, HttpResponse,
+                  return XmlCall("rig.set_vfo", share_test::XmlRpcParam("double", i % 2 ? "7074000" : "7076000")); }, HttpResponse,
                   has("<i4>0</i4>")));
         Print("flrig", "rig.set_ptt 1 / 0", RoundTrips(c, n, [](int i) {
-                  return XmlCall("rig.set_ptt", Param("int", i % 2 ? "0" : "1")); }, HttpResponse,
+                  return XmlCall("rig.set_ptt", share_test::XmlRpcParam("int", i % 2 ? "0" : "1")); }, HttpResponse,
                   has("<i4>0</i4>")));
     });
     double lineRate = 0, xmlRate = 0;

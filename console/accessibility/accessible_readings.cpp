@@ -3,6 +3,9 @@
 // announcement gate.
 #include "accessible_readings.h"
 
+#include <QRegularExpression>
+#include <QStringList>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -12,6 +15,8 @@ namespace accessible {
 namespace {
 
 constexpr int kTopLevel = 30;
+// The display's places from 10 GHz down to 1 MHz.
+constexpr int kMegahertzPlaces = 5;
 
 // The power scale's figures and the levels they stand over: one character
 // of "----10----25----50-------100" to a level.
@@ -24,6 +29,32 @@ constexpr std::array<Tick, 5> kPowerTicks{{{0, 0}, {5, 10}, {11, 25}, {17, 50}, 
 } // namespace
 
 QString FrequencyReading(const QString (&digits)[11]) {
+    // The keypad's entry: a dash stands in each place not typed yet.
+    bool entry = false;
+    bool megahertzDone = true; // no place of the megahertz left to type
+    for (int place = 0; place < 11; ++place) {
+        if (digits[place].trimmed() == QLatin1String("-")) {
+            entry = true;
+            megahertzDone = megahertzDone && place >= kMegahertzPlaces;
+        }
+    }
+    if (entry) {
+        // Once the megahertz are all in place (the point typed, or five
+        // digits), what follows is below a megahertz: "1 4 point 2" is not
+        // "1 point 4 2".
+        QStringList typedDigits;
+        for (int place = 0; place < 11; ++place) {
+            if (place == kMegahertzPlaces && megahertzDone && !typedDigits.isEmpty())
+                typedDigits << QStringLiteral("point");
+            const QString d = digits[place].trimmed();
+            if (d.size() == 1 && d[0].isDigit())
+                typedDigits << d;
+        }
+        QString said = QStringLiteral("frequency entry");
+        if (!typedDigits.isEmpty())
+            said += QLatin1Char(' ') + typedDigits.join(QLatin1Char(' '));
+        return said;
+    }
     long long hz = 0;
     bool leading = true;
     bool plain = true;
@@ -79,6 +110,13 @@ QString PowerReading(int level, bool percent) {
         }
     }
     return percent ? QStringLiteral("%1 %").arg(value) : QStringLiteral("%1 W").arg(value);
+}
+
+QString ModeReading(const QString& shown) {
+    static const QRegularExpression group(QStringLiteral("(^|\\s)Group\\s+\\d+\\s*$"));
+    QString mode = shown.trimmed();
+    mode.remove(group);
+    return mode.trimmed();
 }
 
 std::chrono::milliseconds AnnounceThrottle::WaitAt(Clock::time_point now) const {

@@ -13,8 +13,11 @@ namespace accessible {
 
 // The frequency a display shows, from its eleven digit labels (10 GHz digit
 // first; a blank or empty label is a blanked leading zero): "14.195.000 MHz".
-// Empty when every digit is blank. Anything but digits and leading blanks
-// (the entry mode's typing) is read as it stands, blanks dropped.
+// Empty when every digit is blank. The keypad's entry (a dash in each place
+// not typed yet) reads "frequency entry" and the digits typed, one by one,
+// with "point" after the megahertz once they are all in place ("frequency
+// entry 7 point 0 7 4"); anything else but digits and leading blanks
+// is read as it stands, blanks dropped.
 QString FrequencyReading(const QString (&digits)[11]);
 
 // A signal bar's level 0..30 on receive, as its printed scale reads:
@@ -26,6 +29,11 @@ QString SignalReading(int level, bool identification19);
 // A bar's level 0..30 on transmit, as the power scale reads ("----10----25
 // ----50-------100"): watts, or per cent where the scale ends in "%".
 QString PowerReading(int level, bool percent);
+
+// A mode display's text as the mode it shows: "USB" for "USB Group 0" (the
+// memory group a browsed channel adds is no part of the mode); empty when
+// it shows no mode.
+QString ModeReading(const QString& shown);
 
 // Lets a changing value be announced at most once per `gap`: the first
 // change goes out at once, a change inside the gap waits for its end (and

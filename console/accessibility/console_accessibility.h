@@ -39,6 +39,7 @@
 #include <memory>
 #include <vector>
 
+class CStaticEx;
 class ConsoleDialog;
 class QTimer;
 class QWidget;
@@ -71,6 +72,9 @@ public:
     // The summary object and the notification object.
     QWidget* SummaryObject() const;
     QWidget* AnnouncementObject() const;
+    // Whether `object` is one of the notification objects (each announcement
+    // goes out on the next of a few, so that none is renamed unread).
+    bool IsAnnouncement(const QObject* object) const;
 
     // The reading of one band's parts (0 main, 1 sub).
     QString Frequency(int band) const;
@@ -81,6 +85,14 @@ public:
     // ("minus 0.030 kHz").
     QString SubDisplayName() const;
     QString OffsetReading() const;
+    // The memory channel a band shows ("010", "call", "channel entry 0 1"),
+    // empty while it shows none; and as said ("memory channel 010").
+    QString Channel(int band) const;
+    QString ChannelSaid(int band) const;
+
+    // Says `text` through the notification object of the console `console`
+    // (a confirmation of the operator's action: "Stored in channel 010").
+    static void Tell(QWidget* console, const QString& text);
 
 protected:
     // Names the controls of every other window of the program as it shows.
@@ -90,6 +102,11 @@ private:
     struct Watched;
     void NameControls();
     void SetTabOrder();
+    // Tells a reader when `word` lights or goes dark as `sources` change.
+    void WatchLighting(QWidget* word, const std::vector<CStaticEx*>& sources);
+    // Tells a reader whether `widget` reads as showing, when that differs
+    // from what it was last told.
+    void TellShowing(QWidget* widget);
     void WatchChanges();
     void Follow(int target, const std::vector<int>& sources, std::function<QString()> read,
                 std::function<QString(const QString&)> say);

@@ -33,6 +33,21 @@ constexpr int kSlack = 6;       // captions may overlap their control a little
 struct Caption {
     QRect rect; // in window coordinates
     QString text;
+    QWidget* widget = nullptr; // the label that shows it
+};
+
+// Where the caption of a drop-down shows, the drop-down keeps it.
+constexpr char kCaptionWidgetProperty[] = "accessibleCaptionWidget";
+
+// A label that stands in for a painted caption as the drop-down's buddy
+// label: where the caption shows, with its text, painting nothing (the
+// caption paints itself) and taking no mouse.
+class CaptionStandIn final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
 };
 
 QString Clean(QString text) {
@@ -71,14 +86,14 @@ std::vector<Caption> CaptionsOf(QWidget* window) {
         if (text.size() < 2 || std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); }) ||
             IsUnit(text))
             continue;
-        out.push_back({InWindow(widget, window), text});
+        out.push_back({InWindow(widget, window), text, widget});
     }
     return out;
 }
 
 // The caption nearest to the left on the same row, else nearest above.
-QString CaptionFor(const QRect& control, const std::vector<Caption>& captions) {
-    QString best;
+const Caption* CaptionNear(const QRect& control, const std::vector<Caption>& captions) {
+    const Caption* best = nullptr;
     int bestDistance = std::numeric_limits<int>::max();
     for (const Caption& c : captions) {
         if (c.rect.intersects(control.adjusted(kSlack, kSlack, -kSlack, -kSlack)))
@@ -98,10 +113,15 @@ QString CaptionFor(const QRect& control, const std::vector<Caption>& captions) {
         }
         if (distance < bestDistance) {
             bestDistance = distance;
-            best = c.text;
+            best = &c;
         }
     }
     return best;
+}
+
+QString CaptionFor(const QRect& control, const std::vector<Caption>& captions) {
+    const Caption* c = CaptionNear(control, captions);
+    return c ? c->text : QString();
 }
 
 // The caption of the group frame the control stands in.
@@ -260,7 +280,10 @@ void NameByCaptions(QWidget* window) {
             continue;
         if (widget->window() != window && !window->isAncestorOf(widget))
             continue;
-        QString name = CaptionFor(InWindow(widget, window), captions);
+        const Caption* caption = CaptionNear(InWindow(widget, window), captions);
+        QString name = caption ? caption->text : QString();
+        if (caption && caption->widget && qobject_cast<QComboBox*>(widget))
+            widget->setProperty(kCaptionWidgetProperty, QVariant::fromValue<QObject*>(caption->widget));
         if (name.isEmpty()) {
             // Inside a titled group the group's title says what it is.
             for (QWidget* up = widget->parentWidget(); up && up != window; up = up->parentWidget())
@@ -299,9 +322,10 @@ void NameByCaptions(QWidget* window) {
         if (name.isEmpty())
             continue;
         widget->setAccessibleName(name);
-        // A drop-down reads its choice as its name on this desktop; its
-        // caption goes with it as the description.
-        if (qobject_cast<QComboBox*>(widget) && widget->accessibleDescription().isEmpty())
+        // A drop-down reads its choice as its name on this desktop; without
+        // a caption that shows, its caption goes with it as the description.
+        if (qobject_cast<QComboBox*>(widget) && widget->accessibleDescription().isEmpty() &&
+            !widget->property(kCaptionWidgetProperty).isValid())
             widget->setAccessibleDescription(name);
     }
     // A picture that only describes itself (a dial): its description is
@@ -334,16 +358,36 @@ void NameByCaptions(QWidget* window) {
         QString caption = combo->accessibleDescription();
         if (caption.isEmpty())
             caption = combo->accessibleName();
+        auto* shown = qobject_cast<QWidget*>(combo->property(kCaptionWidgetProperty).value<QObject*>());
         if (!caption.isEmpty() && combo->parentWidget()) {
             QLabel* buddy = nullptr;
             for (QLabel* label : combo->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
                 if (label->buddy() == combo)
                     buddy = label;
+            // A caption that is a label of its own becomes the buddy.
+            if (auto* label = qobject_cast<QLabel*>(shown);
+                !buddy && label && label->parentWidget() == combo->parentWidget() && !label->buddy()) {
+                label->setBuddy(combo);
+                buddy = label;
+            }
             if (!buddy) {
-                buddy = new QLabel(combo->parentWidget());
+                // The caption that shows beside the drop-down is its label,
+                // showing where the caption does; a reader then says the
+                // caption as the label and the choice as the value. Without
+                // one, a label that never shows carries the caption.
+                buddy = shown ? new CaptionStandIn(combo->parentWidget()) : new QLabel(combo->parentWidget());
                 buddy->setObjectName(QStringLiteral("accessibleCaption"));
                 buddy->setBuddy(combo);
-                buddy->hide();
+                if (shown) {
+                    buddy->setAttribute(Qt::WA_TransparentForMouseEvents);
+                    buddy->setGeometry(QRect(combo->parentWidget()->mapFrom(window, InWindow(shown, window).topLeft()),
+                                             shown->size()));
+                    buddy->show();
+                    // Read once: the stand-in, not the painted caption too.
+                    shown->setProperty("accessibleHidden", true);
+                } else {
+                    buddy->hide();
+                }
             }
             if (buddy->objectName() == QLatin1String("accessibleCaption"))
                 buddy->setText(caption);

@@ -3,11 +3,11 @@
 // the display timers and the clear-all operation.
 #include "console_display.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../console_template.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "console_template.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 

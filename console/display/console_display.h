@@ -7,8 +7,9 @@
 // operations the other topics share (drawing a frequency, the mode label,
 // the RIT/XIT offset, the memory lamp). The operations live in files by
 // topic:
-//   frequency_display.cpp  the two frequency displays, FA/FB/FC, SelectRxVfo
-//   transmit_display.cpp   IF, OI, TX, RX, FT, RT, XT, the RIT/XIT offset display
+//   frequency_display.cpp  the two frequency displays, FA/FB/FC, SelectRxVfo,
+//                          the RIT/XIT offset on the sub display
+//   transmit_display.cpp   IF, OI, TX, RX, FT, RT, XT
 //   display_state.cpp      the indicator labels, lamps, sliders, status lines,
 //                          the mode label, SB, AC, AR, TS, CM, DC, BY
 //   operating_modes.cpp    PS, UL, TC, EX, SA and the ZUL line
@@ -149,6 +150,8 @@ public:
     void RedrawFrequencies();
     // The VFO marks of the main band drawn from its receive and transmit VFO.
     void ShowVfoMarks();
+    // The RIT/XIT offset on the sub display in place of its frequency.
+    void ShowRitXitOffset(int offset);
 
     // ---- transmit, split and RIT/XIT (transmit_display.cpp)
     void OnIF(const IfReport& report);
@@ -164,7 +167,6 @@ public:
     void OnFT(int vfo);
     void OnRT(int on);
     void OnXT(int on);
-    void ShowRitXitOffset(int offset);
     // The sub display back from the RIT/XIT offset to what it shows otherwise.
     void RestoreSubDisplay();
 
@@ -262,6 +264,10 @@ public:
     void ShowMeterScale(int meter, int value, std::int64_t frequency = -1);
 
 private:
+    // A CA, LM or PB value (0 to `highest`) kept in `kept`; on, it takes the
+    // main status line as `status`.
+    void OnMainStatusReply(int value, int highest, int& kept, int status);
+
     bool m_blinkLit = true;   // the tuner words' blink phase
     bool m_blinkFirst = true; // the tuner blink's first tick (500 ms, then 700)
     int m_mainStatus = 0;     // the reply the main status line shows: 0 none, 1 CA, 2 LM, 3 PB

@@ -5,7 +5,7 @@
 // display topic files.
 #pragma once
 
-#include "../console_controls.h"
+#include "console_controls.h"
 #include "console_display.h"
 
 #include <console_state.h>
@@ -59,6 +59,12 @@ inline void SetOnDisplay(const ConsoleControls& controls, int id, const QString&
     }
 }
 
+// A text line emptied (other controls are left).
+inline void ClearEdit(const ConsoleControls& controls, int id) {
+    if (CEditEx* edit = controls.edit(id))
+        edit->clear();
+}
+
 // A checkable button's state (a button that is not checkable keeps none).
 inline void SetChecked(const ConsoleControls& controls, int id, bool on) {
     if (CButtonEx* button = controls.button(id))
@@ -77,6 +83,18 @@ inline void SetCommandEnabled(const DisplayHost& host, int command, bool on) {
     if (QAction* action = host.menuAction(command))
         action->setEnabled(on);
 }
+
+// A VFO of the main band taken (0 A, 1 B, 2 memory, 3 call): the last VFO
+// and the last place outside the call channel follow it.
+inline void NoteMainVfo(zephyra::ConsoleState& s, int vfo) {
+    if (vfo < 2)
+        s.lastVfo[0] = vfo;
+    if (vfo != 3)
+        s.nonCallVfo = vfo;
+}
+
+// The RIT/XIT offset the radio reports fits "%+06d".
+inline constexpr int kMaxRitXitOffset = 99'999;
 
 inline bool RitOrXit(const zephyra::ConsoleState& s) { return s.ritOn == 1 || s.xitOn == 1; }
 inline std::int64_t Rit(const zephyra::ConsoleState& s) { return s.ritOn == 1 ? s.ritXitOffset : 0; }

@@ -10,17 +10,19 @@
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../console_menu.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "console_menu.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 
 #include <QAction>
 #include <QScrollBar>
 #include <QSignalBlocker>
+
+#include <iterator>
 
 using namespace display_controls;
 
@@ -114,28 +116,12 @@ const QString& TncPrompt() {
 } // namespace
 
 QString ConsoleDisplay::ModeName(int mode) {
-    switch (mode) {
-    case 1:
-        return QStringLiteral(" LSB");
-    case 2:
-        return QStringLiteral(" USB");
-    case 3:
-        return QStringLiteral(" CW");
-    case 4:
-        return QStringLiteral(" FM");
-    case 5:
-        return QStringLiteral(" AM");
-    case 6:
-        return QStringLiteral(" FSK");
-    case 7:
-        return QStringLiteral(" CW-R");
-    case 8:
-        return QStringLiteral(" TUNE");
-    case 9:
-        return QStringLiteral(" FSK-R");
-    default:
+    // The radio's mode numbers from 1 on.
+    static const char* const kNames[] = {" LSB", " USB", " CW",   " FM",   " AM",
+                                         " FSK", " CW-R", " TUNE", " FSK-R"};
+    if (mode < 1 || mode > static_cast<int>(std::size(kNames)))
         return {};
-    }
+    return QString::fromLatin1(kNames[mode - 1]);
 }
 
 // ---------------------------------------------------- simple indicators
@@ -344,32 +330,20 @@ void ConsoleDisplay::ShowMainStatus() {
     SetText(controls, idc::MainText, text);
 }
 
-void ConsoleDisplay::OnCA(int value) {
-    if (value != 0 && value != 1)
+// CA, LM and PB: a value in range is kept, and one that is on takes the
+// main status line.
+void ConsoleDisplay::OnMainStatusReply(int value, int highest, int& kept, int status) {
+    if (value < 0 || value > highest)
         return;
-    state.cwTune = value;
-    if (value == 1)
-        m_mainStatus = 1;
+    kept = value;
+    if (value != 0)
+        m_mainStatus = status;
     ShowMainStatus();
 }
 
-void ConsoleDisplay::OnLM(int value) {
-    if (value < 0 || value > 3)
-        return;
-    state.recording = value;
-    if (value != 0)
-        m_mainStatus = 2;
-    ShowMainStatus();
-}
-
-void ConsoleDisplay::OnPB(int value) {
-    if (value < 0 || value > 3)
-        return;
-    state.playback = value;
-    if (value != 0)
-        m_mainStatus = 3;
-    ShowMainStatus();
-}
+void ConsoleDisplay::OnCA(int value) { OnMainStatusReply(value, 1, state.cwTune, 1); }
+void ConsoleDisplay::OnLM(int value) { OnMainStatusReply(value, 3, state.recording, 2); }
+void ConsoleDisplay::OnPB(int value) { OnMainStatusReply(value, 3, state.playback, 3); }
 
 // The prompts of the two operator modes that own the sub status line. When
 // neither is on, a prompt still shown is cleared; other texts (scan, memory

@@ -6,10 +6,10 @@
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 

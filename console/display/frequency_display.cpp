@@ -5,7 +5,8 @@
 // (after the GHz, MHz, kHz and Hz digits). What it shows is the radio's
 // frequency plus the transverter offset of the profile and, while the band
 // transmits (or receives in reverse), the repeater shift. Leading zeros and
-// the separators in front of the first significant digit are blank.
+// the separators in front of the first significant digit are blank. While
+// RIT or XIT is on, the sub display shows their offset instead.
 //
 // Which display a frequency reply goes to depends on the satellite mode,
 // the control band, the VFOs, split, transmit, TF-SET, RIT and XIT: the
@@ -13,14 +14,15 @@
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 
 #include <QByteArray>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cerrno>
@@ -405,10 +407,7 @@ void ConsoleDisplay::SelectRxVfo(int vfo) {
                 return;
             state.mainVfo = vfo;
             state.mainTransmitVfo = vfo;
-            if (vfo < 2)
-                state.lastVfo[0] = vfo;
-            if (vfo != 3)
-                state.nonCallVfo = vfo;
+            NoteMainVfo(state, vfo);
             ShowVfoMarks();
             if (vfo < 2 && !state.quickMemory) {
                 // Back on a VFO: nothing of the channel stays on the display
@@ -498,4 +497,41 @@ void ConsoleDisplay::RedrawFrequencies() {
         ShowSubFrequency(state.subFrequency);
     else
         ShowSubFrequency(0);
+}
+
+// While RIT or XIT is on the sub display shows the offset instead of a
+// frequency: kilohertz with three decimals, the sign on the 100 kHz digit.
+void ConsoleDisplay::ShowRitXitOffset(int offset) {
+    if (offset < -kMaxRitXitOffset || offset > kMaxRitXitOffset)
+        return;
+    const QString blank(QLatin1Char(' '));
+    for (int i = 0; i < 11; ++i)
+        SetText(controls, idc::SubDigit0 + i, blank);
+    for (int i = 0; i < 4; ++i)
+        SetText(controls, idc::SubSep0 + i, blank);
+    if (state.radioIdentification == 18 || state.radioIdentification == 19) {
+        for (int i = 0; i < 3; ++i)
+            SetText(controls, idc::SubChDigit0 + i, QString());
+        SetText(controls, idc::SubChSep, QString());
+        SetText(controls, idc::SubMch, QString());
+        SetText(controls, idc::SubMode, QString());
+        if (!state.scanRunning[1])
+            ClearEdit(controls, idc::SubText);
+    }
+    // Sign (blank for plus) on the 100 kHz digit, then "kk.hhh".
+    QString text = QString::asprintf("%+06d", offset);
+    if (text.startsWith(QLatin1Char('+')))
+        text[0] = QLatin1Char(' ');
+    for (int i = 0; i < 3; ++i)
+        SetText(controls, idc::SubDigit0 + 5 + i, QString(text[i]));
+    SetText(controls, idc::SubSep0 + 2, QStringLiteral("."));
+    for (int i = 0; i < 3; ++i)
+        SetText(controls, idc::SubDigit0 + 8 + i, QString(text[3 + i]));
+    state.subShowsOffset = 1;
+    if (QScrollBar* bar = controls.scrollBar(idc::RitBar)) {
+        if (bar->value() != offset) {
+            const QSignalBlocker quiet(bar);
+            bar->setValue(offset);
+        }
+    }
 }

@@ -6,9 +6,9 @@
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../console_menu.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "console_menu.h"
 
 #include <corvan.h>
 #include <platform.h>

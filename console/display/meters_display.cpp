@@ -4,14 +4,16 @@
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../pictures.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "pictures.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 
+#include <QFont>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QIcon>
 
@@ -33,6 +35,35 @@ struct Bar {
     CStaticMeterEx* first;
     CStaticMeterEx* over;
 };
+
+// A meter's name in the main name's face, narrowed (smaller, then condensed)
+// where its label is too narrow for it: the sub meter has a letter's room
+// beside its bar, and "PWR" on transmit must fit there too.
+void ShowMeterName(const ConsoleControls& controls, int id, const QString& name) {
+    CStaticEx* label = controls.label(id);
+    const CStaticEx* model = controls.label(idc::MainMeterName);
+    if (label != nullptr && model != nullptr && label != model) {
+        constexpr int kSmallestPixels = 9;
+        constexpr int kNarrowestStretch = 62;
+        QFont font = model->font();
+        const qreal room = label->width() - 2; // a pixel of air a side
+        int stretch = QFont::Unstretched;
+        while (QFontMetricsF(font).tightBoundingRect(name).width() > room) {
+            if (QFontInfo(font).pixelSize() > kSmallestPixels + 1) {
+                font.setPixelSize(QFontInfo(font).pixelSize() - 1);
+            } else if (stretch > kNarrowestStretch) {
+                stretch -= 4;
+                font.setStretch(stretch);
+            } else if (QFontInfo(font).pixelSize() > kSmallestPixels) {
+                font.setPixelSize(kSmallestPixels);
+            } else {
+                break;
+            }
+        }
+        label->setFont(font);
+    }
+    SetText(controls, id, name);
+}
 
 Bar BarOf(const ConsoleControls& controls, bool sub) {
     return {controls.meter(sub ? idc::SubMeter : idc::MainMeter),
@@ -175,7 +206,7 @@ void ConsoleDisplay::ShowMeterScale(int meter, int value, std::int64_t frequency
                 state.radioIdentification == 19
                     ? QStringLiteral("--1--3--5--7--9---20---40---60dB")
                     : QStringLiteral("--1---3---5---7---9--20--40-60dB"));
-        SetText(controls, nameId, QStringLiteral("S"));
+        ShowMeterName(controls, nameId, QStringLiteral("S"));
         if (over)
             over->SetForeColor(kRed);
         LayBandBar(controls.label(scaleId), BarOf(controls, sub), false);
@@ -195,7 +226,7 @@ void ConsoleDisplay::ShowMeterScale(int meter, int value, std::int64_t frequency
     SetText(controls, scaleId,
             percent ? QStringLiteral("----10----25----50-------100%")
                     : QStringLiteral("----10----25----50-------100W"));
-    SetText(controls, nameId, QStringLiteral("PWR"));
+    ShowMeterName(controls, nameId, QStringLiteral("PWR"));
     if (over)
         over->SetForeColor(kBlack);
     LayBandBar(controls.label(scaleId), BarOf(controls, sub), true);

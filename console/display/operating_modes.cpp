@@ -10,11 +10,11 @@
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../console_menu.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "console_menu.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 
@@ -263,6 +263,20 @@ void ApplyMeterSquelch(ConsoleDisplay& d, int on) {
 
 bool Flag(int value) { return value == 0 || value == 1; }
 
+// Menu settings the console only keeps (a flag, 0 or 1): menu, sub-item, where.
+struct KeptSetting {
+    int menu;
+    int sub;
+    int zephyra::ConsoleState::*field;
+};
+constexpr KeptSetting kKeptSettings[] = {
+    {4, 0, &zephyra::ConsoleState::menu4},
+    {5, 0, &zephyra::ConsoleState::amBroadcastStep},
+    {6, 1, &zephyra::ConsoleState::memoryTransmitOption},
+    {6, 2, &zephyra::ConsoleState::menu6Second},
+    {44, 0, &zephyra::ConsoleState::menu44},
+};
+
 } // namespace
 
 void ConsoleDisplay::OnPS(int value) {
@@ -341,21 +355,14 @@ void ConsoleDisplay::OnEX(int menu, int sub, int third, int fourth, const char* 
     if (value < 0)
         return;
     const bool flag = Flag(value);
+    for (const KeptSetting& kept : kKeptSettings) {
+        if (kept.menu == menu && kept.sub == sub) {
+            if (flag)
+                state.*kept.field = value;
+            return;
+        }
+    }
     switch (menu) {
-    case 4:
-        if (sub == 0 && flag)
-            state.menu4 = value;
-        break;
-    case 5:
-        if (sub == 0 && flag)
-            state.amBroadcastStep = value;
-        break;
-    case 6:
-        if (sub == 1 && flag)
-            state.memoryTransmitOption = value;
-        else if (sub == 2 && flag)
-            state.menu6Second = value;
-        break;
     case 18:
         if (sub == 0 && flag) {
             state.antennaFlag = value;
@@ -381,10 +388,6 @@ void ConsoleDisplay::OnEX(int menu, int sub, int third, int fourth, const char* 
     case 42:
         if (sub == 0 && flag && !state.toneScan)
             state.menu42 = value;
-        break;
-    case 44:
-        if (sub == 0 && flag)
-            state.menu44 = value;
         break;
     case 46:
         if (sub == 0 && flag) {

@@ -18,7 +18,7 @@
 
 #include "console_display.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 
 #include <algorithm>

@@ -5,9 +5,9 @@
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../console_menu.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "console_menu.h"
 
 #include <corvan.h>
 

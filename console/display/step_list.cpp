@@ -4,8 +4,8 @@
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 
 #include <corvan.h>
 

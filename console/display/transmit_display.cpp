@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// transmit_display.cpp - transmit, split and the RIT/XIT offset.
+// transmit_display.cpp - transmit, split and RIT/XIT switched on and off.
 //
 // The IF reply is the radio's summary of the control band (frequency,
 // RIT/XIT, memory channel, transmit, mode, split); OI is the same for the
 // other side of a split. TX and RX move the "ONAIR" labels and the
 // transmitting flags, and switch the displays to the transmit frequency and
-// back. While RIT or XIT is on, the sub display shows the offset as
-// kilohertz with three decimals instead of a frequency.
+// back. While RIT or XIT is on, the sub display shows the offset instead of
+// a frequency (ShowRitXitOffset, with the frequency displays); RT and XT
+// switch between the two.
 #include "console_display.h"
 #include "display_controls.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 
@@ -29,13 +30,6 @@ using namespace display_controls;
 namespace {
 
 constexpr std::int64_t kMaxFrequency = 99'999'999'999;
-// The RIT/XIT offset the radio reports fits "%+06d".
-constexpr int kMaxRitXitOffset = 99'999;
-
-void ClearEdit(const ConsoleControls& controls, int id) {
-    if (CEditEx* edit = controls.edit(id))
-        edit->clear();
-}
 
 bool Checked(const ConsoleControls& controls, int id) {
     const CButtonEx* button = controls.button(id);
@@ -421,10 +415,7 @@ void ConsoleDisplay::OnFT(int vfo) {
     if (state.controlBand == 1 || state.memoryScroll || state.erasedChannel || state.satelliteMode)
         return;
     state.mainTransmitVfo = vfo;
-    if (vfo < 2)
-        state.lastVfo[0] = vfo;
-    if (vfo != 3)
-        state.nonCallVfo = vfo;
+    NoteMainVfo(state, vfo);
     if (vfo != state.mainVfo) {
         ShowSplit(*this, true);
         ShowVfoMarks();
@@ -539,39 +530,4 @@ void ConsoleDisplay::RestoreSubDisplay() {
         SetText(controls, idc::SubChDigit0 + 2, QStringLiteral("C"));
     }
     ShowModeLabel(1);
-}
-
-void ConsoleDisplay::ShowRitXitOffset(int offset) {
-    if (offset < -kMaxRitXitOffset || offset > kMaxRitXitOffset)
-        return;
-    const QString blank(QLatin1Char(' '));
-    for (int i = 0; i < 11; ++i)
-        SetText(controls, idc::SubDigit0 + i, blank);
-    for (int i = 0; i < 4; ++i)
-        SetText(controls, idc::SubSep0 + i, blank);
-    if (state.radioIdentification == 18 || state.radioIdentification == 19) {
-        for (int i = 0; i < 3; ++i)
-            SetText(controls, idc::SubChDigit0 + i, QString());
-        SetText(controls, idc::SubChSep, QString());
-        SetText(controls, idc::SubMch, QString());
-        SetText(controls, idc::SubMode, QString());
-        if (!state.scanRunning[1])
-            ClearEdit(controls, idc::SubText);
-    }
-    // Sign (blank for plus) on the 100 kHz digit, then "kk.hhh".
-    QString text = QString::asprintf("%+06d", offset);
-    if (text.startsWith(QLatin1Char('+')))
-        text[0] = QLatin1Char(' ');
-    for (int i = 0; i < 3; ++i)
-        SetText(controls, idc::SubDigit0 + 5 + i, QString(text[i]));
-    SetText(controls, idc::SubSep0 + 2, QStringLiteral("."));
-    for (int i = 0; i < 3; ++i)
-        SetText(controls, idc::SubDigit0 + 8 + i, QString(text[3 + i]));
-    state.subShowsOffset = 1;
-    if (QScrollBar* bar = controls.scrollBar(idc::RitBar)) {
-        if (bar->value() != offset) {
-            const QSignalBlocker quiet(bar);
-            bar->setValue(offset);
-        }
-    }
 }

@@ -8,9 +8,9 @@
 #include "console_ids.h"
 #include "display/console_display.h"
 #include "display/display_controls.h"
-#include "sharing/RadioSharing.h"
+#include "sharing/radio_sharing.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <pandor.h>
 #include <platform.h>

@@ -13,10 +13,6 @@ namespace memory_channels {
 
 namespace {
 
-bool SmallerFamily() {
-    return CCorvan::GetModelType() == corvan::kModelQX410;
-}
-
 // A channel as a read of it comes back: a transmit half equal to the
 // receive half (frequency and mode) is none.
 Channel AsRead(const Channel& channel) {
@@ -82,6 +78,10 @@ LinkResult SendChannel(CCorvan& link, const Channel& c, bool hadTransmitHalf, co
 }
 
 } // namespace
+
+bool SmallerFamily() {
+    return CCorvan::GetModelType() == corvan::kModelQX410;
+}
 
 bool HoldsWhatWasShown(const Channel& now, const Channel& shown, Seen seen) {
     Channel a = AsRead(now);

@@ -218,6 +218,8 @@ Channel ApplyChange(const Channel& shown, const Channel& wanted, const Channel& 
 // MW carries frequency, mode, lock-out, tone on/off and the tone number
 // (from 1) of each half; every other field stays as `held` has it.
 Channel AsSmallerFamilyWrites(Channel wanted, const Channel& held);
+// True when the radio the link last identified is of the smaller family.
+bool SmallerFamily();
 WriteResult WriteChange(CCorvan& link, const Channel& shown, Seen seen, const Channel& wanted,
                         const WriteOptions& options = {});
 // One line of a channel for messages: "145.600000 FM / TX none, tone OFF ...".

@@ -111,6 +111,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter on a button presses it, as Space does; elsewhere (the table's
+    // editor) Enter is the editor's.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildWindow();

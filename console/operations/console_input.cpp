@@ -14,12 +14,12 @@
 #include "console_operations.h"
 #include "read_toggle.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 #include "../display/console_display.h"
 #include "../display/display_controls.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 
@@ -100,7 +100,7 @@ bool ConsoleOperations::Wheel(int direction) {
     zephyra::ConsoleState& s = state;
     if (s.mouseWheelSelection == 0)
         return false;
-    if (s.memoryScroll || direction == 0 || (host.running && host.running()))
+    if (s.memoryScroll || direction == 0 || OperationRunning())
         return true;
     if (direction < 0)
         link.ConnDN(1);
@@ -115,7 +115,7 @@ bool ConsoleOperations::Wheel(int direction) {
 // offset at once, as at the end of a scroll). Up raises, as the Up key does.
 void ConsoleOperations::WheelOnBar(int barId, int delta) {
     QScrollBar* bar = controls.scrollBar(barId);
-    if (!bar || !bar->isEnabled() || (host.running && host.running()))
+    if (!bar || !bar->isEnabled() || OperationRunning())
         return;
     m_wheelRest += delta;
     const int notches = m_wheelRest / kWheelNotch;
@@ -157,7 +157,7 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
     const bool active = host.window && host.window->isActiveWindow();
     if (active && !QApplication::focusWidget())
         host.window->setFocus(Qt::OtherFocusReason);
-    const bool busy = host.running && host.running();
+    const bool busy = OperationRunning();
 
     if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -168,8 +168,10 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
         if (onControl && IsBar(id)) {
             QScrollBar* bar = controls.scrollBar(id);
             const int k = key->key();
-            const auto action = k == Qt::Key_Up       ? QAbstractSlider::SliderSingleStepAdd
-                                : k == Qt::Key_Down   ? QAbstractSlider::SliderSingleStepSub
+            // Every bar is drawn low on the left: Right and Up raise, as its
+            // right arrow does under the mouse.
+            const auto action = k == Qt::Key_Up || k == Qt::Key_Right ? QAbstractSlider::SliderSingleStepAdd
+                                : k == Qt::Key_Down || k == Qt::Key_Left ? QAbstractSlider::SliderSingleStepSub
                                 : k == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepAdd
                                 : k == Qt::Key_PageDown ? QAbstractSlider::SliderPageStepSub
                                                         : QAbstractSlider::SliderNoAction;
@@ -400,4 +402,90 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
         break;
     }
     return false;
+}
+
+// ---- the hold and repeat timers
+
+void ConsoleOperations::StartHold(int timer, int milliseconds) { m_timers->SetTimer(timer, milliseconds); }
+
+void ConsoleOperations::StopRepeats() {
+    for (const int id : {kTuneRepeatTimer, kRitRepeatTimer, kMultiRepeatTimer, kBandRepeatTimer,
+                         kMemoryClearTimer, kDigitRepeatTimer, kMainSimplexHoldTimer,
+                         kSubSimplexHoldTimer, kQuickMemoryHoldTimer})
+        m_timers->KillTimer(id);
+    m_repeatDirection = 0;
+    if (m_rxMonitor)
+        RxMonitor(false);
+    if (m_dspMonitor)
+        DspMonitor(false);
+    if (m_toneHold) {
+        m_toneHold = false;
+        state.toneScan = 0;
+        link.ConnTO("W", 3);
+    }
+}
+
+void ConsoleOperations::OnTimer(int id) {
+    m_timers->KillTimer(id);
+    // Nothing repeats into a closed link or across an operation.
+    if (!state.connected || OperationRunning()) {
+        if (id != kMemoryClearTimer)
+            return;
+    }
+    switch (id) {
+    case kRitRepeatTimer: {
+        const int control = m_ritStep == -1    ? idc::RitDown
+                            : m_ritStep == -10 ? idc::RitDownFast
+                            : m_ritStep == 1   ? idc::RitUp
+                                               : idc::RitUpFast;
+        OnControl(control);
+        m_timers->SetTimer(id, 100);
+        break;
+    }
+    case kTuneRepeatTimer:
+        if (m_repeatDirection > 0)
+            link.ConnUP(1);
+        else if (m_repeatDirection < 0)
+            link.ConnDN(1);
+        m_timers->SetTimer(id, 100);
+        break;
+    case kMultiRepeatTimer: {
+        bool allowed = !state.satelliteMode;
+        if (!allowed) {
+            SatelliteValues values;
+            allowed = ReadSatellite(link, values) && values.v[6] == 0;
+        }
+        if (allowed && m_repeatDirection != 0)
+            MultiStep(m_repeatDirection);
+        m_timers->SetTimer(id, 200);
+        break;
+    }
+    case kBandRepeatTimer:
+        if (m_repeatDirection > 0)
+            BandUp();
+        else if (m_repeatDirection < 0)
+            BandDown();
+        m_timers->SetTimer(id, 200);
+        break;
+    case kMemoryClearTimer:
+        ClearMemoryChannel();
+        break;
+    case kMainSimplexHoldTimer:
+    case kSubSimplexHoldTimer:
+        AutoSimplexCheck();
+        m_tfSetHeld = true;
+        break;
+    case kDigitRepeatTimer:
+        StepDigit(m_digitBand, m_digitPosition, m_digitDirection);
+        m_timers->SetTimer(id, 100);
+        break;
+    case kQuickMemoryHoldTimer: {
+        m_quickMemoryHeld = true;
+        if (zephyra::OnProgramScanChannel(state))
+            link.ConnSS("W", 2);
+        break;
+    }
+    default:
+        break;
+    }
 }

@@ -9,17 +9,19 @@
 // by topic:
 //   frequency_entry.cpp    digit stepping, the keypad entry mode, ENT, digits, point
 //   vfo_operations.cpp     A = B, A / B, SPLIT, TUNE, BAND, MULTI
-//   control_handlers.cpp   the control table: which control runs what, FUNC layer
+//   control_handlers.cpp   the control table: which control runs what
+//   operator_modes.cpp     the FUNC layer, and the end of each operator mode
 //   control_functions.cpp  the toggles and cycles of the front panel's functions
 //   monitors.cpp           RX M. and DSP M. (press to monitor, release to restore)
 //   sliders.cpp            the RIT/XIT slider and the scan speed bar
 //   level_bars.cpp         when a level bar sends (every way it can move)
-//   memory_keys.cpp        M. IN, CLR, VFO / M, CALL and clearing a channel
+//   memory_keys.cpp        M. IN, CLR, VFO / M, CALL, clearing a channel, lock-out
 //   memory_modes.cpp       memory scroll mode, the quick memory, PM and PM IN
 //   vfo_capture.cpp        the VFO copied into the memory record before a write
 //   meter_control.cpp      METER: the next second meter the band allows
 //   scan_control.cpp       SCAN, V.SCAN, the scan menu and the speed arrows
 //   console_input.cpp      the pre-filter: keys, pointer, dial, wheel, hold timers
+//   console_operations.cpp construction, the waits, the console's commands
 //   menu_commands.cpp      the menu items that act on the radio
 //
 // Threading: UI thread only. An operation of several dependent commands runs
@@ -99,15 +101,27 @@ public:
 
     // Connects every front-panel control to its handler.
     void Install();
+    // A pause inside an operation: pumps window messages so replies are handled.
+    void Pause(int milliseconds);
+    // True while an operation runs (the guard or a sequence of the connection).
+    bool OperationRunning() const { return host.running && host.running(); }
+    // A command of the console's menu (windows of their own open through it).
+    void RunCommand(int commandId);
+
+    // ---- hold and repeat timers (console_input.cpp)
     // A hold or repeat timer fired (also called by tests to tick a timer).
     void OnTimer(int id);
     // Every repeat and hold timer stopped, the monitors released (every
     // button-up, the console losing focus, the link closing).
     void StopRepeats();
-    // A pause inside an operation: pumps window messages so replies are handled.
-    void Pause(int milliseconds);
+
+    // ---- operator modes (operator_modes.cpp)
     // An operator mode ended (CancelPendingMode): its captions and pictures back.
     void LeaveOperatorMode(int mode);
+    // The FUNC layer on or off: the second captions of its thirteen buttons.
+    void SetFuncMode(bool on);
+    // A press with FUNC on ends FUNC and takes its key's second function: true then.
+    bool TakeFunc();
 
     // ---- frequency entry and tuning (frequency_entry.cpp, vfo_operations.cpp)
     // One click on a digit of display `band` (0 main, 1 sub): the VFO that
@@ -131,11 +145,8 @@ public:
     bool OnControl(int id);
     // A double click: in entry mode the keypad's digit keys type again.
     void OnControlDoubleClick(int id);
-    void SetFuncMode(bool on);
     // The step list's selection changed by the operator.
     void OnStepSelected(int index);
-    // A command of the console's menu (windows of their own open through it).
-    void RunCommand(int commandId);
 
     // ---- memory keys (memory_keys.cpp, memory_modes.cpp, vfo_capture.cpp)
     // "M. IN": the first press browses (memory scroll mode), the second writes.
@@ -244,7 +255,19 @@ private:
     bool WaitFor(const std::function<bool()>& done);
     // The control band's mode as last reported; asked for (and FUNC ended) when unknown.
     bool ReadMode(std::uint32_t& mode);
+    // A mode key's choice sent and kept as the key's last.
+    void SendModeKey(int& last, int next);
+    // The lock set to `next` of the one last reported (its second value kept);
+    // only the read request goes out when it is unknown.
+    void SetLock(std::uint32_t (*next)(std::uint32_t lock));
+    // console_input.cpp: a hold or repeat timer started.
     void StartHold(int timer, int milliseconds);
+    // frequency_entry.cpp: a mode the keypad types in ended
+    // (zephyra::OperatorMode); entry mode off.
+    void LeaveKeypadMode(int mode);
+    // memory_keys.cpp: CLR as its control runs it (KeypadClear unless an
+    // operation runs).
+    void PressClear();
     // The VFO a display shows and the frequency it shows (offsets aside).
     struct DigitTarget {
         int vfo = -1; // 0 VFO A, 1 VFO B, 2 the sub receiver; -1 none

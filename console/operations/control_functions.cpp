@@ -5,13 +5,13 @@
 #include "console_operations.h"
 #include "read_toggle.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../console_menu.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "console_menu.h"
 #include "../display/console_display.h"
 #include "../display/display_controls.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 
 using namespace display_controls;
@@ -20,6 +20,15 @@ using namespace operations;
 namespace {
 
 bool Empty(const ConsoleControls& controls, int id) { return TextOf(controls, id).isEmpty(); }
+
+// A key of two modes: from one to the other, from any other mode to `otherwise`.
+int OtherOfPair(u32 mode, int first, int second, int otherwise) {
+    if (mode == static_cast<u32>(first))
+        return second;
+    if (mode == static_cast<u32>(second))
+        return first;
+    return otherwise;
+}
 
 } // namespace
 
@@ -52,17 +61,19 @@ void ConsoleOperations::Power() {
     connection.ReadAllSettings();
 }
 
+void ConsoleOperations::SetLock(u32 (*next)(u32)) {
+    u32 lock = 0, second = 0;
+    if (!Stored([&] { return link.RcvDataLK(&lock, &second) == 1; })) {
+        link.ConnLK("R", 0, 0);
+        return;
+    }
+    link.ConnLK("W", next(lock), second);
+}
+
 void ConsoleOperations::Att() {
     zephyra::ConsoleState& s = state;
-    if (s.funcMode) {
-        SetFuncMode(false);
-        u32 lock = 0, second = 0;
-        if (!Stored([&] { return link.RcvDataLK(&lock, &second) == 1; })) {
-            link.ConnLK("R", 0, 0);
-            return;
-        }
-        const u32 next = lock == 0 ? 1 : lock == 1 ? 0 : lock == 2 ? 1 : lock;
-        link.ConnLK("W", next, second);
+    if (TakeFunc()) {
+        SetLock([](u32 lock) -> u32 { return lock == 0 ? 1 : lock == 1 ? 0 : lock == 2 ? 1 : lock; });
         return;
     }
     const int label = s.satelliteMode || s.controlBand == 0 ? idc::MainAtt : idc::SubAtt;
@@ -71,14 +82,8 @@ void ConsoleOperations::Att() {
 
 void ConsoleOperations::Pre() {
     zephyra::ConsoleState& s = state;
-    if (s.funcMode) {
-        SetFuncMode(false);
-        u32 lock = 0, second = 0;
-        if (!Stored([&] { return link.RcvDataLK(&lock, &second) == 1; })) {
-            link.ConnLK("R", 0, 0);
-            return;
-        }
-        link.ConnLK("W", lock < 2 ? 2 : 0, second);
+    if (TakeFunc()) {
+        SetLock([](u32 lock) -> u32 { return lock < 2 ? 2 : 0; });
         return;
     }
     const int label = s.satelliteMode || s.controlBand == 0 ? idc::MainPre : idc::SubPre;
@@ -117,36 +122,29 @@ bool ConsoleOperations::ReadMode(std::uint32_t& mode) {
     return false;
 }
 
+void ConsoleOperations::SendModeKey(int& last, int next) {
+    last = next;
+    link.ConnMD("W", static_cast<u32>(next));
+}
+
 void ConsoleOperations::LsbUsb() {
-    zephyra::ConsoleState& s = state;
-    if (s.memoryScroll)
+    if (state.memoryScroll)
         return;
-    if (s.funcMode) {
-        SetFuncMode(false);
+    if (TakeFunc()) {
         ReadToggle(link, &CCorvan::RcvDataAM, &CCorvan::ConnAM);
         return;
     }
     u32 mode = 0;
     if (!ReadMode(mode))
         return;
-    int next = m_lastSideband == 2 ? 2 : 1;
-    if (mode == 1)
-        next = 2;
-    else if (mode == 2)
-        next = 1;
-    m_lastSideband = next;
-    link.ConnMD("W", static_cast<u32>(next));
+    SendModeKey(m_lastSideband, OtherOfPair(mode, 1, 2, m_lastSideband == 2 ? 2 : 1));
 }
 
 void ConsoleOperations::CwFsk() {
-    zephyra::ConsoleState& s = state;
-    if (s.memoryScroll)
-        return;
     u32 mode = 0;
-    if (!ReadMode(mode))
+    if (state.memoryScroll || !ReadMode(mode))
         return;
-    if (s.funcMode) {
-        SetFuncMode(false);
+    if (TakeFunc()) {
         const u32 reversed = mode == 3 ? 7 : mode == 7 ? 3 : mode == 6 ? 9 : mode == 9 ? 6 : 0;
         if (reversed != 0)
             link.ConnMD("W", reversed);
@@ -160,38 +158,27 @@ void ConsoleOperations::CwFsk() {
         m_lastFsk = static_cast<int>(mode);
         next = m_lastCw;
     }
-    m_lastCwFsk = next;
-    link.ConnMD("W", static_cast<u32>(next));
+    SendModeKey(m_lastCwFsk, next);
 }
 
 void ConsoleOperations::FmAm() {
     zephyra::ConsoleState& s = state;
-    if (s.memoryScroll)
-        return;
     u32 mode = 0;
-    if (!ReadMode(mode))
+    if (s.memoryScroll || !ReadMode(mode))
         return;
-    if (s.funcMode) {
-        SetFuncMode(false);
+    if (TakeFunc()) {
         if (mode == 4 || (mode == 5 && s.controlBand == 0))
             ReadToggle(link, &CCorvan::RcvDataFW, &CCorvan::ConnFW);
         return;
     }
-    int next = m_lastFmAm;
-    if (mode == 4)
-        next = 5;
-    else if (mode == 5)
-        next = 4;
-    m_lastFmAm = next;
-    link.ConnMD("W", static_cast<u32>(next));
+    SendModeKey(m_lastFmAm, OtherOfPair(mode, 4, 5, m_lastFmAm));
 }
 
 void ConsoleOperations::TfSet() {
     zephyra::ConsoleState& s = state;
     if (s.entryMode)
         return;
-    if (s.funcMode) {
-        SetFuncMode(false);
+    if (TakeFunc()) {
         ReadToggle(link, &CCorvan::RcvDataLT, &CCorvan::ConnLT);
         return;
     }
@@ -228,8 +215,7 @@ void ConsoleOperations::Disp() {
         s.panelOpen = 1;
         return;
     }
-    if (s.funcMode) {
-        SetFuncMode(false);
+    if (TakeFunc()) {
         ReadToggle(link, &CCorvan::RcvDataCA, &CCorvan::ConnCA);
         return;
     }
@@ -238,14 +224,10 @@ void ConsoleOperations::Disp() {
 }
 
 void ConsoleOperations::VoiceMemory(int channel) {
-    zephyra::ConsoleState& s = state;
-    if (s.funcMode) {
-        SetFuncMode(false);
+    if (TakeFunc()) {
         u32 recording = 0;
-        if (!Stored([&] { return link.RcvDataLM(&recording) == 1; })) {
-            link.ConnLM("R", 0);
+        if (!ReadOrAsk(link, &CCorvan::RcvDataLM, &CCorvan::ConnLM, recording))
             return;
-        }
         link.ConnLM("W", static_cast<int>(recording) == channel ? 0 : static_cast<u32>(channel));
         return;
     }
@@ -255,17 +237,13 @@ void ConsoleOperations::VoiceMemory(int channel) {
 void ConsoleOperations::Tone() {
     zephyra::ConsoleState& s = state;
     u32 number = 0;
-    if (!Stored([&] { return link.RcvDataTN(&number) == 1; })) {
-        link.ConnTN("R", 0);
+    if (!ReadOrAsk(link, &CCorvan::RcvDataTN, &CCorvan::ConnTN, number))
         return;
-    }
     if (s.mode[s.controlBand == 1 ? 1 : 0] != 4 || number == 39)
         return;
     u32 tone = 0;
-    if (!Stored([&] { return link.RcvDataTO(&tone) == 1; })) {
-        link.ConnTO("R", 0);
+    if (!ReadOrAsk(link, &CCorvan::RcvDataTO, &CCorvan::ConnTO, tone))
         return;
-    }
     link.ConnTO("W", tone == 0 ? 1 : 0);
     if (tone == 0 && s.radioIdentification == 18)
         link.ConnCT("W", 0);
@@ -273,10 +251,8 @@ void ConsoleOperations::Tone() {
 
 void ConsoleOperations::Shift() {
     u32 shift = 0;
-    if (!Stored([&] { return link.RcvDataOS(&shift) == 1; })) {
-        link.ConnOS("R", 0);
+    if (!ReadOrAsk(link, &CCorvan::RcvDataOS, &CCorvan::ConnOS, shift))
         return;
-    }
     const u32 next = shift >= 3 ? 0 : shift + 1;
     if (shift == 2)
         link.ConnOS("W", 0);
@@ -355,10 +331,8 @@ void ConsoleOperations::RitButtons(int step) {
 
 void ConsoleOperations::NoiseReduction(int button) {
     u32 nr = 0;
-    if (!Stored([&] { return link.RcvDataNR(&nr) == 1; })) {
-        link.ConnNR("R", 0);
+    if (!ReadOrAsk(link, &CCorvan::RcvDataNR, &CCorvan::ConnNR, nr))
         return;
-    }
     SetChecked(controls, idc::Nr1, nr == 1);
     SetChecked(controls, idc::Nr2, nr == 2);
     u32 next = 0;
@@ -371,10 +345,8 @@ void ConsoleOperations::NoiseReduction(int button) {
 
 void ConsoleOperations::BeatCancel() {
     u32 bc = 0;
-    if (!Stored([&] { return link.RcvDataBC(&bc) == 1; })) {
-        link.ConnBC("R", 0);
+    if (!ReadOrAsk(link, &CCorvan::RcvDataBC, &CCorvan::ConnBC, bc))
         return;
-    }
     SetChecked(controls, idc::BeatCancel, bc != 0);
     if (bc == 0) {
         const CButtonEx* automatic = controls.button(idc::BcAuto);
@@ -386,10 +358,8 @@ void ConsoleOperations::BeatCancel() {
 
 void ConsoleOperations::BeatCancelMode(int mode) {
     u32 bc = 0;
-    if (!Stored([&] { return link.RcvDataBC(&bc) == 1; })) {
-        link.ConnBC("R", 0);
+    if (!ReadOrAsk(link, &CCorvan::RcvDataBC, &CCorvan::ConnBC, bc))
         return;
-    }
     if (mode == 1 && bc == 2)
         link.ConnBC("W", 1);
     else if (mode == 2 && bc == 1)
@@ -398,10 +368,8 @@ void ConsoleOperations::BeatCancelMode(int mode) {
 
 void ConsoleOperations::ToggleSatellite(int index) {
     SatelliteValues values;
-    if (!ReadSatellite(link, values)) {
-        link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
+    if (!ReadSatelliteOrAsk(link, values))
         return;
-    }
     values.v[static_cast<std::size_t>(index)] = values.v[static_cast<std::size_t>(index)] == 0 ? 1 : 0;
     WriteSatellite(link, values);
 }
@@ -411,10 +379,8 @@ void ConsoleOperations::Satellite() {
     if (s.memoryScroll || s.mainVfo == 2 || !s.consoleReady)
         return;
     SatelliteValues values;
-    if (!ReadSatellite(link, values)) {
-        link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
+    if (!ReadSatelliteOrAsk(link, values))
         return;
-    }
     values.v[0] = values.v[0] == 0 ? 1 : 0;
     // The visual scan cannot run beside satellite mode.
     if (values.v[0] == 1)
@@ -426,10 +392,8 @@ void ConsoleOperations::SatelliteReverse() {
     if (!state.satelliteMode)
         return;
     SatelliteValues values;
-    if (!ReadSatellite(link, values)) {
-        link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
+    if (!ReadSatelliteOrAsk(link, values))
         return;
-    }
     if (values.v[4] != 1)
         return;
     values.v[5] = values.v[5] == 0 ? 1 : 0;

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // control_handlers.cpp - which front-panel control runs what: one row per
-// control, the FUNC layer and its captions, the keypad's two lives (digits
-// in entry mode, functions otherwise) and the double clicks that type twice.
+// control, the keypad's two lives (digits in entry mode, functions
+// otherwise) and the double clicks that type twice. The FUNC layer's
+// captions are operator_modes.cpp's.
 #include "console_operations.h"
 #include "read_toggle.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../console_menu.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "console_menu.h"
 #include "../display/console_display.h"
 #include "../display/display_controls.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 
 #include <QAbstractButton>
@@ -28,28 +29,6 @@ using namespace operations;
 namespace {
 
 using Ops = ConsoleOperations;
-
-// The thirteen buttons with a second function, and their two captions.
-struct FuncCaption {
-    int id;
-    const char* normal;
-    const char* func;
-};
-constexpr std::array<FuncCaption, 13> kFuncCaptions{{
-    {idc::AttButton, "ATT", "F.LK"},
-    {idc::PreButton, "PRE", "A.LK"},
-    {idc::LsbUsb, "LSB / USB", "AUTO"},
-    {idc::CwFsk, "CW / FSK", "REV"},
-    {idc::FmAm, "FM / AM", "NAR"},
-    {idc::Call, "CALL", "C.IN"},
-    {idc::VfoMemory, "VFO / M", "MG.SEL"},
-    {idc::Scan, "SCAN", "SG.SEL"},
-    {idc::Disp, "DISP", "CW TN"},
-    {idc::TfSetButton, "TF-SET", "ALT"},
-    {idc::Ch1, "CH1", "REC 1"},
-    {idc::Ch2, "CH2", "REC 2"},
-    {idc::Ch3, "CH3", "REC 3"},
-}};
 
 // The keypad keys and the digit each types in entry mode (10 = the point).
 constexpr std::array<std::pair<int, int>, 11> kKeypadDigits{{
@@ -84,14 +63,28 @@ Handler CheckedToggle(int id, Read read, Write write) {
     };
 }
 
+// CTCSS and DCS: read-toggles in FM only.
+Handler FmToggle(Read read, Write write) {
+    return [read, write](Ops& o) {
+        if (o.state.mode[o.state.controlBand == 1 ? 1 : 0] == 4)
+            ReadToggle(o.link, read, write);
+    };
+}
+
+// Keys whose word on the display shows their state: without the word the key
+// turns it on, with it off.
+Handler LabelToggle(int label, Write write) {
+    return [label, write](Ops& o) { (o.link.*write)("", TextOf(o.controls, label).isEmpty() ? 1 : 0); };
+}
+
 const std::map<int, Handler>& Rows() {
     static const std::map<int, Handler> rows = {
-        {idc::Power, [](Ops& o) { o.Power(); }},
-        {idc::AttButton, [](Ops& o) { o.Att(); }},
-        {idc::PreButton, [](Ops& o) { o.Pre(); }},
+        {idc::Power, &Ops::Power},
+        {idc::AttButton, &Ops::Att},
+        {idc::PreButton, &Ops::Pre},
         {idc::Vox, [](Ops& o) { o.link.ConnVX("", o.state.voxOn ? 0 : 1); }},
         {idc::Proc, [](Ops& o) { o.link.ConnPR("", o.state.processorOn ? 0 : 1); }},
-        {idc::Send, [](Ops& o) { o.Send(); }},
+        {idc::Send, &Ops::Send},
         {idc::AtIn,
          [](Ops& o) {
              o.link.ConnAC("W", 0, TextOf(o.controls, idc::TunerTx).isEmpty() ? 1 : 0, 0);
@@ -99,9 +92,7 @@ const std::map<int, Handler>& Rows() {
         {idc::AntButton,
          [](Ops& o) {
              u32 antenna = 0;
-             if (!ReadOnce(o.link, &CCorvan::RcvDataAN, antenna))
-                 o.link.ConnAN("R", 0);
-             else
+             if (ReadOrAsk(o.link, &CCorvan::RcvDataAN, &CCorvan::ConnAN, antenna))
                  o.link.ConnAN("W", antenna == 1 ? 2 : 1);
          }},
         {idc::AtTune,
@@ -129,20 +120,20 @@ const std::map<int, Handler>& Rows() {
                  o.SetEntryMode(1);
              }
          }},
-        {idc::LsbUsb, [](Ops& o) { o.LsbUsb(); }},
-        {idc::CwFsk, [](Ops& o) { o.CwFsk(); }},
-        {idc::FmAm, [](Ops& o) { o.FmAm(); }},
-        {idc::AEqualsB, [](Ops& o) { o.AEqualsB(); }},
-        {idc::ASlashB, [](Ops& o) { o.ASlashB(); }},
-        {idc::SplitButton, [](Ops& o) { o.Split(); }},
-        {idc::TuneUp, [](Ops& o) { o.TuneUp(); }},
-        {idc::TuneDown, [](Ops& o) { o.TuneDown(); }},
-        {idc::BandUp, [](Ops& o) { o.BandUp(); }},
-        {idc::BandDown, [](Ops& o) { o.BandDown(); }},
+        {idc::LsbUsb, &Ops::LsbUsb},
+        {idc::CwFsk, &Ops::CwFsk},
+        {idc::FmAm, &Ops::FmAm},
+        {idc::AEqualsB, &Ops::AEqualsB},
+        {idc::ASlashB, &Ops::ASlashB},
+        {idc::SplitButton, &Ops::Split},
+        {idc::TuneUp, &Ops::TuneUp},
+        {idc::TuneDown, &Ops::TuneDown},
+        {idc::BandUp, &Ops::BandUp},
+        {idc::BandDown, &Ops::BandDown},
         {idc::MultiUp, [](Ops& o) { o.MultiStep(+1); }},
         {idc::MultiDown, [](Ops& o) { o.MultiStep(-1); }},
-        {idc::MainSub, [](Ops& o) { o.MainSub(); }},
-        {idc::CtrlButton, [](Ops& o) { o.ControlBand(); }},
+        {idc::MainSub, &Ops::MainSub},
+        {idc::CtrlButton, &Ops::ControlBand},
         {idc::SubButton, CheckedToggle(idc::SubButton, &CCorvan::RcvDataSB, &CCorvan::ConnSB)},
         {idc::Rit, CheckedToggle(idc::Rit, &CCorvan::RcvDataRT, &CCorvan::ConnRT)},
         {idc::Xit, CheckedToggle(idc::Xit, &CCorvan::RcvDataXT, &CCorvan::ConnXT)},
@@ -158,7 +149,7 @@ const std::map<int, Handler>& Rows() {
         {idc::Nr1, [](Ops& o) { o.NoiseReduction(1); }},
         {idc::Nr2, [](Ops& o) { o.NoiseReduction(2); }},
         {idc::ANotchButton, CheckedToggle(idc::ANotchButton, &CCorvan::RcvDataNT, &CCorvan::ConnNT)},
-        {idc::BeatCancel, [](Ops& o) { o.BeatCancel(); }},
+        {idc::BeatCancel, &Ops::BeatCancel},
         {idc::BcAuto, [](Ops& o) { o.BeatCancelMode(1); }},
         {idc::BcManual, [](Ops& o) { o.BeatCancelMode(2); }},
         {idc::Func,
@@ -168,62 +159,53 @@ const std::map<int, Handler>& Rows() {
              else if (o.state.consoleReady)
                  o.SetFuncMode(true);
          }},
-        {idc::TfSetButton, [](Ops& o) { o.TfSet(); }},
-        {idc::Disp, [](Ops& o) { o.Disp(); }},
+        {idc::TfSetButton, &Ops::TfSet},
+        {idc::Disp, &Ops::Disp},
         {idc::Ch1, [](Ops& o) { o.VoiceMemory(1); }},
         {idc::Ch2, [](Ops& o) { o.VoiceMemory(2); }},
         {idc::Ch3, [](Ops& o) { o.VoiceMemory(3); }},
-        {idc::Tone, [](Ops& o) { o.Tone(); }},
-        {idc::Meter, [](Ops& o) { o.Meter(); }},
-        {idc::Ctcss,
-         [](Ops& o) {
-             if (o.state.mode[o.state.controlBand == 1 ? 1 : 0] == 4)
-                 ReadToggle(o.link, &CCorvan::RcvDataCT, &CCorvan::ConnCT);
-         }},
-        {idc::NbButton, [](Ops& o) { o.link.ConnNB("", TextOf(o.controls, idc::Nb).isEmpty() ? 1 : 0); }},
-        {idc::AgcButton, [](Ops& o) { o.Agc(); }},
-        {idc::FineButton,
-         [](Ops& o) { o.link.ConnFS("", TextOf(o.controls, idc::Fine).isEmpty() ? 1 : 0); }},
-        {idc::Dcs,
-         [](Ops& o) {
-             if (o.state.mode[o.state.controlBand == 1 ? 1 : 0] == 4)
-                 ReadToggle(o.link, &CCorvan::RcvDataDQ, &CCorvan::ConnDQ);
-         }},
-        {idc::Shift, [](Ops& o) { o.Shift(); }},
-        {idc::Ent, [](Ops& o) { o.EntryEnter(); }},
-        {idc::Clear, [](Ops& o) { o.KeypadClear(); }},
+        {idc::Tone, &Ops::Tone},
+        {idc::Meter, &Ops::Meter},
+        {idc::Ctcss, FmToggle(&CCorvan::RcvDataCT, &CCorvan::ConnCT)},
+        {idc::NbButton, LabelToggle(idc::Nb, &CCorvan::ConnNB)},
+        {idc::AgcButton, &Ops::Agc},
+        {idc::FineButton, LabelToggle(idc::Fine, &CCorvan::ConnFS)},
+        {idc::Dcs, FmToggle(&CCorvan::RcvDataDQ, &CCorvan::ConnDQ)},
+        {idc::Shift, &Ops::Shift},
+        {idc::Ent, &Ops::EntryEnter},
+        {idc::Clear, &Ops::KeypadClear},
         {idc::PctButton,
          [](Ops& o) {
              if (o.state.consoleReady)
                  ReadToggle(o.link, &CCorvan::RcvDataCM, &CCorvan::ConnCM);
          }},
-        {idc::Scan, [](Ops& o) { o.ScanButton(); }},
-        {idc::VScan, [](Ops& o) { o.VisualScan(); }},
-        {idc::VfoMemory, [](Ops& o) { o.VfoMemory(); }},
+        {idc::Scan, &Ops::ScanButton},
+        {idc::VScan, &Ops::VisualScan},
+        {idc::VfoMemory, &Ops::VfoMemory},
         {idc::SatVfoCh,
          [](Ops& o) {
              if (o.state.satelliteMode)
                  o.VfoMemory();
          }},
-        {idc::Call, [](Ops& o) { o.CallChannel(); }},
+        {idc::Call, &Ops::CallChannel},
         {idc::MemoryToVfo,
          [](Ops& o) {
              const int vfo = o.state.controlBand == 1 ? o.state.subVfo : o.state.mainVfo;
              if (vfo == 2 || vfo == 3 || o.state.quickMemory)
                  o.link.ConnSV();
          }},
-        {idc::MemoryIn, [](Ops& o) { o.MemoryIn(); }},
-        {idc::QuickMemoryIn, [](Ops& o) { o.QuickMemoryIn(); }},
-        {idc::QuickMr, [](Ops& o) { o.QuickMemoryRead(); }},
-        {idc::Pm, [](Ops& o) { o.ProgrammableMemory(); }},
-        {idc::PmIn, [](Ops& o) { o.ProgrammableMemoryIn(); }},
-        {idc::Satellite, [](Ops& o) { o.Satellite(); }},
+        {idc::MemoryIn, &Ops::MemoryIn},
+        {idc::QuickMemoryIn, &Ops::QuickMemoryIn},
+        {idc::QuickMr, &Ops::QuickMemoryRead},
+        {idc::Pm, &Ops::ProgrammableMemory},
+        {idc::PmIn, &Ops::ProgrammableMemoryIn},
+        {idc::Satellite, &Ops::Satellite},
         {idc::SatMainSub,
          [](Ops& o) {
              if (o.state.satelliteMode)
                  o.ToggleSatellite(2);
          }},
-        {idc::SatReverse, [](Ops& o) { o.SatelliteReverse(); }},
+        {idc::SatReverse, &Ops::SatelliteReverse},
         {idc::SatTrace,
          [](Ops& o) {
              if (o.state.satelliteMode)
@@ -239,16 +221,11 @@ const std::map<int, Handler>& Rows() {
 
 } // namespace
 
-void ConsoleOperations::RunCommand(int commandId) {
-    if (host.command)
-        host.command(commandId);
-}
-
 bool ConsoleOperations::OnControl(int id) {
     const auto row = Rows().find(id);
     if (row == Rows().end())
         return false;
-    if (host.running && host.running())
+    if (OperationRunning())
         return true;
     // The keypad types digits in entry mode.
     if (state.entryMode) {
@@ -271,21 +248,10 @@ void ConsoleOperations::OnControlDoubleClick(int id) {
         OnControl(id);
 }
 
-void ConsoleOperations::SetFuncMode(bool on) {
-    state.funcMode = on ? 1 : 0;
-    for (const FuncCaption& caption : kFuncCaptions) {
-        if (CCButtonEx* button = controls.cbutton(caption.id)) {
-            button->setText(QString::fromLatin1(on ? caption.func : caption.normal));
-            button->SetBackColor(on ? ConsoleDisplay::kDisplayColour : host.faceColour);
-        }
-    }
-    SetEnabled(controls, idc::Ent, !on);
-}
-
 void ConsoleOperations::OnStepSelected(int index) {
     if (index < 0 || state.radioIdentification != 19)
         return;
-    if (host.running && host.running())
+    if (OperationRunning())
         return;
     // The step the radio already has is not sent again.
     u32 step = 0;

@@ -7,12 +7,12 @@
 // not sent at all.
 #include "console_operations.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 #include "../display/console_display.h"
 #include "../display/display_controls.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 #include <platform.h>
 
@@ -261,6 +261,22 @@ void ConsoleOperations::SetEntryMode(int on) {
     }
 }
 
+// The end of a mode the keypad types in (entry, voice recall, PM, PM IN,
+// DTMF): the PM or PM IN key and the sub status line back, entry mode off.
+void ConsoleOperations::LeaveKeypadMode(int mode) {
+    using zephyra::OperatorMode;
+    if (static_cast<OperatorMode>(mode) == OperatorMode::ReadChannel ||
+        static_cast<OperatorMode>(mode) == OperatorMode::WriteChannel) {
+        const int button = static_cast<OperatorMode>(mode) == OperatorMode::ReadChannel ? idc::Pm : idc::PmIn;
+        if (CCButtonEx* key = controls.cbutton(button))
+            key->SetBackColor(host.faceColour);
+        SetText(controls, idc::SubText, QString());
+    }
+    if (static_cast<OperatorMode>(mode) == OperatorMode::DtmfDigits)
+        display.ShowSubStatus();
+    SetEntryMode(0);
+}
+
 void ConsoleOperations::EntryEnter() {
     zephyra::ConsoleState& s = state;
     if (!s.entryMode) {
@@ -372,7 +388,7 @@ void ConsoleOperations::EntryDigit(int digit) {
         if (digit == 1 || digit == 2) {
             link.ConnVR(static_cast<std::uint32_t>(digit));
             s.voiceRecallDigits = 0;
-            LeaveOperatorMode(static_cast<int>(zephyra::OperatorMode::VoiceRecallDigits));
+            LeaveKeypadMode(static_cast<int>(zephyra::OperatorMode::VoiceRecallDigits));
         }
         return;
     }
@@ -380,7 +396,7 @@ void ConsoleOperations::EntryDigit(int digit) {
         if (digit <= 5) {
             link.ConnPM("W", static_cast<std::uint32_t>(digit));
             s.readChannel = 0;
-            LeaveOperatorMode(static_cast<int>(zephyra::OperatorMode::ReadChannel));
+            LeaveKeypadMode(static_cast<int>(zephyra::OperatorMode::ReadChannel));
         }
         return;
     }
@@ -388,14 +404,14 @@ void ConsoleOperations::EntryDigit(int digit) {
         if (digit >= 1 && digit <= 5) {
             link.ConnPI(static_cast<std::uint32_t>(digit));
             s.writeChannel = 0;
-            LeaveOperatorMode(static_cast<int>(zephyra::OperatorMode::WriteChannel));
+            LeaveKeypadMode(static_cast<int>(zephyra::OperatorMode::WriteChannel));
         }
         return;
     }
     if (s.dtmfDigits) {
         link.ConnTD(static_cast<std::uint32_t>(digit));
         s.dtmfDigits = 0;
-        LeaveOperatorMode(static_cast<int>(zephyra::OperatorMode::DtmfDigits));
+        LeaveKeypadMode(static_cast<int>(zephyra::OperatorMode::DtmfDigits));
         return;
     }
     const int band = s.entryBand;
@@ -437,7 +453,7 @@ void ConsoleOperations::EntryDigit(int digit) {
     if (IsDigit(TextOf(controls, DigitId(band, index))))
         EntryEnter();
     else
-        OnControl(idc::Clear);
+        PressClear();
 }
 
 void ConsoleOperations::EntryPoint() {

@@ -17,8 +17,8 @@
 // Focus, Tab, modifiers, a key released on a bar it never moved: nothing.
 #include "console_operations.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 
 #include <corvan.h>
 
@@ -104,7 +104,7 @@ void ConsoleOperations::LevelGestureEnd() {
 
 void ConsoleOperations::SendLevel(int id) {
     QScrollBar* bar = controls.scrollBar(id);
-    if (!bar || (host.running && host.running()))
+    if (!bar || OperationRunning())
         return;
     const int position = bar->value();
     if (position < 0 || position > LevelMaximum(id))

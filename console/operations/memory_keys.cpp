@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // memory_keys.cpp - the keys that write, leave or change a memory channel:
 // "M. IN" (browse to a channel, then write the VFO into it), the keypad's
-// CLR (which first ends any pending mode), VFO / M, CALL, and clearing the
-// shown channel (CLR held, or Memory > Clear Memory).
+// CLR (which first ends any pending mode), VFO / M, CALL, clearing the
+// shown channel (CLR held, or Memory > Clear Memory) and the menu's
+// lock-out (CLR's mark).
 #include "console_operations.h"
 #include "read_toggle.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "../accessibility/console_accessibility.h"
+#include "console_controls.h"
+#include "console_ids.h"
 #include "../display/console_display.h"
 #include "../display/display_controls.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 
 #include <memory_channels.h>
@@ -222,6 +224,9 @@ void ConsoleOperations::MemoryIn() {
     const memory_channels::WriteResult result = memory_channels::WriteChange(
         link, ChannelOf(s.scrollChannel, at), memory_channels::Seen::WholeChannel, wanted, options);
     SayWhyNot(*this, result, at, QStringLiteral("Channel %1 was not written.").arg(Label(at)));
+    // A write that went right is said too (a reader hears nothing else of it).
+    if (result.status == memory_channels::WriteStatus::Written)
+        ConsoleAccessibility::Tell(host.window, QStringLiteral("Stored in channel %1").arg(Label(at)));
     // Nothing sent: still browsing, the display shows what the radio holds
     // now (the fresh read's answers), and "M. IN" again writes over that.
     if (result.status == memory_channels::WriteStatus::Changed ||
@@ -229,6 +234,12 @@ void ConsoleOperations::MemoryIn() {
         return;
     Pause(500);
     KeypadClear();
+}
+
+// CLR as its control runs it: not while an operation runs.
+void ConsoleOperations::PressClear() {
+    if (!OperationRunning())
+        KeypadClear();
 }
 
 void ConsoleOperations::KeypadClear() {
@@ -293,8 +304,7 @@ void ConsoleOperations::VfoMemory() {
     zephyra::ConsoleState& s = state;
     if (s.memoryScroll)
         return;
-    if (s.funcMode) {
-        SetFuncMode(false);
+    if (TakeFunc()) {
         if (s.radioIdentification == 19)
             windows.RadioMgrView();
         return;
@@ -399,7 +409,7 @@ void ConsoleOperations::ClearMemoryAsked() {
     // CLR leaves the cleared channel; without a clear it would toggle the
     // lock-out of whatever channel the radio stands on now.
     if (cleared)
-        OnControl(idc::Clear);
+        PressClear();
 }
 
 void ConsoleOperations::ClearMemoryChannel() {
@@ -458,4 +468,22 @@ void ConsoleOperations::ClearMemoryChannel() {
     if (band == 1)
         for (int i = 0; i < 3; ++i)
             SetText(controls, idc::SubSep0 + i, QStringLiteral("."));
+}
+
+// Outside memory scroll mode CLR toggles the lock-out of the channel the
+// band stands on and writes it; while browsing, the mark goes with the
+// record the next "M. IN" writes.
+void ConsoleOperations::LockOutCommand() {
+    zephyra::ConsoleState& s = state;
+    if (!s.consoleReady)
+        return;
+    if (!s.memoryScroll) {
+        KeypadClear();
+        return;
+    }
+    if (s.satelliteMode)
+        return;
+    zephyra::MemoryRecord& record = s.record[s.controlBand == 1 ? 1 : 0];
+    record.lockout = record.lockout == 0 ? 1 : 0;
+    SetText(controls, idc::MainLockOut, record.lockout == 1 ? QStringLiteral("L .OUT") : QString());
 }

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // memory_modes.cpp - the memory modes of the front panel: memory scroll
 // mode (channels shown without selecting them on the radio), the quick
-// memory's "M. IN" and "MR", the programmable memories' "PM" and "PM IN",
-// and the menu's lock-out.
+// memory's "M. IN" and "MR", and the programmable memories' "PM" and
+// "PM IN".
 #include "console_operations.h"
 #include "read_toggle.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
-#include "../console_menu.h"
+#include "console_controls.h"
+#include "console_ids.h"
+#include "console_menu.h"
 #include "../display/console_display.h"
 #include "../display/display_controls.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 
 using namespace display_controls;
@@ -114,9 +114,10 @@ void ConsoleOperations::QuickMemoryIn() {
 void ConsoleOperations::QuickMemoryRead() {
     zephyra::ConsoleState& s = state;
     if (s.transmitting[0] || s.transmitting[1]) {
-        // While transmitting the key picks a DTMF memory.
+        // While transmitting the key picks a DTMF memory; pressed again it
+        // ends the digits as CLR does (they are the pending mode).
         if (s.dtmfDigits) {
-            KeypadClear();
+            connection.CancelPendingMode();
         } else if (!s.entryMode) {
             s.dtmfDigits = 1;
             SetEntryMode(1);
@@ -140,7 +141,7 @@ void ConsoleOperations::ProgrammableMemory() {
         return;
     if (s.readChannel) {
         s.readChannel = 0;
-        LeaveOperatorMode(static_cast<int>(zephyra::OperatorMode::ReadChannel));
+        LeaveKeypadMode(static_cast<int>(zephyra::OperatorMode::ReadChannel));
         return;
     }
     if (s.entryMode || s.funcMode)
@@ -154,28 +155,10 @@ void ConsoleOperations::ProgrammableMemoryIn() {
         return;
     if (s.writeChannel) {
         s.writeChannel = 0;
-        LeaveOperatorMode(static_cast<int>(zephyra::OperatorMode::WriteChannel));
+        LeaveKeypadMode(static_cast<int>(zephyra::OperatorMode::WriteChannel));
         return;
     }
     if (s.satelliteMode || s.entryMode || s.funcMode || s.readChannel)
         return;
     StartProgrammableMode(*this, s.writeChannel, idc::PmIn, QStringLiteral("Enter Write CH"));
-}
-
-// Outside memory scroll mode CLR toggles the lock-out of the channel the
-// band stands on and writes it; while browsing, the mark goes with the
-// record the next "M. IN" writes.
-void ConsoleOperations::LockOutCommand() {
-    zephyra::ConsoleState& s = state;
-    if (!s.consoleReady)
-        return;
-    if (!s.memoryScroll) {
-        KeypadClear();
-        return;
-    }
-    if (s.satelliteMode)
-        return;
-    zephyra::MemoryRecord& record = s.record[s.controlBand == 1 ? 1 : 0];
-    record.lockout = record.lockout == 0 ? 1 : 0;
-    SetText(controls, idc::MainLockOut, record.lockout == 1 ? QStringLiteral("L .OUT") : QString());
 }

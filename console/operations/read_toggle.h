@@ -27,15 +27,22 @@ inline bool ReadOnce(CCorvan& link, Read read, u32& value) {
     return false;
 }
 
+// The value as last reported; when nothing is stored only the read request
+// goes out, and false comes back.
+inline bool ReadOrAsk(CCorvan& link, Read read, Write write, u32& value) {
+    if (ReadOnce(link, read, value))
+        return true;
+    (link.*write)("R", 0);
+    return false;
+}
+
 // 0 becomes 1 and anything else 0; `mode` "" where the command's setting
 // form takes an empty mode text. Returns the value read, or -1 when only the
 // request went out.
 inline int ReadToggle(CCorvan& link, Read read, Write write, const char* mode = "W") {
     u32 value = 0;
-    if (!ReadOnce(link, read, value)) {
-        (link.*write)("R", 0);
+    if (!ReadOrAsk(link, read, write, value))
         return -1;
-    }
     (link.*write)(mode, value == 0 ? 1 : 0);
     return static_cast<int>(value);
 }
@@ -53,6 +60,15 @@ inline bool ReadSatellite(CCorvan& link, SatelliteValues& out) {
             out.name[sizeof out.name - 1] = '\0';
             return true;
         }
+    return false;
+}
+
+// The SA report as last stored; when nothing is stored only its read request
+// goes out, and false comes back.
+inline bool ReadSatelliteOrAsk(CCorvan& link, SatelliteValues& out) {
+    if (ReadSatellite(link, out))
+        return true;
+    link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
     return false;
 }
 

@@ -4,7 +4,7 @@
 #include "console_operations.h"
 #include "read_toggle.h"
 
-#include "../console_menu.h"
+#include "console_menu.h"
 
 #include <corvan.h>
 

@@ -7,8 +7,8 @@
 // end of a scroll, sends the difference to the radio's reported offset.
 #include "console_operations.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 #include "../display/display_controls.h"
 
 #include <corvan.h>
@@ -30,7 +30,7 @@ constexpr int kRitLimit = 20000;
 
 void ConsoleOperations::OnScroll(int barId, ScrollCode code) {
     QScrollBar* bar = controls.scrollBar(barId);
-    if (!bar || (host.running && host.running()))
+    if (!bar || OperationRunning())
         return;
     zephyra::ConsoleState& s = state;
     if (barId == idc::ScanSpeedBar) {

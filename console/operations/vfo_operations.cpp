@@ -3,12 +3,12 @@
 // MULTI (the click encoder, which steps channels in memory scroll mode).
 #include "console_operations.h"
 
-#include "../console_controls.h"
-#include "../console_ids.h"
+#include "console_controls.h"
+#include "console_ids.h"
 #include "../display/console_display.h"
 #include "../display/display_controls.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <corvan.h>
 
 #include <cstdio>

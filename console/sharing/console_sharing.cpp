@@ -12,10 +12,10 @@
 #include "console_dialog.h"
 #include "console_menu.h"
 #include "operations/console_operations.h"
-#include "sharing/RadioSharing.h"
+#include "sharing/radio_sharing.h"
 
-#include <ConsoleLink.h>
-#include <Reconnect.h>
+#include <console_link.h>
+#include <reconnect.h>
 #include <platform.h>
 
 #include <QAction>

@@ -36,6 +36,22 @@ ConsoleOptions QuietOptions() {
     return options;
 }
 
+// A start of the application whose console only counts its runs: the
+// start's result and how often the console ran.
+struct CountedStart {
+    int result = -1;
+    int runs = 0;
+};
+CountedStart StartCounted() {
+    CountedStart start;
+    ConsoleApp app(QuietOptions(), [&](ConsoleDialog&) {
+        ++start.runs;
+        return 0;
+    });
+    start.result = app.InitInstance();
+    return start;
+}
+
 TEST(ConsoleApp, RunsTheConsoleOnceAndReleasesTheLock) {
     ForgetConsolePosition();
     int runs = 0;
@@ -148,13 +164,9 @@ TEST(ConsoleApp, TerminationSignalClosesTheConsoleInOrder) {
 TEST(ConsoleApp, ASecondStartEndsSilentlyWithoutAConsole) {
     platform::SingleInstance first;
     ASSERT_TRUE(first.acquired());
-    int runs = 0;
-    ConsoleApp second(QuietOptions(), [&](ConsoleDialog&) {
-        ++runs;
-        return 0;
-    });
-    EXPECT_EQ(second.InitInstance(), 0);
-    EXPECT_EQ(runs, 0);
+    const CountedStart second = StartCounted();
+    EXPECT_EQ(second.result, 0);
+    EXPECT_EQ(second.runs, 0);
 }
 
 TEST(ConsoleApp, ALockLeftByACrashedRunDoesNotBlock) {
@@ -169,13 +181,9 @@ TEST(ConsoleApp, ALockLeftByACrashedRunDoesNotBlock) {
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.write(QByteArray("999999\nzephyra\n") + QSysInfo::machineHostName().toUtf8() + "\n");
     stale.close();
-    int runs = 0;
-    ConsoleApp app(QuietOptions(), [&](ConsoleDialog&) {
-        ++runs;
-        return 0;
-    });
-    EXPECT_EQ(app.InitInstance(), 0);
-    EXPECT_EQ(runs, 1);
+    const CountedStart start = StartCounted();
+    EXPECT_EQ(start.result, 0);
+    EXPECT_EQ(start.runs, 1);
 }
 
 TEST(RenderConsole, WritesAPngOfTheConsoleSize) {

@@ -24,16 +24,7 @@
 
 namespace {
 
-class Console : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ForgetConsolePosition();
-        console = MakeTestConsole();
-    }
-    void TearDown() override { console.reset(); }
-    const ConsoleControls& controls() const { return console->controls(); }
-    std::unique_ptr<ConsoleDialog> console;
-};
+class Console : public TestConsole {};
 
 // ------------------------------------------------------------- controls
 

@@ -7,6 +7,8 @@
 
 #include <platform.h>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 inline std::unique_ptr<ConsoleDialog> MakeTestConsole(bool keepTemplateTexts = false) {
@@ -20,3 +22,16 @@ inline std::unique_ptr<ConsoleDialog> MakeTestConsole(bool keepTemplateTexts = f
 inline void ForgetConsolePosition() {
     platform::WriteProfileString(QStringLiteral("WindowPos"), QStringLiteral("Main"), QString());
 }
+
+// A started console, its position forgotten first (a fixture of its own per
+// test file: derive from it).
+class TestConsole : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ForgetConsolePosition();
+        console = MakeTestConsole();
+    }
+    void TearDown() override { console.reset(); }
+    const ConsoleControls& controls() const { return console->controls(); }
+    std::unique_ptr<ConsoleDialog> console;
+};

@@ -30,16 +30,7 @@
 
 namespace {
 
-class ConsoleWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ForgetConsolePosition();
-        console = MakeTestConsole();
-    }
-    void TearDown() override { console.reset(); }
-    const ConsoleControls& controls() const { return console->controls(); }
-    std::unique_ptr<ConsoleDialog> console;
-};
+class ConsoleWindow : public TestConsole {};
 
 // ---------------------------------------------------------- window
 

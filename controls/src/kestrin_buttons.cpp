@@ -4,7 +4,9 @@
 #include "kestrin.h"
 #include "kestrin_paint.h"
 
+#include <QHash>
 #include <QPainter>
+#include <QPair>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -17,6 +19,30 @@ namespace {
 QColor contrastingText(const QColor& back) {
     const double luminance = 0.299 * back.red() + 0.587 * back.green() + 0.114 * back.blue();
     return luminance >= 128.0 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+// The style keeps every bevel it draws in the pixmap cache under a key made
+// from, among others, the identity of the palette it was handed. A palette
+// made afresh in each paint is a new identity each time: every repaint of a
+// coloured key then added another copy of the same bevel to the cache (about
+// a megabyte each time the console was repainted whole, as on every
+// reconnect). So each face colour gets one palette, made once for each
+// palette the keys inherit, and every paint hands the style that same one.
+const QPalette& facePalette(const QPalette& base, const QColor& face) {
+    constexpr qsizetype kMostFaces = 64; // a few colours on a few palettes
+    static QHash<QPair<qint64, QRgb>, QPalette> faces;
+    const QPair<qint64, QRgb> key(base.cacheKey(), face.rgba());
+    auto it = faces.find(key);
+    if (it == faces.end()) {
+        if (faces.size() >= kMostFaces) {
+            faces.clear();
+        }
+        QPalette made = base;
+        made.setColor(QPalette::Button, face);
+        made.setColor(QPalette::Window, face);
+        it = faces.insert(key, made);
+    }
+    return *it;
 }
 
 } // namespace
@@ -66,8 +92,7 @@ void CButtonEx::paintEvent(QPaintEvent*) {
     initStyleOption(&option);
     const QColor face = m_hasBack ? m_back : option.palette.color(QPalette::Active, QPalette::Button);
     if (m_hasBack) {
-        option.palette.setColor(QPalette::Button, m_back);
-        option.palette.setColor(QPalette::Window, m_back);
+        option.palette = facePalette(option.palette, m_back);
     }
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 

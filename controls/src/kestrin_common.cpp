@@ -111,31 +111,34 @@ QFont fittedFont(const QFont& font, const QString& text, const QSize& room) {
     }
 }
 
+namespace {
+
+// The widget's font with `change` made to it, shown at once; 1 as the
+// setters return.
+template <typename Change>
+int changeFont(QWidget* widget, Change change) {
+    QFont font = widget->font();
+    change(font);
+    widget->setFont(font);
+    widget->update();
+    return 1;
+}
+
+} // namespace
+
 int setPixelHeight(QWidget* widget, unsigned pixelHeight) {
     if (pixelHeight == 0 || pixelHeight > 1000) {
         return 0;
     }
-    QFont font = widget->font();
-    font.setPixelSize(static_cast<int>(pixelHeight));
-    widget->setFont(font);
-    widget->update();
-    return 1;
+    return changeFont(widget, [pixelHeight](QFont& font) { font.setPixelSize(static_cast<int>(pixelHeight)); });
 }
 
 int setBold(QWidget* widget, bool on) {
-    QFont font = widget->font();
-    font.setBold(on);
-    widget->setFont(font);
-    widget->update();
-    return 1;
+    return changeFont(widget, [on](QFont& font) { font.setBold(on); });
 }
 
 int setItalic(QWidget* widget, bool on) {
-    QFont font = widget->font();
-    font.setItalic(on);
-    widget->setFont(font);
-    widget->update();
-    return 1;
+    return changeFont(widget, [on](QFont& font) { font.setItalic(on); });
 }
 
 } // namespace kestrin_detail

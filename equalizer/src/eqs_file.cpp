@@ -41,18 +41,28 @@ void CEqsWindow::RememberFolder(const QString& filePath) {
     platform::WriteProfileString(kFolderSection, kFolderKey, QFileInfo(filePath).absolutePath());
 }
 
-void CEqsWindow::OnFileOpen() {
+std::optional<QString> CEqsWindow::AskDesignFile(bool save) {
     platform::FileDialogRequest request;
-    request.save = false;
-    request.title = kLoadTitle;
+    request.save = save;
+    request.title = save ? kSaveTitle : kLoadTitle;
     request.folder = DesignFolder();
     request.filter = kFilter;
+    if (save) {
+        request.defaultSuffix = QStringLiteral("udd");
+    }
     const std::optional<QString> path = platform::FileDialog(request, this);
     if (!path || path->isEmpty()) {
-        return;
+        return std::nullopt;
     }
     RememberFolder(*path);
+    return path;
+}
 
+void CEqsWindow::OnFileOpen() {
+    const std::optional<QString> path = AskDesignFile(false);
+    if (!path) {
+        return;
+    }
     QFile file(*path);
     if (!QFileInfo(*path).isFile() || !file.open(QIODevice::ReadOnly)) {
         platform::MessageBox(kOpenError, kLoadTitle, platform::MbOk | platform::MbIconError, this);
@@ -78,17 +88,10 @@ void CEqsWindow::ApplyLoadedDesign(const DesignParams& loaded) {
 }
 
 void CEqsWindow::OnFileSave() {
-    platform::FileDialogRequest request;
-    request.save = true;
-    request.title = kSaveTitle;
-    request.folder = DesignFolder();
-    request.filter = kFilter;
-    request.defaultSuffix = QStringLiteral("udd");
-    const std::optional<QString> path = platform::FileDialog(request, this);
-    if (!path || path->isEmpty()) {
+    const std::optional<QString> path = AskDesignFile(true);
+    if (!path) {
         return;
     }
-    RememberFolder(*path);
 
     // Written to a temporary file and renamed: a failed save leaves the old
     // file whole.

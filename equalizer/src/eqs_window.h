@@ -14,6 +14,7 @@
 #include <QRect>
 
 #include <array>
+#include <optional>
 
 class CStaticEx;
 class QButtonGroup;
@@ -94,6 +95,9 @@ private:
     void ApplyLoadedDesign(const DesignParams& loaded);
     QString DesignFolder() const;
     void RememberFolder(const QString& filePath);
+    // Asks for a design file to load (or save) in the folder used last, and
+    // remembers the folder; nothing when the operator cancelled.
+    std::optional<QString> AskDesignFile(bool save);
 
     DesignParams m_design;
     Coefficients m_h{};

@@ -2,6 +2,7 @@
 // Every sample written to the virtual transceiver: the command chosen by
 // RX EQ. / TX EQ. and the 128 characters, against the texts typed out in
 // samples_expected.h.
+#include "radio_suite.h"
 #include "samples_expected.h"
 #include "window_helpers.h"
 
@@ -19,19 +20,8 @@ using namespace testing_tonwell;
 using namespace std::chrono_literals;
 using tonwell::CEqgWindow;
 
-class SamplesOnTheRadio : public testing::Test {
+class SamplesOnTheRadio : public WithSuiteRadio<testing::Test> {
 protected:
-    static void SetUpTestSuite() {
-        radio = new qxsim::Radio();
-        ASSERT_TRUE(radio->start()) << radio->lastError();
-        CCorvan link;
-        ASSERT_EQ(link.Conn("QR-7730", radio->devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-    }
-    static void TearDownTestSuite() {
-        CCorvan().Close();
-        delete radio;
-        radio = nullptr;
-    }
     void SetUp() override {
         ASSERT_NE(radio, nullptr);
         dialogs = std::make_shared<platform::ScriptedDialogs>();
@@ -46,18 +36,6 @@ protected:
         platform::SetDialogProvider(nullptr);
     }
 
-    // Everything the radio received up to a marker sent after the action.
-    static std::vector<std::string> ReceivedUntilMarker() {
-        CCorvan().ConnDirect("ID;");
-        EXPECT_TRUE(radio->waitFor("ID", 3s));
-        std::vector<std::string> texts;
-        for (const auto& r : radio->received()) {
-            if (r.text == "ID") break;
-            texts.push_back(r.text);
-        }
-        return texts;
-    }
-
     void Choose(int type, int sample, bool transmit) {
         Child<QComboBox>(window, tonwell::kIdSampleTypeList)->setCurrentIndex(type - 1);
         Child<QPushButton>(window, tonwell::kIdSample1 + sample - 1)->click();
@@ -68,12 +46,10 @@ protected:
         Child<QPushButton>(window, tonwell::kIdSampleWrite)->click();
     }
 
-    static qxsim::Radio* radio;
     std::shared_ptr<platform::ScriptedDialogs> dialogs;
     CEqgWindow* window = nullptr;
 };
 
-qxsim::Radio* SamplesOnTheRadio::radio = nullptr;
 
 class EverySampleOnTheRadio : public SamplesOnTheRadio, public testing::WithParamInterface<ExpectedSample> {};
 

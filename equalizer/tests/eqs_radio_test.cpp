@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the designed taps to the radio, checked on the virtual transceiver:
 // the confirmation, the command chosen by RX/TX and the 128 characters.
+#include "radio_suite.h"
 #include "window_helpers.h"
 
 #include <corvan.h>
@@ -15,45 +16,17 @@ namespace {
 using namespace testing_tonwell;
 using namespace std::chrono_literals;
 
-class RadioWriteTest : public DesignWindowTest {
+class RadioWriteTest : public WithSuiteRadio<DesignWindowTest> {
 protected:
-    static void SetUpTestSuite() {
-        radio = new qxsim::Radio();
-        ASSERT_TRUE(radio->start()) << radio->lastError();
-        CCorvan link;
-        ASSERT_EQ(link.Conn("QR-7730", radio->devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-    }
-    static void TearDownTestSuite() {
-        CCorvan().Close();
-        delete radio;
-        radio = nullptr;
-    }
     void SetUp() override {
         DesignWindowTest::SetUp();
         radio->clearReceived();
     }
 
-    // Everything the radio received up to a marker sent after the action, so
-    // that "nothing was sent" is known rather than waited for.
-    std::vector<std::string> ReceivedUntilMarker() {
-        CCorvan().ConnDirect("ID;");
-        EXPECT_TRUE(radio->waitFor("ID", 3s));
-        std::vector<std::string> texts;
-        for (const auto& r : radio->received()) {
-            if (r.text == "ID") break;
-            texts.push_back(r.text);
-        }
-        return texts;
-    }
-
     static std::string ExpectedTaps(const tonwell::DesignParams& params) {
         return tonwell::TapText(tonwell::DesignFilter(params));
     }
-
-    static qxsim::Radio* radio;
 };
-
-qxsim::Radio* RadioWriteTest::radio = nullptr;
 
 TEST_F(RadioWriteTest, CancelSendsNothing) {
     dialogs->answers.push_back(platform::IdCancel);

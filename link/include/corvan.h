@@ -60,6 +60,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 // The notification target: the read thread calls post() once for every
 // decoded reply whose code has a notification (message numbers 4096..4200)
@@ -96,6 +99,72 @@ const char* MessageCode(std::uint32_t message);
 // The notification number of a two-letter code, 0 when it has none.
 std::uint32_t MessageOf(const char* code);
 
+// ---------------------------------------------------------------- addresses
+// Where the radio's line is: a serial device, or a server on the network
+// that carries the line (RFC 2217 telnet with the line settings, or raw TCP
+// where the server keeps its own settings), each optionally inside TLS.
+//   /dev/ttyUSB0               a device path (any text without "scheme://")
+//   rfc2217://HOST:PORT        rfc2217+tls://HOST:PORT
+//   tcp://HOST:PORT            tcp+tls://HOST:PORT
+// HOST is a name, an IPv4 address or an IPv6 address in brackets
+// ([::1]:3333). Schemes are case-insensitive.
+struct PortAddress {
+    enum class Kind { Device, Rfc2217, Tcp };
+    Kind kind = Kind::Device;
+    bool tls = false;
+    std::string host;        // network kinds: without brackets
+    std::uint16_t port = 0;  // network kinds: 1..65535
+    std::string path;        // Device: the path as given
+};
+
+// Parses `text`; on failure returns nothing and, when `error` is given,
+// sets it to a sentence saying what is wrong (no port, port out of range,
+// unknown scheme, empty host, ...).
+std::optional<PortAddress> ParsePortAddress(std::string_view text, std::string* error);
+// True when the address never leaves this machine: a device, "localhost",
+// 127.0.0.0/8, ::1 (also as ::ffff:127.x.x.x). Names are not looked up.
+bool IsLoopback(const PortAddress& address);
+// "HOST:PORT" ("[::1]:3333" for IPv6) for a network address, the path for
+// a device: the words the operator's messages use.
+std::string DescribePort(const PortAddress& address);
+// The address written back as ParsePortAddress reads it
+// ("rfc2217+tls://host:3334", or the device path).
+std::string PortAddressText(const PortAddress& address);
+
+// Certificates for the TLS kinds. caFile: the CA that signs the server's
+// certificate (the server's name is checked against it); or
+// pinnedCertificateFile: exactly this server certificate is accepted (its
+// name is not checked). With neither, the system's CAs are used. A client
+// certificate and its key are presented when both are given. Files are PEM.
+struct TlsOptions {
+    std::string caFile;
+    std::string pinnedCertificateFile;
+    std::string clientCertificateFile;
+    std::string clientKeyFile;
+};
+// Process-wide; read at each Conn that opens a TLS address.
+void SetTlsOptions(const TlsOptions& options);
+
+// Why the last Conn that tried to open a port failed, in plain words
+// ("Connection refused by HOST:PORT", "No such host HOST", "The server's
+// certificate did not verify: ...", "The server refused our certificate",
+// "Permission denied on /dev/ttyS0"); empty after a Conn that opened.
+std::string LastOpenError();
+// Whether a failed Conn shows "Error opening COM port" through the
+// message-box handler (on by default). Off for the tries a program makes by
+// itself: a box would wait for the operator and hold up the next try;
+// LastOpenError() still says why. Process-wide.
+void SetOpenFailureBox(bool shown);
+// How the open link went away, for the operator: "The connection to
+// HOST:PORT has gone" (or the server's refusal, the TLS failure) for a
+// network port once the connection is lost; empty while it stands, for a
+// device, and again after the next Conn.
+std::string LinkLossText();
+// The network round trip measured while connecting (the telnet
+// negotiation, or the kernel's estimate for raw TCP), in milliseconds;
+// 0 for a device or before any network Conn.
+std::uint32_t NetworkRoundTripMs();
+
 } // namespace corvan
 
 class CCorvan {
@@ -106,7 +175,8 @@ public:
     CCorvan& operator=(const CCorvan&) = default;
 
     // ------------------------------------------------------------ link
-    // Opens `port` (a device path such as /dev/ttyUSB0 or a pseudo-terminal),
+    // Opens `port` (a device path such as /dev/ttyUSB0 or a pseudo-terminal,
+    // or a network address: see corvan::ParsePortAddress),
     // configures it (raw; baud 1200, 2400, 4800, 9600, 19200, 38400, 57600
     // or 115200; 5..8 data bits; parity from the first character of
     // `parity`: E/O/M/S, else none; 1 or 2 stop bits; no flow control; DTR
@@ -115,7 +185,10 @@ public:
     // not open. On a port that is already open it only re-applies the
     // settings. `clear` non-zero empties the store first.
     // Failure to open: "Error opening COM port" through the message-box
-    // handler, result 0, link closed.
+    // handler, result 0, link closed; corvan::LastOpenError() says why.
+    // Over RFC 2217 the settings go to the server, which must confirm each
+    // one as asked. Connecting to a network address gives up after about
+    // 5 s (name lookup, connection, TLS, negotiation together).
     std::int32_t Conn(const char* model, const char* port, std::uint32_t baud, const char* parity,
                       std::uint32_t dataBits, std::uint32_t stopBits, std::int32_t clear);
     // Stops and joins the read thread, restores the saved port settings,

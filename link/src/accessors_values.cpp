@@ -109,33 +109,23 @@ std::int32_t CCorvan::RcvDataTY(std::uint32_t* bit0, std::uint32_t* bit1, std::u
     return Values(Rec::TY, M3, {bit0, bit1, bit2, bit3, bit4, bit5, bit6, bit7, digit});
 }
 
+namespace {
+
 // Model type 1 replies carry only the first value of these codes.
-std::int32_t CCorvan::RcvDataBY(std::uint32_t* a, std::uint32_t* b)
+std::int32_t PairOrFirst(Rec record, std::uint32_t* a, std::uint32_t* b)
 {
-    if (GetModelType() == 1) {
+    if (CCorvan::GetModelType() == 1) {
         Put(b, 0);
-        return Values(Rec::BY, M1, {a});
+        return Values(record, M1, {a});
     }
-    return Values(Rec::BY, M3, {a, b});
+    return Values(record, M3, {a, b});
 }
 
-std::int32_t CCorvan::RcvDataPA(std::uint32_t* a, std::uint32_t* b)
-{
-    if (GetModelType() == 1) {
-        Put(b, 0);
-        return Values(Rec::PA, M1, {a});
-    }
-    return Values(Rec::PA, M3, {a, b});
-}
+} // namespace
 
-std::int32_t CCorvan::RcvDataRA(std::uint32_t* a, std::uint32_t* b)
-{
-    if (GetModelType() == 1) {
-        Put(b, 0);
-        return Values(Rec::RA, M1, {a});
-    }
-    return Values(Rec::RA, M3, {a, b});
-}
+std::int32_t CCorvan::RcvDataBY(std::uint32_t* a, std::uint32_t* b) { return PairOrFirst(Rec::BY, a, b); }
+std::int32_t CCorvan::RcvDataPA(std::uint32_t* a, std::uint32_t* b) { return PairOrFirst(Rec::PA, a, b); }
+std::int32_t CCorvan::RcvDataRA(std::uint32_t* a, std::uint32_t* b) { return PairOrFirst(Rec::RA, a, b); }
 
 std::int32_t CCorvan::RcvDataMC(std::uint32_t* a, std::uint32_t* channel)
 {

@@ -3,6 +3,7 @@
 #include "block.h"
 #include "decoder.h"
 #include "link.h"
+#include "status.h"
 #include "testing.h"
 #include "trace.h"
 
@@ -24,11 +25,21 @@ using namespace std::chrono_literals;
 
 std::mutex g_boxMu;
 std::function<void(const char*)> g_box; // guarded by g_boxMu
+std::atomic<bool> g_openFailureBox{true};
+
+void ShowOpenFailure()
+{
+    if (g_openFailureBox.load())
+        ShowMessage("Error opening COM port");
+}
 
 // Fixed settling pauses of the connect sequence (100 ms each) and the time
 // the identity probe waits (500 ms). Tests shorten the pauses.
 std::atomic<int> g_settleMs{100};
 std::atomic<int> g_probeMs{500};
+// The whole of connecting to a network address: lookup, connection, TLS and
+// the line settings' confirmation. A dead host must not hang the console.
+std::atomic<int> g_connectMs{5000};
 constexpr auto kProbeStep = 1ms;
 
 std::uint32_t ModelFromName(const char* model)
@@ -50,6 +61,27 @@ std::chrono::milliseconds WriteLimit(std::size_t length, std::uint32_t baud)
 {
     const auto rate = baud == 0 ? 9600 : baud;
     return std::chrono::milliseconds(2000 + length * 10 * 1000 / rate);
+}
+
+// The operator's words for a device that did not open.
+std::string DeviceOpenError(PortError e, const char* path)
+{
+    const std::string p = path != nullptr ? path : "";
+    switch (e) {
+    case PortError::NotFound:
+        return p.empty() ? "No port given" : "No such device " + p;
+    case PortError::Permission:
+        return "Permission denied on " + p;
+    case PortError::Busy:
+        return p + " is busy (another program has it open)";
+    case PortError::NotTerminal:
+        return p + " is not a serial device";
+    case PortError::BadSettings:
+        return "The line settings were refused by " + p;
+    default:
+        break;
+    }
+    return std::string("Could not open ") + p + ": " + PortErrorText(e);
 }
 
 } // namespace
@@ -112,9 +144,13 @@ void SetConnPauses(int settleMs, int probeMs)
     detail::g_probeMs.store(probeMs);
 }
 
+void SetConnectLimit(int ms) { detail::g_connectMs.store(ms); }
+
 } // namespace corvan::testing
 
 using namespace corvan::detail;
+
+void corvan::SetOpenFailureBox(bool shown) { g_openFailureBox.store(shown); }
 
 void CCorvan::SetMessageBoxHandler(std::function<void(const char* text)> handler)
 {
@@ -158,7 +194,14 @@ std::int32_t CCorvan::Conn(const char* model, const char* port, std::uint32_t ba
     }
 
     PortError e = PortError::BadSettings;
-    if (ValidSettings(settings)) {
+    std::string why;
+    const auto address = corvan::ParsePortAddress(port != nullptr ? port : "", &why);
+    if (!address) {
+        e = PortError::NotFound;
+    } else if (!ValidSettings(settings)) {
+        why = "Unsupported line settings: " + std::to_string(baud) + " baud, " + std::to_string(dataBits) +
+              " data bits, " + std::to_string(stopBits) + " stop bits";
+    } else if (address->kind == corvan::PortAddress::Kind::Device) {
         std::lock_guard lock(link.writeMu);
         e = link.port.Open(port);
         if (e == PortError::None) {
@@ -166,14 +209,31 @@ std::int32_t CCorvan::Conn(const char* model, const char* port, std::uint32_t ba
             if (e != PortError::None)
                 link.port.Close();
         }
+    } else {
+        ClearLossText();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(g_connectMs.load());
+        std::lock_guard lock(link.writeMu);
+        e = link.port.OpenNetwork(*address, CurrentTlsOptions(), deadline, why);
+        if (e == PortError::None) {
+            e = link.port.Apply(settings, true, deadline, why);
+            if (e != PortError::None)
+                link.port.Close();
+        }
     }
     if (e != PortError::None) {
-        TraceNote("open %s failed: %s", port ? port : "(none)", PortErrorText(e));
+        if (why.empty())
+            why = DeviceOpenError(e, port);
+        TraceNote("open %s failed: %s", port ? port : "(none)", why.c_str());
+        SetOpenError(why);
+        ClearLossText();
         link.portOpen.store(0);
-        ShowMessage("Error opening COM port");
+        ShowOpenFailure();
         return 0;
     }
     link.baud = baud;
+    SetOpenError({});
+    ClearLossText();
+    SetRoundTripMs(link.port.roundTripMs());
     TraceNote("open %s baud=%u parity=%c data=%u stop=%u", port, baud, settings.parity, dataBits, stopBits);
 
     link.port.Purge();
@@ -185,7 +245,7 @@ std::int32_t CCorvan::Conn(const char* model, const char* port, std::uint32_t ba
         std::lock_guard lock(link.writeMu);
         link.port.Close();
         link.portOpen.store(0);
-        ShowMessage("Error opening COM port");
+        ShowOpenFailure();
         return 0;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(g_settleMs.load()));
@@ -196,7 +256,9 @@ std::int32_t CCorvan::Conn(const char* model, const char* port, std::uint32_t ba
 
     ConnID();
     std::uint32_t identity = 0;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(g_probeMs.load());
+    // Over the network the answer comes a round trip later.
+    const auto until = std::chrono::steady_clock::now() +
+                       std::chrono::milliseconds(g_probeMs.load() + static_cast<int>(link.port.roundTripMs()));
     bool found = RcvDataID(&identity) != 0;
     while (!found && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(kProbeStep);

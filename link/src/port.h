@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The serial port on this platform: a terminal device driven through termios.
-// Another backend could replace port_posix.cpp without touching the rest.
+// The serial port on this platform: a terminal device driven through termios,
+// or the same line served on the network (net.h). The rest of the link sees
+// one interface for both.
 #pragma once
+
+#include <corvan.h>
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 namespace corvan::detail {
 
@@ -26,9 +31,11 @@ struct PortSettings {
 // bits, 1 or 2 stop bits).
 bool ValidSettings(const PortSettings& s);
 
+class NetStream;
+
 class Port {
 public:
-    Port() = default;
+    Port();
     Port(const Port&) = delete;
     Port& operator=(const Port&) = delete;
     ~Port();
@@ -36,9 +43,22 @@ public:
     // Opens a terminal device read/write, without becoming its controlling
     // terminal, non-blocking, for this process alone; remembers its settings.
     PortError Open(const char* path);
+    // Connects to a network address (see NetStream::Connect); on failure
+    // `why` holds the operator's words.
+    PortError OpenNetwork(const PortAddress& address, const TlsOptions& tls,
+                          std::chrono::steady_clock::time_point deadline, std::string& why);
     // Raw mode with the given line settings, no flow control; then DTR off
     // and RTS on (a pseudo-terminal has no modem lines: that is ignored).
+    // Over RFC 2217 the server confirms each setting when `wait` (only
+    // while no read thread runs), before `deadline`; `why` says what failed.
     PortError Apply(const PortSettings& s);
+    PortError Apply(const PortSettings& s, bool wait, std::chrono::steady_clock::time_point deadline,
+                    std::string& why);
+    // True when read bytes are buffered that a poll on fd() would not show.
+    bool Pending();
+    bool isNetwork() const { return m_net != nullptr; }
+    // Network: the round trip seen while connecting; 0 for a device.
+    std::uint32_t roundTripMs() const;
     // Discards pending output, then pending input.
     void Purge();
     void PurgeInput();
@@ -50,10 +70,11 @@ public:
     // Puts the saved settings back and closes the device.
     void Close();
 
-    int fd() const { return m_fd; }
-    bool isOpen() const { return m_fd >= 0; }
+    int fd() const;
+    bool isOpen() const { return m_fd >= 0 || m_net != nullptr; }
 
 private:
+    std::unique_ptr<NetStream> m_net;
     int m_fd = -1;
     bool m_haveSaved = false;
     alignas(8) unsigned char m_saved[128] = {}; // struct termios, kept opaque here

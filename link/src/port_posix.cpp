@@ -2,6 +2,8 @@
 // The serial port through termios.
 #include "port.h"
 
+#include "net.h"
+
 #include "port_termios.h"
 #include "trace.h"
 
@@ -153,7 +155,33 @@ bool ValidSettings(const PortSettings& s)
            (s.stopBits == 1 || s.stopBits == 2);
 }
 
+Port::Port() = default;
 Port::~Port() { Close(); }
+
+int Port::fd() const { return m_net ? m_net->fd() : m_fd; }
+
+std::uint32_t Port::roundTripMs() const { return m_net ? m_net->roundTripMs() : 0; }
+
+bool Port::Pending() { return m_net && m_net->Pending(); }
+
+PortError Port::OpenNetwork(const PortAddress& address, const TlsOptions& tls,
+                            std::chrono::steady_clock::time_point deadline, std::string& why)
+{
+    if (isOpen())
+        return PortError::None;
+    m_net = NetStream::Connect(address, tls, deadline, why);
+    return m_net ? PortError::None : PortError::NotFound;
+}
+
+PortError Port::Apply(const PortSettings& s, bool wait, std::chrono::steady_clock::time_point deadline,
+                      std::string& why)
+{
+    if (!m_net)
+        return Apply(s);
+    if (!ValidSettings(s))
+        return PortError::BadSettings;
+    return m_net->Apply(s, wait, deadline, why);
+}
 
 PortError Port::Open(const char* path)
 {
@@ -185,6 +213,10 @@ PortError Port::Open(const char* path)
 
 PortError Port::Apply(const PortSettings& s)
 {
+    if (m_net) {
+        std::string why;
+        return Apply(s, false, std::chrono::steady_clock::now(), why);
+    }
     if (m_fd < 0)
         return PortError::Gone;
     if (!ValidSettings(s))
@@ -207,6 +239,10 @@ PortError Port::Apply(const PortSettings& s)
 
 void Port::Purge()
 {
+    if (m_net) {
+        m_net->Purge();
+        return;
+    }
     if (m_fd < 0)
         return;
     ::tcflush(m_fd, TCOFLUSH);
@@ -215,12 +251,16 @@ void Port::Purge()
 
 void Port::PurgeInput()
 {
-    if (m_fd >= 0)
+    if (m_net)
+        m_net->PurgeInput();
+    else if (m_fd >= 0)
         ::tcflush(m_fd, TCIFLUSH);
 }
 
 PortError Port::WriteAll(const void* data, std::size_t length, std::chrono::milliseconds limit)
 {
+    if (m_net)
+        return m_net->WriteAll(data, length, limit);
     if (m_fd < 0)
         return PortError::Gone;
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -253,6 +293,8 @@ PortError Port::WriteAll(const void* data, std::size_t length, std::chrono::mill
 std::size_t Port::Read(void* data, std::size_t capacity, PortError& error)
 {
     error = PortError::None;
+    if (m_net)
+        return m_net->Read(data, capacity, error);
     if (m_fd < 0) {
         error = PortError::Gone;
         return 0;
@@ -274,6 +316,7 @@ std::size_t Port::Read(void* data, std::size_t capacity, PortError& error)
 
 void Port::Close()
 {
+    m_net.reset();
     if (m_fd < 0)
         return;
     if (m_haveSaved) {

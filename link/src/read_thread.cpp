@@ -54,7 +54,12 @@ void ReadLoop(Link& link, Block& block)
             continue;
         }
         pollfd fds[2] = {{fd, POLLIN, 0}, {link.wakeFd, POLLIN, 0}};
-        const int r = ::poll(fds, 2, -1);
+        // Bytes already decrypted or held back by the network layer do not
+        // show on the descriptor.
+        const bool pending = link.port.Pending();
+        const int r = ::poll(fds, 2, pending ? 0 : -1);
+        if (pending && r >= 0)
+            fds[0].revents |= POLLIN;
         if (r < 0) {
             if (errno != EINTR) {
                 TraceNote("wait failed: %s", PortErrorText(MapErrno(errno)));
@@ -82,6 +87,8 @@ void ReadLoop(Link& link, Block& block)
         buffer[n] = '\0';
         TraceBytes('<', buffer, n);
         const auto result = acc.Feed(buffer, n, NowSeconds(), block);
+        // Counted once decoded: whoever sees the count reach a byte knows the
+        // store already holds what that byte ended.
         g_bytesRead.fetch_add(n);
         if (result == Accumulator::Result::Direct)
             WaitWake(link.wakeFd, kDirectPauseMs);

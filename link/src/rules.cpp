@@ -66,9 +66,9 @@ constexpr Rule R(const char (&code)[3], std::uint8_t models, Rec rec, std::span<
     return {{code[0], code[1], '\0'}, models, rec, -1, 1, 0, Special::None, f};
 }
 constexpr Rule RI(const char (&code)[3], std::uint8_t models, Rec rec, std::uint8_t count,
-                  std::span<const Field> f)
+                  std::span<const Field> f, std::uint8_t length = 0)
 {
-    return {{code[0], code[1], '\0'}, models, rec, 2, count, 0, Special::None, f};
+    return {{code[0], code[1], '\0'}, models, rec, 2, count, length, Special::None, f};
 }
 constexpr Rule RL(const char (&code)[3], std::uint8_t models, Rec rec, std::uint8_t length,
                   std::span<const Field> f)
@@ -81,22 +81,26 @@ constexpr Rule RS(const char (&code)[3], std::uint8_t models, Rec rec, Special s
     return {{code[0], code[1], '\0'}, models, rec, -1, 1, 0, s, f};
 }
 
+// Levels (gains, settings with a number, the meter readings) are taken only at
+// the width the radio writes them: a reply cut short or run long on a noisy
+// line reads as some other level ("AG013" would be receiver 0 at 13) and is
+// dropped like any other malformed reply.
 constexpr Rule kRules[] = {
     R("AC", M123, Rec::AC, kDigits234),
-    R("AG", M1, Rec::AG0, kNum2),
-    RI("AG", M3, Rec::AG0, 2, kNum3),
+    RL("AG", M1, Rec::AG0, 5, kNum2),
+    RI("AG", M3, Rec::AG0, 2, kNum3, 6),
     R("AI", M123, Rec::AI, kDigit2),
-    R("AL", M3, Rec::AL, kNum2),
+    RL("AL", M3, Rec::AL, 5, kNum2),
     R("AM", M3, Rec::AM, kDigit2),
     R("AN", M123, Rec::AN, kDigit2),
     RI("AR", M3, Rec::AR0, 2, kDigits34),
     R("AS", M3, Rec::AS, kAS),
     R("BC", M123, Rec::BC, kDigit2),
-    R("BP", M3, Rec::BP, kNum2),
+    RL("BP", M3, Rec::BP, 5, kNum2),
     R("BY", M12, Rec::BY, kDigit2),
     R("BY", M3, Rec::BY, kDigits23),
     R("CA", M13, Rec::CA, kDigit2),
-    R("CG", M23, Rec::CG, kNum2),
+    RL("CG", M23, Rec::CG, 5, kNum2),
     R("CM", M3, Rec::CM, kDigit2),
     R("CN", M13, Rec::CN, kNum2),
     R("CT", M123, Rec::CT, kDigit2),
@@ -112,12 +116,12 @@ constexpr Rule kRules[] = {
     R("FS", M123, Rec::FS, kDigit2),
     R("FT", M13, Rec::FT, kDigit2),
     R("FW", M123, Rec::FW, kNum2),
-    R("GT", M123, Rec::GT, kNum2),
+    RL("GT", M123, Rec::GT, 5, kNum2),
     RS("ID", MAll, Rec::ID, Special::Identity, kNum2),
     R("IF", M1, Rec::IF, kIF1),
     RL("IF", M3, Rec::IF, 37, kIF3),
     R("IS", M123, Rec::IS, kIS),
-    R("KS", M123, Rec::KS, kNum2),
+    RL("KS", M123, Rec::KS, 5, kNum2),
     R("KY", M123, Rec::KY, kDigit2),
     R("LK", M1, Rec::LK, kDigit2),
     R("LK", M3, Rec::LK, kDigits23),
@@ -127,14 +131,14 @@ constexpr Rule kRules[] = {
     R("MC", M3, Rec::MC, kMC3),
     R("MD", M123, Rec::MD, kDigit2),
     R("MF", M3, Rec::MF, kDigit2),
-    R("MG", M123, Rec::MG, kNum2),
-    R("ML", M3, Rec::ML, kNum2),
+    RL("MG", M123, Rec::MG, 5, kNum2),
+    RL("ML", M3, Rec::ML, 5, kNum2),
     R("MO", M3, Rec::MO, kDigit2),
     RI("MR", M1, Rec::MR0, 2, kMR1),
     RI("MR", M3, Rec::MR0, 2, kMR3),
     R("MU", M3, Rec::MU, kMU),
     R("NB", M123, Rec::NB, kDigit2),
-    R("NL", M3, Rec::NL, kNum2),
+    RL("NL", M3, Rec::NL, 5, kNum2),
     R("NR", M13, Rec::NR, kDigit2),
     R("NT", M23, Rec::NT, kDigit2),
     R("OF", M3, Rec::OF, kNum2),
@@ -143,7 +147,7 @@ constexpr Rule kRules[] = {
     R("PA", M12, Rec::PA, kDigit2),
     R("PA", M3, Rec::PA, kDigits23),
     R("PB", M123, Rec::PB, kDigit2),
-    R("PC", M123, Rec::PC, kNum2),
+    RL("PC", M123, Rec::PC, 5, kNum2),
     R("PK", M3, Rec::PK, kPK),
     R("PL", M23, Rec::PL, kPL),
     R("PM", M3, Rec::PM, kDigit2),
@@ -158,19 +162,19 @@ constexpr Rule kRules[] = {
     R("RU", M3, Rec::RU, kNum2),
     R("RX", M3, Rec::RX, kNum2),
     R("XT", M123, Rec::XT, kDigit2),
-    R("RG", M123, Rec::RG, kNum2),
-    R("RL", M3, Rec::RL, kNum2),
-    R("RM", M123, Rec::RM, kRM),
+    RL("RG", M123, Rec::RG, 5, kNum2),
+    RL("RL", M3, Rec::RL, 4, kNum2),
+    RL("RM", M123, Rec::RM, 7, kRM),
     R("SA", M3, Rec::SA, kSA),
     R("SB", M23, Rec::SB, kDigit2),
     R("SC", M13, Rec::SC, kDigit2),
-    R("SD", M123, Rec::SD, kNum2),
+    RL("SD", M123, Rec::SD, 6, kNum2),
     R("SH", M123, Rec::SH, kNum2),
     R("SL", M123, Rec::SL, kNum2),
-    R("SM", M1, Rec::SM0, kNum2),
-    RI("SM", M3, Rec::SM0, 4, kNum3),
-    R("SQ", M1, Rec::SQ0, kNum2),
-    RI("SQ", M3, Rec::SQ0, 2, kNum3),
+    RL("SM", M1, Rec::SM0, 6, kNum2),
+    RI("SM", M3, Rec::SM0, 4, kNum3, 7),
+    RL("SQ", M1, Rec::SQ0, 5, kNum2),
+    RI("SQ", M3, Rec::SQ0, 2, kNum3, 6),
     R("SS", M3, Rec::SS, kDigit2),
     R("ST", M3, Rec::ST, kNum2),
     R("SU", M3, Rec::SU, kSU),
@@ -182,8 +186,8 @@ constexpr Rule kRules[] = {
     R("TX", M3, Rec::TX, kNum2),
     R("TY", M3, Rec::TY, kTY),
     R("UL", M3, Rec::UL, kDigit2),
-    R("VD", M123, Rec::VD, kNum2),
-    R("VG", M13, Rec::VG, kNum2),
+    RL("VD", M123, Rec::VD, 6, kNum2),
+    RL("VG", M13, Rec::VG, 5, kNum2),
     R("VX", M123, Rec::VX, kDigit2),
 };
 

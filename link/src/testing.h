@@ -15,6 +15,8 @@ void UseRealClock();
 // Shortens the fixed pauses of Conn (normally 100 ms each) and the time the
 // identity probe waits (normally 500 ms).
 void SetConnPauses(int settleMs, int probeMs);
+// Changes the time limit of connecting to a network address (normally 5 s).
+void SetConnectLimit(int ms);
 
 // Runs the decoder on `text` as if the read thread had received it.
 void Decode(const char* text, std::size_t length);
@@ -26,7 +28,9 @@ void ClearStore();
 void SetDirectMode(bool on);
 
 // Counters of the read thread since the process started: bytes it read,
-// reads that failed (hang-up, I/O error) and times it woke up.
+// reads that failed (hang-up, I/O error) and times it woke up. Bytes are
+// counted after they are decoded, so a reply can be heard of an instant
+// before its bytes are counted.
 std::uint64_t BytesRead();
 std::uint64_t ReadFailures();
 std::uint64_t ReadWakeups();

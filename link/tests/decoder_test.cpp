@@ -2,7 +2,7 @@
 // The decoder over the table of stored replies: every code, every model type,
 // and the pieces that must be refused or ignored.
 #include "block.h"
-#include "decoder.h"
+#include "decode_piece.h"
 #include "row_groups.h"
 
 #include <gtest/gtest.h>
@@ -26,12 +26,6 @@ struct Row {
     std::vector<std::uint32_t> nums;
     std::vector<std::string> texts;
 };
-
-void Decode(Block& b, const std::string& piece)
-{
-    const std::string text = piece + ";";
-    ConstituteData(text.data(), text.size(), b);
-}
 
 // A model-3 information reply: 37 characters.
 const std::string kIF = std::string("IF") + "00014195000" + "01000" + "+0150" + "010" + "05" + "120300" +
@@ -162,12 +156,12 @@ const Row kRows[] = {
     {"SD", "SD0500", "123", "0", Rec::SD, {500}, {}},
     {"SH", "SH05", "123", "0", Rec::SH, {5}, {}},
     {"SL", "SL07", "123", "0", Rec::SL, {7}, {}},
-    {"SM_model1", "SM20015", "1", "02", Rec::SM0, {20015}, {}},
+    {"SM_model1", "SM0015", "1", "02", Rec::SM0, {15}, {}},
     {"SM_model3_meter2", "SM20015", "3", "012", Rec::SM2, {15}, {}},
     {"SM_meter5_ignored", "SM50015", "", "023", Rec::SM0, {}, {}},
     {"SM_model3_blank_meter", "SM 0015", "3", "", Rec::SM0, {15}, {}},
     {"SQ_model1", "SQ050", "1", "02", Rec::SQ0, {50}, {}},
-    {"SQ_model3_receiver0", "SQ050", "3", "02", Rec::SQ0, {50}, {}},
+    {"SQ_model3_receiver0", "SQ0050", "3", "02", Rec::SQ0, {50}, {}},
     {"SQ_model3_receiver1", "SQ1050", "3", "012", Rec::SQ1, {50}, {}},
     {"SS", "SS2", "3", "012", Rec::SS, {2}, {}},
     {"ST", "ST05", "3", "012", Rec::ST, {5}, {}},

@@ -3,6 +3,7 @@
 // split and joined replies, staleness, direct mode, closing while the radio
 // streams, a device that vanishes, and hostile input.
 #include "block.h"
+#include "link_support.h"
 #include "port_termios.h"
 #include "pty_radio.h"
 #include "testing.h"
@@ -14,8 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <termios.h>
 #include <thread>
@@ -45,25 +44,6 @@ void Deliver(PtyRadio& radio, const std::string& bytes)
     const auto before = corvan::testing::BytesRead();
     radio.send(bytes);
     ASSERT_TRUE(WaitBytes(before, bytes.size()));
-}
-
-class MessageBoxes {
-public:
-    MessageBoxes()
-    {
-        CCorvan::SetMessageBoxHandler([this](const char* text) { shown.push_back(text); });
-    }
-    ~MessageBoxes() { CCorvan::SetMessageBoxHandler(nullptr); }
-    std::vector<std::string> shown;
-};
-
-termios TermiosOf(const std::string& path)
-{
-    termios t{};
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ::tcgetattr(fd, &t);
-    ::close(fd);
-    return t;
 }
 
 TEST(Connect, IdentifiesTheRadioAfterEndingAnyHalfCommand)
@@ -97,7 +77,8 @@ TEST_P(SilentRadio, ModelTypeComesFromTheName)
 {
     LinkOnPty pty(GetParam().identity, GetParam().name);
     EXPECT_EQ(pty.connected, 1);
-    EXPECT_EQ(CCorvan::GetModelType(), GetParam().model);
+    // As the connect chose it: a reply that came too late must not count.
+    EXPECT_EQ(pty.modelAtConnect, GetParam().model);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, SilentRadio,
@@ -120,17 +101,14 @@ TEST(Connect, MissingDeviceShowsTheMessageAndStaysClosed)
 TEST(Connect, PathThatIsNoTerminalIsRefused)
 {
     MessageBoxes boxes;
-    char file[] = "/tmp/corvan-not-a-tty-XXXXXX";
-    const int fd = ::mkstemp(file);
-    ASSERT_GE(fd, 0);
+    const TempFile file("/tmp/corvan-not-a-tty-XXXXXX");
+    ASSERT_TRUE(file.made());
     CCorvan c;
-    EXPECT_EQ(c.Conn("QR-7730", file, 9600, "n", 8, 1, 1), 0);
+    EXPECT_EQ(c.Conn("QR-7730", file.path(), 9600, "n", 8, 1, 1), 0);
     EXPECT_EQ(c.Conn("QR-7730", "/dev/null", 9600, "n", 8, 1, 1), 0);
     EXPECT_EQ(c.Conn("QR-7730", nullptr, 9600, "n", 8, 1, 1), 0);
     EXPECT_FALSE(CCorvan::IsOpen());
     EXPECT_EQ(boxes.shown.size(), 3u);
-    ::close(fd);
-    ::unlink(file);
 }
 
 TEST(Connect, UnsupportedLineSettingsAreRefusedLikeAMissingPort)
@@ -412,11 +390,9 @@ TEST(Closing, VanishedDeviceMakesTheThreadBackOffNotSpin)
 
 TEST(Trace, RecordsBothDirectionsWithControlBytesVisible)
 {
-    char file[] = "/tmp/corvan-trace-XXXXXX";
-    const int fd = ::mkstemp(file);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
-    ASSERT_TRUE(CCorvan::SetTrace(file));
+    const TempFile file("/tmp/corvan-trace-XXXXXX");
+    ASSERT_TRUE(file.made());
+    ASSERT_TRUE(CCorvan::SetTrace(file.path()));
     {
         LinkOnPty pty;
         corvan::testing::SetModelType(3);
@@ -424,15 +400,11 @@ TEST(Trace, RecordsBothDirectionsWithControlBytesVisible)
         Deliver(pty.radio, "MD1;\x85");
     }
     CCorvan::SetTrace(nullptr);
-    std::ifstream in(file);
-    std::stringstream all;
-    all << in.rdbuf();
-    const std::string text = all.str();
+    const std::string text = file.text();
     EXPECT_NE(text.find(" > ID;\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" < ID019;\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" > <0D>TC 0;\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" < MD1;<85>\n"), std::string::npos) << text;
-    ::unlink(file);
     EXPECT_FALSE(CCorvan::SetTrace("/no/such/folder/trace.txt"));
 }
 

@@ -108,7 +108,19 @@ void ExpectNotice(const NoticeRow& row)
     EXPECT_EQ(posted[0], (Message{row.message, row.wParam, row.lParam}));
 }
 
-TEST(Notifications, EveryCodeHasItsMessage)
+// A fresh block for each test; Watch() gives it the recording target.
+class Notifications : public ::testing::Test {
+protected:
+    void Watch(std::uint32_t model)
+    {
+        b.SetTarget(&target);
+        b.modelType = model;
+    }
+    Block b;
+    RecordingTarget target;
+};
+
+TEST_F(Notifications, EveryCodeHasItsMessage)
 {
     for (const NoticeRow& row : kPlainCodes) {
         SCOPED_TRACE(row.piece);
@@ -122,7 +134,7 @@ TEST_P(NotificationTable, PostsTheCodesMessage) { ExpectNotice(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Codes, NotificationTable, ::testing::ValuesIn(kNotices));
 
-TEST(Notifications, MessageNumbersMapBothWays)
+TEST_F(Notifications, MessageNumbersMapBothWays)
 {
     EXPECT_STREQ(corvan::MessageCode(4116), "FA");
     EXPECT_STREQ(corvan::MessageCode(4240), "direct");
@@ -133,21 +145,17 @@ TEST(Notifications, MessageNumbersMapBothWays)
     EXPECT_EQ(corvan::MessageOf(nullptr), 0u);
 }
 
-TEST(Notifications, NothingPostedWithoutATargetButTheStoreFills)
+TEST_F(Notifications, NothingPostedWithoutATargetButTheStoreFills)
 {
-    Block b;
     b.modelType = 3;
     Decode(b, "FA00014200000;");
     EXPECT_EQ(b.Get(corvan::detail::Rec::FA).valid, 1u);
     EXPECT_FALSE(b.IsPending(Pending::FA)); // no post, so no pending flag either
 }
 
-TEST(Notifications, PendingFlagThrottlesFrequencyReplies)
+TEST_F(Notifications, PendingFlagThrottlesFrequencyReplies)
 {
-    Block b;
-    RecordingTarget target;
-    b.SetTarget(&target);
-    b.modelType = 3;
+    Watch(3);
     Decode(b, "FA00014200000;FA00014210000;");
     EXPECT_EQ(target.take().size(), 1u);
     EXPECT_STREQ(b.Get(corvan::detail::Rec::FA).text[0].data(), "00014210000");
@@ -156,12 +164,9 @@ TEST(Notifications, PendingFlagThrottlesFrequencyReplies)
     EXPECT_EQ(target.take().size(), 1u);
 }
 
-TEST(Notifications, EachMeterIndexHasItsOwnPendingFlag)
+TEST_F(Notifications, EachMeterIndexHasItsOwnPendingFlag)
 {
-    Block b;
-    RecordingTarget target;
-    b.SetTarget(&target);
-    b.modelType = 3;
+    Watch(3);
     Decode(b, "SM00001;SM20002;SM20003;SM00004;");
     const auto first = target.take();
     ASSERT_EQ(first.size(), 2u);
@@ -174,22 +179,16 @@ TEST(Notifications, EachMeterIndexHasItsOwnPendingFlag)
     EXPECT_EQ(second[0].wParam, 2u);
 }
 
-TEST(Notifications, ModelOneMeterRepliesAreNeverThrottled)
+TEST_F(Notifications, ModelOneMeterRepliesAreNeverThrottled)
 {
-    Block b;
-    RecordingTarget target;
-    b.SetTarget(&target);
-    b.modelType = 1;
+    Watch(1);
     Decode(b, "SM0001;SM0002;SM0003;");
     EXPECT_EQ(target.take().size(), 3u);
 }
 
-TEST(Notifications, TwoRepliesInOneReadAreNotifiedInOrder)
+TEST_F(Notifications, TwoRepliesInOneReadAreNotifiedInOrder)
 {
-    Block b;
-    RecordingTarget target;
-    b.SetTarget(&target);
-    b.modelType = 3;
+    Watch(3);
     Decode(b, "AC110;AG0200;");
     const auto posted = target.take();
     ASSERT_EQ(posted.size(), 2u);
@@ -197,10 +196,8 @@ TEST(Notifications, TwoRepliesInOneReadAreNotifiedInOrder)
     EXPECT_EQ(posted[1].message, 4097u);
 }
 
-TEST(Notifications, DirectTextIsNotifiedOnceUntilTaken)
+TEST_F(Notifications, DirectTextIsNotifiedOnceUntilTaken)
 {
-    Block b;
-    RecordingTarget target;
     b.SetTarget(&target);
     corvan::detail::DirectDataIO("hello ", 6, b);
     corvan::detail::DirectDataIO("world", 5, b);
@@ -212,9 +209,8 @@ TEST(Notifications, DirectTextIsNotifiedOnceUntilTaken)
     EXPECT_EQ(target.take().size(), 1u);
 }
 
-TEST(Notifications, DirectTextKeepsTheNewest1023Bytes)
+TEST_F(Notifications, DirectTextKeepsTheNewest1023Bytes)
 {
-    Block b;
     std::string a(1000, 'a');
     std::string z(100, 'z');
     corvan::detail::DirectDataIO(a.data(), a.size(), b);
@@ -230,12 +226,9 @@ TEST(Notifications, DirectTextKeepsTheNewest1023Bytes)
     EXPECT_EQ(text[1022], 'E');
 }
 
-TEST(Notifications, ClearingTheBlockUnregistersTheTarget)
+TEST_F(Notifications, ClearingTheBlockUnregistersTheTarget)
 {
-    Block b;
-    RecordingTarget target;
-    b.SetTarget(&target);
-    b.modelType = 3;
+    Watch(3);
     b.Clear();
     Decode(b, "MD1;");
     EXPECT_TRUE(target.take().empty());

@@ -88,4 +88,6 @@ public:
     PtyRadio radio;
     CCorvan link;
     std::int32_t connected = 0;
+    // The model type as the connect left it, before any late identity reply.
+    std::uint32_t modelAtConnect = 0;
 };

@@ -6,7 +6,7 @@
 // a noisy line must not reach the record that happens to follow (AI after
 // AG, AS after AR, MU after MR, SQ after SM, SS after SQ).
 #include "block.h"
-#include "decoder.h"
+#include "decode_piece.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +15,11 @@
 #include <vector>
 
 using corvan::detail::Block;
-using corvan::detail::ConstituteData;
 using corvan::detail::kRecordCount;
 using corvan::detail::Rec;
 using corvan::detail::Record;
 
 namespace {
-
-void Decode(Block& b, const std::string& piece)
-{
-    const std::string text = piece + ";";
-    ConstituteData(text.data(), text.size(), b);
-}
 
 // A memory reply of the 19 family (41 + 8 characters) with index `index`.
 std::string MemoryReply3(char index)

@@ -81,7 +81,17 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"UnknownModel", "--model FOO DEVICE", "--model"},
                     UsageCase{"OptionWithoutValue", "DEVICE --wait", "--wait"},
                     UsageCase{"UnknownOption", "--speed 9600 DEVICE", "--speed"},
-                    UsageCase{"NoDevice", "--json", "no device"}),
+                    UsageCase{"UnknownShortOption", "-x DEVICE 'ID;'", "-x"},
+                    UsageCase{"LongOptionWithOneDash", "-json DEVICE", "-json"},
+                    UsageCase{"NoDevice", "--json", "no device"},
+                    UsageCase{"AddressWithoutPort", "rfc2217://radio.example 'ID;'", "No port number"},
+                    UsageCase{"AddressPortZero", "tcp://radio.example:0 'ID;'", "out of range"},
+                    UsageCase{"AddressUnknownScheme", "telnet://radio.example:23 'ID;'", "Unknown scheme"},
+                    UsageCase{"AddressEmptyHost", "tcp+tls://:3334 'ID;'", "No host"},
+                    UsageCase{"CertificatesWithoutTls", "--ca /tmp/ca.crt tcp://127.0.0.1:1 'ID;'", "--ca"},
+                    UsageCase{"CertificateWithoutKey", "--cert /tmp/c.crt tcp+tls://127.0.0.1:1 'ID;'", "--cert"},
+                    UsageCase{"CaAndPinTogether", "--ca /tmp/a --pin /tmp/b tcp+tls://127.0.0.1:1", "--pin"},
+                    UsageCase{"EmptyCertificateName", "--key '' tcp+tls://127.0.0.1:1", "--key"}),
     [](const testing::TestParamInfo<UsageCase>& row) { return std::string(row.param.name); });
 
 TEST(ToolOptions, EveryAllowedValueIsTaken)
@@ -130,6 +140,15 @@ private:
 std::string AsOrdinaryUser()
 {
     return ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+}
+
+TEST(ToolOpenFailure, SaysTheServerRefused)
+{
+    // Port 1 on loopback: nobody listens there.
+    const ToolRun probe = Tool("tcp://127.0.0.1:1 'ID;'");
+    EXPECT_EQ(probe.status, 1) << probe.output;
+    EXPECT_NE(probe.output.find("cannot open tcp://127.0.0.1:1: Connection refused by 127.0.0.1:1"), std::string::npos)
+        << probe.output;
 }
 
 TEST(ToolOpenFailure, SaysThereIsNoSuchDevice)

@@ -2,14 +2,13 @@
 // zephyra-link from the outside: a scripted radio on a pseudo-terminal, the
 // program's printed notifications checked line by line.
 #include "format.h"
+#include "link_support.h"
 #include "pty_radio.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 #include <string>
 #include <vector>
@@ -63,20 +62,15 @@ TEST(Tool, PlainLinesAndModelFromTheName)
 
 TEST(Tool, TraceFromTheEnvironment)
 {
-    char file[] = "/tmp/zephyra-link-trace-XXXXXX";
-    const int fd = ::mkstemp(file);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    const TempFile file("/tmp/zephyra-link-trace-XXXXXX");
+    ASSERT_TRUE(file.made());
     PtyRadio radio;
     radio.answer("MD;", "MD3;");
-    const auto lines = RunTool("--wait 200 " + radio.path() + " 'MD;'", std::string("ZEPHYRA_TRACE=") + file + " ");
+    const auto lines = RunTool("--wait 200 " + radio.path() + " 'MD;'", std::string("ZEPHYRA_TRACE=") + file.path() + " ");
     EXPECT_EQ(lines, (std::vector<std::string>{"MD 4134 ok=1: 3", "exit 0"}));
-    std::ifstream in(file);
-    std::stringstream all;
-    all << in.rdbuf();
-    EXPECT_NE(all.str().find(" > MD;\n"), std::string::npos) << all.str();
-    EXPECT_NE(all.str().find(" < MD3;\n"), std::string::npos) << all.str();
-    ::unlink(file);
+    const std::string text = file.text();
+    EXPECT_NE(text.find(" > MD;\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" < MD3;\n"), std::string::npos) << text;
 }
 
 TEST(Tool, MissingDeviceAndWrongUsage)

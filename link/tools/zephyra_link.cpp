@@ -27,7 +27,9 @@ namespace {
 constexpr const char* kHelp = R"(Usage: zephyra-link [options] DEVICE [COMMAND...]
 
 Opens the radio's serial port DEVICE (for example /dev/ttyUSB0 or a
-pseudo-terminal), identifies the radio, sends each COMMAND unchanged (for
+pseudo-terminal, or a line served on the network: rfc2217://HOST:PORT,
+tcp://HOST:PORT, rfc2217+tls://HOST:PORT, tcp+tls://HOST:PORT; an IPv6
+address goes in brackets), identifies the radio, sends each COMMAND unchanged (for
 example 'IF;' 'MR0001;'), waits for replies and prints every notification
 the link posts, with the values its accessor returns, in the accessor's order.
 
@@ -45,6 +47,10 @@ Options:
                  (texts as strings, numbers as numbers)
   --trace FILE   append every byte written and read to FILE (as the
                  ZEPHYRA_TRACE environment variable does)
+  --ca FILE      TLS: the CA that signs the server's certificate (PEM)
+  --pin FILE     TLS: accept exactly this server certificate (PEM)
+  --cert FILE    TLS: our client certificate (PEM; needs --key)
+  --key FILE     TLS: the key of our client certificate (PEM)
   --version      the version and the licence
   --help         this text
 
@@ -54,7 +60,8 @@ where RESULT is what the accessor returned (1: a value was stored for the
 connected model type, 0: none) and texts are quoted.
 
 Exit status: 0 when the port opened, 1 when it could not be opened (the
-reason is printed: no such device, permission denied, busy, ...), 2 for
+reason is printed: no such device, permission denied, connection refused,
+the certificate that did not verify, ...), 2 for
 wrong usage.
 )";
 
@@ -177,6 +184,7 @@ int main(int argc, char** argv)
     const char* device = nullptr;
     const char* trace = nullptr;
     bool json = false;
+    corvan::TlsOptions tls;
     std::vector<const char*> commands;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -214,7 +222,15 @@ int main(int argc, char** argv)
                 return Usage(("--parity takes n, e, o, m or s, not '" + parity + "'").c_str());
         } else if (arg == "--trace") {
             trace = value("--trace");
-        } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
+        } else if (arg == "--ca" || arg == "--pin" || arg == "--cert" || arg == "--key") {
+            std::string& file = arg == "--ca" ? tls.caFile
+                                : arg == "--pin" ? tls.pinnedCertificateFile
+                                : arg == "--cert" ? tls.clientCertificateFile
+                                                  : tls.clientKeyFile;
+            file = value(arg.c_str());
+            if (file.empty())
+                return Usage((arg + " needs a file name").c_str());
+        } else if (arg.size() > 1 && arg[0] == '-') { // a device or command never begins so
             return Usage(("unknown option " + arg).c_str());
         } else if (device == nullptr) {
             device = argv[i];
@@ -224,6 +240,19 @@ int main(int argc, char** argv)
     }
     if (device == nullptr)
         return Usage("no device given");
+    std::string addressError;
+    const auto address = corvan::ParsePortAddress(device, &addressError);
+    if (!address)
+        return Usage(addressError.c_str());
+    const bool anyTls = !tls.caFile.empty() || !tls.pinnedCertificateFile.empty() ||
+                        !tls.clientCertificateFile.empty() || !tls.clientKeyFile.empty();
+    if (anyTls && !address->tls)
+        return Usage("--ca, --pin, --cert and --key need a TLS address (rfc2217+tls:// or tcp+tls://)");
+    if (!tls.caFile.empty() && !tls.pinnedCertificateFile.empty())
+        return Usage("give either --ca or --pin, not both");
+    if (tls.clientCertificateFile.empty() != tls.clientKeyFile.empty())
+        return Usage("--cert and --key go together");
+    corvan::SetTlsOptions(tls);
 
     if (trace != nullptr && !CCorvan::SetTrace(trace))
         std::fprintf(stderr, "zephyra-link: cannot write the trace to %s: %s\n", trace, std::strerror(errno));
@@ -239,7 +268,9 @@ int main(int argc, char** argv)
     Queue queue;
     const std::uint32_t stopBits = baud == 4800 ? 2 : 1;
     if (link.Conn(model.c_str(), device, static_cast<std::uint32_t>(baud), parity.c_str(), 8, stopBits, 1) == 0) {
-        std::fprintf(stderr, "zephyra-link: cannot open %s: %s\n", device, WhyNotOpen(device).c_str());
+        const std::string why =
+            address->kind == corvan::PortAddress::Kind::Device ? WhyNotOpen(device) : corvan::LastOpenError();
+        std::fprintf(stderr, "zephyra-link: cannot open %s: %s\n", device, why.c_str());
         return 1;
     }
     opening = false;
@@ -252,6 +283,8 @@ int main(int argc, char** argv)
         Drain(queue, link, json, std::chrono::steady_clock::now() + std::chrono::milliseconds(gap));
     }
     Drain(queue, link, json, std::chrono::steady_clock::now() + std::chrono::milliseconds(wait));
+    if (const std::string lost = corvan::LinkLossText(); !lost.empty())
+        std::fprintf(stderr, "zephyra-link: %s\n", lost.c_str());
     link.WinMsgSendReg(nullptr);
     link.Close();
     return 0;

@@ -510,19 +510,11 @@ void CMemoryPanel::OnOK() {
         const QByteArray text = m_name->text().toLatin1();
         CopyName(m_channel.name.data(), m_channel.name.size(), text.constData());
     }
-    if (QWidget* main = platform::MainWindow()) {
-        main->activateWindow();
-    }
-    platform::PostToMainWindow(platform::kUmMemoryEditEnd, 1, 0);
-    EndPanel(QDialog::Accepted);
+    EndEdit(platform::kUmMemoryEditEnd, true);
 }
 
 void CMemoryPanel::OnCancel() {
-    if (QWidget* main = platform::MainWindow()) {
-        main->activateWindow();
-    }
-    platform::PostToMainWindow(platform::kUmMemoryEditEnd, 0, 0);
-    EndPanel(QDialog::Rejected);
+    EndEdit(platform::kUmMemoryEditEnd, false);
 }
 
 } // namespace pandor

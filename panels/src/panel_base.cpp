@@ -28,6 +28,14 @@ std::optional<QFont> CPanelBase::FallbackFont() const {
     return QFont(QStringLiteral("Times New Roman"));
 }
 
+void CPanelBase::EndEdit(unsigned message, bool ok) {
+    if (QWidget* main = platform::MainWindow()) {
+        main->activateWindow();
+    }
+    platform::PostToMainWindow(message, ok ? 1 : 0, 0);
+    EndPanel(ok ? QDialog::Accepted : QDialog::Rejected);
+}
+
 void CPanelBase::OnOK() {
     EndPanel(QDialog::Accepted);
 }

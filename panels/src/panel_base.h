@@ -47,6 +47,10 @@ protected:
 
     // Activates the main window, then ends the dialog (hides the window).
     void EndPanel(int result) { CloseWithResult(result); }
+    // The end of an edit the console waits for: brings the main window
+    // forward, posts it `message` (1 for OK, 0 for Cancel) and ends the
+    // dialog accepted or rejected.
+    void EndEdit(unsigned message, bool ok);
 
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }

@@ -120,19 +120,11 @@ void CSatNamePanel::CopyName(char* buffer) const {
 }
 
 void CSatNamePanel::OnOK() {
-    if (QWidget* main = platform::MainWindow()) {
-        main->activateWindow();
-    }
-    platform::PostToMainWindow(platform::kUmSatNameEnd, 1, 0);
-    EndPanel(QDialog::Accepted);
+    EndEdit(platform::kUmSatNameEnd, true);
 }
 
 void CSatNamePanel::OnCancel() {
-    if (QWidget* main = platform::MainWindow()) {
-        main->activateWindow();
-    }
-    platform::PostToMainWindow(platform::kUmSatNameEnd, 0, 0);
-    EndPanel(QDialog::Rejected);
+    EndEdit(platform::kUmSatNameEnd, false);
 }
 
 } // namespace pandor

@@ -9,6 +9,11 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -78,6 +83,17 @@ constexpr int kDotWidth = 5;
 constexpr int kEntryPortRole = Qt::UserRole;
 constexpr int kPermittedRole = Qt::UserRole + 1;
 constexpr int kGroupRole = Qt::UserRole + 2;
+// The list's last entry: type a network address.
+constexpr int kAddressEntryRole = Qt::UserRole + 3;
+const char* const kAddressEntryText = "Network address...";
+// The help page about operating the radio over the network.
+constexpr int kRemoteHelpContext = 404;
+
+bool IsNetworkAddress(const QString& text) {
+    std::string error;
+    const auto address = corvan::ParsePortAddress(text.trimmed().toStdString(), &error);
+    return address && address->kind != corvan::PortAddress::Kind::Device;
+}
 
 QString Setting() { return QStringLiteral("Setting"); }
 QString Sharing() { return QStringLiteral("Sharing"); }
@@ -252,6 +268,13 @@ void CSetupPanel::FillPortList() {
         add(device.access.permitted ? device.path : device.path + QStringLiteral("  (no access)"), device.path,
             device.access);
     }
+    // Typing an address adds it to the list; the device list stays.
+    add(QString::fromLatin1(kAddressEntryText), QString(), {true, QString()});
+    m_port->setItemData(m_port->count() - 1, true, kAddressEntryRole);
+    m_port->setItemData(m_port->count() - 1,
+                        QStringLiteral("A radio served on the network: rfc2217://HOST:PORT, tcp://HOST:PORT, "
+                                       "rfc2217+tls://, tcp+tls://"),
+                        Qt::ToolTipRole);
     const QString simulator = QString::fromLatin1(kBuiltInSimulatorChoice);
     add(simulator, simulator, {});
     // Long device names are shown whole in the open list.
@@ -274,13 +297,15 @@ void CSetupPanel::SelectStoredPort() {
         // The stored device is not on the machine now (an adapter unplugged):
         // it stays the choice, so that OK does not change the port behind
         // the operator's back.
-        const bool present = QFileInfo::exists(path);
-        index = m_port->count() - 1; // before the simulator
+        // A network address is kept as typed (there is no device to find).
+        const bool present = QFileInfo::exists(path) || IsNetworkAddress(path);
+        index = m_port->count() - 2; // before the address entry and the simulator
         m_port->insertItem(index, present ? path : path + QStringLiteral("  (not found)"), path);
         m_port->setItemData(index, true, kPermittedRole);
         m_port->setItemData(index, path, Qt::ToolTipRole);
     }
     m_port->setCurrentIndex(index);
+    m_lastPortIndex = index;
 }
 
 void CSetupPanel::LoadProfile() {
@@ -327,6 +352,9 @@ void CSetupPanel::SavePort() {
     if (index < 0) {
         return; // nothing chosen: the profile keeps what it has
     }
+    if (m_port->itemData(index, kAddressEntryRole).toBool()) {
+        return; // the address was not given
+    }
     const QString path = m_port->itemData(index, kEntryPortRole).toString();
     platform::WriteProfileString(Setting(), QStringLiteral("PortName"), path);
     if (const auto number = TraditionalPortNumber(path, CurrentSerialEnvironment().devDir)) {
@@ -334,7 +362,62 @@ void CSetupPanel::SavePort() {
     }
 }
 
+void CSetupPanel::AskAddress() {
+    QDialog ask(this);
+    ask.setWindowTitle(QStringLiteral("Network address"));
+    auto* layout = new QVBoxLayout(&ask);
+    auto* caption = new QLabel(
+        QStringLiteral("The radio's address on the network, e.g. rfc2217+tls://radio.example:3334\n"
+                       "(rfc2217://, tcp://, rfc2217+tls:// or tcp+tls://, then HOST:PORT)."),
+        &ask);
+    auto* field = new QLineEdit(&ask);
+    field->setAccessibleName(QStringLiteral("Network address"));
+    const QString current = m_port->itemData(m_lastPortIndex, kEntryPortRole).toString();
+    field->setText(IsNetworkAddress(current) ? current : QStringLiteral("rfc2217+tls://"));
+    auto* problem = new QLabel(&ask);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help,
+                                         &ask);
+    layout->addWidget(caption);
+    layout->addWidget(field);
+    layout->addWidget(problem);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::helpRequested, &ask, [] { platform::ShowHelp(kRemoteHelpContext); });
+    connect(buttons, &QDialogButtonBox::rejected, &ask, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, &ask, [&] {
+        std::string error;
+        const auto address = corvan::ParsePortAddress(field->text().trimmed().toStdString(), &error);
+        if (!address || address->kind == corvan::PortAddress::Kind::Device) {
+            problem->setText(address ? QStringLiteral("Not a network address: it begins with rfc2217://, tcp://, "
+                                                      "rfc2217+tls:// or tcp+tls://.")
+                                     : QString::fromStdString(error));
+            return;
+        }
+        ask.accept();
+    });
+    if (ask.exec() != QDialog::Accepted) {
+        m_port->setCurrentIndex(m_lastPortIndex);
+        return;
+    }
+    std::string error;
+    const auto address = corvan::ParsePortAddress(field->text().trimmed().toStdString(), &error);
+    const QString text = QString::fromStdString(corvan::PortAddressText(*address));
+    int index = m_port->findData(text, kEntryPortRole);
+    if (index < 0) {
+        index = m_port->count() - 2; // before the address entry and the simulator
+        m_port->insertItem(index, text, text);
+        m_port->setItemData(index, true, kPermittedRole);
+        m_port->setItemData(index, text, Qt::ToolTipRole);
+    }
+    m_port->setCurrentIndex(index);
+    m_lastPortIndex = index;
+}
+
 void CSetupPanel::OnPortChosen(int index) {
+    if (index >= 0 && m_port->itemData(index, kAddressEntryRole).toBool()) {
+        AskAddress();
+        return;
+    }
+    m_lastPortIndex = index;
     if (index < 0 || m_port->itemData(index, kPermittedRole).toBool()) {
         return;
     }
@@ -395,215 +478,6 @@ void CSetupPanel::OnCancel() {
     }
     ReleaseDigits();
     EndPanel(QDialog::Rejected);
-}
-
-// ------------------------------------------------------------ rows
-
-std::int64_t CSetupPanel::frequency(int row) const {
-    return row >= 0 && row < kRows ? m_rows[static_cast<std::size_t>(row)].hz : 0;
-}
-
-std::string CSetupPanel::rowShown(int row) const {
-    if (row < 0 || row >= kRows) {
-        return {};
-    }
-    const Row& r = m_rows[static_cast<std::size_t>(row)];
-    RowText text;
-    for (int i = 0; i < kRowDigits; ++i) {
-        const CStaticEx* digit = r.digits[static_cast<std::size_t>(i)];
-        text.digits[static_cast<std::size_t>(i)] = digit != nullptr && !digit->text().isEmpty()
-                                                       ? digit->text().at(0).toLatin1()
-                                                       : '?';
-    }
-    for (std::size_t d = 0; d < r.dots.size(); ++d) {
-        const CStaticEx* dot = r.dots[d];
-        text.dots[d] = dot != nullptr && !dot->text().isEmpty() ? dot->text().at(0).toLatin1() : '?';
-    }
-    return text.shown();
-}
-
-void CSetupPanel::ShowText(int row, const RowText& text) {
-    Row& r = m_rows[static_cast<std::size_t>(row)];
-    for (int i = 0; i < kRowDigits; ++i) {
-        if (CStaticEx* digit = r.digits[static_cast<std::size_t>(i)]) {
-            digit->setText(QString(QLatin1Char(text.digits[static_cast<std::size_t>(i)])));
-        }
-    }
-    for (std::size_t d = 0; d < r.dots.size(); ++d) {
-        if (CStaticEx* dot = r.dots[d]) {
-            dot->setText(QString(QLatin1Char(text.dots[d])));
-        }
-    }
-}
-
-void CSetupPanel::ShowRow(int row) {
-    ShowText(row, ShowFrequency(m_rows[static_cast<std::size_t>(row)].hz));
-}
-
-void CSetupPanel::PressDigit(int row, int digit, bool up) {
-    if (inEntry() || row < 0 || row >= kRows || digit < 0 || digit >= kRowDigits) {
-        return;
-    }
-    Row& r = m_rows[static_cast<std::size_t>(row)];
-    r.stepDigit = digit;
-    r.stepUp = up;
-    r.hz = StepFrequency(r.hz, digit, up);
-    ShowRow(row);
-    if (m_timers) {
-        m_timers->SetTimer(row + 1, kFirstDelayMs);
-    }
-}
-
-void CSetupPanel::OnStepTimer(int row) {
-    if (row < 0 || row >= kRows || !m_timers || !m_timers->IsRunning(row + 1)) {
-        return;
-    }
-    Row& r = m_rows[static_cast<std::size_t>(row)];
-    r.hz = StepFrequency(r.hz, r.stepDigit, r.stepUp);
-    ShowRow(row);
-    if (m_timers->Interval(row + 1) != kRepeatMs) {
-        m_timers->SetTimer(row + 1, kRepeatMs);
-    }
-}
-
-void CSetupPanel::ReleaseDigits() {
-    if (m_timers) {
-        m_timers->KillAll();
-    }
-}
-
-bool CSetupPanel::stepTimerRunning(int row) const {
-    return m_timers && m_timers->IsRunning(row + 1);
-}
-
-int CSetupPanel::stepTimerInterval(int row) const {
-    return m_timers ? m_timers->Interval(row + 1) : 0;
-}
-
-bool CSetupPanel::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-        // A quick second click is a press like the first.
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton) {
-            for (int r = 0; r < kRows; ++r) {
-                const auto& digits = m_rows[static_cast<std::size_t>(r)].digits;
-                for (int i = 0; i < kRowDigits; ++i) {
-                    if (digits[static_cast<std::size_t>(i)] == watched) {
-                        PressDigit(r, kRowDigits - 1 - i, mouse->button() == Qt::RightButton);
-                        return true;
-                    }
-                }
-            }
-        }
-    } else if (type == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton) {
-            ReleaseDigits();
-        }
-    }
-    return CPanelBase::eventFilter(watched, event);
-}
-
-// ------------------------------------------------------------ entry
-
-void CSetupPanel::PressEnt(int row) {
-    if (row < 0 || row >= kRows) {
-        return;
-    }
-    if (!inEntry()) {
-        StartEntry(row);
-    } else if (row == m_entryRow) {
-        EndEntry(m_entry.count() > 0);
-    }
-}
-
-void CSetupPanel::StartEntry(int row) {
-    ReleaseDigits();
-    m_entryRow = row;
-    m_entry.Start();
-    ApplyEnabling();
-    ShowText(row, m_entry.text());
-    if (CButtonEx* ent = m_rows[static_cast<std::size_t>(row)].ent) {
-        ent->setFocus(Qt::OtherFocusReason);
-    }
-}
-
-void CSetupPanel::EndEntry(bool takeValue) {
-    const int row = m_entryRow;
-    if (row < 0) {
-        return;
-    }
-    if (takeValue) {
-        m_rows[static_cast<std::size_t>(row)].hz = m_entry.Value();
-    }
-    m_entryRow = -1;
-    ApplyEnabling();
-    ShowRow(row);
-}
-
-void CSetupPanel::ApplyEnabling() {
-    const bool idle = !inEntry();
-    for (int r = 0; r < kRows; ++r) {
-        if (CButtonEx* ent = m_rows[static_cast<std::size_t>(r)].ent) {
-            ent->setEnabled(idle || r == m_entryRow);
-        }
-    }
-    for (QWidget* control : std::initializer_list<QWidget*>{m_ok, m_cancel, m_port, m_baud, m_dialWait}) {
-        if (control != nullptr) {
-            control->setEnabled(idle);
-        }
-    }
-    // The reset buttons come back only while the radio is on.
-    for (CButtonEx* reset : {m_resetAll.data(), m_resetVfo.data()}) {
-        if (reset != nullptr) {
-            reset->setEnabled(idle && m_powerOn);
-        }
-    }
-}
-
-void CSetupPanel::keyPressEvent(QKeyEvent* event) {
-    if (inEntry()) {
-        const int key = event->key();
-        const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
-        const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-        if (plain && key >= Qt::Key_0 && key <= Qt::Key_9) {
-            event->accept();
-            if (m_entry.TypeDigit(key - Qt::Key_0)) {
-                EndEntry(true);
-            } else {
-                ShowText(m_entryRow, m_entry.text());
-            }
-            return;
-        }
-        if (plain && (key == Qt::Key_Period || (keypad && key == Qt::Key_Comma))) {
-            event->accept();
-            m_entry.TypePeriod();
-            ShowText(m_entryRow, m_entry.text());
-            return;
-        }
-        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape && key != Qt::Key_F1) {
-            event->accept(); // nothing else acts while a frequency is typed
-            return;
-        }
-    }
-    CPanelBase::keyPressEvent(event);
-}
-
-void CSetupPanel::OnEnterKey() {
-    if (inEntry()) {
-        PressEnt(m_entryRow);
-        return;
-    }
-    OnOK();
-}
-
-void CSetupPanel::OnEscapeKey() {
-    if (inEntry()) {
-        EndEntry(false);
-        return;
-    }
-    OnCancel();
 }
 
 // ------------------------------------------------------------ power, reset

@@ -108,6 +108,8 @@ private:
     void SelectStoredPort();
     void SavePort();
     void OnPortChosen(int index);
+    // "Network address...": asks for an address and adds it to the list.
+    void AskAddress();
     void ShowRow(int row);
     void ShowText(int row, const RowText& text);
     void StartEntry(int row);
@@ -121,6 +123,8 @@ private:
     std::unique_ptr<platform::TimerTable> m_timers;
 
     QPointer<QComboBox> m_port;
+    // The entry chosen before "Network address..." (given back on cancel).
+    int m_lastPortIndex = -1;
     QPointer<QComboBox> m_baud;
     QPointer<QComboBox> m_dialWait;
     QPointer<CButtonEx> m_resetAll;

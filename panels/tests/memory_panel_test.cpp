@@ -116,14 +116,8 @@ TEST(MemoryLists, TablesHaveTheirSizesAndEnds) {
 
 // ---------------------------------------------------------- the window
 
-class MemoryEditor : public PanelTest {
+class MemoryEditor : public MemoryPanelTest {
 protected:
-    void SetUp() override {
-        PanelTest::SetUp();
-        RadioMchView(nullptr);
-        panel = Panels().memory.data();
-        ASSERT_NE(panel, nullptr);
-    }
     void Load(std::int64_t rx, std::uint32_t rxMode, std::uint32_t rxStep, std::int64_t tx,
               const char* name = "RPT") {
         PandorSetMemVal(static_cast<std::uint32_t>(rx), static_cast<std::uint32_t>(rx >> 32), rxMode, rxStep,
@@ -137,7 +131,6 @@ protected:
                         c.name.data(), &c.lockout);
         return c;
     }
-    CMemoryPanel* panel = nullptr;
 };
 
 TEST_F(MemoryEditor, LoadedChannelShowsInEveryControl) {

@@ -14,14 +14,8 @@
 namespace pandor::test {
 namespace {
 
-class MemoryRowLayout : public PanelTest {
+class MemoryRowLayout : public MemoryPanelTest {
 protected:
-    void SetUp() override {
-        PanelTest::SetUp();
-        RadioMchView(nullptr);
-        panel = Panels().memory.data();
-        ASSERT_NE(panel, nullptr);
-    }
     void Load(std::int64_t rx, std::int64_t tx) {
         PandorSetMemVal(static_cast<std::uint32_t>(rx), static_cast<std::uint32_t>(rx >> 32), 4, 9,
                         static_cast<std::uint32_t>(tx), static_cast<std::uint32_t>(tx >> 32), 4, 2, 600'000, 2, 1,
@@ -47,7 +41,6 @@ protected:
         }
         return lines;
     }
-    CMemoryPanel* panel = nullptr;
 };
 
 TEST_F(MemoryRowLayout, BothRowsReadLeftToRightWithThePointsBetweenGroupsOfThree) {

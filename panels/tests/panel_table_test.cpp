@@ -27,21 +27,22 @@ struct PanelCase {
 
 std::ostream& operator<<(std::ostream& out, const PanelCase& c) { return out << c.name; }
 
+// The panel the registry holds in `slot`, null while none is open.
+template <auto slot>
+CPanelBase* Held() {
+    return (Panels().*slot).data();
+}
+
 const PanelCase kPanels[] = {
-    {"Agc", RadioAgcView, RadioAgcDestroy, [] { return static_cast<CPanelBase*>(Panels().agc.data()); },
-     "AGC Time Constant", 354, 98, "Agc", 214},
-    {"Mch", RadioMchView, RadioMchDestroy, [] { return static_cast<CPanelBase*>(Panels().memory.data()); },
-     "Memory", 522, 354, "Mch", 215},
-    {"Mgr", RadioMgrView, RadioMgrDestroy, [] { return static_cast<CPanelBase*>(Panels().memGroup.data()); },
-     "Memory Group Use", 311, 284, "Mgr", 216},
-    {"Mlt", [](QWidget* parent) { PandorView(parent, 2); }, PandorDestroy,
-     [] { return static_cast<CPanelBase*>(Panels().multi.data()); }, "MULTI", 566, 303, "Mlt", 217},
-    {"Set", QuorelView, QuorelDestroy, [] { return static_cast<CPanelBase*>(Panels().setup.data()); },
-     "Setup", 341, 360, "Set", 218},
-    {"Sgr", RadioSgrView, RadioSgrDestroy, [] { return static_cast<CPanelBase*>(Panels().scanGroup.data()); },
-     "Scan Group Set", 315, 312, "Sgr", 219},
-    {"Smn", RadioSmnView, RadioSmnDestroy, [] { return static_cast<CPanelBase*>(Panels().satName.data()); },
-     "Satellite Memory Name", 287, 88, "Smn", 220},
+    {"Agc", RadioAgcView, RadioAgcDestroy, Held<&Registry::agc>, "AGC Time Constant", 354, 98, "Agc", 214},
+    {"Mch", RadioMchView, RadioMchDestroy, Held<&Registry::memory>, "Memory", 522, 354, "Mch", 215},
+    {"Mgr", RadioMgrView, RadioMgrDestroy, Held<&Registry::memGroup>, "Memory Group Use", 311, 284, "Mgr", 216},
+    {"Mlt", [](QWidget* parent) { PandorView(parent, 2); }, PandorDestroy, Held<&Registry::multi>, "MULTI", 566,
+     303, "Mlt", 217},
+    {"Set", QuorelView, QuorelDestroy, Held<&Registry::setup>, "Setup", 341, 360, "Set", 218},
+    {"Sgr", RadioSgrView, RadioSgrDestroy, Held<&Registry::scanGroup>, "Scan Group Set", 315, 312, "Sgr", 219},
+    {"Smn", RadioSmnView, RadioSmnDestroy, Held<&Registry::satName>, "Satellite Memory Name", 287, 88, "Smn",
+     220},
 };
 
 class EveryPanel : public PanelTest, public ::testing::WithParamInterface<PanelCase> {

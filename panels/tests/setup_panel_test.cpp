@@ -1,16 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The setup panel as the operator uses it: the profile's values shown (and
-// the defaults for values that are not numbers), the device list, typing and
-// stepping the transverter rows, OK and Cancel, the reset buttons, and what
-// reaches the virtual transceiver.
+// the defaults for values that are not numbers), the device list, sharing,
+// a network address, and what OK and the reset buttons send to the virtual
+// transceiver.
 #include "setup_panel.h"
+#include "on_the_radio.h"
+#include "setup_panel_fixture.h"
 #include "test_helpers.h"
 
 #include <corvan.h>
 #include <qxsim.h>
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QMouseEvent>
@@ -20,102 +27,12 @@
 
 #include <chrono>
 #include <memory>
+#include <vector>
 
 namespace pandor::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-const QString kSetting = QStringLiteral("Setting");
-
-QString Stored(const char* key) {
-    return platform::GetProfileString(kSetting, QString::fromLatin1(key), QStringLiteral("<missing>"));
-}
-void Store(const char* key, const QString& value) {
-    platform::WriteProfileString(kSetting, QString::fromLatin1(key), value);
-}
-
-class SetupPanelTest : public PanelTest {
-protected:
-    void SetUp() override {
-        PanelTest::SetUp();
-        // The profile starts without a "Setting" section.
-        QSettings(QStringLiteral("BRAVELL"), QStringLiteral("Zephyra")).remove(kSetting);
-        ASSERT_TRUE(root.isValid());
-        ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("dev/serial/by-id")));
-        env.devDir = root.filePath(QStringLiteral("dev"));
-        env.byIdDir = root.filePath(QStringLiteral("dev/serial/by-id"));
-        env.sysTtyDir = root.filePath(QStringLiteral("sys"));
-        for (const char* name : {"ttyS0", "ttyS1", "ttyS2", "ttyUSB0", "ttyACM0"}) {
-            QFile file(QDir(env.devDir).filePath(QString::fromLatin1(name)));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
-        ASSERT_TRUE(QFile::link(QStringLiteral("../../ttyUSB0"), StableName()));
-        env.access = [](const QString& path) {
-            return path.endsWith(QLatin1String("ttyS1")) ? DeviceAccess{false, QStringLiteral("dialout")}
-                                                         : DeviceAccess{};
-        };
-        SetSerialEnvironment(env);
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        platform::SetDialogProvider(dialogs);
-    }
-    void TearDown() override {
-        PanelTest::TearDown();
-        SetSerialEnvironment(SerialEnvironment{});
-    }
-
-    CSetupPanel* Open() {
-        QuorelView(nullptr);
-        return Panels().setup.data();
-    }
-    QString Dev(const char* name) const { return QDir(env.devDir).filePath(QString::fromLatin1(name)); }
-    QString StableName() const { return QDir(env.byIdDir).filePath(QStringLiteral("usb-Maker_Serial-if00-port0")); }
-
-    template <class T>
-    T* Control(int id) const {
-        return Panels().setup->findChild<T*>(QString::number(id));
-    }
-    QComboBox* PortList() const { return Control<QComboBox>(24047); }
-    QComboBox* BaudList() const { return Control<QComboBox>(24053); }
-    QComboBox* DialList() const { return Control<QComboBox>(24128); }
-    QPushButton* Ent(int row) const { return Control<QPushButton>(24130 + row); }
-    QPushButton* Ok() const { return Control<QPushButton>(24134); }
-    QPushButton* Cancel() const { return Control<QPushButton>(24007); }
-    QPushButton* ResetAll() const { return Control<QPushButton>(24008); }
-    QPushButton* ResetVfo() const { return Control<QPushButton>(24009); }
-    QWidget* Digit(int row, int position) const {
-        return Panels().setup->findChild<QWidget*>(QStringLiteral("digit%1_%2").arg(row).arg(position));
-    }
-    QString PortShown() const { return PortList()->currentData().toString(); }
-
-    // Keys go to the widget with the focus, as the operator's do.
-    void Type(const char* keys, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* target = Panels().setup->focusWidget() != nullptr ? Panels().setup->focusWidget()
-                                                                    : Panels().setup.data();
-        for (const char* k = keys; *k != '\0'; ++k) {
-            const int key = *k == '.' ? Qt::Key_Period : Qt::Key_0 + (*k - '0');
-            QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(QLatin1Char(*k)));
-            QCoreApplication::sendEvent(target, &press);
-            target = Panels().setup->focusWidget() != nullptr ? Panels().setup->focusWidget()
-                                                               : Panels().setup.data();
-        }
-    }
-    void Key(int key) {
-        QWidget* target = Panels().setup->focusWidget() != nullptr ? Panels().setup->focusWidget()
-                                                                    : Panels().setup.data();
-        PressKey(target, key);
-    }
-    void Mouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button) {
-        const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-        QMouseEvent event(type, at, widget->mapToGlobal(at), button,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
-        QCoreApplication::sendEvent(widget, &event);
-    }
-
-    QTemporaryDir root;
-    SerialEnvironment env;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
-};
 
 // ------------------------------------------------------------ profile
 
@@ -150,7 +67,8 @@ TEST_F(SetupPanelTest, ListsHaveTheirEntries) {
     QStringList ports;
     for (int i = 0; i < PortList()->count(); ++i) ports << PortList()->itemText(i);
     EXPECT_EQ(ports, QStringList({StableName(), Dev("ttyUSB0"), Dev("ttyACM0"), Dev("ttyS0"),
-                                  Dev("ttyS1") + "  (no access)", Dev("ttyS2"), "Built-in simulator"}));
+                                  Dev("ttyS1") + "  (no access)", Dev("ttyS2"), "Network address...",
+                                  "Built-in simulator"}));
 }
 
 struct DefaultCase {
@@ -374,6 +292,69 @@ INSTANTIATE_TEST_SUITE_P(
                   "Share as &rigctld (port 4532)", "<missing>", "1"}),
     [](const testing::TestParamInfo<ShareCase>& info) { return std::string(info.param.name); });
 
+// ------------------------------------------------------------ network address
+
+// Answers the address box Setup opens: each text in turn, OK after each;
+// `problems` gets what the box said about the texts it refused. Without
+// texts, the box is cancelled.
+void AnswerAddressBox(std::vector<QString> texts, QStringList* problems) {
+    QTimer::singleShot(0, [texts, problems] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr) << "no address box";
+        auto* field = box->findChild<QLineEdit*>();
+        auto* buttons = box->findChild<QDialogButtonBox*>();
+        ASSERT_NE(field, nullptr);
+        ASSERT_NE(buttons, nullptr);
+        if (texts.empty()) {
+            buttons->button(QDialogButtonBox::Cancel)->click();
+            return;
+        }
+        for (const QString& text : texts) {
+            field->setText(text);
+            buttons->button(QDialogButtonBox::Ok)->click();
+            if (!box->isVisible())
+                return;
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                if (!label->text().isEmpty() && !label->text().contains(QLatin1String("e.g.")))
+                    problems->append(label->text());
+        }
+        buttons->button(QDialogButtonBox::Cancel)->click();
+    });
+}
+
+TEST_F(SetupPanelTest, ANetworkAddressTypedIsCheckedListedAndKept) {
+    Store("PortName", StableName());
+    Open();
+    const int entry = PortList()->findText(QStringLiteral("Network address..."));
+    ASSERT_GE(entry, 0);
+    QStringList problems;
+    AnswerAddressBox({QStringLiteral("rfc2217://radio.example"), QStringLiteral("/dev/ttyUSB0"),
+                      QStringLiteral(" rfc2217+tls://radio.example:3334 ")},
+                     &problems);
+    PortList()->setCurrentIndex(entry);
+    emit PortList()->activated(entry);
+    EXPECT_EQ(problems.size(), 2) << problems.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(PortShown(), "rfc2217+tls://radio.example:3334");
+    Ok()->click();
+    EXPECT_EQ(Stored("PortName"), "rfc2217+tls://radio.example:3334");
+
+    // Shown again as it is (no device to find), the device list unchanged.
+    QuorelView(nullptr);
+    EXPECT_EQ(PortShown(), "rfc2217+tls://radio.example:3334");
+    EXPECT_EQ(PortList()->currentText(), "rfc2217+tls://radio.example:3334");
+    EXPECT_GE(PortList()->findData(StableName()), 0);
+    EXPECT_EQ(PortList()->itemText(PortList()->count() - 1), "Built-in simulator");
+
+    // Cancelled: the choice before stays, and OK keeps the stored address.
+    AnswerAddressBox({}, &problems);
+    const int again = PortList()->findText(QStringLiteral("Network address..."));
+    PortList()->setCurrentIndex(again);
+    emit PortList()->activated(again);
+    EXPECT_EQ(PortShown(), "rfc2217+tls://radio.example:3334");
+    Ok()->click();
+    EXPECT_EQ(Stored("PortName"), "rfc2217+tls://radio.example:3334");
+}
+
 TEST_F(SetupPanelTest, OkWithoutAPortChosenWritesNoPort) {
     Open();
     ASSERT_EQ(PortList()->currentIndex(), -1);
@@ -422,190 +403,10 @@ TEST_F(SetupPanelTest, ViewAgainReadsTheProfileAndTheDevicesAgain) {
     EXPECT_GE(PortList()->findData(Dev("ttyUSB1")), 0) << "a device plugged in meanwhile is offered";
 }
 
-// ------------------------------------------------------------ entry
-
-TEST_F(SetupPanelTest, TypedFrequencyWithThePeriodIsTakenByEnt) {
-    CSetupPanel* panel = Open();
-    PandorMsgPS(1);
-    Ent(0)->click();
-    ASSERT_TRUE(panel->inEntry());
-    EXPECT_EQ(panel->rowShown(0), "--.---.---.---");
-    EXPECT_EQ(panel->focusWidget(), Ent(0));
-    for (int row = 1; row < 4; ++row) {
-        EXPECT_FALSE(Ent(row)->isEnabled()) << row;
-    }
-    EXPECT_TRUE(Ent(0)->isEnabled());
-    EXPECT_FALSE(Ok()->isEnabled());
-    EXPECT_FALSE(Cancel()->isEnabled());
-    EXPECT_FALSE(ResetAll()->isEnabled());
-    EXPECT_FALSE(ResetVfo()->isEnabled());
-    EXPECT_FALSE(PortList()->isEnabled());
-
-    Type("144.1");
-    EXPECT_EQ(panel->rowShown(0), "   144.1--.---");
-    EXPECT_EQ(panel->frequency(0), 0) << "taken only when entry ends";
-    Ent(0)->click();
-    EXPECT_FALSE(panel->inEntry());
-    EXPECT_EQ(panel->frequency(0), 144'100'000);
-    EXPECT_EQ(panel->rowShown(0), "   144.100.000");
-    for (int row = 0; row < 4; ++row) {
-        EXPECT_TRUE(Ent(row)->isEnabled()) << row;
-    }
-    EXPECT_TRUE(Ok()->isEnabled() && Cancel()->isEnabled() && ResetAll()->isEnabled() && ResetVfo()->isEnabled());
-    EXPECT_EQ(Stored("TransFreqMain"), "<missing>") << "the profile waits for OK";
-}
-
-TEST_F(SetupPanelTest, EleventhDigitEndsEntryAndKeypadKeysCount) {
-    CSetupPanel* panel = Open();
-    Ent(2)->click();
-    Type("0043", Qt::KeypadModifier);
-    Type("2");
-    Type(".", Qt::KeypadModifier); // five digits typed: ignored
-    Type("100000");
-    EXPECT_FALSE(panel->inEntry());
-    EXPECT_EQ(panel->frequency(2), 432'100'000);
-}
-
-TEST_F(SetupPanelTest, KeypadDecimalCommaActsAsThePeriod) {
-    CSetupPanel* panel = Open();
-    Ent(1)->click();
-    Type("28");
-    QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, Qt::KeypadModifier, QStringLiteral(","));
-    QCoreApplication::sendEvent(panel->focusWidget(), &comma);
-    Type("5");
-    Key(Qt::Key_Return);
-    EXPECT_FALSE(panel->inEntry());
-    EXPECT_TRUE(panel->isVisible()) << "Enter ends entry, it does not close the panel";
-    EXPECT_EQ(panel->frequency(1), 28'500'000);
-}
-
-TEST_F(SetupPanelTest, EntWithoutTypingAndEscKeepTheFrequency) {
-    Store("TransFreqSub", QStringLiteral("00028000000"));
-    CSetupPanel* panel = Open();
-    Ent(1)->click();
-    Ent(1)->click();
-    EXPECT_FALSE(panel->inEntry());
-    EXPECT_EQ(panel->frequency(1), 28'000'000);
-
-    Ent(1)->click();
-    Type("5");
-    Key(Qt::Key_Escape);
-    EXPECT_FALSE(panel->inEntry());
-    EXPECT_TRUE(panel->isVisible()) << "Esc ends entry, it does not cancel the panel";
-    EXPECT_EQ(panel->frequency(1), 28'000'000);
-    EXPECT_EQ(panel->rowShown(1), "    28.000.000");
-
-    Key(Qt::Key_Escape);
-    EXPECT_FALSE(panel->isVisible());
-}
-
-TEST_F(SetupPanelTest, OtherKeysDoNothingDuringEntry) {
-    CSetupPanel* panel = Open();
-    Ent(3)->click();
-    Type("1");
-    for (int key : {Qt::Key_A, Qt::Key_Minus, Qt::Key_Backspace, Qt::Key_Delete}) {
-        PressKey(panel->focusWidget(), key);
-    }
-    EXPECT_TRUE(panel->inEntry());
-    EXPECT_EQ(panel->rowShown(3), "1-.---.---.---");
-    Ok()->click(); // disabled: nothing happens
-    EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(Stored("Baud"), "<missing>");
-}
-
-TEST_F(SetupPanelTest, ResetButtonsStayOffAfterEntryWhileTheRadioIsOff) {
-    CSetupPanel* panel = Open();
-    Ent(0)->click();
-    PandorMsgPS(1); // during entry: remembered, shown afterwards
-    EXPECT_FALSE(ResetAll()->isEnabled());
-    Key(Qt::Key_Escape);
-    EXPECT_TRUE(ResetAll()->isEnabled() && ResetVfo()->isEnabled());
-    PandorMsgPS(0);
-    Ent(0)->click();
-    Ent(0)->click();
-    EXPECT_FALSE(panel->inEntry());
-    EXPECT_FALSE(ResetAll()->isEnabled() || ResetVfo()->isEnabled());
-}
-
-TEST_F(SetupPanelTest, ClosingDuringEntryEndsItWithoutChange) {
-    Store("TransFreqMain", QStringLiteral("00116000000"));
-    CSetupPanel* panel = Open();
-    Ent(0)->click();
-    Type("5");
-    panel->close();
-    EXPECT_FALSE(panel->isVisible());
-    EXPECT_FALSE(panel->inEntry());
-    EXPECT_EQ(panel->frequency(0), 116'000'000);
-    QuorelView(nullptr);
-    EXPECT_TRUE(Ok()->isEnabled());
-}
-
-// ------------------------------------------------------------ mouse
-
-TEST_F(SetupPanelTest, MousePressesStepTheDigitUnderThePointer) {
-    Store("TransFreqMain", QStringLiteral("00144000000"));
-    CSetupPanel* panel = Open();
-    // Position 4 is the 1 MHz digit: left steps down, right up.
-    Mouse(Digit(0, 4), QEvent::MouseButtonPress, Qt::LeftButton);
-    EXPECT_EQ(panel->frequency(0), 143'000'000);
-    EXPECT_TRUE(panel->stepTimerRunning(0));
-    EXPECT_EQ(panel->stepTimerInterval(0), CSetupPanel::kFirstDelayMs);
-    panel->OnStepTimer(0);
-    EXPECT_EQ(panel->frequency(0), 142'000'000);
-    EXPECT_EQ(panel->stepTimerInterval(0), CSetupPanel::kRepeatMs);
-    panel->OnStepTimer(0);
-    EXPECT_EQ(panel->frequency(0), 141'000'000);
-    EXPECT_EQ(panel->rowShown(0), "   141.000.000");
-    Mouse(Digit(0, 4), QEvent::MouseButtonRelease, Qt::LeftButton);
-    EXPECT_FALSE(panel->stepTimerRunning(0));
-    panel->OnStepTimer(0); // a tick already queued does nothing after the release
-    EXPECT_EQ(panel->frequency(0), 141'000'000);
-
-    Mouse(Digit(0, 10), QEvent::MouseButtonPress, Qt::RightButton);
-    Mouse(Digit(0, 10), QEvent::MouseButtonDblClick, Qt::RightButton); // a quick second click
-    Mouse(Digit(0, 10), QEvent::MouseButtonRelease, Qt::RightButton);
-    EXPECT_EQ(panel->frequency(0), 141'000'002);
-    EXPECT_EQ(Stored("TransFreqMain"), "00144000000") << "the profile waits for OK";
-}
-
-TEST_F(SetupPanelTest, ReleaseStopsEveryRowsTimerAndTheTopHolds) {
-    Store("TransFreqUp", QStringLiteral("99999999999"));
-    CSetupPanel* panel = Open();
-    Mouse(Digit(3, 0), QEvent::MouseButtonPress, Qt::RightButton);
-    EXPECT_EQ(panel->frequency(3), 99'999'999'999);
-    panel->PressDigit(1, 0, true);
-    EXPECT_TRUE(panel->stepTimerRunning(1) && panel->stepTimerRunning(3));
-    Mouse(Digit(3, 0), QEvent::MouseButtonRelease, Qt::RightButton);
-    for (int row = 0; row < 4; ++row) {
-        EXPECT_FALSE(panel->stepTimerRunning(row)) << row;
-    }
-    Mouse(Digit(2, 0), QEvent::MouseButtonPress, Qt::LeftButton);
-    EXPECT_EQ(panel->frequency(2), 0) << "nothing below zero";
-}
-
-TEST_F(SetupPanelTest, MouseDoesNothingDuringEntry) {
-    CSetupPanel* panel = Open();
-    Ent(0)->click();
-    Mouse(Digit(1, 10), QEvent::MouseButtonPress, Qt::RightButton);
-    EXPECT_EQ(panel->frequency(1), 0);
-    EXPECT_FALSE(panel->stepTimerRunning(1));
-}
-
 // ------------------------------------------------------------ the radio
 
-class SetupOnTheRadio : public SetupPanelTest {
+class SetupOnTheRadio : public OnTheRadio<SetupPanelTest> {
 protected:
-    void SetUp() override {
-        SetupPanelTest::SetUp();
-        ASSERT_TRUE(radio.start()) << radio.lastError();
-        ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-        radio.clearReceived();
-    }
-    void TearDown() override {
-        SetupPanelTest::TearDown();
-        link.Close();
-        radio.stop();
-    }
     // Everything the radio received before a marker sent now.
     std::vector<std::string> Received() {
         link.ConnDirect("ID;");
@@ -617,9 +418,6 @@ protected:
         }
         return texts;
     }
-
-    qxsim::Radio radio;
-    CCorvan link;
 };
 
 TEST_F(SetupOnTheRadio, OkWithoutChangesRewritesTheSettingsButSendsNothing) {
@@ -683,6 +481,7 @@ TEST_F(SetupOnTheRadio, VfoResetKeepsTheSpeedList) {
     EXPECT_EQ(BaudList()->currentText(), "  19200bps");
     EXPECT_EQ(Received(), std::vector<std::string>{"SR1"});
 }
+
 
 } // namespace
 } // namespace pandor::test

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The panels against the virtual transceiver: what they put on the wire and
 // what they take from the replies the link has stored.
+#include "on_the_radio.h"
 #include "test_helpers.h"
 
 #include <corvan.h>
@@ -16,19 +17,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class PanelsOnTheRadio : public PanelTest {
+class PanelsOnTheRadio : public OnTheRadio<PanelTest> {
 protected:
     void SetUp() override {
-        PanelTest::SetUp();
-        ASSERT_TRUE(radio.start()) << radio.lastError();
-        ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-        ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQR7730);
-        radio.clearReceived();
-    }
-    void TearDown() override {
-        PanelTest::TearDown();
-        link.Close();
-        radio.stop();
+        OnTheRadio::SetUp();
+        if (!HasFatalFailure()) {
+            ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQR7730);
+        }
     }
 
     // Commands go out in order: once a later ID query has reached the radio,
@@ -66,9 +61,6 @@ protected:
         }
         return nullptr;
     }
-
-    qxsim::Radio radio;
-    CCorvan link;
 };
 
 TEST_F(PanelsOnTheRadio, ResetButtonsSendSrAndTellTheConsole) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the panel tests: a main window that collects the window
 // messages posted to it, and a fixture that starts every test with no panel,
-// an empty "WindowPos" section and the recorded help requests cleared.
+// an empty "WindowPos" section and the recorded help requests cleared (and
+// one that opens the memory channel editor on top).
 #pragma once
 
 #include "frame_registry.h"
@@ -100,6 +101,19 @@ protected:
 
     MessageSink sink;
     std::vector<int> helpContexts;
+};
+
+// The memory channel editor, opened as the console opens it.
+class MemoryPanelTest : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        RadioMchView(nullptr);
+        panel = Panels().memory.data();
+        ASSERT_NE(panel, nullptr);
+    }
+
+    CMemoryPanel* panel = nullptr;
 };
 
 } // namespace pandor::test

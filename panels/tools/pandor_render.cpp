@@ -186,20 +186,6 @@ void TypeKeys(QWidget* panel, const char* keys) {
     }
 }
 
-// The port list open, as its own picture.
-bool RenderSetupPorts(QWidget* panel, const QString& path) {
-    auto* box = panel->findChild<QComboBox*>(QStringLiteral("24047"));
-    if (box == nullptr) {
-        return false;
-    }
-    box->showPopup();
-    QApplication::processEvents();
-    QWidget* popup = box->view()->window();
-    const bool saved = popup != nullptr && popup->grab().save(path);
-    box->hidePopup();
-    return saved;
-}
-
 int RenderSetupStates(const QString& folder) {
     QWidget console; // the console's font, as in RenderStates
     QFont consoleFont(QStringLiteral("Times New Roman"));
@@ -250,7 +236,7 @@ int RenderSetupStates(const QString& folder) {
     QApplication::processEvents();
     save(panel, "entry_done");
     const QString popup = QDir(folder).filePath(QStringLiteral("pandor_Set_ports_popup.png"));
-    if (RenderSetupPorts(panel, popup)) {
+    if (RenderPopup(panel, "24047", popup)) { // the port list
         std::printf("%s\n", qPrintable(popup));
     } else {
         std::fprintf(stderr, "pandor-render: Set ports popup failed\n");

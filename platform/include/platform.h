@@ -70,6 +70,13 @@ void SetMainWindow(QWidget* window);
 QWidget* MainWindow();
 bool PostToMainWindow(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
 
+// What every wait for the radio's answer adds for the line it comes over:
+// one round trip on a line slower than a local one (a network port), 0 on a
+// local line, so that a local line's waits stay as they are. The console
+// sets it as it measures the line; any thread may read it.
+int ReplyAllowanceMs();
+void SetReplyAllowanceMs(int milliseconds);
+
 // Delivers queued events of the calling thread and returns: at most
 // `maxMessages` window messages are dispatched per call (the rest stay queued,
 // in order, ahead of messages posted later). Safe inside a handler of a

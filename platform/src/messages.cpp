@@ -5,6 +5,8 @@
 
 #include "guarded_receiver.h"
 
+#include <corvan.h>
+
 #include <QCoreApplication>
 #include <QThread>
 #include <QWidget>
@@ -60,7 +62,10 @@ void QtLinkTarget::setReceiver(QObject* receiver) { m_state->receiver->set(recei
 
 void InstallLinkMessageBoxes() {
     CCorvan::SetMessageBoxHandler([](const char* text) {
-        const QString message = QString::fromUtf8(text != nullptr ? text : "");
+        QString message = QString::fromUtf8(text != nullptr ? text : "");
+        // The box says why the port did not open when the link knows.
+        if (const std::string why = corvan::LastOpenError(); !why.empty() && message.contains(QLatin1String("COM port")))
+            message += QStringLiteral("\n\n") + QString::fromStdString(why);
         QCoreApplication* app = QCoreApplication::instance();
         if (app == nullptr) {
             std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());

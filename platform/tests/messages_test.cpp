@@ -49,6 +49,14 @@ void drain() {
     }
 }
 
+// Checks that `r` received `count` messages, their wParam 0, 1, 2, ... in order.
+void ExpectNumberedInOrder(const Recorder& r, std::size_t count) {
+    ASSERT_EQ(r.received.size(), count);
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(r.received[i].wParam, i);
+    }
+}
+
 class PlatformMessages : public ::testing::Test {
 protected:
     void SetUp() override { drain(); }
@@ -92,10 +100,7 @@ TEST_F(PlatformMessages, PumpDispatchesAtMostTheLimitAndKeepsTheRestInOrder) {
     EXPECT_EQ(platform::PumpMessages(100), 100);
     EXPECT_EQ(platform::PumpMessages(100), 50);
     EXPECT_EQ(platform::PumpMessages(100), 0);
-    ASSERT_EQ(r.received.size(), 250u);
-    for (std::uintptr_t i = 0; i < 250; ++i) {
-        EXPECT_EQ(r.received[i].wParam, i);
-    }
+    ExpectNumberedInOrder(r, 250);
 }
 
 TEST_F(PlatformMessages, HeldBackMessagesStayAheadOfNewerOnes) {
@@ -106,10 +111,7 @@ TEST_F(PlatformMessages, HeldBackMessagesStayAheadOfNewerOnes) {
     EXPECT_EQ(platform::PumpMessages(2), 2);
     platform::PostMessage(&r, 4100, 5);
     drain();
-    ASSERT_EQ(r.received.size(), 6u);
-    for (std::uintptr_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(r.received[i].wParam, i);
-    }
+    ExpectNumberedInOrder(r, 6);
 }
 
 TEST_F(PlatformMessages, OtherEventsAreDeliveredEvenWithAZeroLimit) {
@@ -141,10 +143,7 @@ TEST_F(PlatformMessages, NestedPumpCountsItsOwnMessages) {
     EXPECT_EQ(outer, 5);
     EXPECT_EQ(r.received.size(), 8u);
     drain();
-    ASSERT_EQ(r.received.size(), 10u);
-    for (std::uintptr_t i = 0; i < 10; ++i) {
-        EXPECT_EQ(r.received[i].wParam, i);
-    }
+    ExpectNumberedInOrder(r, 10);
 }
 
 TEST_F(PlatformMessages, MessagesFromAnotherThreadAllArriveInOrder) {
@@ -158,10 +157,7 @@ TEST_F(PlatformMessages, MessagesFromAnotherThreadAllArriveInOrder) {
     });
     reader.join();
     drain();
-    ASSERT_EQ(r.received.size(), static_cast<std::size_t>(kCount));
-    for (int i = 0; i < kCount; ++i) {
-        EXPECT_EQ(r.received[i].wParam, static_cast<std::uintptr_t>(i));
-    }
+    ExpectNumberedInOrder(r, kCount);
 }
 
 TEST_F(PlatformMessages, LinkTargetPostsNothingOnceTheReceiverIsGone) {

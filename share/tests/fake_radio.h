@@ -6,6 +6,7 @@
 #include <zephyra_share.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace share_test {
@@ -62,10 +63,27 @@ struct FakeRadio : zshare::RadioBackend {
 
     zshare::Result Check() const { return ready ? zshare::Result::Ok : zshare::Result::NotAvailable; }
     void Note(const std::string& what) { calls.push_back(what); }
+    // A getter hands out a field; a setter notes its call, then stores. Set
+    // notes the name and the value as a number ("SetRit 120", "SetPtt 1").
+    template <class T>
+    zshare::Result Read(T& out, const std::type_identity_t<T>& value) const {
+        out = value;
+        return Check();
+    }
+    template <class T>
+    zshare::Result Store(T& field, const std::type_identity_t<T>& value, const std::string& what) {
+        Note(what);
+        field = value;
+        return Check();
+    }
+    template <class T>
+    zshare::Result Set(T& field, const std::type_identity_t<T>& value, const char* name) {
+        const std::string number = std::to_string(static_cast<long long>(value));
+        return Store(field, value, std::string(name) + " " + number);
+    }
 
     zshare::Result GetFrequency(zshare::Vfo v, std::int64_t& hz) override {
-        hz = Resolve(v) == zshare::Vfo::B ? b : a;
-        return Check();
+        return Read(hz, Resolve(v) == zshare::Vfo::B ? b : a);
     }
     zshare::Result SetFrequency(zshare::Vfo v, std::int64_t hz) override {
         Note("SetFrequency " + std::string(Resolve(v) == zshare::Vfo::B ? "B " : "A ") + std::to_string(hz));
@@ -84,24 +102,14 @@ struct FakeRadio : zshare::RadioBackend {
             width = passband;
         return Check();
     }
-    zshare::Result GetVfo(zshare::Vfo& v) override {
-        v = rx;
-        return Check();
-    }
+    zshare::Result GetVfo(zshare::Vfo& v) override { return Read(v, rx); }
     zshare::Result SetVfo(zshare::Vfo v) override {
         Note("SetVfo");
         rx = tx = v;
         return Check();
     }
-    zshare::Result GetPtt(bool& on) override {
-        on = ptt;
-        return Check();
-    }
-    zshare::Result SetPtt(bool on) override {
-        Note(on ? "SetPtt 1" : "SetPtt 0");
-        ptt = on;
-        return Check();
-    }
+    zshare::Result GetPtt(bool& on) override { return Read(on, ptt); }
+    zshare::Result SetPtt(bool on) override { return Set(ptt, on, "SetPtt"); }
     zshare::Result GetSplit(bool& on, zshare::Vfo& v) override {
         on = tx != rx;
         v = tx;
@@ -112,24 +120,10 @@ struct FakeRadio : zshare::RadioBackend {
         tx = on ? v : rx;
         return Check();
     }
-    zshare::Result GetRit(int& hz) override {
-        hz = rit;
-        return Check();
-    }
-    zshare::Result SetRit(int hz) override {
-        Note("SetRit " + std::to_string(hz));
-        rit = hz;
-        return Check();
-    }
-    zshare::Result GetXit(int& hz) override {
-        hz = xit;
-        return Check();
-    }
-    zshare::Result SetXit(int hz) override {
-        Note("SetXit " + std::to_string(hz));
-        xit = hz;
-        return Check();
-    }
+    zshare::Result GetRit(int& hz) override { return Read(hz, rit); }
+    zshare::Result SetRit(int hz) override { return Set(rit, hz, "SetRit"); }
+    zshare::Result GetXit(int& hz) override { return Read(hz, xit); }
+    zshare::Result SetXit(int hz) override { return Set(xit, hz, "SetXit"); }
     double& LevelRef(zshare::Level l) {
         switch (l) {
         case zshare::Level::Af: return af;
@@ -146,31 +140,20 @@ struct FakeRadio : zshare::RadioBackend {
         }
     }
     zshare::Result GetLevel(zshare::Level l, double& v) override {
-        v = l == zshare::Level::PowerMeter ? (ptt ? rfPower : 0.0) : LevelRef(l);
-        return Check();
+        return Read(v, l == zshare::Level::PowerMeter ? (ptt ? rfPower : 0.0) : LevelRef(l));
     }
     zshare::Result SetLevel(zshare::Level l, double v) override {
-        Note("SetLevel " + std::to_string(static_cast<int>(l)) + " " + std::to_string(v));
-        LevelRef(l) = v;
-        return Check();
+        return Store(LevelRef(l), v,
+                     "SetLevel " + std::to_string(static_cast<int>(l)) + " " + std::to_string(v));
     }
-    zshare::Result GetPowerOn(bool& on) override {
-        on = power;
-        return Check();
-    }
-    zshare::Result SetPowerOn(bool on) override {
-        Note(on ? "SetPowerOn 1" : "SetPowerOn 0");
-        power = on;
-        return Check();
-    }
+    zshare::Result GetPowerOn(bool& on) override { return Read(on, power); }
+    zshare::Result SetPowerOn(bool on) override { return Set(power, on, "SetPowerOn"); }
     zshare::Result GetFunc(zshare::Func f, bool& on) override {
-        on = funcs[static_cast<int>(f)];
-        return Check();
+        return Read(on, funcs[static_cast<int>(f)]);
     }
     zshare::Result SetFunc(zshare::Func f, bool on) override {
-        Note("SetFunc " + std::to_string(static_cast<int>(f)) + (on ? " 1" : " 0"));
-        funcs[static_cast<int>(f)] = on;
-        return Check();
+        return Store(funcs[static_cast<int>(f)], on,
+                     "SetFunc " + std::to_string(static_cast<int>(f)) + (on ? " 1" : " 0"));
     }
     zshare::Result DoVfoOp(zshare::VfoOp op) override {
         Note("DoVfoOp " + std::to_string(static_cast<int>(op)));
@@ -181,51 +164,18 @@ struct FakeRadio : zshare::RadioBackend {
         morse = text;
         return Check();
     }
-    zshare::Result GetShift(zshare::Shift& s) override {
-        s = shift;
-        return Check();
-    }
-    zshare::Result SetShift(zshare::Shift s) override {
-        Note("SetShift " + std::to_string(static_cast<int>(s)));
-        shift = s;
-        return Check();
-    }
-    zshare::Result GetRepeaterOffset(std::int64_t& hz) override {
-        hz = offset;
-        return Check();
-    }
+    zshare::Result GetShift(zshare::Shift& s) override { return Read(s, shift); }
+    zshare::Result SetShift(zshare::Shift s) override { return Set(shift, s, "SetShift"); }
+    zshare::Result GetRepeaterOffset(std::int64_t& hz) override { return Read(hz, offset); }
     zshare::Result SetRepeaterOffset(std::int64_t hz) override {
-        Note("SetRepeaterOffset " + std::to_string(hz));
-        offset = hz;
-        return Check();
+        return Set(offset, hz, "SetRepeaterOffset");
     }
-    zshare::Result GetCtcssTone(int& t) override {
-        t = tone;
-        return Check();
-    }
-    zshare::Result SetCtcssTone(int t) override {
-        Note("SetCtcssTone " + std::to_string(t));
-        tone = t;
-        return Check();
-    }
-    zshare::Result GetDcsCode(int& c) override {
-        c = dcs;
-        return Check();
-    }
-    zshare::Result SetDcsCode(int c) override {
-        Note("SetDcsCode " + std::to_string(c));
-        dcs = c;
-        return Check();
-    }
-    zshare::Result GetMemory(int& c) override {
-        c = memory;
-        return Check();
-    }
-    zshare::Result SetMemory(int c) override {
-        Note("SetMemory " + std::to_string(c));
-        memory = c;
-        return Check();
-    }
+    zshare::Result GetCtcssTone(int& t) override { return Read(t, tone); }
+    zshare::Result SetCtcssTone(int t) override { return Set(tone, t, "SetCtcssTone"); }
+    zshare::Result GetDcsCode(int& c) override { return Read(c, dcs); }
+    zshare::Result SetDcsCode(int c) override { return Set(dcs, c, "SetDcsCode"); }
+    zshare::Result GetMemory(int& c) override { return Read(c, memory); }
+    zshare::Result SetMemory(int c) override { return Set(memory, c, "SetMemory"); }
 };
 
 } // namespace share_test

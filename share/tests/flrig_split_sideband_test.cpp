@@ -3,54 +3,26 @@
 // sees over the flrig protocol when it turns split on and asks for the
 // sideband: split transmits on the VFO that does not receive, and the
 // sideband follows the mode that is on the air.
-#include "fake_radio.h"
-#include "line_client.h"
-
-#include <QCoreApplication>
-
-#include <gtest/gtest.h>
-
-#include <chrono>
+#include "share_fixture.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-using share_test::FakeRadio;
-using share_test::LineClient;
-
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
+using namespace share_test;
 
 class FlrigClientView : public ::testing::Test {
 protected:
     void SetUp() override {
-        zshare::ServerSettings s;
-        s.enabled = true;
-        s.port = 0;
-        ASSERT_TRUE(server.Apply(s));
+        ASSERT_NO_FATAL_FAILURE(Listen(server));
         ASSERT_TRUE(client.Connect(server.Status().port));
     }
 
     // One call over the kept-alive connection; the whole HTTP response.
     std::string Call(const std::string& method, const std::string& params = "") {
-        const std::string body = "<?xml version=\"1.0\"?><methodCall><methodName>" + method +
-                                 "</methodName><params>" + params + "</params></methodCall>";
-        const std::string request = "POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\n"
-                                    "Connection: keep-alive\r\nContent-Length: " +
-                                    std::to_string(body.size()) + "\r\n\r\n" + body;
-        if (!client.Send(request))
+        if (!client.Send(XmlRpcPost(XmlRpcCall(method, params))))
             return {};
-        return client.ReadUntil(
-            [](const std::string& s) {
-                const auto end = s.find("\r\n\r\n");
-                if (end == std::string::npos)
-                    return std::size_t{0};
-                const auto at = s.find("Content-Length: ");
-                const std::size_t length = at == std::string::npos ? 0 : std::stoul(s.substr(at + 16));
-                return s.size() >= end + 4 + length ? end + 4 + length : 0;
-            },
-            3s, Pump);
+        return client.ReadHttpResponse(3s, Pump);
     }
-    static std::string IntParam(int v) { return "<param><value><i4>" + std::to_string(v) + "</i4></value></param>"; }
+    static std::string IntParam(int v) { return XmlRpcParam("i4", std::to_string(v)); }
     static bool Has(const std::string& answer, const std::string& part) {
         return answer.find(part) != std::string::npos;
     }

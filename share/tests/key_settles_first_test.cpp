@@ -3,35 +3,19 @@
 // either server, the console's operator), what the console settles first
 // (a visual-scan sweep tuned back to its centre) is done before the radio
 // keys, and only for a key: an unkey or a release leaves it alone.
-#include "fake_radio.h"
-#include "line_client.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-
-#include <gtest/gtest.h>
+#include "share_fixture.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace {
 
-using namespace std::chrono_literals;
-using share_test::FakeRadio;
-using share_test::LineClient;
+using namespace share_test;
 using zshare::Transmitter;
 
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
-
-class KeySettlesFirst : public ::testing::Test {
+class KeySettlesFirst : public ServersTest {
 protected:
     void SetUp() override {
-        zshare::ServerSettings s;
-        s.enabled = true;
-        s.port = 0;
-        ASSERT_TRUE(rigctl.Apply(s));
-        ASSERT_TRUE(flrig.Apply(s));
+        ASSERT_NO_FATAL_FAILURE(ServersTest::SetUp());
         // The console's hook: a sweep on 14.192.400 goes back to 14.195.000.
         queue.Ptt().SetBeforeKey([this] {
             ++settled;
@@ -50,10 +34,6 @@ protected:
                 out.push_back(c);
         return out;
     }
-    FakeRadio radio;
-    zshare::RequestQueue queue{radio};
-    zshare::RigctlServer rigctl{queue};
-    zshare::FlrigServer flrig{queue};
     bool sweeping = true;
     int settled = 0;
 };
@@ -73,17 +53,8 @@ TEST_F(KeySettlesFirst, ARigctlClientsKeyTunesBackBeforeTheRadioKeys) {
 TEST_F(KeySettlesFirst, AnXmlRpcClientsKeyTunesBackBeforeTheRadioKeys) {
     LineClient c;
     ASSERT_TRUE(c.Connect(flrig.Status().port));
-    const std::string body =
-        "<?xml version=\"1.0\"?><methodCall><methodName>rig.set_ptt</methodName><params>"
-        "<param><value><int>1</int></value></param></params></methodCall>";
-    ASSERT_TRUE(c.Send("POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\nContent-Length: " +
-                       std::to_string(body.size()) + "\r\n\r\n" + body));
-    c.ReadUntil(
-        [](const std::string& s) {
-            const auto end = s.find("</methodResponse>");
-            return end == std::string::npos ? 0 : end + 17;
-        },
-        3s, Pump);
+    ASSERT_TRUE(c.Send(XmlRpcPost(XmlRpcCall("rig.set_ptt", XmlRpcParam("int", "1")), nullptr)));
+    c.ReadThrough("</methodResponse>", 3s, Pump);
     EXPECT_EQ(Wire(), (std::vector<std::string>{"SetFrequency A 14195000", "SetPtt 1"}));
 }
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // line_client.h - a plain TCP client over POSIX sockets for the sharing
-// tests and the bench. It never runs an event loop of its own: a caller on
-// the server's thread passes a pump that keeps the server going while it
-// waits (the load test's threads pass none).
+// tests and the bench, and the XML-RPC requests their clients send. It never
+// runs an event loop of its own: a caller on the server's thread passes a
+// pump that keeps the server going while it waits (the load test's threads
+// pass none).
 #pragma once
 
 #include <arpa/inet.h>
@@ -15,7 +16,10 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace share_test {
 
@@ -96,6 +100,29 @@ public:
         return out;
     }
 
+    // Everything up to and with the first `marker` ("</methodResponse>").
+    std::string ReadThrough(const std::string& marker, std::chrono::milliseconds timeout, const Pump& pump = {}) {
+        return ReadUntil(
+            [&marker](const std::string& s) {
+                const auto end = s.find(marker);
+                return end == std::string::npos ? 0 : end + marker.size();
+            },
+            timeout, pump);
+    }
+    // One whole HTTP response: its header and the body its Content-Length
+    // gives.
+    std::string ReadHttpResponse(std::chrono::milliseconds timeout, const Pump& pump = {}) {
+        return ReadUntil(
+            [](const std::string& s) {
+                const auto end = s.find("\r\n\r\n");
+                if (end == std::string::npos)
+                    return std::size_t{0};
+                const auto at = s.find("Content-Length: ");
+                const std::size_t length = at == std::string::npos ? 0 : std::stoul(s.substr(at + 16));
+                return s.size() >= end + 4 + length ? end + 4 + length : 0;
+            },
+            timeout, pump);
+    }
     // One line ending in "\n" (with it).
     std::string ReadLine(std::chrono::milliseconds timeout, const Pump& pump = {}) {
         return ReadUntil([](const std::string& s) { const auto n = s.find('\n'); return n == std::string::npos ? 0 : n + 1; },
@@ -103,18 +130,7 @@ public:
     }
     // An answer of `lines` lines.
     std::string ReadLines(int lines, std::chrono::milliseconds timeout, const Pump& pump = {}) {
-        return ReadUntil(
-            [lines](const std::string& s) {
-                std::size_t at = 0;
-                for (int i = 0; i < lines; ++i) {
-                    const auto n = s.find('\n', at);
-                    if (n == std::string::npos)
-                        return std::size_t{0};
-                    at = n + 1;
-                }
-                return at;
-            },
-            timeout, pump);
+        return ReadUntil([lines](const std::string& s) { return LinesEnd(s, lines); }, timeout, pump);
     }
     // An answer that ends with a line starting "RPRT ".
     std::string ReadReport(std::chrono::milliseconds timeout, const Pump& pump = {}) {
@@ -140,18 +156,7 @@ public:
             return {};
         return ReadUntil(
             [lines](const std::string& s) {
-                if (s.compare(0, 5, "RPRT ") == 0) {
-                    const auto n = s.find('\n');
-                    return n == std::string::npos ? 0 : n + 1;
-                }
-                std::size_t at = 0;
-                for (int i = 0; i < lines; ++i) {
-                    const auto n = s.find('\n', at);
-                    if (n == std::string::npos)
-                        return std::size_t{0};
-                    at = n + 1;
-                }
-                return at;
+                return LinesEnd(s, s.compare(0, 5, "RPRT ") == 0 ? 1 : lines);
             },
             timeout, pump);
     }
@@ -161,10 +166,61 @@ public:
         return m_closed;
     }
 
+    // Where the `lines` lines of `s` from `from` on end; 0 while they have
+    // not all come.
+    static std::size_t LinesEnd(const std::string& s, int lines, std::size_t from = 0) {
+        std::size_t at = from;
+        for (int i = 0; i < lines; ++i) {
+            const auto n = s.find('\n', at);
+            if (n == std::string::npos)
+                return 0;
+            at = n + 1;
+        }
+        return at;
+    }
+
 private:
     int m_fd = -1;
     bool m_closed = false;
     std::string m_pending;
 };
+
+// The lines of an answer, without their ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+// The body of an XML-RPC call of `method` with `params` (its <param>
+// elements).
+inline std::string XmlRpcCall(const std::string& method, const std::string& params = "") {
+    return "<?xml version=\"1.0\"?><methodCall><methodName>" + method + "</methodName><params>" + params +
+           "</params></methodCall>";
+}
+
+// One <param> of `type` ("int", "string", ...) holding `value`.
+inline std::string XmlRpcParam(const std::string& type, const std::string& value) {
+    return "<param><value><" + type + ">" + value + "</" + type + "></value></param>";
+}
+
+// `body` posted to the XML-RPC server, with `connection` as the Connection
+// header (none when null).
+inline std::string XmlRpcPost(const std::string& body, const char* connection = "keep-alive") {
+    return "POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\n" +
+           (connection ? "Connection: " + std::string(connection) + "\r\n" : std::string()) +
+           "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+// The first group of each match of `pattern` in `text`, in order.
+inline std::vector<std::string> Captures(const std::string& text, const std::regex& pattern) {
+    std::vector<std::string> out;
+    const std::sregex_iterator end;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != end; ++it)
+        out.push_back((*it)[1]);
+    return out;
+}
 
 } // namespace share_test

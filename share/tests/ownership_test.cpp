@@ -4,40 +4,14 @@
 // the test moves. A release acts only for the owner; an explicit unkey from
 // anyone unkeys; the hold a closed XML-RPC connection leaves passes to
 // nobody; a release the radio could not take is done once it is back.
-#include "fake_radio.h"
-#include "line_client.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-
-#include <gtest/gtest.h>
+#include "share_fixture.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace {
 
-using namespace std::chrono_literals;
-using share_test::FakeRadio;
-using share_test::LineClient;
+using namespace share_test;
 using zshare::Transmitter;
-
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < timeout.count()) {
-        Pump();
-        if (done())
-            return true;
-        QThread::msleep(1);
-    }
-    return done();
-}
-
-void PumpFor(std::chrono::milliseconds time) { PumpUntil([] { return false; }, time); }
 
 // A radio that can be away: then nothing reaches it, PTT neither.
 struct Radio : FakeRadio {
@@ -50,51 +24,25 @@ struct Radio : FakeRadio {
     std::size_t Releases() const { return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), "SetPtt 0")); }
 };
 
-std::string Post(const std::string& body, const char* connection) {
-    return "POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\nConnection: " + std::string(connection) +
-           "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-}
-
-std::string Call(const std::string& method, const std::string& params = "") {
-    return "<?xml version=\"1.0\"?><methodCall><methodName>" + method + "</methodName><params>" + params +
-           "</params></methodCall>";
-}
-
-std::string Ptt(int on) { return Call("rig.set_ptt", "<param><value><int>" + std::to_string(on) + "</int></value></param>"); }
+std::string Ptt(int on) { return XmlRpcCall("rig.set_ptt", XmlRpcParam("int", std::to_string(on))); }
 
 class Owner : public ::testing::Test {
 protected:
     void SetUp() override {
         zshare::ServerSettings s;
-        s.enabled = true;
-        s.port = 0;
         s.pttSilenceSeconds = 3;
         for (zshare::ShareServer* server : {static_cast<zshare::ShareServer*>(&rigctl),
                                             static_cast<zshare::ShareServer*>(&flrig)}) {
             server->SetClock([this] { return now; });
-            ASSERT_TRUE(server->Apply(s));
+            ASSERT_NO_FATAL_FAILURE(Listen(*server, s));
         }
         rigctlPort = rigctl.Status().port;
         flrigPort = flrig.Status().port;
     }
     std::string Ask(LineClient& c, const std::string& line) { return c.Ask(line, 1, 3s, Pump); }
-    std::string Response(LineClient& c) {
-        return c.ReadUntil(
-            [](const std::string& s) {
-                const auto end = s.find("</methodResponse>");
-                return end == std::string::npos ? 0 : end + 17;
-            },
-            3s, Pump);
-    }
+    static std::string Response(LineClient& c) { return c.ReadThrough("</methodResponse>", 3s, Pump); }
     // One call on its own connection, closed after the answer (HTTP/1.0 style).
-    std::string Once(const std::string& body) {
-        LineClient c;
-        EXPECT_TRUE(c.Connect(flrigPort));
-        EXPECT_TRUE(c.Send(Post(body, "close")));
-        const std::string answer = Response(c);
-        EXPECT_TRUE(c.WaitClosed(3s, Pump));
-        return answer;
-    }
+    std::string Once(const std::string& body) { return PostOnce(flrigPort, body, Response); }
     // Moves the servers' clock past the silence time and lets the check run.
     void Silence() {
         now += 3'500;
@@ -151,7 +99,7 @@ TEST_F(Owner, TheHoldOfAClosedXmlRpcConnectionPassesToNobody) {
     EXPECT_TRUE(radio.ptt);
     LineClient b;
     ASSERT_TRUE(b.Connect(flrigPort));
-    ASSERT_TRUE(b.Send(Post(Call("rig.get_vfo"), "keep-alive")));
+    ASSERT_TRUE(b.Send(XmlRpcPost(XmlRpcCall("rig.get_vfo"), "keep-alive")));
     EXPECT_NE(Response(b).find("14074000"), std::string::npos);
     EXPECT_NE(Once(Ptt(0)).find("<i4>0</i4>"), std::string::npos);
     EXPECT_FALSE(radio.ptt);
@@ -177,7 +125,7 @@ TEST_F(Owner, TheHoldOfAClosedXmlRpcConnectionPassesToNobody) {
 TEST_F(Owner, AHeldTransmissionEndsWithTheSilenceOfItsProgram) {
     EXPECT_NE(Once(Ptt(1)).find("<i4>0</i4>"), std::string::npos);
     now += 2'000;
-    EXPECT_NE(Once(Call("rig.get_ptt")).find("<i4>1</i4>"), std::string::npos);
+    EXPECT_NE(Once(XmlRpcCall("rig.get_ptt")).find("<i4>1</i4>"), std::string::npos);
     now += 1'500;
     PumpFor(400ms);
     EXPECT_TRUE(radio.ptt) << "released although its program was heard";

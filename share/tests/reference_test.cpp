@@ -6,38 +6,18 @@
 // the shape of an answer; "rigctld -m 4" on our own XML-RPC server, a radio
 // without what we do not serve, for the report a client gets then). The
 // daemon is required: the tests fail without it (scripts/deps.sh installs it).
-#include "fake_radio.h"
-#include "line_client.h"
+#include "daemon_process.h"
+#include "share_fixture.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTcpServer>
-#include <QThread>
 
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <memory>
 #include <regex>
 
 namespace {
 
-using namespace std::chrono_literals;
-using share_test::FakeRadio;
-using share_test::LineClient;
-
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
-
-void PumpFor(std::chrono::milliseconds time) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < time.count()) {
-        Pump();
-        QThread::msleep(1);
-    }
-}
+using namespace share_test;
 
 // ---------------------------------------------------------------- fldigi's bandwidth box
 
@@ -59,11 +39,8 @@ std::string Call(FakeRadio& radio, const std::string& body) {
 
 // The strings of a response's values, in order.
 std::vector<std::string> Strings(const std::string& response) {
-    std::vector<std::string> out;
     static const std::regex value("<string>([^<]*)</string>");
-    for (auto it = std::sregex_iterator(response.begin(), response.end(), value); it != std::sregex_iterator(); ++it)
-        out.push_back((*it)[1]);
-    return out;
+    return Captures(response, value);
 }
 
 // fldigi fills its bandwidth box from rig.get_bws, and on the operator's
@@ -112,57 +89,17 @@ TEST(FldigiBandwidth, AWidthInHertzIsStillUnderstoodAndNothingElse) {
 
 // ---------------------------------------------------------------- the servers over sockets
 
-class Servers : public ::testing::Test {
+class Servers : public ServersTest {
 protected:
-    void SetUp() override {
-        zshare::ServerSettings s;
-        s.enabled = true;
-        s.port = 0;
-        ASSERT_TRUE(rigctl.Apply(s));
-        ASSERT_TRUE(flrig.Apply(s));
-        rigctlPort = rigctl.Status().port;
-        flrigPort = flrig.Status().port;
-    }
-    void TearDown() override {
-        for (auto* p : {&dummy, &flrigDaemon}) {
-            if (*p) {
-                (*p)->kill();
-                (*p)->waitForFinished(3000);
-                p->reset();
-            }
-        }
-    }
+    void TearDown() override { share_test::StopProcesses({&dummy, &flrigDaemon}, 3000); }
     // The daemon with `args` on a free port, once it accepts connections; 0
     // when it does not start.
-    std::uint16_t StartDaemon(std::unique_ptr<QProcess>& process, QStringList args) {
+    std::uint16_t StartDaemon(std::unique_ptr<QProcess>& process, const QStringList& args) {
         const QString rigctld = QStandardPaths::findExecutable(QStringLiteral("rigctld"));
         if (rigctld.isEmpty())
             return 0;
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            quint16 port = 0;
-            {
-                QTcpServer probe;
-                if (!probe.listen(QHostAddress::LocalHost, 0))
-                    continue;
-                port = probe.serverPort();
-            }
-            process = std::make_unique<QProcess>();
-            process->start(rigctld, args + QStringList{QStringLiteral("-T"), QStringLiteral("127.0.0.1"),
-                                                       QStringLiteral("-t"), QString::number(port)});
-            if (!process->waitForStarted(5000))
-                continue;
-            for (int i = 0; i < 100; ++i) {
-                LineClient c;
-                if (c.Connect(port))
-                    return port;
-                if (process->state() == QProcess::NotRunning)
-                    break;
-                PumpFor(100ms); // the daemon on our XML-RPC server reads the radio first
-            }
-            process->kill();
-            process->waitForFinished(3000);
-        }
-        return 0;
+        // The daemon on our XML-RPC server reads the radio first.
+        return share_test::StartDaemon(process, rigctld, args, 100, [] { PumpFor(100ms); });
     }
     // One line on a new connection; the answer up to its report (or, for
     // `emptyLineEnds`, up to an empty line) and `more` lines after it (the
@@ -186,13 +123,7 @@ protected:
                         return 0;
                     end = static_cast<std::size_t>(m.position(0) + m.length(0));
                 }
-                for (int i = 0; i < more; ++i) {
-                    const auto at = s.find('\n', end);
-                    if (at == std::string::npos)
-                        return 0;
-                    end = at + 1;
-                }
-                return end;
+                return LineClient::LinesEnd(s, more, end);
             },
             3s, Pump);
         out += c.ReadUntil([](const std::string&) { return std::size_t{0}; }, 50ms, Pump);
@@ -210,12 +141,6 @@ protected:
         return at == std::string::npos ? std::string() : answer.substr(at);
     }
 
-    FakeRadio radio;
-    zshare::RequestQueue queue{radio};
-    zshare::RigctlServer rigctl{queue};
-    zshare::FlrigServer flrig{queue};
-    std::uint16_t rigctlPort = 0;
-    std::uint16_t flrigPort = 0;
     std::unique_ptr<QProcess> dummy, flrigDaemon;
 };
 
@@ -236,16 +161,7 @@ TEST_F(Servers, ARequestWithBareLineFeedsIsAnswered) {
         // Twice on one connection: the first request's end is found exactly.
         for (int i = 0; i < 2; ++i) {
             ASSERT_TRUE(c.Send(head + body));
-            const std::string response = c.ReadUntil(
-                [](const std::string& s) {
-                    const auto end = s.find("\r\n\r\n");
-                    const auto at = s.find("Content-Length: ");
-                    if (end == std::string::npos || at == std::string::npos)
-                        return std::size_t{0};
-                    const std::size_t length = std::stoul(s.substr(at + 16));
-                    return s.size() >= end + 4 + length ? end + 4 + length : 0;
-                },
-                3s, Pump);
+            const std::string response = c.ReadHttpResponse(3s, Pump);
             EXPECT_EQ(response.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << response;
             EXPECT_NE(response.find("<string>14074000</string>"), std::string::npos) << response;
         }

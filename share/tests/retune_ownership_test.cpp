@@ -3,61 +3,33 @@
 // another client changes neither its mode nor the radio's one RIT/XIT offset
 // (which moves the carrier while XIT is on); the owner still may, and so may
 // anyone once the transmission is over.
-#include "fake_radio.h"
-#include "line_client.h"
-
-#include <QCoreApplication>
-
-#include <gtest/gtest.h>
+#include "share_fixture.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace {
 
-using namespace std::chrono_literals;
-using share_test::FakeRadio;
-using share_test::LineClient;
+using namespace share_test;
 
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
-
-class NotTheOwner : public ::testing::Test {
+class NotTheOwner : public ServersTest {
 protected:
     void SetUp() override {
-        zshare::ServerSettings s;
-        s.enabled = true;
-        s.port = 0;
-        ASSERT_TRUE(rigctl.Apply(s));
-        ASSERT_TRUE(flrig.Apply(s));
-        ASSERT_TRUE(a.Connect(rigctl.Status().port));
-        ASSERT_TRUE(b.Connect(rigctl.Status().port));
+        ASSERT_NO_FATAL_FAILURE(ServersTest::SetUp());
+        ASSERT_TRUE(a.Connect(rigctlPort));
+        ASSERT_TRUE(b.Connect(rigctlPort));
     }
     // One XML-RPC call with a string parameter on its own connection.
     std::string Xml(const std::string& method, const std::string& text) {
-        const std::string body = "<?xml version=\"1.0\"?><methodCall><methodName>" + method +
-                                 "</methodName><params><param><value><string>" + text +
-                                 "</string></value></param></params></methodCall>";
         LineClient c;
-        EXPECT_TRUE(c.Connect(flrig.Status().port));
-        EXPECT_TRUE(c.Send("POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\n"
-                           "Connection: close\r\nContent-Length: " +
-                           std::to_string(body.size()) + "\r\n\r\n" + body));
-        return c.ReadUntil(
-            [](const std::string& s) {
-                const auto end = s.find("</methodResponse>");
-                return end == std::string::npos ? 0 : end + 17;
-            },
-            3s, Pump);
+        EXPECT_TRUE(c.Connect(flrigPort));
+        EXPECT_TRUE(c.Send(XmlRpcPost(XmlRpcCall(method, XmlRpcParam("string", text)), "close")));
+        return c.ReadThrough("</methodResponse>", 3s, Pump);
     }
     std::string Ask(LineClient& c, const std::string& line) { return c.Ask(line, 1, 3s, Pump); }
     bool Touched(const char* what) const {
         return std::any_of(radio.calls.begin(), radio.calls.end(),
                            [&](const std::string& call) { return call.rfind(what, 0) == 0; });
     }
-    FakeRadio radio;
-    zshare::RequestQueue queue{radio};
-    zshare::RigctlServer rigctl{queue};
-    zshare::FlrigServer flrig{queue};
     LineClient a, b;
 };
 

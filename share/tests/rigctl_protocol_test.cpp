@@ -2,6 +2,7 @@
 // rigctl_protocol_test.cpp - the line protocol's answers for every command
 // in its short, long and extended forms, on a backend with plain state.
 #include "fake_radio.h"
+#include "line_client.h"
 
 #include <gtest/gtest.h>
 
@@ -262,30 +263,31 @@ TEST(LineProtocol, SplitFrequencyAndModeFollowTheTransmitVfo) {
 TEST(LineProtocol, DumpStateLayout) {
     FakeRadio radio;
     bool keyed = false;
-    std::istringstream in(Answer(radio, "\\dump_state", keyed));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
+    const std::vector<std::string> lines = share_test::Lines(Answer(radio, "\\dump_state", keyed));
     ASSERT_GE(lines.size(), 20u);
-    EXPECT_EQ(lines[0], "1");
-    EXPECT_EQ(lines[1], "2");
-    EXPECT_EQ(lines[2], "1");
-    EXPECT_EQ(lines[3], "30000.000000 60000000.000000 0x1bf -1 -1 0x3 0x3");
-    EXPECT_EQ(lines[4], "0 0 0 0 0 0 0");
-    EXPECT_EQ(lines[5], "14000000.000000 14350000.000000 0x1bf 5000 100000 0x3 0x3");
-    EXPECT_EQ(lines[6], "0 0 0 0 0 0 0");
-    EXPECT_EQ(lines[7], "0x1bf 10");
-    EXPECT_EQ(lines[8], "0x1bf 100");
-    EXPECT_EQ(lines[9], "0 0");
-    EXPECT_EQ(lines[10], "0xc 2400");
-    EXPECT_EQ(lines[11], "0x82 500");
-    EXPECT_EQ(lines[12], "0 0");
-    EXPECT_EQ(lines[13], "99999"); // RIT
-    EXPECT_EQ(lines[14], "99999"); // XIT
-    EXPECT_EQ(lines[15], "0");     // IF shift
-    EXPECT_EQ(lines[16], "0");     // announces
-    EXPECT_EQ(lines[17], "10");    // preamps, dB
-    EXPECT_EQ(lines[18], "12");    // attenuators, dB
+    const char* const head[] = {
+        "1",
+        "2",
+        "1",
+        "30000.000000 60000000.000000 0x1bf -1 -1 0x3 0x3",
+        "0 0 0 0 0 0 0",
+        "14000000.000000 14350000.000000 0x1bf 5000 100000 0x3 0x3",
+        "0 0 0 0 0 0 0",
+        "0x1bf 10",
+        "0x1bf 100",
+        "0 0",
+        "0xc 2400",
+        "0x82 500",
+        "0 0",
+        "99999", // RIT
+        "99999", // XIT
+        "0",     // IF shift
+        "0",     // announces
+        "10",    // preamps, dB
+        "12",    // attenuators, dB
+    };
+    for (std::size_t i = 0; i < std::size(head); ++i)
+        EXPECT_EQ(lines[i], head[i]) << "line " << i;
     // Functions (get, set), levels (get, set), parameters: the protocol's bits
     // of exactly what the backend implements.
     const std::vector<std::string> masks(lines.begin() + 19, lines.begin() + 25);

@@ -2,36 +2,11 @@
 // server_test.cpp - the request queue and both servers over real sockets on
 // a backend with plain state: order, the transmitter release, limits on
 // lines, bodies and clients, address checks, a port already in use.
-#include "fake_radio.h"
-#include "line_client.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-
-#include <gtest/gtest.h>
-
-#include <chrono>
+#include "share_fixture.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-using share_test::FakeRadio;
-using share_test::LineClient;
-
-void Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents, 5); }
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < timeout.count()) {
-        Pump();
-        if (done())
-            return true;
-        QThread::msleep(1);
-    }
-    return done();
-}
+using namespace share_test;
 
 // ---------------------------------------------------------------- queue
 
@@ -90,10 +65,7 @@ TEST(RequestQueue, DropForgetsAGoneClientsJobsButNotItsRelease) {
 class Rigctl : public ::testing::Test {
 protected:
     void SetUp() override {
-        zshare::ServerSettings s;
-        s.enabled = true;
-        s.port = 0;
-        ASSERT_TRUE(server.Apply(s)) << server.Status().lastError.toStdString();
+        ASSERT_NO_FATAL_FAILURE(Listen(server));
         port = server.Status().port;
         ASSERT_NE(port, 0);
     }
@@ -321,32 +293,17 @@ TEST_F(Rigctl, SwitchingOffClosesClientsAndReleasesTheTransmitter) {
 class Flrig : public ::testing::Test {
 protected:
     void SetUp() override {
-        zshare::ServerSettings s;
-        s.enabled = true;
-        s.port = 0;
-        ASSERT_TRUE(server.Apply(s));
+        ASSERT_NO_FATAL_FAILURE(Listen(server));
         port = server.Status().port;
     }
-    static std::string Post(const std::string& body, const char* connection = "keep-alive") {
-        return "POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\nConnection: " +
-               std::string(connection) + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-    }
-    static std::string Call(const std::string& method, const std::string& params = "") {
-        return "<?xml version=\"1.0\"?><methodCall><methodName>" + method + "</methodName><params>" + params +
-               "</params></methodCall>";
-    }
     // One whole HTTP response (header and body).
-    std::string Response(LineClient& c) {
-        return c.ReadUntil(
-            [](const std::string& s) {
-                const auto end = s.find("\r\n\r\n");
-                if (end == std::string::npos)
-                    return std::size_t{0};
-                const auto at = s.find("Content-Length: ");
-                const std::size_t length = at == std::string::npos ? 0 : std::stoul(s.substr(at + 16));
-                return s.size() >= end + 4 + length ? end + 4 + length : 0;
-            },
-            3s, Pump);
+    static std::string Response(LineClient& c) { return c.ReadHttpResponse(3s, Pump); }
+    // `request` sent on a connection of its own, and the response to it.
+    std::string Exchange(const std::string& request) const {
+        LineClient c;
+        EXPECT_TRUE(c.Connect(port));
+        EXPECT_TRUE(c.Send(request));
+        return Response(c);
     }
     FakeRadio radio;
     zshare::RequestQueue queue{radio};
@@ -357,11 +314,11 @@ protected:
 TEST_F(Flrig, KeepAliveServesSeveralCallsOnOneConnection) {
     LineClient c;
     ASSERT_TRUE(c.Connect(port));
-    ASSERT_TRUE(c.Send(Post(Call("rig.get_vfo"))));
+    ASSERT_TRUE(c.Send(XmlRpcPost(XmlRpcCall("rig.get_vfo"))));
     const std::string first = Response(c);
     EXPECT_EQ(first.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << first;
     EXPECT_NE(first.find("<string>14074000</string>"), std::string::npos) << first;
-    ASSERT_TRUE(c.Send(Post(Call("rig.set_vfo", "<param><value><double>7074000</double></value></param>"))));
+    ASSERT_TRUE(c.Send(XmlRpcPost(XmlRpcCall("rig.set_vfo", "<param><value><double>7074000</double></value></param>"))));
     EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
     EXPECT_EQ(radio.a, 7'074'000);
 }
@@ -375,15 +332,15 @@ struct BadRequest {
 
 TEST_F(Flrig, MalformedRequestsGetAFaultOrAnHttpErrorNeverAHang) {
     const BadRequest rows[] = {
-        {"not xml", Post("this is not xml"), "<name>faultCode</name><value><i4>-32700</i4>", false},
-        {"unclosed", Post("<methodCall><methodName>rig.get_vfo</methodName><params>"), "-32700", false},
-        {"unknown method", Post(Call("rig.explode")), "<i4>-32601</i4>", false},
-        {"the radio's own command", Post(Call("rig.cat_string", "<param><value>FA00000000000;</value></param>")),
+        {"not xml", XmlRpcPost("this is not xml"), "<name>faultCode</name><value><i4>-32700</i4>", false},
+        {"unclosed", XmlRpcPost("<methodCall><methodName>rig.get_vfo</methodName><params>"), "-32700", false},
+        {"unknown method", XmlRpcPost(XmlRpcCall("rig.explode")), "<i4>-32601</i4>", false},
+        {"the radio's own command", XmlRpcPost(XmlRpcCall("rig.cat_string", "<param><value>FA00000000000;</value></param>")),
          "<i4>-32601</i4>", false},
-        {"bad parameter", Post(Call("rig.set_vfo", "<param><value><string>FA0;</string></value></param>")),
+        {"bad parameter", XmlRpcPost(XmlRpcCall("rig.set_vfo", "<param><value><string>FA0;</string></value></param>")),
          "<i4>-32602</i4>", false},
-        {"no parameter", Post(Call("rig.set_mode")), "<i4>-32602</i4>", false},
-        {"mode outside the list", Post(Call("rig.set_mode", "<param><value>PKT;MD9;</value></param>")),
+        {"no parameter", XmlRpcPost(XmlRpcCall("rig.set_mode")), "<i4>-32602</i4>", false},
+        {"mode outside the list", XmlRpcPost(XmlRpcCall("rig.set_mode", "<param><value>PKT;MD9;</value></param>")),
          "<i4>-32602</i4>", false},
         {"get", std::string("GET / HTTP/1.1\r\n\r\n"), "HTTP/1.1 400", true},
         {"no length", std::string("POST /RPC2 HTTP/1.1\r\n\r\n"), "HTTP/1.1 411", true},
@@ -404,7 +361,7 @@ TEST_F(Flrig, MalformedRequestsGetAFaultOrAnHttpErrorNeverAHang) {
     EXPECT_TRUE(radio.calls.empty());
     LineClient c;
     ASSERT_TRUE(c.Connect(port));
-    ASSERT_TRUE(c.Send(Post(Call("rig.get_ptt"), "close")));
+    ASSERT_TRUE(c.Send(XmlRpcPost(XmlRpcCall("rig.get_ptt"), "close")));
     EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
     EXPECT_TRUE(c.WaitClosed(3s, Pump));
 }
@@ -419,16 +376,13 @@ TEST_F(Flrig, ProcessingInstructionsCommentsAndWhitespaceAreAccepted) {
         "<methodCall><?pi inside?><methodName>rig.get_vfo</methodName></methodCall>",
     };
     for (const std::string& body : bodies) {
-        LineClient c;
-        ASSERT_TRUE(c.Connect(port));
-        ASSERT_TRUE(c.Send(Post(body)));
-        const std::string answer = Response(c);
+        const std::string answer = Exchange(XmlRpcPost(body));
         EXPECT_NE(answer.find("<string>14074000</string>"), std::string::npos) << body << "\n" << answer;
     }
     // A value with a comment beside it, and the parameter still checked.
     LineClient c;
     ASSERT_TRUE(c.Connect(port));
-    ASSERT_TRUE(c.Send(Post("<?xml version=\"1.0\"?><?clientid=\"x\"?><methodCall><methodName>rig.set_vfoA</methodName>"
+    ASSERT_TRUE(c.Send(XmlRpcPost("<?xml version=\"1.0\"?><?clientid=\"x\"?><methodCall><methodName>rig.set_vfoA</methodName>"
                             "<params><param><value><!-- Hz --><double>7074000</double></value></param></params>"
                             "</methodCall>")));
     EXPECT_NE(Response(c).find("<i4>0</i4>"), std::string::npos);
@@ -443,19 +397,15 @@ TEST_F(Flrig, DtdsEntitiesAndUnendedMarkupAreRefused) {
         "<methodCall><methodName>rig.get_vfo</methodName></methodCall><!-- unended",
         "<methodCall><methodName>rig.get_vfo</methodName></methodCall><methodCall/>",
     };
-    for (const std::string& body : bodies) {
-        LineClient c;
-        ASSERT_TRUE(c.Connect(port));
-        ASSERT_TRUE(c.Send(Post(body)));
-        EXPECT_NE(Response(c).find("<i4>-32700</i4>"), std::string::npos) << body;
-    }
+    for (const std::string& body : bodies)
+        EXPECT_NE(Exchange(XmlRpcPost(body)).find("<i4>-32700</i4>"), std::string::npos) << body;
 }
 
 // A request written one byte at a time is one request.
 TEST_F(Flrig, ARequestInOneBytePiecesIsServed) {
     LineClient c;
     ASSERT_TRUE(c.Connect(port));
-    for (const char ch : Post(Call("rig.set_vfoA", "<param><value><double>7076000</double></value></param>"))) {
+    for (const char ch : XmlRpcPost(XmlRpcCall("rig.set_vfoA", "<param><value><double>7076000</double></value></param>"))) {
         ASSERT_TRUE(c.Send(std::string(1, ch)));
         Pump();
     }
@@ -472,20 +422,13 @@ TEST_F(Flrig, AConnectionClosedAfterKeyingLeavesTheTransmitterOnUntilReleasedOrS
     s.pttSilenceSeconds = 1;
     ASSERT_TRUE(server.Apply(s));
     port = server.Status().port;
-    auto once = [&](const std::string& call) {
-        LineClient c;
-        EXPECT_TRUE(c.Connect(port));
-        EXPECT_TRUE(c.Send(Post(call, "close")));
-        const std::string answer = Response(c);
-        EXPECT_TRUE(c.WaitClosed(3s, Pump));
-        return answer;
-    };
-    const std::string on = Call("rig.set_ptt", "<param><value><int>1</int></value></param>");
-    const std::string off = Call("rig.set_ptt", "<param><value><int>0</int></value></param>");
+    auto once = [&](const std::string& call) { return PostOnce(port, call, Response); };
+    const std::string on = XmlRpcCall("rig.set_ptt", "<param><value><int>1</int></value></param>");
+    const std::string off = XmlRpcCall("rig.set_ptt", "<param><value><int>0</int></value></param>");
     EXPECT_NE(once(on).find("<i4>0</i4>"), std::string::npos);
     PumpUntil([] { return false; }, 400ms);
     EXPECT_TRUE(radio.ptt) << "released when the connection closed";
-    EXPECT_NE(once(Call("rig.get_ptt")).find("<i4>1</i4>"), std::string::npos);
+    EXPECT_NE(once(XmlRpcCall("rig.get_ptt")).find("<i4>1</i4>"), std::string::npos);
     EXPECT_NE(once(off).find("<i4>0</i4>"), std::string::npos);
     EXPECT_FALSE(radio.ptt);
     // Keyed again and then silent: released after the silence time.

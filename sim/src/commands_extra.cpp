@@ -12,11 +12,8 @@ namespace qxsim::detail {
 // EX, AS, SA, SI, TX, RX, KY, VR, TD, UR, UT, SR, TC, PK, FD.
 void Engine::handleExtra(const Command& cmd, std::vector<std::string>& out)
 {
-    const std::string& code = cmd.code;
-    const std::string& args = cmd.args;
-    const bool read = cmd.read;
+    [[maybe_unused]] const auto& [code, args, read, now] = cmd;
     const int f = family_;
-    [[maybe_unused]] const auto now = cmd.now;
     [[maybe_unused]] long long a = 0, b = 0, c = 0;
 
     // ---- extended menu

@@ -17,11 +17,8 @@ const int kSteps[] = {5'000, 6'250, 10'000, 12'500, 15'000, 20'000, 25'000, 30'0
 // ID, TY, PS, AI, FA/FB/FC, FR/FT, MD, IF, OI, DC, RC, RU/RD, UP/DN, CH, BU/BD, SC, SU.
 void Engine::handleRadio(const Command& cmd, std::vector<std::string>& out)
 {
-    const std::string& code = cmd.code;
-    const std::string& args = cmd.args;
-    const bool read = cmd.read;
+    [[maybe_unused]] const auto& [code, args, read, now] = cmd;
     const int f = family_;
-    [[maybe_unused]] const auto now = cmd.now;
     [[maybe_unused]] long long a = 0, b = 0, c = 0;
 
     // ---- identity, type, power, auto-information

@@ -48,6 +48,16 @@ void Engine::panelKey(Key key, std::vector<std::string>& out)
         v[field] = v[field] ? 0 : 1;
         report(k, out);
     };
+    // The control band goes to `vfo` (2 the memories, 3 the call channel),
+    // or back to VFO A when it is there already.
+    const auto switchVfo = [&](int vfo) {
+        if (s_.controlBand == 1)
+            s_.subVfo = s_.subVfo == vfo ? 0 : vfo;
+        else
+            s_.rxVfo = s_.txVfo = s_.rxVfo == vfo ? 0 : vfo;
+        report("FR", out);
+        report("FT", out);
+    };
     const int band = s_.controlBand;
     switch (key) {
     case Key::VfoAB:
@@ -72,22 +82,12 @@ void Engine::panelKey(Key key, std::vector<std::string>& out)
         report("IF", out);
         break;
     case Key::MemoryVfo:
-        if (s_.controlBand == 1)
-            s_.subVfo = s_.subVfo == 2 ? 0 : 2;
-        else
-            s_.rxVfo = s_.txVfo = s_.rxVfo == 2 ? 0 : 2;
-        report("FR", out);
-        report("FT", out);
+        switchVfo(2);
         report("MC", out);
         report("IF", out);
         break;
     case Key::Call:
-        if (s_.controlBand == 1)
-            s_.subVfo = s_.subVfo == 3 ? 0 : 3;
-        else
-            s_.rxVfo = s_.txVfo = s_.rxVfo == 3 ? 0 : 3;
-        report("FR", out);
-        report("FT", out);
+        switchVfo(3);
         report("IF", out);
         break;
     case Key::ModeUp: {

@@ -15,21 +15,10 @@
 #include <unistd.h>
 
 using namespace std::chrono_literals;
+using qxsim_test::Started;
 using qxsim_test::Wire;
 
 namespace {
-
-struct Started {
-    explicit Started(qxsim::Options o = {}) : radio(o)
-    {
-        ok = radio.start();
-        if (ok)
-            wire = std::make_unique<Wire>(radio.devicePath());
-    }
-    qxsim::Radio radio;
-    bool ok = false;
-    std::unique_ptr<Wire> wire;
-};
 
 // Memory fields after the frequency: mode, lock-out, tone type, tone number,
 // CTCSS, DCS, reverse, shift, offset, step (the group and name follow).

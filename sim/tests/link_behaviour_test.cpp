@@ -13,6 +13,7 @@
 
 using namespace std::chrono_literals;
 using qxsim_test::Linked;
+using qxsim_test::SharedLinkTest;
 using qxsim_test::until;
 
 namespace {
@@ -86,14 +87,7 @@ std::vector<Query> queries()
     };
 }
 
-class Queries : public ::testing::TestWithParam<Query> {
-protected:
-    static void SetUpTestSuite() { linked = std::make_unique<Linked>(); }
-    static void TearDownTestSuite() { linked.reset(); }
-    static std::unique_ptr<Linked> linked;
-};
-
-std::unique_ptr<Linked> Queries::linked;
+class Queries : public SharedLinkTest<Query> {};
 
 TEST_P(Queries, AnswerReachesTheAccessor)
 {
@@ -170,14 +164,7 @@ std::vector<Action> actions()
     };
 }
 
-class Actions : public ::testing::TestWithParam<Action> {
-protected:
-    static void SetUpTestSuite() { linked = std::make_unique<Linked>(); }
-    static void TearDownTestSuite() { linked.reset(); }
-    static std::unique_ptr<Linked> linked;
-};
-
-std::unique_ptr<Linked> Actions::linked;
+class Actions : public SharedLinkTest<Action> {};
 
 TEST_P(Actions, AreCarriedOut)
 {

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <corvan.h>
+#include <gtest/gtest.h>
 #include <qxsim.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -46,6 +48,16 @@ public:
 
 private:
     bool connected_ = false;
+};
+
+// A parameterised test whose cases share one radio and link, made once for
+// the whole suite.
+template <class Case>
+class SharedLinkTest : public ::testing::TestWithParam<Case> {
+protected:
+    static void SetUpTestSuite() { linked = std::make_unique<Linked>(); }
+    static void TearDownTestSuite() { linked.reset(); }
+    static inline std::unique_ptr<Linked> linked;
 };
 
 }  // namespace qxsim_test

@@ -12,6 +12,7 @@
 
 using namespace std::chrono_literals;
 using qxsim_test::Linked;
+using qxsim_test::SharedLinkTest;
 using qxsim_test::until;
 
 namespace {
@@ -303,14 +304,7 @@ std::vector<Trip> trips()
     return t;
 }
 
-class RoundTrip : public ::testing::TestWithParam<Trip> {
-protected:
-    static void SetUpTestSuite() { linked = std::make_unique<Linked>(); }
-    static void TearDownTestSuite() { linked.reset(); }
-    static std::unique_ptr<Linked> linked;
-};
-
-std::unique_ptr<Linked> RoundTrip::linked;
+class RoundTrip : public SharedLinkTest<Trip> {};
 
 TEST_P(RoundTrip, SetIsTakenAndReadBack)
 {

@@ -11,7 +11,7 @@
 
 #include <string>
 
-using qxsim_test::Wire;
+using qxsim_test::Started;
 
 namespace {
 
@@ -19,26 +19,14 @@ namespace {
 // CTCSS, DCS, reverse, shift, offset, step), then the group and a name.
 const std::string kFields = "2" "0" "0" "08" "00" "000" "0" "0" "000000000" "00" "0" "LOW";
 
-struct Line {
-    explicit Line(qxsim::Options o = {}) : radio(o)
-    {
-        started = radio.start();
-        if (started)
-            wire = std::make_unique<Wire>(radio.devicePath());
-    }
-    qxsim::Radio radio;
-    bool started = false;
-    std::unique_ptr<Wire> wire;
-};
-
 TEST(LowestFrequency, EachVfoTakesThirtyKilohertzAndRefusesOneHertzLess)
 {
     for (const int identity : {19, 18, 15}) {
         SCOPED_TRACE("identity " + std::to_string(identity));
         qxsim::Options o;
         o.identity = identity;
-        Line l(o);
-        ASSERT_TRUE(l.started) << l.radio.lastError();
+        Started l(o);
+        ASSERT_TRUE(l.ok) << l.radio.lastError();
         for (const char* vfo : {"FA", "FB"}) {
             SCOPED_TRACE(vfo);
             const std::string code = vfo;
@@ -63,8 +51,8 @@ TEST(LowestFrequency, AMemoryChannelTakesThirtyKilohertzOnEveryVersion)
         SCOPED_TRACE(std::string("type ") + type);
         qxsim::Options o;
         o.typeCode = type;
-        Line l(o);
-        ASSERT_TRUE(l.started) << l.radio.lastError();
+        Started l(o);
+        ASSERT_TRUE(l.ok) << l.radio.lastError();
         // Refused: no answer but "?", and channel 005 stays empty.
         EXPECT_EQ(l.wire->ask("MW0005" "00000029999" + kFields + ";"), "?;");
         EXPECT_EQ(l.radio.state().memory[5].half[0].frequency, 0);
@@ -78,8 +66,8 @@ TEST(LowestFrequency, AMemoryChannelTakesThirtyKilohertzOnEveryVersion)
 // Turned down from the bottom, the dial stays on 30.000 kHz; up, it moves.
 TEST(LowestFrequency, TheDialStopsAtThirtyKilohertz)
 {
-    Line l;
-    ASSERT_TRUE(l.started) << l.radio.lastError();
+    Started l;
+    ASSERT_TRUE(l.ok) << l.radio.lastError();
     EXPECT_EQ(l.wire->ask("FA00000030000;DN;FA;"), "FA00000030000;");
     l.radio.turnDial(-3);
     EXPECT_EQ(l.wire->ask("FA;"), "FA00000030000;");

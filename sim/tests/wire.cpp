@@ -49,17 +49,22 @@ void Wire::send(const std::string& bytes)
     }
 }
 
+bool Wire::readable(std::chrono::steady_clock::time_point end) const
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+    if (left <= 0)
+        return false;
+    pollfd p{fd_, POLLIN, 0};
+    return ::poll(&p, 1, static_cast<int>(left)) > 0 && (p.revents & POLLIN);
+}
+
 std::string Wire::read(int count, std::chrono::milliseconds timeout)
 {
     std::string got;
     const auto end = Clock::now() + timeout;
     int seen = 0;
     while (seen < count) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-        if (left <= 0)
-            break;
-        pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left)) <= 0 || !(p.revents & POLLIN))
+        if (!readable(end))
             break;
         // One byte at a time so nothing after the last awaited ";" is taken.
         char c;
@@ -78,11 +83,7 @@ std::string Wire::readBytes(std::size_t bytes, std::chrono::milliseconds timeout
     const auto end = Clock::now() + timeout;
     char buf[256];
     while (got.size() < bytes) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-        if (left <= 0)
-            break;
-        pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left)) <= 0 || !(p.revents & POLLIN))
+        if (!readable(end))
             break;
         const auto want = std::min(sizeof buf, bytes - got.size());
         const auto n = ::read(fd_, buf, want);
@@ -108,6 +109,13 @@ bool Wire::hungUp(std::chrono::milliseconds timeout)
         }
     }
     return false;
+}
+
+Started::Started(qxsim::Options o) : radio(o)
+{
+    ok = radio.start();
+    if (ok)
+        wire = std::make_unique<Wire>(radio.devicePath());
 }
 
 }  // namespace qxsim_test

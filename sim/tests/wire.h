@@ -3,7 +3,10 @@
 // serial port (raw, at a chosen rate), writes commands and reads replies.
 #pragma once
 
+#include <qxsim.h>
+
 #include <chrono>
+#include <memory>
 #include <string>
 #include <termios.h>
 
@@ -29,7 +32,19 @@ public:
     bool hungUp(std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
 private:
+    // Waits until a byte can be read; false once `end` passed (or on an error).
+    bool readable(std::chrono::steady_clock::time_point end) const;
+
     int fd_ = -1;
+};
+
+// A radio started on its pseudo-terminal, with the wire open on it when it
+// started (`ok`).
+struct Started {
+    explicit Started(qxsim::Options o = {});
+    qxsim::Radio radio;
+    bool ok = false;
+    std::unique_ptr<Wire> wire;
 };
 
 }  // namespace qxsim_test

@@ -34,6 +34,23 @@ void SettleWithRadio() {
     }
 }
 
+// Hands a report to the window, if one is open.
+template <auto Report, typename... Args>
+void ToWindow(Args... args) {
+    if (glimra::CVisualScanDlg* window = TheWindow()) {
+        (window->*Report)(args...);
+    }
+}
+
+// The same, once what is owed to the radio is settled.
+template <auto Report, typename... Args>
+void SettledToWindow(Args... args) {
+    SettleWithRadio();
+    ToWindow<Report>(args...);
+}
+
+using glimra::CVisualScanDlg;
+
 } // namespace
 
 void GlimraView(QWidget* parent) {
@@ -52,57 +69,23 @@ void GlimraDestroy() {
     }
 }
 
-void GlimraScanStop() {
-    SettleWithRadio();
-    if (TheWindow()) {
-        TheWindow()->Stop();
-    }
-}
+void GlimraScanStop() { SettledToWindow<&CVisualScanDlg::Stop>(); }
 
 void GlimraMsgEX(std::int32_t menu, std::int32_t item, std::int32_t a, std::int32_t b,
                  const char* text) {
-    SettleWithRadio();
-    if (TheWindow()) {
-        TheWindow()->MsgEX(menu, item, a, b, text);
-    }
+    SettledToWindow<&CVisualScanDlg::MsgEX>(menu, item, a, b, text);
 }
 
 void GlimraMsgDC(std::int32_t first, std::int32_t second) {
-    SettleWithRadio();
-    if (TheWindow()) {
-        TheWindow()->MsgDC(first, second);
-    }
+    SettledToWindow<&CVisualScanDlg::MsgDC>(first, second);
 }
 
-void GlimraMsgFR(std::int32_t value) {
-    SettleWithRadio();
-    if (TheWindow()) {
-        TheWindow()->MsgFR(value);
-    }
-}
+void GlimraMsgFR(std::int32_t value) { SettledToWindow<&CVisualScanDlg::MsgFR>(value); }
 
-void GlimraMsgSC(std::int32_t value) {
-    SettleWithRadio();
-    if (TheWindow()) {
-        TheWindow()->MsgSC(value);
-    }
-}
+void GlimraMsgSC(std::int32_t value) { SettledToWindow<&CVisualScanDlg::MsgSC>(value); }
 
-void GlimraMsgTX(std::int32_t value) {
-    if (TheWindow()) {
-        TheWindow()->MsgTX(value);
-    }
-}
+void GlimraMsgTX(std::int32_t value) { ToWindow<&CVisualScanDlg::MsgTX>(value); }
 
-void GlimraMsgRX(std::int32_t value) {
-    SettleWithRadio();
-    if (TheWindow()) {
-        TheWindow()->MsgRX(value);
-    }
-}
+void GlimraMsgRX(std::int32_t value) { SettledToWindow<&CVisualScanDlg::MsgRX>(value); }
 
-void GlimraLinkClosing(std::int32_t writable) {
-    if (TheWindow()) {
-        TheWindow()->LinkClosing(writable != 0);
-    }
-}
+void GlimraLinkClosing(std::int32_t writable) { ToWindow<&CVisualScanDlg::LinkClosing>(writable != 0); }

@@ -41,19 +41,18 @@ GraphWidget::GraphWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void GraphWidget::setSpan(int span) {
-    if (span == m_span) {
-        return;
-    }
-    m_span = span;
-    compose();
-    update();
+    recompose(m_span, span);
 }
 
 void GraphWidget::setMode(int mode) {
-    if (mode == m_mode) {
+    recompose(m_mode, mode);
+}
+
+void GraphWidget::recompose(int& setting, int value) {
+    if (value == setting) {
         return;
     }
-    m_mode = mode;
+    setting = value;
     compose();
     update();
 }

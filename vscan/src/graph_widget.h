@@ -45,6 +45,9 @@ protected:
 
 private:
     void compose();
+    // A new value for a setting the picture is composed from: composed and
+    // repainted again only when it changes.
+    void recompose(int& setting, int value);
 
     int m_span = 61;
     int m_mode = 1;

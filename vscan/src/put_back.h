@@ -23,6 +23,18 @@ struct OwedToRadio {
     struct Tuning {
         std::uint32_t selector = 0; // 0 FA, 1 FB, 2 FC
         std::int64_t hz = 0;
+        // The channels the window tunes (sweep and slider): low + k x step,
+        // k = 0 .. span - 1. The radio found on one of them is where the
+        // window left it; found anywhere else, its operator has tuned it
+        // meanwhile, and the tune-back is no longer owed.
+        std::int64_t low = 0;
+        std::int64_t step = 0;
+        std::int32_t span = 0;
+        // The receiver's frequency has been asked since the radio came back:
+        // only an answer after that tells where the radio stands now.
+        bool asked = false;
+
+        bool LeftByWindow(std::int64_t at) const;
     };
     std::optional<Tuning> tuning;              // the centre of a sweep
     std::optional<std::uint32_t> receiveVfo;   // FR before the sweep
@@ -44,7 +56,9 @@ bool TuneReceiver(CCorvan& link, std::uint32_t selector, std::int64_t hz);
 bool RadioTakesPutBack(CCorvan& link);
 
 // Writes what is owed, when the radio takes it; what the link refuses stays
-// owed. With `windowHoldsMenu015` (a window open now keeps menu 015 cleared)
+// owed. An owed tune-back first asks where the receiver stands and is
+// written, at a later call, only when the answer is a channel the window
+// left it on. With `windowHoldsMenu015` (a window open now keeps menu 015 cleared)
 // an owed menu 015 is not written: the open window owns it.
 void SettleOwed(CCorvan& link, bool windowHoldsMenu015);
 

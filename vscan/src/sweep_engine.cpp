@@ -9,6 +9,14 @@
 
 namespace glimra {
 
+namespace {
+
+// How much longer than the measured round trip a reading is awaited on a
+// slow line before the channel is left unmeasured.
+constexpr std::chrono::milliseconds kLateAnswer{1000};
+
+} // namespace
+
 ScanControl::ScanControl() {
     clearLevels();
 }
@@ -57,42 +65,35 @@ void SweepEngine::shutdown() {
 }
 
 void SweepEngine::beginSweep() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_control.current = m_control.low.load();
-        m_control.scanning = 1;
-        m_control.paused = 0;
-        m_control.stopped = 0;
-    }
-    m_cv.notify_all();
+    enterState(m_control.scanning, true);
 }
 
 void SweepEngine::resumeSweep() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_control.scanning = 1;
-        m_control.paused = 0;
-        m_control.stopped = 0;
-    }
-    m_cv.notify_all();
+    enterState(m_control.scanning, false);
 }
 
 void SweepEngine::pauseSweep() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_control.paused = 1;
-        m_control.scanning = 0;
-        m_control.stopped = 0;
-    }
-    m_cv.notify_all();
+    enterState(m_control.paused, false);
 }
 
 void SweepEngine::stopSweep() {
+    enterState(m_control.stopped, false);
+}
+
+void SweepEngine::enterState(std::atomic<std::int32_t>& raised, bool fromLow) {
     {
         std::lock_guard lock(m_mutex);
-        m_control.stopped = 1;
-        m_control.scanning = 0;
-        m_control.paused = 0;
+        if (fromLow) {
+            m_control.current = m_control.low.load();
+        }
+        // The new state goes up before the others come down, so the thread,
+        // which reads the flags without the lock, never sees all three down.
+        raised = 1;
+        for (auto* flag : {&m_control.scanning, &m_control.paused, &m_control.stopped}) {
+            if (flag != &raised) {
+                *flag = 0;
+            }
+        }
     }
     m_cv.notify_all();
 }
@@ -221,6 +222,10 @@ void SweepEngine::measureChannel(int channel) {
         m_sink.drawBar(channel, 1);
         char text[24];
         std::snprintf(text, sizeof text, "%011lld", static_cast<long long>(frequency));
+        // An answer that came after the last channel was given up belongs to
+        // that channel, not to this one.
+        std::uint32_t stale = 0;
+        m_link->RcvDataSM(meter, &stale);
         switch (selector) {
         case 1:
             m_link->ConnFB("W", text);
@@ -238,7 +243,21 @@ void SweepEngine::measureChannel(int channel) {
         waitFor(std::chrono::milliseconds(c.interval.load()), [] { return false; });
         std::uint32_t value = 0;
         std::int32_t level = kNotMeasured;
-        if (m_link->RcvDataSM(meter, &value) != 0) {
+        // Over a slow line the answer is still on its way after the
+        // interval: it is awaited for one round trip, and for up to
+        // kLateAnswer more when the radio's own reports went first or the
+        // line was busy. It is this channel's answer all the same; left
+        // for the next query it would be taken for the next channel's.
+        bool answered = m_link->RcvDataSM(meter, &value) != 0;
+        if (!answered && c.replyAllowance.load() > 0) {
+            const auto until = Clock::now() + std::chrono::milliseconds(c.replyAllowance.load()) + kLateAnswer;
+            while (!answered && Clock::now() < until) {
+                if (waitFor(std::chrono::milliseconds(2), [&] { return c.run.load() == 0; }))
+                    break; // shut down
+                answered = m_link->RcvDataSM(meter, &value) != 0;
+            }
+        }
+        if (answered) {
             level = static_cast<std::int32_t>(meter == 1 ? value * 2 : value);
         }
         c.level[static_cast<std::size_t>(channel)] = level;
@@ -255,7 +274,7 @@ void SweepEngine::refreshPaused() {
     // Wait for the answer, at most the 100 ms the idle loop would wait.
     std::uint32_t value = 0;
     bool got = false;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(100);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(100 + c.replyAllowance.load());
     while (!got && Clock::now() < deadline) {
         got = m_link->RcvDataSM(meter, &value) != 0;
         if (!got && waitFor(std::chrono::milliseconds(10), [&] {

@@ -36,6 +36,9 @@ struct ScanControl {
     std::atomic<std::int64_t> step{100};
     std::atomic<std::int32_t> span{61};
     std::atomic<std::int32_t> interval{100};
+    // What a meter reading's wait adds for a slow line (its round trip);
+    // 0 on a local line.
+    std::atomic<std::int32_t> replyAllowance{0};
     std::atomic<std::int32_t> repeat{0};
     std::atomic<std::int32_t> alive{0};
     std::atomic<std::int32_t> run{0};
@@ -103,6 +106,9 @@ private:
     template <class Pred>
     bool waitFor(std::chrono::milliseconds limit, Pred done);
     void resetToLow(); // under the lock: current = low, flags idle
+    // Under the lock: `raised` (scanning, paused or stopped) to 1, the other
+    // two to 0, current to low when `fromLow`; then wakes the thread.
+    void enterState(std::atomic<std::int32_t>& raised, bool fromLow);
 
     ScanControl& m_control;
     SweepSink& m_sink;

@@ -145,30 +145,28 @@ void CVisualScanDlg::buildControls() {
     auto* frame = new CStaticFrameEx(this, kIdFrameFrequency, {12, 362, 218, 42});
     frame->setAccessibleName(QStringLiteral("Frequency"));
     frame->SetBackColor(kDisplayBack);
+    // A digit or a point of the frequency display, `width` wide at `x`.
+    const auto displayCell = [this](int id, int x, int width, const QString& text) {
+        auto* cell = new CStaticEx(this, id, {x, kDigitTop, width, kDigitHeight}, text, Qt::AlignCenter);
+        cell->SetCharType(QStringLiteral("Arial"));
+        cell->SetTextSize(22);
+        cell->SetTextBold(1);
+        cell->SetForeColor(kDisplayFore);
+        cell->SetBackColor(kDisplayBack);
+        return cell;
+    };
     int x = kDigitLeft;
     int separator = 0;
     for (int i = 0; i < kDigits; ++i) {
-        auto* digit = new CStaticEx(this, kIdFirstDigit + i, {x, kDigitTop, kDigitWidth, kDigitHeight},
-                                    QStringLiteral("-"), Qt::AlignCenter);
-        digit->SetCharType(QStringLiteral("Arial"));
-        digit->SetTextSize(22);
-        digit->SetTextBold(1);
-        digit->SetForeColor(kDisplayFore);
-        digit->SetBackColor(kDisplayBack);
+        auto* digit = displayCell(kIdFirstDigit + i, x, kDigitWidth, QStringLiteral("-"));
         digit->setCursor(Qt::PointingHandCursor);
         digit->installEventFilter(this);
         m_ui.digits[static_cast<std::size_t>(i)] = digit;
         x += kDigitWidth;
         if (i == 1 || i == 4 || i == 7) {
-            auto* sep = new CStaticEx(this, kIdFirstSeparator + separator,
-                                      {x, kDigitTop, kSeparatorWidth, kDigitHeight},
-                                      QStringLiteral("."), Qt::AlignCenter);
-            sep->SetCharType(QStringLiteral("Arial"));
-            sep->SetTextSize(22);
-            sep->SetTextBold(1);
-            sep->SetForeColor(kDisplayFore);
-            sep->SetBackColor(kDisplayBack);
-            m_ui.separators[static_cast<std::size_t>(separator++)] = sep;
+            m_ui.separators[static_cast<std::size_t>(separator)] =
+                displayCell(kIdFirstSeparator + separator, x, kSeparatorWidth, QStringLiteral("."));
+            ++separator;
             x += kSeparatorWidth;
         }
     }

@@ -49,6 +49,8 @@ bool WaitUntil(int ms, F check) {
 // ------------------------------------------------------------------ start
 
 void CVisualScanDlg::Start() {
+    // The meter readings wait as long as the line needs.
+    m_control.replyAllowance = platform::ReplyAllowanceMs();
     if (m_control.paused.load() != 0) {
         m_ui.start->setEnabled(false);
         m_ui.slider->setEnabled(false);
@@ -155,7 +157,13 @@ void CVisualScanDlg::Stop() {
     if (tune(centre)) {
         Owed().tuning.reset();
     } else {
-        Owed().tuning = OwedToRadio::Tuning{m_control.selector.load(), centre};
+        OwedToRadio::Tuning owed;
+        owed.selector = m_control.selector.load();
+        owed.hz = centre;
+        owed.low = m_control.low.load();
+        owed.step = m_control.step.load();
+        owed.span = m_control.span.load();
+        Owed().tuning = owed;
     }
     Wait(200);
     setSliderQuiet(MiddleChannel(m_control.span.load()));
@@ -399,16 +407,23 @@ void CVisualScanDlg::sendBandChangeIfNeeded() {
     }
 }
 
-void CVisualScanDlg::Set() {
+bool CVisualScanDlg::beginBandAction() {
     bool onlyReset = false;
     if (!subBandCheck(onlyReset)) {
-        return;
+        return false;
     }
     if (onlyReset) {
         Reset();
-        return;
+        return false;
     }
     sendBandChangeIfNeeded();
+    return true;
+}
+
+void CVisualScanDlg::Set() {
+    if (!beginBandAction()) {
+        return;
+    }
     const int selection = m_ui.bandList->currentIndex();
     const int fr = selection == 1 ? m_frSub : m_frMain;
     if (fr > 1) {
@@ -427,15 +442,9 @@ void CVisualScanDlg::changeBand(bool up) {
     if (m_entry.active()) {
         cancelEntry();
     }
-    bool onlyReset = false;
-    if (!subBandCheck(onlyReset)) {
+    if (!beginBandAction()) {
         return;
     }
-    if (onlyReset) {
-        Reset();
-        return;
-    }
-    sendBandChangeIfNeeded();
     m_busy = true;
     if (up) {
         m_link->ConnBU();

@@ -168,6 +168,9 @@ private:
     bool tune(std::int64_t hz);
     bool subBandCheck(bool& onlyReset);
     void sendBandChangeIfNeeded();
+    // What Set and the band keys start with: the sub-band check, then the
+    // band change; false when the action ends there (refused, or a reset).
+    bool beginBandAction();
     void changeBand(bool up);
     void putBackAfterSweep();
 

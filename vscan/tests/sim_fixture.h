@@ -2,6 +2,8 @@
 // One virtual radio per test program, with the link connected to it once.
 #pragma once
 
+#include "sweep_fixture.h"
+
 #include <corvan.h>
 #include <qxsim.h>
 
@@ -9,7 +11,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -134,18 +135,5 @@ private:
     bool m_started = false;
     bool m_connected = false;
 };
-
-// Polls `done` until it holds or `limit` passes (the link and the radio run
-// on threads of their own).
-inline bool Eventually(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 } // namespace glimra::testing

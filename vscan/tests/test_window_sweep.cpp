@@ -26,6 +26,14 @@ void QuickSweep(WindowTest& t, const CVisualScanDlg::Controls& ui, int intervalM
     ui.intervalList->setCurrentIndex(ui.intervalList->count() - 1);
 }
 
+// A repeating quick sweep started from the window; true once the radio has
+// been tuned `tunings` times.
+bool StartRepeating(WindowTest& t, const CVisualScanDlg::Controls& ui, int intervalMs, std::size_t tunings) {
+    QuickSweep(t, ui, intervalMs, true);
+    ui.start->click();
+    return SimLink::instance().waitCount("FA0", tunings, 5s);
+}
+
 TEST_F(VscanWindowSweep, AWholeSweepDrawsTheBandModelAndStopsAtTheHighEdge) {
     open();
     QuickSweep(*this, ui(), 60, false); // readings compared: a comfortable interval
@@ -149,9 +157,7 @@ TEST_F(VscanWindowSweep, TransmitEndsAndReceiveAllowsAgain) {
 
 TEST_F(VscanWindowSweep, TransmitReportMidSweepStopsAndRetunesTheCentre) {
     open();
-    QuickSweep(*this, ui(), 20, true);
-    ui().start->click();
-    ASSERT_TRUE(sim().waitCount("FA0", 5, 5s));
+    ASSERT_TRUE(StartRepeating(*this, ui(), 20, 5));
     pumpFor(20);
     GlimraMsgTX(0);
     EXPECT_TRUE(stopped());
@@ -176,9 +182,7 @@ class VscanStopReports : public WindowTest, public ::testing::WithParamInterface
 
 TEST_P(VscanStopReports, StopTheSweepOrNot) {
     open();
-    QuickSweep(*this, ui(), 20, true);
-    ui().start->click();
-    ASSERT_TRUE(sim().waitCount("FA0", 2, 5s));
+    ASSERT_TRUE(StartRepeating(*this, ui(), 20, 2));
     GetParam().report();
     EXPECT_EQ(stopped(), GetParam().stops);
     ui().stop->click();
@@ -208,9 +212,7 @@ TEST_F(VscanWindowSweep, FrReportWhileSweepingPutsTheRadioBack) {
 
 TEST_F(VscanWindowSweep, PauseKeepsBarsAndTheSliderTunesTheChannel) {
     open();
-    QuickSweep(*this, ui(), 20, true);
-    ui().start->click();
-    ASSERT_TRUE(sim().waitCount("FA0", 8, 5s));
+    ASSERT_TRUE(StartRepeating(*this, ui(), 20, 8));
     ASSERT_TRUE(pumpUntil([&] { return ui().graph->level(3) >= 0; }));
     ui().pause->click();
     EXPECT_TRUE(window->control().paused.load() != 0);
@@ -279,9 +281,7 @@ TEST_F(VscanWindowSweep, SilentRadioLeavesEmptyBarsAndTheWindowResponsive) {
 
 TEST_F(VscanWindowSweep, CloseDuringASweepStopsItAndTellsTheConsole) {
     open();
-    QuickSweep(*this, ui(), 20, true);
-    ui().start->click();
-    ASSERT_TRUE(sim().waitCount("FA0", 3, 5s));
+    ASSERT_TRUE(StartRepeating(*this, ui(), 20, 3));
     window->close();
     EXPECT_TRUE(stopped());
     EXPECT_FALSE(window->isVisible());
@@ -296,9 +296,7 @@ TEST_F(VscanWindowSweep, CloseDuringASweepStopsItAndTellsTheConsole) {
 // tuned back to the centre and menu 015 restored, and nothing follows.
 TEST_F(VscanWindowSweep, DestroyDuringASweepJoinsTheThreadAndPutsTheRadioBack) {
     open();
-    QuickSweep(*this, ui(), 200, true);
-    ui().start->click();
-    ASSERT_TRUE(sim().waitCount("FA0", 2, 5s));
+    ASSERT_TRUE(StartRepeating(*this, ui(), 200, 2));
     sim().quiet();
     GlimraDestroy();
     EXPECT_EQ(TheWindow(), nullptr);
@@ -332,9 +330,7 @@ TEST_F(VscanWindowSweep, TheReceiveVfoIsPutBackAfterTheSweep) {
 // when the sweep ends, the window follows with the sub band's steps.
 TEST_F(VscanWindowSweep, ABandChangeDuringTheSweepTakesEffectAtItsEnd) {
     open();
-    QuickSweep(*this, ui(), 20, true);
-    ui().start->click();
-    ASSERT_TRUE(sim().waitCount("FA0", 2, 5s));
+    ASSERT_TRUE(StartRepeating(*this, ui(), 20, 2));
     GlimraMsgDC(0, 1);
     EXPECT_EQ(ui().stepList->count(), 15); // nothing changes while it sweeps
     ui().stop->click();

@@ -26,9 +26,13 @@
 #include <QRadioButton>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -100,25 +104,27 @@ int main(int argc, char** argv) {
     long long centre = 0;
     int mode = 1;
     bool sub = false;
+    // The options whose value is kept as text.
+    const std::pair<std::string_view, QString*> texts[] = {
+        {"--span", &span}, {"--step", &step}, {"--interval", &interval}, {"--render", &render}, {"--typing", &typing}};
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--span" && hasValue) {
-            span = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--step" && hasValue) {
-            step = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--interval" && hasValue) {
-            interval = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--centre" && hasValue) {
-            centre = std::atoll(argv[++i]);
-        } else if (arg == "--mode" && hasValue) {
-            mode = std::atoi(argv[++i]);
-        } else if (arg == "--render" && hasValue) {
-            render = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--typing" && hasValue) {
-            typing = QString::fromLocal8Bit(argv[++i]);
-        } else if (arg == "--sub") {
+        const std::string_view arg = argv[i];
+        if (arg == "--sub") {
             sub = true;
+            continue;
+        }
+        if (i + 1 >= argc) { // every other option takes a value
+            Usage();
+            return 2;
+        }
+        const char* value = argv[++i];
+        const auto text = std::find_if(std::begin(texts), std::end(texts), [&](const auto& t) { return t.first == arg; });
+        if (text != std::end(texts)) {
+            *text->second = QString::fromLocal8Bit(value);
+        } else if (arg == "--centre") {
+            centre = std::atoll(value);
+        } else if (arg == "--mode") {
+            mode = std::atoi(value);
         } else {
             Usage();
             return 2;

@@ -5,9 +5,8 @@
 // S meter and AF GAIN bar read right and follow the radio when it is tuned
 // from its own side, changes raise throttled events, Tab walks the groups,
 // the speak key speaks, and nothing painted changes.
-#include "accessibility/console_accessibility.h"
 #include "console_menu.h"
-#include "display_fixture.h"
+#include "reader_fixture.h"
 
 #include <glimra.h>
 #include <pandor.h>
@@ -32,6 +31,7 @@ namespace {
 
 using display_test::PumpFor;
 using display_test::PumpUntil;
+using reader_test::Heard;
 using namespace std::chrono_literals;
 
 // ------------------------------------------------------------ the tree
@@ -77,49 +77,19 @@ void Walk(QAccessibleInterface* iface, Tree& tree, int depth = 0) {
         Walk(iface->child(i), tree, depth + 1);
 }
 
-// The events the console raises, with what the object read at that moment.
-struct Heard {
-    QAccessible::Event type;
-    QObject* object;
-    QString value;
-    QString description;
-    QString name;
-};
-std::vector<Heard>* g_heard = nullptr;
-
-void Listen(QAccessibleEvent* event) {
-    if (!g_heard)
-        return;
-    QAccessibleInterface* iface = event->accessibleInterface();
-    g_heard->push_back({event->type(), event->object(), iface ? iface->text(QAccessible::Value) : QString(),
-                        iface ? iface->text(QAccessible::Description) : QString(),
-                        iface ? iface->text(QAccessible::Name) : QString()});
-}
-
-class AccessibilityTest : public display_test::DisplayTest {
+class AccessibilityTest : public reader_test::ReaderTest {
 protected:
     void SetUp() override {
         display_test::DisplayTest::SetUp();
         console->show();
         Connect();
     }
-    void TearDown() override {
-        StopListening();
-        display_test::DisplayTest::TearDown();
-    }
     void StartListening() {
-        g_heard = &heard;
-        QAccessible::installUpdateHandler(Listen);
+        ReaderTest::StartListening();
         // Events go out only while a bridge listens (see with_atspi.sh).
         ASSERT_TRUE(QAccessible::isActive()) << "no accessibility bridge: run under with_atspi.sh";
     }
-    void StopListening() {
-        QAccessible::installUpdateHandler(nullptr);
-        g_heard = nullptr;
-    }
-    QAccessibleInterface* Of(int id) { return QAccessible::queryAccessibleInterface(controls().widget(id)); }
     std::string Name(int id) { return Of(id)->text(QAccessible::Name).toStdString(); }
-    std::string Value(int id) { return Of(id)->text(QAccessible::Value).toStdString(); }
     // The text events raised on a control since `from`.
     std::vector<std::string> TextEvents(int id, std::size_t from = 0) {
         std::vector<std::string> out;
@@ -128,20 +98,6 @@ protected:
                 out.push_back(heard[i].value.toStdString());
         return out;
     }
-    // What the notification object said (a reader speaks it as it shows)
-    // since `from`.
-    std::vector<std::string> Notified(std::size_t from = 0) {
-        std::vector<std::string> out;
-        QWidget* announcer = accessibility().AnnouncementObject();
-        for (std::size_t i = from; i < heard.size(); ++i)
-            if (heard[i].type == QAccessible::ObjectShow && heard[i].object == announcer)
-                out.push_back(heard[i].name.toStdString());
-        return out;
-    }
-    ConsoleAccessibility& accessibility() {
-        return *console->findChild<ConsoleAccessibility*>(QStringLiteral("consoleAccessibility"));
-    }
-    std::vector<Heard> heard;
 };
 
 TEST_F(AccessibilityTest, EveryObjectOfTheConnectedConsoleSaysSomething) {

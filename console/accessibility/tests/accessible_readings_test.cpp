@@ -43,8 +43,16 @@ INSTANTIATE_TEST_SUITE_P(Displays, FrequencyReadingTest,
                                            // a blank display (sub frequency 0, or cleared)
                                            FrequencyRow{"           ", ""},
                                            FrequencyRow{"___________", ""},
-                                           // typing in entry mode reads what stands
-                                           FrequencyRow{"   14-1----", "14-1----"},
+                                           // the keypad's entry: no dashes, the digits typed
+                                           FrequencyRow{"-----------", "frequency entry"},
+                                           FrequencyRow{"    7074---", "frequency entry 7 point 0 7 4"},
+                                           FrequencyRow{"   14-1----", "frequency entry 1 4 point 1"},
+                                           // where the point went: 14.2 and 1.42 MHz read apart,
+                                           // and before the point the digits alone
+                                           FrequencyRow{"   142-----", "frequency entry 1 4 point 2"},
+                                           FrequencyRow{"    142----", "frequency entry 1 point 4 2"},
+                                           FrequencyRow{"   14------", "frequency entry 1 4 point"},
+                                           FrequencyRow{"14---------", "frequency entry 1 4"},
                                            FrequencyRow{"   141     ", "141"}));
 
 // ------------------------------------------------------------ the meters
@@ -118,6 +126,14 @@ TEST(AnnounceThrottleTest, LetsTheFirstChangeGoAndHoldsTheNextUntilTheGapEnds) {
     EXPECT_EQ(gate.WaitAt(t0 + 5s), 0ms);
     gate.Announced(t0 + 5s);
     EXPECT_EQ(gate.WaitAt(t0 + 5s + 150ms), 150ms);
+}
+
+TEST(ModeReadingTest, TheMemoryGroupIsNoPartOfTheMode) {
+    EXPECT_EQ(accessible::ModeReading(QStringLiteral("USB Group 0")).toStdString(), "USB");
+    EXPECT_EQ(accessible::ModeReading(QStringLiteral(" CW-R  Group 12 ")).toStdString(), "CW-R");
+    EXPECT_EQ(accessible::ModeReading(QStringLiteral("Group 3")).toStdString(), "");
+    EXPECT_EQ(accessible::ModeReading(QStringLiteral("  FM ")).toStdString(), "FM");
+    EXPECT_EQ(accessible::ModeReading(QStringLiteral("")).toStdString(), "");
 }
 
 TEST(AnnounceThrottleTest, AChangeEveryTenMillisecondsIsAnnouncedAtMostOncePerGap) {

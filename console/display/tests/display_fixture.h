@@ -9,7 +9,7 @@
 #include "console_ids.h"
 #include "display/console_display.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <platform.h>
 #include <qxsim.h>
 
@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -100,6 +101,23 @@ protected:
             out += Text(digit0 + i);
             if (i == 1 || i == 4 || i == 7 || i == 10)
                 out += Text(sep0 + (i == 1 ? 0 : i == 4 ? 1 : i == 7 ? 2 : 3));
+        }
+        return out;
+    }
+    // The frequency a display shows, 0 while it is blank.
+    std::int64_t Hz(bool sub) {
+        std::string digits;
+        for (const char c : Shown(sub))
+            if (c >= '0' && c <= '9')
+                digits += c;
+        return digits.empty() ? 0 : std::stoll(digits);
+    }
+    // The nine VFO marks, "_" for an empty one.
+    std::string Marks() {
+        std::string out;
+        for (int i = 0; i < 9; ++i) {
+            const std::string t = Text(idc::VfoMark0 + i);
+            out += t.empty() ? "_" : t;
         }
         return out;
     }

@@ -38,15 +38,6 @@ protected:
     void SetUp() override { StartWithWindows(recorder_); }
     std::string Main() { return DigitsOf(Shown(false)); }
     std::string Sub() { return DigitsOf(Shown(true)); }
-    // The nine VFO marks, "_" for an empty one.
-    std::string Marks() {
-        std::string out;
-        for (int i = 0; i < 9; ++i) {
-            const std::string t = Text(idc::VfoMark0 + i);
-            out += t.empty() ? "_" : t;
-        }
-        return out;
-    }
     bool Checked(int id) { return controls().button(id)->isChecked(); }
     void Profile(const char* key, const char* value) {
         platform::WriteProfileString(QStringLiteral("Setting"), QString::fromLatin1(key),

@@ -11,6 +11,8 @@
 #include <kestrin.h>
 
 #include <QDir>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
@@ -33,8 +35,30 @@ std::ostream& operator<<(std::ostream& out, const Columns& c) {
     return out << "[" << c.first << ", " << c.last << "]";
 }
 
+// A band's scale and the two parts of its bar.
+struct Band {
+    const char* name;
+    int scale, first, over;
+};
+constexpr Band kBands[] = {{"main", idc::MainScale, idc::MainMeter, idc::MainMeterOver},
+                           {"sub", idc::SubScale, idc::SubMeter, idc::SubMeterOver}};
+
 QImage Grab(QWidget* widget) {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The columns (in the label's parent) where two pictures of the label differ.
+Columns ChangedColumns(const QWidget* label, const QImage& as, const QImage& other) {
+    Columns c;
+    for (int x = 0; x < as.width(); ++x)
+        for (int y = 0; y < as.height(); ++y)
+            if (as.pixel(x, y) != other.pixel(x, y)) {
+                if (c.first < 0)
+                    c.first = label->x() + x;
+                c.last = label->x() + x;
+                break;
+            }
+    return c;
 }
 
 // The columns (in the label's parent) where the scale's drawing changes
@@ -52,16 +76,7 @@ Columns MarkColumns(CStaticEx* label, const QString& mark, bool first = false) {
     label->setText(other);
     const QImage changed = Grab(label);
     label->setText(text);
-    Columns c;
-    for (int x = 0; x < as.width(); ++x)
-        for (int y = 0; y < as.height(); ++y)
-            if (as.pixel(x, y) != changed.pixel(x, y)) {
-                if (c.first < 0)
-                    c.first = label->x() + x;
-                c.last = label->x() + x;
-                break;
-            }
-    return c;
+    return ChangedColumns(label, as, changed);
 }
 
 // The columns of the label's parent where the scale's text has ink: from
@@ -72,16 +87,7 @@ Columns InkColumns(CStaticEx* label) {
     label->setText(QString());
     const QImage blank = Grab(label);
     label->setText(text);
-    Columns c;
-    for (int x = 0; x < as.width(); ++x)
-        for (int y = 0; y < as.height(); ++y)
-            if (as.pixel(x, y) != blank.pixel(x, y)) {
-                if (c.first < 0)
-                    c.first = label->x() + x;
-                c.last = label->x() + x;
-                break;
-            }
-    return c;
+    return ChangedColumns(label, as, blank);
 }
 
 // The lit columns of a bar in a picture of its parent: the pixels of its
@@ -135,12 +141,7 @@ protected:
 // one level more lights the first red segment, and only that one; S9+60 dB
 // fills the red part up to the "60". Both bands, their scales and bars.
 TEST_F(MeterScaleTest, SignalBarsReachTheirScaleMarks) {
-    struct Band {
-        const char* name;
-        int scale, first, over;
-    };
-    for (const Band& band : {Band{"main", idc::MainScale, idc::MainMeter, idc::MainMeterOver},
-                             Band{"sub", idc::SubScale, idc::SubMeter, idc::SubMeterOver}}) {
+    for (const Band& band : kBands) {
         SCOPED_TRACE(band.name);
         const Columns nine = MarkColumns(Label(band.scale), QStringLiteral("9"), true);
         const Columns sixty = MarkColumns(Label(band.scale), QStringLiteral("60"));
@@ -187,6 +188,32 @@ TEST_F(MeterScaleTest, TheOlderScaleHasItsOwnMarks) {
     EXPECT_TRUE(Within(LitColumns(picture, Meter(idc::MainMeterOver)).last, sixty)) << sixty;
 }
 
+// The sub meter's name beside its bar: "PWR" on transmit is drawn whole
+// (a caption cut off by its label runs into both edges), and the "S" of
+// receive is back at the main name's size.
+TEST_F(MeterScaleTest, TheSubMeterNameFitsBesideItsBar) {
+    CStaticEx* name = Label(idc::SubMeterName);
+    for (const int transmit : {1, 0, 1, 0}) {
+        SCOPED_TRACE(transmit ? "transmit" : "receive");
+        display().ShowMeterScale(2, transmit);
+        ASSERT_EQ(Text(idc::SubMeterName), transmit ? "PWR" : "S");
+        // The label draws inside its edges and clips there: what the name
+        // needs in the label's face must fit between them.
+        EXPECT_LE(QFontMetrics(name->font()).tightBoundingRect(name->text()).width(), name->width() - 2);
+        const Columns ink = InkColumns(name);
+        ASSERT_FALSE(ink.empty());
+        EXPECT_GT(ink.first, name->x()) << ink;
+        EXPECT_LT(ink.last, name->x() + name->width() - 1) << ink;
+        if (transmit) {
+            EXPECT_GE(ink.last - ink.first + 1, name->width() / 2) << "legible, not shrunk to a dot";
+            Keep(Grab(client), "sub-meter-name-pwr");
+        } else {
+            EXPECT_EQ(QFontInfo(name->font()).pixelSize(),
+                      QFontInfo(Label(idc::MainMeterName)->font()).pixelSize());
+        }
+    }
+}
+
 // Transmitting, the same bars measure power: half the levels up to "50",
 // full power up to "100".
 TEST_F(MeterScaleTest, PowerBarsReachTheirScaleMarks) {
@@ -196,12 +223,7 @@ TEST_F(MeterScaleTest, PowerBarsReachTheirScaleMarks) {
         const std::string text = Text(scale);
         ASSERT_EQ(text.rfind("----10----25----50-------100", 0), 0u) << text;
     }
-    struct Band {
-        const char* name;
-        int scale, first, over;
-    };
-    for (const Band& band : {Band{"main", idc::MainScale, idc::MainMeter, idc::MainMeterOver},
-                             Band{"sub", idc::SubScale, idc::SubMeter, idc::SubMeterOver}}) {
+    for (const Band& band : kBands) {
         SCOPED_TRACE(band.name);
         const Columns fifty = MarkColumns(Label(band.scale), QStringLiteral("50"));
         const Columns hundred = MarkColumns(Label(band.scale), QStringLiteral("100"));

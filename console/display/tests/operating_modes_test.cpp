@@ -94,15 +94,6 @@ public:
     std::string StatusLine() { return controls().edit(idc::MainText)->text().toStdString(); }
     CStaticMeterEx* Meter(int id) { return controls().meter(id); }
     void Inject(const std::string& reply) { radio().inject(reply); }
-    // The nine VFO marks, "_" for an empty one.
-    std::string Marks() {
-        std::string out;
-        for (int i = 0; i < 9; ++i) {
-            const std::string t = Text(idc::VfoMark0 + i);
-            out += t.empty() ? "_" : t;
-        }
-        return out;
-    }
 
     Recorder* recorder_ = nullptr;
 };

@@ -207,21 +207,9 @@ TEST(CsvImport, SplitRowsCarryTheTransmitHalf) {
 
 TEST(CsvRoundTrip, EveryFieldTheRadioHoldsComesBack) {
     std::vector<Channel> channels;
-    Channel a;
-    a.number = 7;
-    a.rxFrequency = 145'612'500;
-    a.rxMode = 4;
-    a.rxStep = 3;
-    a.toneType = 2;
-    a.toneNumber = 39;
-    a.ctcssNumber = 22;
-    a.dcsCode = 57;
-    a.reverse = 1;
-    a.shift = 3;
-    a.offset = 1'600'000;
-    a.group = 6;
-    a.lockout = 1;
-    a.name = "R,\"Q\"";
+    const Channel a{.number = 7, .rxFrequency = 145'612'500, .rxMode = 4, .rxStep = 3, .toneType = 2,
+                    .toneNumber = 39, .ctcssNumber = 22, .dcsCode = 57, .reverse = 1, .shift = 3,
+                    .offset = 1'600'000, .group = 6, .lockout = 1, .name = "R,\"Q\""};
     channels.push_back(a);
     Channel b;
     b.number = 291;

@@ -3,12 +3,7 @@
 // radio afterwards: a receive half stored later on its own (by the radio's
 // panel or another program, MW 0 alone) must not find a transmit half of
 // the console's beside it.
-#include <memory_channels.h>
-
-#include <corvan.h>
-#include <qxsim.h>
-
-#include <gtest/gtest.h>
+#include "memory_fixture.h"
 
 #include <memory>
 #include <ostream>
@@ -16,43 +11,9 @@
 namespace memory_channels {
 namespace {
 
-struct Family {
-    const char* name;
-    int identity;
-};
-std::ostream& operator<<(std::ostream& out, const Family& f) { return out << f.name; }
-const Family kFamilies[] = {{"Identity19", 19}, {"Identity18", 18}};
-
-class SimplexWrite : public ::testing::TestWithParam<Family> {
+class SimplexWrite : public memory_test::FamilyTest {
 protected:
-    void SetUp() override {
-        qxsim::Options options;
-        options.identity = GetParam().identity;
-        radio = std::make_unique<qxsim::Radio>(options);
-        ASSERT_TRUE(radio->start()) << radio->lastError();
-        ASSERT_EQ(link.Conn("QR-7730", radio->devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-    }
-    void TearDown() override {
-        link.Close();
-        radio->stop();
-    }
-    void StoreSimplex(int number, std::int64_t hz) {
-        radio->modify([=](qxsim::State& s) {
-            qxsim::MemoryChannel& ch = s.memory[static_cast<std::size_t>(number)];
-            ch = qxsim::MemoryChannel{};
-            ch.half[0].frequency = hz;
-            ch.half[0].mode = 4;
-            ch.half[0].toneNumber = 1;
-        });
-    }
-    Channel Read(int number) {
-        Channel c;
-        EXPECT_EQ(ReadChannel(link, number, c), LinkResult::Ok);
-        return Normalised(c);
-    }
-
-    std::unique_ptr<qxsim::Radio> radio;
-    CCorvan link;
+    void StoreSimplex(int number, std::int64_t hz) { memory_test::Put(*radio, number, memory_test::PanelChannel(false, hz, 4)); }
 };
 
 TEST_P(SimplexWrite, LeavesNoTransmitHalfForALaterReceiveHalfAlone) {
@@ -88,8 +49,8 @@ TEST_P(SimplexWrite, LeavesNoTransmitHalfForALaterReceiveHalfAlone) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, SimplexWrite, ::testing::ValuesIn(kFamilies),
-                         [](const ::testing::TestParamInfo<Family>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Families, SimplexWrite, ::testing::ValuesIn(memory_test::kFamilies),
+                         memory_test::FamilyName);
 
 } // namespace
 } // namespace memory_channels

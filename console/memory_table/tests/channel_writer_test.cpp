@@ -3,12 +3,7 @@
 // over what the operator was shown, carries exactly the operator's change on
 // top of a fresh read, leaves no old transmit half behind, and says Written
 // only when the read-back holds it.
-#include <memory_channels.h>
-
-#include <corvan.h>
-#include <qxsim.h>
-
-#include <gtest/gtest.h>
+#include "memory_fixture.h"
 
 #include <chrono>
 #include <ostream>
@@ -73,55 +68,16 @@ TEST(ChannelChange, WhatWasShownComparesTheHalvesTheOperatorSaw) {
 
 // ---------------------------------------------------------------- on the radio
 
-struct Family {
-    const char* name;
-    int identity;
-};
-std::ostream& operator<<(std::ostream& out, const Family& f) { return out << f.name; }
-
-class WriterOnTheRadio : public ::testing::TestWithParam<Family> {
+class WriterOnTheRadio : public memory_test::FamilyTest {
 protected:
-    void SetUp() override {
-        qxsim::Options options;
-        options.identity = GetParam().identity;
-        radio = std::make_unique<qxsim::Radio>(options);
-        ASSERT_TRUE(radio->start()) << radio->lastError();
-        ASSERT_EQ(link.Conn("QR-7730", radio->devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-    }
-    void TearDown() override {
-        link.Close();
-        radio->stop();
-    }
-    bool Older() const { return GetParam().identity == 18; }
     // A channel stored from the radio's own panel (no report reaches the link).
     void Store(int number, std::int64_t rx, int mode, const std::string& name, std::int64_t tx = 0, int group = 0) {
-        const bool older = Older();
-        radio->modify([=](qxsim::State& s) {
-            qxsim::MemoryChannel& ch = s.memory[static_cast<std::size_t>(number)];
-            ch = qxsim::MemoryChannel{};
-            ch.half[0].frequency = rx;
-            ch.half[0].mode = mode;
-            ch.half[0].toneNumber = 1;
-            if (!older) {
-                ch.half[0].name = name;
-                ch.half[0].group = group;
-            }
-            if (tx != 0) {
-                ch.half[1] = ch.half[0];
-                ch.half[1].frequency = tx;
-                ch.hasTransmitHalf = true;
-            }
-        });
-    }
-    Channel Read(int number) {
-        Channel c;
-        EXPECT_EQ(ReadChannel(link, number, c), LinkResult::Ok);
-        return Normalised(c);
+        qxsim::MemoryChannel ch = memory_test::PanelChannel(Older(), rx, mode, name, group);
+        if (tx != 0)
+            memory_test::AddTransmitHalf(ch, tx);
+        memory_test::Put(*radio, number, ch);
     }
     std::size_t Writes() const { return radio->countOf("MW"); }
-
-    std::unique_ptr<qxsim::Radio> radio;
-    CCorvan link;
 };
 
 // The radio stored another channel over the one shown: nothing is written,
@@ -202,9 +158,8 @@ TEST_P(WriterOnTheRadio, AWriteTheRadioDidNotKeepIsNotConfirmed) {
     EXPECT_EQ(result.after.rxFrequency, 145'000'000);
 }
 
-const Family kFamilies[] = {{"Identity19", 19}, {"Identity18", 18}};
-const auto kFamilyName = [](const ::testing::TestParamInfo<Family>& row) { return std::string(row.param.name); };
-INSTANTIATE_TEST_SUITE_P(Families, WriterOnTheRadio, ::testing::ValuesIn(kFamilies), kFamilyName);
+INSTANTIATE_TEST_SUITE_P(Families, WriterOnTheRadio, ::testing::ValuesIn(memory_test::kFamilies),
+                         memory_test::FamilyName);
 
 } // namespace
 } // namespace memory_channels

@@ -4,94 +4,25 @@
 // (the call channel's row, a channel with a transmit half, a backup put
 // back, a CSV file without some columns, a write made again after a
 // conflict), a channel the radio changed is never written over unseen.
-#include <memory_channels.h>
-#include <memory_table.h>
-
-#include <corvan.h>
-#include <platform.h>
-#include <qxsim.h>
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "memory_table_fixture.h"
 
 namespace memory_table {
 namespace {
 
 using memory_channels::Channel;
 
-class TableBetween : public ::testing::Test {
+class TableBetween : public memory_test::TableTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(radio.start()) << radio.lastError();
-        ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        platform::SetDialogProvider(dialogs);
-        ASSERT_TRUE(folder.isValid());
-        ConsoleHooks hooks;
-        hooks.link = [this] { return &link; };
-        hooks.operationRunning = [] { return false; };
-        hooks.identification = [] { return 19; };
-        window = std::make_unique<MemoryTableWindow>(hooks);
-        window->SetBackupFolder(folder.path());
-        window->SetWriteConfirmation([this](const QString& changes, const QString& backup) {
-            shownChanges = changes;
-            shownBackup = backup;
-            return true;
-        });
-    }
-    void TearDown() override {
-        window.reset();
-        platform::SetDialogProvider(nullptr);
-        link.Close();
-        radio.stop();
-    }
     void Store(int number, std::int64_t hz, int mode, const std::string& name, int group = 0) {
-        radio.modify([=](qxsim::State& s) {
-            qxsim::MemoryChannel& ch = s.memory[static_cast<std::size_t>(number)];
-            ch = qxsim::MemoryChannel{};
-            ch.half[0].frequency = hz;
-            ch.half[0].mode = mode;
-            ch.half[0].toneNumber = 1;
-            ch.half[0].name = name;
-            ch.half[0].group = group;
-        });
+        memory_test::Put(radio, number, memory_test::PanelChannel(false, hz, mode, name, group));
     }
-    qxsim::MemoryChannel Held(int number) const { return radio.state().memory[static_cast<std::size_t>(number)]; }
-    void ReadAll() {
-        window->ReadFromRadio();
-        window->RunToEnd();
-        ASSERT_TRUE(window->HasRead()) << window->statusText().toStdString();
-    }
-    void WriteAll() {
-        window->WriteToRadio();
-        window->RunToEnd();
-    }
-    QString File(const QString& name, const QByteArray& bytes) {
-        const QString path = QDir(folder.path()).filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
+    qxsim::MemoryChannel Held(int number) const { return memory_test::Held(radio, number); }
     void ExpectConflictSaid(int number) {
         const QString report = window->lastReport();
         EXPECT_TRUE(report.contains(QStringLiteral("%1 changed in the radio")
                                         .arg(QString::fromStdString(memory_channels::ChannelLabel(number)))))
             << report.toStdString();
     }
-
-    qxsim::Radio radio;
-    CCorvan link;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
-    QTemporaryDir folder;
-    std::unique_ptr<MemoryTableWindow> window;
-    QString shownChanges;
-    QString shownBackup;
 };
 
 // The call channel's row: the radio stores a new call channel after the

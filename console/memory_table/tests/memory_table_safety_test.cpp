@@ -4,12 +4,9 @@
 // a CSV without some columns changes only the fields it carries, values of
 // tone kinds not in use that a file gives wrongly keep the radio's, and an
 // edit stopped by a change in the radio keeps only the operator's fields.
-#include <memory_channels.h>
-#include <memory_table.h>
+#include "memory_table_fixture.h"
 
 #include <corvan.h>
-#include <platform.h>
-#include <qxsim.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,75 +27,15 @@ namespace {
 using memory_channels::Channel;
 using namespace std::chrono_literals;
 
-class TableSafety : public ::testing::Test {
+class TableSafety : public memory_test::TableTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(radio.start()) << radio.lastError();
-        ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        platform::SetDialogProvider(dialogs);
-        ASSERT_TRUE(folder.isValid());
-        ConsoleHooks hooks;
-        hooks.link = [this] { return &link; };
-        hooks.operationRunning = [] { return false; };
-        hooks.identification = [] { return 19; };
-        window = std::make_unique<MemoryTableWindow>(hooks);
-        window->SetBackupFolder(folder.path());
-        window->SetWriteConfirmation([this](const QString& changes, const QString& backup) {
-            shownChanges = changes;
-            shownBackup = backup;
-            return true;
-        });
-    }
-    void TearDown() override {
-        window.reset();
-        platform::SetDialogProvider(nullptr);
-        link.Close();
-        radio.stop();
-    }
     void Store(int number, std::int64_t hz, int mode, const std::string& name, int group = 0, int step = 0) {
-        radio.modify([=](qxsim::State& s) {
-            qxsim::MemoryChannel& ch = s.memory[static_cast<std::size_t>(number)];
-            ch = qxsim::MemoryChannel{};
-            ch.half[0].frequency = hz;
-            ch.half[0].mode = mode;
-            ch.half[0].name = name;
-            ch.half[0].group = group;
-            ch.half[0].step = step;
-        });
+        qxsim::MemoryChannel ch = memory_test::Recorded(hz, mode, name);
+        ch.half[0].group = group;
+        ch.half[0].step = step;
+        memory_test::Put(radio, number, ch);
     }
-    qxsim::MemoryHalf Held(int number) const { return radio.state().memory[static_cast<std::size_t>(number)].half[0]; }
-    void ReadAll() {
-        window->ReadFromRadio();
-        window->RunToEnd();
-        ASSERT_TRUE(window->HasRead()) << window->statusText().toStdString();
-    }
-    void WriteAll() {
-        window->WriteToRadio();
-        window->RunToEnd();
-    }
-    QString File(const QString& name, const QByteArray& bytes) {
-        const QString path = QDir(folder.path()).filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < milliseconds)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        return done();
-    }
-
-    qxsim::Radio radio;
-    CCorvan link;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
-    QTemporaryDir folder;
-    std::unique_ptr<MemoryTableWindow> window;
-    QString shownChanges;
-    QString shownBackup;
+    qxsim::MemoryHalf Held(int number) const { return memory_test::Held(radio, number).half[0]; }
 };
 
 // Esc while twenty channels are written: the window goes, the write stops
@@ -107,9 +44,7 @@ TEST_F(TableSafety, EscStopsAWriteAsCloseDoes) {
     ReadAll();
     for (int number = 100; number < 120; ++number)
         ASSERT_TRUE(window->EditCell(number, MemoryTableWindow::kRxFreq, QStringLiteral("145.%1").arg(number * 5)));
-    qxsim::Faults slow;
-    slow.delay = 40ms;
-    radio.setFaults(slow);
+    AnswerLate(40ms);
     window->show();
     radio.clearReceived();
     window->WriteToRadio();
@@ -213,13 +148,7 @@ TEST_F(TableSafety, WriteAgainAfterAConflictSendsOnlyTheOperatorsChange) {
     Store(7, 145'600'000, 4, "OLD");
     ReadAll();
     ASSERT_TRUE(window->EditCell(7, MemoryTableWindow::kName, QStringLiteral("NEW")));
-    radio.modify([](qxsim::State& s) {
-        auto& half = s.memory[7].half[0];
-        half.frequency = 14'195'000;
-        half.mode = 2;
-        half.lockout = 1;
-        half.name = "RADIO";
-    });
+    memory_test::PutReceiveHalf(radio, 7, {.frequency = 14'195'000, .mode = 2, .lockout = 1, .name = "RADIO"});
     WriteAll();
     ASSERT_EQ(radio.countOf("MW"), 0u);
     const Channel pending = window->editedChannels()[7];

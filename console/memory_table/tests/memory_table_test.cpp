@@ -2,12 +2,9 @@
 // The "Memory Channels" window against the virtual transceiver: the whole
 // memory read, edited, written and read back; a repeater list imported and
 // written; the console's operation going first; interrupted writes.
-#include <memory_channels.h>
-#include <memory_table.h>
+#include "memory_table_fixture.h"
 
 #include <corvan.h>
-#include <platform.h>
-#include <qxsim.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,73 +30,16 @@ namespace {
 using memory_channels::Channel;
 using namespace std::chrono_literals;
 
-class MemoryTableOnTheRadio : public ::testing::Test {
+class MemoryTableOnTheRadio : public memory_test::TableTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(radio.start()) << radio.lastError();
-        ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        platform::SetDialogProvider(dialogs);
-        ASSERT_TRUE(backups.isValid());
-        ConsoleHooks hooks;
-        hooks.link = [this] { return &link; };
-        hooks.operationRunning = [this] { return operationRunning; };
-        hooks.identification = [] { return 19; };
-        window = std::make_unique<MemoryTableWindow>(hooks);
-        window->SetBackupFolder(backups.path());
-        window->SetWriteConfirmation([this](const QString& changes, const QString& backup) {
-            shownChanges = changes;
-            shownBackup = backup;
-            return confirmWrite;
-        });
-    }
-    void TearDown() override {
-        window.reset();
-        platform::SetDialogProvider(nullptr);
-        link.Close();
-        radio.stop();
-    }
-
+    // Tone numbers stay 0, as a radio reports them before any was chosen.
     void Store(int index, std::int64_t hz, int mode, const std::string& name, std::int64_t txHz = 0) {
-        radio.modify([&](qxsim::State& s) {
-            qxsim::MemoryChannel& ch = s.memory[static_cast<std::size_t>(index)];
-            ch = qxsim::MemoryChannel{};
-            ch.half[0].frequency = hz;
-            ch.half[0].mode = mode;
-            // Tone numbers stay 0, as a radio reports them before any was chosen.
-            ch.half[0].name = name;
-            if (txHz != 0) {
-                ch.half[1] = ch.half[0];
-                ch.half[1].frequency = txHz;
-                ch.hasTransmitHalf = true;
-            }
-        });
-    }
-    void ReadAll() {
-        window->ReadFromRadio();
-        window->RunToEnd();
-        ASSERT_TRUE(window->HasRead()) << window->statusText().toStdString();
-    }
-    // Pumps the window's steps until `done` holds or a second passes.
-    bool PumpUntil(const std::function<bool()>& done) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 5000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        }
-        return done();
+        qxsim::MemoryChannel ch = memory_test::Recorded(hz, mode, name);
+        if (txHz != 0)
+            memory_test::AddTransmitHalf(ch, txHz);
+        memory_test::Put(radio, index, ch);
     }
     static int Row(int number) { return number == memory_channels::kCallChannel ? 300 : number; }
-
-    qxsim::Radio radio;
-    CCorvan link;
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
-    QTemporaryDir backups;
-    std::unique_ptr<MemoryTableWindow> window;
-    bool operationRunning = false;
-    bool confirmWrite = true;
-    QString shownChanges;
-    QString shownBackup;
 };
 
 TEST_F(MemoryTableOnTheRadio, WholeMemoryReadEditedWrittenAndReadBackEqual) {
@@ -116,23 +56,29 @@ TEST_F(MemoryTableOnTheRadio, WholeMemoryReadEditedWrittenAndReadBackEqual) {
     EXPECT_TRUE(window->table()->item(7, MemoryTableWindow::kRxFreq)->text().isEmpty());
 
     // Edits: a new channel, a changed one, a removed transmit half, the call channel.
-    ASSERT_TRUE(window->EditCell(7, MemoryTableWindow::kRxFreq, QStringLiteral("146.52")));
-    ASSERT_TRUE(window->EditCell(7, MemoryTableWindow::kName, QStringLiteral("CALLING")));
-    ASSERT_TRUE(window->EditCell(123, MemoryTableWindow::kToneType, QStringLiteral("ctcss")));
-    ASSERT_TRUE(window->EditCell(123, MemoryTableWindow::kToneValue, QStringLiteral("100.0")));
-    ASSERT_TRUE(window->EditCell(123, MemoryTableWindow::kShift, QStringLiteral("+")));
-    ASSERT_TRUE(window->EditCell(123, MemoryTableWindow::kOffset, QStringLiteral("5")));
-    ASSERT_TRUE(window->EditCell(295, MemoryTableWindow::kTxFreq, QString()));
-    ASSERT_TRUE(window->EditCell(300, MemoryTableWindow::kLockout, QStringLiteral("ON")));
+    struct Edit {
+        int row;
+        MemoryTableWindow::Column column;
+        const char* text;
+    };
+    const Edit accepted[] = {
+        {7, MemoryTableWindow::kRxFreq, "146.52"},   {7, MemoryTableWindow::kName, "CALLING"},
+        {123, MemoryTableWindow::kToneType, "ctcss"}, {123, MemoryTableWindow::kToneValue, "100.0"},
+        {123, MemoryTableWindow::kShift, "+"},        {123, MemoryTableWindow::kOffset, "5"},
+        {295, MemoryTableWindow::kTxFreq, ""},        {300, MemoryTableWindow::kLockout, "ON"},
+    };
+    for (const Edit& e : accepted)
+        ASSERT_TRUE(window->EditCell(e.row, e.column, QLatin1String(e.text))) << e.row << " " << e.text;
     // Refused: each leaves the channel as it was and says why.
     const Channel before = window->editedChannels()[123];
     dialogs->messages.clear();
-    EXPECT_FALSE(window->EditCell(123, MemoryTableWindow::kName, QStringLiteral("A;B")));
-    EXPECT_FALSE(window->EditCell(123, MemoryTableWindow::kToneValue, QStringLiteral("69.3")));
-    EXPECT_FALSE(window->EditCell(123, MemoryTableWindow::kRxFreq, QStringLiteral("88.1")));
-    EXPECT_FALSE(window->EditCell(123, MemoryTableWindow::kOffset, QStringLiteral("0.625")));
-    EXPECT_FALSE(window->EditCell(123, MemoryTableWindow::kStep, QStringLiteral("7.5")));
-    EXPECT_FALSE(window->EditCell(8, MemoryTableWindow::kName, QStringLiteral("EMPTY")));
+    const Edit refused[] = {
+        {123, MemoryTableWindow::kName, "A;B"},     {123, MemoryTableWindow::kToneValue, "69.3"},
+        {123, MemoryTableWindow::kRxFreq, "88.1"},  {123, MemoryTableWindow::kOffset, "0.625"},
+        {123, MemoryTableWindow::kStep, "7.5"},     {8, MemoryTableWindow::kName, "EMPTY"},
+    };
+    for (const Edit& e : refused)
+        EXPECT_FALSE(window->EditCell(e.row, e.column, QLatin1String(e.text))) << e.row << " " << e.text;
     EXPECT_EQ(dialogs->messages.size(), 6u);
     EXPECT_EQ(window->editedChannels()[123], before);
     EXPECT_EQ(window->table()->item(123, MemoryTableWindow::kName)->text(), QStringLiteral("UHF"));
@@ -177,7 +123,7 @@ TEST_F(MemoryTableOnTheRadio, WholeMemoryReadEditedWrittenAndReadBackEqual) {
 
 TEST_F(MemoryTableOnTheRadio, ChirpRepeaterListImportsWritesAndReadsBackEqual) {
     ReadAll();
-    const QString path = QDir(backups.path()).filePath(QStringLiteral("repeaters.csv"));
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("repeaters.csv"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("\xEF\xBB\xBF"
@@ -226,7 +172,7 @@ TEST_F(MemoryTableOnTheRadio, ExportedMemoryImportsBackWithoutAChange) {
         s.memory[3].half[0].offset = 1'600'000;
         s.memory[291].half[1].mode = 7;
     });
-    const QString path = QDir(backups.path()).filePath(QStringLiteral("export.csv"));
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("export.csv"));
     window->ImportCsv(path);
     EXPECT_EQ(window->activity(), MemoryTableWindow::Activity::Idle);
     ASSERT_EQ(dialogs->messages.size(), 1u) << "no import before a read";
@@ -279,9 +225,7 @@ TEST_F(MemoryTableOnTheRadio, CancelledWriteReportsWhatWasWrittenAndKeepsTheBack
         ASSERT_TRUE(window->EditCell(number, MemoryTableWindow::kRxFreq, QStringLiteral("145.%1").arg(number * 25)));
     }
     // Each read-back waits for its answer: the write is still running when cancelled.
-    qxsim::Faults slow;
-    slow.delay = 30ms;
-    radio.setFaults(slow);
+    AnswerLate(30ms);
     radio.clearReceived();
     window->WriteToRadio();
     ASSERT_EQ(window->activity(), MemoryTableWindow::Activity::Writing);
@@ -304,9 +248,7 @@ TEST_F(MemoryTableOnTheRadio, LinkLostDuringTheWriteIsReportedNotTakenForSuccess
     for (int number : {20, 21, 22}) {
         ASSERT_TRUE(window->EditCell(number, MemoryTableWindow::kRxFreq, QStringLiteral("433.%1").arg(number * 25)));
     }
-    qxsim::Faults slow;
-    slow.delay = 30ms;
-    radio.setFaults(slow);
+    AnswerLate(30ms);
     radio.clearReceived();
     window->WriteToRadio();
     ASSERT_TRUE(PumpUntil([this] { return radio.countOf("MW") >= 1; }));
@@ -334,7 +276,7 @@ TEST_F(MemoryTableOnTheRadio, DeclinedPreviewWritesNothingAndSavesNoBackup) {
 TEST_F(MemoryTableOnTheRadio, BackupThatCannotBeSavedStopsTheWrite) {
     ReadAll();
     ASSERT_TRUE(window->EditCell(9, MemoryTableWindow::kRxFreq, QStringLiteral("145.3")));
-    QFile blocker(QDir(backups.path()).filePath(QStringLiteral("file")));
+    QFile blocker(QDir(folder.path()).filePath(QStringLiteral("file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     window->SetBackupFolder(blocker.fileName() + QStringLiteral("/below"));
@@ -367,13 +309,7 @@ TEST_P(ChangedInTheRadio, WriteStopsAndWritesNothing) {
     ASSERT_TRUE(window->EditCell(6, MemoryTableWindow::kName, QStringLiteral("SIXTY")));
     ASSERT_TRUE(window->EditCell(7, MemoryTableWindow::kName, QStringLiteral("NEW")));
     const auto change = [this] {
-        radio.modify([](qxsim::State& s) {
-            auto& half = s.memory[7].half[0];
-            half.frequency = 14'195'000;
-            half.mode = 2;
-            half.lockout = 1;
-            half.name = "";
-        });
+        memory_test::PutReceiveHalf(radio, 7, {.frequency = 14'195'000, .mode = 2, .lockout = 1, .name = ""});
     };
     if (GetParam().duringPreview) {
         window->SetWriteConfirmation([&](const QString&, const QString& backup) {
@@ -441,7 +377,7 @@ TEST_F(MemoryTableOnTheRadio, PreviewShowsEveryFieldTheWriteChanges) {
         }
     });
     ReadAll();
-    const QString path = QDir(backups.path()).filePath(QStringLiteral("quiet.csv"));
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("quiet.csv"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     // Against the channels as stored (tone off, 67.0 Hz, DCS 023, 5 kHz, no offset).
@@ -500,15 +436,8 @@ TEST_F(MemoryTableOnTheRadio, UnchangedToneNumbersAreWrittenAsTheRadioHoldsThem)
 // The preview shows every field of both halves readable at the size it
 // opens with: no cell is cut short.
 TEST(MemoryTablePreview, EveryCellIsReadableAtTheDefaultSize) {
-    Channel before;
-    before.number = 2;
-    before.rxFrequency = 147'120'000;
-    before.rxMode = 4;
-    before.toneType = 2;
-    before.ctcssNumber = 18;
-    before.shift = 1;
-    before.offset = 600'000;
-    before.name = "K1ABC";
+    const Channel before{.number = 2, .rxFrequency = 147'120'000, .rxMode = 4, .toneType = 2, .ctcssNumber = 18,
+                         .shift = 1, .offset = 600'000, .name = "K1ABC"};
     const QString line =
         QStringLiteral("002: 147.120000 FM step 5.00 / TX 147.720000 FM step 5.00 | CTCSS (tone 88.5, CTCSS 123.0, "
                        "DCS 023) | shift + offset 0.600000 | REV OFF | grp 0 | L.OUT OFF | \"K1ABC\"  ->  "
@@ -531,219 +460,6 @@ TEST(MemoryTablePreview, EveryCellIsReadableAtTheDefaultSize) {
         }
     }
     EXPECT_EQ(list->textElideMode(), Qt::ElideNone);
-}
-
-// A channel at a frequency no receiver of the radio has a band for: a CSV
-// row is skipped with the reason, a typed value is refused, and the radio
-// itself refuses the MW. Which bands there are follows the radio's version
-// (its TY reply): the wide sub receiver of the first versions hears the
-// 1.25 m band, the narrow one of version 5 does not.
-struct BandRow {
-    const char* name;
-    const char* typeCode;
-    const char* megahertz;
-    bool receivable;
-};
-std::ostream& operator<<(std::ostream& out, const BandRow& row) { return out << row.name; }
-
-class BandOnTheRadio : public ::testing::TestWithParam<BandRow> {};
-
-TEST_P(BandOnTheRadio, OutOfBandChannelsAreRefusedEverywhere) {
-    const BandRow& row = GetParam();
-    qxsim::Options options;
-    options.typeCode = row.typeCode;
-    qxsim::Radio radio(options);
-    ASSERT_TRUE(radio.start()) << radio.lastError();
-    CCorvan link;
-    ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-    link.ConnTY();
-    ASSERT_TRUE(radio.waitForSent("TY", 2s));
-    std::uint32_t bits[8] = {}, digit = 0;
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (link.RcvDataTY(&bits[0], &bits[1], &bits[2], &bits[3], &bits[4], &bits[5], &bits[6], &bits[7], &digit) != 1 &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(5ms);
-    }
-    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
-    platform::SetDialogProvider(dialogs);
-    QTemporaryDir folder;
-    {
-        ConsoleHooks hooks;
-        hooks.link = [&link] { return &link; };
-        hooks.identification = [] { return 19; };
-        MemoryTableWindow window(hooks);
-        window.SetBackupFolder(folder.path());
-        window.SetWriteConfirmation([](const QString&, const QString&) { return true; });
-        window.ReadFromRadio();
-        window.RunToEnd();
-        ASSERT_TRUE(window.HasRead());
-
-        const QString path = QDir(folder.path()).filePath(QStringLiteral("list.csv"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode,TStep\r\n"
-                                  "5,RPT,%1,-,1.600000,Tone,100.0,FM,20.00\r\n"
-                                  "6,23CM,1293.000000,,0.000000,,88.5,FM,25.00\r\n")
-                       .arg(QLatin1String(row.megahertz))
-                       .toLatin1());
-        file.close();
-        window.ImportCsv(path);
-        const QString report = window.lastReport();
-        EXPECT_EQ(!window.editedChannels()[5].empty(), row.receivable) << report.toStdString();
-        EXPECT_EQ(report.contains(QStringLiteral("outside every band")), !row.receivable) << report.toStdString();
-        EXPECT_EQ(window.editedChannels()[6].rxFrequency, 1'293'000'000) << report.toStdString();
-        EXPECT_EQ(window.EditCell(7, MemoryTableWindow::kRxFreq, QLatin1String(row.megahertz)), row.receivable);
-        window.WriteToRadio();
-        window.RunToEnd();
-    }
-    const std::int64_t hz = *memory_channels::ParseMegahertz(row.megahertz);
-    const qxsim::State s = radio.state();
-    EXPECT_EQ(s.memory[5].half[0].frequency, row.receivable ? hz : 0);
-    EXPECT_EQ(s.memory[7].half[0].frequency, row.receivable ? hz : 0);
-    EXPECT_EQ(s.memory[6].half[0].frequency, 1'293'000'000);
-
-    // The radio's own answer to such an MW.
-    const std::string text = std::to_string(hz);
-    const std::string padded = std::string(11 - text.size(), '0') + text;
-    radio.clearSent();
-    ASSERT_EQ(link.ConnMW(0, 0, 9, padded.c_str(), 4, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, "X"), 1);
-    std::this_thread::sleep_for(150ms);
-    const std::vector<std::string> sent = radio.sent();
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), std::string("?")), row.receivable ? 0 : 1);
-    EXPECT_EQ(radio.state().memory[9].half[0].frequency, row.receivable ? hz : 0);
-    platform::SetDialogProvider(nullptr);
-    link.Close();
-}
-
-const BandRow kBands[] = {
-    {"SixMetres", "000", "50.620000", true},
-    {"FourMetres", "000", "70.450000", false},
-    {"OnePointTwoFiveMetresWithTheWideSubReceiver", "000", "224.940000", true},
-    {"OnePointTwoFiveMetresOnVersionFive", "220", "224.940000", false},
-    {"TwoMetresOnVersionFive", "220", "145.500000", true},
-};
-INSTANTIATE_TEST_SUITE_P(Bands, BandOnTheRadio, ::testing::ValuesIn(kBands),
-                         [](const ::testing::TestParamInfo<BandRow>& info) { return std::string(info.param.name); });
-
-TEST(MemoryTableSmallerFamily, HundredChannelsWithoutTheCallChannel) {
-    qxsim::Options options;
-    options.identity = 18;
-    qxsim::Radio radio(options);
-    ASSERT_TRUE(radio.start()) << radio.lastError();
-    radio.modify([](qxsim::State& s) {
-        s.memory[42].half[0].frequency = 14'074'000;
-        s.memory[42].half[0].mode = 2;
-    });
-    CCorvan link;
-    ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-    ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQX410);
-    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
-    platform::SetDialogProvider(dialogs);
-    ConsoleHooks hooks;
-    hooks.link = [&link] { return &link; };
-    hooks.identification = [] { return 18; };
-    {
-        MemoryTableWindow window(hooks);
-        EXPECT_EQ(window.table()->rowCount(), 100);
-        window.ReadFromRadio();
-        window.RunToEnd();
-        ASSERT_TRUE(window.HasRead()) << window.statusText().toStdString();
-        EXPECT_EQ(window.radioChannels()[42].rxFrequency, 14'074'000);
-        EXPECT_EQ(window.radioChannels()[42].rxMode, 2);
-        EXPECT_EQ(radio.countOf("MR0300"), 0u);
-        QTemporaryDir folder;
-        const QString path = QDir(folder.path()).filePath(QStringLiteral("list.csv"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("Location,Frequency\n7,14.2\n150,14.3\n300,145.5\n");
-        file.close();
-        window.ImportCsv(path);
-        EXPECT_TRUE(window.lastReport().contains(QStringLiteral("1 channels imported"))) << window.lastReport().toStdString();
-        EXPECT_EQ(window.lastReport().count(QStringLiteral("no such channel")), 2);
-    }
-    platform::SetDialogProvider(nullptr);
-    link.Close();
-}
-
-// The smaller family's MW carries frequency, mode, lock-out and tone only:
-// edits of anything else are refused with the reason, and a tone number
-// held as 0 goes out as 1 (the only value it takes), shown so in the preview.
-TEST(MemoryTableSmallerFamily, WritesOnlyWhatItsMwCarriesAndShowsIt) {
-    qxsim::Options options;
-    options.identity = 18;
-    qxsim::Radio radio(options);
-    ASSERT_TRUE(radio.start()) << radio.lastError();
-    radio.modify([](qxsim::State& s) {
-        s.memory[5].half[0].frequency = 14'074'000;
-        s.memory[5].half[0].mode = 2;
-    });
-    CCorvan link;
-    ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
-    ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQX410);
-    auto dialogs = std::make_shared<platform::ScriptedDialogs>();
-    platform::SetDialogProvider(dialogs);
-    ConsoleHooks hooks;
-    hooks.link = [&link] { return &link; };
-    hooks.identification = [] { return 18; };
-    {
-        MemoryTableWindow window(hooks);
-        QString shown;
-        window.SetWriteConfirmation([&shown](const QString& changes, const QString&) {
-            shown = changes;
-            return true;
-        });
-        window.ReadFromRadio();
-        window.RunToEnd();
-        ASSERT_TRUE(window.HasRead()) << window.statusText().toStdString();
-        ASSERT_EQ(window.radioChannels()[5].toneNumber, 0);
-        const Channel before = window.editedChannels()[5];
-        const struct {
-            MemoryTableWindow::Column column;
-            const char* value;
-        } refused[] = {{MemoryTableWindow::kName, "FT8"},     {MemoryTableWindow::kOffset, "0.6"},
-                       {MemoryTableWindow::kShift, "+"},      {MemoryTableWindow::kReverse, "ON"},
-                       {MemoryTableWindow::kGroup, "3"},      {MemoryTableWindow::kToneType, "CTCSS"}};
-        for (const auto& edit : refused) {
-            dialogs->messages.clear();
-            EXPECT_FALSE(window.EditCell(5, edit.column, QString::fromLatin1(edit.value))) << edit.value;
-            ASSERT_EQ(dialogs->messages.size(), 1u) << edit.value;
-            EXPECT_TRUE(dialogs->messages[0].text.contains(QStringLiteral("This radio's channels hold")))
-                << dialogs->messages[0].text.toStdString();
-        }
-        EXPECT_EQ(window.editedChannels()[5], before);
-        ASSERT_TRUE(window.EditCell(5, MemoryTableWindow::kMode, QStringLiteral("LSB")));
-        window.WriteToRadio();
-        window.RunToEnd();
-        const QStringList lines = shown.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        ASSERT_EQ(lines.size(), 1) << shown.toStdString();
-        const qsizetype arrow = lines[0].indexOf(QStringLiteral("  ->  "));
-        EXPECT_TRUE(lines[0].left(arrow).contains(QStringLiteral("tone #0"))) << lines[0].toStdString();
-        EXPECT_TRUE(lines[0].mid(arrow).contains(QStringLiteral("tone 67.0"))) << lines[0].toStdString();
-        EXPECT_EQ(radio.state().memory[5].half[0].mode, 1);
-        EXPECT_EQ(radio.state().memory[5].half[0].toneNumber, 1);
-        EXPECT_FALSE(window.lastReport().contains(QStringLiteral("Read back different")))
-            << window.lastReport().toStdString();
-
-        // An imported name, shift and offset cannot go out either: they are left out, and said so.
-        QTemporaryDir folder;
-        const QString path = QDir(folder.path()).filePath(QStringLiteral("net.csv"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("Location,Name,Frequency,Duplex,Offset,Mode,TStep\n6,NET,7.100000,+,0.600000,LSB,2.50\n");
-        file.close();
-        window.ImportCsv(path);
-        const Channel net = window.editedChannels()[6];
-        EXPECT_EQ(net.rxFrequency, 7'100'000);
-        EXPECT_EQ(net.rxMode, 1);
-        EXPECT_EQ(net.name, "");
-        EXPECT_EQ(net.shift, 0);
-        EXPECT_EQ(net.offset, 0);
-        EXPECT_EQ(net.rxStep, 0);
-        EXPECT_TRUE(window.lastReport().contains(QStringLiteral("left as the radio holds them: 006")))
-            << window.lastReport().toStdString();
-    }
-    platform::SetDialogProvider(nullptr);
-    link.Close();
 }
 
 } // namespace

@@ -1,12 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Single channels through the link against the virtual transceiver: what MR
 // reads into a channel and what MW leaves in the radio's memory.
-#include <memory_channels.h>
-
-#include <corvan.h>
-#include <qxsim.h>
-
-#include <gtest/gtest.h>
+#include "memory_fixture.h"
 
 #include <chrono>
 #include <thread>
@@ -16,23 +11,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class ChannelsOnTheRadio : public ::testing::Test {
+class ChannelsOnTheRadio : public memory_test::RadioTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(radio.start()) << radio.lastError();
-        ASSERT_EQ(link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1), 1);
+        ASSERT_NO_FATAL_FAILURE(RadioTest::SetUp());
         ASSERT_EQ(CCorvan::GetModelType(), corvan::kModelQR7730);
     }
-    void TearDown() override {
-        link.Close();
-        radio.stop();
-    }
-    void Store(int index, const qxsim::MemoryChannel& channel) {
-        radio.modify([&](qxsim::State& s) { s.memory[static_cast<std::size_t>(index)] = channel; });
-    }
-    qxsim::MemoryChannel Stored(int index) const {
-        return radio.state().memory[static_cast<std::size_t>(index)];
-    }
+    void Store(int index, const qxsim::MemoryChannel& channel) { memory_test::Put(radio, index, channel); }
+    qxsim::MemoryChannel Stored(int index) const { return memory_test::Held(radio, index); }
     // Commands reach the radio in order: once it answered a later ID, every
     // MW before it has been taken.
     void Flush() {
@@ -51,26 +37,11 @@ protected:
         }
         return WriteChange(link, now, Seen::WholeChannel, wanted).status;
     }
-
-    qxsim::Radio radio;
-    CCorvan link;
 };
 
 qxsim::MemoryHalf Half(std::int64_t hz, int mode, const std::string& name = "") {
-    qxsim::MemoryHalf h;
-    h.frequency = hz;
-    h.mode = mode;
-    h.toneType = 2;
-    h.toneNumber = 12;
-    h.ctcss = 13;
-    h.dcs = 14;
-    h.shift = 2;
-    h.offset = 600'000;
-    h.step = 3;
-    h.group = 4;
-    h.lockout = 1;
-    h.name = name;
-    return h;
+    return {.frequency = hz, .mode = mode, .lockout = 1, .toneType = 2, .toneNumber = 12, .ctcss = 13, .dcs = 14,
+            .shift = 2, .offset = 600'000, .step = 3, .group = 4, .name = name};
 }
 
 TEST_F(ChannelsOnTheRadio, ReceiveOnlyChannelReadsAllItsFields) {
@@ -131,23 +102,9 @@ TEST_F(ChannelsOnTheRadio, CallChannelIsBankThree) {
 }
 
 TEST_F(ChannelsOnTheRadio, WriteLeavesEveryFieldInTheRadio) {
-    Channel c;
-    c.number = 201;
-    c.rxFrequency = 50'125'000;
-    c.rxMode = 2;
-    c.rxStep = 1;
-    c.txFrequency = 50'225'000;
-    c.txMode = 3;
-    c.txStep = 2;
-    c.toneType = 3;
-    c.toneNumber = 39;
-    c.ctcssNumber = 38;
-    c.dcsCode = 103;
-    c.reverse = 1;
-    c.shift = 1;
-    c.offset = 59'950'000;
-    c.group = 9;
-    c.name = "SIX M";
+    const Channel c{.number = 201, .rxFrequency = 50'125'000, .rxMode = 2, .rxStep = 1, .txFrequency = 50'225'000,
+                    .txMode = 3, .txStep = 2, .toneType = 3, .toneNumber = 39, .ctcssNumber = 38, .dcsCode = 103,
+                    .reverse = 1, .shift = 1, .offset = 59'950'000, .group = 9, .name = "SIX M"};
     ASSERT_EQ(Write(c), WriteStatus::Written);
     Channel back;
     ASSERT_EQ(ReadChannel(link, 201, back), LinkResult::Ok);
@@ -212,9 +169,7 @@ TEST_F(ChannelsOnTheRadio, AnotherChannelsAnswerIsNotTakenForTheOneAskedFor) {
     second.half[0] = Half(145'200'000, 4, "SECOND");
     Store(2, second);
     // Someone else's MR for channel 1 is still on its way when channel 2 is read.
-    qxsim::Faults slow;
-    slow.delay = 30ms;
-    radio.setFaults(slow);
+    AnswerLate(30ms);
     ASSERT_EQ(link.ConnMR(0, 0, 1), 1);
     std::this_thread::sleep_for(15ms); // its answer comes 15 ms before the one asked for
     Channel c;

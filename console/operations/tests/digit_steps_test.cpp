@@ -5,31 +5,18 @@
 // answers (a double click, a slow line) each step on from the one before.
 #include "operations_fixture.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 
 #include <cstdio>
 
 namespace {
 
 using operations_test::OperationsTest;
+using operations_test::Freq;
 using operations_test::PumpUntil;
-
-std::string Freq(const char* code, std::int64_t hz) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%s%011lld", code, static_cast<long long>(hz));
-    return text;
-}
 
 class DigitStepsTest : public OperationsTest {
 protected:
-    // The frequency a display shows, 0 while it is blank.
-    std::int64_t Hz(bool sub) {
-        std::string digits;
-        for (const char c : Shown(sub))
-            if (c >= '0' && c <= '9')
-                digits += c;
-        return digits.empty() ? 0 : std::stoll(digits);
-    }
     void RightClick(int id) {
         QTest::mousePress(Widget(id), Qt::RightButton);
         QTest::mouseRelease(Widget(id), Qt::RightButton);

@@ -8,7 +8,7 @@
 
 #include "console_menu.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include <platform.h>
 
 #include <QComboBox>

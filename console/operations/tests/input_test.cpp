@@ -5,7 +5,7 @@
 // wheel, the level bars, the RIT/XIT slider and the operation guard.
 #include "operations_fixture.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 
 #include <QScrollBar>
 #include <QTimer>
@@ -27,10 +27,6 @@ std::string FA(std::int64_t hz) {
 
 class InputTest : public OperationsTest {
 protected:
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : console.get();
-        QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
-    }
     void Type(const char* keys) {
         for (const char* k = keys; *k; ++k)
             Key(*k == '.' ? Qt::Key_Period : Qt::Key_0 + (*k - '0'));

@@ -5,7 +5,7 @@
 // channel afresh, write nothing over a channel the operator was not shown,
 // and leave no old transmit half behind. Real clicks on a console connected
 // to the simulator, on both identities; the radio's memory is checked after.
-#include "operations_fixture.h"
+#include "../../memory_table/tests/memory_console_fixture.h"
 
 #include "console_menu.h"
 
@@ -19,64 +19,31 @@ using operations_test::OperationsTest;
 using operations_test::PumpFor;
 using operations_test::PumpUntil;
 
-struct IdentityRow {
-    const char* name;
-    int identity;
-};
-std::ostream& operator<<(std::ostream& out, const IdentityRow& row) { return out << row.name; }
-
-class FreshRead : public OperationsTest, public ::testing::WithParamInterface<IdentityRow> {
+class FreshRead : public memory_test::MemoryConsoleTest, public ::testing::WithParamInterface<memory_test::Family> {
 protected:
     void SetUp() override {
-        OperationsTest::SetUp();
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        dialogs->defaultAnswer = platform::IdOk;
-        platform::SetDialogProvider(dialogs);
-        qxsim::Options options;
-        options.identity = GetParam().identity;
-        console->connection()->Simulator().SetOptions(options);
-    }
-    void TearDown() override {
-        platform::SetDialogProvider(nullptr);
-        OperationsTest::TearDown();
+        MemoryConsoleTest::SetUp();
+        Identity(GetParam().identity);
     }
     bool Older() const { return GetParam().identity == 18; }
     // A channel as the radio's own panel stores it (the older radio keeps
     // no name or group).
     void Store(int number, std::int64_t rx, int mode, const std::string& name, int group = 0, std::int64_t tx = 0) {
-        const bool older = Older();
-        radio().modify([=](qxsim::State& s) {
-            qxsim::MemoryChannel& ch = s.memory[static_cast<std::size_t>(number)];
-            ch = qxsim::MemoryChannel{};
-            ch.half[0].frequency = rx;
-            ch.half[0].mode = mode;
-            ch.half[0].toneNumber = 1;
-            if (!older) {
-                ch.half[0].name = name;
-                ch.half[0].group = group;
-                ch.half[0].toneType = 2;
-                ch.half[0].ctcss = 8;
-            }
-            if (tx != 0) {
-                ch.half[1] = ch.half[0];
-                ch.half[1].frequency = tx;
-                ch.hasTransmitHalf = true;
-            }
-        });
+        qxsim::MemoryChannel ch = memory_test::PanelChannel(Older(), rx, mode, name, group);
+        if (!Older()) {
+            ch.half[0].toneType = 2;
+            ch.half[0].ctcss = 8;
+        }
+        if (tx != 0)
+            memory_test::AddTransmitHalf(ch, tx);
+        memory_test::Put(radio(), number, ch);
     }
-    qxsim::MemoryChannel Held(int number) { return radio().state().memory[static_cast<std::size_t>(number)]; }
+    qxsim::MemoryChannel Held(int number) { return memory_test::Held(radio(), number); }
     // The channel has a transmit half of its own (MR 1 answers another frequency or mode).
     bool TransmitHalf(int number) {
         const qxsim::MemoryChannel ch = Held(number);
         return ch.hasTransmitHalf &&
                (ch.half[1].frequency != ch.half[0].frequency || ch.half[1].mode != ch.half[0].mode);
-    }
-    std::size_t Writes() { return radio().countOf("MW"); }
-    void Type(const std::string& digits) {
-        static const int kKeys[10] = {idc::Shift, idc::Ch1,   idc::Ch2,      idc::Ch3,       idc::Tone,
-                                      idc::Meter, idc::Ctcss, idc::NbButton, idc::AgcButton, idc::FineButton};
-        for (const char c : digits)
-            Click(kKeys[c - '0']);
     }
     // "M. IN", the channel typed, until both its halves are on the display.
     void Browse(int number) {
@@ -105,8 +72,6 @@ protected:
         PumpFor(std::chrono::milliseconds(300));
     }
     QString LastSaid() { return dialogs->messages.empty() ? QString() : dialogs->messages.back().text; }
-
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
 };
 
 // Fault 1: CLR's lock-out over a channel the radio stored anew from its own
@@ -196,27 +161,11 @@ TEST_P(FreshRead, ClearMemoryOverAChannelChangedSinceShownClearsNothing) {
 // The radio's channel changes while "Clear this Memory?" is open, and the
 // display follows it before the clear: the operator answered for the channel
 // the question showed, so nothing is cleared.
-class ChangingDialogs final : public platform::DialogProvider {
-public:
-    int messageBox(const platform::MessageBoxRequest& request, QWidget*) override {
-        texts.push_back(request.text);
-        if (during) {
-            const std::function<void()> now = std::move(during);
-            during = nullptr;
-            now();
-        }
-        return platform::IdOk;
-    }
-    std::optional<QString> fileDialog(const platform::FileDialogRequest&, QWidget*) override { return std::nullopt; }
-    std::function<void()> during;
-    std::vector<QString> texts;
-};
-
 TEST_P(FreshRead, ClearMemoryClearsOnlyTheChannelTheQuestionShowed) {
     Store(5, 145'600'000, 4, "FIVE");
     Recall(5);
     Settle();
-    auto changing = std::make_shared<ChangingDialogs>();
+    auto changing = std::make_shared<memory_test::DialogsActingOnce>();
     changing->during = [this] {
         Store(5, 433'500'000, 4, "RADIO");
         // The console asks for the channel again: its answer arrives while
@@ -259,10 +208,6 @@ TEST_P(FreshRead, ARecordNotReadYetIsReadFirstNeverWritten) {
     EXPECT_EQ(held.lockout, 0);
 }
 
-const IdentityRow kIdentities[] = {{"Identity19", 19}, {"Identity18", 18}};
-const auto kIdentityName = [](const ::testing::TestParamInfo<IdentityRow>& row) {
-    return std::string(row.param.name);
-};
-INSTANTIATE_TEST_SUITE_P(Identities, FreshRead, ::testing::ValuesIn(kIdentities), kIdentityName);
+INSTANTIATE_TEST_SUITE_P(Identities, FreshRead, ::testing::ValuesIn(memory_test::kFamilies), memory_test::FamilyName);
 
 } // namespace

@@ -4,7 +4,7 @@
 // lock-out on CLR, the channel the radio reports, the quick memory and the
 // programmable memories. The simulator keeps every channel, so each write
 // is checked where it lands.
-#include "operations_fixture.h"
+#include "../../memory_table/tests/memory_console_fixture.h"
 
 #include "console_menu.h"
 
@@ -45,16 +45,9 @@ protected:
         const int digit0 = band == 0 ? idc::MainChDigit0 : idc::SubChDigit0;
         return Text(digit0) + Text(digit0 + 1) + Text(digit0 + 2);
     }
-    // The keypad key that types `digit` in entry mode.
-    static int KeyOf(int digit) {
-        static const int kKeys[10] = {idc::Shift, idc::Ch1, idc::Ch2, idc::Ch3, idc::Tone,
-                                      idc::Meter, idc::Ctcss, idc::NbButton, idc::AgcButton,
-                                      idc::FineButton};
-        return kKeys[digit];
-    }
     void Type(const std::string& digits) {
         for (const char c : digits)
-            Click(KeyOf(c - '0'));
+            Click(memory_test::KeypadKey(c - '0'));
     }
     // A status line's text.
     std::string Line(int id) {
@@ -409,12 +402,6 @@ TEST_F(MemoryOperationsTest, ProgrammableMemoriesTakeOneDigit) {
 // "M. IN" writes what the operator edited.
 class ChannelEditorTest : public display_test::DisplayTest {
 protected:
-    QWidget* Editor() {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QLatin1String("Mch") && top->isVisible())
-                return top;
-        return nullptr;
-    }
     void Click(int id) { QTest::mouseClick(controls().widget(id), Qt::LeftButton); }
 };
 
@@ -428,20 +415,17 @@ TEST_F(ChannelEditorTest, TheEditedRecordIsWhatMemoryInWrites) {
     ASSERT_TRUE(PumpUntil([&] { return state().memory[0].channel == 45; }));
 
     Click(idc::Disp);
-    ASSERT_TRUE(PumpUntil([&] { return Editor() != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return memory_test::ChannelEditor() != nullptr; }));
     EXPECT_EQ(state().panelOpen, 1);
-    QWidget* editor = Editor();
+    QWidget* editor = memory_test::ChannelEditor();
     auto* name = editor->findChild<QLineEdit*>();
     ASSERT_NE(name, nullptr);
     name->clear();
     QTest::keyClicks(name, "RPT2");
-    QAbstractButton* ok = nullptr;
-    for (QAbstractButton* button : editor->findChildren<QAbstractButton*>())
-        if (button->text() == QLatin1String("OK"))
-            ok = button;
+    QAbstractButton* ok = memory_test::ButtonLabelled(editor, QStringLiteral("OK"));
     ASSERT_NE(ok, nullptr);
     QTest::mouseClick(ok, Qt::LeftButton);
-    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && Editor() == nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && memory_test::ChannelEditor() == nullptr; }));
     EXPECT_EQ(state().record[0].name, "RPT2");
     // The editor closed, memory scroll mode goes on.
     EXPECT_EQ(state().memoryScroll, 1);

@@ -10,8 +10,8 @@
 // asked for; what the console reports written is in the radio.
 //
 // ZEPHYRA_MEMORY_SEEDS ("1-40" or "3,17") and ZEPHYRA_MEMORY_STEPS set a
-// longer run (scripts/memory-random.sh); without them a short run.
-#include "operations_fixture.h"
+// longer run (scripts/memory_random.sh); without them a short run.
+#include "../../memory_table/tests/memory_console_fixture.h"
 
 #include "console_menu.h"
 
@@ -120,18 +120,11 @@ struct IdentityRow {
 };
 std::ostream& operator<<(std::ostream& out, const IdentityRow& row) { return out << row.name; }
 
-class MemoryRandom : public OperationsTest, public ::testing::WithParamInterface<IdentityRow> {
+class MemoryRandom : public memory_test::MemoryConsoleTest, public ::testing::WithParamInterface<IdentityRow> {
 protected:
     void SetUp() override {
-        OperationsTest::SetUp();
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        dialogs->defaultAnswer = platform::IdOk;
-        platform::SetDialogProvider(dialogs);
+        MemoryConsoleTest::SetUp();
         ASSERT_TRUE(folder.isValid());
-    }
-    void TearDown() override {
-        platform::SetDialogProvider(nullptr);
-        OperationsTest::TearDown();
     }
 
     // ---- the run
@@ -143,9 +136,7 @@ protected:
         if (console)
             console->DestroyWindow();
         console = std::make_unique<ConsoleDialog>(display_test::SimulatorOptions());
-        qxsim::Options options;
-        options.identity = GetParam().identity;
-        console->connection()->Simulator().SetOptions(options);
+        Identity(GetParam().identity);
         for (int i = 0; i < 4; ++i)
             RadioStore(Pick(), false);
         Ready();
@@ -272,12 +263,6 @@ protected:
             PumpUntil([&] { return state().mainVfo != 2 && state().mainVfo != 3; }, seconds(3));
         }
         PumpFor(milliseconds(150));
-    }
-    void Type(const std::string& digits) {
-        static const int kKeys[10] = {idc::Shift, idc::Ch1,   idc::Ch2,      idc::Ch3,       idc::Tone,
-                                      idc::Meter, idc::Ctcss, idc::NbButton, idc::AgcButton, idc::FineButton};
-        for (const char c : digits)
-            Click(kKeys[c - '0']);
     }
     // The band recalls channel `number` (in use): VFO / M.
     bool Recall(int number) {
@@ -536,7 +521,6 @@ protected:
         window->close();
     }
 
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
     QTemporaryDir folder;
     std::mt19937_64 rng;
     std::vector<Channel> model;

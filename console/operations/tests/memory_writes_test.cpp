@@ -4,7 +4,7 @@
 // on the display, and says when a write did not happen. Real clicks and
 // menu commands on a console connected to the simulator; every case checks
 // what the simulator's memory holds afterwards.
-#include "operations_fixture.h"
+#include "../../memory_table/tests/memory_console_fixture.h"
 
 #include "console_menu.h"
 #include "display/display_controls.h"
@@ -34,33 +34,20 @@ using operations_test::OperationsTest;
 using operations_test::PumpFor;
 using operations_test::PumpUntil;
 
-class MemoryWritesTest : public OperationsTest {
+class MemoryWritesTest : public memory_test::MemoryConsoleTest {
 protected:
-    void SetUp() override {
-        OperationsTest::SetUp();
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        dialogs->defaultAnswer = platform::IdOk;
-        platform::SetDialogProvider(dialogs);
-    }
-    void TearDown() override {
-        platform::SetDialogProvider(nullptr);
-        OperationsTest::TearDown();
-    }
-    // The radio of `identity` before the console connects.
-    void Identity(int identity) {
-        qxsim::Options options;
-        options.identity = identity;
-        console->connection()->Simulator().SetOptions(options);
-    }
     void Put(int number, std::int64_t hz, int mode, const std::string& name, int lockout = 0) {
         radio().modify([=](qxsim::State& s) {
             auto& half = s.memory[static_cast<std::size_t>(number)].half[0];
-            half = qxsim::MemoryHalf{};
-            half.frequency = hz;
-            half.mode = mode;
-            half.toneNumber = 1;
-            half.name = name;
+            half = memory_test::PanelChannel(false, hz, mode, name).half[0];
             half.lockout = lockout;
+        });
+    }
+    // VFO A on `hz` in FM before the console connects.
+    void VfoA(std::int64_t hz) {
+        radio().modify([=](qxsim::State& s) {
+            s.vfoA = hz;
+            s.modeA = 4;
         });
     }
     void OnChannel(int number) {
@@ -73,21 +60,12 @@ protected:
     qxsim::MemoryHalf Stored(int number) {
         return radio().state().memory[static_cast<std::size_t>(number)].half[0];
     }
-    std::size_t Writes() {
-        std::size_t n = 0;
-        for (const auto& r : radio().received())
-            n += r.text.rfind("MW", 0) == 0 ? 1 : 0;
-        return n;
-    }
-    static int KeyOf(int digit) {
-        static const int kKeys[10] = {idc::Shift, idc::Ch1, idc::Ch2, idc::Ch3, idc::Tone,
-                                      idc::Meter, idc::Ctcss, idc::NbButton, idc::AgcButton,
-                                      idc::FineButton};
-        return kKeys[digit];
-    }
-    void Type(const std::string& digits) {
-        for (const char c : digits)
-            Click(KeyOf(c - '0'));
+    // "M. IN", then the channel typed, until the display shows `frequency`.
+    void Browse(const std::string& digits, const std::string& frequency) {
+        Click(idc::MemoryIn);
+        ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+        Type(digits);
+        ASSERT_TRUE(PumpUntil([&] { return Shown(false).find(frequency) != std::string::npos; }));
     }
     std::string ChannelShown() {
         return Text(idc::MainChDigit0) + Text(idc::MainChDigit0 + 1) + Text(idc::MainChDigit0 + 2);
@@ -104,45 +82,9 @@ protected:
         console->OnCommand(cmd::ClearMemory);
         PumpFor(std::chrono::milliseconds(300));
     }
-    QWidget* Editor() {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QLatin1String("Mch") && top->isVisible())
-                return top;
-        return nullptr;
-    }
-
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
 };
 
-// Answers OK to every question, doing `during` (once) while the first is open.
-class MovingDialogs final : public platform::DialogProvider {
-public:
-    int messageBox(const platform::MessageBoxRequest& request, QWidget*) override {
-        texts.push_back(request.text);
-        if (during) {
-            const std::function<void()> now = std::move(during);
-            during = nullptr;
-            now();
-        }
-        return platform::IdOk;
-    }
-    std::optional<QString> fileDialog(const platform::FileDialogRequest&, QWidget*) override { return std::nullopt; }
-
-    std::function<void()> during;
-    std::vector<QString> texts;
-};
-
-struct IdentityRow {
-    const char* name;
-    int identity;
-};
-std::ostream& operator<<(std::ostream& out, const IdentityRow& row) { return out << row.name; }
-const IdentityRow kIdentities[] = {{"Identity19", 19}, {"Identity18", 18}};
-const auto kIdentityName = [](const ::testing::TestParamInfo<IdentityRow>& info) {
-    return std::string(info.param.name);
-};
-
-class MemoryWritesByIdentity : public MemoryWritesTest, public ::testing::WithParamInterface<IdentityRow> {};
+class MemoryWritesByIdentity : public MemoryWritesTest, public ::testing::WithParamInterface<memory_test::Family> {};
 
 // On VFO A no channel is shown: Clear Memory is greyed and does nothing,
 // and the channel the radio last reported keeps what it holds. Neither does
@@ -218,7 +160,8 @@ TEST_P(MemoryWritesByIdentity, MemoryInWritesOnlyAChannelTypedToTheEnd) {
     EXPECT_EQ(Stored(0).name, "HOME");
 }
 
-INSTANTIATE_TEST_SUITE_P(Identities, MemoryWritesByIdentity, ::testing::ValuesIn(kIdentities), kIdentityName);
+INSTANTIATE_TEST_SUITE_P(Identities, MemoryWritesByIdentity, ::testing::ValuesIn(memory_test::kFamilies),
+                         memory_test::FamilyName);
 
 // A clear the link refuses is said, and the display does not show a
 // cleared channel.
@@ -248,10 +191,7 @@ TEST_F(MemoryWritesTest, BrowsingShowsTheLockOutOfTheChannelShown) {
     Put(7, 145'600'000, 4, "LOCKED", 1);
     Put(8, 145'625'000, 4, "OPEN", 0);
     Ready();
-    Click(idc::MemoryIn);
-    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
-    Type("007");
-    ASSERT_TRUE(PumpUntil([&] { return Shown(false).find("145.600") != std::string::npos; }));
+    ASSERT_NO_FATAL_FAILURE(Browse("007", "145.600"));
     EXPECT_EQ(Text(idc::MainLockOut), "L .OUT");
     Click(idc::MultiUp);
     ASSERT_TRUE(PumpUntil([&] { return Shown(false).find("145.625") != std::string::npos; }));
@@ -265,15 +205,9 @@ TEST_F(MemoryWritesTest, BrowsingShowsTheLockOutOfTheChannelShown) {
 // sent, and said; the channel keeps what it held.
 TEST_F(MemoryWritesTest, MemoryInAtAFrequencyWithoutABandIsRefusedAndSaid) {
     Put(5, 145'600'000, 4, "RPT");
-    radio().modify([](qxsim::State& s) {
-        s.vfoA = 100'000'000;
-        s.modeA = 4;
-    });
+    VfoA(100'000'000);
     Ready();
-    Click(idc::MemoryIn);
-    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
-    Type("005");
-    ASSERT_TRUE(PumpUntil([&] { return Shown(false).find("145.600") != std::string::npos; }));
+    ASSERT_NO_FATAL_FAILURE(Browse("005", "145.600"));
     Settle();
     Click(idc::MemoryIn);
     PumpFor(std::chrono::milliseconds(800));
@@ -289,16 +223,10 @@ TEST_F(MemoryWritesTest, MemoryInAtAFrequencyWithoutABandIsRefusedAndSaid) {
 // showed on: stepped to a channel without the mark, the write carries that
 // channel's own mark, as the display shows it.
 TEST_F(MemoryWritesTest, ALockOutToggledWhileBrowsingStaysWithTheChannelItShowedOn) {
-    radio().modify([](qxsim::State& s) {
-        s.vfoA = 145'500'000;
-        s.modeA = 4;
-    });
+    VfoA(145'500'000);
     Put(5, 145'600'000, 4, "FIVE");
     Ready();
-    Click(idc::MemoryIn);
-    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
-    Type("005");
-    ASSERT_TRUE(PumpUntil([&] { return Shown(false).find("145.600") != std::string::npos; }));
+    ASSERT_NO_FATAL_FAILURE(Browse("005", "145.600"));
     PumpFor(std::chrono::milliseconds(200));
     console->OnCommand(cmd::LockOut);
     EXPECT_EQ(Text(idc::MainLockOut), "L .OUT");
@@ -318,10 +246,7 @@ TEST_F(MemoryWritesTest, ALockOutToggledWhileBrowsingStaysWithTheChannelItShowed
 // before the target channel's record is on the display, and writes nothing.
 TEST_F(MemoryWritesTest, ASecondMemoryInBeforeTheChannelIsShownWritesNothing) {
     Put(0, 145'600'000, 4, "HOME");
-    radio().modify([](qxsim::State& s) {
-        s.vfoA = 145'500'000;
-        s.modeA = 4;
-    });
+    VfoA(145'500'000);
     Ready();
     qxsim::Faults slow;
     ASSERT_TRUE(qxsim::faultProfile("slow", slow));
@@ -348,7 +273,7 @@ TEST_F(MemoryWritesTest, ClearMemoryStopsWhenTheRadioMovedDuringTheQuestion) {
     ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "FIVE"; }));
     Settle();
     // The radio moves while the question is open.
-    auto moving = std::make_shared<MovingDialogs>();
+    auto moving = std::make_shared<memory_test::DialogsActingOnce>();
     moving->during = [this] {
         radio().modify([](qxsim::State& s) { s.channel = 6; });
         radio().inject("MC006;");
@@ -378,6 +303,15 @@ protected:
         console->DestroyWindow();
         console = std::make_unique<ConsoleDialog>(display_test::SimulatorOptions());
     }
+    // "M. IN", then DISP once the channel is shown: the channel editor.
+    void OpenEditor(QWidget*& editor) {
+        Click(idc::MemoryIn);
+        ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
+        PumpFor(std::chrono::milliseconds(300));
+        Click(idc::Disp);
+        ASSERT_TRUE(PumpUntil([&] { return memory_test::ChannelEditor() != nullptr; }));
+        editor = memory_test::ChannelEditor();
+    }
 };
 
 // The editor on an empty channel shows LSB, and LSB is what it hands back
@@ -388,8 +322,8 @@ TEST_F(MemoryWritesWithWindows, TheEditorHandsBackTheModeItShows) {
     Click(idc::MemoryIn);
     ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
     Click(idc::Disp);
-    ASSERT_TRUE(PumpUntil([&] { return Editor() != nullptr; }));
-    QWidget* editor = Editor();
+    ASSERT_TRUE(PumpUntil([&] { return memory_test::ChannelEditor() != nullptr; }));
+    QWidget* editor = memory_test::ChannelEditor();
     auto* mode = editor->findChild<QComboBox*>(QStringLiteral("list24057"));
     ASSERT_NE(mode, nullptr);
     EXPECT_EQ(mode->currentText().trimmed(), QStringLiteral("LSB"));
@@ -408,13 +342,10 @@ TEST_F(MemoryWritesWithWindows, TheEditorHandsBackTheModeItShows) {
     up(7);
     for (int i = 0; i < 4; ++i)
         up(6);
-    QAbstractButton* ok = nullptr;
-    for (QAbstractButton* button : editor->findChildren<QAbstractButton*>())
-        if (button->text() == QLatin1String("OK"))
-            ok = button;
+    QAbstractButton* ok = memory_test::ButtonLabelled(editor, QStringLiteral("OK"));
     ASSERT_NE(ok, nullptr);
     QTest::mouseClick(ok, Qt::LeftButton);
-    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && Editor() == nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && memory_test::ChannelEditor() == nullptr; }));
     EXPECT_EQ(state().record[0].rxMode, 1);
     Settle();
     Click(idc::MemoryIn);
@@ -552,24 +483,20 @@ TEST_F(MemoryWritesWithWindows, TheEditorShowsNoOffsetItsListLacksAndAsksForOne)
     Ready();
     ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "RPT"; }));
     ASSERT_EQ(state().record[0].offset, 625'000);
-    Click(idc::MemoryIn);
-    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
-    PumpFor(std::chrono::milliseconds(300));
-    Click(idc::Disp);
-    ASSERT_TRUE(PumpUntil([&] { return Editor() != nullptr; }));
-    QWidget* editor = Editor();
+    QWidget* editor = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenEditor(editor));
     auto* offset = editor->findChild<QComboBox*>(QStringLiteral("list24028"));
     ASSERT_NE(offset, nullptr);
     EXPECT_EQ(offset->currentIndex(), -1) << offset->currentText().toStdString();
     ClickEditorButton(editor, "OK");
     PumpFor(std::chrono::milliseconds(200));
-    ASSERT_NE(Editor(), nullptr) << "OK handed back an offset the list did not show";
+    ASSERT_NE(memory_test::ChannelEditor(), nullptr) << "OK handed back an offset the list did not show";
     ASSERT_FALSE(dialogs->messages.empty());
     EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("Offset")));
     // The operator chooses 650000 Hz: that is what is written.
     offset->setCurrentIndex(13);
     ClickEditorButton(editor, "OK");
-    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && Editor() == nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && memory_test::ChannelEditor() == nullptr; }));
     Settle();
     Click(idc::MemoryIn);
     ASSERT_TRUE(PumpUntil([&] { return Stored(5).offset == 650'000; }, std::chrono::seconds(5)));
@@ -589,12 +516,8 @@ TEST_F(MemoryWritesWithWindows, TheSubBandKeepsNoModeItCannotWork) {
     Ready();
     ASSERT_TRUE(PumpUntil([&] { return state().controlBand == 1 && state().record[1].name == "SUB"; }))
         << state().controlBand << " " << state().record[1].name;
-    Click(idc::MemoryIn);
-    ASSERT_TRUE(PumpUntil([&] { return state().memoryScroll == 1; }));
-    PumpFor(std::chrono::milliseconds(300));
-    Click(idc::Disp);
-    ASSERT_TRUE(PumpUntil([&] { return Editor() != nullptr; }));
-    QWidget* editor = Editor();
+    QWidget* editor = nullptr;
+    ASSERT_NO_FATAL_FAILURE(OpenEditor(editor));
     auto* mode = editor->findChild<QComboBox*>(QStringLiteral("list24057"));
     auto* step = editor->findChild<QComboBox*>(QStringLiteral("list24059"));
     ASSERT_NE(mode, nullptr);
@@ -602,7 +525,7 @@ TEST_F(MemoryWritesWithWindows, TheSubBandKeepsNoModeItCannotWork) {
     mode->setCurrentIndex(1); // USB
     step->setCurrentIndex(1); // 2.50
     ClickEditorButton(editor, "OK");
-    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && Editor() == nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return state().panelOpen == 0 && memory_test::ChannelEditor() == nullptr; }));
     ASSERT_FALSE(dialogs->messages.empty());
     EXPECT_TRUE(dialogs->messages.back().text.contains(QStringLiteral("not kept")));
     EXPECT_EQ(state().record[1].rxMode, 4);

@@ -7,7 +7,7 @@
 // held digit on a slow radio; a long TF-SET press; the menus' mnemonics.
 #include "operations_fixture.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 
 #include <QKeySequence>
 #include <QMenu>
@@ -26,85 +26,15 @@ namespace {
 using operations_test::OperationsTest;
 using operations_test::PumpFor;
 using operations_test::PumpUntil;
+using operations_test::Bar;
+using operations_test::kBars;
+using operations_test::Freq;
+using operations_test::Level;
 using Ops = ConsoleOperations;
 using u32 = std::uint32_t;
 
-std::string Freq(const char* code, std::int64_t hz) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%s%011lld", code, static_cast<long long>(hz));
-    return text;
-}
-
-// The six level bars: their set command (code and band) and top.
-struct Bar {
-    int id;
-    const char* set;
-    int maximum;
-};
-constexpr Bar kBars[] = {{idc::AfMainBar, "AG0", 255}, {idc::AfSubBar, "AG1", 255},
-                         {idc::SqlMainBar, "SQ0", 255}, {idc::SqlSubBar, "SQ1", 255},
-                         {idc::RfGainBar, "RG", 255},   {idc::BcPointBar, "BP", 63}};
-
-std::string Level(const Bar& bar, int level) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%s%03d", bar.set, level);
-    return text;
-}
-
-// A level setting: AG, SQ, RG or BP with its level (the reads carry none).
-bool IsLevelSet(const std::string& text) {
-    const std::string code = text.substr(0, 2);
-    if (code == "AG" || code == "SQ")
-        return text.size() > 3;
-    return (code == "RG" || code == "BP") && text.size() > 2;
-}
-
 class OperatorChangesTest : public OperationsTest {
 protected:
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : console.get();
-        QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
-    }
-    QScrollBar* ScrollBar(int id) { return controls().scrollBar(id); }
-    // The frequency a display shows, 0 while it is blank.
-    std::int64_t Hz(bool sub) {
-        std::string digits;
-        for (const char c : Shown(sub))
-            if (c >= '0' && c <= '9')
-                digits += c;
-        return digits.empty() ? 0 : std::stoll(digits);
-    }
-    // Every level setting the radio received since the last Settle().
-    std::vector<std::string> LevelSets() {
-        std::vector<std::string> out;
-        for (const auto& r : radio().received())
-            if (IsLevelSet(r.text))
-                out.push_back(r.text);
-        return out;
-    }
-    // The radio's answers to everything asked so far are in and handled.
-    void Quiet() {
-        radio().clearSent(); // an earlier answer does not count
-        console->link()->ConnID();
-        ASSERT_TRUE(radio().waitForSent("ID", std::chrono::seconds(2)));
-        PumpFor(std::chrono::milliseconds(100));
-    }
-    QRect Part(QScrollBar* bar, QStyle::SubControl part) {
-        QStyleOptionSlider o;
-        o.initFrom(bar);
-        o.subControls = QStyle::SC_All;
-        o.orientation = bar->orientation();
-        o.minimum = bar->minimum();
-        o.maximum = bar->maximum();
-        o.sliderPosition = bar->sliderPosition();
-        o.sliderValue = bar->value();
-        o.singleStep = bar->singleStep();
-        o.pageStep = bar->pageStep();
-        o.upsideDown = bar->invertedAppearance();
-        if (bar->orientation() == Qt::Horizontal)
-            o.state |= QStyle::State_Horizontal;
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, part, bar);
-    }
     void MouseTo(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
         QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)),
                       type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
@@ -132,23 +62,6 @@ protected:
         QContextMenuEvent open(QContextMenuEvent::Mouse, point, bar->mapToGlobal(point));
         QApplication::sendEvent(bar, &open);
         ASSERT_TRUE(picked) << item.toStdString();
-    }
-    // The radio's own knob turned to `level`, and the bar following it.
-    void FromRadio(const Bar& bar, int level) {
-        radio().setValue(bar.set, {level});
-        ASSERT_TRUE(PumpUntil([&] { return ScrollBar(bar.id)->value() == level; })) << bar.set;
-        Quiet();
-        Settle();
-    }
-    // The console with the sub receiver on, so that every bar is live.
-    void ReadyWithSub() {
-        Ready();
-        if (!state().subReceiver) {
-            console->link()->ConnSB("W", 1);
-            ASSERT_TRUE(PumpUntil([&] { return state().subReceiver == 1; }));
-        }
-        Quiet();
-        Settle();
     }
 };
 

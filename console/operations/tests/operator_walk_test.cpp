@@ -10,12 +10,12 @@
 // command the action asks for. Every step is checked as it is taken.
 //
 // ZEPHYRA_WALK_SEEDS ("1-20" or "3,7,9") and ZEPHYRA_WALK_STEPS set a longer
-// run (scripts/operator-walk.sh); without them the fixed seeds run, each
+// run (scripts/operator_walk.sh); without them the fixed seeds run, each
 // seed that ever failed among them. ZEPHYRA_WALK_VERBOSE prints every step
 // with what the radio received.
 #include "operations_fixture.h"
 
-#include <ConsoleLink.h>
+#include <console_link.h>
 #include "console_menu.h"
 
 #include <QMenu>
@@ -70,12 +70,6 @@ bool IsRead(const std::string& text) {
     if (code == "MR" || code == "EX" || code == "SI" || code == "PI")
         return true; // memory, menu and name reads carry the address they ask for
     return false;
-}
-
-std::string Frequency(const char* code, std::int64_t hz) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%s%011lld", code, static_cast<long long>(hz));
-    return text;
 }
 
 // The simulator's state, compared field by field.
@@ -134,15 +128,8 @@ protected:
     void KeyTo(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(w, static_cast<Qt::Key>(key), modifiers);
     }
-    std::int64_t MainShown() { return ShownHz(false); }
-    std::int64_t SubShown() { return ShownHz(true); }
-    std::int64_t ShownHz(bool sub) {
-        std::string digits;
-        for (const char c : Shown(sub))
-            if (c >= '0' && c <= '9')
-                digits += c;
-        return digits.empty() ? 0 : std::stoll(digits);
-    }
+    std::int64_t MainShown() { return Hz(false); }
+    std::int64_t SubShown() { return Hz(true); }
 
     // ---- actions that change nothing; each returns its name
     std::string NullAction() {
@@ -233,6 +220,21 @@ protected:
         }
     }
 
+    // What digit `position` of a display steps by (1 the hertz digit).
+    static std::int64_t DigitStep(int position) {
+        std::int64_t step = 1;
+        for (int i = 1; i < position; ++i)
+            step *= 10;
+        return step;
+    }
+    // A click on digit `position` of the display whose digits start at
+    // `firstDigit`: the right button raises it, the left lowers it.
+    void ClickDigit(int firstDigit, int position, bool up) {
+        QWidget* digit = Widget(firstDigit + 11 - position);
+        QTest::mousePress(digit, up ? Qt::RightButton : Qt::LeftButton);
+        QTest::mouseRelease(digit, up ? Qt::RightButton : Qt::LeftButton);
+    }
+
     // ---- real actions; each says the set commands it asks for
     std::string RealAction(std::vector<std::string>& expected) {
         switch (Pick(4)) {
@@ -241,9 +243,7 @@ protected:
             // one whose frequency it is), from the value it shows.
             const int position = 2 + Pick(6);
             const bool up = Pick(2) != 0;
-            std::int64_t step = 1;
-            for (int i = 1; i < position; ++i)
-                step *= 10;
+            const std::int64_t step = DigitStep(position);
             const auto r = radio().state();
             const std::int64_t shown = SubShown();
             const char* code = shown == r.subFrequency ? "FC"
@@ -252,10 +252,8 @@ protected:
                                                        : nullptr;
             if (!code || shown == 0 || r.vfoA == r.vfoB || r.subFrequency == r.vfoA || r.subFrequency == r.vfoB)
                 return "sub digit skipped (its VFO is not told apart)";
-            expected.push_back(Frequency(code, shown + (up ? step : -step)));
-            QWidget* digit = Widget(idc::SubDigit0 + 11 - position);
-            QTest::mousePress(digit, up ? Qt::RightButton : Qt::LeftButton);
-            QTest::mouseRelease(digit, up ? Qt::RightButton : Qt::LeftButton);
+            expected.push_back(operations_test::Freq(code, shown + (up ? step : -step)));
+            ClickDigit(idc::SubDigit0, position, up);
             return "sub digit " + std::to_string(position) + (up ? " up" : " down");
         }
         case 0: {
@@ -285,15 +283,11 @@ protected:
             // A click on a digit of the main display: its VFO, from its value.
             const int position = 1 + Pick(7);
             const bool up = Pick(2) != 0;
-            std::int64_t step = 1;
-            for (int i = 1; i < position; ++i)
-                step *= 10;
+            const std::int64_t step = DigitStep(position);
             const auto radioState = radio().state();
             const char* code = radioState.rxVfo == 1 ? "FB" : "FA";
-            expected.push_back(Frequency(code, MainShown() + (up ? step : -step)));
-            QWidget* digit = Widget(idc::MainDigit0 + 11 - position);
-            QTest::mousePress(digit, up ? Qt::RightButton : Qt::LeftButton);
-            QTest::mouseRelease(digit, up ? Qt::RightButton : Qt::LeftButton);
+            expected.push_back(operations_test::Freq(code, MainShown() + (up ? step : -step)));
+            ClickDigit(idc::MainDigit0, position, up);
             return "digit " + std::to_string(position) + (up ? " up" : " down");
         }
         default: {

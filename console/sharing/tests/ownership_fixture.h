@@ -9,7 +9,7 @@
 #include "line_client.h"
 #include "console_menu.h"
 
-#include <RadioSharing.h>
+#include <radio_sharing.h>
 #include <cable.h>
 
 #include <QTemporaryDir>
@@ -63,22 +63,13 @@ protected:
     std::string Ask(LineClient& c, const std::string& line, int lines = 1) { return c.Ask(line, lines, 5s, Pump); }
 
     static std::string Post(const std::string& body, bool keepAlive) {
-        return "POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\nConnection: " +
-               std::string(keepAlive ? "keep-alive" : "close") + "\r\nContent-Length: " + std::to_string(body.size()) +
-               "\r\n\r\n" + body;
+        return share_test::XmlRpcPost(body, keepAlive ? "keep-alive" : "close");
     }
+    // `param`: the value of the one parameter, typed ("<int>1</int>").
     static std::string Call(const std::string& method, const std::string& param = "") {
-        return "<?xml version=\"1.0\"?><methodCall><methodName>" + method + "</methodName><params>" +
-               (param.empty() ? "" : "<param><value>" + param + "</value></param>") + "</params></methodCall>";
+        return share_test::XmlRpcCall(method, param.empty() ? "" : "<param><value>" + param + "</value></param>");
     }
-    std::string Response(LineClient& c) {
-        return c.ReadUntil(
-            [](const std::string& s) {
-                const auto end = s.find("</methodResponse>");
-                return end == std::string::npos ? 0 : end + 17;
-            },
-            5s, Pump);
-    }
+    static std::string Response(LineClient& c) { return c.ReadThrough("</methodResponse>", 5s, Pump); }
     // One XML-RPC call on a connection of its own that closes after it.
     std::string Once(const std::string& body) {
         LineClient c;

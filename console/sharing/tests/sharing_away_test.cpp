@@ -15,22 +15,6 @@ namespace {
 
 class SharingAway : public SharingTest {
 protected:
-    // One XML-RPC call on a fresh connection; the whole answer.
-    std::string Call(const std::string& method) {
-        LineClient c;
-        if (!c.Connect(flrigPort))
-            return "no connection";
-        const std::string body = "<?xml version=\"1.0\"?><methodCall><methodName>" + method +
-                                 "</methodName><params></params></methodCall>";
-        c.Send("POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\nContent-Length: " +
-               std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-        return c.ReadUntil(
-            [](const std::string& s) {
-                const auto n = s.find("</methodResponse>");
-                return n == std::string::npos ? 0 : n + 17;
-            },
-            5s, Pump);
-    }
     std::string Status() {
         auto* note = console->findChild<QLabel*>(QStringLiteral("connectionNote"));
         return note && !note->isHidden() ? note->text().toStdString() : std::string();

@@ -6,11 +6,11 @@
 // and the console's display, and our answers must have the shape of the
 // dummy daemon's. The programs are required: the tests fail without them
 // (scripts/deps.sh installs them).
+#include "daemon_process.h"
 #include "sharing_fixture.h"
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTcpServer>
 
 #include <algorithm>
 #include <map>
@@ -28,21 +28,6 @@ struct ClientRun {
     std::string err;
 };
 
-std::string Digits(const std::string& shown) {
-    std::string out;
-    for (const char c : shown)
-        if (c != ' ' && c != '.')
-            out += c;
-    return out;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
 
 class SharingClients : public SharingTest {
 protected:
@@ -97,31 +82,8 @@ protected:
 
     // The library's dummy daemon on a free port; killed with the test.
     std::uint16_t StartDummy() {
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            quint16 port = 0;
-            {
-                QTcpServer probe;
-                if (!probe.listen(QHostAddress::LocalHost, 0))
-                    continue;
-                port = probe.serverPort();
-            }
-            dummy = std::make_unique<QProcess>();
-            dummy->start(rigctld, {QStringLiteral("-m"), QStringLiteral("1"), QStringLiteral("-T"),
-                                   QStringLiteral("127.0.0.1"), QStringLiteral("-t"), QString::number(port)});
-            if (!dummy->waitForStarted(5000))
-                continue;
-            for (int i = 0; i < 50; ++i) {
-                LineClient probe;
-                if (probe.Connect(port))
-                    return port;
-                if (dummy->state() == QProcess::NotRunning)
-                    break;
-                display_test::PumpFor(100ms);
-            }
-            dummy->kill();
-            dummy->waitForFinished(3000);
-        }
-        return 0;
+        return share_test::StartDaemon(dummy, rigctld, {QStringLiteral("-m"), QStringLiteral("1")}, 50,
+                                       [] { display_test::PumpFor(100ms); });
     }
     void TearDown() override {
         if (dummy) {
@@ -158,7 +120,7 @@ TEST_F(Clients, NetRigctlClientDoesEveryCommandOnTheRadio) {
     using R = const qxsim::Radio&;
     const ClientRow rows[] = {
         {{"F", "7074000"}, "", [](S s, R) { return s.vfoA == 7'074'000; },
-         [](Clients& t) { return Digits(t.Shown(false)) == "7074000"; }},
+         [](Clients& t) { return DigitsOf(t.Shown(false)) == "7074000"; }},
         // The client asks for the mode lock before every mode change.
         {{"M", "CW", "0"}, "", [](S s, R) { return s.modeA == 3; },
          [](Clients& t) { return t.Text(idc::MainMode).find("CW") != std::string::npos; }},
@@ -223,7 +185,7 @@ TEST_F(Clients, NetRigctlClientDoesEveryCommandOnTheRadio) {
         {{"D", "754", "d"}, "754\n", [](S, R r) { return r.value("QC") == 103; }, nullptr},
         {{"E", "105", "e"}, "105\n", [](S s, R) { return s.bank == 1 && s.channel == 5; }, nullptr},
         {{"G", "BAND_UP"}, "", [](S s, R) { return s.vfoA == 10'120'000; },
-         [](Clients& t) { return Digits(t.Shown(false)) == "10120000"; }},
+         [](Clients& t) { return DigitsOf(t.Shown(false)) == "10120000"; }},
         {{"G", "BAND_DOWN"}, "", [](S s, R) { return s.vfoA == 7'050'000; }, nullptr},
         {{"G", "UP"}, "", [](S s, R) { return s.vfoA > 7'050'000; }, nullptr},
         {{"G", "DOWN"}, "", [](S s, R) { return s.vfoA == 7'050'000; }, nullptr},
@@ -321,7 +283,7 @@ TEST_F(Clients, NetRigctlPersistentSessionDoesEveryCommand) {
     EXPECT_EQ(s.txVfo, 0);
     EXPECT_EQ(s.transmitting, 0);
     EXPECT_EQ(radio().value("NB"), 0);
-    EXPECT_TRUE(PumpUntil([&] { return Digits(Shown(false)) == "14074000"; }, 3s));
+    EXPECT_TRUE(PumpUntil([&] { return DigitsOf(Shown(false)) == "14074000"; }, 3s));
 }
 
 // The flrig client's whole session: it connects, reads and sets frequency,
@@ -346,7 +308,7 @@ TEST_F(Clients, FlrigClientOpensReadsAndSets) {
     EXPECT_EQ(s.rxVfo, 0);
     EXPECT_EQ(s.txVfo, 0);
     EXPECT_EQ(radio().value("PC"), 50);
-    EXPECT_TRUE(PumpUntil([&] { return Digits(Shown(false)) == "7074000"; }, 3s));
+    EXPECT_TRUE(PumpUntil([&] { return DigitsOf(Shown(false)) == "7074000"; }, 3s));
 }
 
 // The protocol's signal strength: dB relative to S9 from the S-meter

@@ -6,14 +6,24 @@
 #include "display_fixture.h"
 #include "line_client.h"
 
-#include <RadioSharing.h>
+#include <radio_sharing.h>
 
 namespace sharing_test {
 
 using namespace std::chrono_literals;
 using share_test::LineClient;
+using share_test::Lines;
 
 inline void Pump() { platform::PumpMessages(100); }
+
+// A frequency as the display shows it ("14.074.000"), digits only.
+inline std::string DigitsOf(const std::string& shown) {
+    std::string out;
+    for (const char c : shown)
+        if (c != ' ' && c != '.')
+            out += c;
+    return out;
+}
 
 class SharingTest : public display_test::DisplayTest {
 protected:
@@ -42,6 +52,15 @@ protected:
     // get, or one "RPRT" line).
     std::string Ask(LineClient& c, const std::string& line, int lines = 1) {
         return c.Ask(line, lines, 5s, Pump);
+    }
+    // One XML-RPC call on a connection of its own that closes after it
+    // (`params`: the <param> elements); the whole answer.
+    std::string Call(const std::string& method, const std::string& params = "") {
+        LineClient c;
+        if (!c.Connect(flrigPort))
+            return "no connection";
+        c.Send(share_test::XmlRpcPost(share_test::XmlRpcCall(method, params), "close"));
+        return c.ReadThrough("</methodResponse>", 5s, Pump);
     }
     bool paced = false; // set before SetUp
     std::uint16_t rigctlPort = 0;

@@ -16,26 +16,6 @@ using display_test::PumpUntil;
 
 class SharingPeer : public SharingTest {
 protected:
-    // One XML-RPC call on a fresh connection (`params`: the <param>
-    // elements); the whole answer.
-    std::string Call(const std::string& method, const std::string& params = "") {
-        LineClient c;
-        if (!c.Connect(flrigPort))
-            return "no connection";
-        const std::string body = "<?xml version=\"1.0\"?><methodCall><methodName>" + method +
-                                 "</methodName><params>" + params + "</params></methodCall>";
-        c.Send("POST /RPC2 HTTP/1.1\r\nHost: localhost\r\nContent-Type: text/xml\r\nContent-Length: " +
-               std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-        return c.ReadUntil(
-            [](const std::string& s) {
-                const auto n = s.find("</methodResponse>");
-                return n == std::string::npos ? 0 : n + 17;
-            },
-            5s, Pump);
-    }
-    static std::string Param(const std::string& type, const std::string& value) {
-        return "<param><value><" + type + ">" + value + "</" + type + "></value></param>";
-    }
     // The text between the first <tag> and </tag> of an answer.
     static std::optional<std::string> Inner(const std::string& answer, const std::string& tag) {
         const auto from = answer.find("<" + tag + ">");
@@ -117,10 +97,10 @@ TEST_F(SharingPeer, TheSMeterReadsWhereThePrintedScalePutsTheLevel) {
 TEST_F(SharingPeer, TheSummarySaysTransmitWhileTheRadioTransmits) {
     EXPECT_EQ(InfoTransmit(), "R");
 
-    ASSERT_EQ(Inner(Call("rig.set_ptt", Param("int", "1")), "i4").value_or("fault"), "0");
+    ASSERT_EQ(Inner(Call("rig.set_ptt", share_test::XmlRpcParam("int", "1")), "i4").value_or("fault"), "0");
     ASSERT_EQ(radio().state().transmitting, 1);
     EXPECT_EQ(InfoTransmit(), "X");
-    ASSERT_EQ(Inner(Call("rig.set_ptt", Param("int", "0")), "i4").value_or("fault"), "0");
+    ASSERT_EQ(Inner(Call("rig.set_ptt", share_test::XmlRpcParam("int", "0")), "i4").value_or("fault"), "0");
     ASSERT_EQ(radio().state().transmitting, 0);
     EXPECT_EQ(InfoTransmit(), "R");
 
@@ -163,7 +143,7 @@ TEST_F(SharingPeer, AFrequencySetOnAMemoryChannelIsRefusedAndChangesNoVfo) {
         EXPECT_EQ(Ask(c, "F 14074000"), "RPRT -11\n");
         EXPECT_EQ(Ask(c, "\\set_freq 21074000"), "RPRT -11\n");
         for (const char* method : {"rig.set_vfo", "rig.set_frequency"}) {
-            const std::string answer = Call(method, Param("double", "7074000"));
+            const std::string answer = Call(method, share_test::XmlRpcParam("double", "7074000"));
             EXPECT_NE(answer.find("<fault>"), std::string::npos) << method << ": " << answer;
             EXPECT_NE(answer.find("not available"), std::string::npos) << method << ": " << answer;
         }

@@ -6,6 +6,7 @@
 // rig-control library's client keying with the data input, and a client
 // that sends its mode with every width. The programs are required: the tests
 // fail without them (scripts/deps.sh installs fldigi, xvfb, libhamlib-utils).
+#include "daemon_process.h"
 #include "sharing_fixture.h"
 
 #include <QDir>
@@ -33,8 +34,7 @@ std::uint16_t FreePort() {
 // One XML-RPC call over HTTP/1.0 (the connection closes after the answer);
 // the response's body, empty when none came.
 std::string XmlRpc(std::uint16_t port, const std::string& method, const std::string& params = "") {
-    const std::string body = "<?xml version=\"1.0\"?><methodCall><methodName>" + method + "</methodName><params>" +
-                             params + "</params></methodCall>";
+    const std::string body = share_test::XmlRpcCall(method, params);
     LineClient c;
     if (!c.Connect(port) ||
         !c.Send("POST /RPC2 HTTP/1.0\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(body.size()) +
@@ -56,15 +56,12 @@ std::string XmlRpc(std::uint16_t port, const std::string& method, const std::str
     return end == std::string::npos ? std::string() : response.substr(end + 4);
 }
 
-std::string Param(const std::string& text) { return "<param><value><string>" + text + "</string></value></param>"; }
+std::string Param(const std::string& text) { return share_test::XmlRpcParam("string", text); }
 
 // The text values of a response, in order (a value without a type is text).
 std::vector<std::string> Texts(const std::string& response) {
-    std::vector<std::string> out;
     static const std::regex value("<value>(?:<string>)?([^<]*)(?:</string>)?</value>");
-    for (auto it = std::sregex_iterator(response.begin(), response.end(), value); it != std::sregex_iterator(); ++it)
-        out.push_back((*it)[1]);
-    return out;
+    return share_test::Captures(response, value);
 }
 
 bool Received(const qxsim::Radio& r, const std::string& prefix) {
@@ -76,13 +73,7 @@ bool Received(const qxsim::Radio& r, const std::string& prefix) {
 class Programs : public SharingTest {
 protected:
     void TearDown() override {
-        for (auto* p : {&fldigi, &xvfb}) {
-            if (*p) {
-                (*p)->kill();
-                (*p)->waitForFinished(5000);
-                p->reset();
-            }
-        }
+        share_test::StopProcesses({&fldigi, &xvfb}, 5000);
         SharingTest::TearDown();
     }
 

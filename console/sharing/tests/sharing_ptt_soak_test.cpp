@@ -14,7 +14,7 @@
 //
 // The seeds run by default are the fixed cases (every seed that ever failed
 // is added to them). ZEPHYRA_PTT_SOAK_SEEDS ("1-200" or "4,9") and
-// ZEPHYRA_PTT_SOAK_STEPS choose others (scripts/ptt-soak.sh).
+// ZEPHYRA_PTT_SOAK_STEPS choose others (scripts/ptt_soak.sh).
 #include "ownership_fixture.h"
 
 #include <cstdlib>

@@ -25,13 +25,6 @@ using namespace sharing_test;
 using display_test::PumpUntil;
 using Server = zephyra::RadioSharing::Server;
 
-std::string DigitsOf(const std::string& shown) {
-    std::string out;
-    for (const char c : shown)
-        if (c != ' ' && c != '.')
-            out += c;
-    return out;
-}
 
 // True when the radio received the command `text` (without its ";").
 bool Received(const qxsim::Radio& r, const std::string& text) {
@@ -183,16 +176,7 @@ TEST_F(Sharing, DumpStateGivesThisRadiosRangesInItsLayout) {
     LineClient c;
     ASSERT_TRUE(c.Connect(rigctlPort));
     ASSERT_TRUE(c.Send("\\dump_state\n"));
-    const std::string dump = c.ReadUntil(
-        [](const std::string& s) {
-            const auto at = s.find("\ndone\n");
-            return at == std::string::npos ? 0 : at + 6;
-        },
-        5s, Pump);
-    std::istringstream in(dump);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
+    const std::vector<std::string> lines = Lines(c.ReadThrough("\ndone\n", 5s, Pump));
     ASSERT_GT(lines.size(), 10u);
     EXPECT_EQ(lines[0], "1");
     EXPECT_EQ(lines[3], "30000.000000 60000000.000000 0x1bf -1 -1 0x3 0x3");

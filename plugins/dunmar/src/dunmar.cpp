@@ -4,49 +4,35 @@
 #include <dunmar.h>
 
 #include "dunmar_internal.h"
-
-#include <QApplication>
-#include <QPointer>
+#include "plugin_exports.h"
 
 #include <cstring>
-#include <new>
 
 namespace dunmar {
 
 namespace {
 
 struct Module {
-    QPointer<CFilterWindow> window;
     Reported reported;
 };
 
-// Defined before the exit clean-up, so it is destroyed after it.
+// Defined before the window, so it is destroyed after it.
 Module g_module;
-
-void DestroyWindow() {
-    CFilterWindow* window = g_module.window.data();
-    g_module.window = nullptr;
-    if (window == nullptr)
-        return;
-    window->DestroyWindow();
-    delete window;
-}
-
-platform::ExitCleanup g_exitCleanup{{&DestroyWindow}};
+plugin_exports::OneWindow<CFilterWindow> g_window;
 
 // Every message keeps the value and shows it when the window exists.
 template <typename Change>
 void Report(Change change) {
     change(g_module.reported);
-    if (CFilterWindow* window = g_module.window.data())
+    if (CFilterWindow* window = g_window.get())
         window->Apply(g_module.reported);
 }
 
-int Signed(std::uint32_t value) { return value > 0x7FFFFFFFu ? -1 : static_cast<int>(value); }
+using plugin_exports::Signed;
 
 } // namespace
 
-CFilterWindow* TheWindow() { return g_module.window.data(); }
+CFilterWindow* TheWindow() { return g_window.get(); }
 const Reported& LastReported() { return g_module.reported; }
 void ForgetReported() { g_module.reported = Reported{}; }
 
@@ -56,24 +42,22 @@ using dunmar::Report;
 using dunmar::Reported;
 
 void DunmarView(QWidget* parent, std::uint32_t filter) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    if (!plugin_exports::WidgetsRunning())
         return;
     dunmar::g_module.reported.preset = dunmar::Signed(filter);
-    if (dunmar::CFilterWindow* window = dunmar::g_module.window.data()) {
+    if (dunmar::CFilterWindow* window = dunmar::g_window.get()) {
         window->Apply(dunmar::g_module.reported);
         window->View();
         return;
     }
-    auto* window = new (std::nothrow) dunmar::CFilterWindow(parent, dunmar::g_module.reported);
-    if (window == nullptr)
-        return;
-    dunmar::g_exitCleanup.Arm();
-    window->Create();
-    dunmar::g_module.window = window;
-    window->View();
+    dunmar::CFilterWindow* window = dunmar::g_window.Open([&] {
+        return new (std::nothrow) dunmar::CFilterWindow(parent, dunmar::g_module.reported);
+    });
+    if (window != nullptr)
+        window->View();
 }
 
-void DunmarDestroy() { dunmar::DestroyWindow(); }
+void DunmarDestroy() { dunmar::g_window.Destroy(); }
 
 void DunmarMsgDC(std::uint32_t transmitBand, std::uint32_t controlBand) {
     Report([&](Reported& r) {

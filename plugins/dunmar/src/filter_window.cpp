@@ -243,37 +243,27 @@ void CFilterWindow::sent(bool ok, const QString& what) {
     refresh();
 }
 
-void CFilterWindow::onLowCut(int index) {
+void CFilterWindow::sendChoice(QComboBox* list, int index, SetCommand command, int& shown, const QString& what) {
     if (m_filling || index < 0 || link() == nullptr)
         return;
-    const int value = m_ui.lowCut->itemData(index).toInt();
-    const bool ok = link()->ConnSL("W", static_cast<std::uint32_t>(value)) == 1;
+    const int value = list->itemData(index).toInt();
+    const bool ok = (link()->*command)("W", static_cast<std::uint32_t>(value)) == 1;
     if (ok)
-        m_shown.lowCut = value;
-    sent(ok, QStringLiteral("Low cut %1").arg(m_ui.lowCut->itemText(index)));
+        shown = value;
+    sent(ok, QStringLiteral("%1 %2").arg(what, list->itemText(index)));
     refresh();
+}
+
+void CFilterWindow::onLowCut(int index) {
+    sendChoice(m_ui.lowCut, index, &CCorvan::ConnSL, m_shown.lowCut, QStringLiteral("Low cut"));
 }
 
 void CFilterWindow::onHighCut(int index) {
-    if (m_filling || index < 0 || link() == nullptr)
-        return;
-    const int value = m_ui.highCut->itemData(index).toInt();
-    const bool ok = link()->ConnSH("W", static_cast<std::uint32_t>(value)) == 1;
-    if (ok)
-        m_shown.highCut = value;
-    sent(ok, QStringLiteral("High cut %1").arg(m_ui.highCut->itemText(index)));
-    refresh();
+    sendChoice(m_ui.highCut, index, &CCorvan::ConnSH, m_shown.highCut, QStringLiteral("High cut"));
 }
 
 void CFilterWindow::onWidth(int index) {
-    if (m_filling || index < 0 || link() == nullptr)
-        return;
-    const int value = m_ui.width->itemData(index).toInt();
-    const bool ok = link()->ConnFW("W", static_cast<std::uint32_t>(value)) == 1;
-    if (ok)
-        m_shown.width = value;
-    sent(ok, QStringLiteral("Width %1").arg(m_ui.width->itemText(index)));
-    refresh();
+    sendChoice(m_ui.width, index, &CCorvan::ConnFW, m_shown.width, QStringLiteral("Width"));
 }
 
 void CFilterWindow::onShift() {

@@ -73,6 +73,12 @@ private:
     void requestValues();
     void setStatus(const QString& text);
     void sent(bool ok, const QString& what);
+    // A set command of the link that takes one number.
+    using SetCommand = std::int32_t (CCorvan::*)(const char*, std::uint32_t);
+    // The operator chose entry `index` of `list`: its value goes out by
+    // `command`, and once the link took it `shown` holds it; the status line
+    // names it after `what`.
+    void sendChoice(QComboBox* list, int index, SetCommand command, int& shown, const QString& what);
 
     void onLowCut(int index);
     void onHighCut(int index);

@@ -11,11 +11,11 @@
 #include <corvan.h>
 #include <kestrin.h>
 #include <platform.h>
+#include <plugin_test_harness.h>
 #include <qxsim.h>
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QSpinBox>
 #include <QTest>
 
@@ -24,9 +24,8 @@
 #include <ostream>
 
 #include <chrono>
-#include <functional>
-#include <map>
-#include <thread>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -96,80 +95,32 @@ TEST(FilterRules, ControlsOfEachMode) {
 
 // ------------------------------------------------------------------ fixture
 
-bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
+using plugin_tests::ConsoleStandIn;
+using plugin_tests::PumpUntil;
+using Sim = plugin_tests::SimRadio;
 
 // Reads each notification the way the console's handlers do and forwards
 // the values to the filter window's exports.
-class ConsoleStandIn : public QObject {
-public:
-    explicit ConsoleStandIn(CCorvan& link) : m_link(link), m_target(this) {
-        using corvan::MessageOf;
-        m_handlers[MessageOf("SH")] = [this] { std::uint32_t v; if (m_link.RcvDataSH(&v)) DunmarMsgSH(v); };
-        m_handlers[MessageOf("SL")] = [this] { std::uint32_t v; if (m_link.RcvDataSL(&v)) DunmarMsgSL(v); };
-        m_handlers[MessageOf("FW")] = [this] { std::uint32_t v; if (m_link.RcvDataFW(&v)) DunmarMsgFW(v); };
-        m_handlers[MessageOf("MD")] = [this] { std::uint32_t v; if (m_link.RcvDataMD(&v)) DunmarMsgMD(v); };
-        m_handlers[MessageOf("IS")] = [this] {
-            char sign[corvan::kSignTextSize] = {};
-            std::uint32_t v;
-            if (m_link.RcvDataIS(sign, &v))
-                DunmarMsgIS(sign, v);
-        };
-        m_handlers[MessageOf("EX")] = [this] {
-            std::uint32_t m, s, a, b;
-            char text[corvan::kNameTextSize] = {};
-            if (m_link.RcvDataEX(&m, &s, &a, &b, text) && m == 50 && s == 1 && a == 0 && b == 0)
-                DunmarMsgPFil(static_cast<std::uint32_t>(std::atoi(text)));
-        };
-        m_link.WinMsgSendReg(&m_target);
-    }
-    ~ConsoleStandIn() override { m_link.WinMsgSendReg(nullptr); }
-
-protected:
-    bool event(QEvent* event) override {
-        const auto found = m_handlers.find(static_cast<std::uint32_t>(event->type()));
-        if (found == m_handlers.end())
-            return QObject::event(event);
-        found->second();
-        return true;
-    }
-
-private:
-    CCorvan& m_link;
-    platform::QtLinkTarget m_target;
-    std::map<std::uint32_t, std::function<void()>> m_handlers;
-};
-
-// One radio and one connected link for the whole program.
-struct Sim {
-    static Sim& instance() {
-        static Sim sim;
-        return sim;
-    }
-    qxsim::Radio radio;
-    CCorvan link;
-    bool connected = false;
-
-private:
-    Sim() {
-        if (radio.start())
-            connected = link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) == 1;
-    }
-    ~Sim() {
-        link.WinMsgSendReg(nullptr);
-        link.Close();
-        radio.stop();
-    }
-};
+std::unique_ptr<ConsoleStandIn> ForwardToTheFilterWindow(CCorvan& link) {
+    auto standIn = std::make_unique<ConsoleStandIn>(link);
+    standIn->On("SH", [&link] { std::uint32_t v; if (link.RcvDataSH(&v)) DunmarMsgSH(v); });
+    standIn->On("SL", [&link] { std::uint32_t v; if (link.RcvDataSL(&v)) DunmarMsgSL(v); });
+    standIn->On("FW", [&link] { std::uint32_t v; if (link.RcvDataFW(&v)) DunmarMsgFW(v); });
+    standIn->On("MD", [&link] { std::uint32_t v; if (link.RcvDataMD(&v)) DunmarMsgMD(v); });
+    standIn->On("IS", [&link] {
+        char sign[corvan::kSignTextSize] = {};
+        std::uint32_t v;
+        if (link.RcvDataIS(sign, &v))
+            DunmarMsgIS(sign, v);
+    });
+    standIn->On("EX", [&link] {
+        std::uint32_t m, s, a, b;
+        char text[corvan::kNameTextSize] = {};
+        if (link.RcvDataEX(&m, &s, &a, &b, text) && m == 50 && s == 1 && a == 0 && b == 0)
+            DunmarMsgPFil(static_cast<std::uint32_t>(std::atoi(text)));
+    });
+    return standIn;
+}
 
 class FilterWindowTest : public ::testing::Test {
 protected:
@@ -187,7 +138,7 @@ protected:
             s.values["IS"] = {0};
             s.menu["0500100"] = "1";
         });
-        standIn = std::make_unique<ConsoleStandIn>(sim().link);
+        standIn = ForwardToTheFilterWindow(sim().link);
         sim().radio.clearReceived();
     }
     void TearDown() override {

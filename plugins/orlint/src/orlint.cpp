@@ -5,49 +5,36 @@
 
 #include "orlint_internal.h"
 
+#include "plugin_exports.h"
+
 #include <corvan.h>
 
-#include <QApplication>
-#include <QPointer>
-
 #include <cstring>
-#include <new>
 
 namespace orlint {
 
 namespace {
 
 struct Module {
-    QPointer<CMenuWindow> window;
     RadioState radio;
 };
 
-// Defined before the exit clean-up, so it is destroyed after it.
+// Defined before the window, so it is destroyed after it.
 Module g_module;
+plugin_exports::OneWindow<CMenuWindow> g_window;
 
-void DestroyWindow() {
-    CMenuWindow* window = g_module.window.data();
-    g_module.window = nullptr;
-    if (window == nullptr)
-        return;
-    window->DestroyWindow();
-    delete window;
-}
-
-platform::ExitCleanup g_exitCleanup{{&DestroyWindow}};
-
-int Signed(std::uint32_t value) { return value > 0x7FFFFFFFu ? -1 : static_cast<int>(value); }
+using plugin_exports::Signed;
 
 template <typename Change>
 void StateChange(Change change) {
     change(g_module.radio);
-    if (CMenuWindow* window = g_module.window.data())
+    if (CMenuWindow* window = g_window.get())
         window->OnStateChanged();
 }
 
 } // namespace
 
-CMenuWindow* TheWindow() { return g_module.window.data(); }
+CMenuWindow* TheWindow() { return g_window.get(); }
 const RadioState& LastState() { return g_module.radio; }
 void ForgetState() { g_module.radio = RadioState{}; }
 
@@ -57,23 +44,22 @@ using orlint::RadioState;
 using orlint::StateChange;
 
 std::int32_t OrlintView(QWidget* parent) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    if (!plugin_exports::WidgetsRunning())
         return 0;
-    if (orlint::CMenuWindow* window = orlint::g_module.window.data()) {
+    if (orlint::CMenuWindow* window = orlint::g_window.get()) {
         window->View(false);
         return 1;
     }
-    auto* window = new (std::nothrow) orlint::CMenuWindow(parent, orlint::g_module.radio);
+    orlint::CMenuWindow* window = orlint::g_window.Open([&] {
+        return new (std::nothrow) orlint::CMenuWindow(parent, orlint::g_module.radio);
+    });
     if (window == nullptr)
         return 0;
-    orlint::g_exitCleanup.Arm();
-    window->Create();
-    orlint::g_module.window = window;
     window->View(true);
     return 1;
 }
 
-void OrlintDestroy() { orlint::DestroyWindow(); }
+void OrlintDestroy() { orlint::g_window.Destroy(); }
 
 void OrlintSetZulParams(std::uint32_t zul, std::uint32_t repeater, std::uint32_t remote) {
     StateChange([&](RadioState& r) {
@@ -85,7 +71,7 @@ void OrlintSetZulParams(std::uint32_t zul, std::uint32_t repeater, std::uint32_t
 
 void OrlintSetScrollLock(std::uint32_t on) {
     orlint::g_module.radio.scrollLock = on != 0;
-    if (orlint::CMenuWindow* window = orlint::g_module.window.data())
+    if (orlint::CMenuWindow* window = orlint::g_window.get())
         window->OnScrollLock();
 }
 
@@ -104,7 +90,7 @@ void OrlintMsgEX(std::uint32_t menu, std::uint32_t sub, std::uint32_t a, std::ui
     // The radio's item, except while the console reads the menu.
     if (!radio.scrollLock)
         radio.current = item;
-    if (orlint::CMenuWindow* window = orlint::g_module.window.data())
+    if (orlint::CMenuWindow* window = orlint::g_window.get())
         window->OnValue(item);
 }
 
@@ -115,7 +101,7 @@ void OrlintMsgMF(std::uint32_t bank) {
     radio.bank = value;
     if (changed)
         radio.values.clear();
-    if (orlint::CMenuWindow* window = orlint::g_module.window.data()) {
+    if (orlint::CMenuWindow* window = orlint::g_window.get()) {
         if (changed)
             window->OnBankChanged();
         else

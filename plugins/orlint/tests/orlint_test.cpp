@@ -10,10 +10,10 @@
 #include <corvan.h>
 #include <kestrin.h>
 #include <platform.h>
+#include <plugin_test_harness.h>
 #include <qxsim.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -24,10 +24,8 @@
 #include <ostream>
 
 #include <chrono>
-#include <functional>
-#include <map>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -76,72 +74,25 @@ TEST(MenuCatalogue, NamesAndNumbers) {
 
 // ------------------------------------------------------------------ fixture
 
-bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
+using plugin_tests::ConsoleStandIn;
+using plugin_tests::PumpFor;
+using plugin_tests::PumpUntil;
+using Sim = plugin_tests::SimRadio;
+
+// Forwards EX, TX, RX and SC to the menu window's exports.
+std::unique_ptr<ConsoleStandIn> ForwardToTheMenuWindow(CCorvan& link) {
+    auto standIn = std::make_unique<ConsoleStandIn>(link);
+    standIn->On("EX", [&link] {
+        std::uint32_t m, s, a, b;
+        char text[corvan::kNameTextSize] = {};
+        if (link.RcvDataEX(&m, &s, &a, &b, text))
+            OrlintMsgEX(m, s, a, b, text);
+    });
+    standIn->On("TX", [&link] { std::uint32_t v; if (link.RcvDataTX(&v)) OrlintMsgTX(v); });
+    standIn->On("RX", [&link] { std::uint32_t v; if (link.RcvDataRX(&v)) OrlintMsgRX(v); });
+    standIn->On("SC", [&link] { std::uint32_t v; if (link.RcvDataSC(&v)) OrlintMsgSC(v); });
+    return standIn;
 }
-
-void PumpFor(int ms) { PumpUntil([] { return false; }, ms); }
-
-class ConsoleStandIn : public QObject {
-public:
-    explicit ConsoleStandIn(CCorvan& link) : m_link(link), m_target(this) {
-        using corvan::MessageOf;
-        m_handlers[MessageOf("EX")] = [this] {
-            std::uint32_t m, s, a, b;
-            char text[corvan::kNameTextSize] = {};
-            if (m_link.RcvDataEX(&m, &s, &a, &b, text))
-                OrlintMsgEX(m, s, a, b, text);
-        };
-        m_handlers[MessageOf("TX")] = [this] { std::uint32_t v; if (m_link.RcvDataTX(&v)) OrlintMsgTX(v); };
-        m_handlers[MessageOf("RX")] = [this] { std::uint32_t v; if (m_link.RcvDataRX(&v)) OrlintMsgRX(v); };
-        m_handlers[MessageOf("SC")] = [this] { std::uint32_t v; if (m_link.RcvDataSC(&v)) OrlintMsgSC(v); };
-        m_link.WinMsgSendReg(&m_target);
-    }
-    ~ConsoleStandIn() override { m_link.WinMsgSendReg(nullptr); }
-
-protected:
-    bool event(QEvent* event) override {
-        const auto found = m_handlers.find(static_cast<std::uint32_t>(event->type()));
-        if (found == m_handlers.end())
-            return QObject::event(event);
-        found->second();
-        return true;
-    }
-
-private:
-    CCorvan& m_link;
-    platform::QtLinkTarget m_target;
-    std::map<std::uint32_t, std::function<void()>> m_handlers;
-};
-
-struct Sim {
-    static Sim& instance() {
-        static Sim sim;
-        return sim;
-    }
-    qxsim::Radio radio;
-    CCorvan link;
-    bool connected = false;
-
-private:
-    Sim() {
-        if (radio.start())
-            connected = link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) == 1;
-    }
-    ~Sim() {
-        link.WinMsgSendReg(nullptr);
-        link.Close();
-        radio.stop();
-    }
-};
 
 class MenuWindowTest : public ::testing::Test {
 protected:
@@ -159,7 +110,7 @@ protected:
             s.transmitting = 0;
             s.scan = 0;
         });
-        standIn = std::make_unique<ConsoleStandIn>(sim().link);
+        standIn = ForwardToTheMenuWindow(sim().link);
         sim().radio.clearReceived();
     }
     void TearDown() override {

@@ -6,44 +6,29 @@
 #include <orlint.h>
 
 #include "orlint_internal.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QPixmap>
-
-#include <cstdio>
+#include "render_folder.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: orlint-render <folder>\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
-    bool ok = true;
-    const auto render = [&](const char* name) {
-        QApplication::processEvents();
-        ok = orlint::TheWindow()->grab().save(folder + QStringLiteral("/orlint_%1.png").arg(QLatin1String(name))) && ok;
-    };
+    return plugin_exports::RunRenderTool(argc, argv, "orlint", [](plugin_exports::RenderFolder& pictures) {
+        const auto render = [&](const char* name) { pictures.Save(orlint::TheWindow(), name); };
 
-    OrlintMsgMF(0);
-    OrlintMsgTC(1);
-    OrlintMsgCM(0);
-    OrlintMsgEX(5, 0, 0, 0, "1");
-    OrlintMsgEX(18, 0, 0, 0, "0");
-    OrlintMsgEX(20, 0, 0, 0, "1");
-    OrlintMsgEX(46, 0, 0, 0, "0");
-    OrlintMsgEX(62, 5, 0, 0, "0");
-    OrlintMsgEX(50, 1, 0, 0, "2");
-    OrlintView(nullptr);
-    OrlintSetZulParams(0, 0, 0);
-    OrlintMsgRX(0);
-    render("receive");
+        OrlintMsgMF(0);
+        OrlintMsgTC(1);
+        OrlintMsgCM(0);
+        OrlintMsgEX(5, 0, 0, 0, "1");
+        OrlintMsgEX(18, 0, 0, 0, "0");
+        OrlintMsgEX(20, 0, 0, 0, "1");
+        OrlintMsgEX(46, 0, 0, 0, "0");
+        OrlintMsgEX(62, 5, 0, 0, "0");
+        OrlintMsgEX(50, 1, 0, 0, "2");
+        OrlintView(nullptr);
+        OrlintSetZulParams(0, 0, 0);
+        OrlintMsgRX(0);
+        render("receive");
 
-    OrlintMsgTX(0);
-    OrlintSetZulParams(2, 0, 0);
-    render("transmit");
-    OrlintDestroy();
-    return ok ? 0 : 1;
+        OrlintMsgTX(0);
+        OrlintSetZulParams(2, 0, 0);
+        render("transmit");
+        OrlintDestroy();
+    });
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyer_window.h"
 
+#include "plugin_widgets.h"
+
 #include <corvan.h>
 #include <kestrin.h>
 
@@ -28,13 +30,7 @@ constexpr COLORREF kDark = 0x00404040;
 
 QString MessageKey(int index) { return QStringLiteral("Mem%1").arg(index + 1); }
 
-QPushButton* PlainButton(const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    // Enter belongs to the line being edited, never to a default button.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
+using plugin_exports::PlainButton;
 
 } // namespace
 
@@ -95,10 +91,7 @@ void CKeyerWindow::OnInitDialog() {
     waitBox->addLayout(lampRow);
     top->addWidget(waiting);
 
-    m_status = new QLabel(this);
-    m_status->setWordWrap(true);
-    m_status->setMinimumHeight(32);
-    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_status = plugin_exports::StatusLine(this, 32);
     top->addWidget(m_status);
 
     m_poll = new QTimer(this);

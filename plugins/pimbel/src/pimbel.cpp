@@ -4,63 +4,29 @@
 #include <pimbel.h>
 
 #include "pimbel_internal.h"
-
-#include <QApplication>
-
-#include <new>
+#include "plugin_exports.h"
 
 namespace pimbel {
 
 namespace {
-// Defined before the exit clean-up below, so they outlive it.
-QPointer<CKeyerWindow> g_window;
 RadioState g_radio;
+plugin_exports::OneWindow<CKeyerWindow> g_window;
 } // namespace
 
-QPointer<CKeyerWindow>& TheWindow() { return g_window; }
+QPointer<CKeyerWindow>& TheWindow() { return g_window.held(); }
 RadioState& LastRadioState() { return g_radio; }
 
-namespace {
-
-void DestroyTheWindow() {
-    CKeyerWindow* window = TheWindow().data();
-    TheWindow() = nullptr;
-    if (window != nullptr) {
-        window->DestroyWindow();
-        delete window;
-    }
-}
-
-// Whatever is left open is destroyed (position saved) when the application
-// ends, or when the library goes while the application lives.
-platform::ExitCleanup g_exitCleanup{{&DestroyTheWindow}};
-
-} // namespace
 } // namespace pimbel
 
 using pimbel::TheWindow;
 
 void PimbelView(QWidget* parent) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-        return;
-    }
-    if (pimbel::CKeyerWindow* window = TheWindow().data()) {
-        window->BringUp();
-        return;
-    }
-    auto* window = new (std::nothrow) pimbel::CKeyerWindow(pimbel::LastRadioState(), parent);
-    if (window == nullptr) {
-        return;
-    }
-    pimbel::g_exitCleanup.Arm();
-    window->Create();
-    TheWindow() = window;
-    window->show();
-    window->raise();
-    window->activateWindow();
+    pimbel::g_window.ViewInFront([&] {
+        return new (std::nothrow) pimbel::CKeyerWindow(pimbel::LastRadioState(), parent);
+    });
 }
 
-void PimbelDestroy() { pimbel::DestroyTheWindow(); }
+void PimbelDestroy() { pimbel::g_window.Destroy(); }
 
 // With a window the window keeps the record; without one it is kept here.
 void PimbelMsgKY(std::uint32_t value) {

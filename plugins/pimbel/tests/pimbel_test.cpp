@@ -9,6 +9,7 @@
 
 #include <corvan.h>
 #include <platform.h>
+#include <plugin_test_harness.h>
 #include <qxsim.h>
 
 #include <QApplication>
@@ -63,38 +64,17 @@ TEST(KeyerTextTest, WhatMayBeKeyed) {
 
 // ------------------------------------------------------------ the radio
 
-// The console's part in the tests: forwards the radio's KY and PS reports to
-// the keyer window, as the console's reply handlers do.
-class ConsoleStandIn : public QObject {
-public:
-    bool event(QEvent* e) override {
-        CCorvan link;
-        std::uint32_t v = 0;
-        if (e->type() == static_cast<QEvent::Type>(corvan::MessageOf("KY"))) {
-            if (link.RcvDataKY(&v) == 1) {
-                PimbelMsgKY(v);
-            }
-            return true;
-        }
-        if (e->type() == static_cast<QEvent::Type>(corvan::MessageOf("PS"))) {
-            if (link.RcvDataPS(&v) == 1) {
-                PimbelMsgPS(v);
-            }
-            return true;
-        }
-        return QObject::event(e);
-    }
-};
+using plugin_tests::PumpUntil;
 
-class Sim {
+// The virtual radio, and the console's part in the tests: forwards the
+// radio's KY and PS reports to the keyer window, as the console's reply
+// handlers do.
+class Sim : public plugin_tests::SimRadio {
 public:
     static Sim& instance() {
         static Sim sim;
         return sim;
     }
-    qxsim::Radio radio;
-    CCorvan link;
-    bool connected = false;
 
     std::vector<std::string> keyerTexts() const {
         std::vector<std::string> out;
@@ -130,33 +110,21 @@ public:
     }
 
 private:
-    Sim() : m_target(&m_console) {
-        if (radio.start()) {
-            connected = link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) != 0;
-        }
-        link.WinMsgSendReg(&m_target);
+    Sim() {
+        console().On("KY", [this] {
+            std::uint32_t v = 0;
+            if (link.RcvDataKY(&v) == 1) {
+                PimbelMsgKY(v);
+            }
+        });
+        console().On("PS", [this] {
+            std::uint32_t v = 0;
+            if (link.RcvDataPS(&v) == 1) {
+                PimbelMsgPS(v);
+            }
+        });
     }
-    ~Sim() {
-        link.WinMsgSendReg(nullptr);
-        link.Close();
-        radio.stop();
-    }
-    ConsoleStandIn m_console;
-    platform::QtLinkTarget m_target;
 };
-
-// Lets the window and the link work until `done` holds or `limit` passes.
-bool Until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
 
 std::string Padded(const std::string& text) { return "KY " + text + std::string(24 - text.size(), ' '); }
 
@@ -183,11 +151,11 @@ protected:
     void TearDown() override {
         PimbelDestroy();
         // Let a text still being keyed finish, so the next test starts idle.
-        Until([] {
+        PumpUntil([] {
             std::uint32_t v = 1;
             CCorvan link;
             link.ConnKY("R", "");
-            return Until([&] { return link.RcvDataKY(&v) == 1; }, 500ms) && v == 0;
+            return PumpUntil([&] { return link.RcvDataKY(&v) == 1; }, 500ms) && v == 0;
         }, 4s);
     }
     static Sim& sim() { return Sim::instance(); }
@@ -219,7 +187,7 @@ TEST_F(KeyerWindowTest, TextsWaitWhileTheBufferIsBusyAndGoOutInOrder) {
     EXPECT_EQ(window()->queued(), (QStringList{QStringLiteral("DE QX9"), QStringLiteral("K")}));
     EXPECT_EQ(window()->queueList()->count(), 2);
 
-    ASSERT_TRUE(Until([] { return sim().keyerWrites().size() == 3; }, 5s));
+    ASSERT_TRUE(PumpUntil([] { return sim().keyerWrites().size() == 3; }, 5s));
     const auto writes = sim().keyerWrites();
     EXPECT_EQ(sim().keyerTexts(),
               (std::vector<std::string>{Padded("CQ TEST"), Padded("DE QX9"), Padded("K")}));
@@ -261,7 +229,7 @@ TEST_F(KeyerWindowTest, PowerOffDisablesSendingAndDropsTheQueue) {
     ASSERT_TRUE(sim().radio.waitFor("KY ", 2s));
 
     sim().radio.setPower(false); // reported as PS 0 through the console
-    ASSERT_TRUE(Until([] { return !window()->sendingEnabled(); }, 2s));
+    ASSERT_TRUE(PumpUntil([] { return !window()->sendingEnabled(); }, 2s));
     EXPECT_TRUE(window()->queued().isEmpty());
     EXPECT_FALSE(window()->textLine()->isEnabled());
     QTest::keyClick(window(), Qt::Key_F1);
@@ -269,7 +237,7 @@ TEST_F(KeyerWindowTest, PowerOffDisablesSendingAndDropsTheQueue) {
 
     sim().radio.setPower(true);
     sim().radio.modify([](qxsim::State& s) { s.ai = 2; });
-    ASSERT_TRUE(Until([] { return window()->sendingEnabled(); }, 2s));
+    ASSERT_TRUE(PumpUntil([] { return window()->sendingEnabled(); }, 2s));
     ASSERT_TRUE(sim().sync());
     EXPECT_EQ(sim().keyerTexts(), std::vector<std::string>{Padded("CQ CQ CQ")});
 }

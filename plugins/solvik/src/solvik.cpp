@@ -3,44 +3,30 @@
 #include <solvik.h>
 
 #include "solvik_internal.h"
+#include "plugin_exports.h"
 #include "terminal_text.h"
 
 #include <corvan.h>
 
-#include <QApplication>
-#include <QPointer>
-
 #include <cstring>
-#include <new>
 
 namespace solvik {
 
 namespace {
 
 struct Module {
-    QPointer<CTerminalWindow> window;
     std::string kept;
     bool pendingCr = false;
     int terminal = 1;
 };
 
-// Defined before the exit clean-up, so it is destroyed after it.
+// Defined before the window, so it is destroyed after it.
 Module g_module;
-
-void DestroyWindow() {
-    CTerminalWindow* window = g_module.window.data();
-    g_module.window = nullptr;
-    if (window == nullptr)
-        return;
-    window->DestroyWindow();
-    delete window;
-}
-
-platform::ExitCleanup g_exitCleanup{{&DestroyWindow}};
+plugin_exports::OneWindow<CTerminalWindow> g_window;
 
 } // namespace
 
-CTerminalWindow* TheWindow() { return g_module.window.data(); }
+CTerminalWindow* TheWindow() { return g_window.get(); }
 const std::string& KeptText() { return g_module.kept; }
 int TerminalMode() { return g_module.terminal; }
 void ForgetState() {
@@ -52,28 +38,28 @@ void ForgetState() {
 } // namespace solvik
 
 void SolvikView(QWidget* parent, std::uint32_t) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    if (!plugin_exports::WidgetsRunning())
         return;
     solvik::Module& module = solvik::g_module;
-    if (solvik::CTerminalWindow* window = module.window.data()) {
+    if (solvik::CTerminalWindow* window = solvik::g_window.get()) {
         window->View();
         return;
     }
-    auto* window = new (std::nothrow) solvik::CTerminalWindow(parent, module.kept, module.terminal);
+    solvik::CTerminalWindow* window = solvik::g_window.Open([&] {
+        return new (std::nothrow) solvik::CTerminalWindow(parent, module.kept, module.terminal);
+    });
     if (window == nullptr)
         return;
+    // The window took its own copy of the kept text.
     module.kept.clear();
-    solvik::g_exitCleanup.Arm();
-    window->Create();
-    module.window = window;
     window->View();
 }
 
-void SolvikDestroy() { solvik::DestroyWindow(); }
+void SolvikDestroy() { solvik::g_window.Destroy(); }
 
 void SolvikMsgTC(std::uint32_t terminal) {
     solvik::g_module.terminal = terminal == 0 ? 0 : 1;
-    if (solvik::CTerminalWindow* window = solvik::g_module.window.data())
+    if (solvik::CTerminalWindow* window = solvik::g_window.get())
         window->OnMode(solvik::g_module.terminal);
 }
 
@@ -83,7 +69,7 @@ void SolvikRXData(const char* text) {
     solvik::Module& module = solvik::g_module;
     const std::string cleaned =
         solvik::CleanReceived(std::string_view(text, strnlen(text, corvan::kDirectTextSize)), module.pendingCr);
-    if (solvik::CTerminalWindow* window = module.window.data())
+    if (solvik::CTerminalWindow* window = solvik::g_window.get())
         window->OnText(cleaned);
     else
         solvik::AppendBounded(module.kept, cleaned, solvik::kKeptLimit);

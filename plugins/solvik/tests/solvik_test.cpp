@@ -10,10 +10,10 @@
 #include <corvan.h>
 #include <kestrin.h>
 #include <platform.h>
+#include <plugin_test_harness.h>
 #include <qxsim.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -23,9 +23,8 @@
 #include <ostream>
 
 #include <chrono>
-#include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -97,45 +96,25 @@ TEST(TerminalText, KeptTextStaysBoundedAndStartsAtALine) {
 
 // ------------------------------------------------------------------ fixture
 
-bool PumpUntil(const std::function<bool()>& done, int limitMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
+using plugin_tests::ConsoleStandIn;
+using plugin_tests::PumpUntil;
+using Sim = plugin_tests::SimRadio;
+
+// Forwards the direct text and the TC value to the terminal window's exports.
+std::unique_ptr<ConsoleStandIn> ForwardToTheTerminalWindow(CCorvan& link) {
+    auto standIn = std::make_unique<ConsoleStandIn>(link);
+    standIn->On(corvan::kMessageDirect, [&link] {
+        char text[corvan::kDirectTextSize] = {};
+        if (link.RcvDataDirect(text) == 1)
+            SolvikRXData(text);
+    });
+    standIn->On("TC", [&link] {
+        std::uint32_t first = 0, second = 0;
+        if (link.RcvDataTC(&first, &second) == 1)
+            SolvikMsgTC(second);
+    });
+    return standIn;
 }
-
-class ConsoleStandIn : public QObject {
-public:
-    explicit ConsoleStandIn(CCorvan& link) : m_link(link), m_target(this) { m_link.WinMsgSendReg(&m_target); }
-    ~ConsoleStandIn() override { m_link.WinMsgSendReg(nullptr); }
-
-protected:
-    bool event(QEvent* event) override {
-        const auto number = static_cast<std::uint32_t>(event->type());
-        if (number == corvan::kMessageDirect) {
-            char text[corvan::kDirectTextSize] = {};
-            if (m_link.RcvDataDirect(text) == 1)
-                SolvikRXData(text);
-            return true;
-        }
-        if (number == corvan::MessageOf("TC")) {
-            std::uint32_t first = 0, second = 0;
-            if (m_link.RcvDataTC(&first, &second) == 1)
-                SolvikMsgTC(second);
-            return true;
-        }
-        return QObject::event(event);
-    }
-
-private:
-    CCorvan& m_link;
-    platform::QtLinkTarget m_target;
-};
 
 class MainWindowStub : public QWidget {
 public:
@@ -151,34 +130,13 @@ protected:
     }
 };
 
-struct Sim {
-    static Sim& instance() {
-        static Sim sim;
-        return sim;
-    }
-    qxsim::Radio radio;
-    CCorvan link;
-    bool connected = false;
-
-private:
-    Sim() {
-        if (radio.start())
-            connected = link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) == 1;
-    }
-    ~Sim() {
-        link.WinMsgSendReg(nullptr);
-        link.Close();
-        radio.stop();
-    }
-};
-
 class TerminalWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(sim().connected);
         ForgetState();
         sim().radio.modify([](qxsim::State& s) { s.ai = 2; });
-        standIn = std::make_unique<ConsoleStandIn>(sim().link);
+        standIn = ForwardToTheTerminalWindow(sim().link);
         main = std::make_unique<MainWindowStub>();
         platform::SetMainWindow(main.get());
     }

@@ -6,36 +6,21 @@
 #include <solvik.h>
 
 #include "solvik_internal.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QPixmap>
-
-#include <cstdio>
+#include "render_folder.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: solvik-render <folder>\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
-    bool ok = true;
-    const auto render = [&](const char* name) {
-        QApplication::processEvents();
-        ok = solvik::TheWindow()->grab().save(folder + QStringLiteral("/solvik_%1.png").arg(QLatin1String(name))) && ok;
-    };
+    return plugin_exports::RunRenderTool(argc, argv, "solvik", [](plugin_exports::RenderFolder& pictures) {
+        const auto render = [&](const char* name) { pictures.Save(solvik::TheWindow(), name); };
 
-    SolvikRXData("cmd:");
-    SolvikView(nullptr, 1);
-    SolvikMsgTC(0);
-    SolvikRXData("MYCALL DL1ABC\r\ncmd:CONNECT DB0XYZ\r\n*** CONNECTED to DB0XYZ\r\n");
-    SolvikRXData("Welcome to the DB0XYZ mailbox.\r\n");
-    SolvikRXData("DB0XYZ> ");
-    render("connected");
-    SolvikMsgTC(1);
-    render("off");
-    SolvikDestroy();
-    return ok ? 0 : 1;
+        SolvikRXData("cmd:");
+        SolvikView(nullptr, 1);
+        SolvikMsgTC(0);
+        SolvikRXData("MYCALL DL1ABC\r\ncmd:CONNECT DB0XYZ\r\n*** CONNECTED to DB0XYZ\r\n");
+        SolvikRXData("Welcome to the DB0XYZ mailbox.\r\n");
+        SolvikRXData("DB0XYZ> ");
+        render("connected");
+        SolvikMsgTC(1);
+        render("off");
+        SolvikDestroy();
+    });
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "auto_mode_window.h"
 
+#include "plugin_widgets.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,11 +25,12 @@ const QString kSection = QStringLiteral("AutoModeFreq");
 
 QString Mhz(std::int64_t hz) { return QString::fromStdString(FormatMegahertz(hz)); }
 
-QPushButton* PlainButton(const QString& caption, QWidget* parent) {
-    auto* b = new QPushButton(caption, parent);
-    b->setAutoDefault(false);
-    return b;
+// "14.000 - 14.070 MHz CW", as the status line names a range.
+QString RangeShown(const Range& r) {
+    return QStringLiteral("%1 - %2 MHz %3").arg(Mhz(r.from), Mhz(r.to), QString::fromLatin1(ModeText(r.mode)));
 }
+
+using plugin_exports::PlainButton;
 
 } // namespace
 
@@ -116,10 +119,7 @@ void CAutoModeWindow::OnInitDialog() {
     look->addWidget(m_lookupResult, 1);
     top->addLayout(look);
 
-    m_status = new QLabel(this);
-    m_status->setWordWrap(true);
-    m_status->setMinimumHeight(30);
-    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_status = plugin_exports::StatusLine(this, 30);
     top->addWidget(m_status);
 
     connect(m_add, &QPushButton::clicked, this, &CAutoModeWindow::AddRange);
@@ -155,15 +155,22 @@ bool CAutoModeWindow::AddRange() {
     }
     m_table.Add(*range);
     changed(&*range);
-    setStatus(QStringLiteral("Added %1 - %2 MHz %3.")
-                  .arg(Mhz(range->from), Mhz(range->to), QString::fromLatin1(ModeText(range->mode))));
+    setStatus(QStringLiteral("Added %1.").arg(RangeShown(*range)));
     return true;
 }
 
-bool CAutoModeWindow::ReplaceRange() {
+int CAutoModeWindow::chosenRow(const char* action) {
     const int row = m_grid->currentRow();
     if (row < 0 || m_grid->selectedItems().isEmpty()) {
-        setStatus(QStringLiteral("Choose the range to change in the table first."), true);
+        setStatus(QStringLiteral("Choose the range to %1 in the table first.").arg(QLatin1String(action)), true);
+        return -1;
+    }
+    return row;
+}
+
+bool CAutoModeWindow::ReplaceRange() {
+    const int row = chosenRow("change");
+    if (row < 0) {
         return false;
     }
     const std::optional<Range> range = fieldsRange();
@@ -176,22 +183,19 @@ bool CAutoModeWindow::ReplaceRange() {
     }
     m_table.Replace(row, *range);
     changed(&*range);
-    setStatus(QStringLiteral("Changed to %1 - %2 MHz %3.")
-                  .arg(Mhz(range->from), Mhz(range->to), QString::fromLatin1(ModeText(range->mode))));
+    setStatus(QStringLiteral("Changed to %1.").arg(RangeShown(*range)));
     return true;
 }
 
 bool CAutoModeWindow::DeleteRange() {
-    const int row = m_grid->currentRow();
-    if (row < 0 || m_grid->selectedItems().isEmpty()) {
-        setStatus(QStringLiteral("Choose the range to delete in the table first."), true);
+    const int row = chosenRow("delete");
+    if (row < 0) {
         return false;
     }
     const Range gone = m_table.ranges()[static_cast<std::size_t>(row)];
     m_table.Remove(row);
     changed(nullptr);
-    setStatus(QStringLiteral("Deleted %1 - %2 MHz %3.")
-                  .arg(Mhz(gone.from), Mhz(gone.to), QString::fromLatin1(ModeText(gone.mode))));
+    setStatus(QStringLiteral("Deleted %1.").arg(RangeShown(gone)));
     return true;
 }
 

@@ -55,6 +55,9 @@ private:
     // The range in the fields; nothing (and the reason in the status line)
     // when a field does not read.
     std::optional<Range> fieldsRange();
+    // The table's chosen row, or -1 with the status asking to choose the
+    // range to `action` first.
+    int chosenRow(const char* action);
     void changed(const Range* select);
     void showTable(const Range* select);
     void rowChosen();

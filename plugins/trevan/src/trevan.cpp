@@ -3,58 +3,22 @@
 #include <trevan.h>
 
 #include "trevan_internal.h"
-
-#include <QApplication>
-
-#include <new>
+#include "plugin_exports.h"
 
 namespace trevan {
 
 namespace {
-// Defined before the exit clean-up below, so it outlives it.
-QPointer<CAutoModeWindow> g_window;
+plugin_exports::OneWindow<CAutoModeWindow> g_window;
 } // namespace
 
-QPointer<CAutoModeWindow>& TheWindow() { return g_window; }
+QPointer<CAutoModeWindow>& TheWindow() { return g_window.held(); }
 
-namespace {
-
-void DestroyTheWindow() {
-    CAutoModeWindow* window = TheWindow().data();
-    TheWindow() = nullptr;
-    if (window != nullptr) {
-        window->DestroyWindow();
-        delete window;
-    }
-}
-
-// Whatever is left open is destroyed (position saved) when the application
-// ends, or when the library goes while the application lives.
-platform::ExitCleanup g_exitCleanup{{&DestroyTheWindow}};
-
-} // namespace
 } // namespace trevan
 
 using trevan::TheWindow;
 
 void TrevanView(QWidget* parent) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-        return;
-    }
-    if (trevan::CAutoModeWindow* window = TheWindow().data()) {
-        window->BringUp();
-        return;
-    }
-    auto* window = new (std::nothrow) trevan::CAutoModeWindow(parent);
-    if (window == nullptr) {
-        return;
-    }
-    trevan::g_exitCleanup.Arm();
-    window->Create();
-    TheWindow() = window;
-    window->show();
-    window->raise();
-    window->activateWindow();
+    trevan::g_window.ViewInFront([&] { return new (std::nothrow) trevan::CAutoModeWindow(parent); });
 }
 
-void TrevanDestroy() { trevan::DestroyTheWindow(); }
+void TrevanDestroy() { trevan::g_window.Destroy(); }

@@ -3,32 +3,21 @@
 // (the band plan, one range chosen, a look-up, a refused overlap).
 #include <trevan.h>
 
+#include "render_folder.h"
 #include "trevan_internal.h"
 
-#include <platform.h>
-
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
 
-#include <cstdio>
-
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: trevan-render OUT.png\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    platform::InitApplication();
-    TrevanView(nullptr);
-    trevan::CAutoModeWindow* window = trevan::TheWindow().data();
-    window->grid()->selectRow(9);
-    window->lookupLine()->setText(QStringLiteral("14.195"));
-    window->toLine()->setText(QStringLiteral("14.100"));
-    window->AddRange();
-    app.processEvents();
-    const bool ok = window->grab().save(QString::fromLocal8Bit(argv[1]));
-    TrevanDestroy();
-    return ok ? 0 : 1;
+    return plugin_exports::RunRenderToFile(argc, argv, "trevan", [] {
+        TrevanView(nullptr);
+        trevan::CAutoModeWindow* window = trevan::TheWindow().data();
+        window->grid()->selectRow(9);
+        window->lookupLine()->setText(QStringLiteral("14.195"));
+        window->toLine()->setText(QStringLiteral("14.100"));
+        window->AddRange();
+        return window;
+    }, TrevanDestroy);
 }

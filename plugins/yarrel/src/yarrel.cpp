@@ -4,44 +4,24 @@
 #include <yarrel.h>
 
 #include "yarrel_internal.h"
-
-#include <QApplication>
-
-#include <new>
+#include "plugin_exports.h"
 
 namespace yarrel {
 
 namespace {
-// Defined before the exit clean-up below, so they outlive it.
-QPointer<CClusterWindow> g_window;
 SpotList g_spots;
+plugin_exports::OneWindow<CClusterWindow> g_window;
 } // namespace
 
-QPointer<CClusterWindow>& TheWindow() { return g_window; }
+QPointer<CClusterWindow>& TheWindow() { return g_window.held(); }
 SpotList& Spots() { return g_spots; }
 
-namespace {
-
-void DestroyTheWindow() {
-    CClusterWindow* window = TheWindow().data();
-    TheWindow() = nullptr;
-    if (window != nullptr) {
-        window->DestroyWindow();
-        delete window;
-    }
-}
-
-// Whatever is left open is destroyed (position saved) when the application
-// ends, or when the library goes while the application lives.
-platform::ExitCleanup g_exitCleanup{{&DestroyTheWindow}};
-
-} // namespace
 } // namespace yarrel
 
 using yarrel::TheWindow;
 
 void YarrelView(QWidget* parent, std::uint32_t cm) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    if (!plugin_exports::WidgetsRunning()) {
         return;
     }
     if (yarrel::CClusterWindow* window = TheWindow().data()) {
@@ -51,22 +31,19 @@ void YarrelView(QWidget* parent, std::uint32_t cm) {
         }
         return;
     }
-    auto* window = new (std::nothrow) yarrel::CClusterWindow(yarrel::Spots(), parent);
+    yarrel::CClusterWindow* window = yarrel::g_window.Open([&] {
+        return new (std::nothrow) yarrel::CClusterWindow(yarrel::Spots(), parent);
+    });
     if (window == nullptr) {
         return;
     }
-    yarrel::g_exitCleanup.Arm();
-    window->Create();
     window->MsgCM(cm);
-    TheWindow() = window;
     if (cm != 0) {
-        window->show();
-        window->raise();
-        window->activateWindow();
+        plugin_exports::ShowInFront(window);
     }
 }
 
-void YarrelDestroy() { yarrel::DestroyTheWindow(); }
+void YarrelDestroy() { yarrel::g_window.Destroy(); }
 
 void YarrelMsgPK(std::int64_t frequency, const char* call, const char* comment, const char* time) {
     yarrel::Spot spot;

@@ -9,6 +9,7 @@
 
 #include <corvan.h>
 #include <platform.h>
+#include <plugin_test_harness.h>
 #include <qxsim.h>
 
 #include <QApplication>
@@ -20,9 +21,7 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -74,65 +73,26 @@ TEST(SpotListTest, TextsAndFrequenciesAsShown) {
 
 // ------------------------------------------------------------ the radio
 
+using plugin_tests::PumpUntil;
+
+using Sim = plugin_tests::SimRadio;
+
 // The console's part: reads each PK report and forwards it as the console's
 // reply handler does (the first text read as a decimal number).
-class ConsoleStandIn : public QObject {
-public:
-    bool event(QEvent* e) override {
-        if (e->type() != static_cast<QEvent::Type>(corvan::MessageOf("PK"))) {
-            return QObject::event(e);
-        }
-        CCorvan link;
+void ForwardSpots() {
+    Sim::instance().console().On("PK", [] {
         char t[4][64] = {};
-        if (link.RcvDataPK(t[0], t[1], t[2], t[3]) == 1) {
+        if (Sim::instance().link.RcvDataPK(t[0], t[1], t[2], t[3]) == 1) {
             YarrelMsgPK(std::strtoll(t[0], nullptr, 10), t[1], t[2], t[3]);
         }
-        return true;
-    }
-};
-
-class Sim {
-public:
-    static Sim& instance() {
-        static Sim sim;
-        return sim;
-    }
-    qxsim::Radio radio;
-    CCorvan link;
-    bool connected = false;
-
-private:
-    Sim() : m_target(&m_console) {
-        if (radio.start()) {
-            connected = link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) != 0;
-        }
-        link.WinMsgSendReg(&m_target);
-    }
-    ~Sim() {
-        link.WinMsgSendReg(nullptr);
-        link.Close();
-        radio.stop();
-    }
-    ConsoleStandIn m_console;
-    platform::QtLinkTarget m_target;
-};
-
-bool Until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
+    });
 }
 
 class ClusterWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Sim::instance().connected);
+        ForwardSpots();
         radio().modify([](qxsim::State& s) {
             s.power = 1;
             s.ai = 2;
@@ -159,7 +119,7 @@ protected:
 // so each spot here waits for the one before to be listed.
 void ReportAndWait(std::int64_t hz, const char* call, const char* comment, const char* time, int listed) {
     Sim::instance().radio.reportSpot(hz, call, comment, time);
-    ASSERT_TRUE(Until([&] { return yarrel::TheWindow()->list()->topLevelItemCount() == listed; }, 2s)) << call;
+    ASSERT_TRUE(PumpUntil([&] { return yarrel::TheWindow()->list()->topLevelItemCount() == listed; }, 2s)) << call;
 }
 
 TEST_F(ClusterWindowTest, ReportedSpotsAreListedNewestFirstAndAClickTunesTheMainBand) {
@@ -173,7 +133,7 @@ TEST_F(ClusterWindowTest, ReportedSpotsAreListedNewestFirstAndAClickTunesTheMain
 
     ClickRow(1);
     ASSERT_TRUE(radio().waitFor("FA00014025000", 2s)) << window()->status().toStdString();
-    EXPECT_TRUE(Until([] { return radio().state().vfoA == 14'025'000; }, 2s));
+    EXPECT_TRUE(PumpUntil([] { return radio().state().vfoA == 14'025'000; }, 2s));
     EXPECT_TRUE(window()->status().contains(QStringLiteral("14025.0")));
     EXPECT_EQ(radio().countOf("FA"), 1u); // one click, one command
 
@@ -187,9 +147,9 @@ TEST_F(ClusterWindowTest, ReportedSpotsAreListedNewestFirstAndAClickTunesTheMain
 TEST_F(ClusterWindowTest, SpotsWithoutAUsableFrequencyAreShownButNeverTune) {
     // A frequency field the radio garbled: nothing parses, or only "1402".
     radio().inject("PKabcdefghijkBAD1        no number           1210z;");
-    ASSERT_TRUE(Until([] { return list()->topLevelItemCount() == 1; }, 2s));
+    ASSERT_TRUE(PumpUntil([] { return list()->topLevelItemCount() == 1; }, 2s));
     radio().inject("PK0001402x000BAD2        half a number       1211z;");
-    ASSERT_TRUE(Until([] { return list()->topLevelItemCount() == 2; }, 2s));
+    ASSERT_TRUE(PumpUntil([] { return list()->topLevelItemCount() == 2; }, 2s));
     ReportAndWait(7'012'500, "JA1XYZ", "CW", "1212z", 3);
     EXPECT_EQ(Cell(2, yarrel::CClusterWindow::kCall), QStringLiteral("BAD1"));
     EXPECT_EQ(Cell(2, yarrel::CClusterWindow::kFrequency), QStringLiteral("?"));

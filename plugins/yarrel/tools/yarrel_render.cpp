@@ -2,33 +2,22 @@
 // Renders the packet-cluster window to a PNG: yarrel-render OUT.png
 #include <yarrel.h>
 
+#include "render_folder.h"
 #include "yarrel_internal.h"
 
-#include <platform.h>
-
-#include <QApplication>
 #include <QTreeWidget>
 
-#include <cstdio>
-
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: yarrel-render OUT.png\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    platform::InitApplication();
-    YarrelMsgPK(7'012'500, "JA1XYZ", "CW 559 Tokyo", "1156z");
-    YarrelMsgPK(0, "BAD1FRQ", "frequency unreadable", "1158z");
-    YarrelMsgPK(14'025'000, "DX1ABC", "up 2", "1200z");
-    YarrelMsgPK(21'074'000, "VK2QX", "FT8 -12dB", "1201z");
-    YarrelMsgPK(144'300'000, "SM5AAA", "SSB Es opening", "1203z");
-    YarrelView(nullptr, 1);
-    yarrel::CClusterWindow* window = yarrel::TheWindow().data();
-    window->Tune(3); // no link here: the status line says so
-    window->list()->setCurrentItem(window->list()->topLevelItem(2));
-    app.processEvents();
-    const bool ok = window->grab().save(QString::fromLocal8Bit(argv[1]));
-    YarrelDestroy();
-    return ok ? 0 : 1;
+    return plugin_exports::RunRenderToFile(argc, argv, "yarrel", [] {
+        YarrelMsgPK(7'012'500, "JA1XYZ", "CW 559 Tokyo", "1156z");
+        YarrelMsgPK(0, "BAD1FRQ", "frequency unreadable", "1158z");
+        YarrelMsgPK(14'025'000, "DX1ABC", "up 2", "1200z");
+        YarrelMsgPK(21'074'000, "VK2QX", "FT8 -12dB", "1201z");
+        YarrelMsgPK(144'300'000, "SM5AAA", "SSB Es opening", "1203z");
+        YarrelView(nullptr, 1);
+        yarrel::CClusterWindow* window = yarrel::TheWindow().data();
+        window->Tune(3); // no link here: the status line says so
+        window->list()->setCurrentItem(window->list()->topLevelItem(2));
+        return window;
+    }, YarrelDestroy);
 }
