@@ -215,9 +215,14 @@ def run(walk, args):
     w.said_after("ctrl+End", r"(?i)^call\b", "the last channel")
     w.said_after("ctrl+Home", r"^0*0\b|^000", "the first channel")
     # Down to channel 010, then along its row to the frequency.
+    # A row is read as its number, then each of its cells; the next Down waits
+    # for the row's number, never for a cell still being read from the row
+    # before, and for the row to be read out (a reader that lags behind the
+    # keys skips the rows it had no time for).
     row = None
     for _ in range(15):
-        _, text = w.said_after("Down", r".", "the next row")
+        _, text = w.said_after("Down", r"^\d{2,3}\b", "the next row's number")
+        w.quiet()
         if re.match(r"^0?10\b", text):
             row = text
             break
@@ -229,6 +234,7 @@ def run(walk, args):
         cell = w.mark()
         w.key("Right")
         w.hear(r".", cell, "the next cell")
+        w.quiet()
         if any(re.search(r"\d+\.\d{3}\.?\d{3}", t) for t in w.since(mark)):
             break
     cells = " ".join(w.since(mark))

@@ -194,6 +194,19 @@ class Walk:
                                   % (what or "it", pattern, self.since(mark)))
             time.sleep(0.05)
 
+    def quiet(self, seconds=0.4, longest=5.0):
+        """Until the reader has said nothing new for `seconds`, or `longest`
+        has passed (a reader that keeps talking is for the caller to judge)."""
+        deadline = time.monotonic() + longest
+        count, since = self.mark(), time.monotonic()
+        while time.monotonic() < deadline:
+            now = self.mark()
+            if now != count:
+                count, since = now, time.monotonic()
+            elif time.monotonic() - since >= seconds:
+                return
+            time.sleep(0.05)
+
     def said_after(self, key, pattern, what):
         """Presses `key`, then hears what the reader says to it (as hear)."""
         mark = self.mark()
