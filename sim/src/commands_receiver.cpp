@@ -9,7 +9,7 @@
 
 namespace qxsim::detail {
 
-// AG, SQ, AR, PA, RA, LK, BY, SM, RM, IS.
+// AG, SQ, AR, PA, RA, LK, SM, RM, IS.
 void Engine::handleReceiver(const Command& cmd, std::vector<std::string>& out)
 {
     [[maybe_unused]] const auto& [code, args, read, now] = cmd;
@@ -77,11 +77,6 @@ void Engine::handleReceiver(const Command& cmd, std::vector<std::string>& out)
             s_.values["LK"] = {a / 10, a % 10};
         }
         return changed(out, "LK");
-    }
-    if (code == "BY") {
-        if (read)
-            return answer(out, "BY");
-        return refuse(out);
     }
     if (code == "SM") {
         if (f == 2)

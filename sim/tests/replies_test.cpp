@@ -145,6 +145,7 @@ const Case kCases[] = {
     {"TransmitFamily1", 18, "RM3;TX;RM;RX;RM;", "RM30010;RM30000;"},
     {"TransmitWithArgumentRefused", 15, "TX0;TX1;RX0;RM3;RM;", "?;?;?;RM30000;"},
     {"Busy", 19, "SB0;FA00100000000;BY;", "BY00;"},
+    {"ReportsHaveNoSetForm", 19, "BY00;IF00014195000;OI00014195000;TY000;", "?;?;?;?;"},
     // memory
     {"MemoryChannel", 19, "MC205;MC;", "MC205;"},
     {"MemoryChannelNoBank3", 19, "MC305;", "?;"},
