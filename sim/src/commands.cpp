@@ -195,6 +195,14 @@ void Engine::answer(std::vector<std::string>& out, const std::string& key) const
         out.push_back(std::move(r));
 }
 
+void Engine::answerIndexed(std::vector<std::string>& out, const std::string& code, const std::string& args) const
+{
+    long long index = 0;
+    if (!digitsAt(args, 0, 1, index) || index > 1)
+        return refuse(out);
+    answer(out, code + std::to_string(index));
+}
+
 void Engine::changed(std::vector<std::string>& out, const std::string& key) const
 {
     // With auto-information on, a change made by a command is reported too.

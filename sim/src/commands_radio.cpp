@@ -213,11 +213,8 @@ void Engine::handleRadio(const Command& cmd, std::vector<std::string>& out)
     if (code == "SU") {
         if (f != 3)
             return refuse(out);
-        if (args.size() == 1) {
-            if (!digitsAt(args, 0, 1, a) || a > 1)
-                return refuse(out);
-            return answer(out, "SU" + std::to_string(a));
-        }
+        if (args.size() == 1)
+            return answerIndexed(out, "SU", args);
         if (args.size() != 11)
             return refuse(out);
         std::vector<long long> v;

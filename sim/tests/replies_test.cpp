@@ -113,6 +113,7 @@ const Case kCases[] = {
     {"AfGainMain", 19, "AG0;", "AG0100;"},
     {"AfGainSubSetRead", 19, "AG1200;AG1;", "AG1200;"},
     {"AfGainBadReceiver", 19, "AG2;", "?;"},
+    {"IndexedReadsKnowOnlyZeroAndOne", 19, "SQ2;AR2;SU2;AR1;", "?;?;?;AR100;"},
     {"AfGainOutOfRange", 19, "AG1256;", "?;"},
     {"AfGainFamily1", 18, "AG050;AG;", "AG050;"},
     {"AfGainNotOnFamily2", 15, "AG;", "?;"},
