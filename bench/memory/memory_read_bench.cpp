@@ -13,6 +13,8 @@
 // (one query a channel).
 #include <memory_channels.h>
 
+#include "started_radio.h"
+
 #include <corvan.h>
 #include <qxsim.h>
 
@@ -50,14 +52,11 @@ void Fill(qxsim::Radio& radio) {
 }
 
 bool Measure(unsigned baud, bool full) {
-    qxsim::Options options;
-    options.pace = true;
-    options.baud = baud;
-    qxsim::Radio radio(options);
-    if (!radio.start()) {
-        std::fprintf(stderr, "no pseudo-terminal: %s\n", radio.lastError().c_str());
+    const auto started = bench::StartRadio(baud, true);
+    if (!started) {
         return false;
     }
+    qxsim::Radio& radio = *started;
     if (full) {
         Fill(radio);
     }

@@ -9,6 +9,7 @@
 //   remote_bench [ROUND_TRIP_MS...]   (default: 0 150)
 #include "delay_proxy.h"
 #include "ser2net_server.h"
+#include "started_radio.h"
 #include "testing.h"
 
 #include <memory_channels.h>
@@ -75,14 +76,10 @@ void Row(const char* what, double seconds, double wire, double pauses, int waits
 
 bool Measure(int roundTripMs)
 {
-    qxsim::Options options;
-    options.pace = true;
-    options.baud = kBaud;
-    qxsim::Radio radio(options);
-    if (!radio.start()) {
-        std::fprintf(stderr, "no pseudo-terminal\n");
+    const auto started = bench::StartRadio(kBaud, true);
+    if (!started)
         return false;
-    }
+    qxsim::Radio& radio = *started;
     Ser2netServer server;
     const auto line = server.add({"telnet(rfc2217)", radio.devicePath(), 0, ""});
     std::string error;

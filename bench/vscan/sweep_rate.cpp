@@ -10,6 +10,7 @@
 // write time is given for the named baud rate and for the pseudo-terminal.
 #include "scan_rules.h"
 #include "sweep_engine.h"
+#include "started_radio.h"
 
 #include <corvan.h>
 #include <qxsim.h>
@@ -64,14 +65,11 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    qxsim::Options options;
-    options.pace = pace;
-    options.baud = baud;
-    qxsim::Radio radio(options);
-    if (!radio.start()) {
-        std::fprintf(stderr, "no virtual radio: %s\n", radio.lastError().c_str());
+    const auto started = bench::StartRadio(baud, pace);
+    if (!started) {
         return 1;
     }
+    qxsim::Radio& radio = *started;
     CCorvan link;
     if (link.Conn("QR-7730", radio.devicePath().c_str(), baud, "n", 8, 1, 1) == 0) {
         std::fprintf(stderr, "cannot open %s\n", radio.devicePath().c_str());

@@ -4,6 +4,7 @@
 
 #include <corvan.h>
 
+#include <array>
 #include <span>
 
 using namespace corvan::detail;
@@ -19,19 +20,24 @@ struct BandRow {
 
 constexpr std::int64_t MHz = 1000000;
 
+// The main receiver's bands. HF and 6 m are alike on every version; the
+// versions differ in the edges of 2 m, 70 cm and the low edge of 23 cm.
+constexpr std::array<BandRow, 5> MainBands(std::int64_t lo2m, std::int64_t hi2m, std::int64_t lo70cm,
+                                           std::int64_t hi70cm, std::int64_t lo23cm)
+{
+    return {{{1, 30000, 30 * MHz, false},
+             {11, 30 * MHz, 60 * MHz, true},
+             {12, lo2m, hi2m, false},
+             {13, lo70cm, hi70cm, false},
+             {14, lo23cm, 1300 * MHz, false}}};
+}
+
+constexpr auto kA = MainBands(142 * MHz, 152 * MHz, 420 * MHz, 450 * MHz, 1240 * MHz);
+constexpr auto kB = MainBands(144 * MHz, 146 * MHz, 430 * MHz, 440 * MHz, 1240 * MHz);
+constexpr auto kB9 = MainBands(144 * MHz, 146 * MHz, 432 * MHz, 438 * MHz, 1240 * MHz);
+constexpr auto kB10 = MainBands(144 * MHz, 146 * MHz, 430 * MHz, 440 * MHz, 1260 * MHz);
+
 // clang-format off
-constexpr BandRow kA[] = {{1, 30000, 30 * MHz, false}, {11, 30 * MHz, 60 * MHz, true},
-                          {12, 142 * MHz, 152 * MHz, false}, {13, 420 * MHz, 450 * MHz, false},
-                          {14, 1240 * MHz, 1300 * MHz, false}};
-constexpr BandRow kB[] = {{1, 30000, 30 * MHz, false}, {11, 30 * MHz, 60 * MHz, true},
-                          {12, 144 * MHz, 146 * MHz, false}, {13, 430 * MHz, 440 * MHz, false},
-                          {14, 1240 * MHz, 1300 * MHz, false}};
-constexpr BandRow kB9[] = {{1, 30000, 30 * MHz, false}, {11, 30 * MHz, 60 * MHz, true},
-                           {12, 144 * MHz, 146 * MHz, false}, {13, 432 * MHz, 438 * MHz, false},
-                           {14, 1240 * MHz, 1300 * MHz, false}};
-constexpr BandRow kB10[] = {{1, 30000, 30 * MHz, false}, {11, 30 * MHz, 60 * MHz, true},
-                            {12, 144 * MHz, 146 * MHz, false}, {13, 430 * MHz, 440 * MHz, false},
-                            {14, 1260 * MHz, 1300 * MHz, false}};
 constexpr BandRow kV[] = {{15, 118 * MHz, 174 * MHz, false}, {15, 220 * MHz, 300 * MHz, false},
                           {16, 300 * MHz, 512 * MHz, false}};
 constexpr BandRow kW[] = {{15, 144 * MHz, 146 * MHz, false}, {16, 430 * MHz, 440 * MHz, false}};

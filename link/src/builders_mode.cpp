@@ -7,6 +7,7 @@
 #include <corvan.h>
 
 #include <cstring>
+#include <optional>
 
 using namespace corvan::detail;
 
@@ -14,11 +15,30 @@ namespace {
 
 bool In(std::uint32_t v, std::uint32_t lo, std::uint32_t hi) { return v >= lo && v <= hi; }
 
+// True when a builder refuses before looking at its values: the link cannot
+// send, the mode is missing or the model type is not among `models`.
+bool RefusedOutright(std::uint8_t models, const char* mode)
+{
+    return !CanSend() || mode == nullptr || !HasModel(models, Model());
+}
+
+// The start every plain builder shares: 0 when refused outright; for the read
+// form, the query's result. Empty for a set form, whose values the builder
+// checks next.
+std::optional<std::int32_t> RefuseOrQuery(std::uint8_t models, const char* mode, Rec record, const char* query)
+{
+    if (RefusedOutright(models, mode))
+        return 0;
+    if (IsRead(mode))
+        return Query(record, query);
+    return std::nullopt;
+}
+
 // The frequency builders FA, FB, FC.
 std::int32_t FrequencyBuilder(char code, Rec record, std::uint8_t models, const char* mode,
                               const char* frequency)
 {
-    if (!CanSend() || mode == nullptr || !HasModel(models, Model()))
+    if (RefusedOutright(models, mode))
         return 0;
     if (IsRead(mode)) {
         const char query[4] = {'F', code, ';', '\0'};
@@ -64,11 +84,9 @@ std::int32_t ReceiverLevelBuilder(CCorvan& link,
                                   const char* code, Rec firstRecord, const char* mode, std::uint32_t receiver,
                                   std::uint32_t level)
 {
-    if (!CanSend() || mode == nullptr)
+    if (RefusedOutright(M13, mode))
         return 0;
     const std::uint32_t model = Model();
-    if (model != 1 && model != 3)
-        return 0;
     if (IsRead(mode)) {
         // The receiver selects a record: only 0 and 1 exist.
         if (receiver > 1)
@@ -94,10 +112,8 @@ std::int32_t ReceiverLevelBuilder(CCorvan& link,
 
 std::int32_t CCorvan::ConnAC(const char* mode, std::uint32_t a, std::uint32_t b, std::uint32_t c)
 {
-    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::AC, "AC;");
+    if (const auto done = RefuseOrQuery(M123, mode, Rec::AC, "AC;"))
+        return *done;
     const std::uint32_t cMax = Model() == 3 ? 2 : 1;
     if (!In(a, 0, 1) || !In(b, 0, 1) || !In(c, 0, cMax))
         return 0;
@@ -111,10 +127,8 @@ std::int32_t CCorvan::ConnAG(const char* mode, std::uint32_t receiver, std::uint
 
 std::int32_t CCorvan::ConnAI(const char* mode, std::uint32_t v)
 {
-    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::AI, "AI;");
+    if (const auto done = RefuseOrQuery(M123, mode, Rec::AI, "AI;"))
+        return *done;
     if (v != 0 && v != 2)
         return 0;
     return Send("AI%01u;", v);
@@ -122,7 +136,7 @@ std::int32_t CCorvan::ConnAI(const char* mode, std::uint32_t v)
 
 std::int32_t CCorvan::ConnAR(const char* mode, std::uint32_t receiver, std::uint32_t a, std::uint32_t b)
 {
-    if (!CanSend() || mode == nullptr || Model() != 3 || receiver > 1)
+    if (RefusedOutright(M3, mode) || receiver > 1)
         return 0;
     if (IsRead(mode)) {
         Global().Reset(Offset(Rec::AR0, receiver));
@@ -137,7 +151,7 @@ std::int32_t CCorvan::ConnAR(const char* mode, std::uint32_t receiver, std::uint
 std::int32_t CCorvan::ConnAS(const char* mode, std::uint32_t a, std::uint32_t b, const char* frequency,
                              std::uint32_t c)
 {
-    if (!CanSend() || mode == nullptr || Model() != 3)
+    if (RefusedOutright(M3, mode))
         return 0;
     if (IsRead(mode)) {
         if (a > 9 || b > 99)
@@ -153,10 +167,8 @@ std::int32_t CCorvan::ConnAS(const char* mode, std::uint32_t a, std::uint32_t b,
 
 std::int32_t CCorvan::ConnDC(const char* mode, std::uint32_t a, std::uint32_t b)
 {
-    if (!CanSend() || mode == nullptr || Model() != 3)
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::DC, "DC;");
+    if (const auto done = RefuseOrQuery(M3, mode, Rec::DC, "DC;"))
+        return *done;
     if (!In(a, 0, 1) || !In(b, 0, 1))
         return 0;
     return Send("DC%01u%01u;", a, b);
@@ -165,11 +177,9 @@ std::int32_t CCorvan::ConnDC(const char* mode, std::uint32_t a, std::uint32_t b)
 std::int32_t CCorvan::ConnEX(const char* mode, std::uint32_t menu, std::uint32_t sub, std::uint32_t a,
                              std::uint32_t b, const char* text)
 {
-    if (!CanSend() || mode == nullptr)
+    if (RefusedOutright(M13, mode))
         return 0;
     const std::uint32_t model = Model();
-    if (model != 1 && model != 3)
-        return 0;
     if (IsRead(mode)) {
         if (model == 1)
             return Query(Rec::EX, "EX;");
@@ -210,10 +220,8 @@ std::int32_t CCorvan::ConnFC(const char* mode, const char* frequency)
 
 std::int32_t CCorvan::ConnIS(const char* mode, const char* sign, std::uint32_t v)
 {
-    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::IS, "IS;");
+    if (const auto done = RefuseOrQuery(M123, mode, Rec::IS, "IS;"))
+        return *done;
     if (sign == nullptr || sign[0] == '\0')
         return 0;
     const char s = sign[0];
@@ -235,10 +243,8 @@ std::int32_t CCorvan::ConnIS(const char* mode, const char* sign, std::uint32_t v
 
 std::int32_t CCorvan::ConnKY(const char* mode, const char* text)
 {
-    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::KY, "KY;");
+    if (const auto done = RefuseOrQuery(M123, mode, Rec::KY, "KY;"))
+        return *done;
     if (TextLength(text) > 24 || BreaksFraming(text))
         return 0;
     return Send("KY %-24s;", text);
@@ -246,10 +252,8 @@ std::int32_t CCorvan::ConnKY(const char* mode, const char* text)
 
 std::int32_t CCorvan::ConnLK(const char* mode, std::uint32_t a, std::uint32_t b)
 {
-    if (!CanSend() || mode == nullptr || !HasModel(M123, Model()))
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::LK, "LK;");
+    if (const auto done = RefuseOrQuery(M123, mode, Rec::LK, "LK;"))
+        return *done;
     if (Model() == 1)
         return In(a, 0, 2) ? Send("LK%01u;", a) : 0;
     if (!In(a, 0, 2) || !In(b, 0, 2))
@@ -259,10 +263,8 @@ std::int32_t CCorvan::ConnLK(const char* mode, std::uint32_t a, std::uint32_t b)
 
 std::int32_t CCorvan::ConnMC(const char* mode, std::uint32_t bank, std::uint32_t channel)
 {
-    if (!CanSend() || mode == nullptr || !HasModel(M13, Model()))
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::MC, "MC;");
+    if (const auto done = RefuseOrQuery(M13, mode, Rec::MC, "MC;"))
+        return *done;
     if (Model() == 1)
         return channel <= 99 ? Send("MC %02u;", channel) : 0;
     if (bank > 9 || channel > 99)
@@ -274,10 +276,8 @@ std::int32_t CCorvan::ConnMU(const char* mode, std::uint32_t v0, std::uint32_t v
                              std::uint32_t v3, std::uint32_t v4, std::uint32_t v5, std::uint32_t v6,
                              std::uint32_t v7, std::uint32_t v8, std::uint32_t v9)
 {
-    if (!CanSend() || mode == nullptr || Model() != 3)
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::MU, "MU;");
+    if (const auto done = RefuseOrQuery(M3, mode, Rec::MU, "MU;"))
+        return *done;
     const std::uint32_t v[] = {v0, v1, v2, v3, v4, v5, v6, v7, v8, v9};
     for (std::uint32_t x : v) {
         if (x > 1)
@@ -294,10 +294,8 @@ std::int32_t CCorvan::ConnMU(const char* mode, std::uint32_t v0, std::uint32_t v
 
 std::int32_t CCorvan::ConnPL(const char* mode, std::uint32_t a, std::uint32_t b)
 {
-    if (!CanSend() || mode == nullptr || !HasModel(M23, Model()))
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::PL, "PL;");
+    if (const auto done = RefuseOrQuery(M23, mode, Rec::PL, "PL;"))
+        return *done;
     const std::uint32_t max = Model() == 2 ? 255 : 100;
     if (a > max || b > max)
         return 0;
@@ -311,10 +309,8 @@ std::int32_t CCorvan::ConnPL(const char* mode, std::uint32_t a, std::uint32_t b)
 
 std::int32_t CCorvan::ConnQR(const char* mode, std::uint32_t a, std::uint32_t b)
 {
-    if (!CanSend() || mode == nullptr || Model() != 3)
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::QR, "QR;");
+    if (const auto done = RefuseOrQuery(M3, mode, Rec::QR, "QR;"))
+        return *done;
     if (a > 1 || b > 9)
         return 0;
     return Send("QR%01u%01u;", a, b);
@@ -334,10 +330,8 @@ std::int32_t CCorvan::ConnSA(const char* mode, std::uint32_t a, std::uint32_t b,
                              std::uint32_t d, std::uint32_t e, std::uint32_t f, std::uint32_t g,
                              const char* /*name: kept by the caller, never sent*/)
 {
-    if (!CanSend() || mode == nullptr || Model() != 3)
-        return 0;
-    if (IsRead(mode))
-        return Query(Rec::SA, "SA;");
+    if (const auto done = RefuseOrQuery(M3, mode, Rec::SA, "SA;"))
+        return *done;
     if (a > 1 || b > 9 || c > 1 || d > 1 || e > 1 || f > 1 || g > 1)
         return 0;
     return Send("SA%01u%01u%01u%01u%01u%01u%01u;", a, b, c, d, e, f, g);
@@ -352,7 +346,7 @@ std::int32_t CCorvan::ConnSU(const char* mode, std::uint32_t v0, std::uint32_t v
                              std::uint32_t v3, std::uint32_t v4, std::uint32_t v5, std::uint32_t v6,
                              std::uint32_t v7, std::uint32_t v8, std::uint32_t v9, std::uint32_t v10)
 {
-    if (!CanSend() || mode == nullptr || Model() != 3)
+    if (RefusedOutright(M3, mode))
         return 0;
     if (IsRead(mode)) {
         if (v0 > 9)

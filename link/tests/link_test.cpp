@@ -233,6 +233,14 @@ protected:
         ASSERT_EQ(pty.connected, 1);
         pty.link.WinMsgSendReg(&target);
     }
+    // Delivers `head`, sets the clock to `seconds` (the fixture starts at
+    // 1000), then delivers `tail`.
+    void DeliverAcross(const std::string& head, std::int64_t seconds, const std::string& tail)
+    {
+        Deliver(pty.radio, head);
+        corvan::testing::SetClockSeconds(seconds);
+        Deliver(pty.radio, tail);
+    }
     LinkOnPty pty;
     RecordingTarget target;
 };
@@ -262,9 +270,7 @@ TEST_F(Streaming, TwoRepliesInOneReadAreStoredAndNotifiedInOrder)
 
 TEST_F(Streaming, FragmentOlderThanASecondIsLost)
 {
-    Deliver(pty.radio, "MD1;FA000142");
-    corvan::testing::SetClockSeconds(1002);
-    Deliver(pty.radio, "00000;MD2;");
+    DeliverAcross("MD1;FA000142", 1002, "00000;MD2;");
     char f[20];
     EXPECT_EQ(pty.link.RcvDataFA(f), 0);
     std::uint32_t md = 0;
@@ -274,9 +280,7 @@ TEST_F(Streaming, FragmentOlderThanASecondIsLost)
 
 TEST_F(Streaming, FragmentOneSecondOldIsKept)
 {
-    Deliver(pty.radio, "FA000142");
-    corvan::testing::SetClockSeconds(1001);
-    Deliver(pty.radio, "00000;");
+    DeliverAcross("FA000142", 1001, "00000;");
     char f[20];
     EXPECT_EQ(pty.link.RcvDataFA(f), 1);
 }

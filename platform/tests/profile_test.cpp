@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -201,27 +202,40 @@ TEST(PlatformWindowPos, DesktopIsTheScreenAreaOrAFallback) {
     EXPECT_GT(desktop.height(), 0);
 }
 
-TEST(PlatformWindowPos, SavedPositionIsRestored) {
+// One window saved under `key`, then the key restored onto another window.
+struct RoundTripCase {
+    const char* name;
+    const char* key;
+    QPoint saved;
+    const char* stored;
+    QPoint elsewhere; // where the second window starts
+    bool restored;
+    QPoint after; // where the second window ends
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
+
+class PlatformWindowPosRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(PlatformWindowPosRoundTrip, SavedThenRestoredOntoAnotherWindow) {
+    const RoundTripCase& c = GetParam();
     QWidget first;
-    first.move(120, 80);
-    platform::SaveWindowPos("Mch", &first);
-    EXPECT_EQ(platform::GetProfileString("WindowPos", "Mch", ""), "0008000120");
+    first.move(c.saved);
+    platform::SaveWindowPos(c.key, &first);
+    EXPECT_EQ(platform::GetProfileString("WindowPos", c.key, ""), c.stored);
     QWidget second;
-    second.move(5, 5);
-    ASSERT_TRUE(platform::RestoreWindowPos("Mch", &second));
-    EXPECT_EQ(second.pos(), QPoint(120, 80));
+    second.move(c.elsewhere);
+    EXPECT_EQ(platform::RestoreWindowPos(c.key, &second), c.restored);
+    EXPECT_EQ(second.pos(), c.after);
 }
 
-TEST(PlatformWindowPos, NegativePositionIsSavedAsZeroAndNotRestored) {
-    QWidget first;
-    first.move(-40, -10);
-    platform::SaveWindowPos("Vs", &first);
-    EXPECT_EQ(platform::GetProfileString("WindowPos", "Vs", ""), "0000000000");
-    QWidget second;
-    second.move(33, 44);
-    EXPECT_FALSE(platform::RestoreWindowPos("Vs", &second));
-    EXPECT_EQ(second.pos(), QPoint(33, 44));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, PlatformWindowPosRoundTrip,
+    ::testing::Values(RoundTripCase{"SavedPositionIsRestored", "Mch", QPoint(120, 80), "0008000120", QPoint(5, 5),
+                                    true, QPoint(120, 80)},
+                      RoundTripCase{"NegativePositionIsSavedAsZeroAndNotRestored", "Vs", QPoint(-40, -10),
+                                    "0000000000", QPoint(33, 44), false, QPoint(33, 44)}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(PlatformWindowPos, MissingKeyLeavesTheWindowWhereItIs) {
     QWidget window;

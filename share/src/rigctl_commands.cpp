@@ -296,10 +296,10 @@ Result GetFunc(Context& c, const Args& a, Values& v) {
     const FuncRow* row = FindRow(kFuncs, a[0]);
     if (!row)
         return Result::InvalidArgument;
-    if (!Has(c.backend.Describe().funcs, row->func))
+    if (!Has(c.backend.Describe().funcs, row->value))
         return Result::NotImplemented;
     bool on = false;
-    const Result r = c.backend.GetFunc(row->func, on);
+    const Result r = c.backend.GetFunc(row->value, on);
     v.push_back(on ? "1" : "0");
     return r;
 }
@@ -309,22 +309,22 @@ Result SetFunc(Context& c, const Args& a, Values&) {
     long long on = 0;
     if (!row || !ParseInt(a[1], on) || on < 0 || on > 1)
         return Result::InvalidArgument;
-    if (!Has(c.backend.Describe().funcs, row->func))
+    if (!Has(c.backend.Describe().funcs, row->value))
         return Result::NotImplemented;
-    return c.backend.SetFunc(row->func, on != 0);
+    return c.backend.SetFunc(row->value, on != 0);
 }
 
 Result VfoOperation(Context& c, const Args& a, Values&) {
     for (const OpRow& row : kOps) {
         if (a[0] == row.name) {
-            if (!Has(c.backend.Describe().vfoOps, row.op))
+            if (!Has(c.backend.Describe().vfoOps, row.value))
                 return Result::NotImplemented;
             // A = B sets the other VFO's mode, A / B the received mode.
-            if ((row.op == VfoOp::Copy || row.op == VfoOp::Exchange) && !c.session.MayChangeMode())
+            if ((row.value == VfoOp::Copy || row.value == VfoOp::Exchange) && !c.session.MayChangeMode())
                 return Result::Rejected;
             if (!c.session.MayRetune())
                 return Result::Rejected;
-            return c.backend.DoVfoOp(row.op);
+            return c.backend.DoVfoOp(row.value);
         }
     }
     return Result::InvalidArgument;

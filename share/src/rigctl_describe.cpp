@@ -97,19 +97,15 @@ Result DumpState(Context& c, const Args&, Values& v) {
     v.push_back(List(d.attenuators));
     // Functions (get, set), levels (get, set), parameters (get, set): exactly
     // what the backend implements.
-    std::uint64_t funcs = 0, getLevels = 0, setLevels = 0, ops = 0;
-    for (const FuncRow& row : kFuncs)
-        if (Has(d.funcs, row.func))
-            funcs |= std::uint64_t{1} << row.bit;
+    const std::uint64_t funcs = MaskOf(kFuncs, d.funcs);
+    const std::uint64_t ops = MaskOf(kOps, d.vfoOps);
+    std::uint64_t getLevels = 0, setLevels = 0;
     for (const LevelRow& row : kLevels) {
         if (Has(d.getLevels, row.level))
             getLevels |= std::uint64_t{1} << row.bit;
         if (Has(d.setLevels, row.level))
             setLevels |= std::uint64_t{1} << row.bit;
     }
-    for (const OpRow& row : kOps)
-        if (Has(d.vfoOps, row.op))
-            ops |= std::uint64_t{1} << row.bit;
     for (std::uint64_t m : {funcs, funcs, getLevels, setLevels, std::uint64_t{0}, std::uint64_t{0}})
         v.push_back(Mask64(m));
     // Protocol 1 clients read "key=value" lines up to "done". No command

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -128,23 +129,33 @@ inline bool Has(const std::vector<T>& list, T value) {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
 
-struct FuncRow {
+// A function or VFO operation of the line protocol: its name, the value it
+// stands for and its bit in the protocol's mask.
+template <typename Value>
+struct NamedBit {
     const char* name;
-    Func func;
+    Value value;
     int bit;
 };
+
+using FuncRow = NamedBit<Func>;
+using OpRow = NamedBit<VfoOp>;
+
+// The mask of the rows whose value is among `present`.
+template <typename Value, std::size_t N>
+std::uint64_t MaskOf(const NamedBit<Value> (&rows)[N], const std::vector<Value>& present) {
+    std::uint64_t mask = 0;
+    for (const NamedBit<Value>& row : rows)
+        if (Has(present, row.value))
+            mask |= std::uint64_t{1} << row.bit;
+    return mask;
+}
 
 inline constexpr FuncRow kFuncs[] = {
     {"NB", Func::NoiseBlanker, 1}, {"COMP", Func::Compressor, 2},     {"TONE", Func::Tone, 4},
     {"TSQL", Func::ToneSquelch, 5}, {"NR", Func::NoiseReduction, 9},
 };
 
-
-struct OpRow {
-    const char* name;
-    VfoOp op;
-    int bit;
-};
 
 inline constexpr OpRow kOps[] = {
     {"CPY", VfoOp::Copy, 0},      {"XCHG", VfoOp::Exchange, 1},      {"UP", VfoOp::Up, 5},

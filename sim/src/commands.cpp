@@ -156,14 +156,19 @@ void Engine::handle(const std::string& command, Clock::time_point now, std::vect
         return;
     }
 
+    // ---- reports: only the read form, on the families that have it
+    static const std::map<std::string, unsigned> reports = {{"BY", FALL}, {"IF", FALL}, {"OI", F3}, {"TY", F3}};
+    if (auto it = reports.find(code); it != reports.end())
+        return read && (it->second & fam) != 0 ? answer(out, code) : refuse(out);
+
     // ---- everything else, by topic
     using Handler = void (Engine::*)(const Command&, std::vector<std::string>&);
     static const std::map<std::string, Handler> handlers = [] {
         std::map<std::string, Handler> h;
-        for (const char* k : {"ID", "TY", "PS", "AI", "FA", "FB", "FC", "FR", "FT", "MD", "IF", "OI", "DC", "RC",
-                              "RU", "RD", "UP", "DN", "CH", "BU", "BD", "SC", "SU"})
+        for (const char* k : {"ID", "PS", "AI", "FA", "FB", "FC", "FR", "FT", "MD", "DC", "RC", "RU", "RD", "UP",
+                              "DN", "CH", "BU", "BD", "SC", "SU"})
             h[k] = &Engine::handleRadio;
-        for (const char* k : {"AG", "SQ", "AR", "PA", "RA", "LK", "BY", "SM", "RM", "IS"})
+        for (const char* k : {"AG", "SQ", "AR", "PA", "RA", "LK", "SM", "RM", "IS"})
             h[k] = &Engine::handleReceiver;
         for (const char* k : {"MC", "MR", "MW", "SV", "CI", "QI", "QR", "PI", "PM"})
             h[k] = &Engine::handleMemory;
@@ -188,6 +193,14 @@ void Engine::answer(std::vector<std::string>& out, const std::string& key) const
         refuse(out);
     else
         out.push_back(std::move(r));
+}
+
+void Engine::answerIndexed(std::vector<std::string>& out, const std::string& code, const std::string& args) const
+{
+    long long index = 0;
+    if (!digitsAt(args, 0, 1, index) || index > 1)
+        return refuse(out);
+    answer(out, code + std::to_string(index));
 }
 
 void Engine::changed(std::vector<std::string>& out, const std::string& key) const

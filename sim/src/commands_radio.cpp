@@ -14,7 +14,7 @@ namespace {
 const int kSteps[] = {5'000, 6'250, 10'000, 12'500, 15'000, 20'000, 25'000, 30'000, 50'000, 100'000};
 }  // namespace
 
-// ID, TY, PS, AI, FA/FB/FC, FR/FT, MD, IF, OI, DC, RC, RU/RD, UP/DN, CH, BU/BD, SC, SU.
+// ID, PS, AI, FA/FB/FC, FR/FT, MD, DC, RC, RU/RD, UP/DN, CH, BU/BD, SC, SU.
 void Engine::handleRadio(const Command& cmd, std::vector<std::string>& out)
 {
     [[maybe_unused]] const auto& [code, args, read, now] = cmd;
@@ -28,11 +28,6 @@ void Engine::handleRadio(const Command& cmd, std::vector<std::string>& out)
         else if (!read)
             refuse(out);
         return;
-    }
-    if (code == "TY") {
-        if (read && f == 3)
-            return answer(out, "TY");
-        return refuse(out);
     }
     if (code == "PS") {
         if (read)
@@ -103,16 +98,6 @@ void Engine::handleRadio(const Command& cmd, std::vector<std::string>& out)
             modeRef(s_.controlBand == 1 ? 2 : (s_.rxVfo == 1 ? 1 : 0)) = static_cast<int>(a);
         changed(out, "MD");
         return changed(out, "IF");
-    }
-    if (code == "IF") {
-        if (read)
-            return answer(out, "IF");
-        return refuse(out);
-    }
-    if (code == "OI") {
-        if (read && f == 3)
-            return answer(out, "OI");
-        return refuse(out);
     }
     if (code == "DC") {
         if (f != 3)
@@ -228,11 +213,8 @@ void Engine::handleRadio(const Command& cmd, std::vector<std::string>& out)
     if (code == "SU") {
         if (f != 3)
             return refuse(out);
-        if (args.size() == 1) {
-            if (!digitsAt(args, 0, 1, a) || a > 1)
-                return refuse(out);
-            return answer(out, "SU" + std::to_string(a));
-        }
+        if (args.size() == 1)
+            return answerIndexed(out, "SU", args);
         if (args.size() != 11)
             return refuse(out);
         std::vector<long long> v;

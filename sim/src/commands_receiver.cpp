@@ -9,7 +9,7 @@
 
 namespace qxsim::detail {
 
-// AG, SQ, AR, PA, RA, LK, BY, SM, RM, IS.
+// AG, SQ, AR, PA, RA, LK, SM, RM, IS.
 void Engine::handleReceiver(const Command& cmd, std::vector<std::string>& out)
 {
     [[maybe_unused]] const auto& [code, args, read, now] = cmd;
@@ -28,11 +28,8 @@ void Engine::handleReceiver(const Command& cmd, std::vector<std::string>& out)
             s_.values[code + "0"] = {a};
             return changed(out, code + "0");
         }
-        if (args.size() == 1) {
-            if (!digitsAt(args, 0, 1, a) || a > 1)
-                return refuse(out);
-            return answer(out, code + std::to_string(a));
-        }
+        if (args.size() == 1)
+            return answerIndexed(out, code, args);
         if (args.size() != 4 || !digitsAt(args, 0, 1, a) || !digitsAt(args, 1, 3, b) || a > 1 || b > 255)
             return refuse(out);
         s_.values[code + std::to_string(a)] = {b};
@@ -41,11 +38,8 @@ void Engine::handleReceiver(const Command& cmd, std::vector<std::string>& out)
     if (code == "AR") {
         if (f != 3)
             return refuse(out);
-        if (args.size() == 1) {
-            if (!digitsAt(args, 0, 1, a) || a > 1)
-                return refuse(out);
-            return answer(out, "AR" + std::to_string(a));
-        }
+        if (args.size() == 1)
+            return answerIndexed(out, "AR", args);
         if (!onlyDigits(args, 3, a) || a / 100 > 1 || (a / 10) % 10 > 1)
             return refuse(out);
         const std::string key = "AR" + std::to_string(a / 100);
@@ -77,11 +71,6 @@ void Engine::handleReceiver(const Command& cmd, std::vector<std::string>& out)
             s_.values["LK"] = {a / 10, a % 10};
         }
         return changed(out, "LK");
-    }
-    if (code == "BY") {
-        if (read)
-            return answer(out, "BY");
-        return refuse(out);
     }
     if (code == "SM") {
         if (f == 2)

@@ -92,6 +92,9 @@ private:
     void handleExtra(const Command& cmd, std::vector<std::string>& out);
     void refuse(std::vector<std::string>& out) const;
     void answer(std::vector<std::string>& out, const std::string& key) const;
+    // The read form of a code kept in two records, 0 and 1, chosen by its
+    // one-digit argument.
+    void answerIndexed(std::vector<std::string>& out, const std::string& code, const std::string& args) const;
     void changed(std::vector<std::string>& out, const std::string& key) const;
     void reset(bool full);
     void loadDefaults();

@@ -113,6 +113,7 @@ const Case kCases[] = {
     {"AfGainMain", 19, "AG0;", "AG0100;"},
     {"AfGainSubSetRead", 19, "AG1200;AG1;", "AG1200;"},
     {"AfGainBadReceiver", 19, "AG2;", "?;"},
+    {"IndexedReadsKnowOnlyZeroAndOne", 19, "SQ2;AR2;SU2;AR1;", "?;?;?;AR100;"},
     {"AfGainOutOfRange", 19, "AG1256;", "?;"},
     {"AfGainFamily1", 18, "AG050;AG;", "AG050;"},
     {"AfGainNotOnFamily2", 15, "AG;", "?;"},
@@ -145,6 +146,7 @@ const Case kCases[] = {
     {"TransmitFamily1", 18, "RM3;TX;RM;RX;RM;", "RM30010;RM30000;"},
     {"TransmitWithArgumentRefused", 15, "TX0;TX1;RX0;RM3;RM;", "?;?;?;RM30000;"},
     {"Busy", 19, "SB0;FA00100000000;BY;", "BY00;"},
+    {"ReportsHaveNoSetForm", 19, "BY00;IF00014195000;OI00014195000;TY000;", "?;?;?;?;"},
     // memory
     {"MemoryChannel", 19, "MC205;MC;", "MC205;"},
     {"MemoryChannelNoBank3", 19, "MC305;", "?;"},
