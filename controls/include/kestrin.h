@@ -68,13 +68,31 @@ protected:
     std::function<QString()> m_reading;
 };
 
+// A control with a text colour and, once one is set, a face colour of its
+// own (labels, group frames and push buttons). Until then the widget's
+// palette shows through.
+class CKestrinColouredControl : public CKestrinControl {
+public:
+    int SetForeColor(COLORREF color);
+    int SetBackColor(COLORREF color);
+    COLORREF foreColor() const;
+
+protected:
+    using CKestrinControl::CKestrinControl;
+    // The face colour set, or `fallback` (the palette's) until one is.
+    QColor faceOr(const QColor& fallback) const { return m_hasBack ? m_back : fallback; }
+    QColor m_fore{Qt::black};
+    QColor m_back;
+    bool m_hasBack = false;
+};
+
 // Installs the accessibility of the display controls (a screen reader reads
 // labels, frames, meters and lamps by name and value). Every control's
 // constructor calls it; it runs once.
 void KestrinInstallAccessibility();
 
 // Text or icon label.
-class CStaticEx : public QWidget, public CKestrinControl {
+class CStaticEx : public QWidget, public CKestrinColouredControl {
     Q_OBJECT
 public:
     CStaticEx(QWidget* parent, int id, const QRect& rect, const QString& text = {},
@@ -83,15 +101,12 @@ public:
     int SetTextBold(int on);
     int SetTextItalic(int on);
     int SetCharType(const QString& face);
-    int SetForeColor(COLORREF color);
-    int SetBackColor(COLORREF color);
     int LoadIcon(const QIcon& icon); // shows the icon instead of the text
     int LoadIcon(const QString& resourcePath);
     void setText(const QString& text);
     QString text() const { return m_text; }
     bool hasIcon() const { return !m_icon.isNull(); }
     void setAlignment(Qt::Alignment alignment);
-    COLORREF foreColor() const;
     COLORREF backColor() const;
     QSize sizeHint() const override;
 
@@ -105,32 +120,23 @@ protected:
 private:
     QString m_text;
     Qt::Alignment m_alignment;
-    QColor m_fore{Qt::black};
-    QColor m_back;
-    bool m_hasBack = false;
     QIcon m_icon;
 };
 
 // Framed group label: a frame with its caption in the top edge.
-class CStaticFrameEx : public QWidget, public CKestrinControl {
+class CStaticFrameEx : public QWidget, public CKestrinColouredControl {
     Q_OBJECT
 public:
     CStaticFrameEx(QWidget* parent, int id, const QRect& rect, const QString& caption = {});
     int SetTextSize(unsigned pixelHeight);
-    int SetForeColor(COLORREF color);
-    int SetBackColor(COLORREF color);
     void setText(const QString& caption);
     QString text() const { return m_caption; }
-    COLORREF foreColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QString m_caption;
-    QColor m_fore{Qt::black};
-    QColor m_back;
-    bool m_hasBack = false;
 };
 
 // Segmented bar meter with peak hold.
@@ -212,24 +218,16 @@ private:
 };
 
 // Push button with icon and colours.
-class CButtonEx : public QPushButton, public CKestrinControl {
+class CButtonEx : public QPushButton, public CKestrinColouredControl {
     Q_OBJECT
 public:
     CButtonEx(QWidget* parent, int id, const QRect& rect, const QString& caption = {});
-    int SetForeColor(COLORREF color);
-    int SetBackColor(COLORREF color);
     int LoadIcon(const QIcon& icon); // shows the icon instead of the caption
     int LoadIcon(const QString& resourcePath);
-    COLORREF foreColor() const;
     COLORREF backColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    QColor m_fore{Qt::black};
-    QColor m_back;
-    bool m_hasBack = false;
 };
 
 // Owner-drawn coloured button.

@@ -50,19 +50,10 @@ const QPalette& facePalette(const QPalette& base, const QColor& face) {
 // ------------------------------------------------------------- CButtonEx
 
 CButtonEx::CButtonEx(QWidget* parent, int id, const QRect& rect, const QString& caption)
-    : QPushButton(caption, parent), CKestrinControl(id, rect) {
+    : QPushButton(caption, parent), CKestrinColouredControl(id, rect) {
     setAutoDefault(false);
     setDefault(false);
     trackGeometry(this);
-}
-
-int CButtonEx::SetForeColor(COLORREF color) {
-    return kestrin_detail::setColor(this, m_fore, color);
-}
-
-int CButtonEx::SetBackColor(COLORREF color) {
-    m_hasBack = true;
-    return kestrin_detail::setColor(this, m_back, color);
 }
 
 int CButtonEx::LoadIcon(const QIcon& icon) {
@@ -80,17 +71,15 @@ int CButtonEx::LoadIcon(const QString& resourcePath) {
     return LoadIcon(kestrin_detail::iconFromPath(resourcePath));
 }
 
-COLORREF CButtonEx::foreColor() const { return KestrinRef(m_fore); }
-
 COLORREF CButtonEx::backColor() const {
-    return KestrinRef(m_hasBack ? m_back : palette().color(QPalette::Button));
+    return KestrinRef(faceOr(palette().color(QPalette::Button)));
 }
 
 void CButtonEx::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    const QColor face = m_hasBack ? m_back : option.palette.color(QPalette::Active, QPalette::Button);
+    const QColor face = faceOr(option.palette.color(QPalette::Active, QPalette::Button));
     if (m_hasBack) {
         option.palette = facePalette(option.palette, m_back);
     }

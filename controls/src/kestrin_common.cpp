@@ -33,6 +33,17 @@ void CKestrinControl::SetAccessibleReading(std::function<QString()> reading) {
 
 QString CKestrinControl::AccessibleReading() const { return m_reading ? m_reading() : QString(); }
 
+int CKestrinColouredControl::SetForeColor(COLORREF color) {
+    return kestrin_detail::setColor(m_self, m_fore, color);
+}
+
+int CKestrinColouredControl::SetBackColor(COLORREF color) {
+    m_hasBack = true;
+    return kestrin_detail::setColor(m_self, m_back, color);
+}
+
+COLORREF CKestrinColouredControl::foreColor() const { return KestrinRef(m_fore); }
+
 void CKestrinControl::trackGeometry(QWidget* self) {
     m_self = self;
     self->setGeometry(m_rect.left, m_rect.top, m_rect.width, m_rect.height);

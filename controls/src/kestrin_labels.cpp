@@ -13,7 +13,7 @@ using kestrin_detail::mix;
 
 CStaticEx::CStaticEx(QWidget* parent, int id, const QRect& rect, const QString& text,
                      Qt::Alignment alignment)
-    : QWidget(parent), CKestrinControl(id, rect), m_text(text), m_alignment(alignment) {
+    : QWidget(parent), CKestrinColouredControl(id, rect), m_text(text), m_alignment(alignment) {
     trackGeometry(this);
 }
 
@@ -34,15 +34,6 @@ int CStaticEx::SetCharType(const QString& face) {
     setFont(f);
     update();
     return 1;
-}
-
-int CStaticEx::SetForeColor(COLORREF color) {
-    return kestrin_detail::setColor(this, m_fore, color);
-}
-
-int CStaticEx::SetBackColor(COLORREF color) {
-    m_hasBack = true;
-    return kestrin_detail::setColor(this, m_back, color);
 }
 
 int CStaticEx::LoadIcon(const QIcon& icon) {
@@ -72,10 +63,8 @@ void CStaticEx::setAlignment(Qt::Alignment alignment) {
     update();
 }
 
-COLORREF CStaticEx::foreColor() const { return KestrinRef(m_fore); }
-
 COLORREF CStaticEx::backColor() const {
-    return KestrinRef(m_hasBack ? m_back : palette().color(QPalette::Window));
+    return KestrinRef(faceOr(palette().color(QPalette::Window)));
 }
 
 QSize CStaticEx::sizeHint() const {
@@ -101,7 +90,7 @@ void CStaticEx::paintEvent(QPaintEvent*) {
     }
     QColor fore = m_fore;
     if (!isEnabled()) {
-        fore = mix(m_fore, m_hasBack ? m_back : palette().color(QPalette::Window), 0.6);
+        fore = mix(m_fore, faceOr(palette().color(QPalette::Window)), 0.6);
     }
     painter.setPen(fore);
     painter.setFont(font());
@@ -111,7 +100,7 @@ void CStaticEx::paintEvent(QPaintEvent*) {
 // -------------------------------------------------------- CStaticFrameEx
 
 CStaticFrameEx::CStaticFrameEx(QWidget* parent, int id, const QRect& rect, const QString& caption)
-    : QWidget(parent), CKestrinControl(id, rect), m_caption(caption) {
+    : QWidget(parent), CKestrinColouredControl(id, rect), m_caption(caption) {
     // A group frame only decorates: clicks go to the controls inside it.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     trackGeometry(this);
@@ -121,26 +110,15 @@ int CStaticFrameEx::SetTextSize(unsigned pixelHeight) {
     return kestrin_detail::setPixelHeight(this, pixelHeight);
 }
 
-int CStaticFrameEx::SetForeColor(COLORREF color) {
-    return kestrin_detail::setColor(this, m_fore, color);
-}
-
-int CStaticFrameEx::SetBackColor(COLORREF color) {
-    m_hasBack = true;
-    return kestrin_detail::setColor(this, m_back, color);
-}
-
 void CStaticFrameEx::setText(const QString& caption) {
     m_caption = caption;
     update();
 }
 
-COLORREF CStaticFrameEx::foreColor() const { return KestrinRef(m_fore); }
-
 void CStaticFrameEx::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const QColor face = m_hasBack ? m_back : palette().color(QPalette::Window);
+    const QColor face = faceOr(palette().color(QPalette::Window));
     const QFontMetrics fm(font());
     const int captionHeight = m_caption.isEmpty() ? 0 : fm.height();
     const qreal top = captionHeight / 2 + 0.5;

@@ -83,12 +83,7 @@ TEST_F(DesignFileWindowTest, LoadRestoresTypeCutoffsAttenuationAndCurve) {
     EXPECT_EQ(window->design().f1, 0.7);
     EXPECT_EQ(window->design().f2, 1.9);
     EXPECT_EQ(window->design().attenuation, 66.0);
-    EXPECT_EQ(Bar(tonwell::kIdF1Bar)->value(), 700);
-    EXPECT_EQ(Bar(tonwell::kIdF2Bar)->value(), 1900);
-    EXPECT_EQ(Bar(tonwell::kIdAttenuationBar)->value(), 66);
-    EXPECT_EQ(Label(tonwell::kIdF1Value), "700");
-    EXPECT_EQ(Label(tonwell::kIdF2Value), "1900");
-    EXPECT_EQ(Label(tonwell::kIdAttenuationValue), "66");
+    ExpectBars(700, 1900, 66);
     EXPECT_TRUE(Bar(tonwell::kIdF2Bar)->isEnabled());
     EXPECT_EQ(window->coefficients(), designed);
     EXPECT_EQ(window->surface().copy(tonwell::kPlotRect), curve);

@@ -62,6 +62,17 @@ protected:
     }
     QPushButton* Button(int id) const { return Child<QPushButton>(window, id); }
 
+    // The bars stand at `f1` and `f2` (Hz) and `attenuation` (dB), and the
+    // values shown beside them read the same.
+    void ExpectBars(int f1, int f2, int attenuation) const {
+        EXPECT_EQ(Bar(tonwell::kIdF1Bar)->value(), f1);
+        EXPECT_EQ(Bar(tonwell::kIdF2Bar)->value(), f2);
+        EXPECT_EQ(Bar(tonwell::kIdAttenuationBar)->value(), attenuation);
+        EXPECT_EQ(Label(tonwell::kIdF1Value), QString::number(f1));
+        EXPECT_EQ(Label(tonwell::kIdF2Value), QString::number(f2));
+        EXPECT_EQ(Label(tonwell::kIdAttenuationValue), QString::number(attenuation));
+    }
+
     std::shared_ptr<platform::ScriptedDialogs> dialogs;
     tonwell::CEqsWindow* window = nullptr;
 };

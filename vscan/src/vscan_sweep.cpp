@@ -3,6 +3,7 @@
 // the bars the sweep thread asks for.
 #include "vscan_window.h"
 
+#include "glimra_internal.h"
 #include "graph_widget.h"
 #include "put_back.h"
 
@@ -45,6 +46,16 @@ bool WaitUntil(int ms, F check) {
 }
 
 } // namespace
+
+void AskStartReadings(CCorvan& link) {
+    link.ConnPS("R", 0);
+    link.ConnSC("R", 0);
+    link.ConnCM("R", 0);
+    link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
+    link.ConnSB("R", 0);
+    link.ConnDC("R", 0, 0);
+    link.ConnFR("R", 0);
+}
 
 // ------------------------------------------------------------------ start
 

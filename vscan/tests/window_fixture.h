@@ -70,13 +70,7 @@ protected:
     // until every answer is stored.
     void prime() {
         CCorvan& l = link();
-        l.ConnPS("R", 0);
-        l.ConnSC("R", 0);
-        l.ConnCM("R", 0);
-        l.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
-        l.ConnSB("R", 0);
-        l.ConnDC("R", 0, 0);
-        l.ConnFR("R", 0);
+        AskStartReadings(l);
         l.ConnFA("R", "");
         l.ConnFC("R", "");
         ASSERT_TRUE(sim().sync());

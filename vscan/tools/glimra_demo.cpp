@@ -159,14 +159,7 @@ int main(int argc, char** argv) {
     Forwarder forwarder;
     platform::QtLinkTarget target(&forwarder);
     link.WinMsgSendReg(&target);
-    // What the window's Start looks at.
-    link.ConnPS("R", 0);
-    link.ConnSC("R", 0);
-    link.ConnCM("R", 0);
-    link.ConnSA("R", 0, 0, 0, 0, 0, 0, 0, "");
-    link.ConnSB("R", 0);
-    link.ConnDC("R", 0, 0);
-    link.ConnFR("R", 0);
+    glimra::AskStartReadings(link);
     WaitFor([&] {
         std::uint32_t v = 0;
         return link.RcvDataPS(&v) != 0;

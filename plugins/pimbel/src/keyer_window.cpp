@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyer_window.h"
 
+#include "plugin_lamp.h"
 #include "plugin_widgets.h"
 
 #include <corvan.h>
@@ -24,9 +25,7 @@ namespace {
 const platform::SecondaryWindowDescription kDescription{
     QStringLiteral("Keyer"), QStringLiteral("Pimbel"), 0, QSize(420, 390)};
 
-constexpr COLORREF kGreen = 0x0000C000;
 constexpr COLORREF kRed = 0x000000E0;
-constexpr COLORREF kDark = 0x00404040;
 
 QString MessageKey(int index) { return QStringLiteral("Mem%1").arg(index + 1); }
 
@@ -80,9 +79,7 @@ void CKeyerWindow::OnInitDialog() {
     m_queueList->setFocusPolicy(Qt::NoFocus);
     waitBox->addWidget(m_queueList);
     auto* lampRow = new QHBoxLayout;
-    m_lamp = new CStaticLEDEx(waiting, 1, QRect(0, 0, 14, 14));
-    m_lamp->setFixedSize(14, 14);
-    m_lamp->SetOffColor(kDark);
+    m_lamp = plugin_exports::StateLamp(waiting);
     m_bufferLabel = new QLabel(waiting);
     m_clear = PlainButton(QStringLiteral("&Clear queue"), waiting);
     lampRow->addWidget(m_lamp);
@@ -259,7 +256,7 @@ void CKeyerWindow::showState() {
         m_lamp->SetLEDON(0);
         m_bufferLabel->setText(QStringLiteral("Radio off: sending disabled"));
     } else if (m_radio.buffer == 0) {
-        m_lamp->SetOnColor(kGreen);
+        m_lamp->SetOnColor(plugin_exports::kLampGreen);
         m_lamp->SetLEDON(1);
         m_bufferLabel->setText(QStringLiteral("Keyer buffer: room for a text"));
     } else if (m_radio.buffer == 1) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cluster_window.h"
 
+#include "plugin_lamp.h"
+
 #include <corvan.h>
 #include <kestrin.h>
 
@@ -21,8 +23,6 @@ namespace {
 const platform::SecondaryWindowDescription kDescription{
     QStringLiteral("Packet Cluster"), QStringLiteral("Yarrel"), 0, QSize(470, 330)};
 
-constexpr COLORREF kGreen = 0x0000C000;
-constexpr COLORREF kDark = 0x00404040;
 constexpr int kRowRole = Qt::UserRole + 1;
 
 QString Text(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
@@ -43,10 +43,7 @@ void CClusterWindow::OnInitDialog() {
     auto* top = new QVBoxLayout(this);
 
     auto* head = new QHBoxLayout;
-    m_lamp = new CStaticLEDEx(this, 1, QRect(0, 0, 14, 14));
-    m_lamp->setFixedSize(14, 14);
-    m_lamp->SetOnColor(kGreen);
-    m_lamp->SetOffColor(kDark);
+    m_lamp = plugin_exports::StateLamp(this);
     m_pct = new QLabel(this);
     m_count = new QLabel(this);
     m_clear = new QPushButton(QStringLiteral("&Clear list"), this);
