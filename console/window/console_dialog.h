@@ -62,6 +62,17 @@ struct ConsoleOptions {
     std::function<std::unique_ptr<zephyra::SecondaryWindows>()> windows;
 };
 
+    // The console on its built-in simulator as tests and benchmarks run it:
+    // no start-up picture, no sleeping, its position not saved.
+    static ConsoleOptions Simulated() {
+        ConsoleOptions options;
+        options.showSplash = false;
+        options.persistent = false;
+        options.simulator = true;
+        options.sleep = [](std::chrono::milliseconds) {};
+        return options;
+    }
+
 // True for the controls that sit inside the display area (not its background).
 bool IsDisplayControl(const ControlRow& entry);
 // The help context for a console state: not connected, dial selection,

@@ -26,15 +26,6 @@
 
 namespace display_test {
 
-inline ConsoleOptions SimulatorOptions() {
-    ConsoleOptions options;
-    options.showSplash = false;
-    options.persistent = false;
-    options.simulator = true;
-    options.sleep = [](std::chrono::milliseconds) {};
-    return options;
-}
-
 // Pumps window messages until `done` holds or `timeout` passes.
 inline bool PumpUntil(const std::function<bool()>& done,
                       std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
@@ -55,7 +46,7 @@ inline void PumpFor(std::chrono::milliseconds duration) {
 
 class DisplayTest : public ::testing::Test {
 protected:
-    void SetUp() override { console = std::make_unique<ConsoleDialog>(SimulatorOptions()); }
+    void SetUp() override { console = std::make_unique<ConsoleDialog>(ConsoleOptions::Simulated()); }
     void TearDown() override {
         if (console)
             console->DestroyWindow();
@@ -66,7 +57,7 @@ protected:
     // sees every call the console makes to them.
     template <typename Recorder>
     void StartWithWindows(Recorder*& recorder) {
-        auto options = SimulatorOptions();
+        auto options = ConsoleOptions::Simulated();
         options.windows = [&recorder] {
             auto made = std::make_unique<Recorder>();
             recorder = made.get();

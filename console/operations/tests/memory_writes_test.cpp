@@ -301,7 +301,7 @@ protected:
     void SetUp() override {
         MemoryWritesTest::SetUp();
         console->DestroyWindow();
-        console = std::make_unique<ConsoleDialog>(display_test::SimulatorOptions());
+        console = std::make_unique<ConsoleDialog>(ConsoleOptions::Simulated());
     }
     // "M. IN", then DISP once the channel is shown: the channel editor.
     void OpenEditor(QWidget*& editor) {
