@@ -73,9 +73,8 @@ protected:
     // Memory > Clear Memory as the operator opens it: the menu shown, then the item.
     bool ClearMemoryOffered() {
         QAction* clear = console->menuAction(cmd::ClearMemory);
-        for (QObject* holder : clear->associatedObjects())
-            if (auto* menu = qobject_cast<QMenu*>(holder))
-                emit menu->aboutToShow();
+        if (QMenu* menu = console->menuHolding(cmd::ClearMemory))
+            emit menu->aboutToShow();
         return clear->isEnabled();
     }
     void ClearMemory() {
