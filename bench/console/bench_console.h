@@ -1,28 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // bench_console.h - what the benchmarks that run the console share: their
-// start (bench_application.h, the console on the built-in simulator) and the
-// median, 99th percentile and maximum of a set of timings.
+// start (bench_application.h, and ConsoleOptions::Simulated for the console
+// on the built-in simulator) and the median, 99th percentile and maximum of
+// a set of timings.
 #pragma once
 
 #include "../bench_application.h"
 #include "console_dialog.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstddef>
 #include <vector>
 
 namespace bench {
-
-// The console on its built-in simulator: no splash, nothing kept, no sleeps.
-inline ConsoleOptions SimulatorConsole() {
-    ConsoleOptions options;
-    options.showSplash = false;
-    options.persistent = false;
-    options.simulator = true;
-    options.sleep = [](std::chrono::milliseconds) {};
-    return options;
-}
 
 struct Figures {
     double median = 0, p99 = 0, max = 0;

@@ -119,7 +119,7 @@ std::size_t SentBytes(const qxsim::Radio& radio) {
 }
 
 Run Measure(bool pace, int reports) {
-    ConsoleOptions options = bench::SimulatorConsole();
+    ConsoleOptions options = ConsoleOptions::Simulated();
     ConsoleDialog console(options);
     qxsim::Options radioOptions;
     radioOptions.pace = pace;

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     const int actions = argc > 1 ? std::max(10, std::atoi(argv[1])) : 1000;
     const bench::Application application(argc, argv);
 
-    ConsoleOptions options = bench::SimulatorConsole();
+    ConsoleOptions options = ConsoleOptions::Simulated();
     ConsoleDialog console(options);
     if (!console.ConnectAndSynchronise()) {
         std::fprintf(stderr, "operator_latency: the simulator did not become ready\n");

@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     const bench::Application application(argc, argv);
 
-    ConsoleOptions options = bench::SimulatorConsole();
+    ConsoleOptions options = ConsoleOptions::Simulated();
     ConsoleDialog console(options);
     const bool paced = argc > 3 && std::string(argv[3]) == "paced";
     if (paced) {

@@ -9,6 +9,7 @@
 #include "console_display.h"
 
 #include <console_state.h>
+#include <corvan.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -91,6 +92,14 @@ inline void NoteMainVfo(zephyra::ConsoleState& s, int vfo) {
         s.lastVfo[0] = vfo;
     if (vfo != 3)
         s.nonCallVfo = vfo;
+}
+
+// VFO A's or B's frequency asked for (`vfo` 0 or 1).
+inline void AskVfoFrequency(CCorvan& link, int vfo) {
+    if (vfo == 0)
+        link.ConnFA("R", "");
+    else
+        link.ConnFB("R", "");
 }
 
 // The RIT/XIT offset the radio reports fits "%+06d".

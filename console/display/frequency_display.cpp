@@ -417,19 +417,16 @@ void ConsoleDisplay::SelectRxVfo(int vfo) {
                 ShowMainStatus();
             }
             switch (vfo) {
-            case 0:
-                link.ConnFA("R", "");
-                break;
-            case 1:
-                link.ConnFB("R", "");
-                break;
             case 2:
                 RequestMemoryChannel(*this, 0);
                 break;
-            default:
+            case 3:
                 ShowCallChannel(controls, 0);
                 link.ConnMR(0, 3, 0);
                 link.ConnIF();
+                break;
+            default:
+                AskVfoFrequency(link, vfo);
                 break;
             }
             link.ConnFT("R", 0);

@@ -427,19 +427,16 @@ void ConsoleDisplay::OnFT(int vfo) {
             ClearEdit(controls, idc::SubText);
         const zephyra::MemoryPosition& m = state.memory[0];
         switch (vfo) {
-        case 0:
-            link.ConnFA("R", "");
-            break;
-        case 1:
-            link.ConnFB("R", "");
-            break;
         case 2:
             if (m.bank >= 0 && m.bank <= 2 && m.channel >= 0 && m.channel <= 99)
                 link.ConnMR(1, static_cast<std::uint32_t>(m.bank),
                             static_cast<std::uint32_t>(m.channel));
             break;
-        default:
+        case 3:
             link.ConnMR(1, 3, 0);
+            break;
+        default:
+            AskVfoFrequency(link, vfo);
             break;
         }
         return;

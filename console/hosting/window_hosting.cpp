@@ -16,24 +16,11 @@
 
 #include <algorithm>
 
-namespace {
-
-// Reads a stored value up to ten times.
-template <typename Read>
-bool Stored(Read read) {
-    for (int attempt = 0; attempt < 10; ++attempt)
-        if (read())
-            return true;
-    return false;
-}
-
-} // namespace
-
 // The CM value the menu window and the visual scan depend on: when none is
 // stored, CM is asked for and nothing opens this time.
 bool ConsoleDialog::PctAllowsWindow() {
     std::uint32_t cm = 0;
-    if (!Stored([&] { return m_link->RcvDataCM(&cm) == 1; })) {
+    if (!zephyra::ReadStored([&] { return m_link->RcvDataCM(&cm) == 1; })) {
         m_link->ConnCM("R", 0);
         return false;
     }

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <set>
 
 namespace memory_channels {
@@ -112,20 +113,24 @@ std::optional<int> StepOf(int mode, const std::string& text) {
     return StepIndexOf(mode, text);
 }
 
-std::optional<int> ShiftOf(const std::string& text) {
-    if (text.empty() || text == "OFF" || text == "off") {
-        return 0;
-    }
-    if (text == "+") {
-        return 1;
-    }
-    if (text == "-") {
-        return 2;
-    }
-    if (text == "=") {
-        return 3;
+// A word a column may hold and the value it stands for.
+struct Word {
+    const char* text;
+    int value;
+};
+
+// The value of `text` among `words`; nothing when it is none of them.
+std::optional<int> ValueOfWord(const std::string& text, std::initializer_list<Word> words) {
+    for (const Word& word : words) {
+        if (text == word.text) {
+            return word.value;
+        }
     }
     return std::nullopt;
+}
+
+std::optional<int> ShiftOf(const std::string& text) {
+    return ValueOfWord(text, {{"", 0}, {"OFF", 0}, {"off", 0}, {"+", 1}, {"-", 2}, {"=", 3}});
 }
 
 // One row as a channel, or the reason it cannot be one.
@@ -283,17 +288,11 @@ std::string ReadRow(const RowReader& row, const BandCheck& inBand, std::uint32_t
     // value is not one (an empty value is a tone never chosen, 0).
     if (row.Has("Tone")) {
         const std::string tone = row.Get("Tone");
-        if (tone.empty()) {
-            c.toneType = 0;
-        } else if (tone == "Tone") {
-            c.toneType = 1;
-        } else if (tone == "TSQL") {
-            c.toneType = 2;
-        } else if (tone == "DTCS") {
-            c.toneType = 3;
-        } else {
+        const std::optional<int> type = ValueOfWord(tone, {{"", 0}, {"Tone", 1}, {"TSQL", 2}, {"DTCS", 3}});
+        if (!type) {
             return "the tone mode " + tone + " is one the radio lacks";
         }
+        c.toneType = *type;
     }
     struct ToneColumn {
         const char* column;
@@ -332,13 +331,11 @@ std::string ReadRow(const RowReader& row, const BandCheck& inBand, std::uint32_t
 
     if (row.Has("Skip")) {
         const std::string skip = row.Get("Skip");
-        if (skip.empty()) {
-            c.lockout = 0;
-        } else if (skip == "S") {
-            c.lockout = 1;
-        } else {
+        const std::optional<int> lockout = ValueOfWord(skip, {{"", 0}, {"S", 1}});
+        if (!lockout) {
             return "the skip mark " + skip + " is one the radio lacks";
         }
+        c.lockout = *lockout;
     }
     if (const std::string reverse = row.Get("Reverse"); !reverse.empty()) {
         const std::optional<int> value = ParseWhole(reverse, 1);

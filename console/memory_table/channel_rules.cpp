@@ -6,6 +6,7 @@
 #include <corvan.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdio>
 
 namespace memory_channels {
@@ -65,6 +66,21 @@ constexpr std::array<ModeEntry, 8> kModes{{{1, "LSB"},
                                            {6, "RTTY"},
                                            {7, "CWR"},
                                            {9, "RTTYR"}}};
+// Other names of the same modes, read but never written: the radio's own
+// and narrow FM.
+constexpr std::array<ModeEntry, 5> kOtherModeNames{
+    {{4, "NFM"}, {6, "FSK"}, {7, "CW-R"}, {9, "FSKR"}, {9, "FSK-R"}}};
+
+// The code of the entry named `upper`; nothing when none is.
+template <std::size_t N>
+std::optional<int> CodeNamed(const std::string& upper, const std::array<ModeEntry, N>& entries) {
+    for (const ModeEntry& entry : entries) {
+        if (upper == entry.name) {
+            return entry.code;
+        }
+    }
+    return std::nullopt;
+}
 } // namespace
 
 std::string ModeName(int mode) {
@@ -81,25 +97,10 @@ std::optional<int> ModeFromName(const std::string& name) {
     for (char c : name) {
         upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }
-    for (const ModeEntry& entry : kModes) {
-        if (upper == entry.name) {
-            return entry.code;
-        }
+    if (const std::optional<int> code = CodeNamed(upper, kModes)) {
+        return code;
     }
-    // Other names of the same modes: the radio's own and narrow FM.
-    if (upper == "NFM") {
-        return 4;
-    }
-    if (upper == "FSK") {
-        return 6;
-    }
-    if (upper == "CW-R") {
-        return 7;
-    }
-    if (upper == "FSKR" || upper == "FSK-R") {
-        return 9;
-    }
-    return std::nullopt;
+    return CodeNamed(upper, kOtherModeNames);
 }
 
 BandCheck LinkBandCheck(CCorvan& link) {

@@ -100,6 +100,14 @@ bool MemoryTableWindow::EditCell(int row, Column column, const QString& text) {
     const std::string value = text.trimmed().toStdString();
     QString problem;
     const auto refuse = [&problem](const QString& why) { problem = why; };
+    // A frequency typed in megahertz, into `hz` or refused.
+    const auto takeMegahertz = [&](std::int64_t& hz) {
+        if (const auto parsed = mc::ParseMegahertz(value)) {
+            hz = *parsed;
+        } else {
+            refuse(QStringLiteral("The frequency is a number of megahertz, such as 145.500."));
+        }
+    };
     if (c.empty() && column != kRxFreq && column != kChannel) {
         refuse(QStringLiteral("Enter the receive frequency first."));
     } else if (SmallerFamily() && (column == kShift || column == kOffset || column == kReverse || column == kStep ||
@@ -124,19 +132,15 @@ bool MemoryTableWindow::EditCell(int row, Column column, const QString& text) {
             if (value.empty()) {
                 c = Channel{};
                 c.number = m_data->edited[static_cast<std::size_t>(row)].number;
-            } else if (const auto hz = mc::ParseMegahertz(value)) {
-                c.rxFrequency = *hz;
             } else {
-                refuse(QStringLiteral("The frequency is a number of megahertz, such as 145.500."));
+                takeMegahertz(c.rxFrequency);
             }
             break;
         case kTxFreq:
             if (value.empty()) {
                 c.txFrequency = 0;
-            } else if (const auto hz = mc::ParseMegahertz(value)) {
-                c.txFrequency = *hz;
             } else {
-                refuse(QStringLiteral("The frequency is a number of megahertz, such as 145.500."));
+                takeMegahertz(c.txFrequency);
             }
             break;
         case kMode:

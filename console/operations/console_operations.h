@@ -243,14 +243,6 @@ private:
     void InstallLevelBars();
     LevelGesture* GestureOf(int bar);
     void SendLevel(int bar);
-    // Reads a stored value up to ten times.
-    template <typename Read>
-    static bool Stored(Read read) {
-        for (int attempt = 0; attempt < 10; ++attempt)
-            if (read())
-                return true;
-        return false;
-    }
     // Up to ten times: pump, test, pause 100 ms; true at the first match.
     bool WaitFor(const std::function<bool()>& done);
     // The control band's mode as last reported; asked for (and FUNC ended) when unknown.

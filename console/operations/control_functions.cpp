@@ -35,7 +35,7 @@ int OtherOfPair(u32 mode, int first, int second, int otherwise) {
 void ConsoleOperations::Power() {
     zephyra::ConsoleState& s = state;
     u32 power = 0;
-    const bool read = Stored([&] { return link.RcvDataPS(&power) == 1; });
+    const bool read = zephyra::ReadStored([&] { return link.RcvDataPS(&power) == 1; });
     if (s.funcMode && s.zulState == 2) {
         SetFuncMode(false);
         if (read && (power == 2 || power == 3))
@@ -63,7 +63,7 @@ void ConsoleOperations::Power() {
 
 void ConsoleOperations::SetLock(u32 (*next)(u32)) {
     u32 lock = 0, second = 0;
-    if (!Stored([&] { return link.RcvDataLK(&lock, &second) == 1; })) {
+    if (!zephyra::ReadStored([&] { return link.RcvDataLK(&lock, &second) == 1; })) {
         link.ConnLK("R", 0, 0);
         return;
     }
@@ -113,7 +113,7 @@ void ConsoleOperations::Send() {
 }
 
 bool ConsoleOperations::ReadMode(std::uint32_t& mode) {
-    if (Stored([&] { return link.RcvDataMD(&mode) == 1; }))
+    if (zephyra::ReadStored([&] { return link.RcvDataMD(&mode) == 1; }))
         return true;
     // Unknown: ask, and let the next press act on the answer.
     if (state.funcMode)
@@ -193,7 +193,7 @@ void ConsoleOperations::TfSet() {
     const int band = s.controlBand == 1 ? 1 : 0;
     if (read && mode == 4 && s.shift[band] != 0) {
         u32 ts = 0;
-        if (Stored([&] { return link.RcvDataTS(&ts) == 1; }))
+        if (zephyra::ReadStored([&] { return link.RcvDataTS(&ts) == 1; }))
             link.ConnTS("W", 1);
         else
             link.ConnTS("R", 0);

@@ -370,7 +370,7 @@ void ConsoleOperations::CallChannel() {
 void ConsoleOperations::AutoSimplexCheck() {
     const u32 band = state.controlBand == 1 ? 1 : 0;
     u32 check = 0, running = 0;
-    if (!Stored([&] { return link.RcvDataAR(band, &check, &running) == 1; })) {
+    if (!zephyra::ReadStored([&] { return link.RcvDataAR(band, &check, &running) == 1; })) {
         link.ConnAR("R", band, 0, 0);
         return;
     }

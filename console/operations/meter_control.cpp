@@ -14,7 +14,7 @@ void ConsoleOperations::Meter() {
     u32 processor = 0;
     const bool processorRead = ReadOnce(link, &CCorvan::RcvDataPR, processor);
     u32 kind = 0, level = 0;
-    if (!Stored([&] { return link.RcvDataRM(&kind, &level) == 1; })) {
+    if (!zephyra::ReadStored([&] { return link.RcvDataRM(&kind, &level) == 1; })) {
         link.ConnRM("R", 0);
         return;
     }

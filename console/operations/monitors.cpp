@@ -18,7 +18,8 @@ void ConsoleOperations::RxMonitor(bool on) {
         m_rxMonitor = true;
         m_monitorBand = s.controlBand == 1 ? 1 : 0;
         const u32 band = static_cast<u32>(m_monitorBand);
-        m_keptSquelchRead = Stored([&] { return link.RcvDataSQ(band, &m_keptSquelch) == 1; });
+        m_keptSquelchRead =
+            zephyra::ReadStored([&] { return link.RcvDataSQ(band, &m_keptSquelch) == 1; });
         m_keptCtRead = ReadOnce(link, &CCorvan::RcvDataCT, m_keptCt);
         m_keptDqRead = ReadOnce(link, &CCorvan::RcvDataDQ, m_keptDq);
         link.ConnSQ("W", band, 0);

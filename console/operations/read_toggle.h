@@ -21,10 +21,7 @@ using Read = std::int32_t (CCorvan::*)(u32*);
 using Write = std::int32_t (CCorvan::*)(const char*, u32);
 
 inline bool ReadOnce(CCorvan& link, Read read, u32& value) {
-    for (int attempt = 0; attempt < 10; ++attempt)
-        if ((link.*read)(&value) == 1)
-            return true;
-    return false;
+    return zephyra::ReadStored([&] { return (link.*read)(&value) == 1; });
 }
 
 // The value as last reported; when nothing is stored only the read request
@@ -54,13 +51,13 @@ struct SatelliteValues {
 };
 
 inline bool ReadSatellite(CCorvan& link, SatelliteValues& out) {
-    for (int attempt = 0; attempt < 10; ++attempt)
-        if (link.RcvDataSA(&out.v[0], &out.v[1], &out.v[2], &out.v[3], &out.v[4], &out.v[5],
-                           &out.v[6], out.name) == 1) {
-            out.name[sizeof out.name - 1] = '\0';
-            return true;
-        }
-    return false;
+    if (!zephyra::ReadStored([&] {
+            return link.RcvDataSA(&out.v[0], &out.v[1], &out.v[2], &out.v[3], &out.v[4], &out.v[5],
+                                  &out.v[6], out.name) == 1;
+        }))
+        return false;
+    out.name[sizeof out.name - 1] = '\0';
+    return true;
 }
 
 // The SA report as last stored; when nothing is stored only its read request
@@ -79,10 +76,7 @@ inline void WriteSatellite(CCorvan& link, const SatelliteValues& in) {
 // The channel editor's values of a band's record.
 // The quick memory's state as last reported (up to ten tries).
 inline bool ReadQuickMemory(CCorvan& link, u32& on, u32& channel) {
-    for (int attempt = 0; attempt < 10; ++attempt)
-        if (link.RcvDataQR(&on, &channel) == 1)
-            return true;
-    return false;
+    return zephyra::ReadStored([&] { return link.RcvDataQR(&on, &channel) == 1; });
 }
 
 inline zephyra::MemoryValues MemoryValuesOf(const zephyra::MemoryRecord& r) {

@@ -60,7 +60,7 @@ void ConsoleOperations::AEqualsB() {
     if (!ReadFrequency(link, rx, hz) || hz < 0 || hz > 99'999'999'999)
         return;
     u32 mode = 0;
-    const bool modeRead = Stored([&] { return link.RcvDataMD(&mode) == 1; });
+    const bool modeRead = zephyra::ReadStored([&] { return link.RcvDataMD(&mode) == 1; });
     const int other = rx == 0 ? 1 : 0;
     const bool split = rx != tx;
     auto vfoIs = [this](std::int32_t (CCorvan::*read)(u32*), int expected) {

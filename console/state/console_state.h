@@ -187,4 +187,14 @@ inline bool OnProgramScanChannel(const ConsoleState& s) {
     return (sub ? s.subVfo : s.mainVfo) == 2 && IsProgramScanChannel(s.radioIdentification, s.memory[sub ? 1 : 0]);
 }
 
+// A value the radio last reported, taken from the link's store: `read` is
+// tried up to ten times, and true comes back at the first that succeeds.
+template <typename Read>
+bool ReadStored(Read read) {
+    for (int attempt = 0; attempt < 10; ++attempt)
+        if (read())
+            return true;
+    return false;
+}
+
 } // namespace zephyra

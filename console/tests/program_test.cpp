@@ -221,10 +221,7 @@ TEST_P(MenuHelp, F1OnTheHighlightedItemOpensItsPage) {
     platform::SetHelpViewer([&opened](int context, const QString&) { opened.push_back(context); });
     QAction* item = console->menuAction(c.command);
     ASSERT_NE(item, nullptr);
-    QMenu* holder = nullptr;
-    for (QObject* object : item->associatedObjects())
-        if (auto* menu = qobject_cast<QMenu*>(object))
-            holder = menu;
+    QMenu* holder = console->menuHolding(c.command);
     ASSERT_NE(holder, nullptr);
     QMenu* menu = holder;
     QAction* highlighted = item;

@@ -35,6 +35,7 @@
 #include <memory>
 
 class CCorvan;
+class QMenu;
 class QMenuBar;
 namespace zephyra {
 class BuiltInSimulator;
@@ -60,6 +61,17 @@ struct ConsoleOptions {
     // The secondary windows the console reaches; empty means the libraries'
     // windows. Tests put a recorder here.
     std::function<std::unique_ptr<zephyra::SecondaryWindows>()> windows;
+
+    // The console on its built-in simulator as tests and benchmarks run it:
+    // no start-up picture, no sleeping, its position not saved.
+    static ConsoleOptions Simulated() {
+        ConsoleOptions options;
+        options.showSplash = false;
+        options.persistent = false;
+        options.simulator = true;
+        options.sleep = [](std::chrono::milliseconds) {};
+        return options;
+    }
 };
 
 // True for the controls that sit inside the display area (not its background).
@@ -94,6 +106,8 @@ public:
     QWidget* client() const { return m_client; }
     QMenuBar* menuBar() const { return m_menuBar; }
     QAction* menuAction(int commandId) const;
+    // The menu that holds a command's item; null for none.
+    QMenu* menuHolding(int commandId) const;
     const ConsoleState& state() const { return m_state; }
     ConsoleState& state() { return m_state; }
     CCorvan* link() const { return m_link.get(); }

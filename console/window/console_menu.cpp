@@ -262,32 +262,41 @@ void ConsoleDialog::BuildMenu() {
         }
     }
     // The Mode menu marks the control band's mode as it opens.
-    if (QAction* lsb = menuAction(cmd::ModeLsb)) {
+    if (menuAction(cmd::ModeLsb)) {
         static constexpr int kModes[] = {cmd::ModeLsb, cmd::ModeUsb, cmd::ModeCw, cmd::ModeFsk,
                                          cmd::ModeReverse, cmd::ModeFm, cmd::ModeAm};
         for (const int command : kModes)
             if (QAction* action = menuAction(command))
                 action->setCheckable(true);
-        for (QObject* holder : lsb->associatedObjects())
-            if (auto* menu = qobject_cast<QMenu*>(holder))
-                connect(menu, &QMenu::aboutToShow, this, [this] {
-                    const int mode = m_state.mode[m_state.controlBand == 1 ? 1 : 0];
-                    for (const int command : kModes)
-                        if (QAction* action = menuAction(command))
-                            action->setChecked(ModeMenuMarks(command, mode));
-                });
+        if (QMenu* menu = menuHolding(cmd::ModeLsb))
+            connect(menu, &QMenu::aboutToShow, this, [this] {
+                const int mode = m_state.mode[m_state.controlBand == 1 ? 1 : 0];
+                for (const int command : kModes)
+                    if (QAction* action = menuAction(command))
+                        action->setChecked(ModeMenuMarks(command, mode));
+            });
     }
     // Clear Memory clears the channel on the display: greyed on a VFO.
     if (QAction* clear = menuAction(cmd::ClearMemory)) {
-        for (QObject* holder : clear->associatedObjects())
-            if (auto* menu = qobject_cast<QMenu*>(holder))
-                connect(menu, &QMenu::aboutToShow, this, [this, clear] {
-                    clear->setEnabled((m_state.controlBand == 1 ? m_state.subVfo : m_state.mainVfo) == 2);
-                });
+        if (QMenu* menu = menuHolding(cmd::ClearMemory))
+            connect(menu, &QMenu::aboutToShow, this, [this, clear] {
+                clear->setEnabled((m_state.controlBand == 1 ? m_state.subVfo : m_state.mainVfo) == 2);
+            });
     }
 }
 
 QAction* ConsoleDialog::menuAction(int commandId) const {
     const auto it = m_actions.find(commandId);
     return it == m_actions.end() ? nullptr : it->second;
+}
+
+QMenu* ConsoleDialog::menuHolding(int commandId) const {
+    QAction* item = menuAction(commandId);
+    if (!item)
+        return nullptr;
+    QMenu* holder = nullptr;
+    for (QObject* object : item->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(object))
+            holder = menu;
+    return holder;
 }

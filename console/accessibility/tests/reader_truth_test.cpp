@@ -493,10 +493,7 @@ TEST_F(ReaderTruthTest, AnEntrySaysTheDigitsAndThenOnlyTheNewFrequency) {
 TEST_F(ReaderTruthTest, TheModeMenuMarksTheModeOfTheControlBand) {
     QAction* usb = console->menuAction(cmd::ModeUsb);
     ASSERT_NE(usb, nullptr);
-    QMenu* menu = nullptr;
-    for (QObject* holder : usb->associatedObjects())
-        if (auto* m = qobject_cast<QMenu*>(holder))
-            menu = m;
+    QMenu* menu = console->menuHolding(cmd::ModeUsb);
     ASSERT_NE(menu, nullptr);
     auto marked = [&] {
         Q_EMIT menu->aboutToShow();

@@ -31,14 +31,6 @@
 
 namespace {
 
-ConsoleOptions SimulatorOptions() {
-    ConsoleOptions options;
-    options.showSplash = false;
-    options.persistent = false;
-    options.simulator = true;
-    return options;
-}
-
 struct MenuStates {
     bool on, off, refresh;
 };
@@ -58,7 +50,7 @@ void ExpectMenu(const ConsoleDialog& console, bool connected) {
 }
 
 TEST(ConsoleOnSimulator, ControlOnAndOffFollowOnTheConsole) {
-    ConsoleDialog console(SimulatorOptions());
+    ConsoleDialog console(ConsoleOptions::Simulated());
     const CStaticLEDEx* lamp = console.controls().lamp(idc::ConnectLamp);
     ExpectMenu(console, false);
     EXPECT_FALSE(lamp->isVisible() && lamp->isOn());
@@ -85,7 +77,7 @@ TEST(ConsoleOnSimulator, ControlOnAndOffFollowOnTheConsole) {
 }
 
 TEST(ConsoleOnSimulator, ClosingWhileConnectedSwitchesAutoInformationOff) {
-    ConsoleDialog console(SimulatorOptions());
+    ConsoleDialog console(ConsoleOptions::Simulated());
     console.controls().button(idc::Control)->click();
     ASSERT_TRUE(console.state().connected);
     qxsim::Radio* radio = console.connection()->Simulator().Radio();
@@ -121,7 +113,7 @@ bool PumpConsoleUntil(ConsoleDialog& console, const std::function<bool()>& done,
 // A radio that stops answering: the console says so, offers Control > OFF
 // to stop looking for it, and after OFF does not connect again by itself.
 TEST(ConsoleOnSimulator, ControlOffWhileTheRadioIsAwayEndsTheTries) {
-    ConsoleDialog console(SimulatorOptions());
+    ConsoleDialog console(ConsoleOptions::Simulated());
     console.menuAction(cmd::ControlOnCmd)->trigger();
     ASSERT_TRUE(console.state().consoleReady);
     auto* reconnect = console.connection()->findChild<zephyra::Reconnector*>();
@@ -149,7 +141,7 @@ TEST(ConsoleOnSimulator, ControlOffWhileTheRadioIsAwayEndsTheTries) {
 }
 
 TEST(ConsoleOnSimulator, ReconnectAndMeterPaceAreMenuItemsKeptInTheProfile) {
-    ConsoleDialog console(SimulatorOptions());
+    ConsoleDialog console(ConsoleOptions::Simulated());
     auto* reconnect = console.connection()->findChild<zephyra::Reconnector*>();
     auto* meters = console.connection()->findChild<zephyra::MeterPoll*>();
     ASSERT_NE(reconnect, nullptr);
@@ -177,7 +169,7 @@ TEST(ConsoleOnSimulator, ReconnectAndMeterPaceAreMenuItemsKeptInTheProfile) {
 // The meters rest while the Visual Scan is open (it asks for them itself)
 // and come back once the operator closes it.
 TEST(ConsoleOnSimulator, MeterPollsComeBackWhenTheVisualScanIsClosed) {
-    ConsoleDialog console(SimulatorOptions());
+    ConsoleDialog console(ConsoleOptions::Simulated());
     console.menuAction(cmd::ControlOnCmd)->trigger();
     ASSERT_TRUE(console.state().consoleReady);
     auto* meters = console.connection()->findChild<zephyra::MeterPoll*>();
@@ -210,7 +202,7 @@ TEST(ConsoleOnSimulator, MeterPollsComeBackWhenTheVisualScanIsClosed) {
 }
 
 TEST(ConsoleOnSimulator, F5ReadsAgainOnlyWhenReady) {
-    ConsoleDialog console(SimulatorOptions());
+    ConsoleDialog console(ConsoleOptions::Simulated());
     int reads = 0;
     // Not connected: nothing happens.
     QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
@@ -264,13 +256,13 @@ TEST(ConsoleOnSimulator, NothingStartsAnotherOperationWhileTheReadRuns) {
     int quietPokes = 0;
     std::vector<std::string> single;
     {
-        ConsoleDialog console(SimulatorOptions());
+        ConsoleDialog console(ConsoleOptions::Simulated());
         single = ConnectWire(console, [] {}, &quietPokes);
         ASSERT_TRUE(console.state().consoleReady);
         console.DestroyWindow();
     }
     int pokes = 0;
-    ConsoleDialog console(SimulatorOptions());
+    ConsoleDialog console(ConsoleOptions::Simulated());
     int reads = 0;
     bool menuLive = false;
     QObject::connect(console.connection(), &zephyra::ConsoleLink::settingsReadStarted,
@@ -312,7 +304,7 @@ TEST(ConsoleOnSimulator, NothingStartsAnotherOperationWhileTheReadRuns) {
 // File > Exit chosen during the read closes the console once the read is
 // over, not in the middle of it.
 TEST(ConsoleOnSimulator, ExitDuringTheReadClosesAfterIt) {
-    ConsoleDialog console(SimulatorOptions());
+    ConsoleDialog console(ConsoleOptions::Simulated());
     console.show();
     int pokes = 0;
     bool visibleAfterExit = false;

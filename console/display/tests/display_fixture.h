@@ -26,15 +26,6 @@
 
 namespace display_test {
 
-inline ConsoleOptions SimulatorOptions() {
-    ConsoleOptions options;
-    options.showSplash = false;
-    options.persistent = false;
-    options.simulator = true;
-    options.sleep = [](std::chrono::milliseconds) {};
-    return options;
-}
-
 // Pumps window messages until `done` holds or `timeout` passes.
 inline bool PumpUntil(const std::function<bool()>& done,
                       std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
@@ -53,9 +44,19 @@ inline void PumpFor(std::chrono::milliseconds duration) {
     PumpUntil([] { return false; }, duration);
 }
 
+// A frequency as a display shows it ("14.074.000"), digits only: without
+// blanks and separators.
+inline std::string DigitsOf(const std::string& shown) {
+    std::string out;
+    for (const char c : shown)
+        if (c != ' ' && c != '.')
+            out += c;
+    return out;
+}
+
 class DisplayTest : public ::testing::Test {
 protected:
-    void SetUp() override { console = std::make_unique<ConsoleDialog>(SimulatorOptions()); }
+    void SetUp() override { console = std::make_unique<ConsoleDialog>(ConsoleOptions::Simulated()); }
     void TearDown() override {
         if (console)
             console->DestroyWindow();
@@ -66,7 +67,7 @@ protected:
     // sees every call the console makes to them.
     template <typename Recorder>
     void StartWithWindows(Recorder*& recorder) {
-        auto options = SimulatorOptions();
+        auto options = ConsoleOptions::Simulated();
         options.windows = [&recorder] {
             auto made = std::make_unique<Recorder>();
             recorder = made.get();
@@ -123,6 +124,23 @@ protected:
     }
 
     std::unique_ptr<ConsoleDialog> console;
+};
+
+// A fixture whose message boxes are answered by `dialogs` from the end of
+// `Base`'s set-up to the end of its tear-down.
+template <typename Base>
+class WithScriptedDialogs : public Base {
+protected:
+    void SetUp() override {
+        Base::SetUp();
+        dialogs = std::make_shared<platform::ScriptedDialogs>();
+        platform::SetDialogProvider(dialogs);
+    }
+    void TearDown() override {
+        Base::TearDown();
+        platform::SetDialogProvider(nullptr);
+    }
+    std::shared_ptr<platform::ScriptedDialogs> dialogs;
 };
 
 } // namespace display_test

@@ -15,6 +15,7 @@
 
 namespace {
 
+using display_test::DigitsOf;
 using display_test::PumpUntil;
 
 // Only PandorFreqChg is of interest here; the other exports do nothing.
@@ -23,15 +24,6 @@ public:
     void PandorFreqChg(u32 band) override { bands.push_back(band); }
     std::vector<u32> bands;
 };
-
-// The digits a display shows, without blanks and separators.
-std::string DigitsOf(const std::string& shown) {
-    std::string out;
-    for (const char c : shown)
-        if (c != ' ' && c != '.')
-            out += c;
-    return out;
-}
 
 class FrequencyDisplayTest : public display_test::DisplayTest {
 protected:

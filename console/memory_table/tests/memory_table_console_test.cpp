@@ -22,19 +22,7 @@ using display_test::DisplayTest;
 using display_test::PumpUntil;
 using memory_table::MemoryTableWindow;
 
-class MemoryTableInTheConsole : public DisplayTest {
-protected:
-    void SetUp() override {
-        DisplayTest::SetUp();
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        platform::SetDialogProvider(dialogs);
-    }
-    void TearDown() override {
-        DisplayTest::TearDown();
-        platform::SetDialogProvider(nullptr);
-    }
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
-};
+class MemoryTableInTheConsole : public display_test::WithScriptedDialogs<DisplayTest> {};
 
 TEST_F(MemoryTableInTheConsole, MenuOpensOneTableThatReadsThroughTheConsolesLink) {
     Connect();

@@ -39,21 +39,12 @@ std::string Joined(const std::vector<std::string>& wire) {
     return out;
 }
 
-class FrontPanelTest : public OperationsTest {
+class FrontPanelTest : public display_test::WithScriptedDialogs<OperationsTest> {
 public:
     using OperationsTest::Click;
     using OperationsTest::state;
 
 protected:
-    void SetUp() override {
-        OperationsTest::SetUp();
-        dialogs = std::make_shared<platform::ScriptedDialogs>();
-        platform::SetDialogProvider(dialogs);
-    }
-    void TearDown() override {
-        OperationsTest::TearDown();
-        platform::SetDialogProvider(nullptr);
-    }
     void Type(const char* keys) {
         for (const char* k = keys; *k; ++k) {
             QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : console.get();
@@ -84,8 +75,6 @@ protected:
         return PumpUntil([&] { return Shown(false).find(digits) != std::string::npos; },
                          std::chrono::seconds(3));
     }
-
-    std::shared_ptr<platform::ScriptedDialogs> dialogs;
 };
 
 // ------------------------------------------------------------ ENT

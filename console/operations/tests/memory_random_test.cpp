@@ -135,7 +135,7 @@ protected:
         // A console with its real secondary windows on a new radio.
         if (console)
             console->DestroyWindow();
-        console = std::make_unique<ConsoleDialog>(display_test::SimulatorOptions());
+        console = std::make_unique<ConsoleDialog>(ConsoleOptions::Simulated());
         Identity(GetParam().identity);
         for (int i = 0; i < 4; ++i)
             RadioStore(Pick(), false);

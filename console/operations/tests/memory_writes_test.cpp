@@ -73,9 +73,8 @@ protected:
     // Memory > Clear Memory as the operator opens it: the menu shown, then the item.
     bool ClearMemoryOffered() {
         QAction* clear = console->menuAction(cmd::ClearMemory);
-        for (QObject* holder : clear->associatedObjects())
-            if (auto* menu = qobject_cast<QMenu*>(holder))
-                emit menu->aboutToShow();
+        if (QMenu* menu = console->menuHolding(cmd::ClearMemory))
+            emit menu->aboutToShow();
         return clear->isEnabled();
     }
     void ClearMemory() {
@@ -301,7 +300,7 @@ protected:
     void SetUp() override {
         MemoryWritesTest::SetUp();
         console->DestroyWindow();
-        console = std::make_unique<ConsoleDialog>(display_test::SimulatorOptions());
+        console = std::make_unique<ConsoleDialog>(ConsoleOptions::Simulated());
     }
     // "M. IN", then DISP once the channel is shown: the channel editor.
     void OpenEditor(QWidget*& editor) {

@@ -232,21 +232,23 @@ protected:
     }
     static constexpr int kMainKhz = idc::MainDigit0 + 7;
     static constexpr int kSubKhz = idc::SubDigit0 + 7;
+    // A right click on a display's kHz digit: the one command sent is `code`
+    // at `hz`, the display shows it, and the other display keeps `otherHz`.
+    void DigitTunes(int digit, const char* code, std::int64_t hz, std::int64_t otherHz) {
+        const bool sub = digit == kSubKhz;
+        RightClick(digit);
+        EXPECT_EQ(Wire(), std::vector<std::string>{Freq(code, hz)});
+        ASSERT_TRUE(PumpUntil([&] { return Hz(sub) == hz; }));
+        Quiet();
+        EXPECT_EQ(Hz(!sub), otherHz);
+    }
 };
 
 TEST_F(TfSetTest, EachDigitTunesTheVfoItsDisplayShows) {
     SplitWithTfSet();
-    RightClick(kMainKhz);
-    EXPECT_EQ(Wire(), std::vector<std::string>{Freq("FB", 7'051'000)});
-    ASSERT_TRUE(PumpUntil([&] { return Hz(false) == 7'051'000; }));
-    Quiet();
-    EXPECT_EQ(Hz(true), 14'195'000);
+    ASSERT_NO_FATAL_FAILURE(DigitTunes(kMainKhz, "FB", 7'051'000, 14'195'000));
     Settle();
-    RightClick(kSubKhz);
-    EXPECT_EQ(Wire(), std::vector<std::string>{Freq("FA", 14'196'000)});
-    ASSERT_TRUE(PumpUntil([&] { return Hz(true) == 14'196'000; }));
-    Quiet();
-    EXPECT_EQ(Hz(false), 7'051'000);
+    ASSERT_NO_FATAL_FAILURE(DigitTunes(kSubKhz, "FA", 14'196'000, 7'051'000));
     EXPECT_EQ(radio().state().vfoA, 14'196'000);
     EXPECT_EQ(radio().state().vfoB, 7'051'000);
     // TF-SET off: each display back to its own VFO, as the radio holds them.

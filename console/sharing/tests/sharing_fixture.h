@@ -11,19 +11,11 @@
 namespace sharing_test {
 
 using namespace std::chrono_literals;
+using display_test::DigitsOf;
 using share_test::LineClient;
 using share_test::Lines;
 
 inline void Pump() { platform::PumpMessages(100); }
-
-// A frequency as the display shows it ("14.074.000"), digits only.
-inline std::string DigitsOf(const std::string& shown) {
-    std::string out;
-    for (const char c : shown)
-        if (c != ' ' && c != '.')
-            out += c;
-    return out;
-}
 
 class SharingTest : public display_test::DisplayTest {
 protected:

@@ -407,9 +407,7 @@ TEST_F(Sharing, ControlMenuShowsEachServersAddressAndClients) {
     LineClient c;
     ASSERT_TRUE(c.Connect(rigctlPort));
     ASSERT_TRUE(PumpUntil([&] { return sharing().Status(Server::Rigctl).clients == 1; }));
-    QMenu* control = console->menuAction(cmd::ShareRigctl)->associatedObjects().isEmpty()
-                         ? nullptr
-                         : qobject_cast<QMenu*>(console->menuAction(cmd::ShareRigctl)->associatedObjects().first());
+    QMenu* control = console->menuHolding(cmd::ShareRigctl);
     ASSERT_NE(control, nullptr);
     QStringList texts;
     for (QAction* a : control->actions())
