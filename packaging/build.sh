@@ -36,10 +36,13 @@ else
     tar -C "$top" --exclude=./build --exclude='./build-*' --exclude=./.git -cf - . | tar -C "$tree" -xf -
 fi
 
-if command -v ccache >/dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
-    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=true
+if command -v ccache >/dev/null; then
+    if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
+        export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=true
+    fi
     # debhelper gives the build a home of its own inside the tree: the cache
-    # is named here, or it would be made anew (and lost) in every build.
+    # is named here, or it would be made anew (and lost) in every build, also
+    # when the caller chose the compiler cache itself.
     CCACHE_DIR=${CCACHE_DIR:-$(ccache -k cache_dir)}
     export CCACHE_DIR
 fi
