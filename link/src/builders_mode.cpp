@@ -16,11 +16,15 @@ namespace {
 bool In(std::uint32_t v, std::uint32_t lo, std::uint32_t hi) { return v >= lo && v <= hi; }
 
 // True when a builder refuses before looking at its values: the link cannot
-// send, the mode is missing or the model type is not among `models`.
-bool RefusedOutright(std::uint8_t models, const char* mode)
+// send, the mode is missing or the model type is not among `models`. A
+// builder that goes on to choose its form by the model type passes the one
+// it read, so that the check and the choice see the same type.
+bool RefusedOutright(std::uint8_t models, const char* mode, std::uint32_t model)
 {
-    return !CanSend() || mode == nullptr || !HasModel(models, Model());
+    return !CanSend() || mode == nullptr || !HasModel(models, model);
 }
+
+bool RefusedOutright(std::uint8_t models, const char* mode) { return RefusedOutright(models, mode, Model()); }
 
 // The start every plain builder shares: 0 when refused outright; for the read
 // form, the query's result. Empty for a set form, whose values the builder
@@ -84,9 +88,9 @@ std::int32_t ReceiverLevelBuilder(CCorvan& link,
                                   const char* code, Rec firstRecord, const char* mode, std::uint32_t receiver,
                                   std::uint32_t level)
 {
-    if (RefusedOutright(M13, mode))
-        return 0;
     const std::uint32_t model = Model();
+    if (RefusedOutright(M13, mode, model))
+        return 0;
     if (IsRead(mode)) {
         // The receiver selects a record: only 0 and 1 exist.
         if (receiver > 1)
@@ -177,9 +181,9 @@ std::int32_t CCorvan::ConnDC(const char* mode, std::uint32_t a, std::uint32_t b)
 std::int32_t CCorvan::ConnEX(const char* mode, std::uint32_t menu, std::uint32_t sub, std::uint32_t a,
                              std::uint32_t b, const char* text)
 {
-    if (RefusedOutright(M13, mode))
-        return 0;
     const std::uint32_t model = Model();
+    if (RefusedOutright(M13, mode, model))
+        return 0;
     if (IsRead(mode)) {
         if (model == 1)
             return Query(Rec::EX, "EX;");

@@ -76,7 +76,7 @@ TEST_F(Ser2netTest, CommandsAndRepliesCrossBothKindsWithByteFFIntact)
         RecordingTarget target;
         link.WinMsgSendReg(&target);
         ASSERT_EQ(link.ConnFA("R", ""), 1);
-        ASSERT_TRUE(target.waitCount(1));
+        ASSERT_TRUE(target.waitFor(corvan::MessageOf("FA"), 2s));
         char frequency[corvan::kFrequencyTextSize] = {};
         EXPECT_EQ(link.RcvDataFA(frequency), 1);
         EXPECT_STREQ(frequency, "00014074000");
@@ -146,7 +146,7 @@ TEST_F(Ser2netTest, RoundTripAddedByADelayingProxy)
     // The upper bounds catch a measurement or a reply that took two round
     // trips; the delay is long so that a loaded machine's own lag, which can
     // reach several hundred milliseconds under the sanitizers, stays inside.
-    constexpr auto kRoundTrip = 600ms;
+    constexpr auto kRoundTrip = 1000ms;
     DelayProxy proxy("127.0.0.1", server.port(rfc), kRoundTrip);
     ASSERT_TRUE(proxy.start());
     ASSERT_EQ(Open("rfc2217://" + proxy.hostPort()), 1) << corvan::LastOpenError();
@@ -159,7 +159,7 @@ TEST_F(Ser2netTest, RoundTripAddedByADelayingProxy)
     link.WinMsgSendReg(&target);
     const auto sent = Clock::now();
     ASSERT_EQ(link.ConnFA("R", ""), 1);
-    ASSERT_TRUE(target.waitCount(1));
+    ASSERT_TRUE(target.waitFor(corvan::MessageOf("FA"), 4 * kRoundTrip));
     const auto took = Clock::now() - sent;
     EXPECT_GE(took, kRoundTrip);
     EXPECT_LT(took, 2 * kRoundTrip);

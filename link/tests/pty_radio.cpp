@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pty_radio.h"
 
+#include <algorithm>
+
 #include "testing.h"
 
 #include <cerrno>
@@ -201,6 +203,15 @@ bool RecordingTarget::waitCount(std::size_t count)
 {
     std::unique_lock lock(m_mu);
     return m_cv.wait_for(lock, 2s, [&] { return m_messages.size() >= count; });
+}
+
+bool RecordingTarget::waitFor(std::uint32_t message, std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mu);
+    return m_cv.wait_for(lock, limit, [&] {
+        return std::any_of(m_messages.begin(), m_messages.end(),
+                           [&](const Message& m) { return m.message == message; });
+    });
 }
 
 LinkOnPty::LinkOnPty(int identity, const char* model)

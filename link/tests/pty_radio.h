@@ -72,6 +72,8 @@ public:
     std::vector<Message> take();
     // Waits until `count` messages are queued (two seconds at most).
     bool waitCount(std::size_t count);
+    // Waits until a `message` is queued, whatever came before it.
+    bool waitFor(std::uint32_t message, std::chrono::milliseconds limit);
 
 private:
     std::mutex m_mu;

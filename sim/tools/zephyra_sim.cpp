@@ -4,21 +4,14 @@
 #include <qxsim.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
+#include <signal.h>
 #include <string>
-#include <unistd.h>
 
 namespace {
-
-volatile std::sig_atomic_t g_stop = 0;
-
-void onSignal(int)
-{
-    g_stop = 1;
-}
 
 void usage(std::FILE* out)
 {
@@ -153,6 +146,18 @@ int main(int argc, char** argv)
         }
     }
 
+    // SIGINT and SIGTERM are taken by the main thread alone, in sigwait below:
+    // blocked here, before the radio starts its thread (which inherits the
+    // mask), they stay pending until then, whichever moment they come. With a
+    // handler, the signal could land on the radio's thread, which waits in
+    // poll without a timeout; a runtime that defers handlers to the thread's
+    // next call (the thread sanitizer's does) would then never run it.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
     qxsim::Radio radio(options);
     if (ai)
         radio.modify([](qxsim::State& s) { s.ai = 2; });
@@ -160,8 +165,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zephyra-sim: %s\n", radio.lastError().c_str());
         return 1;
     }
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
     if (quiet) {
         std::printf("%s\n", radio.devicePath().c_str());
     } else {
@@ -171,8 +174,8 @@ int main(int argc, char** argv)
         std::printf("Press Ctrl+C to stop.\n");
     }
     std::fflush(stdout);
-    while (!g_stop)
-        ::usleep(100 * 1000);
+    int caught = 0;
+    sigwait(&stopSignals, &caught);
     radio.stop();
     if (!quiet)
         std::printf("\n%llu bytes received, %llu sent, %zu commands.\n",

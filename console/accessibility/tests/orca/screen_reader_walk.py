@@ -214,6 +214,7 @@ def run(walk, args):
     # would then move nothing and say nothing): the last row first.
     w.said_after("ctrl+End", r"(?i)^call\b", "the last channel")
     w.said_after("ctrl+Home", r"^0*0\b|^000", "the first channel")
+    w.quiet()
     # Down to channel 010, then along its row to the frequency.
     # A row is read as its number, then each of its cells; the next Down waits
     # for the row's number, never for a cell still being read from the row
@@ -221,9 +222,11 @@ def run(walk, args):
     # keys skips the rows it had no time for).
     row = None
     for _ in range(15):
-        _, text = w.said_after("Down", r"^\d{2,3}\b", "the next row's number")
+        # The number alone: a cell's frequency ("145.500000") or tone
+        # ("88.5") is never taken for it.
+        _, text = w.said_after("Down", r"^\d{2,3}\.?$", "the next row's number")
         w.quiet()
-        if re.match(r"^0?10\b", text):
+        if re.match(r"^0?10\.?$", text):
             row = text
             break
     if row is None:
