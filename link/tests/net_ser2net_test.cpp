@@ -141,6 +141,18 @@ TEST_F(Ser2netTest, KeepaliveIsOnSoAHalfOpenConnectionEnds)
     EXPECT_LE(idle, 30);
 }
 
+// The round-trip cases time the FA reply itself: a notice that comes first
+// (a late identity reply, say) must not end the wait.
+TEST(RecordingTargetWait, EndsOnTheNamedMessageNotOnTheFirstToCome)
+{
+    RecordingTarget target;
+    const std::uint32_t fa = corvan::MessageOf("FA");
+    target.post(corvan::MessageOf("ID"), 0, 0);
+    EXPECT_FALSE(target.waitFor(fa, 50ms));
+    target.post(fa, 0, 0);
+    EXPECT_TRUE(target.waitFor(fa, 50ms));
+}
+
 TEST_F(Ser2netTest, RoundTripAddedByADelayingProxy)
 {
     // The upper bounds catch a measurement or a reply that took two round

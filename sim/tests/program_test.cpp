@@ -75,6 +75,12 @@ TEST(Program, ServesItsDeviceUntilTerminated)
         qxsim_test::Wire wire(path);
         ASSERT_TRUE(wire.isOpen());
         EXPECT_EQ(wire.ask("ID;"), "ID018;");
+        // Still there a while later, and still answering: it serves until
+        // it is told to stop, not until its first client is done.
+        ::usleep(300 * 1000);
+        int status = 0;
+        EXPECT_EQ(::waitpid(c.pid, &status, WNOHANG), 0) << "the program ended on its own";
+        EXPECT_EQ(wire.ask("ID;"), "ID018;");
     }
     ::kill(c.pid, SIGTERM);
     EXPECT_EQ(exitCode(c.pid), 0);
