@@ -225,15 +225,14 @@ bool Radio::start()
 void Radio::stop()
 {
     Impl& d = *impl_;
-    {
-        std::lock_guard lock(d.m);
-        if (!d.running)
-            return;
-        d.stopping = true;
-        d.wakeUp();
-    }
-    if (d.thread.joinable())
-        d.thread.join();
+    // The thread exists exactly while the radio runs (start and stop are the
+    // owner's to call). It is told to stop before the lock is taken: under a
+    // flood of commands it would hold the lock almost without a break.
+    if (!d.thread.joinable())
+        return;
+    d.stopping = true;
+    d.wakeUp();
+    d.thread.join();
     std::lock_guard lock(d.m);
     d.closeFds();
     d.running = false;

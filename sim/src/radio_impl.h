@@ -8,6 +8,7 @@
 
 #include <qxsim.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -41,7 +42,9 @@ struct Radio::Impl {
     std::string path;
     std::string error;
     std::thread thread;
-    bool stopping = false;
+    // Set without the lock: a client that writes without pause keeps the
+    // thread taking the lock again at once, and stop() must not wait for a gap.
+    std::atomic<bool> stopping{false};
     bool running = false;
 
     std::string input;          // bytes since the last ";"

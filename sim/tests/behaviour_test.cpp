@@ -552,22 +552,4 @@ TEST(Keyer, BufferBusyWhileSending)
     EXPECT_EQ(s.wire->read(1, 10s), "KY0;");
 }
 
-TEST(Threads, PanelAndLineAtOnce)
-{
-    Started s;
-    ASSERT_TRUE(s.ok);
-    s.wire->send("AI2;");
-    std::thread panel([&] {
-        for (int i = 0; i < 200; ++i) {
-            s.radio.turnDial(1);
-            (void)s.radio.state();
-        }
-    });
-    for (int i = 0; i < 50; ++i)
-        s.wire->send("FA;IF;");
-    panel.join();
-    ASSERT_TRUE(s.radio.waitFor([](const auto& r) { return r.size() >= 101; }, 5s));
-    EXPECT_EQ(s.radio.state().vfoA, 14'195'000 + 200 * 10);
-}
-
 }  // namespace

@@ -66,6 +66,18 @@ bool number(const char* text, long long& out)
 
 int main(int argc, char** argv)
 {
+    // SIGINT and SIGTERM are taken by the main thread alone, in sigwait below:
+    // blocked first of all, and before the radio starts its thread (which
+    // inherits the mask), they stay pending until then, whichever moment they
+    // come. With a handler, the signal could land on the radio's thread, which
+    // waits in poll without a timeout; a runtime that defers handlers to the
+    // thread's next call (the thread sanitizer's does) would then never run it.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
     qxsim::Options options;
     bool quiet = false;
     bool ai = false;
@@ -145,18 +157,6 @@ int main(int argc, char** argv)
                          std::strerror(errno));
         }
     }
-
-    // SIGINT and SIGTERM are taken by the main thread alone, in sigwait below:
-    // blocked here, before the radio starts its thread (which inherits the
-    // mask), they stay pending until then, whichever moment they come. With a
-    // handler, the signal could land on the radio's thread, which waits in
-    // poll without a timeout; a runtime that defers handlers to the thread's
-    // next call (the thread sanitizer's does) would then never run it.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     qxsim::Radio radio(options);
     if (ai)
