@@ -28,25 +28,6 @@ int SlotOf(int number) {
     return number % 100;
 }
 
-const std::vector<int>& CtcssTenths() {
-    static const std::vector<int> tones{
-        670,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000, 1035,
-        1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
-        1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503};
-    return tones;
-}
-
-const std::vector<int>& DcsCodes() {
-    static const std::vector<int> codes{
-        23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115,
-        116, 122, 125, 131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223,
-        225, 226, 243, 244, 245, 246, 251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315,
-        325, 331, 332, 343, 346, 351, 356, 364, 365, 371, 411, 412, 413, 423, 431, 432, 445, 446,
-        452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526, 532, 546, 565, 606, 612, 624,
-        627, 631, 632, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
-    return codes;
-}
-
 const std::vector<int>& StepHundredths(int mode) {
     static const std::vector<int> wide{500, 625, 1000, 1250, 1500, 2000, 2500, 3000, 5000, 10000};
     static const std::vector<int> narrow{100, 250, 500, 1000};
@@ -279,7 +260,7 @@ std::string ToneText(int toneNumber) {
     if (toneNumber == 39) {
         return "1750.0";
     }
-    const auto& tones = CtcssTenths();
+    const auto& tones = corvan::kCtcssTenths;
     if (toneNumber < 1 || toneNumber > static_cast<int>(tones.size())) {
         return {};
     }
@@ -294,7 +275,7 @@ std::optional<int> ToneNumberOf(const std::string& hertz) {
     if (*tenths == 17500) {
         return 39;
     }
-    const auto& tones = CtcssTenths();
+    const auto& tones = corvan::kCtcssTenths;
     for (std::size_t i = 0; i < tones.size(); ++i) {
         if (tones[i] == *tenths) {
             return static_cast<int>(i) + 1;
@@ -312,7 +293,7 @@ std::optional<int> CtcssNumberOf(const std::string& hertz) {
 }
 
 std::string DcsText(int dcsCode) {
-    const auto& codes = DcsCodes();
+    const auto& codes = corvan::kDcsCodes;
     if (dcsCode < 0 || dcsCode >= static_cast<int>(codes.size())) {
         return {};
     }
@@ -336,7 +317,7 @@ std::optional<int> DcsCodeOf(const std::string& code) {
         return std::nullopt;
     }
     const int value = std::stoi(digits);
-    const auto& codes = DcsCodes();
+    const auto& codes = corvan::kDcsCodes;
     for (std::size_t i = 0; i < codes.size(); ++i) {
         if (codes[i] == value) {
             return static_cast<int>(i);

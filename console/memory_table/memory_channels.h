@@ -64,8 +64,6 @@ std::string ChannelLabel(int number);
 int BankOf(int number);
 int SlotOf(int number);
 
-const std::vector<int>& CtcssTenths();   // 38 tones, tenths of a hertz
-const std::vector<int>& DcsCodes();      // 104 codes as written ("023" -> 23)
 // Steps in hundredths of a kilohertz for a mode (FM and AM ten, others four).
 const std::vector<int>& StepHundredths(int mode);
 // The name of a mode code ("FM"), empty for a code the radio lacks.

@@ -58,6 +58,7 @@
 // bytes above 0x7E are shown as <XX> in hexadecimal.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -87,6 +88,22 @@ inline constexpr std::uint32_t kModelNone = 0;
 inline constexpr std::uint32_t kModelQX410 = 1;  // identities 17, 18
 inline constexpr std::uint32_t kModelQX620 = 2;  // identity 15
 inline constexpr std::uint32_t kModelQR7730 = 3; // identity 19
+
+// The repeater tones of CN and TN, tenths of a hertz: number n is entry n - 1
+// (1..38; TN 39 is the 1750 Hz burst).
+inline constexpr std::array<int, 38> kCtcssTenths{
+    670,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000, 1035,
+    1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
+    1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503};
+
+// The DCS codes of QC 0..103, as the radio writes them (023 is 23).
+inline constexpr std::array<int, 104> kDcsCodes{
+    23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115,
+    116, 122, 125, 131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223,
+    225, 226, 243, 244, 245, 246, 251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315,
+    325, 331, 332, 343, 346, 351, 356, 364, 365, 371, 411, 412, 413, 423, 431, 432, 445, 446,
+    452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526, 532, 546, 565, 606, 612, 624,
+    627, 631, 632, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
 
 // Notification numbers.
 inline constexpr std::uint32_t kFirstMessage = 4096;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "memory_lists.h"
 
+#include <corvan.h>
+
 #include <QByteArray>
 
 namespace pandor {
@@ -8,19 +10,6 @@ namespace pandor {
 namespace {
 
 constexpr std::array<std::uint32_t, 8> kModeCodes{1, 2, 3, 4, 5, 6, 7, 9};
-
-constexpr std::array<int, 38> kCtcssTenths{
-    670,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000, 1035,
-    1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
-    1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503};
-
-constexpr std::array<int, 104> kDcsCodes{
-    23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115,
-    116, 122, 125, 131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223,
-    225, 226, 243, 244, 245, 246, 251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315,
-    325, 331, 332, 343, 346, 351, 356, 364, 365, 371, 411, 412, 413, 423, 431, 432, 445, 446,
-    452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526, 532, 546, 565, 606, 612, 624,
-    627, 631, 632, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
 
 bool WideSteps(std::uint32_t modeCode) {
     return modeCode == 4 || modeCode == 5;
@@ -96,7 +85,7 @@ QStringList ReverseTexts() {
 
 QStringList CtcssTexts() {
     QStringList texts;
-    for (int tenths : kCtcssTenths) {
+    for (int tenths : corvan::kCtcssTenths) {
         texts << ToneText(tenths);
     }
     return texts;
@@ -110,7 +99,7 @@ QStringList ToneTexts() {
 
 QStringList DcsTexts() {
     QStringList texts;
-    for (int code : kDcsCodes) {
+    for (int code : corvan::kDcsCodes) {
         texts << QStringLiteral("%1").arg(QStringLiteral("%1").arg(code, 3, 10, QLatin1Char('0')), 7);
     }
     return texts;
@@ -122,14 +111,6 @@ QStringList GroupTexts() {
         texts << QStringLiteral("   %1").arg(i);
     }
     return texts;
-}
-
-const std::array<int, 38>& CtcssTenths() {
-    return kCtcssTenths;
-}
-
-const std::array<int, 104>& DcsCodes() {
-    return kDcsCodes;
 }
 
 FrequencyDigits ShowFrequency(std::int64_t hz, bool emptyWhenZero) {

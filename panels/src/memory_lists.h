@@ -38,11 +38,6 @@ QStringList CtcssTexts();   // the 38 CTCSS tones
 QStringList DcsTexts();     // the 104 DCS codes, three octal digits
 QStringList GroupTexts();   // 0..9
 
-// The tones in tenths of a hertz (tone number n is entry n - 1) and the DCS
-// codes as their octal digits read as a decimal number (023 -> 23).
-const std::array<int, 38>& CtcssTenths();
-const std::array<int, 104>& DcsCodes();
-
 // The eleven characters of a frequency row: leading zeros blanked, and
 // whether each of the three dots (after the 1 GHz, 1 MHz and 1 kHz digits)
 // shows. The transmit row with 0 shows nothing.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "multi_lists.h"
 
+#include <corvan.h>
+
 #include <cstdio>
 
 namespace pandor {
@@ -26,23 +28,6 @@ const std::array<MultiListSpec, kMultiListCount> kSpecs{{
     {MultiList::CG, 24038, "CAR LEVEL", "", true},
     {MultiList::SD, 24040, "CW BREAK-IN", "ms", false},
 }};
-
-// Tenths of hertz, so that the texts come from whole numbers.
-constexpr int kCtcssTenths[kCtcssToneCount] = {
-    670,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000, 1035,
-    1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
-    1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503,
-};
-
-constexpr int kDcsCodes[kDcsCodeCount] = {
-    023, 025, 026, 031, 032, 036, 043, 047, 051, 053, 054, 065, 071, 072, 073, 074, 0114, 0115,
-    0116, 0122, 0125, 0131, 0132, 0134, 0143, 0145, 0152, 0155, 0156, 0162, 0165, 0172, 0174, 0205,
-    0212, 0223, 0225, 0226, 0243, 0244, 0245, 0246, 0251, 0252, 0255, 0261, 0263, 0265, 0266, 0271,
-    0274, 0306, 0311, 0315, 0325, 0331, 0332, 0343, 0346, 0351, 0356, 0364, 0365, 0371, 0411, 0412,
-    0413, 0423, 0431, 0432, 0445, 0446, 0452, 0454, 0455, 0462, 0464, 0465, 0466, 0503, 0506, 0516,
-    0523, 0526, 0532, 0546, 0565, 0606, 0612, 0624, 0627, 0631, 0632, 0654, 0662, 0664, 0703, 0712,
-    0723, 0731, 0732, 0734, 0743, 0754,
-};
 
 QString Printf(const char* format, auto value) {
     char text[32];
@@ -90,7 +75,7 @@ QString OffsetEntry(std::int64_t hertz) {
 
 QStringList CtcssEntries() {
     QStringList entries;
-    for (int tenths : kCtcssTenths) {
+    for (int tenths : corvan::kCtcssTenths) {
         entries.append(TenthsEntry(tenths));
     }
     return entries;
@@ -104,8 +89,8 @@ QStringList ToneEntries() {
 
 QStringList DcsEntries() {
     QStringList entries;
-    for (int code : kDcsCodes) {
-        entries.append(Printf("    %03o", static_cast<unsigned>(code)));
+    for (int code : corvan::kDcsCodes) {
+        entries.append(Printf("    %03d", code));
     }
     return entries;
 }

@@ -39,8 +39,6 @@ QString OffsetEntry(std::int64_t hertz);     // ten characters, "." every three 
 QStringList CtcssEntries();                  // the 38 tones
 QStringList ToneEntries();                   // the 38 tones and 1750.0
 QStringList DcsEntries();                    // the 104 codes
-inline constexpr int kCtcssToneCount = 38;
-inline constexpr int kDcsCodeCount = 104;
 inline constexpr int kOffsetEntryCount = 1200;
 inline constexpr std::uint32_t kOffsetStep = 50'000;
 
