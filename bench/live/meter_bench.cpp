@@ -42,14 +42,6 @@ double CpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-void PumpFor(std::chrono::milliseconds duration) {
-    const auto end = Clock::now() + duration;
-    while (Clock::now() < end) {
-        platform::PumpMessages(100);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-}
-
 double Percentile(std::vector<double> v, double p) {
     if (v.empty())
         return 0;
@@ -103,7 +95,7 @@ Figures Measure(zephyra::MeterPace pace, bool sub, int changes, int idleSeconds)
     const std::int64_t spots[2] = {stations.front(), quiet};
     // Start on the empty spot, its level shown, so every change is one.
     radio->setFrequency(qxsim::Vfo::A, quiet);
-    PumpFor(std::chrono::milliseconds(1200));
+    platform::PumpFor(std::chrono::milliseconds(1200));
 
     std::mt19937 random(7);
     std::uniform_int_distribution<int> jitter(0, 400);
@@ -113,7 +105,7 @@ Figures Measure(zephyra::MeterPace pace, bool sub, int changes, int idleSeconds)
     const std::uint64_t inBefore = radio->bytesIn();
     const auto start = Clock::now();
     for (int i = 0; i < changes; ++i) {
-        PumpFor(std::chrono::milliseconds(jitter(random)));
+        platform::PumpFor(std::chrono::milliseconds(jitter(random)));
         const std::int64_t hz = spots[i % 2];
         target = radio->sMeterAt(hz);
         shownAt = {};

@@ -37,24 +37,11 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kWarmRounds = 3;
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    const auto end = Clock::now() + timeout;
-    while (Clock::now() < end) {
-        platform::PumpMessages(100);
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
-}
 
 // The resident size in KiB.
 long ResidentKiB() {
@@ -126,7 +113,7 @@ int main(int argc, char** argv) {
         if (pull) {
             radio.stop();
             std::filesystem::remove(path);
-            if (!PumpUntil([&] { return state.connected == 0; }, std::chrono::seconds(5))) {
+            if (!platform::PumpUntil([&] { return state.connected == 0; }, std::chrono::seconds(5))) {
                 std::fprintf(stderr, "the loss was not noticed\n");
                 return 1;
             }
@@ -137,11 +124,11 @@ int main(int argc, char** argv) {
             console->OnCommand(cmd::ControlOffCmd);
             console->OnCommand(cmd::ControlOnCmd);
         }
-        if (!PumpUntil(ready, std::chrono::seconds(20))) {
+        if (!platform::PumpUntil(ready, std::chrono::seconds(20))) {
             std::fprintf(stderr, "round %d: not found again\n", round);
             return 1;
         }
-        PumpUntil([] { return false; }, std::chrono::milliseconds(500));
+        platform::PumpFor(std::chrono::milliseconds(500));
         const long rss = ResidentKiB();
         const long cache = QPixmapCache::totalUsed();
         std::printf("%5d  %12ld  %16ld%s\n", round, rss, cache, round < kWarmRounds ? "  (warming up)" : "");

@@ -264,10 +264,8 @@ TEST(ConsoleApp, ConnectsAtStartWhenAskedTo) {
         options.persistent = false;
         bool connected = false;
         ConsoleApp app(options, [&](ConsoleDialog& console) {
-            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-            while (!(console.state().connected && console.state().consoleReady) &&
-                   std::chrono::steady_clock::now() < end)
-                console.PumpMessages();
+            platform::PumpUntil([&] { return console.state().connected && console.state().consoleReady; },
+                                std::chrono::seconds(5));
             connected = console.state().connected && console.state().consoleReady;
             return 0;
         });

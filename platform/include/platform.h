@@ -25,6 +25,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -83,6 +84,15 @@ void SetReplyAllowanceMs(int milliseconds);
 // message that a pump dispatched. Returns the number of window messages
 // dispatched; 0 on a thread other than the UI thread.
 int PumpMessages(int maxMessages = 100);
+
+// Pumps (PumpMessages) until `done` holds or `limit` passes, with a short
+// sleep between passes; says whether `done` held. Makes one pass before the
+// first check, so what is already queued is delivered. For tests, tools and
+// benchmarks that drive the UI thread without an event loop of their own;
+// the default limit is one that only a fault, not a loaded machine, runs out.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
+// Pumps for `duration`, whatever comes.
+void PumpFor(std::chrono::milliseconds duration);
 
 // The link's notification target for a window: each notification becomes a
 // WindowMessage posted to `receiver`. Null receiver posts nothing.

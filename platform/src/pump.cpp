@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// pump.cpp - PumpMessages: deliver what is queued, at most N window messages.
+// pump.cpp - PumpMessages: deliver what is queued, at most N window messages;
+// PumpUntil and PumpFor, the waits built on it.
 //
 // Qt delivers every queued event in one pass, so the limit is kept by an
 // application event filter active while a pump runs: it lets the first N
@@ -12,6 +13,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -101,6 +103,22 @@ int PumpMessages(int maxMessages) {
         }
     }
     return frame.dispatched;
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        PumpMessages();
+        if (done())
+            return true;
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+    PumpUntil([] { return false; }, duration);
 }
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -74,6 +75,38 @@ TEST_F(PlatformMessages, PostedMessageArrivesWithItsNumberAndParameters) {
     EXPECT_EQ(r.received[0].wParam, 7u);
     EXPECT_EQ(r.received[0].lParam, -9);
     EXPECT_EQ(r.received[1].message, 0x1150u);
+}
+
+// The wait the tests, tools and benchmarks share: it delivers what other
+// threads post while it waits, ends as soon as its condition holds, and says
+// so; a condition that never holds ends it at its limit, not before.
+TEST_F(PlatformMessages, PumpUntilDeliversWhileItWaitsAndEndsWhenDone) {
+    Recorder r;
+    std::thread poster([&r] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        platform::PostMessage(&r, 4116, 1);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const bool arrived = platform::PumpUntil([&r] { return !r.received.empty(); }, std::chrono::seconds(10));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    poster.join();
+    EXPECT_TRUE(arrived);
+    ASSERT_EQ(r.received.size(), 1u);
+    EXPECT_EQ(r.received[0].message, 4116u);
+    EXPECT_LT(waited, std::chrono::seconds(5)) << "it waited on after its condition held";
+
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_FALSE(platform::PumpUntil([] { return false; }, std::chrono::milliseconds(60)));
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(60));
+}
+
+// A condition that already holds still gets one pass: what was queued when
+// the wait began (the answer to a click just made) is delivered first.
+TEST_F(PlatformMessages, PumpUntilMakesOnePassEvenWithItsConditionMet) {
+    Recorder r;
+    ASSERT_TRUE(platform::PostMessage(&r, 4116));
+    EXPECT_TRUE(platform::PumpUntil([] { return true; }));
+    EXPECT_EQ(r.received.size(), 1u);
 }
 
 TEST_F(PlatformMessages, EventTypeIsTheMessageNumber) {

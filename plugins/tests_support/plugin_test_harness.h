@@ -21,9 +21,11 @@ namespace plugin_tests {
 
 // Lets the windows and the link work until `done` holds (true) or `limit`
 // passes (false).
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+inline bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
+    return platform::PumpUntil(done, limit);
+}
 inline bool PumpUntil(const std::function<bool()>& done, int limitMs) {
-    return PumpUntil(done, std::chrono::milliseconds(limitMs));
+    return platform::PumpUntil(done, std::chrono::milliseconds(limitMs));
 }
 // Lets them work for `ms` whatever happens.
 void PumpFor(int ms);

@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QRadioButton>
 #include <QSlider>
 #include <QWidget>
@@ -87,20 +86,9 @@ protected:
 
     // Runs the event loop until `done` holds or `limitMs` passes.
     static bool pumpUntil(const std::function<bool()>& done, int limitMs = 10000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > limitMs) {
-                return false;
-            }
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return true;
+        return platform::PumpUntil(done, std::chrono::milliseconds(limitMs));
     }
-    static void pumpFor(int ms) {
-        pumpUntil([] { return false; }, ms);
-    }
+    static void pumpFor(int ms) { platform::PumpFor(std::chrono::milliseconds(ms)); }
 
     // A short interval for sweeps under test (the list's own entries start
     // at 100 ms).

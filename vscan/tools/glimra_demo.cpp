@@ -24,9 +24,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QRadioButton>
-#include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -78,16 +78,7 @@ void Usage() {
 }
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
+    return platform::PumpUntil(done, std::chrono::milliseconds(ms));
 }
 
 } // namespace

@@ -10,28 +10,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 
 namespace console_desk {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    const auto end = Clock::now() + timeout;
-    while (Clock::now() < end) {
-        platform::PumpMessages(100);
-        if (done())
-            return true;
-        std::this_thread::sleep_for(2ms);
-    }
-    platform::PumpMessages(100);
-    return done();
-}
-
-void PumpFor(std::chrono::milliseconds duration) {
-    PumpUntil([] { return false; }, duration);
-}
 
 std::string FaText(std::int64_t hz) {
     char text[24];

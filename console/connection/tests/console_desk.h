@@ -10,6 +10,7 @@
 #include "vscan_window.h"
 
 #include <console_link.h>
+#include <platform.h>
 #include <qxsim.h>
 
 #include <QTemporaryDir>
@@ -22,11 +23,8 @@
 
 namespace console_desk {
 
-// Pumps the window messages until `done` holds or `timeout` passes; checks
-// `done` once more at the end.
-bool PumpUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds timeout = std::chrono::seconds(10));
-void PumpFor(std::chrono::milliseconds duration);
+using platform::PumpFor;
+using platform::PumpUntil;
 
 // The tuning command the console writes for `hz` on VFO A.
 std::string FaText(std::int64_t hz);

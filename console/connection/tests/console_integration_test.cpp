@@ -84,30 +84,13 @@ TEST(ConsoleOnSimulator, ClosingWhileConnectedSwitchesAutoInformationOff) {
     ASSERT_NE(radio, nullptr);
     EXPECT_EQ(radio->state().ai, 2);
     radio->transmit(true);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (console.connection()->State().transmitting[0] == 0 &&
-           std::chrono::steady_clock::now() < deadline) {
-        console.PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    platform::PumpUntil([&] { return console.connection()->State().transmitting[0] != 0; }, std::chrono::seconds(5));
     ASSERT_EQ(console.connection()->State().transmitting[0], 1);
 
     console.DestroyWindow();
     EXPECT_EQ(radio->state().ai, 0);
     EXPECT_EQ(radio->state().transmitting, 0);
     EXPECT_FALSE(CCorvan::IsOpen());
-}
-
-bool PumpConsoleUntil(ConsoleDialog& console, const std::function<bool()>& done,
-                      std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        console.PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 // A radio that stops answering: the console says so, offers Control > OFF
@@ -122,7 +105,7 @@ TEST(ConsoleOnSimulator, ControlOffWhileTheRadioIsAwayEndsTheTries) {
     qxsim::Faults silent;
     silent.silent = true;
     radio->setFaults(silent);
-    ASSERT_TRUE(PumpConsoleUntil(console, [&] { return !console.state().connected; }, std::chrono::seconds(8)));
+    ASSERT_TRUE(platform::PumpUntil([&] { return !console.state().connected; }, std::chrono::seconds(8)));
     EXPECT_TRUE(console.windowTitle().contains(QStringLiteral("No answer from the radio on ")))
         << console.windowTitle().toStdString();
     EXPECT_TRUE(reconnect->Trying());
@@ -134,7 +117,7 @@ TEST(ConsoleOnSimulator, ControlOffWhileTheRadioIsAwayEndsTheTries) {
     EXPECT_EQ(console.windowTitle().toStdString(), std::string(kConsoleCaption));
     radio->setFaults({});
     const std::size_t asked = radio->countOf("ID");
-    PumpConsoleUntil(console, [] { return false; }, std::chrono::milliseconds(2500));
+    platform::PumpFor(std::chrono::milliseconds(2500));
     EXPECT_FALSE(console.state().connected);
     EXPECT_EQ(radio->countOf("ID"), asked);
     console.DestroyWindow();
@@ -178,9 +161,9 @@ TEST(ConsoleOnSimulator, MeterPollsComeBackWhenTheVisualScanIsClosed) {
     qxsim::Radio* radio = console.connection()->Simulator().Radio();
     ASSERT_NE(radio, nullptr);
     auto pollsWithin = [&](std::chrono::milliseconds span) {
-        PumpConsoleUntil(console, [] { return false; }, std::chrono::milliseconds(100));
+        platform::PumpFor(std::chrono::milliseconds(100));
         radio->clearReceived();
-        PumpConsoleUntil(console, [] { return false; }, span);
+        platform::PumpFor(span);
         return radio->countOf("SM");
     };
     EXPECT_GT(pollsWithin(std::chrono::milliseconds(500)), 0U) << "no polls to begin with";
@@ -318,11 +301,7 @@ TEST(ConsoleOnSimulator, ExitDuringTheReadClosesAfterIt) {
     EXPECT_GT(pokes, 0);
     EXPECT_TRUE(visibleAfterExit);
     EXPECT_TRUE(console.state().consoleReady);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (console.isVisible() && std::chrono::steady_clock::now() < deadline) {
-        console.PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    platform::PumpUntil([&] { return !console.isVisible(); }, std::chrono::seconds(3));
     EXPECT_FALSE(console.isVisible());
     console.DestroyWindow();
 }

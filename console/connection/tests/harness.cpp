@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <thread>
 
 namespace zephyra::test {
 
@@ -55,21 +54,6 @@ int RecordingPeers::count(const std::string& call) const {
 }
 
 Bench* ConnectedConsole::bench = nullptr;
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        platform::PumpMessages(100);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
-void PumpFor(std::chrono::milliseconds duration) {
-    PumpUntil([] { return false; }, duration);
-}
 
 std::vector<std::string> Commands(const qxsim::Radio& radio) {
     std::vector<std::string> out;

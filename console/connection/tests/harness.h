@@ -5,6 +5,7 @@
 
 #include "console_link.h"
 
+#include <platform.h>
 #include <qxsim.h>
 
 #include <QString>
@@ -68,11 +69,8 @@ public:
     std::vector<std::string> calls;
 };
 
-// Pumps window messages until `done` holds or `timeout` passes.
-bool PumpUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds timeout = std::chrono::seconds(10));
-// Pumps for a while (lets timers and notifications run).
-void PumpFor(std::chrono::milliseconds duration);
+using platform::PumpFor;
+using platform::PumpUntil;
 
 // The commands a radio received, without empty ones (a lone ";").
 std::vector<std::string> Commands(const qxsim::Radio& radio);

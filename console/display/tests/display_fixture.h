@@ -26,23 +26,8 @@
 
 namespace display_test {
 
-// Pumps window messages until `done` holds or `timeout` passes.
-inline bool PumpUntil(const std::function<bool()>& done,
-                      std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < end) {
-        platform::PumpMessages(100);
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    platform::PumpMessages(100);
-    return done();
-}
-
-inline void PumpFor(std::chrono::milliseconds duration) {
-    PumpUntil([] { return false; }, duration);
-}
+using platform::PumpFor;
+using platform::PumpUntil;
 
 // A frequency as a display shows it ("14.074.000"), digits only: without
 // blanks and separators.

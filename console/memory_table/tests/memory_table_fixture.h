@@ -13,7 +13,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -73,11 +72,7 @@ protected:
     }
     // Lets the window's steps run until `done` holds or the time is up.
     bool PumpUntil(const std::function<bool()>& done, int milliseconds = 5000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < milliseconds)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        return done();
+        return platform::PumpUntil(done, std::chrono::milliseconds(milliseconds));
     }
 
     std::shared_ptr<platform::ScriptedDialogs> dialogs;
