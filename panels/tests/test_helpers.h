@@ -7,6 +7,8 @@
 
 #include "frame_registry.h"
 
+#include <main_window_recorder.h>
+
 #include <pandor.h>
 #include <platform.h>
 
@@ -22,29 +24,13 @@
 
 namespace pandor::test {
 
-struct Posted {
-    unsigned message;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-    bool operator==(const Posted&) const = default;
-};
+using testsupport::Posted;
 
 // Stands in for the console: registered as the main window, it records every
 // window message of the panels.
-class MessageSink : public QWidget {
+class MessageSink : public testsupport::MainWindowRecorder {
 public:
-    std::vector<Posted> received;
-
-protected:
-    bool event(QEvent* event) override {
-        const auto type = static_cast<unsigned>(event->type());
-        if (type >= platform::kUmMemoryEditEnd && type <= platform::kUmSatNameEnd) {
-            const auto* message = static_cast<platform::WindowMessage*>(event);
-            received.push_back({message->message(), message->wParam(), message->lParam()});
-            return true;
-        }
-        return QWidget::event(event);
-    }
+    MessageSink() : MainWindowRecorder(platform::kUmMemoryEditEnd, platform::kUmSatNameEnd) {}
 };
 
 inline const char* const kProfileKeys[] = {"Agc", "Mch", "Mgr", "Mlt", "Set", "Sgr", "Smn"};

@@ -5,7 +5,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen pandor-render /tmp/panels
 #include <pandor.h>
-#include <platform.h>
+#include <render_tool.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -40,7 +40,11 @@ QWidget* FindPanel(const char* key) {
     return nullptr;
 }
 
-bool Render(QWidget* panel, const QString& path) {
+// The panel with its caption strip, or nothing without a panel.
+QImage Captioned(QWidget* panel) {
+    if (panel == nullptr) {
+        return {};
+    }
     const QPixmap content = panel->grab();
     const int captionHeight = 22;
     QImage image(content.width(), content.height() + captionHeight, QImage::Format_RGB32);
@@ -55,7 +59,7 @@ bool Render(QWidget* panel, const QString& path) {
                      Qt::AlignVCenter | Qt::AlignLeft,
                      QStringLiteral("\"%1\"  %2 x %3").arg(panel->windowTitle()).arg(panel->width()).arg(panel->height()));
     painter.end();
-    return image.save(path);
+    return image;
 }
 
 // The multi-function, group and AGC panels in the states worth looking at:
@@ -67,18 +71,17 @@ struct State {
     const char* openList = nullptr; // also render this list's open popup
 };
 
-// The open drop-down of a list, as its own picture.
-bool RenderPopup(QWidget* panel, const char* listName, const QString& path) {
+// The open drop-down of a list, as the picture of `name`.
+void SavePopup(render_tool::RenderFolder& pictures, QWidget* panel, const char* listName, const QString& name) {
     auto* box = panel->findChild<QComboBox*>(QLatin1String(listName));
     if (box == nullptr) {
-        return false;
+        pictures.Note(false, name);
+        return;
     }
     box->showPopup();
     QApplication::processEvents();
-    QWidget* popup = box->view()->window();
-    const bool saved = popup != nullptr && popup->grab().save(path);
+    pictures.Save(box->view()->window(), name);
     box->hidePopup();
-    return saved;
 }
 
 void MultiLevels() {
@@ -107,13 +110,8 @@ void Groups(std::uint32_t band) {
     PandorMsgSU(1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1);
 }
 
-int RenderStates(const QString& folder) {
-    // The panels take the console's font: Times New Roman, 13 pixels.
-    QWidget console;
-    QFont consoleFont(QStringLiteral("Times New Roman"));
-    consoleFont.setPixelSize(13);
-    console.setFont(consoleFont);
-    platform::SetMainWindow(&console);
+void RenderStates(render_tool::RenderFolder& pictures) {
+    const render_tool::ConsoleStandIn console; // the panels take the console's font
     const State states[] = {
         {"Mlt", "id19_fm", [] { PandorFreqChg(12); PandorView(nullptr, 4); PandorMsgID(19); MultiLevels(); }},
         {"Mlt", "id18_ssb", [] { PandorFreqChg(1); PandorView(nullptr, 2); PandorMsgID(18); MultiLevels(); }},
@@ -130,33 +128,17 @@ int RenderStates(const QString& folder) {
         {"Agc", "fm", [] { RadioAgcView(nullptr); RadioAgcMsgMD(4); PandorMsgGT(14); }},
         {"Agc", "ssb", [] { RadioAgcView(nullptr); RadioAgcMsgMD(2); PandorMsgGT(6); }},
     };
-    int failures = 0;
     for (const State& state : states) {
         state.show();
         QApplication::processEvents();
         QWidget* panel = FindPanel(state.key);
-        const QString path = QDir(folder).filePath(
-            QStringLiteral("pandor_%1_%2.png").arg(QLatin1String(state.key), QLatin1String(state.name)));
-        if (panel == nullptr || !Render(panel, path)) {
-            std::fprintf(stderr, "pandor-render: %s %s failed\n", state.key, state.name);
-            ++failures;
-        } else {
-            std::printf("%s\n", qPrintable(path));
-        }
+        const QString name = QStringLiteral("%1_%2").arg(QLatin1String(state.key), QLatin1String(state.name));
+        pictures.Save(Captioned(panel), name);
         if (panel != nullptr && state.openList != nullptr) {
-            const QString popupPath = QDir(folder).filePath(
-                QStringLiteral("pandor_%1_%2_popup.png").arg(QLatin1String(state.key), QLatin1String(state.name)));
-            if (RenderPopup(panel, state.openList, popupPath)) {
-                std::printf("%s\n", qPrintable(popupPath));
-            } else {
-                std::fprintf(stderr, "pandor-render: %s %s popup failed\n", state.key, state.name);
-                ++failures;
-            }
+            SavePopup(pictures, panel, state.openList, name + QStringLiteral("_popup"));
         }
         PandorUnload();
     }
-    platform::SetMainWindow(nullptr);
-    return failures;
 }
 
 // The setup panel with rows stepped by mouse presses, with the radio on, in
@@ -186,29 +168,17 @@ void TypeKeys(QWidget* panel, const char* keys) {
     }
 }
 
-int RenderSetupStates(const QString& folder) {
-    QWidget console; // the console's font, as in RenderStates
-    QFont consoleFont(QStringLiteral("Times New Roman"));
-    consoleFont.setPixelSize(13);
-    console.setFont(consoleFont);
-    platform::SetMainWindow(&console);
-    int failures = 0;
-    auto save = [&](QWidget* panel, const char* state) {
-        const QString path = QDir(folder).filePath(QStringLiteral("pandor_Set_%1.png").arg(QLatin1String(state)));
-        if (panel == nullptr || !Render(panel, path)) {
-            std::fprintf(stderr, "pandor-render: Set %s failed\n", state);
-            ++failures;
-        } else {
-            std::printf("%s\n", qPrintable(path));
-        }
+void RenderSetupStates(render_tool::RenderFolder& pictures) {
+    const render_tool::ConsoleStandIn console; // the console's font, as in RenderStates
+    const auto save = [&](QWidget* panel, const char* state) {
+        pictures.Save(Captioned(panel), QStringLiteral("Set_%1").arg(QLatin1String(state)));
     };
     QuorelView(nullptr);
     QApplication::processEvents();
     QWidget* panel = FindPanel("Set");
     if (panel == nullptr) {
-        std::fprintf(stderr, "pandor-render: Set states failed\n");
-        platform::SetMainWindow(nullptr);
-        return 1;
+        pictures.Fail(QStringLiteral("no setup panel for its states"));
+        return;
     }
     // Main 1.296 GHz... up to the largest value on SATL Up.
     PressDigit(panel, 0, 1, Qt::RightButton, 1);
@@ -235,61 +205,35 @@ int RenderSetupStates(const QString& folder) {
     TypeKeys(panel, "23456"); // the eleventh digit ends entry
     QApplication::processEvents();
     save(panel, "entry_done");
-    const QString popup = QDir(folder).filePath(QStringLiteral("pandor_Set_ports_popup.png"));
-    if (RenderPopup(panel, "24047", popup)) { // the port list
-        std::printf("%s\n", qPrintable(popup));
-    } else {
-        std::fprintf(stderr, "pandor-render: Set ports popup failed\n");
-        ++failures;
-    }
+    SavePopup(pictures, panel, "24047", QStringLiteral("Set_ports_popup")); // the port list
     QuorelDestroy();
-    platform::SetMainWindow(nullptr);
-    return failures;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: pandor-render <folder>\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    platform::InitApplication();
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "pandor-render: cannot create %s\n", argv[1]);
-        return 1;
-    }
-    const Entry entries[] = {
-        {"Agc", [] { RadioAgcView(nullptr); }},
-        {"Mch", [] {
-             RadioMchView(nullptr);
-             // A repeater channel with a separate transmit frequency.
-             PandorSetMemVal(145'650'000, 0, 4, 2, 145'050'000, 0, 4, 2, 600'000, 2, 0, 12, 12, 14, 2, 3,
-                             "W1AW", 1);
-         }},
-        {"Mgr", [] { RadioMgrView(nullptr); }},
-        {"Mlt", [] { PandorView(nullptr, 2); }},
-        {"Set", [] { QuorelView(nullptr); }},
-        {"Sgr", [] { RadioSgrView(nullptr); }},
-        {"Smn", [] { RadioSmnView(nullptr); PandorSetSmn("AO-91"); }},
-    };
-    int failures = 0;
-    for (const Entry& entry : entries) {
-        entry.view();
-        QApplication::processEvents();
-        QWidget* panel = FindPanel(entry.key);
-        const QString path = QDir(folder).filePath(QStringLiteral("pandor_%1.png").arg(QLatin1String(entry.key)));
-        if (panel == nullptr || !Render(panel, path)) {
-            std::fprintf(stderr, "pandor-render: %s failed\n", entry.key);
-            ++failures;
-            continue;
+    return render_tool::RunRenderTool(argc, argv, "pandor", [](render_tool::RenderFolder& pictures) {
+        const Entry entries[] = {
+            {"Agc", [] { RadioAgcView(nullptr); }},
+            {"Mch", [] {
+                 RadioMchView(nullptr);
+                 // A repeater channel with a separate transmit frequency.
+                 PandorSetMemVal(145'650'000, 0, 4, 2, 145'050'000, 0, 4, 2, 600'000, 2, 0, 12, 12, 14, 2, 3,
+                                 "W1AW", 1);
+             }},
+            {"Mgr", [] { RadioMgrView(nullptr); }},
+            {"Mlt", [] { PandorView(nullptr, 2); }},
+            {"Set", [] { QuorelView(nullptr); }},
+            {"Sgr", [] { RadioSgrView(nullptr); }},
+            {"Smn", [] { RadioSmnView(nullptr); PandorSetSmn("AO-91"); }},
+        };
+        for (const Entry& entry : entries) {
+            entry.view();
+            QApplication::processEvents();
+            pictures.Save(Captioned(FindPanel(entry.key)), QLatin1String(entry.key));
         }
-        std::printf("%s\n", qPrintable(path));
-    }
-    PandorUnload();
-    failures += RenderStates(folder);
-    failures += RenderSetupStates(folder);
-    return failures == 0 ? 0 : 1;
+        PandorUnload();
+        RenderStates(pictures);
+        RenderSetupStates(pictures);
+    });
 }

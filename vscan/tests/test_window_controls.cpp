@@ -9,9 +9,7 @@ namespace glimra {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::Eventually;
-using testing::SimLink;
-using testing::WindowTest;
+using namespace glimra::testing;
 
 QString Text(const CStaticEx* label) {
     return label->text();
@@ -79,8 +77,8 @@ TEST_F(VscanWindowControls, Menu015IsSavedClearedAndRestoredOnClose) {
     EXPECT_FALSE(window->isOpen());
     EXPECT_FALSE(window->isVisible());
     ASSERT_TRUE(sim().waitFor("EX01500001", 2s));
-    EXPECT_TRUE(pumpUntil([&] { return !mainWindow->messages.empty(); }));
-    EXPECT_EQ(mainWindow->messages.front(), platform::kUmVscanClosed);
+    EXPECT_TRUE(pumpUntil([&] { return !mainWindow->received.empty(); }));
+    EXPECT_EQ(mainWindow->messages().front(), platform::kUmVscanClosed);
 
     // Shown again: saved and cleared again.
     sim().quiet();

@@ -10,9 +10,7 @@ namespace glimra {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::Eventually;
-using testing::SimLink;
-using testing::WindowTest;
+using namespace glimra::testing;
 
 using VscanWindowSweep = WindowTest;
 
@@ -286,8 +284,8 @@ TEST_F(VscanWindowSweep, CloseDuringASweepStopsItAndTellsTheConsole) {
     EXPECT_TRUE(stopped());
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->isOpen());
-    ASSERT_TRUE(pumpUntil([&] { return !mainWindow->messages.empty(); }));
-    EXPECT_EQ(mainWindow->messages.back(), platform::kUmVscanClosed);
+    ASSERT_TRUE(pumpUntil([&] { return !mainWindow->received.empty(); }));
+    EXPECT_EQ(mainWindow->messages().back(), platform::kUmVscanClosed);
     GlimraDestroy();
     EXPECT_EQ(TheWindow(), nullptr);
 }

@@ -9,6 +9,7 @@
 
 #include <glimra.h>
 #include <kestrin.h>
+#include <main_window_recorder.h>
 #include <platform.h>
 
 #include <QApplication>
@@ -24,21 +25,7 @@
 
 namespace glimra::testing {
 
-// Stands in for the console's main window: records the messages posted to it.
-class MainWindowStub : public QWidget {
-public:
-    std::vector<unsigned> messages;
-
-protected:
-    bool event(QEvent* event) override {
-        const auto type = static_cast<unsigned>(event->type());
-        if (type >= QEvent::User) {
-            messages.push_back(type);
-            return true;
-        }
-        return QWidget::event(event);
-    }
-};
+using MainWindowStub = testsupport::MainWindowRecorder;
 
 class WindowTest : public ::testing::Test {
 protected:

@@ -8,27 +8,19 @@
 #include <memory_table.h>
 
 #include <corvan.h>
-#include <platform.h>
 #include <qxsim.h>
+#include <render_tool.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QPixmap>
 #include <QTableWidget>
 
-#include <cstdio>
+namespace {
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: memory-table-render <folder>\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    platform::InitApplication();
+void Render(render_tool::RenderFolder& pictures) {
     qxsim::Radio radio;
     if (!radio.start()) {
-        std::fprintf(stderr, "no pseudo-terminal: %s\n", radio.lastError().c_str());
-        return 1;
+        pictures.Fail(QStringLiteral("no pseudo-terminal: %1").arg(QString::fromStdString(radio.lastError())));
+        return;
     }
     radio.modify([](qxsim::State& s) {
         struct Entry {
@@ -64,8 +56,8 @@ int main(int argc, char** argv) {
     });
     CCorvan link;
     if (link.Conn("QR-7730", radio.devicePath().c_str(), 9600, "n", 8, 1, 1) != 1) {
-        std::fprintf(stderr, "the link did not open\n");
-        return 1;
+        pictures.Fail(QStringLiteral("the link did not open"));
+        return;
     }
     memory_table::ConsoleHooks hooks;
     hooks.link = [&link] { return &link; };
@@ -78,11 +70,7 @@ int main(int argc, char** argv) {
     window.EditCell(2, memory_table::MemoryTableWindow::kName, QStringLiteral("K1ABC/R"));
     window.EditCell(7, memory_table::MemoryTableWindow::kRxFreq, QStringLiteral("433.500"));
     window.table()->scrollToTop();
-    QApplication::processEvents();
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("memory_table.png"));
-    bool saved = window.grab().save(path);
+    pictures.Save(&window, QString());
     // The preview "Write to radio" would show for the two edits.
     QString changes;
     window.SetWriteConfirmation([&changes](const QString& shown, const QString&) {
@@ -94,16 +82,13 @@ int main(int argc, char** argv) {
         changes, QStringLiteral("~/.local/share/Zephyra/memory-backups/channels-before-write-20261209-011500.csv"),
         nullptr);
     preview->show();
-    QApplication::processEvents();
-    const QString previewPath = QDir(folder).filePath(QStringLiteral("memory_table_preview.png"));
-    saved = preview->grab().save(previewPath) && saved;
-    std::printf("%s\n", qPrintable(previewPath));
+    pictures.Save(preview.get(), QStringLiteral("preview"));
     link.Close();
     radio.stop();
-    if (!saved) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return 1;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return render_tool::RunRenderTool(argc, argv, "memory-table", Render);
 }

@@ -6,10 +6,10 @@
 #include <dunmar.h>
 
 #include "dunmar_internal.h"
-#include "render_folder.h"
+#include <render_tool.h>
 
 int main(int argc, char** argv) {
-    return plugin_exports::RunRenderTool(argc, argv, "dunmar", [](plugin_exports::RenderFolder& pictures) {
+    return render_tool::RunRenderTool(argc, argv, "dunmar", [](render_tool::RenderFolder& pictures) {
         const auto render = [&](const char* name) { pictures.Save(dunmar::TheWindow(), name); };
 
         DunmarMsgDC(0, 0);

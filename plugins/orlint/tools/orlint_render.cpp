@@ -6,10 +6,10 @@
 #include <orlint.h>
 
 #include "orlint_internal.h"
-#include "render_folder.h"
+#include <render_tool.h>
 
 int main(int argc, char** argv) {
-    return plugin_exports::RunRenderTool(argc, argv, "orlint", [](plugin_exports::RenderFolder& pictures) {
+    return render_tool::RunRenderTool(argc, argv, "orlint", [](render_tool::RenderFolder& pictures) {
         const auto render = [&](const char* name) { pictures.Save(orlint::TheWindow(), name); };
 
         OrlintMsgMF(0);

@@ -4,12 +4,12 @@
 #include <pimbel.h>
 
 #include "pimbel_internal.h"
-#include "render_folder.h"
+#include <render_tool.h>
 
 #include <QLineEdit>
 
 int main(int argc, char** argv) {
-    return plugin_exports::RunRenderToFile(argc, argv, "pimbel", [] {
+    return render_tool::RunRenderToFile(argc, argv, "pimbel", [] {
         PimbelMsgPS(1);
         PimbelMsgKY(1);
         PimbelView(nullptr);

@@ -9,6 +9,7 @@
 
 #include <corvan.h>
 #include <kestrin.h>
+#include <main_window_recorder.h>
 #include <platform.h>
 #include <plugin_test_harness.h>
 #include <qxsim.h>
@@ -116,19 +117,7 @@ std::unique_ptr<ConsoleStandIn> ForwardToTheTerminalWindow(CCorvan& link) {
     return standIn;
 }
 
-class MainWindowStub : public QWidget {
-public:
-    std::vector<unsigned> messages;
-
-protected:
-    bool event(QEvent* event) override {
-        if (event->type() >= QEvent::User) {
-            messages.push_back(static_cast<unsigned>(event->type()));
-            return true;
-        }
-        return QWidget::event(event);
-    }
-};
+using MainWindowStub = testsupport::MainWindowRecorder;
 
 class TerminalWindowTest : public ::testing::Test {
 protected:
@@ -261,8 +250,8 @@ TEST_F(TerminalWindowTest, LeaveTncAsksTheConsoleForALinkRestart) {
     enterTerminal();
     open();
     QTest::mouseClick(ui().leave, Qt::LeftButton);
-    ASSERT_TRUE(PumpUntil([&] { return !main->messages.empty(); }));
-    EXPECT_EQ(main->messages, std::vector<unsigned>{platform::kUmLinkRestart});
+    ASSERT_TRUE(PumpUntil([&] { return !main->received.empty(); }));
+    EXPECT_EQ(main->messages(), std::vector<unsigned>{platform::kUmLinkRestart});
 
     // The interrupt goes out raw as one Ctrl-C.
     const std::uint64_t before = sim().radio.bytesIn();

@@ -6,10 +6,10 @@
 #include <solvik.h>
 
 #include "solvik_internal.h"
-#include "render_folder.h"
+#include <render_tool.h>
 
 int main(int argc, char** argv) {
-    return plugin_exports::RunRenderTool(argc, argv, "solvik", [](plugin_exports::RenderFolder& pictures) {
+    return render_tool::RunRenderTool(argc, argv, "solvik", [](render_tool::RenderFolder& pictures) {
         const auto render = [&](const char* name) { pictures.Save(solvik::TheWindow(), name); };
 
         SolvikRXData("cmd:");

@@ -3,7 +3,7 @@
 // (the band plan, one range chosen, a look-up, a refused overlap).
 #include <trevan.h>
 
-#include "render_folder.h"
+#include <render_tool.h>
 #include "trevan_internal.h"
 
 #include <QComboBox>
@@ -11,7 +11,7 @@
 #include <QTableWidget>
 
 int main(int argc, char** argv) {
-    return plugin_exports::RunRenderToFile(argc, argv, "trevan", [] {
+    return render_tool::RunRenderToFile(argc, argv, "trevan", [] {
         TrevanView(nullptr);
         trevan::CAutoModeWindow* window = trevan::TheWindow().data();
         window->grid()->selectRow(9);

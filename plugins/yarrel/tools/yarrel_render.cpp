@@ -2,13 +2,13 @@
 // Renders the packet-cluster window to a PNG: yarrel-render OUT.png
 #include <yarrel.h>
 
-#include "render_folder.h"
+#include <render_tool.h>
 #include "yarrel_internal.h"
 
 #include <QTreeWidget>
 
 int main(int argc, char** argv) {
-    return plugin_exports::RunRenderToFile(argc, argv, "yarrel", [] {
+    return render_tool::RunRenderToFile(argc, argv, "yarrel", [] {
         YarrelMsgPK(7'012'500, "JA1XYZ", "CW 559 Tokyo", "1156z");
         YarrelMsgPK(0, "BAD1FRQ", "frequency unreadable", "1158z");
         YarrelMsgPK(14'025'000, "DX1ABC", "up 2", "1200z");
