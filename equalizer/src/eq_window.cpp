@@ -6,22 +6,8 @@
 
 namespace tonwell {
 
-namespace {
-platform::SecondaryWindowDescription DescriptionOf(const WindowKind& kind) {
-    return {QString::fromLatin1(kind.title), QString::fromLatin1(kind.profileKey), kind.helpContext,
-            QSize(kind.width, kind.height)};
-}
-} // namespace
-
-CEqWindow::CEqWindow(const WindowKind& kind, QWidget* parent)
-    : platform::SecondaryWindow(DescriptionOf(kind), parent), m_kind(kind) {}
-
 void CEqWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_F1:
-        platform::ShowHelp(m_kind.helpContext);
-        event->accept();
-        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
@@ -40,7 +26,7 @@ void CEqWindow::keyPressEvent(QKeyEvent* event) {
     default:
         break;
     }
-    QDialog::keyPressEvent(event);
+    platform::SecondaryWindow::keyPressEvent(event);
 }
 
 void CEqWindow::closeEvent(QCloseEvent* event) {

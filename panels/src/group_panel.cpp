@@ -98,7 +98,7 @@ void CGroupPanel::OnBands(std::uint32_t /*transmitBand*/, std::uint32_t controlB
         return;
     }
     m_controlBand = controlBand;
-    setWindowTitle(BandTitle(traits().title, controlBand));
+    setWindowTitle(BandTitle(traits().window.title, controlBand));
     AskForGroups();
 }
 

@@ -14,15 +14,8 @@
 
 namespace pandor {
 
-namespace {
-platform::SecondaryWindowDescription DescriptionOf(const PanelTraits& traits) {
-    return {QString::fromLatin1(traits.title), QString::fromLatin1(traits.profileKey), traits.helpContext,
-            QSize(traits.width, traits.height)};
-}
-} // namespace
-
 CPanelBase::CPanelBase(const PanelTraits& traits, QWidget* parent)
-    : platform::SecondaryWindow(DescriptionOf(traits), parent), m_traits(traits), m_parent(parent) {}
+    : platform::SecondaryWindow(traits.window, parent), m_traits(traits), m_parent(parent) {}
 
 std::optional<QFont> CPanelBase::FallbackFont() const {
     return QFont(QStringLiteral("Times New Roman"));
@@ -70,10 +63,6 @@ void CPanelBase::AttachMnemonic(CStaticEx* label, const QString& caption, QWidge
 
 void CPanelBase::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_F1:
-        platform::ShowHelp(m_traits.helpContext);
-        event->accept();
-        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (event->modifiers() & ~Qt::KeypadModifier) {
@@ -99,7 +88,7 @@ void CPanelBase::keyPressEvent(QKeyEvent* event) {
     default:
         break;
     }
-    QDialog::keyPressEvent(event);
+    platform::SecondaryWindow::keyPressEvent(event);
 }
 
 void CPanelBase::closeEvent(QCloseEvent* event) {

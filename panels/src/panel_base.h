@@ -20,8 +20,6 @@ class CPanelBase : public platform::SecondaryWindow {
     Q_OBJECT
 public:
     CPanelBase(const PanelTraits& traits, QWidget* parent);
-    CPanelBase(const CPanelBase&) = delete;
-    CPanelBase& operator=(const CPanelBase&) = delete;
 
     // Create, BringUp (with OnViewAgain) and DestroyWindow come from the
     // frame: DestroyWindow saves the position under "WindowPos", deletes the

@@ -34,6 +34,7 @@
 #include <vector>
 
 class QWidget;
+class QKeyEvent;
 class QLockFile;
 class QTimerEvent;
 
@@ -264,13 +265,15 @@ private:
 
 // -------------------------------------------------------- secondary windows
 
-// What a secondary window is: its title, fixed size, key under "WindowPos"
-// and help context.
+// What a secondary window is: its title, key under "WindowPos", help
+// context and fixed size. The texts are Latin-1, so that every window's
+// description is a constant of its own source.
 struct SecondaryWindowDescription {
-    QString title;
-    QString profileKey;
+    const char* title = "";
+    const char* profileKey = "";
     int helpContext = 0;
-    QSize size;
+    int width = 0;
+    int height = 0;
 };
 
 // The frame every secondary window (panels, equaliser windows) shares: it is
@@ -307,6 +310,10 @@ protected:
     virtual void OnViewAgain() {}
     // The font used when no main window is registered; none by default.
     virtual std::optional<QFont> FallbackFont() const { return std::nullopt; }
+
+    // F1 opens the window's help page; a window without a help context
+    // leaves the key to the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Activates the main window, then hides this one.
     void CloseWindow();

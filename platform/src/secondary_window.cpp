@@ -2,6 +2,7 @@
 // secondary_window.cpp - the frame the panels and the equaliser windows share.
 #include "platform.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace platform {
@@ -10,7 +11,7 @@ SecondaryWindow::SecondaryWindow(const SecondaryWindowDescription& description, 
     : QDialog(parent), m_description(description) {
     // Hiding the last visible window must never end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setObjectName(description.profileKey);
+    setObjectName(QString::fromLatin1(description.profileKey));
 }
 
 SecondaryWindow::~SecondaryWindow() {
@@ -25,7 +26,7 @@ void SecondaryWindow::Create() {
         return;
     }
     m_created = true;
-    setWindowTitle(m_description.title);
+    setWindowTitle(QString::fromLatin1(m_description.title));
     if (const QWidget* main = MainWindow()) {
         setFont(main->font());
     } else if (const std::optional<QFont> fallback = FallbackFont()) {
@@ -33,8 +34,8 @@ void SecondaryWindow::Create() {
     }
     m_link = std::make_unique<CCorvan>();
     OnInitDialog();
-    setFixedSize(m_description.size);
-    RestoreWindowPos(m_description.profileKey, this);
+    setFixedSize(m_description.width, m_description.height);
+    RestoreWindowPos(QString::fromLatin1(m_description.profileKey), this);
 }
 
 void SecondaryWindow::BringUp() {
@@ -58,7 +59,16 @@ void SecondaryWindow::DestroyWindow() {
 }
 
 void SecondaryWindow::SavePosition() const {
-    SaveWindowPos(m_description.profileKey, this);
+    SaveWindowPos(QString::fromLatin1(m_description.profileKey), this);
+}
+
+void SecondaryWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && m_description.helpContext != 0) {
+        ShowHelp(m_description.helpContext);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void SecondaryWindow::CloseWindow() {

@@ -4,6 +4,7 @@
 #include <platform.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -15,8 +16,8 @@
 
 namespace {
 
-const platform::SecondaryWindowDescription kDescription{QStringLiteral("Test Window"), QStringLiteral("Tsw"), 301,
-                                          QSize(320, 200)};
+constexpr platform::SecondaryWindowDescription kDescription{"Test Window", "Tsw", 301, 320, 200};
+const QString kProfileKey = QStringLiteral("Tsw");
 
 class TestWindow : public platform::SecondaryWindow {
 public:
@@ -55,7 +56,7 @@ private:
 };
 
 QString SavedPosition() {
-    return platform::GetProfileString(QStringLiteral("WindowPos"), kDescription.profileKey, QString());
+    return platform::GetProfileString(QStringLiteral("WindowPos"), kProfileKey, QString());
 }
 
 QString FramePosition(const QWidget& window) {
@@ -82,19 +83,19 @@ protected:
 };
 
 TEST_F(PlatformSecondaryWindow, CreateBuildsOnceWithTitleSizeLinkAndSavedPosition) {
-    platform::WriteProfileString(QStringLiteral("WindowPos"), kDescription.profileKey,
+    platform::WriteProfileString(QStringLiteral("WindowPos"), kProfileKey,
                                  platform::FormatWindowPos(120, 90));
     TestWindow window;
     EXPECT_FALSE(window.testAttribute(Qt::WA_QuitOnClose));
-    EXPECT_EQ(window.objectName(), kDescription.profileKey);
+    EXPECT_EQ(window.objectName(), kProfileKey);
     EXPECT_EQ(window.link(), nullptr);
     window.Create();
     window.Create();
     EXPECT_EQ(window.calls, (std::vector<std::string>{"init"}));
     EXPECT_TRUE(window.linkAtInit);
-    EXPECT_EQ(window.windowTitle(), kDescription.title);
-    EXPECT_EQ(window.minimumSize(), kDescription.size);
-    EXPECT_EQ(window.maximumSize(), kDescription.size);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Test Window"));
+    EXPECT_EQ(window.minimumSize(), QSize(320, 200));
+    EXPECT_EQ(window.maximumSize(), QSize(320, 200));
     EXPECT_EQ(window.pos(), QPoint(90, 120));
     EXPECT_FALSE(window.isVisible());
 }
@@ -194,6 +195,25 @@ TEST_F(PlatformSecondaryWindow, ClosingActivatesTheMainWindowThenHides) {
         EXPECT_FALSE(window.isVisible());
         EXPECT_EQ(QApplication::activeWindow(), &main) << "with result: " << withResult;
     }
+}
+
+// F1 opens the window's own help page; a window without a help context
+// leaves the key alone.
+TEST_F(PlatformSecondaryWindow, HelpKeyOpensTheWindowsHelpContext) {
+    std::vector<int> opened;
+    platform::SetHelpViewer([&opened](int context, const QString&) { opened.push_back(context); });
+    TestWindow window;
+    window.Create();
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&window, &f1);
+    EXPECT_EQ(opened, std::vector<int>{301});
+
+    platform::SecondaryWindow plain({"Plain", "Tsp", 0, 100, 80}, nullptr);
+    plain.Create();
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&plain, &again);
+    EXPECT_EQ(opened, std::vector<int>{301}) << "a window without a help context opened one";
+    platform::SetHelpViewer({});
 }
 
 } // namespace

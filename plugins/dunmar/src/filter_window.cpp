@@ -36,10 +36,7 @@ enum ControlId {
 
 constexpr int kHelpContext = 190;
 
-platform::SecondaryWindowDescription Description() {
-    return {QStringLiteral("RX Filter"), QStringLiteral("Dunmar"), kHelpContext,
-            QSize(CFilterWindow::kWidth, CFilterWindow::kHeight)};
-}
+constexpr platform::SecondaryWindowDescription kDescription{"RX Filter", "Dunmar", kHelpContext, 360, 262};
 
 QString Hz(int value) { return QStringLiteral("%1 Hz").arg(value); }
 
@@ -72,7 +69,7 @@ private:
 } // namespace
 
 CFilterWindow::CFilterWindow(QWidget* parent, const Reported& reported)
-    : platform::SecondaryWindow(Description(), parent), m_shown(reported) {}
+    : platform::SecondaryWindow(kDescription, parent), m_shown(reported) {}
 
 void CFilterWindow::OnInitDialog() {
     new CStaticEx(this, kBandLabel, QRect(8, 8, 40, 20), QStringLiteral("Band"));

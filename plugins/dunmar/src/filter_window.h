@@ -35,9 +35,6 @@ struct Reported {
 class CFilterWindow final : public platform::SecondaryWindow {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 360;
-    static constexpr int kHeight = 262;
-
     struct Controls {
         CStaticEx* band = nullptr;
         CStaticEx* mode = nullptr;

@@ -33,10 +33,7 @@ enum ControlId {
 constexpr int kHelpContext = 191;
 enum Column { kNumberColumn, kNameColumn, kValueColumn };
 
-platform::SecondaryWindowDescription Description() {
-    return {QStringLiteral("Menu"), QStringLiteral("Orlint"), kHelpContext,
-            QSize(CMenuWindow::kWidth, CMenuWindow::kHeight)};
-}
+constexpr platform::SecondaryWindowDescription kDescription{"Menu", "Orlint", kHelpContext, 420, 372};
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -47,7 +44,7 @@ bool ReadsByItem() { return CCorvan::GetModelType() == corvan::kModelQR7730; }
 } // namespace
 
 CMenuWindow::CMenuWindow(QWidget* parent, RadioState& radio)
-    : platform::SecondaryWindow(Description(), parent), m_radio(radio) {}
+    : platform::SecondaryWindow(kDescription, parent), m_radio(radio) {}
 
 void CMenuWindow::OnInitDialog() {
     m_ui.list = new QTreeWidget(this);

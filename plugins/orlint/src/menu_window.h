@@ -40,8 +40,6 @@ struct RadioState {
 class CMenuWindow final : public platform::SecondaryWindow {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 420;
-    static constexpr int kHeight = 372;
     // How long a read of the window's own waits for its answer.
     static constexpr int kReadWaitMs = 500;
 

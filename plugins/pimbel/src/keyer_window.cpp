@@ -22,8 +22,7 @@ namespace pimbel {
 
 namespace {
 
-const platform::SecondaryWindowDescription kDescription{
-    QStringLiteral("Keyer"), QStringLiteral("Pimbel"), 0, QSize(420, 390)};
+constexpr platform::SecondaryWindowDescription kDescription{"Keyer", "Pimbel", 0, 420, 390};
 
 constexpr COLORREF kRed = 0x000000E0;
 

@@ -35,15 +35,12 @@ constexpr int kHelpContext = 192;
 constexpr int kScreenLines = 5000;
 constexpr COLORREF kGreen = 65280;
 
-platform::SecondaryWindowDescription Description() {
-    return {QStringLiteral("Terminal"), QStringLiteral("Solvik"), kHelpContext,
-            QSize(CTerminalWindow::kWidth, CTerminalWindow::kHeight)};
-}
+constexpr platform::SecondaryWindowDescription kDescription{"Terminal", "Solvik", kHelpContext, 520, 380};
 
 } // namespace
 
 CTerminalWindow::CTerminalWindow(QWidget* parent, const std::string& kept, int terminal)
-    : platform::SecondaryWindow(Description(), parent), m_kept(kept), m_terminal(terminal) {}
+    : platform::SecondaryWindow(kDescription, parent), m_kept(kept), m_terminal(terminal) {}
 
 void CTerminalWindow::OnInitDialog() {
     m_ui.lamp = new CStaticLEDEx(this, kLamp, QRect(8, 10, 14, 14));

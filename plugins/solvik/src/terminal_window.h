@@ -20,8 +20,6 @@ namespace solvik {
 class CTerminalWindow final : public platform::SecondaryWindow {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 520;
-    static constexpr int kHeight = 380;
     static constexpr int kHistory = 50;
 
     struct Controls {

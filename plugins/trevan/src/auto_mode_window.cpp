@@ -18,8 +18,7 @@ namespace trevan {
 
 namespace {
 
-const platform::SecondaryWindowDescription kDescription{
-    QStringLiteral("Auto Mode Frequencies"), QStringLiteral("Trevan"), 0, QSize(400, 470)};
+constexpr platform::SecondaryWindowDescription kDescription{"Auto Mode Frequencies", "Trevan", 0, 400, 470};
 
 const QString kSection = QStringLiteral("AutoModeFreq");
 

@@ -20,8 +20,7 @@ namespace yarrel {
 
 namespace {
 
-const platform::SecondaryWindowDescription kDescription{
-    QStringLiteral("Packet Cluster"), QStringLiteral("Yarrel"), 0, QSize(470, 330)};
+constexpr platform::SecondaryWindowDescription kDescription{"Packet Cluster", "Yarrel", 0, 470, 330};
 
 constexpr int kRowRole = Qt::UserRole + 1;
 
