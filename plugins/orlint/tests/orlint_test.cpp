@@ -241,8 +241,9 @@ TEST_F(MenuWindowTest, WhileTheConsoleReadsTheMenuTheWindowKeepsItsItem) {
     EXPECT_EQ(menuReads().size(), 2u);
 
     OrlintSetScrollLock(0);
-    ASSERT_TRUE(readAllDone());
-    EXPECT_GT(menuReads().size(), Catalogue().size());
+    // The read that waited starts now: wait for its whole catalogue, not
+    // just for a moment in which no read runs yet.
+    ASSERT_TRUE(PumpUntil([&] { return menuReads().size() >= Catalogue().size() + 2 && !window->reading(); }, 8000));
     // Afterwards the radio's item is followed again.
     sim().radio.setMenu(18, 0, 0, 0, "1");
     ASSERT_TRUE(PumpUntil([&] { return window->selected() == MenuItem{18, 0, 0, 0}; }));
