@@ -290,7 +290,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Share as &rigctld (port 4532)", "0", "1"},
         ShareCase{"CancelWritesNothing", nullptr, "1", nullptr, true, false, false, false, true,
                   "Share as &rigctld (port 4532)", "<missing>", "1"}),
-    [](const testing::TestParamInfo<ShareCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ShareCase>& row) { return std::string(row.param.name); });
 
 // ------------------------------------------------------------ network address
 

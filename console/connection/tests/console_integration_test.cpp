@@ -253,7 +253,7 @@ TEST(ConsoleOnSimulator, NothingStartsAnotherOperationWhileTheReadRuns) {
     const auto disturbed = ConnectWire(
         console,
         [&] {
-            menuLive = menuLive || console.TakesInput() && console.state().busy;
+            menuLive = menuLive || (console.TakesInput() && console.state().busy);
             console.menuAction(cmd::Refresh)->trigger();
             QKeyEvent f5(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
             QCoreApplication::sendEvent(&console, &f5);

@@ -129,8 +129,9 @@ TEST(RadioAway, Menu015IsGivenBackWhateverClosesTheWindowWhileTheRadioIsAway) {
             desk.console->OnCommand(cmd::ControlOffCmd);
         }
         ASSERT_TRUE(desk.WaitDisconnected());
-        if (!c.pulled)
+        if (!c.pulled) {
             EXPECT_EQ(desk.Menu015(), "1") << "not given back when the console went off";
+        }
         if (c.exitAfter) {
             desk.Exit();
             EXPECT_EQ(glimra::TheWindow(), nullptr);

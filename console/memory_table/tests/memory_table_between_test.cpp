@@ -77,9 +77,10 @@ TEST_F(TableBetween, BackupPutBackKeepsAChannelTheRadioStoredSince) {
     EXPECT_EQ(Held(25).half[0].frequency, 146'000'000) << "the radio's store was cleared unseen";
     EXPECT_EQ(Held(25).half[0].name, "RADIO");
     ExpectConflictSaid(25);
-    if (Held(20).half[0].name != "TWENTY")
+    if (Held(20).half[0].name != "TWENTY") {
         EXPECT_TRUE(window->lastReport().contains(QStringLiteral("Not written: 020")))
             << window->lastReport().toStdString();
+    }
 
     // Written again, the clear is shown against what the radio holds now.
     WriteAll();

@@ -117,7 +117,7 @@ const BandRow kBands[] = {
     {"TwoMetresOnVersionFive", "220", "145.500000", true},
 };
 INSTANTIATE_TEST_SUITE_P(Bands, BandOnTheRadio, ::testing::ValuesIn(kBands),
-                         [](const ::testing::TestParamInfo<BandRow>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<BandRow>& row) { return std::string(row.param.name); });
 
 // The smaller family's radio (identity 18) on the link, dialogs scripted,
 // and the console's hooks for a window on it.

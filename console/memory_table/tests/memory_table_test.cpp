@@ -360,7 +360,7 @@ TEST_P(ChangedInTheRadio, WriteStopsAndWritesNothing) {
 
 const ChangedRow kChanges[] = {{"BeforeThePreview", false}, {"WhileThePreviewIsShown", true}};
 INSTANTIATE_TEST_SUITE_P(When, ChangedInTheRadio, ::testing::ValuesIn(kChanges),
-                         [](const ::testing::TestParamInfo<ChangedRow>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ChangedRow>& row) { return std::string(row.param.name); });
 
 // Every field the write changes shows in the preview, the ones not in use
 // too (an offset with shift off, the CTCSS and DCS values of a tone type not

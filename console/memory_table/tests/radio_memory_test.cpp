@@ -155,9 +155,9 @@ TEST_F(ChannelsOnTheRadio, SilentRadioEndsTheReadAndAClosedLinkSaysSo) {
     silent.silent = true;
     radio.setFaults(silent);
     Channel c;
-    EXPECT_EQ(ReadChannel(link, 3, c, LinkTimes{100ms}), LinkResult::NoReply);
+    EXPECT_EQ(ReadChannel(link, 3, c, LinkTimes{.reply = 100ms, .closedForGoneDevice = {}}), LinkResult::NoReply);
     link.Close();
-    EXPECT_EQ(ReadChannel(link, 3, c, LinkTimes{100ms}), LinkResult::LinkClosed);
+    EXPECT_EQ(ReadChannel(link, 3, c, LinkTimes{.reply = 100ms, .closedForGoneDevice = {}}), LinkResult::LinkClosed);
     EXPECT_EQ(WriteChange(link, c, Seen::WholeChannel, c).status, WriteStatus::LinkClosed);
 }
 

@@ -6,12 +6,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
-using operations_test::Bar;
-using operations_test::kBars;
-using operations_test::Level;
+using namespace operations_test;
 
 class BarArrowsTest : public OperationsTest {
 protected:

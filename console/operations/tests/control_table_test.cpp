@@ -20,9 +20,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
+using namespace operations_test;
 
 class ControlTableTest : public OperationsTest {
 public:
@@ -201,7 +199,7 @@ TEST_P(ControlRowTest, SendsExactlyItsCommands) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, ControlRowTest, ::testing::ValuesIn(kRows),
-                         [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Row>& row) { return std::string(row.param.name); });
 
 // A toggle whose value the radio never reported sends only the request;
 // the reply arrives, and the next press toggles.
@@ -300,7 +298,7 @@ TEST_F(ControlTableTest, SubDigitStepsByTheChannelStep) {
     const auto before = state().subFrequency;
     Settle();
     ops().StepFrequencyDigit(1, 4, 1);
-    char expected[20];
+    char expected[32];
     std::snprintf(expected, sizeof expected, "FC%011lld", static_cast<long long>(before + 12'500));
     EXPECT_EQ(Wire(), std::vector<std::string>{expected});
 }

@@ -11,9 +11,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::Freq;
-using operations_test::PumpUntil;
+using namespace operations_test;
 
 class DigitStepsTest : public OperationsTest {
 protected:

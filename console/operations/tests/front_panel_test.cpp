@@ -20,9 +20,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
+using namespace operations_test;
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 

@@ -14,9 +14,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
+using namespace operations_test;
 using Ops = ConsoleOperations;
 
 std::string FA(std::int64_t hz) {
@@ -378,7 +376,7 @@ TEST_F(InputTest, UpRaisesALevelBar) {
     EXPECT_EQ(rf->value(), before - 5);
     Key(Qt::Key_Up);
     EXPECT_EQ(rf->value(), before - 4);
-    char lowered[8], raised[8];
+    char lowered[16], raised[16];
     std::snprintf(lowered, sizeof lowered, "RG%03d", before - 5);
     std::snprintf(raised, sizeof raised, "RG%03d", before - 4);
     // A page step waits for the end of the scroll (its key's release), a

@@ -15,9 +15,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
+using namespace operations_test;
 
 class FreshRead : public memory_test::MemoryConsoleTest, public ::testing::WithParamInterface<memory_test::Family> {
 protected:

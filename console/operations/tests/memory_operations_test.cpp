@@ -22,9 +22,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
+using namespace operations_test;
 
 class MemoryOperationsTest : public OperationsTest {
 protected:
@@ -236,7 +234,7 @@ const StepRow kSteps[] = {
     {"UpAcrossABank", 19, 199, idc::MultiUp, {"MR0200", "MR1200"}},
 };
 INSTANTIATE_TEST_SUITE_P(Steps, ChannelStepTest, ::testing::ValuesIn(kSteps),
-                         [](const ::testing::TestParamInfo<StepRow>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<StepRow>& row) { return std::string(row.param.name); });
 
 // The channel the radio reports: stored for the control band, and the
 // slow-scan frequency only offered on the program-scan channels.
@@ -276,7 +274,7 @@ const ChannelRow kChannels[] = {
     {"OlderRadioHasOneBank", 18, "MC205", 5, false},
 };
 INSTANTIATE_TEST_SUITE_P(Reports, ChannelReportTest, ::testing::ValuesIn(kChannels),
-                         [](const ::testing::TestParamInfo<ChannelRow>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ChannelRow>& row) { return std::string(row.param.name); });
 
 // Memory > Clear Memory asks first; only OK clears the channel the band
 // stands on.
@@ -319,7 +317,7 @@ const ClearRow kClears[] = {
     {"Ok", platform::IdOk, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Answers, ClearMemoryTest, ::testing::ValuesIn(kClears),
-                         [](const ::testing::TestParamInfo<ClearRow>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ClearRow>& row) { return std::string(row.param.name); });
 
 // The quick memory's MR: the stored state turned over; its reply shows the
 // quick channel and greys the channel stepping.

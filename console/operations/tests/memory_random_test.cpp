@@ -32,9 +32,7 @@
 namespace {
 
 using memory_channels::Channel;
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
+using namespace operations_test;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 

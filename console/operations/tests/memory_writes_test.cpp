@@ -30,9 +30,7 @@ void SetDirectMode(bool on);
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
+using namespace operations_test;
 
 class MemoryWritesTest : public memory_test::MemoryConsoleTest {
 protected:
@@ -59,6 +57,15 @@ protected:
     }
     qxsim::MemoryHalf Stored(int number) {
         return radio().state().memory[static_cast<std::size_t>(number)].half[0];
+    }
+    // The radio on channel `number`, and the console connected and showing
+    // that channel's record.
+    bool ShowingChannel(int number) {
+        OnChannel(number);
+        Ready();
+        char hz[16];
+        std::snprintf(hz, sizeof hz, "%011lld", static_cast<long long>(Stored(number).frequency));
+        return PumpUntil([&] { return state().record[0].rxFrequency == hz; });
     }
     // "M. IN", then the channel typed, until the display shows `frequency`.
     void Browse(const std::string& digits, const std::string& frequency) {
@@ -110,9 +117,7 @@ TEST_P(MemoryWritesByIdentity, ClearMemoryOnAVfoClearsNoChannel) {
 TEST_P(MemoryWritesByIdentity, ClearMemoryOnAChannelClearsIt) {
     Identity(GetParam().identity);
     Put(5, 145'600'000, 4, "RPT");
-    OnChannel(5);
-    Ready();
-    ASSERT_TRUE(PumpUntil([&] { return state().record[0].rxFrequency == "00145600000"; }));
+    ASSERT_TRUE(ShowingChannel(5));
     EXPECT_TRUE(ClearMemoryOffered());
     Settle();
     ClearMemory();
@@ -166,9 +171,7 @@ INSTANTIATE_TEST_SUITE_P(Identities, MemoryWritesByIdentity, ::testing::ValuesIn
 // cleared channel.
 TEST_F(MemoryWritesTest, AClearTheLinkRefusesIsSaidNotShown) {
     Put(5, 145'600'000, 4, "RPT");
-    OnChannel(5);
-    Ready();
-    ASSERT_TRUE(PumpUntil([&] { return state().record[0].rxFrequency == "00145600000"; }));
+    ASSERT_TRUE(ShowingChannel(5));
     const std::string before = Shown(false);
     Settle();
     // The radio's terminal mode: the link refuses every command meanwhile.
@@ -267,9 +270,7 @@ TEST_F(MemoryWritesTest, ASecondMemoryInBeforeTheChannelIsShownWritesNothing) {
 TEST_F(MemoryWritesTest, ClearMemoryStopsWhenTheRadioMovedDuringTheQuestion) {
     Put(5, 145'600'000, 4, "FIVE");
     Put(6, 433'500'000, 4, "SIX");
-    OnChannel(5);
-    Ready();
-    ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "FIVE"; }));
+    ASSERT_TRUE(ShowingChannel(5));
     Settle();
     // The radio moves while the question is open.
     auto moving = std::make_shared<memory_test::DialogsActingOnce>();
@@ -367,9 +368,7 @@ TEST_F(MemoryWritesTest, LockOutKeepsATransmitHalfNotRead) {
         channel.half[1].frequency = 146'000'000;
         channel.hasTransmitHalf = true;
     });
-    OnChannel(295);
-    Ready();
-    ASSERT_TRUE(PumpUntil([&] { return state().record[0].rxFrequency == "00144000000"; }));
+    ASSERT_TRUE(ShowingChannel(295));
     PumpFor(std::chrono::milliseconds(200));
     state().record[0].txFrequency.clear(); // its MR reply not handled yet
     Settle();
@@ -390,9 +389,7 @@ TEST_F(MemoryWritesTest, LockOutKeepsATransmitHalfNotRead) {
 TEST_F(MemoryWritesTest, LockOutBeforeTheNewChannelsRecordWritesNothing) {
     Put(5, 145'600'000, 4, "HOME");
     Put(6, 433'500'000, 4, "UHF");
-    OnChannel(5);
-    Ready();
-    ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "HOME"; }));
+    ASSERT_TRUE(ShowingChannel(5));
     qxsim::Faults slow;
     slow.delay = std::chrono::milliseconds(400);
     radio().setFaults(slow);
@@ -478,9 +475,7 @@ TEST_F(MemoryWritesWithWindows, TheEditorShowsNoOffsetItsListLacksAndAsksForOne)
         half.offset = 625'000;
         half.shift = 1;
     });
-    OnChannel(5);
-    Ready();
-    ASSERT_TRUE(PumpUntil([&] { return state().record[0].name == "RPT"; }));
+    ASSERT_TRUE(ShowingChannel(5));
     ASSERT_EQ(state().record[0].offset, 625'000);
     QWidget* editor = nullptr;
     ASSERT_NO_FATAL_FAILURE(OpenEditor(editor));

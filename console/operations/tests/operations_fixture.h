@@ -79,7 +79,9 @@ protected:
         Connect();
         console->show();
         console->activateWindow();
-        QTest::qWaitForWindowActive(console.get(), 2000);
+        // Without a window manager the console may never be active; the keys
+        // go to it all the same.
+        static_cast<void>(QTest::qWaitForWindowActive(console.get(), 2000));
         Settle();
     }
     // Lets the replies of the last action arrive, then forgets what was received.

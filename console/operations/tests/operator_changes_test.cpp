@@ -23,13 +23,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
-using operations_test::Bar;
-using operations_test::kBars;
-using operations_test::Freq;
-using operations_test::Level;
+using namespace operations_test;
 using Ops = ConsoleOperations;
 using u32 = std::uint32_t;
 
@@ -392,7 +386,7 @@ INSTANTIATE_TEST_SUITE_P(EveryBand, SubDigitsInSplit,
                                            Bands{"ControlMainTransmitSub", 0, 1, 1},
                                            Bands{"ControlSubTransmitMain", 1, 0, 1},
                                            Bands{"ControlSubTransmitSub", 1, 1, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // ----------------------------------------------------------- mnemonics
 

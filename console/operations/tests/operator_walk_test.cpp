@@ -30,8 +30,7 @@
 
 namespace {
 
-using operations_test::PumpFor;
-using operations_test::PumpUntil;
+using namespace operations_test;
 
 // Seeds run by the test command: the first ones, and every seed that once
 // failed (with what it found).
@@ -99,7 +98,9 @@ protected:
         Connect();
         console->show();
         console->activateWindow();
-        QTest::qWaitForWindowActive(console.get(), 2000);
+        // Without a window manager the console may never be active; the keys
+        // go to it all the same.
+        static_cast<void>(QTest::qWaitForWindowActive(console.get(), 2000));
         if (!state().subReceiver) {
             console->link()->ConnSB("W", 1);
             ASSERT_TRUE(PumpUntil([&] { return state().subReceiver == 1; }));

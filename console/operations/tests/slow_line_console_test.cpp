@@ -104,8 +104,8 @@ TEST_P(SlowLine, TheSharingServerAnswersAClientOnceTheRadioHasIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RoundTrip, SlowLine, ::testing::Values(150, 400),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::to_string(info.param) + "ms";
+                         [](const ::testing::TestParamInfo<int>& row) {
+                             return std::to_string(row.param) + "ms";
                          });
 
 } // namespace

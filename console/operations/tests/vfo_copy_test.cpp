@@ -6,8 +6,7 @@
 
 namespace {
 
-using operations_test::OperationsTest;
-using operations_test::PumpUntil;
+using namespace operations_test;
 
 struct CopyCase {
     const char* name;
