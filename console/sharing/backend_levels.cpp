@@ -342,12 +342,16 @@ Result ConsoleBackend::GetCtcssTone(int& tenths) {
     return Result::Ok;
 }
 
-// Tone 0 switches the repeater tone off (the tone number stays).
+// Tone 0 switches the repeater tone off (the tone number stays). The 1750 Hz
+// burst is taken as it is read back, as tone number 39.
 Result ConsoleBackend::SetCtcssTone(int tenths) {
     if (const Result r = Check(); r != Result::Ok)
         return r;
     if (tenths == 0)
         return SetFunc(zshare::Func::Tone, false);
+    const auto count = static_cast<u32>(std::size(kCtcssTenths));
+    if (tenths == kToneBurst)
+        return WriteCode(&CCorvan::ConnTN, &CCorvan::RcvDataTN, count + 1);
     const auto at = std::find(std::begin(kCtcssTenths), std::end(kCtcssTenths), tenths);
     if (at == std::end(kCtcssTenths))
         return Result::InvalidArgument;

@@ -147,6 +147,7 @@ struct RadioDescription {
     std::vector<Func> funcs;
     std::vector<VfoOp> vfoOps;
     std::vector<int> ctcssTones;  // tenths of Hz, in the radio's order
+    int toneBurst = 0;            // tenths of Hz of the burst the tone setting also takes; 0: none
     std::vector<int> dcsCodes;    // as written (023 is 23)
     int keyerLimit = 0;           // characters the keyer takes at once; 0: no keyer
     int maxMemory = -1;           // the highest memory channel number; -1: none

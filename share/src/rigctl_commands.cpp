@@ -388,8 +388,14 @@ Result GetCtcss(Context& c, const Args&, Values& v) {
     return AnswerNumber(c, v, &RadioBackend::GetCtcssTone);
 }
 
-// Tones in tenths of a hertz, 0 for none.
+// Tones in tenths of a hertz, 0 for none. The radio's tone burst is taken
+// too (it is not a CTCSS tone, so it is not listed), as a client that read
+// it back writes it.
 Result SetCtcss(Context& c, const Args& a, Values&) {
+    const int burst = c.backend.Describe().toneBurst;
+    long long n = 0;
+    if (burst != 0 && ParseInt(a[0], n) && n == burst)
+        return c.backend.SetCtcssTone(burst);
     return SetListed(c, a[0], c.backend.Describe().ctcssTones, 100'000,
                      &RadioBackend::SetCtcssTone);
 }

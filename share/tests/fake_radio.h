@@ -50,6 +50,7 @@ struct FakeRadio : zshare::RadioBackend {
         description.preamps = {10};
         description.attenuators = {12};
         description.ctcssTones = {670, 719, 885};
+        description.toneBurst = 17'500;
         description.dcsCodes = {23, 25, 754};
         description.keyerLimit = 24;
         description.maxMemory = 299;

@@ -185,6 +185,8 @@ const Row kRows[] = {
     {"+c", "get_ctcss_tone:\nCTCSS Tone: 885\nRPRT 0\n", ""},
     {"C 719", "RPRT 0\n", "SetCtcssTone 719"},
     {"C 720", "RPRT -1\n", ""},
+    {"C 17500", "RPRT 0\n", "SetCtcssTone 17500"}, // the burst: taken, though not a listed tone
+    {"C 17499", "RPRT -1\n", ""},
     {"C 0", "RPRT 0\n", "SetCtcssTone 0"}, // tone off
     {"+d", "get_dcs_code:\nDCS Code: 23\nRPRT 0\n", ""},
     {"D 754", "RPRT 0\n", "SetDcsCode 754"},

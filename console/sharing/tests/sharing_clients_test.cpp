@@ -182,6 +182,8 @@ TEST_F(Clients, NetRigctlClientDoesEveryCommandOnTheRadio) {
         {{"R", "+", "r"}, "+\n", [](S, R r) { return r.value("OS") == 1; }, nullptr},
         {{"O", "5000000", "o"}, "5000000\n", [](S, R r) { return r.value("OF") == 5'000'000; }, nullptr},
         {{"C", "885", "c"}, "885\n", [](S, R r) { return r.value("TN") == 8; }, nullptr},
+        // The 1750 Hz burst a client read back can be written back.
+        {{"C", "17500", "c"}, "17500\n", [](S, R r) { return r.value("TN") == 39; }, nullptr},
         {{"D", "754", "d"}, "754\n", [](S, R r) { return r.value("QC") == 103; }, nullptr},
         {{"E", "105", "e"}, "105\n", [](S s, R) { return s.bank == 1 && s.channel == 5; }, nullptr},
         {{"G", "BAND_UP"}, "", [](S s, R) { return s.vfoA == 10'120'000; },
