@@ -5,7 +5,10 @@
 // A folder tool (`name`-render FOLDER) writes <FOLDER>/<name>_<case>.png,
 // one picture a case, prints each picture's path as it is written, names on
 // standard error each one that could not be, and exits 1 if any could not.
-// A file tool (`name`-render OUT.png) writes one picture.
+// A file tool (`name`-render OUT.png) writes one picture, and says so alike.
+// Both run on a profile of their own, made empty for the run: the windows
+// start from their defaults, and the operator's saved positions and
+// settings are neither read nor written.
 #pragma once
 
 #include <platform.h>
@@ -15,7 +18,9 @@
 #include <QFont>
 #include <QImage>
 #include <QPixmap>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <cstdio>
@@ -88,6 +93,20 @@ private:
     QWidget m_window;
 };
 
+// The application set up as the program's, on an empty profile of its own
+// that lives as long as this object.
+class ToolApplication {
+public:
+    ToolApplication(int& argc, char** argv) : m_app(argc, argv) {
+        platform::InitApplication();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_profile.path());
+    }
+
+private:
+    QTemporaryDir m_profile; // outlives the application: windows save on its end
+    QApplication m_app;
+};
+
 // Runs the folder tool `name`-render: a widget application set up as the
 // program's, the folder made, then `draw` with its pictures. Returns the
 // tool's exit status (2 with the usage line when the folder is not given,
@@ -98,8 +117,7 @@ int RunRenderTool(int argc, char** argv, const char* name, Draw draw) {
         std::fprintf(stderr, "usage: %s-render <folder>\n", name);
         return 2;
     }
-    QApplication app(argc, argv);
-    platform::InitApplication();
+    ToolApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "%s-render: cannot create %s\n", name, argv[1]);
@@ -121,12 +139,16 @@ int RunRenderToFile(int argc, char** argv, const char* name, Draw draw, void (*d
         std::fprintf(stderr, "usage: %s-render OUT.png\n", name);
         return 2;
     }
-    QApplication app(argc, argv);
-    platform::InitApplication();
+    ToolApplication app(argc, argv);
     QWidget* window = draw();
     QApplication::processEvents();
-    const bool ok = window->grab().save(QString::fromLocal8Bit(argv[1]));
+    const bool ok = window != nullptr && window->grab().save(QString::fromLocal8Bit(argv[1]));
     destroy();
+    if (ok) {
+        std::printf("%s\n", argv[1]);
+    } else {
+        std::fprintf(stderr, "%s-render: %s not written\n", name, argv[1]);
+    }
     return ok ? 0 : 1;
 }
 
