@@ -257,8 +257,8 @@ std::string Tenths(int tenths) {
 } // namespace
 
 std::string ToneText(int toneNumber) {
-    if (toneNumber == 39) {
-        return "1750.0";
+    if (toneNumber == corvan::kToneBurstNumber) {
+        return Tenths(corvan::kToneBurstTenths);
     }
     const auto& tones = corvan::kCtcssTenths;
     if (toneNumber < 1 || toneNumber > static_cast<int>(tones.size())) {
@@ -272,8 +272,8 @@ std::optional<int> ToneNumberOf(const std::string& hertz) {
     if (!tenths) {
         return std::nullopt;
     }
-    if (*tenths == 17500) {
-        return 39;
+    if (*tenths == corvan::kToneBurstTenths) {
+        return corvan::kToneBurstNumber;
     }
     const auto& tones = corvan::kCtcssTenths;
     for (std::size_t i = 0; i < tones.size(); ++i) {

@@ -389,7 +389,7 @@ bool ConsoleOperations::PreFilter(QObject* receiver, QEvent* event) {
     case idc::Tone:
         if (s.consoleReady && s.mode[s.controlBand == 1 ? 1 : 0] == 4) {
             u32 number = 0;
-            if (ReadOnce(link, &CCorvan::RcvDataTN, number) && number == 39) {
+            if (ReadOnce(link, &CCorvan::RcvDataTN, number) && number == corvan::kToneBurstNumber) {
                 m_toneHold = true;
                 s.toneScan = 1; // the radio searches the tones while held
                 link.ConnTO("W", 2);

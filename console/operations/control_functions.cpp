@@ -239,7 +239,7 @@ void ConsoleOperations::Tone() {
     u32 number = 0;
     if (!ReadOrAsk(link, &CCorvan::RcvDataTN, &CCorvan::ConnTN, number))
         return;
-    if (s.mode[s.controlBand == 1 ? 1 : 0] != 4 || number == 39)
+    if (s.mode[s.controlBand == 1 ? 1 : 0] != 4 || number == corvan::kToneBurstNumber)
         return;
     u32 tone = 0;
     if (!ReadOrAsk(link, &CCorvan::RcvDataTO, &CCorvan::ConnTO, tone))

@@ -337,8 +337,8 @@ Result ConsoleBackend::GetCtcssTone(int& tenths) {
     const auto count = static_cast<long long>(std::size(kCtcssTenths));
     if (v >= 1 && v <= count)
         tenths = kCtcssTenths[v - 1];
-    else if (v == count + 1)
-        tenths = kToneBurst;
+    else if (v == kToneBurstNumber)
+        tenths = kToneBurstTenths;
     return Result::Ok;
 }
 
@@ -349,9 +349,8 @@ Result ConsoleBackend::SetCtcssTone(int tenths) {
         return r;
     if (tenths == 0)
         return SetFunc(zshare::Func::Tone, false);
-    const auto count = static_cast<u32>(std::size(kCtcssTenths));
-    if (tenths == kToneBurst)
-        return WriteCode(&CCorvan::ConnTN, &CCorvan::RcvDataTN, count + 1);
+    if (tenths == kToneBurstTenths)
+        return WriteCode(&CCorvan::ConnTN, &CCorvan::RcvDataTN, kToneBurstNumber);
     const auto at = std::find(std::begin(kCtcssTenths), std::end(kCtcssTenths), tenths);
     if (at == std::end(kCtcssTenths))
         return Result::InvalidArgument;

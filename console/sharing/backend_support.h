@@ -24,8 +24,8 @@ inline constexpr int kKeyerCharacters = 24;
 
 using corvan::kCtcssTenths;
 using corvan::kDcsCodes;
-// TN 39, after the 38 tones: the 1750 Hz burst, tenths of a hertz.
-inline constexpr int kToneBurst = 17'500;
+using corvan::kToneBurstNumber;
+using corvan::kToneBurstTenths;
 
 inline std::optional<long long> ParseFrequency(const char* text) {
     long long hz = 0;

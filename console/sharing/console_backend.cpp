@@ -80,7 +80,7 @@ zshare::RadioDescription ConsoleBackend::QxDescription() {
     d.vfoOps = {zshare::VfoOp::Up,   zshare::VfoOp::Down, zshare::VfoOp::BandUp,
                 zshare::VfoOp::BandDown, zshare::VfoOp::Copy, zshare::VfoOp::Exchange};
     d.ctcssTones.assign(std::begin(kCtcssTenths), std::end(kCtcssTenths));
-    d.toneBurst = kToneBurst;
+    d.toneBurst = kToneBurstTenths;
     d.dcsCodes.assign(std::begin(kDcsCodes), std::end(kDcsCodes));
     d.keyerLimit = kKeyerCharacters;
     d.maxMemory = 299;

@@ -96,6 +96,11 @@ inline constexpr std::array<int, 38> kCtcssTenths{
     1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567, 1622,
     1679, 1738, 1799, 1862, 1928, 2035, 2107, 2181, 2257, 2336, 2418, 2503};
 
+// TN's number for the 1750 Hz tone burst, after the 38 tones, and the burst
+// in tenths of a hertz.
+inline constexpr int kToneBurstNumber = 39;
+inline constexpr int kToneBurstTenths = 17'500;
+
 // The DCS codes of QC 0..103, as the radio writes them (023 is 23).
 inline constexpr std::array<int, 104> kDcsCodes{
     23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115,

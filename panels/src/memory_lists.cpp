@@ -93,7 +93,7 @@ QStringList CtcssTexts() {
 
 QStringList ToneTexts() {
     QStringList texts = CtcssTexts();
-    texts << QStringLiteral("   1750.0 ");
+    texts << ToneText(corvan::kToneBurstTenths);
     return texts;
 }
 

@@ -83,7 +83,7 @@ QStringList CtcssEntries() {
 
 QStringList ToneEntries() {
     QStringList entries = CtcssEntries();
-    entries.append(QStringLiteral("   1750.0 "));
+    entries.append(TenthsEntry(corvan::kToneBurstTenths));
     return entries;
 }
 
