@@ -23,6 +23,7 @@
 
 #include <ostream>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -232,7 +233,9 @@ TEST_F(MenuWindowTest, WhileTheConsoleReadsTheMenuTheWindowKeepsItsItem) {
     // The console's reading: answers for other items arrive.
     sim().link.ConnEX("R", 4, 0, 0, 0, "");
     sim().link.ConnEX("R", 50, 1, 0, 0, "");
-    ASSERT_TRUE(PumpUntil([&] { return LastState().values.count(MenuItem{4, 0, 0, 0}) == 1; }));
+    ASSERT_TRUE(PumpUntil([&] {
+        return LastState().values.count(MenuItem{4, 0, 0, 0}) == 1 && LastState().values.count(MenuItem{50, 1, 0, 0}) == 1;
+    }));
     PumpFor(100);
     EXPECT_EQ(window->selected(), (MenuItem{20, 0, 0, 0}));
     // The window's own reads wait for the console's.
@@ -240,10 +243,22 @@ TEST_F(MenuWindowTest, WhileTheConsoleReadsTheMenuTheWindowKeepsItsItem) {
     PumpFor(150);
     EXPECT_EQ(menuReads().size(), 2u);
 
+    sim().radio.clearSent();
     OrlintSetScrollLock(0);
-    // The read that waited starts now: wait for its whole catalogue, not
-    // just for a moment in which no read runs yet.
-    ASSERT_TRUE(PumpUntil([&] { return menuReads().size() >= Catalogue().size() + 2 && !window->reading(); }, 8000));
+    // The read that waited starts now: wait for its whole catalogue and the
+    // answer to the read of the radio's item that ends it. A change on the
+    // radio's panel made while that read is on the line may come before its
+    // answer, and the window then rightly shows the item the answer names.
+    const auto menuAnswers = [&] {
+        const auto sent = sim().radio.sent();
+        return std::count_if(sent.begin(), sent.end(), [](const std::string& s) { return s.compare(0, 2, "EX") == 0; });
+    };
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            return menuReads().size() >= Catalogue().size() + 3 && !window->reading() &&
+                   menuAnswers() >= static_cast<std::ptrdiff_t>(Catalogue().size()) + 1;
+        },
+        8000));
     // Afterwards the radio's item is followed again.
     sim().radio.setMenu(18, 0, 0, 0, "1");
     ASSERT_TRUE(PumpUntil([&] { return window->selected() == MenuItem{18, 0, 0, 0}; }));
