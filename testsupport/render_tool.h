@@ -8,7 +8,9 @@
 // A file tool (`name`-render OUT.png) writes one picture, and says so alike.
 // Both run on a profile of their own, made empty for the run: the windows
 // start from their defaults, and the operator's saved positions and
-// settings are neither read nor written.
+// settings are neither read nor written. A picture is written whole or not
+// at all: a failed write leaves whatever stood at its path. --help prints
+// the usage line.
 #pragma once
 
 #include <platform.h>
@@ -17,15 +19,64 @@
 #include <QDir>
 #include <QFont>
 #include <QImage>
+#include <QImageWriter>
 #include <QPixmap>
+#include <QSaveFile>
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include <cstdio>
+#include <cstring>
 
 namespace render_tool {
+
+// Writes `picture` to `path` as PNG through a temporary file beside it that
+// takes the path's place only once complete. On failure `why` says why.
+inline bool WritePng(const QImage& picture, const QString& path, QString* why) {
+    if (picture.isNull()) {
+        *why = QStringLiteral("nothing was drawn");
+        return false;
+    }
+    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        *why = QStringLiteral("a picture's name ends in .png");
+        return false;
+    }
+    QSaveFile file(path);
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly)) {
+        *why = file.errorString();
+        return false;
+    }
+    if (!writer.write(picture)) {
+        *why = writer.errorString();
+        return false; // the temporary file goes with `file`
+    }
+    if (!file.commit()) {
+        *why = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// The window as it is drawn now, or a null picture for no window.
+inline QImage PictureOf(QWidget* window) { return window != nullptr ? window->grab().toImage() : QImage(); }
+
+// The one argument a tool takes, or its status when there is none to act on:
+// 0 after --help (the usage line on standard output), 2 with the usage line
+// on standard error for a missing or unknown argument. `what` names it.
+inline int CheckArgument(int argc, char** argv, const char* name, const char* what) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("usage: %s-render %s\n", name, what);
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '-' || argv[1][0] == '\0') {
+        std::fprintf(stderr, "usage: %s-render %s\n", name, what);
+        return 2;
+    }
+    return -1;
+}
 
 class RenderFolder {
 public:
@@ -44,16 +95,21 @@ public:
     // missing window is a picture not written.
     bool Save(QWidget* window, const QString& name) {
         QApplication::processEvents();
-        return Note(window != nullptr && window->grab().save(path(name)), name);
+        return Save(PictureOf(window), name);
     }
-    bool Save(const QImage& picture, const QString& name) { return Note(picture.save(path(name)), name); }
+    bool Save(const QImage& picture, const QString& name) {
+        QString why;
+        return Note(WritePng(picture, path(name), &why), name, why);
+    }
 
-    // Counts the picture of `name`, written (or not) by the caller's own means.
-    bool Note(bool written, const QString& name) {
+    // Counts the picture of `name`, written (or not, for the reason `why`)
+    // by the caller's own means.
+    bool Note(bool written, const QString& name, const QString& why) {
         if (written) {
             std::printf("%s\n", qPrintable(path(name)));
         } else {
-            std::fprintf(stderr, "%s-render: %s not written\n", qPrintable(m_tool), qPrintable(path(name)));
+            std::fprintf(stderr, "%s-render: %s not written: %s\n", qPrintable(m_tool), qPrintable(path(name)),
+                         qPrintable(why));
             m_ok = false;
         }
         return written;
@@ -93,17 +149,24 @@ private:
     QWidget m_window;
 };
 
+// While it lives, the program's profile is an empty one of its own, made
+// for the run and removed after it.
+class OwnProfile {
+public:
+    OwnProfile() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path()); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
 // The application set up as the program's, on an empty profile of its own
 // that lives as long as this object.
 class ToolApplication {
 public:
-    ToolApplication(int& argc, char** argv) : m_app(argc, argv) {
-        platform::InitApplication();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_profile.path());
-    }
+    ToolApplication(int& argc, char** argv) : m_app(argc, argv) { platform::InitApplication(); }
 
 private:
-    QTemporaryDir m_profile; // outlives the application: windows save on its end
+    OwnProfile m_profile; // outlives the application: windows save on its end
     QApplication m_app;
 };
 
@@ -113,10 +176,8 @@ private:
 // 1 when it cannot be made or a picture was not written).
 template <typename Draw>
 int RunRenderTool(int argc, char** argv, const char* name, Draw draw) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s-render <folder>\n", name);
-        return 2;
-    }
+    if (const int status = CheckArgument(argc, argv, name, "<folder>"); status >= 0)
+        return status;
     ToolApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!QDir().mkpath(folder)) {
@@ -132,22 +193,21 @@ int RunRenderTool(int argc, char** argv, const char* name, Draw draw) {
 // write: a widget application set up as the program's, then `draw`, which
 // opens the window and returns it; once events have settled the window is
 // written and `destroy` closes it. Returns the tool's exit status (2 with
-// the usage line when no picture is given).
+// the usage line when no picture is given, 1 when it was not written).
 template <typename Draw>
 int RunRenderToFile(int argc, char** argv, const char* name, Draw draw, void (*destroy)()) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s-render OUT.png\n", name);
-        return 2;
-    }
+    if (const int status = CheckArgument(argc, argv, name, "OUT.png"); status >= 0)
+        return status;
     ToolApplication app(argc, argv);
     QWidget* window = draw();
     QApplication::processEvents();
-    const bool ok = window != nullptr && window->grab().save(QString::fromLocal8Bit(argv[1]));
+    QString why;
+    const bool ok = WritePng(PictureOf(window), QString::fromLocal8Bit(argv[1]), &why);
     destroy();
     if (ok) {
         std::printf("%s\n", argv[1]);
     } else {
-        std::fprintf(stderr, "%s-render: %s not written\n", name, argv[1]);
+        std::fprintf(stderr, "%s-render: %s not written: %s\n", name, argv[1], qPrintable(why));
     }
     return ok ? 0 : 1;
 }

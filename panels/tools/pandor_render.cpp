@@ -75,7 +75,7 @@ struct State {
 void SavePopup(render_tool::RenderFolder& pictures, QWidget* panel, const char* listName, const QString& name) {
     auto* box = panel->findChild<QComboBox*>(QLatin1String(listName));
     if (box == nullptr) {
-        pictures.Note(false, name);
+        pictures.Note(false, name, QStringLiteral("the panel has no list %1").arg(QLatin1String(listName)));
         return;
     }
     box->showPopup();

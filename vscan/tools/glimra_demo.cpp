@@ -19,6 +19,7 @@
 #include <corvan.h>
 #include <platform.h>
 #include <qxsim.h>
+#include <render_tool.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,6 +31,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -81,6 +83,18 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
     return platform::PumpUntil(done, std::chrono::milliseconds(ms));
 }
 
+// The window as the picture `path`: its path printed once written, or why
+// it was not on standard error.
+bool SavePicture(QWidget* window, const QString& path) {
+    QString why;
+    if (!render_tool::WritePng(render_tool::PictureOf(window), path, &why)) {
+        std::fprintf(stderr, "glimra-demo: %s not written: %s\n", qPrintable(path), qPrintable(why));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -121,6 +135,12 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+
+    // A picture starts from the window's defaults and leaves the operator's
+    // profile alone.
+    std::optional<render_tool::OwnProfile> ownProfile;
+    if (!render.isEmpty())
+        ownProfile.emplace();
 
     qxsim::Radio radio;
     if (!radio.start()) {
@@ -181,8 +201,7 @@ int main(int argc, char** argv) {
             const int key = c == QLatin1Char('.') ? Qt::Key_Period : Qt::Key_0 + (c.unicode() - '0');
             window->HandleKey(key, QString(c));
         }
-        const bool saved = window->grab().save(render);
-        std::printf("%s %s\n", saved ? "wrote" : "could not write", render.toLocal8Bit().constData());
+        const bool saved = SavePicture(window, render);
         GlimraDestroy();
         link.WinMsgSendReg(nullptr);
         link.Close();
@@ -220,8 +239,7 @@ int main(int argc, char** argv) {
         std::printf("bars equal to the band model: %d of %d\n", agree, channels);
     }
     QCoreApplication::processEvents();
-    const bool saved = window->grab().save(render);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", render.toLocal8Bit().constData());
+    const bool saved = SavePicture(window, render);
     GlimraDestroy();
     link.WinMsgSendReg(nullptr);
     link.Close();
