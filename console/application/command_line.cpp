@@ -50,6 +50,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 }
             }
             result.port = device;
+        } else if (result.renderPath && startsWith(arg, "--render")) {
+            result.error = "one picture at a time: give one of --render, --render-layout and --render-connected";
+            return result;
         } else if (arg == "--render" || arg == "--render-layout" || arg == "--render-connected") {
             result.renderLayout = arg == "--render-layout";
             result.renderConnected = arg == "--render-connected";
@@ -89,6 +92,8 @@ std::string UsageText() {
            "                        (needs no display)\n"
            "  --render-layout PATH  the same with every template caption shown\n"
            "  --render-connected PATH  the same once synchronised with the radio\n"
+           "                        (each prints PATH once written; the operator's\n"
+           "                        profile is read but not changed)\n"
            "  --simulator           run on the built-in virtual transceiver\n"
            "  --port DEVICE         use the radio on DEVICE (e.g. /dev/ttyUSB0) for this run,\n"
            "                        or at a network address (rfc2217://HOST:PORT, tcp://,\n"

@@ -5,12 +5,17 @@
 #include "console_menu.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
-#include <QTimer>
 #include <QPixmap>
 #include <QPointer>
+#include <QSaveFile>
+#include <QSettings>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -142,31 +147,61 @@ void ConsoleApp::ExitInstance() { m_instance.reset(); }
 
 bool ConsoleApp::HoldsInstance() const { return m_instance != nullptr && m_instance->acquired(); }
 
+ProfileCopy::ProfileCopy() {
+    const QString own = QSettings().fileName(); // <folder>/<company>/<program>.conf
+    m_ownFolder = QFileInfo(QFileInfo(own).path()).path();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
+    const QString copy = QSettings().fileName();
+    QDir().mkpath(QFileInfo(copy).path());
+    if (QFile::exists(own))
+        QFile::copy(own, copy);
+}
+
+ProfileCopy::~ProfileCopy() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_ownFolder); }
+
 namespace {
 
+// The console as a PNG file, written whole or not at all (a failed write
+// leaves what stood at `path`); its path printed once written.
 bool WritePicture(ConsoleDialog& console, const QString& path) {
     const QPixmap picture = console.grab();
-    QImageWriter writer(path, "png");
-    if (picture.isNull() || !writer.write(picture.toImage())) {
-        std::fprintf(stderr, "zephyra: cannot write %s: %s\n", qPrintable(path),
-                     qPrintable(writer.errorString()));
+    QSaveFile file(path);
+    QImageWriter writer(&file, "png");
+    QString why;
+    if (picture.isNull())
+        why = QStringLiteral("nothing was drawn");
+    else if (!file.open(QIODevice::WriteOnly))
+        why = file.errorString();
+    else if (!writer.write(picture.toImage()))
+        why = writer.errorString();
+    else if (!file.commit())
+        why = file.errorString();
+    if (!why.isEmpty()) {
+        std::fprintf(stderr, "zephyra: cannot write %s: %s\n", qPrintable(path), qPrintable(why));
         return false;
     }
+    std::printf("%s\n", qPrintable(path));
     return true;
 }
 
 } // namespace
 
 bool RenderConsole(const QString& path, bool showLayout) {
+    const ProfileCopy profile;
     ConsoleOptions options;
     options.showSplash = false;
     options.persistent = false;
     options.keepTemplateTexts = showLayout;
     ConsoleDialog console(options);
-    return WritePicture(console, path);
+    const bool written = WritePicture(console, path);
+    // The windows the console opened save their places as they close: here,
+    // into the copy.
+    console.DestroyAllPanels();
+    return written;
 }
 
 bool RenderConnectedConsole(const QString& path, const QString& port) {
+    const ProfileCopy profile;
     ConsoleOptions options;
     options.showSplash = false;
     options.persistent = false;
@@ -182,6 +217,7 @@ bool RenderConnectedConsole(const QString& path, const QString& port) {
     for (int i = 0; i < 10; ++i)
         console.PumpMessages();
     const bool written = WritePicture(console, path);
+    console.DestroyAllPanels();
     console.DestroyWindow();
     return written;
 }

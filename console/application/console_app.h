@@ -5,6 +5,9 @@
 
 #include "console_dialog.h"
 
+#include <QString>
+#include <QTemporaryDir>
+
 #include <functional>
 #include <memory>
 
@@ -34,6 +37,22 @@ private:
 // equaliser, visual scan, the outside windows) is a top-level window of its
 // own and takes the operator's input beside it.
 int RunConsole(ConsoleDialog& console);
+
+// While it lives, the program's profile is a copy of the operator's made
+// for the run: what is read is the operator's (the line's speed among it),
+// and what is written, such as the places windows save as they close, goes
+// to the copy. Every picture of the console is drawn under one.
+class ProfileCopy {
+public:
+    ProfileCopy();
+    ~ProfileCopy();
+    ProfileCopy(const ProfileCopy&) = delete;
+    ProfileCopy& operator=(const ProfileCopy&) = delete;
+
+private:
+    QString m_ownFolder;
+    QTemporaryDir m_folder;
+};
 
 // Draws the started console (no start-up picture, no lock, nothing saved)
 // to a PNG file. Returns false with a message on stderr when it cannot be

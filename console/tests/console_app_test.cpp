@@ -5,11 +5,15 @@
 #include "console_menu.h"
 #include "console_test_support.h"
 
+#include <platform.h>
+#include <yarrel.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -195,6 +199,41 @@ TEST(RenderConsole, WritesAPngOfTheConsoleSize) {
     EXPECT_FALSE(RenderConsole(dir.filePath("no/such/folder/console.png"), false));
 }
 
+// A picture is drawn from the operator's settings, but what the windows
+// save as they close (their places) must not change the operator's profile.
+TEST(ProfileCopy, ReadsTheOperatorsProfileAndKeepsWhatIsWrittenAway) {
+    using platform::GetProfileString;
+    platform::WriteProfileString(QStringLiteral("Setting"), QStringLiteral("RenderProbe"), QStringLiteral("kept"));
+    const auto profile = [] {
+        QFile file(QSettings(QStringLiteral("BRAVELL"), QStringLiteral("Zephyra")).fileName());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = profile();
+    ASSERT_TRUE(before.contains("RenderProbe=kept"));
+    {
+        const ProfileCopy copy;
+        EXPECT_EQ(GetProfileString(QStringLiteral("Setting"), QStringLiteral("RenderProbe"), QString()),
+                  QStringLiteral("kept"));
+        ASSERT_TRUE(platform::WriteProfileString(QStringLiteral("WindowPos"), QStringLiteral("Yarrel"),
+                                                 QStringLiteral("0000000000")));
+        EXPECT_EQ(GetProfileString(QStringLiteral("WindowPos"), QStringLiteral("Yarrel"), QString()),
+                  QStringLiteral("0000000000"));
+    }
+    EXPECT_EQ(profile(), before);
+    EXPECT_EQ(GetProfileString(QStringLiteral("WindowPos"), QStringLiteral("Yarrel"), QStringLiteral("none")),
+              QStringLiteral("none"));
+
+    // Both pictures are drawn under one, and leave the profile as it was.
+    QTemporaryDir dir;
+    ASSERT_TRUE(RenderConsole(dir.filePath("console.png"), false));
+    ASSERT_TRUE(RenderConnectedConsole(dir.filePath("connected.png")));
+    EXPECT_FALSE(QImage(dir.filePath("connected.png")).isNull());
+    // A window the picture opened and left open would save its place when
+    // the program ends, after the copy is gone.
+    YarrelDestroy();
+    EXPECT_EQ(profile(), before);
+}
+
 struct ParseRow {
     std::vector<std::string> args;
     bool help;
@@ -242,6 +281,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseRow{{"--render"}, false, false, nullptr, false, true},
                       ParseRow{{"--render", "--simulator"}, false, false, nullptr, false, true},
                       ParseRow{{"--render="}, false, false, nullptr, false, true},
+                      ParseRow{{"--render", "a.png", "--render-connected", "b.png"}, false, false, "a.png", false, true},
+                      ParseRow{{"--render-layout=a.png", "--render=b.png"}, false, false, "a.png", true, true},
                       ParseRow{{"--colour"}, false, false, nullptr, false, true},
                       ParseRow{{"-platform", "xcb", "--simulator"}, false, true, nullptr, false, false},
                       ParseRow{{"--port", "/dev/ttyUSB0"}, false, false, nullptr, false, false, "/dev/ttyUSB0"},
