@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QSocketNotifier>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <csignal>
@@ -147,17 +148,19 @@ void ConsoleApp::ExitInstance() { m_instance.reset(); }
 
 bool ConsoleApp::HoldsInstance() const { return m_instance != nullptr && m_instance->acquired(); }
 
-ProfileCopy::ProfileCopy() {
+bool OnProfileCopy(const std::function<bool()>& run) {
     const QString own = QSettings().fileName(); // <folder>/<company>/<program>.conf
-    m_ownFolder = QFileInfo(QFileInfo(own).path()).path();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
+    const QString ownFolder = QFileInfo(QFileInfo(own).path()).path();
+    const QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
     const QString copy = QSettings().fileName();
     QDir().mkpath(QFileInfo(copy).path());
     if (QFile::exists(own))
         QFile::copy(own, copy);
+    const bool result = run();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ownFolder);
+    return result;
 }
-
-ProfileCopy::~ProfileCopy() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_ownFolder); }
 
 namespace {
 
@@ -187,37 +190,40 @@ bool WritePicture(ConsoleDialog& console, const QString& path) {
 } // namespace
 
 bool RenderConsole(const QString& path, bool showLayout) {
-    const ProfileCopy profile;
     ConsoleOptions options;
     options.showSplash = false;
     options.persistent = false;
     options.keepTemplateTexts = showLayout;
-    ConsoleDialog console(options);
-    const bool written = WritePicture(console, path);
-    // The windows the console opened save their places as they close: here,
-    // into the copy.
-    console.DestroyAllPanels();
-    return written;
+    return OnProfileCopy([&] {
+        ConsoleDialog console(options);
+        const bool written = WritePicture(console, path);
+        // The windows the console opened save their places as they close:
+        // here, into the copy.
+        console.DestroyAllPanels();
+        return written;
+    });
 }
 
 bool RenderConnectedConsole(const QString& path, const QString& port) {
-    const ProfileCopy profile;
     ConsoleOptions options;
     options.showSplash = false;
     options.persistent = false;
     options.simulator = port.isEmpty();
     options.port = port;
-    ConsoleDialog console(options);
-    if (!console.ConnectAndSynchronise()) {
-        std::fprintf(stderr, "zephyra: the radio on %s did not become ready\n",
-                     port.isEmpty() ? "the built-in simulator" : qPrintable(port));
-        return false;
-    }
-    // Let the last answers of the read reach the display.
-    for (int i = 0; i < 10; ++i)
-        console.PumpMessages();
-    const bool written = WritePicture(console, path);
-    console.DestroyAllPanels();
-    console.DestroyWindow();
-    return written;
+    return OnProfileCopy([&] {
+        ConsoleDialog console(options);
+        bool written = false;
+        if (!console.ConnectAndSynchronise()) {
+            std::fprintf(stderr, "zephyra: the radio on %s did not become ready\n",
+                         port.isEmpty() ? "the built-in simulator" : qPrintable(port));
+        } else {
+            // Let the last answers of the read reach the display.
+            for (int i = 0; i < 10; ++i)
+                console.PumpMessages();
+            written = WritePicture(console, path);
+        }
+        console.DestroyAllPanels();
+        console.DestroyWindow();
+        return written;
+    });
 }

@@ -6,7 +6,6 @@
 #include "console_dialog.h"
 
 #include <QString>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -38,21 +37,12 @@ private:
 // own and takes the operator's input beside it.
 int RunConsole(ConsoleDialog& console);
 
-// While it lives, the program's profile is a copy of the operator's made
-// for the run: what is read is the operator's (the line's speed among it),
-// and what is written, such as the places windows save as they close, goes
-// to the copy. Every picture of the console is drawn under one.
-class ProfileCopy {
-public:
-    ProfileCopy();
-    ~ProfileCopy();
-    ProfileCopy(const ProfileCopy&) = delete;
-    ProfileCopy& operator=(const ProfileCopy&) = delete;
-
-private:
-    QString m_ownFolder;
-    QTemporaryDir m_folder;
-};
+// Runs `run` with the program's profile a copy of the operator's made for
+// the run, and returns its result: what is read is the operator's (the
+// line's speed among it), and what is written, such as the places windows
+// save as they close, goes to the copy and is gone with it. Every picture of
+// the console is drawn in one.
+bool OnProfileCopy(const std::function<bool()>& run);
 
 // Draws the started console (no start-up picture, no lock, nothing saved)
 // to a PNG file. Returns false with a message on stderr when it cannot be

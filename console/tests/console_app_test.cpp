@@ -201,7 +201,7 @@ TEST(RenderConsole, WritesAPngOfTheConsoleSize) {
 
 // A picture is drawn from the operator's settings, but what the windows
 // save as they close (their places) must not change the operator's profile.
-TEST(ProfileCopy, ReadsTheOperatorsProfileAndKeepsWhatIsWrittenAway) {
+TEST(OnProfileCopy, ReadsTheOperatorsProfileAndKeepsWhatIsWrittenAway) {
     using platform::GetProfileString;
     platform::WriteProfileString(QStringLiteral("Setting"), QStringLiteral("RenderProbe"), QStringLiteral("kept"));
     const auto profile = [] {
@@ -210,15 +210,14 @@ TEST(ProfileCopy, ReadsTheOperatorsProfileAndKeepsWhatIsWrittenAway) {
     };
     const QByteArray before = profile();
     ASSERT_TRUE(before.contains("RenderProbe=kept"));
-    {
-        const ProfileCopy copy;
+    EXPECT_TRUE(OnProfileCopy([] {
         EXPECT_EQ(GetProfileString(QStringLiteral("Setting"), QStringLiteral("RenderProbe"), QString()),
                   QStringLiteral("kept"));
-        ASSERT_TRUE(platform::WriteProfileString(QStringLiteral("WindowPos"), QStringLiteral("Yarrel"),
+        EXPECT_TRUE(platform::WriteProfileString(QStringLiteral("WindowPos"), QStringLiteral("Yarrel"),
                                                  QStringLiteral("0000000000")));
-        EXPECT_EQ(GetProfileString(QStringLiteral("WindowPos"), QStringLiteral("Yarrel"), QString()),
-                  QStringLiteral("0000000000"));
-    }
+        return GetProfileString(QStringLiteral("WindowPos"), QStringLiteral("Yarrel"), QString()) ==
+               QStringLiteral("0000000000");
+    }));
     EXPECT_EQ(profile(), before);
     EXPECT_EQ(GetProfileString(QStringLiteral("WindowPos"), QStringLiteral("Yarrel"), QStringLiteral("none")),
               QStringLiteral("none"));
