@@ -4,6 +4,8 @@
 
 #include "console_menu.h"
 
+#include <platform.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -164,6 +166,34 @@ bool OnProfileCopy(const std::function<bool()>& run) {
 
 namespace {
 
+// No one answers a box while a picture is drawn: its text goes to standard
+// error and it is answered as declined (Cancel, No, or OK where that is the
+// only button); a file dialog is cancelled.
+class UnattendedDialogs final : public platform::DialogProvider {
+public:
+    int messageBox(const platform::MessageBoxRequest& request, QWidget*) override {
+        std::fprintf(stderr, "zephyra: %s: %s\n", qPrintable(request.caption), qPrintable(request.text));
+        switch (request.flags & 0xF) {
+        case platform::MbOkCancel:
+        case platform::MbYesNoCancel:
+            return platform::IdCancel;
+        case platform::MbYesNo:
+            return platform::IdNo;
+        default:
+            return platform::IdOk;
+        }
+    }
+    std::optional<QString> fileDialog(const platform::FileDialogRequest&, QWidget*) override { return std::nullopt; }
+};
+
+// Draws with no one at the screen and the profile as it was afterwards.
+bool DrawUnattended(const std::function<bool()>& draw) {
+    platform::SetDialogProvider(std::make_shared<UnattendedDialogs>());
+    const bool result = OnProfileCopy(draw);
+    platform::SetDialogProvider(nullptr);
+    return result;
+}
+
 // The console as a PNG file, written whole or not at all (a failed write
 // leaves what stood at `path`); its path printed once written.
 bool WritePicture(ConsoleDialog& console, const QString& path) {
@@ -194,7 +224,7 @@ bool RenderConsole(const QString& path, bool showLayout) {
     options.showSplash = false;
     options.persistent = false;
     options.keepTemplateTexts = showLayout;
-    return OnProfileCopy([&] {
+    return DrawUnattended([&] {
         ConsoleDialog console(options);
         const bool written = WritePicture(console, path);
         // The windows the console opened save their places as they close:
@@ -210,7 +240,7 @@ bool RenderConnectedConsole(const QString& path, const QString& port) {
     options.persistent = false;
     options.simulator = port.isEmpty();
     options.port = port;
-    return OnProfileCopy([&] {
+    return DrawUnattended([&] {
         ConsoleDialog console(options);
         bool written = false;
         if (!console.ConnectAndSynchronise()) {

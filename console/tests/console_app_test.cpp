@@ -233,6 +233,18 @@ TEST(OnProfileCopy, ReadsTheOperatorsProfileAndKeepsWhatIsWrittenAway) {
     EXPECT_EQ(profile(), before);
 }
 
+// A radio that cannot be reached makes the picture fail with the reason,
+// not wait for someone to close the link's error box.
+TEST(RenderConsole, APortThatCannotBeOpenedFailsWithoutWaitingForAnyone) {
+    // As in the program, the link's errors are shown in a box; one that no
+    // one closes would hold the picture until the case times out.
+    platform::InstallLinkMessageBoxes();
+    QTemporaryDir dir;
+    EXPECT_FALSE(RenderConnectedConsole(dir.filePath("connected.png"), QStringLiteral("/dev/no-such-radio")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("connected.png")));
+    CCorvan::SetMessageBoxHandler(nullptr);
+}
+
 struct ParseRow {
     std::vector<std::string> args;
     bool help;
